@@ -1,0 +1,48 @@
+#pragma once
+// Amounts as the user sees and types them: number patterns printed with the Italian
+// marks ("." groups thousands, "," starts the decimals) whatever the machine's locale,
+// and typed amounts read the same way.
+
+#include <QString>
+#include <optional>
+
+namespace qv {
+
+// The display pattern of amounts for 0 to 4 decimals ("#,###,###,##0" to
+// "#,###,###,##0.0000"); an empty text for any other count.
+QString formatoImporti(int numeroDecimali);
+
+// Formats a value with a number pattern:
+//   "0"  a digit always shown;  "#"  a digit shown only when significant;
+//   ","  between digit places: group the integer digits by three with ".";
+//   "."  starts the decimals, printed as ",";
+//   ";"  separates the sections for positive, negative and zero values;
+//   any other character (or "\x", or text in double quotes) is printed as it stands,
+//   before or after the number.
+// The value is rounded to the pattern's decimals, half away from zero, on the value
+// taken to 15 significant digits (1.005 with two decimals gives "1,01"). Negatives get
+// a leading "-" unless a negative section is given; a value that rounds to zero shows
+// no sign. As the classic Format function did, an integer part made only of "#" prints
+// nothing for a zero integer part, and the decimal mark is printed whenever the
+// pattern has one ("#.##" of 0 gives ",").
+// An empty pattern gives the number as general text with "," as decimal mark.
+// A value that is not finite gives an empty text.
+QString formatNumber(double value, const QString& pattern);
+
+// Blanks in front of the text until it has n characters; a longer text is kept whole.
+QString rightAlign(const QString& text, int n);
+
+// A stored amount (Euro) shown in the display currency: formatNumber(stored × rate).
+QString formatAmount(double stored, double fattoreValuta, const QString& pattern);
+
+// Reads a typed amount the Italian way: "1.234,56", "1234,56", "0", ",5", blanks
+// around are ignored. A "." is accepted only as a thousands separator between groups
+// of three digits; at most one ",". A leading "+" is allowed, a leading "-" only when
+// allowNegative. Anything else, an empty text, or a number too large to hold gives
+// nullopt.
+std::optional<double> parseAmount(const QString& text, bool allowNegative = false);
+
+// The message shown when parseAmount refuses a typed amount.
+QString amountErrorMessage(bool allowNegative = false);
+
+} // namespace qv

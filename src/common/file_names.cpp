@@ -1,0 +1,59 @@
+#include "common/file_names.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qv {
+
+namespace {
+
+QString withSlash(const QString& folder) {
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) return folder;
+    return folder + QLatin1Char('/');
+}
+
+QDir folderDir(const QString& folder) {
+    return QDir(folder.isEmpty() ? QStringLiteral(".") : folder);
+}
+
+constexpr QDir::Filters kEntries = QDir::Files | QDir::Hidden | QDir::System;
+
+} // namespace
+
+QString resolveFile(const QString& folder, const QString& name) {
+    const QString exact = withSlash(folder) + name;
+    if (name.isEmpty() || QFileInfo::exists(exact)) return exact;
+    const QStringList entries = folderDir(folder).entryList(kEntries, QDir::Name);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return withSlash(folder) + entry;
+    }
+    return exact;
+}
+
+QString resolvePath(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) return resolveFile(QString(), path);
+    return resolveFile(path.left(slash + 1), path.mid(slash + 1));
+}
+
+QString accountFile(const QString& folder, const QString& code, const QString& ext) {
+    return resolveFile(folder, code.trimmed() + ext);
+}
+
+bool deleteAccountFiles(const QString& folder, const QString& code, QStringList* failed) {
+    const QString base = code.trimmed();
+    if (base.isEmpty()) return false;
+    const QString prefix = base + QLatin1Char('.');
+    const QDir dir = folderDir(folder);
+    bool allRemoved = true;
+    for (const QString& entry : dir.entryList(kEntries, QDir::Name)) {
+        if (!entry.startsWith(prefix, Qt::CaseInsensitive)) continue;
+        if (!QFile::remove(dir.filePath(entry))) {
+            allRemoved = false;
+            if (failed) failed->append(entry);
+        }
+    }
+    return allRemoved;
+}
+
+} // namespace qv

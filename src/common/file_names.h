@@ -1,0 +1,57 @@
+#pragma once
+// The names of the data files, one spelling each, and how a name is found in a folder
+// copied from a system where letter case does not matter.
+
+#include <QLatin1String>
+#include <QString>
+#include <QStringList>
+
+namespace qv {
+
+// Files of the program folder and of the data folder.
+inline constexpr QLatin1String ContiFile{"Conti.dat"};
+inline constexpr QLatin1String RecContiFile{"RecConti.dat"};
+inline constexpr QLatin1String CausaliFile{"Causali.DAT"};
+inline constexpr QLatin1String RecCausaFile{"RecCausa.dat"};
+inline constexpr QLatin1String ImpostaFile{"Imposta.DAT"};
+inline constexpr QLatin1String ValuteFile{"Valute.DAT"};
+inline constexpr QLatin1String ColoriFile{"colori.col"};
+inline constexpr QLatin1String Help01File{"Help01.txt"};
+
+// Extensions of an account's files (base name: the trimmed account code).
+inline constexpr QLatin1String ExtMOV{".MOV"};
+inline constexpr QLatin1String ExtMOR{".MOR"};
+inline constexpr QLatin1String ExtOrd{".Ord"};
+inline constexpr QLatin1String ExtTOT{".TOT"};
+inline constexpr QLatin1String ExtCAR{".CAR"};
+inline constexpr QLatin1String ExtNRC{".NRC"};
+inline constexpr QLatin1String ExtFOG{".FOG"};
+inline constexpr QLatin1String ExtNRF{".NRF"};
+inline constexpr QLatin1String ExtIat{".Iat"};
+inline constexpr QLatin1String ExtIpa{".Ipa"};
+inline constexpr QLatin1String ExtOpz{".Opz"};
+inline constexpr QLatin1String ExtOnp{".Onp"};
+inline constexpr QLatin1String ExtSpe{".spe"};
+inline constexpr QLatin1String ExtRIP{".RIP"};
+inline constexpr QLatin1String ExtChi{".chi"};
+
+// The path of `name` in `folder` ("/" added between them when missing): the file of
+// exactly that name when it exists, else an existing file whose name equals `name`
+// ignoring letter case (the first in name order when there are several), else the
+// exact name, so that a new file gets the spelling asked for.
+QString resolveFile(const QString& folder, const QString& name);
+
+// resolveFile applied to the folder and name parts of a full path.
+QString resolvePath(const QString& path);
+
+// The resolved path of an account's file: folder, trimmed code, extension.
+QString accountFile(const QString& folder, const QString& code, const QString& ext);
+
+// Removes every file of `folder` whose name is the trimmed `code`, a ".", and anything
+// after it, comparing code and "." literally and ignoring case: the code is never a
+// pattern, so deleting "12" leaves "123.MOV" and "1.MOV". A blank code removes nothing
+// and returns false. Returns true when every matching file was removed; the names of
+// the files that could not be removed go to `failed`.
+bool deleteAccountFiles(const QString& folder, const QString& code, QStringList* failed = nullptr);
+
+} // namespace qv

@@ -1,0 +1,29 @@
+#include "paths.h"
+
+#include <QStandardPaths>
+
+namespace qv {
+
+QString defaultProgramFolder() {
+    return folderWithSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString folderWithSlash(const QString& path) {
+    if (path.isEmpty())
+        return path;
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!p.endsWith(QLatin1Char('/')))
+        p += QLatin1Char('/');
+    return p;
+}
+
+QString dataFolderFromSetting(const QString& percorsoDati, const QString& programFolder) {
+    const QString p = percorsoDati.trimmed();
+    const bool drivePath = p.size() >= 2 && p.at(1) == QLatin1Char(':') && p.at(0).isLetter();
+    if (p.isEmpty() || p == QLatin1String("0") || drivePath)
+        return folderWithSlash(programFolder) + QStringLiteral("dati/");
+    return folderWithSlash(p);
+}
+
+} // namespace qv

@@ -1,0 +1,23 @@
+#pragma once
+// The program's folders. The program folder is the per-user application data
+// folder; the data folder comes from the settings, with the rules that make a
+// folder stored by the Windows release usable here.
+
+#include <QString>
+
+namespace qv {
+
+// "Quorvanta/" under the user's data folder ($XDG_DATA_HOME, else ~/.local/share),
+// ending in "/".
+QString defaultProgramFolder();
+
+// The path with "\" turned into "/" and a final "/" added when missing; empty stays empty.
+QString folderWithSlash(const QString& path);
+
+// The data folder to use for the stored setting: the stored folder when it is not
+// empty and not "0" (backslashes become "/", a final "/" is added), else
+// programFolder + "dati/". A Windows drive path ("C:\...") cannot exist here and
+// falls back to the default as well.
+QString dataFolderFromSetting(const QString& percorsoDati, const QString& programFolder);
+
+} // namespace qv

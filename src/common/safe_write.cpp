@@ -1,0 +1,25 @@
+#include "common/safe_write.h"
+
+#include "common/file_names.h"
+
+#include <QSaveFile>
+
+namespace qv {
+
+bool rewriteFile(const QString& path, const QByteArray& content, QString* error) {
+    const QString target = resolvePath(path);
+    QSaveFile file(target);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+    } else if (file.write(content) != content.size()) {
+        reason = file.errorString();
+        file.cancelWriting();    // the temporary file is dropped, the old file stays
+    } else if (!file.commit()) { // flushes, then renames over the old file
+        reason = file.errorString();
+    }
+    if (error) *error = reason.isEmpty() ? QString() : target + QStringLiteral(": ") + reason;
+    return reason.isEmpty();
+}
+
+} // namespace qv

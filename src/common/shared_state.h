@@ -1,0 +1,91 @@
+#pragma once
+// The program's shared state: the module-level variables that every part of
+// Quorvanta reads and writes (folders, the open account, the display currency,
+// the tables loaded from the archives and the running balances). One instance
+// lives for the whole program; tests reset it before each case.
+//
+// Tables are vectors that grow as needed; row 0 is kept unused (or scratch)
+// so that row k is record k of its file, as the archives number them.
+
+#include "records.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace qv {
+
+struct StatoProgramma {
+    // Folders, each ending in "/".
+    QString PercorsoProgramma;
+    QString PercorsoDati;
+
+    // Settings, colours and number format.
+    Impostazioni ImpostazioniCorrenti;
+    Colori ColoriElenchi;
+    QString FormatoImporti;
+
+    // Display currency: amounts are stored in Euro and shown multiplied by it.
+    double FattoreValuta = 1.0;
+    std::array<Valuta, 16> TabellaValute{}; // slots 1..15
+
+    // Account archive.
+    std::vector<Conto> TabellaConti = std::vector<Conto>(1);
+    qint16 NumeroConti = 0;
+    qint16 IndiceContoAttivo = 0;
+    QString CodiceContoAttivo; // empty when no account is open
+
+    // Causali archive.
+    std::vector<VoceCausale> TabellaCausali = std::vector<VoceCausale>(1);
+    qint16 NumeroCausali = 0;
+    qint16 IndiceCausaleScelta = 0;
+    qint16 ModoElencoCausali = 0;
+
+    // The open account's movements; row 0 is a scratch row.
+    std::vector<Movimento> TabellaMovimenti = std::vector<Movimento>(1);
+    qint16 NumeroMovimenti = 0;
+    qint16 IndiceMovimentoScelto = 0;
+    std::vector<Movimento> TabellaMovimentiOrdinati = std::vector<Movimento>(1);
+
+    // Running balances, date bounds and the totals record of the open account.
+    double SaldoContabile = 0;
+    double SaldoNonSospesi = 0;
+    double SaldoOperazioneOggi = 0;
+    double SaldoValutaOggi = 0;
+    QString PrimaDataOperazione;
+    QString UltimaDataOperazione;
+    QString PrimaDataValuta;
+    QString UltimaDataValuta;
+    TotaliConto TotaliContoAttivo;
+
+    // Cheque books and leaves of the open account.
+    std::vector<CarnetAssegni> TabellaCarnet = std::vector<CarnetAssegni>(1);
+    qint16 NumeroCarnet = 0;
+    qint16 IndiceCarnetScelto = 0;
+    std::vector<FoglioAssegno> TabellaFogli = std::vector<FoglioAssegno>(1);
+    qint16 NumeroFogli = 0;
+    qint16 IndiceFoglioScelto = 0;
+
+    // Carry-forward and previous closing of the open account (row 1).
+    std::array<Riporto, 2> TabellaRiporto{};
+    std::array<RiportoPrecedente, 2> TabellaRiportoPrecedente{};
+
+    // Interest and cost conditions of the account loaded last.
+    InteressiCreditori DatiInteressiCreditori;
+    InteressiDebitori DatiInteressiDebitori;
+    Opzioni DatiOpzioni;
+    OneriPassivi DatiOneriPassivi;
+    SpeseVarie DatiSpeseVarie;
+
+    // Which list forms are showing.
+    qint16 Form9Aperta = 0;
+    qint16 Form11Aperta = 0;
+};
+
+// The one instance of the program.
+StatoProgramma& stato();
+
+// Back to a freshly started program (tests).
+void resetStato();
+
+} // namespace qv

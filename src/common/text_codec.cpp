@@ -1,0 +1,158 @@
+#include "common/text_codec.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+namespace qv {
+
+namespace {
+
+// Characters of the bytes 0x80-0x9F. The undefined bytes keep their own value.
+constexpr std::array<char16_t, 32> kHighTable = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+char encodeChar(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
+        if (kHighTable[i] == c) return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+// Appends at most `limit` encoded characters (limit < 0: no limit). A surrogate pair
+// is one character, written as one "?".
+void encodeInto(QByteArray& out, const QString& text, qsizetype limit) {
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < text.size() && (limit < 0 || written < limit); ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            out.append('?');
+        } else {
+            out.append(encodeChar(ch.unicode()));
+        }
+        ++written;
+    }
+}
+
+} // namespace
+
+QString fromCp1252(QByteArrayView bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* dst = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<quint8>(bytes[i]);
+        dst[i] = (b >= 0x80 && b <= 0x9F) ? QChar(kHighTable[b - 0x80]) : QChar(b);
+    }
+    return out;
+}
+
+QByteArray toCp1252(const QString& text, int width) {
+    QByteArray out;
+    if (width <= 0) return out;
+    out.reserve(width);
+    encodeInto(out, text, width);
+    if (out.size() < width) out.append(width - out.size(), ' ');
+    return out;
+}
+
+QByteArray toCp1252(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    encodeInto(out, text, -1);
+    return out;
+}
+
+QString textField(QByteArrayView bytes) {
+    qsizetype end = bytes.size();
+    while (end > 0 && (bytes[end - 1] == ' ' || bytes[end - 1] == '\0'))
+        --end;
+    return fromCp1252(bytes.first(end));
+}
+
+// --- FieldReader ---
+
+quint8 FieldReader::byteAt(qsizetype i) const {
+    return i >= 0 && i < m_bytes.size() ? static_cast<quint8>(m_bytes[i]) : 0;
+}
+
+quint64 FieldReader::unsignedLe(int width) {
+    quint64 value = 0;
+    for (int i = 0; i < width; ++i)
+        value |= quint64(byteAt(m_pos + i)) << (8 * i);
+    m_pos += width;
+    return value;
+}
+
+qint16 FieldReader::int16() {
+    return static_cast<qint16>(unsignedLe(2));
+}
+
+qint32 FieldReader::int32() {
+    return static_cast<qint32>(unsignedLe(4));
+}
+
+float FieldReader::single() {
+    return std::bit_cast<float>(static_cast<quint32>(unsignedLe(4)));
+}
+
+double FieldReader::real() {
+    return std::bit_cast<double>(unsignedLe(8));
+}
+
+QString FieldReader::text(int width) {
+    return textField(raw(width));
+}
+
+QByteArray FieldReader::raw(int width) {
+    QByteArray out(width, '\0');
+    for (int i = 0; i < width; ++i)
+        out[i] = static_cast<char>(byteAt(m_pos + i));
+    m_pos += width;
+    return out;
+}
+
+// --- FieldWriter ---
+
+void FieldWriter::unsignedLe(quint64 value, int width) {
+    for (int i = 0; i < width; ++i)
+        m_bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void FieldWriter::int16(qint16 value) {
+    unsignedLe(static_cast<quint16>(value), 2);
+}
+
+void FieldWriter::int32(qint32 value) {
+    unsignedLe(static_cast<quint32>(value), 4);
+}
+
+void FieldWriter::single(float value) {
+    unsignedLe(std::bit_cast<quint32>(value), 4);
+}
+
+void FieldWriter::real(double value) {
+    unsignedLe(std::bit_cast<quint64>(value), 8);
+}
+
+void FieldWriter::text(const QString& value, int width) {
+    m_bytes.append(toCp1252(value, width));
+}
+
+void FieldWriter::raw(const QByteArray& value, int width) {
+    m_bytes.append(value.left(width));
+    if (value.size() < width) m_bytes.append(width - value.size(), '\0');
+}
+
+QByteArray FieldWriter::bytes() const {
+    QByteArray out = m_bytes.left(m_length);
+    if (out.size() < m_length) out.append(m_length - out.size(), '\0');
+    return out;
+}
+
+} // namespace qv

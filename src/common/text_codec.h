@@ -1,0 +1,70 @@
+#pragma once
+// Windows-1252 text and the packed little-endian fields of the data files.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace qv {
+
+// Decodes Windows-1252 bytes. Every byte maps to one character; the five bytes that
+// Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the code points
+// of the same value, so that any byte read comes back unchanged when written.
+QString fromCp1252(QByteArrayView bytes);
+
+// Encodes text as exactly `width` bytes: cut at the width, blank-padded on the right.
+// A character that Windows-1252 cannot hold is written as "?".
+QByteArray toCp1252(const QString& text, int width);
+
+// Encodes text of any length, one byte per character, same rules as above.
+QByteArray toCp1252(const QString& text);
+
+// Decodes a fixed-width text field: trailing blanks and NULs are removed, leading
+// blanks are kept (the readers trim them where the program wants it).
+QString textField(QByteArrayView bytes);
+
+// Reads the fields of a record in order. Bytes beyond the given ones read as zero, so
+// a short record yields zeros and empty texts.
+class FieldReader {
+public:
+    explicit FieldReader(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    qint16 int16();
+    qint32 int32();
+    float single(); // IEEE 754 single precision
+    double real();  // IEEE 754 double precision
+    QString text(int width);
+    QByteArray raw(int width); // bytes carried unchanged (zero-filled past the end)
+    void skip(int width) { m_pos += width; }
+    int position() const { return m_pos; }
+
+private:
+    quint8 byteAt(qsizetype i) const;
+    quint64 unsignedLe(int width);
+
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+};
+
+// Builds a record field by field; `bytes()` gives exactly the declared length,
+// zero-filled when fewer bytes were written.
+class FieldWriter {
+public:
+    explicit FieldWriter(int length) : m_length(length) { m_bytes.reserve(length); }
+
+    void int16(qint16 value);
+    void int32(qint32 value);
+    void single(float value);
+    void real(double value);
+    void text(const QString& value, int width);
+    void raw(const QByteArray& value, int width); // cut or zero-filled to width
+    QByteArray bytes() const;
+
+private:
+    void unsignedLe(quint64 value, int width);
+
+    int m_length;
+    QByteArray m_bytes;
+};
+
+} // namespace qv

@@ -1,0 +1,47 @@
+#include "ledger/date_check.h"
+
+#include "common/dates.h"
+#include "platform/message_box.h"
+
+namespace qv {
+
+namespace {
+
+void showDateError(const QString& text) {
+    messageBox(text, MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("Errore"));
+}
+
+} // namespace
+
+QString testoDataErrata() {
+    return QStringLiteral(" Data Errata; Inserire la data nel formato GGMMAAAA immettendo lo "
+                          "zero davanti ai numeri con una sola cifra.");
+}
+
+QString testoDataErrataBreve() {
+    return QStringLiteral(" Data Errata; Inserire la data nel formato GGMMAA immettendo lo "
+                          "zero davanti ai numeri con una sola cifra.");
+}
+
+void ControllaData(double giorno, double mese, double anno, qint16& esito) {
+    if (dateValuesValid(giorno, mese, anno)) return;
+    showDateError(testoDataErrata());
+    esito = 0;
+}
+
+void MsgDataErrataBreve() {
+    showDateError(testoDataErrataBreve());
+}
+
+bool controllaTestoData(const QString& testo) {
+    if (!isCompleteDateText(testo)) {
+        MsgDataErrataBreve();
+        return false;
+    }
+    const DateParts p = splitDateText(testo);
+    qint16 esito = 1;
+    ControllaData(p.giorno, p.mese, p.anno, esito);
+    return esito != 0;
+}
+
+} // namespace qv

@@ -1,0 +1,28 @@
+#pragma once
+// Checking the dates the user types, with the program's two date messages.
+
+#include <QString>
+#include <QtGlobal>
+
+namespace qv {
+
+// The long date message, shown by ControllaData.
+QString testoDataErrata();
+// The short date message, shown by MsgDataErrataBreve.
+QString testoDataErrataBreve();
+
+// Checks day, month and year read from a date text. On a bad date shows the long date
+// message once and sets esito to 0; on a good date shows nothing and leaves esito as
+// the caller set it. A day below 1 is a bad date, as is a value that is not a whole
+// number.
+void ControllaData(double giorno, double mese, double anno, qint16& esito);
+
+// Shows the short date message; forms call it when a date field is not filled in.
+void MsgDataErrataBreve();
+
+// The usual check of a typed date: a text that is not a complete "DD/MM/YYYY" gets
+// the short message, then day, month and year go through ControllaData. True when the
+// date is good; at most one message is shown.
+bool controllaTestoData(const QString& testo);
+
+} // namespace qv

@@ -1,0 +1,69 @@
+#include "fields.h"
+
+#include "common/amounts.h"
+
+#include <QFocusEvent>
+
+namespace qv {
+
+QString DateField::emptyText() {
+    return QStringLiteral("__/__/____");
+}
+
+DateField::DateField(const QString& name, QWidget* parent) : QLineEdit(parent) {
+    setObjectName(name);
+    setInputMask(QStringLiteral("00/00/0000;_"));
+}
+
+QString DateField::testo() const {
+    return displayText();
+}
+
+bool DateField::isBlank() const {
+    return displayText() == emptyText();
+}
+
+void DateField::setTesto(const QString& text) {
+    // The mask takes digits only; a "_" stands for a place not typed, which the
+    // mask shows as its blank.
+    QString digits;
+    for (QChar c : text)
+        if (c.isDigit() || c == QLatin1Char('_') || c == QLatin1Char(' '))
+            digits += c.isDigit() ? c : QLatin1Char(' ');
+    if (digits.trimmed().isEmpty()) {
+        clear();
+        return;
+    }
+    digits = digits.left(8).leftJustified(8, QLatin1Char(' '));
+    setText(digits.left(2) + QLatin1Char('/') + digits.mid(2, 2) + QLatin1Char('/') +
+            digits.mid(4, 4));
+}
+
+void DateField::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // Typing starts at the first place not yet filled (the start when none is),
+    // however the field got the focus, except where the mouse put the cursor.
+    if (event->reason() == Qt::MouseFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    const int blank = displayText().indexOf(QLatin1Char('_'));
+    deselect();
+    setCursorPosition(blank < 0 ? 0 : blank);
+}
+
+AmountField::AmountField(const QString& name, QWidget* parent) : QLineEdit(parent) {
+    setObjectName(name);
+}
+
+void AmountField::setImporto(double shown, const QString& pattern) {
+    setText(formatNumber(shown, pattern));
+}
+
+void AmountField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (formato_.isEmpty() || event->reason() == Qt::ActiveWindowFocusReason ||
+        event->reason() == Qt::PopupFocusReason)
+        return;
+    if (const auto value = parseAmount(text(), true)) setText(formatNumber(*value, formato_));
+}
+
+} // namespace qv

@@ -1,0 +1,36 @@
+#pragma once
+// Keyboard and focus events of single controls, as the forms use them: Enter
+// moving the focus along a form's fixed chain, KeyPress filters that see the
+// character code of a key and may drop or change it, KeyUp, GotFocus and
+// LostFocus. Handlers run as handlers of the form the control belongs to.
+//
+// Each call installs one event filter on the control; when several act on the
+// same control, the one installed last sees the key first.
+
+#include <functional>
+
+class QWidget;
+
+namespace qv {
+
+// Enter (Return or the keypad's Enter) in `from` moves the focus to `to`; the
+// key goes no further. A `to` that cannot take the focus just swallows the key.
+void enterMovesFocus(QWidget* from, QWidget* to);
+
+// Calls handler for every key that types a character in w, with the code the
+// original's KeyPress saw: 13 Enter, 8 Backspace, 27 Escape, else the
+// character's code. Setting keyAscii to 0 drops the key; another code types that
+// character instead.
+void onKeyPress(QWidget* w, std::function<void(int& keyAscii)> handler);
+
+// Calls handler when a key is released in w (auto-repeat excluded), with the
+// key's code (Qt::Key; for digits and letters the character's code).
+void onKeyUp(QWidget* w, std::function<void(int key)> handler);
+
+// Calls handler when w gets or loses the focus within its window; a focus change
+// that only comes from switching windows (a message box opening or closing, the
+// user going to another window) is not reported.
+void onGotFocus(QWidget* w, std::function<void()> handler);
+void onLostFocus(QWidget* w, std::function<void()> handler);
+
+} // namespace qv

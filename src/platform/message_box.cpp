@@ -1,0 +1,90 @@
+#include "message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace qv {
+
+namespace {
+
+MessageResponder& responder() {
+    static MessageResponder r;
+    return r;
+}
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    MessageAnswer answer;
+};
+
+std::vector<ButtonSpec> buttonsOf(MessageButtons b) {
+    switch (b) {
+    case MessageButtons::Ok:
+        return {{QMessageBox::Ok, MessageAnswer::Ok}};
+    case MessageButtons::OkCancel:
+        return {{QMessageBox::Ok, MessageAnswer::Ok}, {QMessageBox::Cancel, MessageAnswer::Cancel}};
+    case MessageButtons::AbortRetryIgnore:
+        return {{QMessageBox::Abort, MessageAnswer::Abort},
+                {QMessageBox::Retry, MessageAnswer::Retry},
+                {QMessageBox::Ignore, MessageAnswer::Ignore}};
+    case MessageButtons::YesNoCancel:
+        return {{QMessageBox::Yes, MessageAnswer::Yes},
+                {QMessageBox::No, MessageAnswer::No},
+                {QMessageBox::Cancel, MessageAnswer::Cancel}};
+    case MessageButtons::YesNo:
+        return {{QMessageBox::Yes, MessageAnswer::Yes}, {QMessageBox::No, MessageAnswer::No}};
+    case MessageButtons::RetryCancel:
+        return {{QMessageBox::Retry, MessageAnswer::Retry},
+                {QMessageBox::Cancel, MessageAnswer::Cancel}};
+    }
+    return {{QMessageBox::Ok, MessageAnswer::Ok}};
+}
+
+QMessageBox::Icon iconOf(MessageIcon i) {
+    switch (i) {
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QString applicationTitle() {
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("Quorvanta") : name;
+}
+
+void setMessageResponder(MessageResponder r) { responder() = std::move(r); }
+
+MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                         const QString& title) {
+    const MessageRecord record{text, title.isEmpty() ? applicationTitle() : title, buttons, icon};
+    if (responder())
+        return responder()(record);
+
+    const auto specs = buttonsOf(buttons);
+    QMessageBox box(iconOf(icon), record.title, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (const auto& s : specs)
+        box.addButton(s.button);
+    box.setDefaultButton(specs.front().button);
+    const int pressed = box.exec();
+    for (const auto& s : specs)
+        if (s.button == pressed)
+            return s.answer;
+    for (const auto& s : specs)
+        if (s.answer == MessageAnswer::Cancel)
+            return s.answer;
+    return specs.back().answer;
+}
+
+} // namespace qv

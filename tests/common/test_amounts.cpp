@@ -1,0 +1,130 @@
+// Number patterns with the Italian marks, and typed amounts read the Italian way.
+#include "common/amounts.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+#include <ostream>
+
+namespace qv {
+namespace {
+
+TEST(FormatoImporti, PatternsForZeroToFourDecimalsOnly) {
+    EXPECT_EQ(formatoImporti(0), "#,###,###,##0");
+    EXPECT_EQ(formatoImporti(1), "#,###,###,##0.0");
+    EXPECT_EQ(formatoImporti(2), "#,###,###,##0.00");
+    EXPECT_EQ(formatoImporti(3), "#,###,###,##0.000");
+    EXPECT_EQ(formatoImporti(4), "#,###,###,##0.0000");
+    EXPECT_EQ(formatoImporti(5), "");
+    EXPECT_EQ(formatoImporti(-1), "");
+}
+
+struct FormatCase {
+    double value;
+    const char* pattern;
+    const char* expected;
+};
+
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << c.value << " \"" << c.pattern << '"';
+}
+
+class FormatNumber : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatNumber, PrintsWithItalianMarks) {
+    const FormatCase& c = GetParam();
+    EXPECT_EQ(formatNumber(c.value, QString::fromUtf8(c.pattern)), QString::fromUtf8(c.expected))
+        << c.value << " with " << c.pattern;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AmountPatterns, FormatNumber,
+    ::testing::Values(
+        // grouping and decimals of the five amount patterns
+        FormatCase{1234567.891, "#,###,###,##0", "1.234.568"},
+        FormatCase{1234567.891, "#,###,###,##0.0", "1.234.567,9"},
+        FormatCase{1234567.891, "#,###,###,##0.00", "1.234.567,89"},
+        FormatCase{1234567.891, "#,###,###,##0.000", "1.234.567,891"},
+        FormatCase{1234567.891, "#,###,###,##0.0000", "1.234.567,8910"},
+        FormatCase{0, "#,###,###,##0.00", "0,00"}, FormatCase{0.5, "#,###,###,##0", "1"},
+        FormatCase{123, "#,###,###,##0.00", "123,00"}, FormatCase{1234, "#,###,###,##0", "1.234"},
+        FormatCase{1e13, "#,###,###,##0", "10.000.000.000.000"},
+        // rounding half away from zero on 15 significant digits
+        FormatCase{1.005, "#,###,###,##0.00", "1,01"}, FormatCase{2.5, "#,###,###,##0", "3"},
+        FormatCase{0.125, "#,###,###,##0.00", "0,13"}, FormatCase{-2.5, "#,###,###,##0", "-3"},
+        FormatCase{999.995, "#,###,###,##0.00", "1.000,00"},
+        FormatCase{0.1 + 0.2, "0.0000000000000000", "0,3000000000000000"},
+        // negatives, and no sign on what rounds to zero
+        FormatCase{-1234.5, "#,###,###,##0.00", "-1.234,50"},
+        FormatCase{-0.004, "#,###,###,##0.00", "0,00"},
+        // the other patterns of the program
+        FormatCase{5.5, "00.000", "05,500"}, FormatCase{12.3456, "00.000", "12,346"},
+        FormatCase{5, "##,00", "05"}, FormatCase{12345, "##,00", "12.345"},
+        FormatCase{7, "###0", "7"}, FormatCase{12345, "###0", "12345"}, FormatCase{0, "##", ""},
+        FormatCase{0, "#,###,###,###.##", ","}, FormatCase{0.5, "#.##", ",5"},
+        FormatCase{1936.27, "###,##0.######", "1.936,27"},
+        FormatCase{1.5, "#,##0.000;(#,##0.000)", "1,500"},
+        FormatCase{-1.5, "#,##0.000;(#,##0.000)", "(1,500)"},
+        // general text without a pattern
+        FormatCase{1234.5, "", "1234,5"}, FormatCase{-0.25, "", "-0,25"}, FormatCase{0, "", "0"}));
+
+TEST(FormatNumberNotFinite, GivesEmptyText) {
+    EXPECT_EQ(formatNumber(std::numeric_limits<double>::quiet_NaN(), "0.00"), "");
+    EXPECT_EQ(formatNumber(std::numeric_limits<double>::infinity(), "0.00"), "");
+    EXPECT_EQ(formatNumber(-std::numeric_limits<double>::infinity(), ""), "");
+}
+
+TEST(RightAlign, PadsInFrontAndNeverCuts) {
+    EXPECT_EQ(rightAlign("12", 5), "   12");
+    EXPECT_EQ(rightAlign("123456", 3), "123456");
+    EXPECT_EQ(rightAlign(formatAmount(100, 1936.27, formatoImporti(0)), 10), "   193.627");
+}
+
+struct ParseCase {
+    const char* text;
+    bool allowNegative;
+    std::optional<double> expected;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
+
+class ParseAmount : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseAmount, ReadsTheItalianWay) {
+    const ParseCase& c = GetParam();
+    const std::optional<double> got = parseAmount(QString::fromUtf8(c.text), c.allowNegative);
+    ASSERT_EQ(got.has_value(), c.expected.has_value()) << '"' << c.text << '"';
+    if (c.expected) {
+        EXPECT_DOUBLE_EQ(*got, *c.expected) << c.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TypedAmounts, ParseAmount,
+    ::testing::Values(
+        ParseCase{"1.234,56", false, 1234.56}, ParseCase{"1234,56", false, 1234.56},
+        ParseCase{"0", false, 0.0}, ParseCase{"  12 ", false, 12.0}, ParseCase{",5", false, 0.5},
+        ParseCase{"1.234.567", false, 1234567.0}, ParseCase{"+7", false, 7.0},
+        ParseCase{"-3,5", true, -3.5}, ParseCase{"abc", false, std::nullopt},
+        ParseCase{"1,2,3", false, std::nullopt}, ParseCase{"", false, std::nullopt},
+        ParseCase{"  ", false, std::nullopt}, ParseCase{",", false, std::nullopt},
+        ParseCase{"1.23.4,5", false, std::nullopt}, ParseCase{"12.34", false, std::nullopt},
+        ParseCase{"1234.567", false, std::nullopt}, ParseCase{"1 234", false, std::nullopt},
+        ParseCase{"12,5a", false, std::nullopt}, ParseCase{"- 3", true, std::nullopt},
+        ParseCase{"-3,5", false, std::nullopt}));
+
+TEST(ParseAmountLimits, RefusesWhatCannotBeHeld) {
+    EXPECT_FALSE(parseAmount(QString(400, u'9')).has_value());
+    EXPECT_FALSE(std::signbit(*parseAmount("-0", true)));
+}
+
+TEST(AmountErrorMessage, TellsHowToTypeAnAmount) {
+    EXPECT_TRUE(amountErrorMessage().startsWith("Importo non valido"));
+    EXPECT_TRUE(amountErrorMessage().contains("positivo"));
+    EXPECT_FALSE(amountErrorMessage(true).contains("positivo"));
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,406 @@
+// Record layouts and the Windows-1252 codec, checked against bytes written out by hand.
+#include "common/records.h"
+#include "common/text_codec.h"
+
+#include <QStringDecoder>
+#include <gtest/gtest.h>
+#include <initializer_list>
+
+using namespace qv;
+
+namespace {
+
+// Builds expected record bytes: numbers as explicit little-endian bytes, text as
+// Windows-1252 bytes padded with blanks to the field's width.
+class Hand {
+public:
+    Hand& b(std::initializer_list<int> bytes) {
+        for (int v : bytes)
+            m_bytes.append(static_cast<char>(v));
+        return *this;
+    }
+    Hand& t(const char* cp1252, int width) {
+        const QByteArray text(cp1252);
+        EXPECT_LE(text.size(), width);
+        m_bytes.append(text).append(width - text.size(), ' ');
+        return *this;
+    }
+    Hand& zeros(int n) {
+        m_bytes.append(n, '\0');
+        return *this;
+    }
+    QByteArray bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};
+
+std::string hex(const QByteArray& bytes) {
+    return bytes.toHex(' ').toStdString();
+}
+
+// The record writes exactly the hand-made bytes and reads them back as itself.
+template <class R> void expectLayout(const R& record, const QByteArray& hand) {
+    ASSERT_EQ(hand.size(), R::Lunghezza);
+    EXPECT_EQ(hex(record.toBytes()), hex(hand));
+    EXPECT_TRUE(R::fromBytes(hand) == record);
+}
+
+} // namespace
+
+TEST(Cp1252, EveryByteDecodesAndEncodesBackUnchanged) {
+    QByteArray all;
+    for (int i = 0; i < 256; ++i)
+        all.append(static_cast<char>(i));
+    const QString text = fromCp1252(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(text.at(0x80), QChar(0x20AC)); // euro
+    EXPECT_EQ(text.at(0x8A), QChar(0x0160));
+    EXPECT_EQ(text.at(0x9F), QChar(0x0178));
+    EXPECT_EQ(text.at(0xE8), QChar(0x00E8));
+    for (int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        EXPECT_EQ(text.at(undefined), QChar(undefined));
+    EXPECT_EQ(hex(toCp1252(text, 256)), hex(all));
+}
+
+TEST(Cp1252, TableAgreesWithTheSystemConverter) {
+    QStringDecoder system("windows-1252");
+    if (!system.isValid()) GTEST_SKIP() << "Qt built without a Windows-1252 converter";
+    for (int i = 0; i < 256; ++i) {
+        const char byte = static_cast<char>(i);
+        const QString expected = system(QByteArrayView(&byte, 1));
+        EXPECT_EQ(fromCp1252(QByteArrayView(&byte, 1)), expected) << "byte " << i;
+    }
+}
+
+TEST(Cp1252, FieldIsPaddedCutAndUnknownCharactersBecomeQuestionMarks) {
+    EXPECT_EQ(toCp1252(QStringLiteral("€è"), 4), QByteArray("\x80\xE8  "));
+    EXPECT_EQ(toCp1252(QStringLiteral("abcdef"), 3), QByteArray("abc"));
+    // Greek omega, a control code whose byte means the euro, and a character outside
+    // the basic plane (one character, one "?").
+    EXPECT_EQ(toCp1252(QStringLiteral("Ω") + QChar(0x80) + QStringLiteral("😀x"), 5),
+              QByteArray("???x "));
+    EXPECT_TRUE(toCp1252(QStringLiteral("abc"), 0).isEmpty());
+}
+
+TEST(Cp1252, TextFieldDropsTrailingBlanksAndNulsOnly) {
+    EXPECT_EQ(textField(QByteArray("  ab c \0 \0", 10)), QStringLiteral("  ab c"));
+    EXPECT_EQ(textField(QByteArray(10, '\0')), QString());
+}
+
+TEST(RecordLayout, Movimento) {
+    Movimento m;
+    m.numero = 258;
+    m.dataOperazione = QStringLiteral("05/11/2000");
+    m.dataValuta = QStringLiteral("06/11/2000");
+    m.codiceCausale = QStringLiteral("AS");
+    m.importo = 1.5;
+    m.numeroDocumento = QStringLiteral("123");
+    m.descrizione = QStringLiteral("Caffè €");
+    m.sospeso = QStringLiteral("S");
+    m.entrataUscita = QStringLiteral("U");
+    m.annullato = QStringLiteral("N");
+    expectLayout(m, Hand()
+                        .b({0x02, 0x01})
+                        .t("05/11/2000", 10)
+                        .t("06/11/2000", 10)
+                        .t("AS", 5)
+                        .b({0, 0, 0, 0, 0, 0, 0xF8, 0x3F})
+                        .t("123", 8)
+                        .t("Caff\xE8 \x80", 30)
+                        .t("S", 1)
+                        .t("U", 1)
+                        .t("N", 1)
+                        .bytes());
+}
+
+TEST(RecordLayout, Conto) {
+    Conto c;
+    c.numero = 1;
+    c.codiceConto = QStringLiteral("12");
+    c.tipoConto = QStringLiteral("Ordinario");
+    c.nomeBanca = QStringLiteral("Banca Più");
+    c.indirizzo = QStringLiteral("Via Roma 1");
+    c.cap = QStringLiteral("00100");
+    c.localita = QStringLiteral("Località");
+    c.provincia = QStringLiteral("RM");
+    c.fido = -1234.5;
+    c.riservato = QStringLiteral("X");
+    c.codiceAbi = QStringLiteral("03069");
+    c.codiceCab = QStringLiteral("05000");
+    c.idBanca = QStringLiteral("ID1");
+    expectLayout(c, Hand()
+                        .b({0x01, 0x00})
+                        .t("12", 12)
+                        .t("Ordinario", 30)
+                        .t("Banca Pi\xF9", 45)
+                        .t("Via Roma 1", 45)
+                        .t("00100", 5)
+                        .t("Localit\xE0", 25)
+                        .t("RM", 2)
+                        .b({0, 0, 0, 0, 0, 0x4A, 0x93, 0xC0})
+                        .t("X", 1)
+                        .t("03069", 10)
+                        .t("05000", 10)
+                        .t("ID1", 10)
+                        .bytes());
+
+    // A value longer than its field is cut to the field's width.
+    c.codiceConto = QStringLiteral("123456789012345");
+    EXPECT_EQ(c.toBytes().mid(2, 12), QByteArray("123456789012"));
+}
+
+TEST(RecordLayout, VoceCausaleAndContatore) {
+    VoceCausale v;
+    v.numero = 3;
+    v.codiceCausale = QStringLiteral("GC");
+    v.descrizione = QStringLiteral("GIROCONTO");
+    v.sospeso = QStringLiteral("S");
+    v.entrataUscita = QStringLiteral("U");
+    v.soggettoCosto = QStringLiteral("1");
+    expectLayout(
+        v,
+        Hand().b({0x03, 0x00}).t("GC", 5).t("GIROCONTO", 25).t("S", 1).t("U", 1).t("1", 1).bytes());
+    expectLayout(Contatore{-2}, Hand().b({0xFE, 0xFF}).bytes());
+    expectLayout(Contatore{32767}, Hand().b({0xFF, 0x7F}).bytes());
+}
+
+TEST(RecordLayout, TotaliConto) {
+    TotaliConto t;
+    t.saldoNonSospesi = 50.0;
+    t.saldoValutaOggi = -75.25;
+    t.saldoOperazioneOggi = 1000.0;
+    t.saldoContabile = 0.1;
+    t.primaDataOperazione = QStringLiteral("01/01/2001");
+    t.ultimaDataOperazione = QStringLiteral("31/12/2001");
+    t.primaDataValuta = QStringLiteral("02/01/2001");
+    t.ultimaDataValuta = QStringLiteral("00/00/0000");
+    expectLayout(t, Hand()
+                        .b({0, 0, 0, 0, 0, 0, 0x49, 0x40})
+                        .b({0, 0, 0, 0, 0, 0xD0, 0x52, 0xC0})
+                        .b({0, 0, 0, 0, 0, 0x40, 0x8F, 0x40})
+                        .b({0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xB9, 0x3F})
+                        .t("01/01/2001", 10)
+                        .t("31/12/2001", 10)
+                        .t("02/01/2001", 10)
+                        .t("00/00/0000", 10)
+                        .bytes());
+}
+
+TEST(RecordLayout, CarnetAssegniCarriesItsReservedBytes) {
+    CarnetAssegni c;
+    c.movimentoCosto = 7;
+    c.numeroCarnet = 3;
+    c.dataRitiro = QStringLiteral("05/11/2000");
+    c.costo = 12.5;
+    c.primoAssegno = 501;
+    c.ultimoAssegno = 510;
+    c.esaurito = QStringLiteral("N");
+    c.fogliDaAllineare = 10;
+    c.allineato = QStringLiteral("N");
+    const Hand head = Hand()
+                          .b({0x07, 0x00, 0x03, 0x00})
+                          .t("05/11/2000", 10)
+                          .b({0, 0, 0, 0, 0, 0, 0x29, 0x40})
+                          .b({0xF5, 0x01, 0x00, 0x00, 0xFE, 0x01, 0x00, 0x00})
+                          .t("N", 1)
+                          .b({0x0A, 0x00})
+                          .t("N", 1);
+    // A new record has zeros in the reserved bytes; bytes read are written back.
+    EXPECT_EQ(hex(c.toBytes()), hex(Hand(head).zeros(2).bytes()));
+    const QByteArray read = Hand(head).b({0xAB, 0xCD}).bytes();
+    EXPECT_EQ(hex(CarnetAssegni::fromBytes(read).toBytes()), hex(read));
+    c.riservato = QByteArray("\xAB\xCD");
+    expectLayout(c, read);
+}
+
+TEST(RecordLayout, FoglioAssegno) {
+    FoglioAssegno f;
+    f.movimento = -2;
+    f.progressivo = 11;
+    f.numeroCarnet = 2;
+    f.numeroAssegno = 0x01020304;
+    f.dataAssegno = QStringLiteral("00/00/0000");
+    f.importo = 255.0;
+    f.traenteAssegno = QStringLiteral("Società €");
+    f.noteAssegno = QStringLiteral("nota");
+    f.allineato = QStringLiteral("N");
+    f.riservato = QStringLiteral("S");
+    f.annullato = QStringLiteral("N");
+    expectLayout(f, Hand()
+                        .b({0xFE, 0xFF, 0x0B, 0x00, 0x02, 0x00})
+                        .b({0x04, 0x03, 0x02, 0x01})
+                        .t("00/00/0000", 10)
+                        .b({0, 0, 0, 0, 0, 0xE0, 0x6F, 0x40})
+                        .t("Societ\xE0 \x80", 30)
+                        .t("nota", 30)
+                        .t("N", 1)
+                        .t("S", 1)
+                        .t("N", 1)
+                        .bytes());
+}
+
+TEST(RecordLayout, ShellRecords) {
+    Impostazioni s;
+    s.percorsoDati = QStringLiteral("0");
+    s.contoAvvio = QStringLiteral("12");
+    s.valutaPredefinita = QStringLiteral("Euro - Unione Europea");
+    s.numeroDecimali = 2;
+    s.nomeUtente = QStringLiteral("  mario"); // leading blanks are kept
+    s.passwordUtente = QStringLiteral("segreto");
+    s.accessoConPassword = -1;
+    expectLayout(s, Hand()
+                        .t("0", 35)
+                        .t("12", 12)
+                        .t("Euro - Unione Europea", 25)
+                        .b({0x02, 0x00})
+                        .t("  mario", 30)
+                        .t("segreto", 10)
+                        .b({0xFF, 0xFF})
+                        .bytes());
+
+    Valuta v;
+    v.numero = 7;
+    v.nomeValuta = QStringLiteral("Lira");
+    v.cambio = 1936.27;
+    v.paese = QStringLiteral("Italia");
+    expectLayout(v, Hand()
+                        .b({0x07, 0x00})
+                        .t("Lira", 25)
+                        .b({0xAE, 0x47, 0xE1, 0x7A, 0x14, 0x41, 0x9E, 0x40})
+                        .t("Italia", 25)
+                        .bytes());
+
+    Colori c;
+    c.coloreSfondo = 16777215.0;
+    c.coloreCarattere = 255.0;
+    c.coloriPredefiniti = QStringLiteral("N");
+    c.riservato = QByteArray(1, '\0');
+    expectLayout(c, Hand()
+                        .b({0, 0, 0, 0xE0, 0xFF, 0xFF, 0x6F, 0x41})
+                        .b({0, 0, 0, 0, 0, 0xE0, 0x6F, 0x40})
+                        .t("N", 1)
+                        .zeros(1)
+                        .bytes());
+}
+
+TEST(RecordLayout, InterestRecords) {
+    InteressiCreditori cr;
+    cr.dataDecorrenza[1] = QStringLiteral("01/01/2001");
+    cr.dataDecorrenza[5] = QStringLiteral("__/__/____");
+    cr.tasso[1] = 3.5F;
+    cr.tasso[5] = 0.5F;
+    expectLayout(cr, Hand()
+                         .t("01/01/2001", 10)
+                         .t("", 30)
+                         .t("__/__/____", 10)
+                         .b({0x00, 0x00, 0x60, 0x40})
+                         .zeros(12)
+                         .b({0x00, 0x00, 0x00, 0x3F})
+                         .bytes());
+
+    InteressiDebitori db;
+    db.dataDecorrenza[1] = QStringLiteral("01/07/2001");
+    db.tassoEntroFido[1] = 12.75F;
+    db.tassoEntroFido[2] = 8.0F;
+    db.tassoFuoriFido[1] = 2.25F;
+    db.tassoFuoriFido[5] = 1.0F;
+    const QByteArray hand = Hand()
+                                .t("01/07/2001", 10)
+                                .t("", 40)
+                                .b({0x00, 0x00, 0x4C, 0x41, 0x00, 0x00, 0x00, 0x41})
+                                .zeros(12)
+                                .b({0x00, 0x00, 0x10, 0x40})
+                                .zeros(12)
+                                .b({0x00, 0x00, 0x80, 0x3F})
+                                .bytes();
+    expectLayout(db, hand);
+
+    // The older 70-byte file: the rates beyond the credit line read as 0.
+    const InteressiDebitori old = InteressiDebitori::fromBytes(hand.first(70));
+    EXPECT_EQ(old.dataDecorrenza[1], QStringLiteral("01/07/2001"));
+    EXPECT_EQ(old.tassoEntroFido[1], 12.75F);
+    EXPECT_EQ(old.tassoEntroFido[2], 8.0F);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(old.tassoFuoriFido[i], 0.0F) << i;
+    EXPECT_EQ(old.toBytes().size(), 90);
+}
+
+TEST(RecordLayout, CostRecords) {
+    Opzioni o;
+    o.periodicitaChiusura = QStringLiteral("1");
+    o.minimoMovimenti = 20;
+    o.indirizzoInternet = QStringLiteral("http://www.banca.it");
+    o.baseGiorniDebitori = QStringLiteral("1");
+    o.baseGiorniCreditori = QStringLiteral("2");
+    o.codiceDivisore = 4;
+    expectLayout(o, Hand()
+                        .t("1", 1)
+                        .b({0x14, 0x00})
+                        .t("http://www.banca.it", 100)
+                        .t("1", 1)
+                        .t("2", 1)
+                        .b({0x04, 0x00})
+                        .bytes());
+
+    OneriPassivi op;
+    op.aliquotaEccedenza = 0.5F;
+    op.ritenutaFiscale = 12.75F;
+    op.aliquotaScopertoFuoriFidoGiorni = 4.5F;
+    op.descrizioneLibera1 = QStringLiteral("Campo libero 1");
+    op.descrizioneLibera2 = QStringLiteral("Commissione €");
+    op.baseLibera1 = QStringLiteral("3");
+    expectLayout(op, Hand()
+                         .b({0x00, 0x00, 0x00, 0x3F})
+                         .zeros(4)
+                         .b({0x00, 0x00, 0x4C, 0x41})
+                         .zeros(12)
+                         .b({0x00, 0x00, 0x90, 0x40})
+                         .t("Campo libero 1", 25)
+                         .t("Commissione \x80", 25)
+                         .t("3", 1)
+                         .t("", 1)
+                         .bytes());
+
+    SpeseVarie sv;
+    sv.importoSpesa[0] = 50.0;
+    sv.importoSpesa[6] = 1.5;
+    sv.addebitoTrimestrale = {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"),
+                              QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"),
+                              QStringLiteral("0")};
+    sv.descrizioneSpesa1 = QStringLiteral("Bollo");
+    sv.descrizioneSpesa2 = QStringLiteral("Campo libero 2");
+    expectLayout(sv, Hand()
+                         .b({0, 0, 0, 0, 0, 0, 0x49, 0x40})
+                         .zeros(40)
+                         .b({0, 0, 0, 0, 0, 0, 0xF8, 0x3F})
+                         .t("1010100", 7)
+                         .t("Bollo", 25)
+                         .t("Campo libero 2", 25)
+                         .bytes());
+}
+
+TEST(RecordLayout, CarryForwardRecords) {
+    expectLayout(Riporto{QStringLiteral("31/12/2001"), -75.25},
+                 Hand().t("31/12/2001", 10).b({0, 0, 0, 0, 0, 0xD0, 0x52, 0xC0}).bytes());
+    expectLayout(RiportoPrecedente{QStringLiteral(""), 0.0, QStringLiteral("CC-12")},
+                 Hand().t("", 10).zeros(8).t("CC-12", 12).bytes());
+}
+
+TEST(RecordLayout, ShortRecordReadsAsZerosAndBlanks) {
+    // Five bytes of a movement: the number and the first three characters of the date.
+    const Movimento m = Movimento::fromBytes(QByteArray("\x05\x00"
+                                                        "05/",
+                                                        5));
+    EXPECT_EQ(m.numero, 5);
+    EXPECT_EQ(m.dataOperazione, QStringLiteral("05/"));
+    Movimento rest = m;
+    rest.numero = 0;
+    rest.dataOperazione.clear();
+    EXPECT_TRUE(rest == Movimento{});
+
+    // Nothing at all, as past the end of a file: zeros and empty texts, NULs dropped.
+    EXPECT_TRUE(Conto::fromBytes({}) == Conto{});
+    EXPECT_TRUE(Opzioni::fromBytes(QByteArray(107, '\0')) == Opzioni{});
+    EXPECT_TRUE(FoglioAssegno::fromBytes({}).dataAssegno.isEmpty());
+}

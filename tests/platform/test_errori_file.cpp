@@ -1,0 +1,98 @@
+// The "Errore Disco" dialog: messages, buttons and the codes its answers give,
+// and the mapping of this system's file errors onto its numbers.
+#include "platform/errori_file.h"
+#include "platform/message_box.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ErroriFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qv::setMessageResponder([this](const qv::MessageRecord& r) {
+            boxes.push_back(r);
+            return answer;
+        });
+    }
+    void TearDown() override { qv::setMessageResponder({}); }
+
+    qint16 ask(qint32 number, qv::MessageAnswer a) {
+        answer = a;
+        return qv::ErroriFile(number);
+    }
+
+    qv::MessageAnswer answer = qv::MessageAnswer::Ok;
+    std::vector<qv::MessageRecord> boxes;
+};
+
+TEST_F(ErroriFileTest, OkOnlyErrorsAlwaysGiveTwo) {
+    for (qint32 n : {52, 53, 55, 62, 64, 76}) {
+        boxes.clear();
+        EXPECT_EQ(ask(n, qv::MessageAnswer::Ok), 2) << n;
+        ASSERT_EQ(boxes.size(), 1u) << n;
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Errore Disco"));
+        EXPECT_EQ(boxes[0].icon, qv::MessageIcon::Exclamation);
+        EXPECT_EQ(boxes[0].buttons, qv::MessageButtons::Ok);
+    }
+}
+
+TEST_F(ErroriFileTest, MessagesAreTheProgramsOwn) {
+    ask(62, qv::MessageAnswer::Ok);
+    ask(52, qv::MessageAnswer::Ok);
+    ask(64, qv::MessageAnswer::Ok);
+    ask(54, qv::MessageAnswer::Abort);
+    ask(55, qv::MessageAnswer::Ok);
+    ASSERT_EQ(boxes.size(), 5u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Input oltre la fine del file; è stata raggiunta la "
+                                            "fine del file e non si può continuare con la "
+                                            "lettura."));
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Nome o numero di file non valido"));
+    EXPECT_EQ(boxes[2].text, boxes[1].text);
+    EXPECT_EQ(boxes[3].text, QStringLiteral("Modalità di file non valida."));
+    EXPECT_EQ(boxes[4].text, QStringLiteral("File già aperto."));
+}
+
+TEST_F(ErroriFileTest, AnswersGiveRetryZeroIgnoreOneAndTheRestTwo) {
+    EXPECT_EQ(ask(61, qv::MessageAnswer::Retry), 0);
+    EXPECT_EQ(ask(61, qv::MessageAnswer::Ignore), 1);
+    EXPECT_EQ(ask(54, qv::MessageAnswer::Abort), 2);
+    EXPECT_EQ(boxes.back().buttons, qv::MessageButtons::AbortRetryIgnore);
+    EXPECT_EQ(ask(57, qv::MessageAnswer::Retry), 0);
+    EXPECT_EQ(ask(68, qv::MessageAnswer::Cancel), 2);
+    EXPECT_EQ(ask(71, qv::MessageAnswer::Cancel), 2);
+    EXPECT_EQ(boxes.back().buttons, qv::MessageButtons::RetryCancel);
+    EXPECT_EQ(boxes.back().text, QStringLiteral("Disco non pronto. Inserire un dischetto"));
+    // An answer that is none of these gives 3.
+    EXPECT_EQ(ask(76, qv::MessageAnswer::Yes), 3);
+}
+
+TEST_F(ErroriFileTest, UnknownNumbersGiveThreeWithoutAnyDialog) {
+    for (qint32 n : {0, 9, 13, 75, 70, 1000})
+        EXPECT_EQ(ask(n, qv::MessageAnswer::Retry), 3) << n;
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(qv::closingMessage(2), QStringLiteral("Errore irrecuperabile"));
+    EXPECT_EQ(qv::closingMessage(3), QStringLiteral("Erore non riconosciuto"));
+    EXPECT_EQ(qv::closingMessage(7), QStringLiteral("Errore interno"));
+}
+
+TEST(NumeroErroreFileTest, SystemErrorsMapOntoTheDialogsNumbers) {
+    EXPECT_EQ(qv::numeroErroreFile(ENOENT), 53);
+    EXPECT_EQ(qv::numeroErroreFile(ENOENT, true), 76);
+    EXPECT_EQ(qv::numeroErroreFile(ENOTDIR), 76);
+    EXPECT_EQ(qv::numeroErroreFile(ENOSPC), 61);
+    EXPECT_EQ(qv::numeroErroreFile(EIO), 57);
+    EXPECT_EQ(qv::numeroErroreFile(ENODEV), 68);
+    EXPECT_EQ(qv::numeroErroreFile(EBUSY), 55);
+    EXPECT_EQ(qv::numeroErroreFile(ENAMETOOLONG), 52);
+    EXPECT_EQ(qv::numeroErroreFile(EACCES), 75);
+    EXPECT_EQ(qv::numeroErroreFile(EROFS), 75);
+    EXPECT_EQ(qv::numeroErroreFile(EMFILE), 57);
+    EXPECT_EQ(qv::numeroErroreFile(QFileDevice::ResourceError), 61);
+    EXPECT_EQ(qv::numeroErroreFile(QFileDevice::OpenError), 53);
+    EXPECT_EQ(qv::numeroErroreFile(QFileDevice::PermissionsError), 75);
+    EXPECT_EQ(qv::numeroErroreFile(QFileDevice::WriteError), 57);
+}
+
+} // namespace

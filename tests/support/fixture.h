@@ -1,0 +1,56 @@
+#pragma once
+// The common ground of every test that touches the program: fresh program and
+// data folders, a reset shared state, a fixed today, scripted message boxes that
+// answer and record every box, and the capture printer.
+
+#include "common/shared_state.h"
+#include "platform/line_printer.h"
+#include "platform/message_box.h"
+
+#include <QDate>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <vector>
+
+namespace qv::test {
+
+// Answers message boxes from a queue (the first button of the box when the
+// queue is empty) and keeps every box shown.
+class ScriptedMessages {
+public:
+    void answer(MessageAnswer a) { answers_.push_back(a); }
+    const std::vector<MessageRecord>& shown() const { return shown_; }
+    QStringList texts() const;
+    void clear() {
+        shown_.clear();
+        answers_.clear();
+    }
+    MessageAnswer respond(const MessageRecord& box);
+
+private:
+    std::deque<MessageAnswer> answers_;
+    std::vector<MessageRecord> shown_;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Program folder and data folder, each ending in "/".
+    QString programFolder() const;
+    QString dataFolder() const;
+
+    // Writes raw bytes to a file of the program or data folder.
+    static void writeBytes(const QString& path, const QByteArray& bytes);
+    static QByteArray readBytes(const QString& path);
+
+    QTemporaryDir root_;
+    ScriptedMessages messages;
+    CapturePrinter printed;
+    static inline const QDate today{2026, 12, 9};
+};
+
+} // namespace qv::test
