@@ -1,0 +1,22 @@
+#pragma once
+// Ending the program from inside a handler ("Esci", the login's fourth failure,
+// the causali maintenance). The program ends at once: no form is asked and no
+// file is written. Tests replace the ending with a hook that records it.
+
+#include <functional>
+
+namespace qv {
+
+// Discards every form and leaves the event loop (or, before the loop has started,
+// tells main() not to start it).
+void endProgram();
+
+// True once endProgram has been called: code that called something which may end
+// the program (the start-up after the login) stops there.
+bool programEnding();
+
+// Tests: the hook runs instead of ending; programEnding() still turns true.
+void setEndProgramHook(std::function<void()> hook);
+void resetProgramEnd();
+
+} // namespace qv

@@ -1,0 +1,52 @@
+#include "program_files.h"
+
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/shared_state.h"
+
+#include <cmath>
+
+namespace qv {
+
+QString percorsoImpostazioni() { return stato().PercorsoProgramma + ImpostaFile; }
+QString percorsoValute() { return stato().PercorsoProgramma + ValuteFile; }
+QString percorsoColori() { return stato().PercorsoProgramma + ColoriFile; }
+
+Impostazioni leggiImpostazioni() { return leggiRecord<Impostazioni>(percorsoImpostazioni(), 1); }
+
+bool scriviImpostazioni(const Impostazioni& imp, QString* error) {
+    return scriviRecord(percorsoImpostazioni(), 1, imp, error);
+}
+
+Colori leggiColori() { return leggiRecord<Colori>(percorsoColori(), 1); }
+
+bool scriviColori(const Colori& colori, QString* error) {
+    return scriviRecord(percorsoColori(), 1, colori, error);
+}
+
+void caricaTabellaValute() {
+    const auto letti = leggiRecords<Valuta>(percorsoValute(), 15);
+    auto& tabella = stato().TabellaValute;
+    for (int slot = 1; slot <= 15; ++slot)
+        tabella[slot] = slot - 1 < int(letti.size()) ? letti[slot - 1] : Valuta{};
+}
+
+bool scriviValuta(int slot, QString* error) {
+    return scriviRecord(percorsoValute(), slot, stato().TabellaValute[slot], error);
+}
+
+QString lineaValuta(const Valuta& v) {
+    return v.nomeValuta.trimmed() + QStringLiteral(" - ") + v.paese.trimmed();
+}
+
+std::optional<int> slotDellaLinea(const QString& linea) {
+    const QString cercata = linea.trimmed();
+    for (int slot = 1; slot <= 15; ++slot)
+        if (lineaValuta(stato().TabellaValute[slot]).trimmed() == cercata)
+            return slot;
+    return std::nullopt;
+}
+
+bool cambioUtilizzabile(double cambio) { return std::isfinite(cambio) && cambio > 0; }
+
+} // namespace qv

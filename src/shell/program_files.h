@@ -1,0 +1,37 @@
+#pragma once
+// The program folder's own files as the main window and the settings, currency
+// and colour forms use them: the settings record, the list colours and the
+// fifteen currency slots with the lines that every currency list shows.
+
+#include "common/records.h"
+
+#include <QString>
+#include <optional>
+
+namespace qv {
+
+QString percorsoImpostazioni(); // PercorsoProgramma + "Imposta.DAT"
+QString percorsoValute();       // PercorsoProgramma + "Valute.DAT"
+QString percorsoColori();       // PercorsoProgramma + "colori.col"
+
+Impostazioni leggiImpostazioni();
+bool scriviImpostazioni(const Impostazioni& imp, QString* error = nullptr);
+Colori leggiColori();
+bool scriviColori(const Colori& colori, QString* error = nullptr);
+
+// Reads the fifteen slots of Valute.DAT into TabellaValute (rows 1 to 15; a slot
+// never written reads as zeros and blanks).
+void caricaTabellaValute();
+// Writes one slot of TabellaValute as its record.
+bool scriviValuta(int slot, QString* error = nullptr);
+
+// The currency line of a slot: trimmed name, " - ", trimmed country (" - " for an
+// empty slot).
+QString lineaValuta(const Valuta& v);
+// The first slot (1 to 15) of TabellaValute whose line equals the trimmed text,
+// exactly; nullopt when none does.
+std::optional<int> slotDellaLinea(const QString& linea);
+// A rate that can be used to convert: a positive finite number.
+bool cambioUtilizzabile(double cambio);
+
+} // namespace qv
