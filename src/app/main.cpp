@@ -1,18 +1,25 @@
 // quorvanta: the current-account program. Sets the application's identity (which
-// also fixes the per-user program folder) and opens the main window.
+// also fixes the per-user program folder), then the main window runs the start-up.
+#include "common/paths.h"
+#include "common/shared_state.h"
+#include "platform/program_end.h"
+#include "shell/flags.h"
+#include "shell/main_window.h"
+
 #include <QApplication>
-#include <QMainWindow>
-#include <QMdiArea>
+#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
+    qv::initShellResources();
 
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("MDIForm1"));
-    window.setWindowTitle(QStringLiteral("Quorvanta - gestione conti correnti"));
-    window.setCentralWidget(new QMdiArea(&window));
-    window.resize(1024, 720);
-    window.show();
+    qv::stato().PercorsoProgramma = qv::defaultProgramFolder();
+    QDir().mkpath(qv::stato().PercorsoProgramma);
+
+    qv::MDIForm1 window;
+    window.Load();
+    // The login may have ended the program before the event loop starts.
+    if (qv::programEnding()) return 0;
     return app.exec();
 }

@@ -15,7 +15,13 @@ bool rewriteFile(const QString& path, const QByteArray& content, QString* error)
     } else if (file.write(content) != content.size()) {
         reason = file.errorString();
         file.cancelWriting();    // the temporary file is dropped, the old file stays
-    } else if (!file.commit()) { // flushes, then renames over the old file
+    } else if (!file.flush()) {
+        // QSaveFile's commit() does not check its own final flush: a short write of
+        // the buffered bytes (disk full) would otherwise replace the old file with
+        // a cut one and still report success.
+        reason = file.errorString();
+        file.cancelWriting();
+    } else if (!file.commit()) { // renames over the old file
         reason = file.errorString();
     }
     if (error) *error = reason.isEmpty() ? QString() : target + QStringLiteral(": ") + reason;

@@ -1,0 +1,510 @@
+// Form2: "Immissione dati conto", the account editor and the choice of the data folder.
+#include "account_form.h"
+
+#include "account_selection_form.h"
+#include "accounts.h"
+#include "common/amounts.h"
+#include "common/paths.h"
+#include "common/shared_state.h"
+#include "platform/desktop.h"
+#include "platform/errori_file.h"
+#include "platform/keys.h"
+#include "platform/list_box.h"
+#include "platform/message_box.h"
+#include "shell/account_close.h"
+#include "shell/main_window.h"
+#include "shell/program_files.h"
+#include "shell/startup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+QString percorsoDi(const QString& folder) {
+    return QStringLiteral("Percorso: ") + folder;
+}
+
+QString senzaBlanchiFinali(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+
+// The number of the error that keeps folder from being a data folder; 0 when
+// it can be taken.
+qint32 erroreCartella(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.exists() && info.isDir() ? 0 : 76;
+}
+
+bool isDigit(int keyAscii) {
+    return keyAscii >= '0' && keyAscii <= '9';
+}
+
+// Tab in an empty code field: the code is required before anything else.
+class TabObbligatorio : public QObject {
+public:
+    TabObbligatorio(QLineEdit* field) : QObject(field), field_(field) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Tab) return false;
+        if (!field_->text().isEmpty()) return false;
+        runAsHandler(watched, [this] {
+            messageBox(QStringLiteral("Campo obbligatorio"), MessageButtons::Ok,
+                       MessageIcon::Exclamation, QStringLiteral("ERRORE"));
+            field_->clear();
+            field_->setFocus(Qt::OtherFocusReason);
+        });
+        return true;
+    }
+
+private:
+    QLineEdit* field_;
+};
+
+} // namespace
+
+Form2::Form2(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setCaption(QStringLiteral("Immissione dati conto"));
+
+    ListaConti = new ListBox(QStringLiteral("ListaConti"), this);
+    ListaConti->setSorted(true);
+    ListaConti->setFixedPitch(true);
+    ListaConti->setToolTip(QStringLiteral("Elenco dei conti presenti nel percorso selezionato"));
+    ListaConti->setMinimumWidth(ListaConti->fontMetrics().horizontalAdvance(QString(62, 'M')));
+    ListaConti->setMinimumHeight(220);
+    connect(ListaConti, &ListBox::rowDoubleClicked, this,
+            handler([this] { ListaConti_DblClick(); }));
+
+    NomeFile = new QLabel(percorsoDi(QString()), this);
+    NomeFile->setObjectName(QStringLiteral("NomeFile"));
+    NomeFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    NomeFile->setWordWrap(true);
+
+    Cartelle = new QFileSystemModel(this);
+    Cartelle->setObjectName(QStringLiteral("Cartelle"));
+    Cartelle->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    Cartelle->setReadOnly(true);
+    Cartelle->setRootPath(QStringLiteral("/"));
+
+    Dir1 = new QTreeView(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setToolTip(QStringLiteral("Seleziona la directory dove archiviare i dati"));
+    Dir1->setModel(Cartelle);
+    Dir1->setHeaderHidden(true);
+    for (int column = 1; column < Cartelle->columnCount(); ++column)
+        Dir1->hideColumn(column);
+    Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Dir1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Dir1->setMinimumSize(240, 220);
+    // The tree fills in the background: keep the chosen folder in sight as it does.
+    connect(Cartelle, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (Dir1->currentIndex().isValid()) Dir1->scrollTo(Dir1->currentIndex());
+    });
+    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, handler([this] {
+                if (!settingTree_) Dir1_Change();
+            }));
+
+    // The entry fields, each as wide on screen as the record field it feeds.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+    auto field = [&](QLineEdit*& member, const char* name, const QString& caption, int row,
+                     int column, int span, int width) {
+        member = new QLineEdit(this);
+        member->setObjectName(QString::fromLatin1(name));
+        const int room = member->fontMetrics().averageCharWidth() * (width + 2) + 12;
+        member->setMinimumWidth(room);
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(member);
+        grid->addWidget(label, row, column);
+        // Short fields keep their size; the long ones take the room there is.
+        if (width <= 15) {
+            member->setMaximumWidth(room);
+            grid->addWidget(member, row, column + 1, 1, span, Qt::AlignLeft);
+        } else {
+            grid->addWidget(member, row, column + 1, 1, span);
+        }
+    };
+    field(CodConto, "CodConto", QStringLiteral("Nr. Conto"), 0, 0, 1, 12);
+    field(TipoConto, "TipoConto", QStringLiteral("Tipo di conto"), 1, 0, 3, 30);
+    field(NomeBanca, "NomeBanca", QStringLiteral("Banca"), 2, 0, 3, 45);
+    field(IndBanca, "IndBanca", QStringLiteral("Indirizzo"), 3, 0, 3, 45);
+    field(CapBanca, "CapBanca", QStringLiteral("C.A.P."), 4, 0, 1, 5);
+    field(LocBanca, "LocBanca", QStringLiteral("Località"), 4, 2, 1, 25);
+    field(ProvBanca, "ProvBanca", QStringLiteral("Prov."), 5, 0, 1, 2);
+    field(abi, "abi", QStringLiteral("Cod. A.B.I."), 6, 0, 1, 10);
+    field(Cab, "Cab", QStringLiteral("Cod. C.A.B."), 6, 2, 1, 10);
+    field(id, "id", QStringLiteral(" ID Banca"), 7, 0, 1, 10);
+    field(Fido, "Fido", QStringLiteral("Fido"), 7, 2, 1, 15);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 2);
+
+    AddAnItem = new QPushButton(QStringLiteral("Conferma"), this);
+    AddAnItem->setObjectName(QStringLiteral("AddAnItem"));
+    CLR = new QPushButton(QStringLiteral("Elimina immissione"), this);
+    CLR->setObjectName(QStringLiteral("CLR"));
+    Del = new QPushButton(QStringLiteral("Cancella conto"), this);
+    Del->setObjectName(QStringLiteral("Del"));
+    esci = new QPushButton(QStringLiteral("Uscita"), this);
+    esci->setObjectName(QStringLiteral("esci"));
+    connect(AddAnItem, &QPushButton::clicked, this, handler([this] { AddAnItem_Click(); }));
+    connect(CLR, &QPushButton::clicked, this, handler([this] { CLR_Click(); }));
+    connect(Del, &QPushButton::clicked, this, handler([this] { Del_Click(); }));
+    connect(esci, &QPushButton::clicked, this, handler([this] { esci_Click(); }));
+
+    // The entry chain: Enter, or a field filled to its width, moves to the next.
+    struct Anello {
+        QLineEdit* field;
+        int width;
+        QWidget* next;
+    };
+    const Anello catena[] = {
+        {CodConto, 12, TipoConto},
+        {TipoConto, 30, NomeBanca},
+        {NomeBanca, 45, IndBanca},
+        {IndBanca, 45, CapBanca},
+        {CapBanca, 5, LocBanca},
+        {LocBanca, 25, ProvBanca},
+        {ProvBanca, 2, abi},
+        {abi, 10, Cab},
+        {Cab, 10, id},
+        {id, 10, Fido},
+        {Fido, 15, AddAnItem},
+    };
+    for (const Anello& a : catena) {
+        QWidget* next = a.next;
+        const int width = a.width;
+        connect(a.field, &QLineEdit::textEdited, this, [next, width](const QString& text) {
+            if (text.size() == width) next->setFocus(Qt::TabFocusReason);
+        });
+        // The fields with their own key filter handle Enter there.
+        if (a.field != CodConto && a.field != CapBanca && a.field != Fido)
+            enterMovesFocus(a.field, next);
+    }
+    onKeyPress(CodConto, [this](int& k) { CodConto_KeyPress(k); });
+    onKeyPress(CapBanca, [this](int& k) { CapBanca_KeyPress(k); });
+    onKeyPress(Fido, [this](int& k) { Fido_KeyPress(k); });
+    onGotFocus(LocBanca, [this] { LocBanca_GotFocus(); });
+    onLostFocus(ProvBanca, [this] { ProvBanca_LostFocus(); });
+    CodConto->installEventFilter(new TabObbligatorio(CodConto));
+
+    auto* cartelle = new QVBoxLayout;
+    cartelle->addWidget(NomeFile);
+    cartelle->addWidget(Dir1, 1);
+
+    auto* elenchi = new QHBoxLayout;
+    elenchi->addWidget(ListaConti, 3);
+    elenchi->addLayout(cartelle, 2);
+
+    auto* dati = new QGroupBox(QStringLiteral("Dati del conto"), this);
+    dati->setLayout(grid);
+
+    auto* pulsanti = new QHBoxLayout;
+    pulsanti->addWidget(AddAnItem);
+    pulsanti->addWidget(CLR);
+    pulsanti->addWidget(Del);
+    pulsanti->addStretch(1);
+    pulsanti->addWidget(esci);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(elenchi, 1);
+    layout->addWidget(dati);
+    layout->addLayout(pulsanti);
+
+    setTabOrder(CodConto, TipoConto);
+    setTabOrder(TipoConto, NomeBanca);
+    setTabOrder(NomeBanca, IndBanca);
+    setTabOrder(IndBanca, CapBanca);
+    setTabOrder(CapBanca, LocBanca);
+    setTabOrder(LocBanca, ProvBanca);
+    setTabOrder(ProvBanca, abi);
+    setTabOrder(abi, Cab);
+    setTabOrder(Cab, id);
+    setTabOrder(id, Fido);
+    setTabOrder(Fido, AddAnItem);
+}
+
+void Form2::Form_Load() {
+    const Colori& colori = stato().ColoriElenchi;
+    if (colori.coloriPredefiniti == QLatin1String("N"))
+        ListaConti->setColors(fromWindowsColor(colori.coloreCarattere),
+                              fromWindowsColor(colori.coloreSfondo));
+    CodConto->setEnabled(true);
+    Del->setEnabled(false);
+    mostraCartella(stato().PercorsoDati);
+}
+
+void Form2::Form_Activate() {
+    prendiCartella(stato().PercorsoDati, true);
+}
+
+QString Form2::cartellaScelta() const {
+    const QModelIndex index = Dir1->currentIndex();
+    if (!index.isValid()) return QString();
+    return folderWithSlash(Cartelle->filePath(index));
+}
+
+void Form2::mostraCartella(const QString& folder) {
+    const QString path = folderWithSlash(folder);
+    NomeFile->setText(percorsoDi(path));
+    const QString clean = QDir::cleanPath(path);
+    if (clean.isEmpty()) return;
+    const QModelIndex index = Cartelle->index(clean);
+    if (!index.isValid()) return;
+    settingTree_ = true;
+    Dir1->setCurrentIndex(index);
+    Dir1->scrollTo(index);
+    settingTree_ = false;
+}
+
+void Form2::Dir1_Change() {
+    const QString folder = cartellaScelta();
+    if (!folder.isEmpty()) prendiCartella(folder, false);
+}
+
+void Form2::prendiCartella(const QString& cartella, bool clearList) {
+    if (clearList) ListaConti->clear();
+    const QString folder = folderWithSlash(cartella);
+
+    // The folder must exist before anything changes; the user may retry (a
+    // drive being mounted), and giving up falls back to the home folder.
+    for (qint32 errore = erroreCartella(folder); errore != 0; errore = erroreCartella(folder)) {
+        const qint16 codice = ErroriFile(errore);
+        if (codice == 0) continue;
+        if (codice == 1) break;
+        setHourglass(false);
+        messageBox(closingMessage(codice));
+        if (codice == 2 && !fallingBack_) {
+            fallingBack_ = true;
+            const QString home = folderWithSlash(QDir::homePath());
+            mostraCartella(home);
+            prendiCartella(home, false);
+            fallingBack_ = false;
+        }
+        return;
+    }
+
+    mostraCartella(folder);
+    ChiudiConto();
+    impostaPercorsoDati(folder);
+    // The account was closed in the folder it belonged to; the main window then
+    // shows the data folder now in force.
+    if (MDIForm1* main = MDIForm1::instance()) main->Codice->setText(stato().PercorsoDati);
+    Hourglass hourglass;
+    CaricaElencoConti();
+}
+
+void Form2::ListaConti_DblClick() {
+    const int row = ListaConti->currentRow();
+    if (row < 0 || row >= ListaConti->count()) return;
+    // A line whose code no account has any more picks nothing.
+    if (rigaDellaLinea(ListaConti->items()[size_t(row)]) == 0) return;
+    CodConto->setEnabled(false);
+    Del->setEnabled(true);
+    RichiamaContoSelezionato();
+}
+
+void Form2::RichiamaContoSelezionato() {
+    const int row = ListaConti->currentRow();
+    if (row < 0 || row >= ListaConti->count()) return;
+    const int riga = rigaDellaLinea(ListaConti->items()[size_t(row)]);
+    if (riga == 0) return;
+
+    StatoProgramma& s = stato();
+    s.IndiceContoAttivo = qint16(riga);
+    const Conto& conto = s.TabellaConti[size_t(riga)];
+    CodConto->setText(senzaBlanchiFinali(conto.codiceConto));
+    TipoConto->setText(senzaBlanchiFinali(conto.tipoConto));
+    NomeBanca->setText(senzaBlanchiFinali(conto.nomeBanca));
+    IndBanca->setText(senzaBlanchiFinali(conto.indirizzo));
+    CapBanca->setText(senzaBlanchiFinali(conto.cap));
+    LocBanca->setText(senzaBlanchiFinali(conto.localita));
+    ProvBanca->setText(senzaBlanchiFinali(conto.provincia));
+    abi->setText(senzaBlanchiFinali(conto.codiceAbi));
+    Fido->setText(formatAmount(conto.fido, s.FattoreValuta, s.FormatoImporti));
+    Cab->setText(senzaBlanchiFinali(conto.codiceCab));
+    id->setText(senzaBlanchiFinali(conto.idBanca));
+    rigaRichiamata_ = riga;
+    fidoMostrato_ = Fido->text();
+    fidoRichiamato_ = conto.fido;
+
+    Del->setEnabled(true);
+    TipoConto->setFocus(Qt::OtherFocusReason);
+}
+
+void Form2::AddAnItem_Click() {
+    if (CodConto->text().isEmpty()) {
+        beep();
+        messageBox(testoCodiceObbligatorio(), MessageButtons::Ok, MessageIcon::Exclamation,
+                   QStringLiteral("ERRORE"));
+        CodConto->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+
+    StatoProgramma& s = stato();
+    const int riga = s.IndiceContoAttivo;
+    const bool modifica = riga >= 1 && riga <= s.NumeroConti;
+
+    Conto conto;
+    conto.codiceConto = CodConto->text();
+    conto.tipoConto = TipoConto->text();
+    conto.nomeBanca = NomeBanca->text();
+    conto.indirizzo = IndBanca->text();
+    conto.cap = CapBanca->text();
+    conto.localita = LocBanca->text();
+    conto.provincia = ProvBanca->text();
+    conto.codiceAbi = abi->text();
+    conto.codiceCab = Cab->text();
+    conto.idBanca = id->text();
+
+    // The credit line is typed in the display currency and stored in Euro. Shown
+    // rounded to the number format, it is kept as stored when left as shown.
+    const QString testoFido = Fido->text();
+    if (modifica && riga == rigaRichiamata_ && testoFido == fidoMostrato_) {
+        conto.fido = fidoRichiamato_;
+    } else if (!testoFido.trimmed().isEmpty()) {
+        const std::optional<double> importo = parseAmount(testoFido);
+        if (!importo) {
+            messageBox(amountErrorMessage(), MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("ERRORE"));
+            Fido->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        if (!cambioUtilizzabile(s.FattoreValuta)) {
+            messageBox(QStringLiteral("Il cambio della valuta scelta non è utilizzabile: il fido "
+                                      "non può essere convertito. Scegliere un'altra valuta e "
+                                      "riprovare."),
+                       MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
+            return;
+        }
+        conto.fido = *importo / s.FattoreValuta;
+    }
+
+    EsitoCodice esitoCodice = EsitoCodice::Valido;
+    const EsitoConto esito =
+        modifica ? AggiornaConto(conto, &esitoCodice) : AggiungiConto(conto, &esitoCodice);
+    if (esito == EsitoConto::CodiceRifiutato) {
+        // The code is what has to change, so it must be free to change.
+        CodConto->setEnabled(true);
+        if (esitoCodice == EsitoCodice::Duplicato) CodConto->clear();
+        CodConto->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (esito != EsitoConto::Fatto) return;
+
+    svuotaCampi();
+    Cab->clear();
+    id->clear();
+    CodConto->setEnabled(true);
+    s.IndiceContoAttivo = 0;
+    dimenticaFido();
+}
+
+void Form2::CLR_Click() {
+    svuotaCampi();
+    CodConto->setEnabled(true);
+    stato().IndiceContoAttivo = 0;
+    dimenticaFido();
+}
+
+void Form2::Del_Click() {
+    CancellaConto();
+    svuotaCampi();
+    CodConto->setEnabled(true);
+    stato().IndiceContoAttivo = 0;
+    dimenticaFido();
+}
+
+void Form2::esci_Click() {
+    CodConto->setEnabled(CodConto->text().isEmpty());
+    formHost().hide(*this);
+}
+
+void Form2::CodConto_KeyPress(int& keyAscii) {
+    if (keyAscii == 13) {
+        if (!CodConto->text().isEmpty()) TipoConto->setFocus(Qt::TabFocusReason);
+        keyAscii = 0;
+        return;
+    }
+    if (keyAscii == '.' || keyAscii == '/' || keyAscii == '\\') {
+        beep();
+        keyAscii = 0;
+    }
+}
+
+void Form2::CapBanca_KeyPress(int& keyAscii) {
+    if (keyAscii == 13) {
+        LocBanca->setFocus(Qt::TabFocusReason);
+        keyAscii = 0;
+        return;
+    }
+    if (!isDigit(keyAscii) && keyAscii != 8) {
+        beep();
+        keyAscii = 0;
+    }
+}
+
+void Form2::Fido_KeyPress(int& keyAscii) {
+    if (keyAscii == 13) {
+        AddAnItem->setFocus(Qt::TabFocusReason);
+        keyAscii = 0;
+        return;
+    }
+    if (!isDigit(keyAscii) && keyAscii != 8) {
+        beep();
+        keyAscii = 0;
+    }
+}
+
+void Form2::LocBanca_GotFocus() {
+    if (CapBanca->text().isEmpty()) CapBanca->setText(QStringLiteral("0"));
+}
+
+void Form2::ProvBanca_LostFocus() {
+    ProvBanca->setText(ProvBanca->text().toUpper());
+}
+
+void Form2::preparaNuovoConto() {
+    svuotaCampi();
+    CodConto->setEnabled(true);
+    dimenticaFido();
+}
+
+void Form2::svuotaCampi() {
+    for (QLineEdit* campo :
+         {CodConto, TipoConto, NomeBanca, IndBanca, CapBanca, LocBanca, ProvBanca, abi, Fido})
+        campo->clear();
+}
+
+void Form2::dimenticaFido() {
+    rigaRichiamata_ = 0;
+    fidoMostrato_.clear();
+    fidoRichiamato_ = 0.0;
+}
+
+void apriGestioneConto() {
+    ChiudiConto();
+    Form2& form = formHost().form<Form2>();
+    form.preparaNuovoConto();
+    stato().CodiceContoAttivo.clear();
+    formHost().show(form);
+}
+
+} // namespace qv

@@ -1,0 +1,89 @@
+#pragma once
+// Form2: "Immissione dati conto", the account editor and the choice of the data folder.
+
+#include "platform/form_host.h"
+
+class QFileSystemModel;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeView;
+
+namespace qv {
+
+class ListBox;
+
+class Form2 : public Form {
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+    void Form_Activate() override;
+
+    // The user took the folder selected in the tree.
+    void Dir1_Change();
+    void ListaConti_DblClick();
+    // Loads the account of the selected line into the fields (edit mode).
+    void RichiamaContoSelezionato();
+    void AddAnItem_Click();
+    void CLR_Click();
+    void Del_Click();
+    void esci_Click();
+
+    void CodConto_KeyPress(int& keyAscii);
+    void CapBanca_KeyPress(int& keyAscii);
+    void Fido_KeyPress(int& keyAscii);
+    void LocBanca_GotFocus();
+    void ProvBanca_LostFocus();
+
+    // The main window's "&Gestione conto" after it has closed the open account:
+    // every field but Cab and id emptied, no account picked, the code enabled.
+    void preparaNuovoConto();
+    // Selects folder in the tree without taking it as the data folder.
+    void mostraCartella(const QString& folder);
+    // The folder the tree has selected, ending in "/"; empty when none.
+    QString cartellaScelta() const;
+
+    ListBox* ListaConti = nullptr;
+    // One folder tree stands in for the drive and the folder lists.
+    QTreeView* Dir1 = nullptr;
+    QFileSystemModel* Cartelle = nullptr;
+    QLabel* NomeFile = nullptr;
+
+    QLineEdit* CodConto = nullptr;
+    QLineEdit* TipoConto = nullptr;
+    QLineEdit* NomeBanca = nullptr;
+    QLineEdit* IndBanca = nullptr;
+    QLineEdit* CapBanca = nullptr;
+    QLineEdit* LocBanca = nullptr;
+    QLineEdit* ProvBanca = nullptr;
+    QLineEdit* abi = nullptr;
+    QLineEdit* Cab = nullptr;
+    QLineEdit* id = nullptr;
+    QLineEdit* Fido = nullptr;
+
+    QPushButton* AddAnItem = nullptr;
+    QPushButton* CLR = nullptr;
+    QPushButton* Del = nullptr;
+    QPushButton* esci = nullptr;
+
+private:
+    void prendiCartella(const QString& folder, bool clearList);
+    void svuotaCampi(); // the nine fields "Elimina immissione" empties
+    void dimenticaFido();
+
+    bool settingTree_ = false;
+    bool fallingBack_ = false;
+    // The credit line as shown for the account picked, so that saving it unchanged
+    // stores the amount exactly as it was.
+    int rigaRichiamata_ = 0;
+    QString fidoMostrato_;
+    double fidoRichiamato_ = 0.0;
+};
+
+// "&Gestione conto": closes the open account, empties the editor's fields (Cab and
+// id keep theirs) and shows the editor.
+void apriGestioneConto();
+
+} // namespace qv

@@ -1,0 +1,61 @@
+#pragma once
+// Form7: "Selezione conto", the data folder and the list of its accounts.
+
+#include "platform/form_host.h"
+
+class QFileSystemModel;
+class QLabel;
+class QPushButton;
+class QTreeView;
+
+namespace qv {
+
+class ListBox;
+struct ListItem;
+
+// The row of TabellaConti that a line of an account list stands for: the row
+// the line carries when that row still holds the line's code, else the first
+// row whose trimmed code equals the line's first twelve characters, trimmed;
+// 0 when no row has that code.
+int rigaDellaLinea(const ListItem& line);
+
+class Form7 : public Form {
+    Q_OBJECT
+public:
+    explicit Form7(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+    void Form_Activate() override;
+
+    // The user took the folder selected in the tree.
+    void Dir1_Change();
+    void List1_Click();
+    void List1_DblClick();
+    void OK_Click();
+    void Command2_Click();
+
+    // The folder the tree has selected, ending in "/"; empty when none.
+    QString cartellaScelta() const;
+    // Selects folder in the tree without taking it as the data folder.
+    void mostraCartella(const QString& folder);
+
+    // Folder tree in place of the drive and folder lists.
+    QTreeView* Dir1 = nullptr;
+    QFileSystemModel* Cartelle = nullptr;
+    QLabel* NomeFile = nullptr;
+    ListBox* List1 = nullptr;
+    QPushButton* OK = nullptr;
+    QPushButton* Command2 = nullptr;
+
+private:
+    // Takes folder as the data folder: closes the open account, sets
+    // PercorsoDati and reloads the archive and the lists. clearList for the
+    // activation, which starts from an empty list.
+    void prendiCartella(const QString& folder, bool clearList);
+    void scegliConto();
+
+    bool settingTree_ = false;
+    bool fallingBack_ = false;
+};
+
+} // namespace qv

@@ -1,0 +1,201 @@
+#include "causali.h"
+
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/safe_write.h"
+#include "common/shared_state.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+QString senzaBlanchiFinali(const QString& text) {
+    qsizetype n = text.size();
+    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
+        --n;
+    return text.left(n);
+}
+
+// The table sized for `count` causali: row 0 unused, rows 1 to count.
+void dimensionaTabella(int count) {
+    auto& tabella = stato().TabellaCausali;
+    tabella.resize(static_cast<size_t>(count) + 1);
+}
+
+} // namespace
+
+QString percorsoCausali() {
+    return resolveFile(stato().PercorsoProgramma, CausaliFile);
+}
+
+QString percorsoRecCausa() {
+    return resolveFile(stato().PercorsoProgramma, RecCausaFile);
+}
+
+QString normalizzaCodiceCausale(const QString& codice) {
+    return senzaBlanchiFinali(codice.left(5));
+}
+
+QString lineaCausale(const VoceCausale& voce) {
+    return normalizzaCodiceCausale(voce.codiceCausale).leftJustified(6) + QStringLiteral(" - ") +
+           voce.descrizione.leftJustified(25, QLatin1Char(' '), true);
+}
+
+QString lineaManutenzione(const VoceCausale& voce) {
+    return voce.codiceCausale.leftJustified(5, QLatin1Char(' '), true) + QStringLiteral(" - ") +
+           voce.descrizione.leftJustified(25, QLatin1Char(' '), true);
+}
+
+VoceCausale comeNelFile(const VoceCausale& voce) {
+    return VoceCausale::fromBytes(voce.toBytes());
+}
+
+int trovaCausale(const QString& codice, int esclusa) {
+    const QString cercato = normalizzaCodiceCausale(codice);
+    const auto& s = stato();
+    const int n = std::min<int>(s.NumeroCausali, static_cast<int>(s.TabellaCausali.size()) - 1);
+    for (int riga = 1; riga <= n; ++riga) {
+        if (riga == esclusa) continue;
+        if (normalizzaCodiceCausale(s.TabellaCausali[static_cast<size_t>(riga)].codiceCausale) ==
+            cercato)
+            return riga;
+    }
+    return 0;
+}
+
+std::optional<VoceCausale> causaleRiservata(const QString& codice) {
+    const QString c = normalizzaCodiceCausale(codice);
+    QString descrizione;
+    if (c == QLatin1String("AS"))
+        descrizione = QStringLiteral("ASSEGNO");
+    else if (c == QLatin1String("CA"))
+        descrizione = QStringLiteral("CARNET");
+    else if (c == QLatin1String("GC"))
+        descrizione = QStringLiteral("GIROCONTO");
+    else
+        return std::nullopt;
+    VoceCausale voce;
+    voce.codiceCausale = c;
+    voce.descrizione = descrizione;
+    voce.sospeso = QStringLiteral("S");
+    voce.entrataUscita = QStringLiteral("U");
+    voce.soggettoCosto = QStringLiteral("1");
+    return voce;
+}
+
+bool rileggiCausali(QString* error) {
+    auto& s = stato();
+    const int n = std::max<int>(0, s.NumeroCausali);
+    QString motivo;
+    const std::vector<VoceCausale> voci = leggiRecords<VoceCausale>(percorsoCausali(), n, &motivo);
+    if (!motivo.isEmpty()) {
+        // What could not be read stays as the table holds it.
+        if (error) *error = motivo;
+        return false;
+    }
+    dimensionaTabella(n);
+    std::copy(voci.begin(), voci.end(), s.TabellaCausali.begin() + 1);
+    return true;
+}
+
+EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error) {
+    auto& s = stato();
+    if (trovaCausale(voce.codiceCausale) != 0) return EsitoCausale::Duplicata;
+    if (s.NumeroCausali >= MassimoCausali) return EsitoCausale::Piena;
+
+    const qint16 nuovo = static_cast<qint16>(std::max<int>(0, s.NumeroCausali) + 1);
+    VoceCausale riga = comeNelFile(voce);
+    riga.codiceCausale = normalizzaCodiceCausale(voce.codiceCausale);
+    riga.numero = nuovo;
+
+    // The record first: until the count says so, a record past the count is never read.
+    if (!scriviRecord(percorsoCausali(), nuovo, riga, error)) return EsitoCausale::Errore;
+    if (!scriviContatore(percorsoRecCausa(), nuovo, error)) return EsitoCausale::Errore;
+
+    dimensionaTabella(nuovo);
+    s.TabellaCausali[static_cast<size_t>(nuovo)] = riga;
+    s.NumeroCausali = nuovo;
+    return EsitoCausale::Salvata;
+}
+
+EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error) {
+    auto& s = stato();
+    if (riga < 1 || riga > s.NumeroCausali || riga >= static_cast<int>(s.TabellaCausali.size())) {
+        if (error) *error = QStringLiteral("la causale scelta non è più in archivio");
+        return EsitoCausale::Errore;
+    }
+    if (trovaCausale(voce.codiceCausale, riga) != 0) return EsitoCausale::Duplicata;
+
+    VoceCausale nuova = comeNelFile(voce);
+    nuova.codiceCausale = normalizzaCodiceCausale(voce.codiceCausale);
+    nuova.numero = static_cast<qint16>(riga);
+    if (!scriviRecord(percorsoCausali(), riga, nuova, error)) return EsitoCausale::Errore;
+    s.TabellaCausali[static_cast<size_t>(riga)] = nuova;
+    return EsitoCausale::Salvata;
+}
+
+bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error) {
+    auto& s = stato();
+    if (righe.size() > static_cast<size_t>(MassimoCausali)) {
+        if (error) *error = messaggioArchivioCausaliPieno();
+        return false;
+    }
+    std::vector<VoceCausale> nuove;
+    nuove.reserve(righe.size());
+    for (const int riga : righe) {
+        if (riga < 1 || riga >= static_cast<int>(s.TabellaCausali.size())) {
+            if (error) *error = QStringLiteral("una causale dell'elenco non è più in archivio");
+            return false;
+        }
+        nuove.push_back(s.TabellaCausali[static_cast<size_t>(riga)]);
+    }
+
+    // The old archive as it stands, to put back should the count fail to follow.
+    const QString archivio = percorsoCausali();
+    QFile vecchio(archivio);
+    const bool esisteva = vecchio.exists();
+    QByteArray vecchioContenuto;
+    if (esisteva) {
+        if (!vecchio.open(QIODevice::ReadOnly)) {
+            if (error) *error = vecchio.errorString();
+            return false;
+        }
+        vecchioContenuto = vecchio.readAll();
+        vecchio.close();
+    }
+
+    if (!rewriteRecords(archivio, nuove, error)) return false;
+    const auto nuovoConto = static_cast<qint16>(nuove.size());
+    if (!scriviContatore(percorsoRecCausa(), nuovoConto, error)) {
+        // The count still names the old archive: its records go back, so that the two
+        // files keep agreeing.
+        if (esisteva) rewriteFile(archivio, vecchioContenuto);
+        return false;
+    }
+
+    dimensionaTabella(nuovoConto);
+    std::copy(nuove.begin(), nuove.end(), s.TabellaCausali.begin() + 1);
+    s.NumeroCausali = nuovoConto;
+    return true;
+}
+
+QString messaggioCausaleDuplicata() {
+    return QStringLiteral("Nr di causale già presente");
+}
+
+QString messaggioArchivioCausaliPieno() {
+    return QStringLiteral("L'archivio delle causali è pieno: non si possono registrare "
+                          "altre causali.");
+}
+
+QString messaggioErroreCausali(const QString& motivo) {
+    return QStringLiteral("Impossibile scrivere l'archivio delle causali, nulla è stato "
+                          "registrato: %1")
+        .arg(motivo);
+}
+
+} // namespace qv

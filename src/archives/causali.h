@@ -1,0 +1,75 @@
+#pragma once
+// The causali archive: Causali.DAT and its count RecCausa.dat in the program folder,
+// held in memory as TabellaCausali (rows 1 to NumeroCausali) with the lines that the
+// causale lists show. Procedures over records and the shared table only: the forms
+// read their controls, call these and write their controls back.
+
+#include "common/records.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace qv {
+
+QString percorsoCausali();  // PercorsoProgramma + "Causali.DAT"
+QString percorsoRecCausa(); // PercorsoProgramma + "RecCausa.dat"
+
+// The most causali the archive can count: its count is a 16-bit number.
+inline constexpr int MassimoCausali = 32767;
+
+// A code as the archive keeps it: cut to five characters, trailing blanks removed.
+QString normalizzaCodiceCausale(const QString& codice);
+
+// The line of a causale in Form6.ElencoCausali and FORM12.List1: the code with
+// trailing blanks removed, padded to six characters, " - ", the description padded
+// to its 25 characters.
+QString lineaCausale(const VoceCausale& voce);
+
+// The line of a causale in the maintenance lists: the code padded to its five
+// characters, " - ", the description padded to its 25 characters.
+QString lineaManutenzione(const VoceCausale& voce);
+
+// The record as the file gives it back: each text cut to its width and with its
+// trailing blanks removed.
+VoceCausale comeNelFile(const VoceCausale& voce);
+
+// The row (1 to NumeroCausali) of the first causale whose code equals the normalised
+// code, skipping row `esclusa`; 0 when none does.
+int trovaCausale(const QString& codice, int esclusa = 0);
+
+// "AS", "CA" and "GC" (the normalised code, letter case counting): the causale the
+// program needs under that code, whatever was typed with it.
+std::optional<VoceCausale> causaleRiservata(const QString& codice);
+
+// Records 1 to NumeroCausali read again from Causali.DAT into TabellaCausali, the
+// count left as it is (the maintenance form's Load). Creates no file; false, with the
+// reason, when the file exists but cannot be read.
+bool rileggiCausali(QString* error = nullptr);
+
+enum class EsitoCausale {
+    Salvata,   // written and in the table
+    Duplicata, // another row already has the code
+    Piena,     // no room for another causale
+    Errore,    // a file could not be written: nothing changed
+};
+
+// Appends the causale as row and record NumeroCausali + 1, then writes the count.
+// The table changes only when both writes succeeded.
+EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error = nullptr);
+
+// Rewrites row and record `riga` (1 to NumeroCausali) with the causale; the count is
+// not touched. A code equal to another row's is refused.
+EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error = nullptr);
+
+// The archive rebuilt from the rows to keep, in the given order: Causali.DAT is
+// replaced as a whole with those rows (each written unchanged, numero included), then
+// the count is written. On failure the archive files and the table are as they were.
+bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error = nullptr);
+
+// The messages of the causali forms.
+QString messaggioCausaleDuplicata(); // "Nr di causale già presente"
+QString messaggioArchivioCausaliPieno();
+QString messaggioErroreCausali(const QString& motivo);
+
+} // namespace qv

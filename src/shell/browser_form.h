@@ -1,0 +1,64 @@
+#pragma once
+// brow: the small web browser that opens the bank's site of the open account.
+
+#include "platform/form_host.h"
+
+#include <QUrl>
+
+class QComboBox;
+class QLabel;
+class QTimer;
+class QToolBar;
+class QWebEngineView;
+
+namespace qv {
+
+class brow : public Form {
+    Q_OBJECT
+public:
+    explicit brow(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+    void cboAddress_Click();
+    void cboAddress_KeyPress(int& keyAscii);
+    // The toolbar button of the given key ("Back", "Forward", "Stop", "Refresh",
+    // "Home", "Search", "Cerca", "Stampa", "Chiudi").
+    void tbToolBar_ButtonClick(const QString& key);
+    void timTimer_Timer();
+    void brwWebBrowser_DownloadComplete();
+
+    QWidget* picAddress = nullptr;
+    QLabel* lblAddress = nullptr;
+    QComboBox* cboAddress = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    QWebEngineView* brwWebBrowser = nullptr;
+    QTimer* timTimer = nullptr;
+
+    // The address the window opened with (empty when it opened blank).
+    QString indirizzoIniziale() const { return startAddress_; }
+    bool busy() const { return busy_; }
+
+private:
+    void navigate(const QString& address);
+    void navigate(const QUrl& url);
+    void printPage();
+    QString locationName() const;
+
+    QString startAddress_;
+    bool busy_ = false;
+    bool printing_ = false;
+};
+
+// The start address of the browser: the trimmed web address of the open
+// account's options, which it reads into DatiOpzioni (".Opz", record 1). With no
+// account open it reads nothing and gives an empty address. Creates no file.
+QString caricaIndirizzoBanca();
+
+// The address of the page about the program ("Home page programma").
+QUrl paginaProgramma();
+
+// An address as typed by the user ("www.banca.it", "file:///...") as a URL.
+QUrl indirizzoDaTesto(const QString& text);
+
+} // namespace qv

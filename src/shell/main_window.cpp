@@ -1,0 +1,626 @@
+#include "main_window.h"
+
+#include "common/shared_state.h"
+#include "platform/desktop.h"
+#include "platform/form_host.h"
+#include "platform/list_box.h"
+#include "platform/message_box.h"
+#include "platform/program_end.h"
+#include "platform/qt_printer.h"
+#include "shell/account_close.h"
+#include "shell/browser_form.h"
+#include "shell/colours_form.h"
+#include "shell/converter_form.h"
+#include "shell/currency_form.h"
+#include "shell/display_currency.h"
+#include "shell/flags.h"
+#include "shell/login_form.h"
+#include "shell/notice_form.h"
+#include "shell/program_files.h"
+#include "shell/settings_form.h"
+#include "shell/startup.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+MDIForm1* theInstance = nullptr;
+
+QLabel* captionLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// A value of the status panel: a sunken box, amounts aligned to the right.
+QLabel* valueLabel(QWidget* parent, const QString& name, const QString& tip, bool amount) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setToolTip(tip);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Base);
+    label->setMargin(2);
+    label->setMinimumWidth(amount ? 120 : 80);
+    label->setAlignment((amount ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    return label;
+}
+
+QAction* item(QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QMenu* menu(QWidget* parent, const char* name, const QString& caption) {
+    auto* m = new QMenu(caption, parent);
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name) + QStringLiteral("_menu"));
+    return m;
+}
+
+void enableMenu(QMenu* m, bool on) {
+    m->setEnabled(on);
+    m->menuAction()->setEnabled(on);
+}
+
+} // namespace
+
+MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
+    theInstance = this;
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(QStringLiteral("Quorvanta - gestione conti correnti"));
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildToolbar();
+    buildStatusPanel();
+
+    area_ = new QMdiArea(central);
+    area_->setObjectName(QStringLiteral("MDIArea"));
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    column->addWidget(area_, 1);
+
+    abilitaComandiConto(false);
+    wire();
+
+    formHost().setMainWindow(this);
+    formHost().setMdiArea(area_);
+    resize(1100, 760);
+}
+
+MDIForm1::~MDIForm1() {
+    if (theInstance == this) theInstance = nullptr;
+    if (formHost().mainWindow() == this) {
+        formHost().setMdiArea(nullptr);
+        formHost().setMainWindow(nullptr);
+    }
+}
+
+MDIForm1* MDIForm1::instance() {
+    return theInstance;
+}
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+void MDIForm1::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    File = menu(this, "File", QStringLiteral("&File"));
+    NuovoConto = item(File, "NuovoConto", QStringLiteral("&Gestione conto"));
+    ApriConto = item(File, "ApriConto", QStringLiteral("&Apri conto esitente"));
+    GestCaus = item(File, "GestCaus", QStringLiteral("Gestione causali"));
+    gestval = item(File, "gestval", QStringLiteral("Gestione valute"));
+    close = item(File, "close", QStringLiteral("Chiudi"));
+    color = item(File, "color", QStringLiteral("Imposta colori"));
+    ImpStamp = item(File, "ImpStamp", QStringLiteral("Imposta stampante"));
+    pref = item(File, "pref", QStringLiteral("Preferenze"));
+    Stampe = menu(File, "Stampe", QStringLiteral("&Stampe"));
+    movimenti = item(Stampe, "movimenti", QStringLiteral("&Movimenti"));
+    CausaliIns = item(Stampe, "CausaliIns", QStringLiteral("&Causali"));
+    ElencoConti = item(Stampe, "ElencoConti", QStringLiteral("&Elenco conti"));
+    TotConti = item(Stampe, "TotConti", QStringLiteral("Totale conti"));
+    File->addMenu(Stampe);
+    File->addSeparator();
+    Esci = item(File, "Esci", QStringLiteral("Esci"));
+    bar->addMenu(File);
+
+    Immissioni = menu(this, "Immissioni", QStringLiteral("Immissioni"));
+    MenMovimenti = item(Immissioni, "MenMovimenti", QStringLiteral("&Movimenti"));
+    Assegni = item(Immissioni, "Assegni", QStringLiteral("&Assegni"));
+    Carnet = item(Immissioni, "Carnet", QStringLiteral("&Carnet"));
+    bar->addMenu(Immissioni);
+
+    Visualizza = menu(this, "Visualizza", QStringLiteral("&Visualizza"));
+    VisMovimenti = item(Visualizza, "VisMovimenti", QStringLiteral("&Movimenti"));
+    VisAssFuori = item(Visualizza, "VisAssFuori", QStringLiteral("Assegni fuori"));
+    AssAnn = item(Visualizza, "AssAnn", QStringLiteral("Assegni annullati"));
+    bar->addMenu(Visualizza);
+
+    chiusure = menu(this, "chiusure", QStringLiteral("Servizi"));
+    stf = item(chiusure, "stf", QStringLiteral("Staffa/Interessi"));
+    AnnualeSimulata = item(chiusure, "AnnualeSimulata", QStringLiteral("Elimina periodi"));
+    IntCost = item(chiusure, "IntCost", QStringLiteral("Interessi e costi"));
+    bar->addMenu(chiusure);
+
+    Manut = menu(this, "Manut", QStringLiteral("&Manutenzioni"));
+    AllConto = item(Manut, "AllConto", QStringLiteral("Allineamento conto"));
+    RiprChiu = item(Manut, "RiprChiu", QStringLiteral("Ripristina chiusura prec."));
+    Manut->addSeparator();
+    Sicur = item(Manut, "Sicur", QStringLiteral("Esegui copie di sicurezza"));
+    RipCopie = item(Manut, "RipCopie", QStringLiteral("Ripristina copie"));
+    CancMov = item(Manut, "CancMov", QStringLiteral("Cancella Movimenti"));
+    bar->addMenu(Manut);
+
+    UT = menu(this, "UT", QStringLiteral("Utilità"));
+    RioArch = item(UT, "RioArch", QStringLiteral("Riordina archivi"));
+    CVV = item(UT, "CVV", QStringLiteral("Conversione valute"));
+    calco = item(UT, "calco", QStringLiteral("Calcolatrice"));
+    bar->addMenu(UT);
+
+    Finestre = menu(this, "Finestre", QStringLiteral("Finestra"));
+    Sovra = item(Finestre, "Sovra", QStringLiteral("Sovrapponi"));
+    AffOriz = item(Finestre, "AffOriz", QStringLiteral("Affianca orizzontalmente"));
+    AffVert = item(Finestre, "AffVert", QStringLiteral("Affianca verticalmente"));
+    DispIcon = item(Finestre, "DispIcon", QStringLiteral("Disponi icone"));
+    bar->addMenu(Finestre);
+
+    Guida = menu(this, "Guida", QStringLiteral("?"));
+    sommario = item(Guida, "sommario", QStringLiteral("Sommario"));
+    bar->addMenu(Guida);
+}
+
+void MDIForm1::buildToolbar() {
+    SSPanel1 = new QFrame(centralWidget());
+    SSPanel1->setObjectName(QStringLiteral("SSPanel1"));
+    SSPanel1->setFrameShape(QFrame::StyledPanel);
+    SSPanel1->setFrameShadow(QFrame::Raised);
+    auto* row = new QHBoxLayout(SSPanel1);
+    row->setContentsMargins(6, 4, 6, 4);
+    row->setSpacing(4);
+
+    QStyle* st = style();
+    auto button = [&](const char* name, const QString& caption, QStyle::StandardPixmap icon,
+                      const QString& tip) {
+        auto* b = new QPushButton(caption, SSPanel1);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(st->standardIcon(icon));
+        b->setToolTip(tip);
+        b->setFocusPolicy(Qt::TabFocus);
+        row->addWidget(b);
+        return b;
+    };
+    Command3D2 = button("Command3D2", QStringLiteral(" Apri "), QStyle::SP_DialogOpenButton,
+                        QStringLiteral("Scegli il conto"));
+    PulsMovimenti = button("PulsMovimenti", QStringLiteral(" Movimenti "),
+                           QStyle::SP_FileDialogNewFolder, QStringLiteral("Immissione movimenti"));
+    Vista = button("Vista", QStringLiteral(" Lista Movimenti "), QStyle::SP_FileDialogDetailedView,
+                   QStringLiteral("Lista dei movimenti"));
+    Files = button("Files", QStringLiteral(" Allinea "), QStyle::SP_BrowserReload,
+                   QStringLiteral("Allineamento con l'estratto conto"));
+    BottCarnet = button("BottCarnet", QStringLiteral(" Carnet "), QStyle::SP_FileIcon,
+                        QStringLiteral("Carnet di assegni"));
+    PulStampe = button("PulStampe", QStringLiteral(" Stampe "), QStyle::SP_DialogSaveButton,
+                       QStringLiteral("Stampe"));
+    row->addSpacing(12);
+    Command3D4 = button("Command3D4", QStringLiteral(" Causali "), QStyle::SP_FileDialogListView,
+                        QStringLiteral("Gestione causali"));
+    SSCommand1 = button("SSCommand1", QStringLiteral("Gestione Valute"),
+                        QStyle::SP_FileDialogInfoView, QStringLiteral("Cambi delle valute"));
+    browse = button("browse", QStringLiteral("Internet"), QStyle::SP_DriveNetIcon,
+                    QStringLiteral("Sito della banca"));
+    row->addStretch(1);
+    SSCommand2 = button("SSCommand2", QStringLiteral(" Uscita "), QStyle::SP_DialogCloseButton,
+                        QStringLiteral("Esci dal programma"));
+
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(SSPanel1);
+}
+
+void MDIForm1::buildStatusPanel() {
+    auto* panel = new QFrame(centralWidget());
+    panel->setObjectName(QStringLiteral("PannelloSaldi"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Raised);
+    auto* sides = new QHBoxLayout(panel);
+    sides->setContentsMargins(8, 6, 8, 6);
+    sides->setSpacing(12);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+
+    Label5 = captionLabel(panel, "Label5", QStringLiteral(" conto"));
+    Codice =
+        valueLabel(panel, QStringLiteral("Codice"),
+                   QStringLiteral("Percorso dove sono archiviati i dati e nr. di conto"), false);
+    Label12 = captionLabel(panel, "Label12", QStringLiteral("descrizione"));
+    DescConto = valueLabel(panel, QStringLiteral("DescConto"),
+                           QStringLiteral("Intestazione del conto"), false);
+    Label6 = captionLabel(panel, "Label6", QStringLiteral("Valuta"));
+    Combo1 = new ComboBox(QStringLiteral("Combo1"), panel);
+    Combo1->setSorted(true);
+    Combo1->setToolTip(QStringLiteral("Seleziona valute"));
+    Combo1->setMinimumContentsLength(18);
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    flag = new QLabel(panel);
+    flag->setObjectName(QStringLiteral("flag"));
+    flag->setFixedSize(42, 28);
+    flag->setAlignment(Qt::AlignCenter);
+
+    const QStringList tips{QStringLiteral("Saldo ottenuto dall'allineamento con l'estratto conto"),
+                           QStringLiteral("Saldo per data operazione"),
+                           QStringLiteral("Fido"),
+                           QStringLiteral("Saldo per data valuta"),
+                           QStringLiteral("Saldo all'ultima data delle operazioni postergate"),
+                           QStringLiteral("Disponibilità comprensiva di fido per data operazione")};
+    for (int i = 0; i < 6; ++i)
+        Saldi[size_t(i)] = valueLabel(panel, QStringLiteral("Saldi_%1").arg(i), tips[i], true);
+    Label1 = captionLabel(panel, "Label1", QStringLiteral("Saldo Allin.:"));
+    Label2 = captionLabel(panel, "Label2", QStringLiteral("Saldo data:"));
+    Label8 = captionLabel(panel, "Label8", QStringLiteral("Fido:"));
+    Label3 = captionLabel(panel, "Label3", QStringLiteral("Saldo Val.:"));
+    Label4 = captionLabel(panel, "Label4", QStringLiteral("Saldo al: "));
+    UltimaData = valueLabel(panel, QStringLiteral("UltimaData"),
+                            QStringLiteral("ultima data delle operazioni postergate"), false);
+    UltimaData->setAlignment(Qt::AlignCenter);
+    UltimaData->setMinimumWidth(
+        UltimaData->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 8);
+    UltimaData->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    Label9 = captionLabel(panel, "Label9", QStringLiteral("Disponibilità:"));
+    Label10 = captionLabel(panel, "Label10", QStringLiteral("Ass.Fuori:"));
+    AssFuori =
+        valueLabel(panel, QStringLiteral("AssFuori"),
+                   QStringLiteral("nr di assegni emessi e non ancora pervenuti in banca"), false);
+    Label11 = captionLabel(panel, "Label11", QStringLiteral("Ass. in mano:"));
+    AssMano = valueLabel(panel, QStringLiteral("AssMano"),
+                         QStringLiteral("nr. di assegni non emessi"), false);
+    AssFuori->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    AssMano->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Four columns of caption and value. Row 0: where the data are and which
+    // account.
+    grid->addWidget(Label5, 0, 0);
+    grid->addWidget(Codice, 0, 1, 1, 3);
+    grid->addWidget(Label12, 0, 4);
+    grid->addWidget(DescConto, 0, 5, 1, 3);
+    // Row 1: the four balances, the last one with the date it is at.
+    grid->addWidget(Label1, 1, 0);
+    grid->addWidget(Saldi[0], 1, 1);
+    grid->addWidget(Label2, 1, 2);
+    grid->addWidget(Saldi[1], 1, 3);
+    grid->addWidget(Label3, 1, 4);
+    grid->addWidget(Saldi[3], 1, 5);
+    grid->addWidget(Label4, 1, 6);
+    auto* alla = new QHBoxLayout;
+    alla->setSpacing(6);
+    alla->addWidget(UltimaData);
+    alla->addWidget(Saldi[4], 1);
+    grid->addLayout(alla, 1, 7);
+    // Row 2: credit line, available amount, cheques.
+    grid->addWidget(Label8, 2, 0);
+    grid->addWidget(Saldi[2], 2, 1);
+    grid->addWidget(Label9, 2, 2);
+    grid->addWidget(Saldi[5], 2, 3);
+    grid->addWidget(Label10, 2, 4);
+    grid->addWidget(AssFuori, 2, 5);
+    grid->addWidget(Label11, 2, 6);
+    grid->addWidget(AssMano, 2, 7);
+    for (int c : {1, 3, 5, 7})
+        grid->setColumnStretch(c, 1);
+    sides->addLayout(grid, 1);
+
+    // On the right, the display currency that every amount is shown in.
+    auto* separator = new QFrame(panel);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    sides->addWidget(separator);
+    auto* valuta = new QGridLayout;
+    valuta->setVerticalSpacing(4);
+    valuta->setHorizontalSpacing(6);
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    valuta->addWidget(Label6, 0, 0);
+    valuta->addWidget(flag, 0, 1, Qt::AlignRight);
+    valuta->addWidget(Combo1, 1, 0, 1, 2);
+    valuta->setRowStretch(2, 1);
+    sides->addLayout(valuta);
+
+    for (QLabel* l :
+         {Label1, Label2, Label3, Label4, Label5, Label8, Label9, Label10, Label11, UltimaData})
+        l->installEventFilter(this);
+    for (QLabel* l : Saldi)
+        l->installEventFilter(this);
+
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(panel);
+}
+
+std::function<void()> MDIForm1::handler(void (MDIForm1::*method)()) {
+    return [this, method] { runAsHandler(this, [this, method] { (this->*method)(); }); };
+}
+
+void MDIForm1::wire() {
+    const auto on = [this](QAction* a, void (MDIForm1::*method)()) {
+        connect(a, &QAction::triggered, this, handler(method));
+    };
+    const auto onButton = [this](QPushButton* b, void (MDIForm1::*method)()) {
+        connect(b, &QPushButton::clicked, this, handler(method));
+    };
+    on(Esci, &MDIForm1::Esci_Click);
+    onButton(SSCommand2, &MDIForm1::SSCommand2_Click);
+    on(close, &MDIForm1::close_Click);
+    on(CancMov, &MDIForm1::CancMov_Click);
+    on(gestval, &MDIForm1::gestval_Click);
+    onButton(SSCommand1, &MDIForm1::SSCommand1_Click);
+    on(color, &MDIForm1::color_Click);
+    on(ImpStamp, &MDIForm1::ImpStamp_Click);
+    on(pref, &MDIForm1::pref_Click);
+    on(CVV, &MDIForm1::CVV_Click);
+    on(calco, &MDIForm1::calco_Click);
+    onButton(browse, &MDIForm1::browse_Click);
+    on(sommario, &MDIForm1::sommario_Click);
+    on(Sovra, &MDIForm1::Sovra_Click);
+    on(AffOriz, &MDIForm1::AffOriz_Click);
+    on(AffVert, &MDIForm1::AffVert_Click);
+    on(DispIcon, &MDIForm1::DispIcon_Click);
+    connect(Combo1, &QComboBox::activated, this, handler(&MDIForm1::Combo1_Click));
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void MDIForm1::Load() {
+    runAsHandler(this, [this] {
+        show();
+        auto& s = stato();
+        leggiColoriEImpostazioni();
+        impostaPercorsoDati(percorsoDatiDalleImpostazioni());
+        Codice->setText(s.PercorsoDati);
+
+        if (primoAvvio()) {
+            QString errore;
+            if (!eseguiPrimoAvvio(&errore))
+                messageBox(QStringLiteral("Impossibile preparare i file del programma:\n") + errore,
+                           MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Errore"));
+            formHost().show(formHost().form<Form1>());
+        }
+
+        caricaConti();
+        caricaCausali();
+        caricaTabellaValute();
+        riempiValute();
+        selezionaValutaIniziale();
+
+        // The login ends the program itself when it fails or is cancelled.
+        if (s.ImpostazioniCorrenti.accessoConPassword == -1 && !askLogin()) return;
+        if (programEnding()) return;
+        apriContoAvvio();
+    });
+}
+
+void MDIForm1::riempiValute() {
+    const QSignalBlocker block(Combo1);
+    Combo1->clear();
+    for (int slot = 1; slot <= 15; ++slot) {
+        const QString linea = lineaValuta(stato().TabellaValute[size_t(slot)]);
+        const int indice = Combo1->addItem(linea, slot);
+        const QPixmap bandiera = bandieraValuta(linea);
+        if (!bandiera.isNull()) Combo1->setItemIcon(indice, QIcon(bandiera));
+    }
+}
+
+void MDIForm1::selezionaValutaIniziale() {
+    QStringList righe;
+    for (int i = 0; i < Combo1->count(); ++i)
+        righe << Combo1->text(i);
+    const int indice = indiceValutaIniziale(righe, stato().ImpostazioniCorrenti.valutaPredefinita);
+    {
+        const QSignalBlocker block(Combo1);
+        Combo1->setCurrentIndex(indice);
+    }
+    if (indice >= 0) Combo1_Click();
+}
+
+void MDIForm1::apriContoAvvio() {
+    auto& s = stato();
+    const QString codice = s.ImpostazioniCorrenti.contoAvvio.trimmed();
+    if (!contoAvvioDaAprire(codice)) return;
+    Hourglass hourglass;
+    const int riga = cercaConto(codice);
+    if (riga == 0) {
+        setHourglass(false);
+        messageBox(messaggioContoNonTrovato());
+        return;
+    }
+    s.CodiceContoAttivo = codice;
+    s.IndiceContoAttivo = qint16(riga);
+    mostraContoAperto();
+    abilitaComandiConto(true);
+}
+
+// ---------------------------------------------------------------------------
+// What other windows call
+
+void MDIForm1::abilitaComandiConto(bool abilita) {
+    Files->setEnabled(abilita);
+    enableMenu(Stampe, abilita);
+    enableMenu(Visualizza, abilita);
+    enableMenu(Immissioni, abilita);
+    PulStampe->setEnabled(abilita);
+    PulsMovimenti->setEnabled(abilita);
+    enableMenu(Manut, abilita);
+    BottCarnet->setEnabled(abilita);
+    Vista->setEnabled(abilita);
+    enableMenu(chiusure, abilita);
+}
+
+void MDIForm1::mostraContoAperto() {
+    const auto& s = stato();
+    const QString codice = s.CodiceContoAttivo.trimmed();
+    Codice->setText(s.PercorsoDati + codice);
+    const bool aperto = s.IndiceContoAttivo >= 1 &&
+                        s.IndiceContoAttivo < qsizetype(s.TabellaConti.size()) && !codice.isEmpty();
+    DescConto->setText(aperto ? s.TabellaConti[size_t(s.IndiceContoAttivo)].nomeBanca.trimmed()
+                              : QString());
+    aggiornaFido();
+}
+
+void MDIForm1::svuotaPannelloConto() {
+    UltimaData->clear();
+    AssMano->clear();
+    AssFuori->clear();
+    DescConto->clear();
+    for (QLabel* l : Saldi)
+        l->clear();
+    Codice->setText(stato().PercorsoDati);
+}
+
+void MDIForm1::aggiornaSaldi() {
+    const TestiSaldi testi = testiSaldi();
+    for (size_t i = 0; i < Saldi.size(); ++i)
+        Saldi[i]->setText(testi.saldi[i]);
+    UltimaData->setText(testi.ultimaData);
+}
+
+void MDIForm1::aggiornaFido() {
+    Saldi[2]->setText(testoFido());
+}
+
+// ---------------------------------------------------------------------------
+// Display currency
+
+void MDIForm1::Combo1_Click() {
+    const QString linea = Combo1->currentText();
+    const auto cambio = cambioVisualizzazione(linea);
+    if (!cambio) {
+        // A line without a usable rate never becomes the display currency: the
+        // previous line is selected again and its rate stays.
+        {
+            const QSignalBlocker block(Combo1);
+            Combo1->setCurrentIndex(Combo1->findLine(lineaValutaCorrente_));
+        }
+        messageBox(messaggioCambioNonImpostato(), MessageButtons::Ok, MessageIcon::Exclamation,
+                   QStringLiteral("Attenzione"));
+        return;
+    }
+    stato().FattoreValuta = *cambio;
+    lineaValutaCorrente_ = linea;
+    const QPixmap bandiera = bandieraValuta(linea);
+    if (bandiera.isNull())
+        flag->clear();
+    else
+        flag->setPixmap(
+            bandiera.scaled(flag->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    flag->setToolTip(linea);
+    // The panel shows amounts only while the movement form is open; otherwise it
+    // keeps its texts until the next refresh.
+    if (stato().Form9Aperta == 1) aggiornaSaldi();
+}
+
+// ---------------------------------------------------------------------------
+// Menus and buttons
+
+void MDIForm1::confermaUscita() {
+    if (messageBox(QStringLiteral("Sei Sicuro di Voler Uscire?"), MessageButtons::OkCancel,
+                   MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO!")) == MessageAnswer::Ok)
+        endProgram();
+}
+
+void MDIForm1::Esci_Click() {
+    confermaUscita();
+}
+void MDIForm1::SSCommand2_Click() {
+    confermaUscita();
+}
+
+void MDIForm1::close_Click() {
+    ChiudiConto();
+}
+
+void MDIForm1::CancMov_Click() {
+    cancellaMovimentiConto();
+}
+
+void MDIForm1::gestval_Click() {
+    formHost().show(formHost().form<Form25>());
+}
+void MDIForm1::SSCommand1_Click() {
+    formHost().show(formHost().form<Form25>());
+}
+void MDIForm1::color_Click() {
+    formHost().showModal(formHost().form<Form5>());
+}
+void MDIForm1::ImpStamp_Click() {
+    printSetup(sharedPrinter(), this);
+}
+void MDIForm1::pref_Click() {
+    formHost().show(formHost().form<Form23>());
+}
+void MDIForm1::CVV_Click() {
+    formHost().showModal(formHost().form<Convertore>());
+}
+void MDIForm1::calco_Click() {
+    launchCalculator();
+}
+void MDIForm1::browse_Click() {
+    formHost().show(formHost().form<brow>());
+}
+void MDIForm1::sommario_Click() {
+    showHelpDocument(QString::fromLatin1(HelpDocumentResource));
+}
+
+void MDIForm1::Sovra_Click() {
+    arrangeWindows(area_, WindowArrangement::Cascade);
+}
+void MDIForm1::AffOriz_Click() {
+    arrangeWindows(area_, WindowArrangement::TileHorizontal);
+}
+void MDIForm1::AffVert_Click() {
+    arrangeWindows(area_, WindowArrangement::TileVertical);
+}
+void MDIForm1::DispIcon_Click() {
+    arrangeWindows(area_, WindowArrangement::ArrangeIcons);
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+
+void MDIForm1::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program without asking.
+    event->accept();
+    if (!programEnding()) endProgram();
+}
+
+bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        beep();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace qv

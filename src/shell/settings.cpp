@@ -1,0 +1,155 @@
+#include "settings.h"
+
+#include "common/random_file.h"
+#include "common/shared_state.h"
+#include "common/text_codec.h"
+#include "program_files.h"
+
+#include <cerrno>
+
+namespace qv {
+
+namespace {
+
+// True when every character survives the trip through the file's code page; any
+// other character would come back as "?" and, in a password, lock the user out.
+bool storable(const QString& text) {
+    return fromCp1252(toCp1252(text)) == text;
+}
+
+SettingsOutcome refuse(SettingsField field, const QString& problem) {
+    SettingsOutcome out;
+    out.field = field;
+    out.problem = problem;
+    return out;
+}
+
+// Checks one text field: its length and its characters.
+QString fieldProblem(const QString& text, int width, const QString& name) {
+    if (text.size() > width)
+        return QStringLiteral("%1 può avere al massimo %2 caratteri.").arg(name).arg(width);
+    if (!storable(text))
+        return QStringLiteral("%1 contiene caratteri che non si possono salvare.").arg(name);
+    return {};
+}
+
+QString writeFailureReason(int osErrno) {
+    switch (osErrno) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("la cartella del programma non esiste");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("accesso negato, il file o la cartella sono protetti in scrittura");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("il disco è pieno");
+    case EISDIR:
+        return QStringLiteral("al posto del file c'è una cartella con lo stesso nome");
+    default:
+        return QStringLiteral("errore di scrittura sul disco");
+    }
+}
+
+} // namespace
+
+SettingsTexts settingsTexts(const Impostazioni& imp) {
+    SettingsTexts t;
+    const QString percorso = imp.percorsoDati.trimmed();
+    t.percorsoDati = percorso == QLatin1String("0") ? QString() : imp.percorsoDati;
+    t.contoAvvio = imp.contoAvvio.trimmed();
+    t.valutaPredefinita = imp.valutaPredefinita.trimmed();
+    t.decimali = QString::number(imp.numeroDecimali);
+    t.nomeUtente = imp.nomeUtente.trimmed();
+    t.passwordUtente = imp.passwordUtente.trimmed();
+    t.accessoConPassword = imp.accessoConPassword == -1;
+    return t;
+}
+
+QString storedDataFolder(const QString& typed) {
+    QString p = typed;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    p = p.trimmed();
+    if (p.isEmpty()) return QStringLiteral("0");
+    if (!p.endsWith(QLatin1Char('/'))) p += QLatin1Char('/');
+    return p;
+}
+
+SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous) {
+    Impostazioni imp;
+
+    imp.percorsoDati = storedDataFolder(typed.percorsoDati);
+    if (imp.percorsoDati.size() > kLarghezzaPercorsoDati)
+        return refuse(SettingsField::PercorsoDati,
+                      QStringLiteral("Il percorso dati può avere al massimo %1 caratteri, "
+                                     "compresa la barra finale.")
+                          .arg(kLarghezzaPercorsoDati));
+    if (!storable(imp.percorsoDati))
+        return refuse(SettingsField::PercorsoDati,
+                      QStringLiteral("Il percorso dati contiene caratteri che non si possono "
+                                     "salvare."));
+
+    imp.contoAvvio = typed.contoAvvio.trimmed();
+    if (QString p = fieldProblem(imp.contoAvvio, kLarghezzaContoAvvio,
+                                 QStringLiteral("Il conto da aprire in avvio"));
+        !p.isEmpty())
+        return refuse(SettingsField::ContoAvvio, p);
+
+    imp.valutaPredefinita = typed.valutaPredefinita.trimmed();
+    if (QString p = fieldProblem(imp.valutaPredefinita, kLarghezzaValuta,
+                                 QStringLiteral("La valuta predefinita"));
+        !p.isEmpty())
+        return refuse(SettingsField::Valuta, p);
+    // A line without a rate would be refused as display currency at every start.
+    if (!imp.valutaPredefinita.isEmpty())
+        if (auto slot = slotDellaLinea(imp.valutaPredefinita);
+            slot && !cambioUtilizzabile(stato().TabellaValute[*slot].cambio))
+            return refuse(SettingsField::Valuta,
+                          QStringLiteral("Cambio non impostato per questa valuta"));
+
+    const QString decimali = typed.decimali.trimmed();
+    if (decimali.isEmpty()) {
+        imp.numeroDecimali = previous.numeroDecimali;
+    } else {
+        bool ok = false;
+        const int n = decimali.toInt(&ok);
+        if (!ok || n < -32768 || n > 32767)
+            return refuse(SettingsField::Decimali,
+                          QStringLiteral("Il numero di decimali deve essere compreso tra 0 e 3."));
+        imp.numeroDecimali = qint16(n);
+    }
+
+    imp.nomeUtente = typed.nomeUtente;
+    if (QString p =
+            fieldProblem(imp.nomeUtente, kLarghezzaNomeUtente, QStringLiteral("Il nome utente"));
+        !p.isEmpty())
+        return refuse(SettingsField::NomeUtente, p);
+
+    imp.passwordUtente = typed.passwordUtente;
+    if (QString p =
+            fieldProblem(imp.passwordUtente, kLarghezzaPassword, QStringLiteral("La password"));
+        !p.isEmpty())
+        return refuse(SettingsField::Password, p);
+
+    imp.accessoConPassword = typed.accessoConPassword ? -1 : 0;
+
+    SettingsOutcome out;
+    out.record = imp;
+    return out;
+}
+
+bool saveSettings(const Impostazioni& imp, QString* reason) {
+    RecordFile file(percorsoImpostazioni(), Impostazioni::Lunghezza);
+    if (file.write(1, imp.toBytes())) return true;
+    if (reason) *reason = writeFailureReason(file.osErrno());
+    return false;
+}
+
+LoginCheck checkLogin(const Impostazioni& imp, const QString& userName, const QString& password) {
+    if (imp.nomeUtente.trimmed() != userName) return LoginCheck::WrongUserName;
+    if (imp.passwordUtente.trimmed() != password) return LoginCheck::WrongPassword;
+    return LoginCheck::Accepted;
+}
+
+} // namespace qv

@@ -1,0 +1,63 @@
+#pragma once
+// The settings record as the settings form shows and stores it, and the login's
+// comparison with the stored user name and password. No widgets here: the forms
+// read their boxes into these texts and write them back.
+
+#include "common/records.h"
+
+#include <QString>
+
+namespace qv {
+
+// What each text field of the settings record can hold.
+inline constexpr int kLarghezzaPercorsoDati = 35;
+inline constexpr int kLarghezzaContoAvvio = 12;
+inline constexpr int kLarghezzaValuta = 25;
+inline constexpr int kLarghezzaNomeUtente = 30;
+inline constexpr int kLarghezzaPassword = 10;
+
+// The settings as the form's boxes hold them.
+struct SettingsTexts {
+    QString percorsoDati;      // data folder, empty for the default folder
+    QString contoAvvio;        // start-up account code
+    QString valutaPredefinita; // a whole currency line, empty for none
+    QString decimali;          // decimals of amounts
+    QString nomeUtente;
+    QString passwordUtente;
+    bool accessoConPassword = false;
+};
+
+// What the form shows of a stored record: the folder empty when it is "0", the
+// account, user and password trimmed, the decimals as a number, the login box
+// ticked only for exactly -1.
+SettingsTexts settingsTexts(const Impostazioni& imp);
+
+// The data folder as it is stored: "\" becomes "/", blanks around are dropped and
+// a final "/" is added; an empty text gives "0" (the default folder).
+QString storedDataFolder(const QString& typed);
+
+// Which box a refusal is about, so that the form can give it the focus.
+enum class SettingsField { None, PercorsoDati, ContoAvvio, Valuta, Decimali, NomeUtente, Password };
+
+struct SettingsOutcome {
+    Impostazioni record; // what to store, when problem is empty
+    QString problem;     // why the texts cannot be stored (Italian), else empty
+    SettingsField field = SettingsField::None;
+    bool ok() const { return problem.isEmpty(); }
+};
+
+// The record to store for the typed texts. Nothing is cut: a text longer than
+// its field, or holding a character the file cannot hold, is refused with the
+// reason. An empty decimals box keeps previous.numeroDecimali.
+SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous);
+
+// Writes the record as record 1 of Imposta.DAT; on failure, reason receives why,
+// in Italian, for the user.
+bool saveSettings(const Impostazioni& imp, QString* reason);
+
+// The login's check of a typed pair against the settings: the stored name and
+// password trimmed, the typed ones exactly as typed, case-sensitive.
+enum class LoginCheck { Accepted, WrongUserName, WrongPassword };
+LoginCheck checkLogin(const Impostazioni& imp, const QString& userName, const QString& password);
+
+} // namespace qv

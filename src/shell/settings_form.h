@@ -1,0 +1,40 @@
+#pragma once
+// Form23: the settings window "Impostazioni".
+
+#include "platform/form_host.h"
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace qv {
+
+class ComboBox;
+
+class Form23 : public Form {
+    Q_OBJECT
+public:
+    explicit Form23(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+    void Salva_Click();
+    void Command3D8_Click();
+    void decimali_KeyPress(int& keyAscii);
+
+    QLabel* SSPanel1 = nullptr;
+    std::array<QLineEdit*, 2> PerAvv{};  // element 1: data folder
+    std::array<QLineEdit*, 1> contAvv{}; // element 0: start-up account
+    ComboBox* Combo1 = nullptr;
+    QLineEdit* decimali = nullptr;
+    QLineEdit* NomeUt = nullptr;
+    QLineEdit* PassW = nullptr;
+    QCheckBox* accesso = nullptr;
+    QPushButton* Salva = nullptr;
+    QPushButton* Command3D8 = nullptr;
+};
+
+} // namespace qv

@@ -1,0 +1,54 @@
+#pragma once
+// The start-up of the program as plain steps over the shared state: colours,
+// settings and number format, the data folder, the first run, the account and
+// causali archives, and the search for the start-up account. The main window runs
+// them in order and shows what they produce.
+
+#include <QString>
+
+namespace qv {
+
+// Reads colori.col into ColoriElenchi and Imposta.DAT into ImpostazioniCorrenti,
+// and sets FormatoImporti from the settings' decimals (0 to 4; any other count
+// leaves it empty).
+void leggiColoriEImpostazioni();
+
+// The data folder the settings name (the default folder "dati/" under the program
+// folder when they name none).
+QString percorsoDatiDalleImpostazioni();
+
+// Makes `cartella` the data folder: PercorsoDati, and the folder "stampe/" in it
+// for the printouts saved as PDF. Every change of data folder goes through here.
+void impostaPercorsoDati(const QString& cartella);
+
+// Whether this is the program's first run: the program folder holds no causali
+// count file. The first-run work writes that file, so the first run happens once;
+// the settings file is no sign, because it exists only after the user has saved
+// the settings, and repeating the first run would cut the causali back to three.
+bool primoAvvio();
+
+// The first-run work: creates the data folder, writes the three reserved causali
+// and the Euro as slot 15 of Valute.DAT (number 15, rate 1, "Unione Europea"); the
+// other slots are not touched. Returns false, with the reason in *errore, when a
+// file could not be written; every step is tried.
+bool eseguiPrimoAvvio(QString* errore = nullptr);
+
+// Reads the account count and archive of PercorsoDati into NumeroConti and
+// TabellaConti (rows 1 to the count; a negative count reads as 0).
+void caricaConti();
+// Reads the causali count and archive of the program folder into NumeroCausali and
+// TabellaCausali (rows 1 to the count; a negative count reads as 0).
+void caricaCausali();
+
+// Whether the settings name an account to open at start-up: its trimmed code is
+// neither empty nor "0".
+bool contoAvvioDaAprire(const QString& contoAvvio);
+
+// The row (1 to NumeroConti) of the first account whose trimmed code equals the
+// trimmed code given, exactly; 0 when none does.
+int cercaConto(const QString& codice);
+
+// What the start-up says when the start-up account is not in the archive.
+QString messaggioContoNonTrovato();
+
+} // namespace qv
