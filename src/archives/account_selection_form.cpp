@@ -1,5 +1,7 @@
 #include "account_selection_form.h"
 
+#include "shell/startup.h"
+
 #include "account_sheet_form.h"
 #include "accounts.h"
 #include "common/paths.h"
@@ -184,7 +186,7 @@ void Form7::prendiCartella(const QString& cartella, bool clearList) {
     mostraCartella(folder);
     ChiudiConto();
     StatoProgramma& s = stato();
-    s.PercorsoDati = folder;
+    impostaPercorsoDati(folder);
     // The account is closed in the folder it belonged to; the main window then
     // shows the data folder now in force.
     if (MDIForm1* main = MDIForm1::instance()) main->Codice->setText(s.PercorsoDati);

@@ -108,7 +108,7 @@ void ManutCaus::Saldi_Click() {
     if (messageBox(QStringLiteral("L'operazione modificherà l'archivio delle causali. "
                                   "Vuoi continuare?"),
                    MessageButtons::OkCancel, MessageIcon::Exclamation,
-                   QStringLiteral("ATTENZIONE!")) != MessageAnswer::Ok)
+                   QStringLiteral("ATTENZIONE!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
         return;
 
     // Each line stands for its own row: the rows to keep, in the order of the list.

@@ -63,13 +63,15 @@ QString applicationTitle() {
     return name.isEmpty() ? QStringLiteral("Quorvanta") : name;
 }
 
-void setMessageResponder(MessageResponder r) { responder() = std::move(r); }
+void setMessageResponder(MessageResponder r) {
+    responder() = std::move(r);
+}
 
 MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
-                         const QString& title) {
-    const MessageRecord record{text, title.isEmpty() ? applicationTitle() : title, buttons, icon};
-    if (responder())
-        return responder()(record);
+                         const QString& title, std::optional<MessageAnswer> defaultButton) {
+    const MessageRecord record{text, title.isEmpty() ? applicationTitle() : title, buttons, icon,
+                               defaultButton};
+    if (responder()) return responder()(record);
 
     const auto specs = buttonsOf(buttons);
     QMessageBox box(iconOf(icon), record.title, text, QMessageBox::NoButton,
@@ -77,13 +79,13 @@ MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIco
     for (const auto& s : specs)
         box.addButton(s.button);
     box.setDefaultButton(specs.front().button);
+    for (const auto& s : specs)
+        if (defaultButton && s.answer == *defaultButton) box.setDefaultButton(s.button);
     const int pressed = box.exec();
     for (const auto& s : specs)
-        if (s.button == pressed)
-            return s.answer;
+        if (s.button == pressed) return s.answer;
     for (const auto& s : specs)
-        if (s.answer == MessageAnswer::Cancel)
-            return s.answer;
+        if (s.answer == MessageAnswer::Cancel) return s.answer;
     return specs.back().answer;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -19,6 +20,7 @@ struct MessageRecord {
     QString title;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
+    std::optional<MessageAnswer> defaultButton; // none: the first button
 };
 
 // The title boxes get when the caller gives none: the application's name.
@@ -27,8 +29,10 @@ QString applicationTitle();
 // Shows a modal box and returns the button pressed. An empty title means the
 // application's title. Closing the box with Escape or the window's close button
 // answers Cancel where there is one, else the box's only or last button.
+// defaultButton is the button that Enter presses; none means the first.
 MessageAnswer messageBox(const QString& text, MessageButtons buttons = MessageButtons::Ok,
-                         MessageIcon icon = MessageIcon::None, const QString& title = QString());
+                         MessageIcon icon = MessageIcon::None, const QString& title = QString(),
+                         std::optional<MessageAnswer> defaultButton = std::nullopt);
 
 // Replaces the real dialog (tests). The responder sees each box and returns the
 // answer; an empty function restores the real dialog.

@@ -55,10 +55,10 @@ QString confermaCancellaMovimenti() {
 bool cancellaMovimentiConto() {
     const QString titolo = QStringLiteral("AVVERTIMENTO!");
     if (messageBox(avvisoCancellaMovimenti(), MessageButtons::OkCancel, MessageIcon::Exclamation,
-                   titolo) != MessageAnswer::Ok)
+                   titolo, MessageAnswer::Cancel) != MessageAnswer::Ok)
         return false;
     if (messageBox(confermaCancellaMovimenti(), MessageButtons::OkCancel, MessageIcon::Exclamation,
-                   titolo) != MessageAnswer::Ok)
+                   titolo, MessageAnswer::Cancel) != MessageAnswer::Ok)
         return false;
 
     auto& s = stato();

@@ -1,5 +1,10 @@
 #include "main_window.h"
 
+#include "archives/account_form.h"
+#include "archives/account_selection_form.h"
+#include "archives/accounts.h"
+#include "archives/causali_form.h"
+
 #include "common/shared_state.h"
 #include "platform/desktop.h"
 #include "platform/form_host.h"
@@ -369,6 +374,11 @@ void MDIForm1::wire() {
     const auto onButton = [this](QPushButton* b, void (MDIForm1::*method)()) {
         connect(b, &QPushButton::clicked, this, handler(method));
     };
+    on(NuovoConto, &MDIForm1::NuovoConto_Click);
+    on(ApriConto, &MDIForm1::ApriConto_Click);
+    onButton(Command3D2, &MDIForm1::Command3D2_Click);
+    on(GestCaus, &MDIForm1::GestCaus_Click);
+    onButton(Command3D4, &MDIForm1::Command3D4_Click);
     on(Esci, &MDIForm1::Esci_Click);
     onButton(SSCommand2, &MDIForm1::SSCommand2_Click);
     on(close, &MDIForm1::close_Click);
@@ -409,6 +419,7 @@ void MDIForm1::Load() {
         }
 
         caricaConti();
+        riempiListeConti();
         caricaCausali();
         caricaTabellaValute();
         riempiValute();
@@ -545,8 +556,29 @@ void MDIForm1::Combo1_Click() {
 
 void MDIForm1::confermaUscita() {
     if (messageBox(QStringLiteral("Sei Sicuro di Voler Uscire?"), MessageButtons::OkCancel,
-                   MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO!")) == MessageAnswer::Ok)
+                   MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO!"),
+                   MessageAnswer::Cancel) == MessageAnswer::Ok)
         endProgram();
+}
+
+void MDIForm1::NuovoConto_Click() {
+    apriGestioneConto();
+}
+
+void MDIForm1::ApriConto_Click() {
+    formHost().show(formHost().form<Form7>());
+}
+
+void MDIForm1::Command3D2_Click() {
+    formHost().showModal(formHost().form<Form7>());
+}
+
+void MDIForm1::GestCaus_Click() {
+    formHost().showModal(formHost().form<Form6>());
+}
+
+void MDIForm1::Command3D4_Click() {
+    formHost().showModal(formHost().form<Form6>());
 }
 
 void MDIForm1::Esci_Click() {

@@ -50,6 +50,11 @@ public:
     void Combo1_Click();
 
     // Handlers of this window's menus and buttons.
+    void NuovoConto_Click();
+    void ApriConto_Click();
+    void Command3D2_Click();
+    void GestCaus_Click();
+    void Command3D4_Click();
     void Esci_Click();
     void SSCommand2_Click();
     void close_Click();

@@ -2,6 +2,9 @@
 // display currency and the exit.
 #include "support/fixture.h"
 
+#include "archives/account_form.h"
+#include "archives/account_selection_form.h"
+#include "archives/causali_form.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "platform/desktop.h"
@@ -274,10 +277,40 @@ TEST_F(MainWindow, ExitAsksAndEndsOnlyOnOk) {
     EXPECT_EQ(messages.shown()[0].title, "AVVERTIMENTO!");
     EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::OkCancel);
     EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(messages.shown()[0].defaultButton, MessageAnswer::Cancel);
 
     messages.answer(MessageAnswer::Ok);
     w.SSCommand2->click();
     EXPECT_EQ(ends, 1);
+}
+
+TEST_F(MainWindow, AccountAndCausaliEntriesOpenTheirForms) {
+    notFirstRun();
+    account("12", "BANCA UNO", 0);
+    MDIForm1& w = load();
+    ASSERT_EQ(stato().NumeroConti, 1);
+
+    // The account editor lists the archive loaded at start-up.
+    w.NuovoConto->trigger();
+    Form2* editor = formHost().loaded<Form2>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isShown());
+    ASSERT_EQ(editor->ListaConti->count(), 1);
+    EXPECT_TRUE(editor->ListaConti->text(0).startsWith(
+        QStringLiteral("12") + QString(10, QLatin1Char(' ')) + " - BANCA UNO"));
+
+    w.ApriConto->trigger();
+    ASSERT_NE(formHost().loaded<Form7>(), nullptr);
+    EXPECT_TRUE(formHost().loaded<Form7>()->isShown());
+
+    // The causali form and the " Apri " choice are modal.
+    std::vector<QString> modal;
+    formHost().setModalHook([&](Form& f) { modal.push_back(f.objectName()); });
+    w.Command3D4->click();
+    w.Command3D2->click();
+    ASSERT_EQ(modal.size(), 2u);
+    EXPECT_EQ(modal[0], "Form6");
+    EXPECT_EQ(modal[1], "Form7");
 }
 
 TEST_F(MainWindow, ClosingTheWindowEndsWithoutAsking) {
