@@ -6,6 +6,7 @@
 #include "accounts.h"
 #include "common/paths.h"
 #include "common/shared_state.h"
+#include "ledger/entry_form.h"
 #include "platform/desktop.h"
 #include "platform/errori_file.h"
 #include "platform/list_box.h"
@@ -224,6 +225,13 @@ void Form7::scegliConto() {
     sheet.mostraConto(riga, Form10::Modo::Apertura);
     sheet.Saldi->setEnabled(true);
     formHost().show(sheet);
+
+    // A movement form still open for an account starts from empty fields.
+    if (stato().Form9Aperta == 1)
+        if (Form9* movimenti = formHost().loaded<Form9>()) {
+            movimenti->svuotaImmissione();
+            movimenti->NrOper->setText(QString::number(stato().NumeroMovimenti));
+        }
 }
 
 void Form7::Command2_Click() {

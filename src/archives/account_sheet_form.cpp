@@ -159,7 +159,8 @@ void Form10::Saldi_Click() {
         // the account the sheet shows.
         const Conto* conto = contoDellaRiga(riga_);
         if (conto && conto->codiceConto.trimmed() == CodConto->text().trimmed()) {
-            apriContoDellaRiga(riga_);
+            // The movement form's activation loads the account's files.
+            if (apriContoDellaRiga(riga_)) MDIForm1::mostraMovimenti();
         } else {
             messageBox(messaggioContoNonTrovato());
         }

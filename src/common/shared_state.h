@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <array>
+#include <map>
 #include <vector>
 
 namespace qv {
@@ -46,6 +47,10 @@ struct StatoProgramma {
     qint16 NumeroMovimenti = 0;
     qint16 IndiceMovimentoScelto = 0;
     std::vector<Movimento> TabellaMovimentiOrdinati = std::vector<Movimento>(1);
+    // Movements that windows hold out of the balances while the user changes them:
+    // window name -> movement number, for the account named beside them.
+    std::map<QString, qint16> MovimentiTrattenuti;
+    QString ContoMovimentiTrattenuti;
 
     // Running balances, date bounds and the totals record of the open account.
     double SaldoContabile = 0;

@@ -50,6 +50,15 @@ void DateField::focusInEvent(QFocusEvent* event) {
     setCursorPosition(blank < 0 ? 0 : blank);
 }
 
+void DateField::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    // A click past the places already filled puts the cursor on the first one
+    // still free, so that digits typed after it fill the date from its start.
+    const int blank = displayText().indexOf(QLatin1Char('_'));
+    if (!hasSelectedText() && blank >= 0 && cursorPosition() > blank)
+        setCursorPosition(blank);
+}
+
 AmountField::AmountField(const QString& name, QWidget* parent) : QLineEdit(parent) {
     setObjectName(name);
 }

@@ -24,6 +24,7 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // An amount as typed, with an optional display format: when the field is left

@@ -2,6 +2,8 @@
 
 #include "common/file_names.h"
 #include "common/shared_state.h"
+#include "ledger/balances.h"
+#include "ledger/entry_form.h"
 #include "platform/form_host.h"
 #include "platform/message_box.h"
 #include "shell/main_window.h"
@@ -64,6 +66,9 @@ bool cancellaMovimentiConto() {
     auto& s = stato();
     s.CodiceContoAttivo = s.CodiceContoAttivo.trimmed();
     if (s.CodiceContoAttivo.isEmpty()) return false;
+    // A movement loaded for change goes back first, while its files still exist.
+    Form9* movimenti = formHost().loaded<Form9>();
+    if (movimenti) movimenti->svuotaImmissione();
     QStringList nonEliminati;
     if (!deleteAccountFiles(s.PercorsoDati, s.CodiceContoAttivo, &nonEliminati)) {
         if (!nonEliminati.isEmpty())
@@ -72,6 +77,8 @@ bool cancellaMovimentiConto() {
                        MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Errore"));
         return false;
     }
+
+    dimenticaMovimentiTrattenuti();
     return true;
 }
 

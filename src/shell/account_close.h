@@ -26,7 +26,9 @@ QString confermaCancellaMovimenti();
 
 // "Cancella Movimenti": after two confirmations (OK and Cancel, Cancel stops with
 // nothing changed) deletes every file of the open account in the data folder; its
-// record in the account archive stays. Returns true when the files were deleted;
+// record in the account archive stays. A movement the movement form holds for
+// change is given back first, and no window holds a movement afterwards. Returns
+// true when the files were deleted (the caller then reloads the emptied account);
 // a file that cannot be deleted is named to the user and gives false.
 bool cancellaMovimentiConto();
 

@@ -6,7 +6,11 @@
 #include "archives/causali_form.h"
 
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "ledger/entry_form.h"
+#include "ledger/movement_files.h"
 #include "platform/desktop.h"
+#include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
@@ -383,6 +387,8 @@ void MDIForm1::wire() {
     onButton(SSCommand2, &MDIForm1::SSCommand2_Click);
     on(close, &MDIForm1::close_Click);
     on(CancMov, &MDIForm1::CancMov_Click);
+    on(MenMovimenti, &MDIForm1::MenMovimenti_Click);
+    onButton(PulsMovimenti, &MDIForm1::PulsMovimenti_Click);
     on(gestval, &MDIForm1::gestval_Click);
     onButton(SSCommand1, &MDIForm1::SSCommand1_Click);
     on(color, &MDIForm1::color_Click);
@@ -470,6 +476,9 @@ void MDIForm1::apriContoAvvio() {
     s.IndiceContoAttivo = qint16(riga);
     mostraContoAperto();
     abilitaComandiConto(true);
+    mostraMovimenti();
+    setHourglass(false);
+    update();
 }
 
 // ---------------------------------------------------------------------------
@@ -520,6 +529,12 @@ void MDIForm1::aggiornaFido() {
     Saldi[2]->setText(testoFido());
 }
 
+void MDIForm1::mostraMovimenti() {
+    if (stato().Form9Aperta == 1)
+        if (Form9* movimenti = formHost().loaded<Form9>()) formHost().hide(*movimenti);
+    formHost().show(formHost().form<Form9>());
+}
+
 // ---------------------------------------------------------------------------
 // Display currency
 
@@ -546,9 +561,12 @@ void MDIForm1::Combo1_Click() {
         flag->setPixmap(
             bandiera.scaled(flag->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     flag->setToolTip(linea);
-    // The panel shows amounts only while the movement form is open; otherwise it
-    // keeps its texts until the next refresh.
-    if (stato().Form9Aperta == 1) aggiornaSaldi();
+    // The panel and the movement list show amounts only while the movement form is
+    // open; otherwise they keep their texts until the next refresh.
+    if (stato().Form9Aperta == 1) {
+        if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
+        aggiornaSaldi();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -593,7 +611,25 @@ void MDIForm1::close_Click() {
 }
 
 void MDIForm1::CancMov_Click() {
-    cancellaMovimentiConto();
+    if (!cancellaMovimentiConto()) return;
+    // The account stays open, empty: its files are read again (the missing ones
+    // read as empty), the movement list and the list-order file follow.
+    QStringList errori;
+    QString errore;
+    if (!ApriArchiviConto(&errore)) errori << errore;
+    if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
+    if (!SalvaOrdine(&errore)) errori << errore;
+    avvisaErroreFile(errori.join(QLatin1Char('\n')));
+}
+
+void MDIForm1::MenMovimenti_Click() {
+    formHost().show(formHost().form<Form9>());
+    formHost().form<Form9>().DataOper->setFocus();
+}
+
+void MDIForm1::PulsMovimenti_Click() {
+    formHost().show(formHost().form<Form9>());
+    stato().Form9Aperta = 1;
 }
 
 void MDIForm1::gestval_Click() {

@@ -44,6 +44,11 @@ public:
     void aggiornaSaldi();
     // Writes only the credit-line label (after a change of number format).
     void aggiornaFido();
+    // Shows the movement form Form9 for the open account; when it is showing
+    // already it is hidden first. Its activation loads the account: the files, the
+    // balances on this window, the date bounds, the list by operation date and the
+    // list-order file.
+    static void mostraMovimenti();
 
     // The display-currency change, run when the user picks a line of Combo1 and
     // when the start-up selects one.
@@ -59,6 +64,8 @@ public:
     void SSCommand2_Click();
     void close_Click();
     void CancMov_Click();
+    void MenMovimenti_Click();
+    void PulsMovimenti_Click();
     void gestval_Click();
     void SSCommand1_Click();
     void color_Click();

@@ -3,6 +3,9 @@
 
 #include "common/amounts.h"
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "ledger/entry_form.h"
+#include "ledger/movement_files.h"
 #include "main_window.h"
 #include "platform/desktop.h"
 #include "platform/keys.h"
@@ -211,9 +214,14 @@ void Form23::Salva_Click() {
     if (imp.numeroDecimali >= 0 && imp.numeroDecimali <= 4)
         st.FormatoImporti = formatoImporti(imp.numeroDecimali);
 
-    // With the movement form open, the credit line shows at once in the new format.
-    if (st.Form9Aperta == 1)
+    // With the movement form open, what shows amounts follows the new format at
+    // once: the movement list, the balances and the credit line.
+    if (st.Form9Aperta == 1) {
+        if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
+        QString errore;
+        if (!CaricaMovimenti(true, &errore)) avvisaErroreFile(errore);
         if (MDIForm1* main = MDIForm1::instance()) main->aggiornaFido();
+    }
 
     formHost().unload(*this);
 }

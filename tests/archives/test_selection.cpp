@@ -208,9 +208,11 @@ TEST_F(SelectionTest, PickedAndConfirmedAccountBecomesTheOpenAccount) {
     EXPECT_EQ(main->Saldi[2]->text(), QStringLiteral("5.001,00"));
     EXPECT_EQ(comandiConto(), kTutti);
     EXPECT_EQ(formHost().loaded<Form10>(), nullptr);
-    // Opening reads the archive only: no file of the account is made here.
+    // Opening shows the movement form, which loads the account and writes its
+    // list-order copy and totals; no other file of the account is made.
     EXPECT_EQ(entries(dataFolder()),
-              (QStringList{QStringLiteral("Conti.dat"), QStringLiteral("RecConti.dat")}));
+              (QStringList{QStringLiteral("10.Ord"), QStringLiteral("10.TOT"),
+                           QStringLiteral("Conti.dat"), QStringLiteral("RecConti.dat")}));
 }
 
 TEST_F(SelectionTest, SheetOverModalListTakesInput) {

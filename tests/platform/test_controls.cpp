@@ -144,6 +144,12 @@ TEST(DateFieldTest, ReadsAsTheScreenShowsItAndFillsLeftToRight) {
     data->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(data, QStringLiteral("a1"));
     EXPECT_EQ(data->testo(), QStringLiteral("1_/__/____"));
+
+    // A click in the middle of an empty field still fills it from its start.
+    data->setTesto(QString());
+    QTest::mouseClick(data, Qt::LeftButton, {}, QPoint(data->width() - 4, data->height() / 2));
+    QTest::keyClicks(data, QStringLiteral("0105"));
+    EXPECT_EQ(data->testo(), QStringLiteral("01/05/____"));
 }
 
 TEST(AmountFieldTest, TypedNumberTakesTheDisplayFormatWhenLeft) {

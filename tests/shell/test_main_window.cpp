@@ -11,6 +11,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "platform/program_end.h"
+#include "ledger/entry_form.h"
 #include "shell/flags.h"
 #include "shell/login_form.h"
 #include "shell/main_window.h"
@@ -349,6 +350,10 @@ TEST_F(MainWindow, WithTheMovementFormClosedTheLabelsKeepTheirCurrency) {
     rate(12, "Dollaro", "USA", 2.0);
     account("55", "BANCA", 100);
     MDIForm1& w = load();
+    // The start-up account opens the movement form; the user closes it.
+    ASSERT_EQ(stato().Form9Aperta, 1);
+    formHost().unload(formHost().form<Form9>());
+    ASSERT_EQ(stato().Form9Aperta, 0);
     choose("Dollaro - USA");
     EXPECT_EQ(stato().FattoreValuta, 2.0);
     EXPECT_EQ(w.Saldi[2]->text(), "100,00");

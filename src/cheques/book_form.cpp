@@ -1,0 +1,403 @@
+// Form3: "Immissione Carnet Assegni", registering, changing and deleting cheque books.
+#include "cheques/book_form.h"
+
+#include "cheques/book_list_form.h"
+#include "cheques/cheque_books.h"
+#include "cheques/situation_form.h"
+#include "common/amounts.h"
+#include "common/dates.h"
+#include "common/shared_state.h"
+#include "ledger/date_check.h"
+#include "ledger/entry_form.h"
+#include "ledger/movement_files.h"
+#include "platform/desktop.h"
+#include "platform/fields.h"
+#include "platform/keys.h"
+#include "platform/message_box.h"
+#include "shell/account_close.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+QLabel* casella(const QString& nome, QWidget* parent, int larghezza) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(nome);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumWidth(larghezza);
+    return label;
+}
+
+QPushButton* pulsante(const QString& nome, const QString& testo, QWidget* parent) {
+    auto* b = new QPushButton(testo, parent);
+    b->setObjectName(nome);
+    return b;
+}
+
+bool cifra(int codice) {
+    return codice >= '0' && codice <= '9';
+}
+
+} // namespace
+
+Form3::Form3(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Form3"));
+    setCaption(QStringLiteral("Immissione Carnet Assegni"));
+    legaAlContoAperto(*this);
+
+    NrConto = casella(QStringLiteral("NrConto"), this, 110);
+    banca = casella(QStringLiteral("banca"), this, 260);
+    NrCarnet = casella(QStringLiteral("NrCarnet"), this, 60);
+    NrCarnet->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    DataCarnet = new DateField(QStringLiteral("DataCarnet"), this);
+    DataCarnet->setFixedWidth(DataCarnet->fontMetrics().horizontalAdvance(QString(14, u'0')));
+    CostoCarnet = new QLineEdit(this);
+    CostoCarnet->setObjectName(QStringLiteral("CostoCarnet"));
+    CostoCarnet->setAlignment(Qt::AlignRight);
+    CostoCarnet->setFixedWidth(DataCarnet->width());
+    NrInf = new QLineEdit(this);
+    NrInf->setObjectName(QStringLiteral("NrInf"));
+    NrInf->setAlignment(Qt::AlignRight);
+    NrInf->setFixedWidth(DataCarnet->width());
+    NrFinale = casella(QStringLiteral("NrFinale"), this, DataCarnet->width());
+    NrFinale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    NrFogli = casella(QStringLiteral("NrFogli"), this, 40);
+    NrFogli->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    NrFogli->setText(QStringLiteral("10"));
+
+    Salva = pulsante(QStringLiteral("Salva"), QStringLiteral("Conferma"), this);
+    esci = pulsante(QStringLiteral("esci"), QStringLiteral("Uscita"), this);
+    Visualizza = pulsante(QStringLiteral("Visualizza"), QStringLiteral("Archivio"), this);
+    Command3D1 =
+        pulsante(QStringLiteral("Command3D1"), QStringLiteral("Cancella Immissione"), this);
+    Del = pulsante(QStringLiteral("Del"), QStringLiteral(" Cancella "), this);
+    Del->setEnabled(false);
+    Command3D9 = pulsante(QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"), this);
+
+    connect(Salva, &QPushButton::clicked, this, handler([this] { Salva_Click(); }));
+    connect(esci, &QPushButton::clicked, this, handler([this] { esci_Click(); }));
+    connect(Visualizza, &QPushButton::clicked, this, handler([this] { Visualizza_Click(); }));
+    connect(Command3D1, &QPushButton::clicked, this, handler([this] { Command3D1_Click(); }));
+    connect(Del, &QPushButton::clicked, this, handler([this] { Del_Click(); }));
+    connect(Command3D9, &QPushButton::clicked, this, handler([this] { Command3D9_Click(); }));
+    onKeyPress(DataCarnet, [this](int& k) { DataCarnet_KeyPress(k); });
+    onKeyPress(CostoCarnet, [this](int& k) { CostoCarnet_KeyPress(k); });
+    onLostFocus(CostoCarnet, [this] { CostoCarnet_LostFocus(); });
+    onKeyPress(NrInf, [this](int& k) { NrInf_KeyPress(k); });
+    connect(NrInf, &QLineEdit::textChanged, this, handler([this] { NrInf_Change(); }));
+    onGotFocus(Salva, [this] { Salva_GotFocus(); });
+
+    auto etichetta = [this](const QString& testo, QWidget* campo) {
+        auto* l = new QLabel(testo, this);
+        l->setBuddy(campo);
+        return l;
+    };
+
+    auto* conto = new QHBoxLayout;
+    conto->addWidget(etichetta(QStringLiteral("nr. conto"), NrConto));
+    conto->addWidget(NrConto);
+    conto->addWidget(banca, 1);
+
+    auto* riquadro = new QGroupBox(this);
+    auto* griglia = new QGridLayout(riquadro);
+    griglia->setHorizontalSpacing(10);
+    griglia->setVerticalSpacing(8);
+    griglia->addWidget(etichetta(QStringLiteral("nr. carnet"), NrCarnet), 0, 0);
+    griglia->addWidget(NrCarnet, 0, 1, Qt::AlignLeft);
+    griglia->addWidget(etichetta(QStringLiteral("Data ritiro"), DataCarnet), 1, 0);
+    griglia->addWidget(DataCarnet, 1, 1, Qt::AlignLeft);
+    griglia->addWidget(etichetta(QStringLiteral("Costo"), CostoCarnet), 1, 2);
+    griglia->addWidget(CostoCarnet, 1, 3, Qt::AlignLeft);
+    griglia->addWidget(etichetta(QStringLiteral("dal nr."), NrInf), 2, 0);
+    griglia->addWidget(NrInf, 2, 1, Qt::AlignLeft);
+    griglia->addWidget(etichetta(QStringLiteral("al nr."), NrFinale), 2, 2);
+    griglia->addWidget(NrFinale, 2, 3, Qt::AlignLeft);
+    griglia->addWidget(etichetta(QStringLiteral("nr.fogli"), NrFogli), 2, 4);
+    griglia->addWidget(NrFogli, 2, 5, Qt::AlignLeft);
+    griglia->setColumnStretch(6, 1);
+
+    auto* pulsanti = new QGridLayout;
+    pulsanti->addWidget(Salva, 0, 0);
+    pulsanti->addWidget(Command3D1, 0, 1);
+    pulsanti->addWidget(Del, 0, 2);
+    pulsanti->addWidget(Visualizza, 1, 0);
+    pulsanti->addWidget(Command3D9, 1, 1);
+    pulsanti->addWidget(esci, 1, 2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(conto);
+    layout->addWidget(riquadro);
+    layout->addLayout(pulsanti);
+
+    setTabOrder(DataCarnet, CostoCarnet);
+    setTabOrder(CostoCarnet, NrInf);
+    setTabOrder(NrInf, Salva);
+}
+
+QString Form3::formatoCosto() {
+    const int decimali = std::clamp<int>(stato().ImpostazioniCorrenti.numeroDecimali, 0, 4);
+    QString formato = QStringLiteral("##,##0");
+    if (decimali > 0) formato += u'.' + QString(decimali, u'0');
+    return formato;
+}
+
+void Form3::Form_Load() {
+    mostraConto();
+    if (caricato_ == 0) mostraProssimoNumero();
+}
+
+void Form3::Form_Activate() {
+    mostraConto();
+    if (caricato_ == 0) mostraProssimoNumero();
+    DataCarnet->setFocus();
+}
+
+void Form3::mostraConto() {
+    const auto& s = stato();
+    const int riga = s.IndiceContoAttivo;
+    if (riga >= 1 && size_t(riga) < s.TabellaConti.size()) {
+        const Conto& conto = s.TabellaConti[size_t(riga)];
+        NrConto->setText(conto.codiceConto.trimmed());
+        banca->setText(conto.nomeBanca.trimmed());
+    } else {
+        NrConto->setText(s.CodiceContoAttivo.trimmed());
+        banca->clear();
+    }
+}
+
+void Form3::mostraProssimoNumero() {
+    const auto& s = stato();
+    const int n = std::min<int>(s.NumeroCarnet, int(s.TabellaCarnet.size()) - 1);
+    const int ultimo = n >= 1 ? s.TabellaCarnet[size_t(n)].numeroCarnet : 0;
+    NrCarnet->setText(QString::number(ultimo + 1));
+}
+
+void Form3::svuotaCampi() {
+    DataCarnet->setTesto(QString());
+    CostoCarnet->clear();
+    NrInf->clear();
+    NrFinale->clear();
+}
+
+void Form3::tornaANuovoCarnet() {
+    caricato_ = 0;
+    mostraProssimoNumero();
+    Del->setEnabled(false);
+}
+
+void Form3::mostraCarnet(int riga) {
+    const auto& s = stato();
+    if (riga < 1 || riga > s.NumeroCarnet || size_t(riga) >= s.TabellaCarnet.size()) return;
+    const CarnetAssegni& c = s.TabellaCarnet[size_t(riga)];
+    const DateParts data = splitDateText(c.dataRitiro);
+    DataCarnet->setTesto(QStringLiteral("%1/%2/%3")
+                             .arg(qint64(data.giorno), 2, 10, QChar(u'0'))
+                             .arg(qint64(data.mese), 2, 10, QChar(u'0'))
+                             .arg(qint64(data.anno), 4, 10, QChar(u'0')));
+    CostoCarnet->setText(formatNumber(c.costo * s.FattoreValuta, formatoCosto()));
+    NrInf->setText(QString::number(c.primoAssegno));
+    NrCarnet->setText(QString::number(c.numeroCarnet));
+    NrFinale->setText(QString::number(c.ultimoAssegno));
+    NrFogli->setText(QStringLiteral("10"));
+    caricato_ = riga;
+    Del->setEnabled(true);
+}
+
+void Form3::preparaNuovoCarnet() {
+    svuotaCampi();
+    NrFogli->setText(QStringLiteral("10"));
+    tornaANuovoCarnet();
+}
+
+void Form3::rifiuta(const QString& testo, QWidget* campo) {
+    setHourglass(false);
+    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation);
+    if (campo) campo->setFocus();
+}
+
+void Form3::Salva_Click() {
+    const auto& s = stato();
+    const int caricato = caricato_ >= 1 && caricato_ <= s.NumeroCarnet ? caricato_ : 0;
+    const QString testoPrimo = NrInf->text().trimmed();
+
+    // The ten numbers must be free and fit the document number of their movements.
+    bool numeroLetto = false;
+    const qlonglong primo = testoPrimo.toLongLong(&numeroLetto);
+    if (!testoPrimo.isEmpty()) {
+        const RifiutoCarnet r = !numeroLetto || primo < 0 || primo > LimiteNumeroAssegno
+                                    ? RifiutoCarnet::NumeroTroppoAlto
+                                    : verificaNumeriCarnet({QString(), 0, qint32(primo)}, caricato);
+        if (r != RifiutoCarnet::Nessuno) {
+            NrInf->clear();
+            rifiuta(testoRifiutoCarnet(r), NrInf);
+            return;
+        }
+    }
+    if (DataCarnet->isBlank()) {
+        rifiuta(QStringLiteral("Campo Data obbligatorio"), DataCarnet);
+        return;
+    }
+    if (testoPrimo.isEmpty()) {
+        rifiuta(QStringLiteral("Campo obbligatorio"), NrInf);
+        return;
+    }
+    const QString data = DataCarnet->testo();
+    if (data.size() != 8 && data.size() != 10) {
+        MsgDataErrataBreve();
+        DataCarnet->setTesto(QString());
+        DataCarnet->setFocus();
+        return;
+    }
+    const DateParts parti = splitDateText(data);
+    qint16 esito = 1;
+    ControllaData(parti.giorno, parti.mese, parti.anno, esito);
+    if (esito == 0) {
+        DataCarnet->setTesto(QString());
+        DataCarnet->setFocus();
+        return;
+    }
+    if (CostoCarnet->text().trimmed().isEmpty()) CostoCarnet->setText(QStringLiteral("0"));
+    const std::optional<double> costo = parseAmount(CostoCarnet->text());
+    if (!costo) {
+        rifiuta(amountErrorMessage(), CostoCarnet);
+        return;
+    }
+    NrFinale->setText(QString::number(primo + FogliPerCarnet - 1));
+
+    const DatiCarnet dati{data, *costo / s.FattoreValuta, qint32(primo)};
+    QString errore;
+    {
+        Hourglass attesa;
+        const bool fatto = caricato == 0 ? SalvaNuovoCarnet(dati, &errore) != 0
+                                         : ModificaCarnet(caricato, dati, &errore);
+        if (!fatto) {
+            // Nothing was written: what the user typed stays for another try.
+            setHourglass(false);
+            avvisaErroreFile(errore);
+            return;
+        }
+        aggiornaDopoModificaCarnet();
+    }
+    setHourglass(false);
+    avvisaErroreFile(errore);
+    svuotaCampi();
+    tornaANuovoCarnet();
+    DataCarnet->setFocus();
+}
+
+void Form3::esci_Click() {
+    formHost().unload(*this);
+    if (Form9* form9 = formHost().loaded<Form9>()) {
+        form9->svuotaImmissione();
+        if (form9->isVisible()) form9->DataOper->setFocus();
+    }
+}
+
+void Form3::Visualizza_Click() {
+    mostraElencoCarnet(ElencoPerCarnet);
+    Del->setEnabled(caricato_ != 0);
+}
+
+void Form3::Command3D1_Click() {
+    svuotaCampi();
+    tornaANuovoCarnet();
+    DataCarnet->setFocus();
+}
+
+void Form3::Del_Click() {
+    const int riga = caricato_;
+    if (riga != 0 &&
+        messageBox(QStringLiteral("Attenzione il Carnet selezionato verrà cancellato,") +
+                       QStringLiteral(" ...Vuoi Continuare?"),
+                   MessageButtons::OkCancel, MessageIcon::Exclamation,
+                   QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) == MessageAnswer::Ok)
+        EliminaCarnet(riga);
+    // The fields are emptied whatever the answer, so the form goes back to a new book:
+    // a later "Conferma" must not change a book the user no longer sees.
+    svuotaCampi();
+    tornaANuovoCarnet();
+    DataCarnet->setFocus();
+}
+
+void Form3::Command3D9_Click() {
+    formHost().showModal(formHost().form<Form13>());
+}
+
+void Form3::DataCarnet_KeyPress(int& keyAscii) {
+    if (keyAscii == 13) {
+        if (!DataCarnet->testo().isEmpty()) {
+            keyAscii = 0;
+            CostoCarnet->setFocus();
+        }
+        return;
+    }
+    if (!cifra(keyAscii) && keyAscii != 8 && keyAscii != '/') {
+        keyAscii = 0;
+        beep();
+    }
+}
+
+void Form3::CostoCarnet_KeyPress(int& keyAscii) {
+    if (keyAscii == 13) {
+        if (!CostoCarnet->text().isEmpty()) NrInf->setFocus();
+        keyAscii = 0;
+        return;
+    }
+    // Digits, and one decimal comma when the settings give decimals.
+    const bool virgola = keyAscii == ',' && stato().ImpostazioniCorrenti.numeroDecimali > 0 &&
+                         !CostoCarnet->text().contains(u',');
+    if (!cifra(keyAscii) && keyAscii != 8 && !virgola) keyAscii = 0;
+}
+
+void Form3::CostoCarnet_LostFocus() {
+    if (CostoCarnet->text().trimmed().isEmpty()) CostoCarnet->setText(QStringLiteral("0"));
+    if (const auto valore = parseAmount(CostoCarnet->text()))
+        CostoCarnet->setText(formatNumber(*valore, formatoCosto()));
+}
+
+void Form3::NrInf_KeyPress(int& keyAscii) {
+    if (keyAscii == 13) {
+        if (!NrInf->text().isEmpty()) Salva->setFocus();
+        keyAscii = 0;
+        return;
+    }
+    if (!cifra(keyAscii) && keyAscii != 8) keyAscii = 0;
+}
+
+void Form3::NrInf_Change() {
+    if (NrInf->text().size() == 8) Salva->setFocus();
+}
+
+void Form3::Salva_GotFocus() {
+    bool letto = false;
+    const qlonglong primo = NrInf->text().trimmed().toLongLong(&letto);
+    if (letto)
+        NrFinale->setText(QString::number(primo + NrFogli->text().toLongLong() - 1));
+    else
+        NrFinale->clear();
+}
+
+void mostraFormCarnet() {
+    formHost().showModal(formHost().form<Form3>());
+}
+
+void gestioneCarnet() {
+    Form3& form = formHost().form<Form3>();
+    form.preparaNuovoCarnet();
+    formHost().showModal(form);
+}
+
+void mostraFormCarnetNonModale() {
+    formHost().show(formHost().form<Form3>());
+}
+
+} // namespace qv

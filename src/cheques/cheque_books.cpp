@@ -1,0 +1,807 @@
+#include "cheques/cheque_books.h"
+
+#include "cheques/book_list_form.h"
+#include "cheques/cheque_lists.h"
+#include "common/dates.h"
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/safe_write.h"
+#include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "ledger/balances.h"
+#include "ledger/entry_form.h"
+#include "ledger/movement_files.h"
+#include "platform/form_host.h"
+#include "platform/message_box.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace qv {
+
+namespace {
+
+const QString CausaleAssegno = QStringLiteral("AS");
+const QString CausaleCarnet = QStringLiteral("CA");
+
+void componi(QString* errore, const QStringList& parti) {
+    if (errore) *errore = parti.join(u'\n');
+}
+
+bool contoAperto() {
+    return !stato().CodiceContoAttivo.trimmed().isEmpty();
+}
+
+QString messaggioNessunConto() {
+    return QStringLiteral("Nessun conto aperto.");
+}
+
+// Rows 1 to count of a shared table, as a vector numbered from 0.
+template <class R> std::vector<R> righe(const std::vector<R>& tabella, int count) {
+    const int n = std::clamp<int>(count, 0, int(tabella.size()) - 1);
+    return std::vector<R>(tabella.begin() + 1, tabella.begin() + 1 + n);
+}
+
+// A shared table made of row 0 and `records` as rows 1, 2, ...
+template <class R> void assegnaTabella(std::vector<R>& tabella, const std::vector<R>& records) {
+    R zero = tabella.empty() ? R{} : tabella.front();
+    tabella.assign(1, zero);
+    tabella.insert(tabella.end(), records.begin(), records.end());
+}
+
+// Several files rewritten as one change: each is replaced whole and safely, and when
+// one fails, those already replaced get their old content back (a file that did not
+// exist is removed again).
+class Riscrittura {
+public:
+    void aggiungi(const QString& percorso, QByteArray contenuto) {
+        voci_.push_back({resolvePath(percorso), std::move(contenuto)});
+    }
+    template <class R> void aggiungiRecords(const QString& percorso, const std::vector<R>& recs) {
+        aggiungi(percorso, recordsToBytes(recs));
+    }
+    void aggiungiContatore(const QString& percorso, int valore) {
+        aggiungi(percorso, Contatore{qint16(valore)}.toBytes());
+    }
+
+    bool esegui(QString* errore) {
+        struct Vecchio {
+            QString percorso;
+            std::optional<QByteArray> contenuto;
+        };
+        std::vector<Vecchio> fatti;
+        for (const Voce& v : voci_) {
+            Vecchio vecchio{v.percorso, std::nullopt};
+            QFile file(v.percorso);
+            if (file.exists()) {
+                if (!file.open(QIODevice::ReadOnly)) {
+                    ripristina(fatti);
+                    componi(errore, {QStringLiteral("Impossibile leggere il file %1: %2.")
+                                         .arg(v.percorso, file.errorString())});
+                    return false;
+                }
+                vecchio.contenuto = file.readAll();
+                file.close();
+            }
+            QString motivo;
+            if (!rewriteFile(v.percorso, v.contenuto, &motivo)) {
+                ripristina(fatti);
+                componi(errore, {QStringLiteral("Impossibile scrivere il file %1.").arg(motivo)});
+                return false;
+            }
+            fatti.push_back(std::move(vecchio));
+        }
+        return true;
+    }
+
+private:
+    struct Voce {
+        QString percorso;
+        QByteArray contenuto;
+    };
+    template <class V> static void ripristina(const std::vector<V>& fatti) {
+        for (auto it = fatti.rbegin(); it != fatti.rend(); ++it) {
+            if (it->contenuto)
+                rewriteFile(it->percorso, *it->contenuto);
+            else
+                QFile::remove(it->percorso);
+        }
+    }
+    std::vector<Voce> voci_;
+};
+
+// The movement of each leaf (index 0 to fogli.size() - 1), found as
+// trovaMovimentoFoglio finds it, all at once: first every leaf whose link names its
+// own "AS" movement keeps it (a movement claimed twice stays with the first leaf);
+// then each other booked leaf, in table order, takes the first unclaimed "AS"
+// movement carrying its cheque number.
+std::vector<int> collegamentiFogli(const std::vector<FoglioAssegno>& fogli,
+                                   const std::vector<Movimento>& movimenti, int numeroMovimenti) {
+    const int nm = std::clamp<int>(numeroMovimenti, 0, int(movimenti.size()) - 1);
+    std::vector<int> link(fogli.size(), 0);
+    std::vector<bool> preso(size_t(std::max(nm, 0)) + 1, false);
+    std::vector<size_t> daCercare;
+    for (size_t j = 0; j < fogli.size(); ++j) {
+        const FoglioAssegno& f = fogli[j];
+        if (f.movimento == 0) continue; // never booked
+        const int m = f.movimento;
+        if (m >= 1 && m <= nm && !preso[size_t(m)] &&
+            eMovimentoDelFoglio(movimenti[size_t(m)], f.numeroAssegno)) {
+            link[j] = m;
+            preso[size_t(m)] = true;
+        } else {
+            daCercare.push_back(j);
+        }
+    }
+    if (daCercare.empty()) return link;
+    // The "AS" movements by the value of their document number, in movement order.
+    std::map<qint64, std::vector<int>> perDocumento;
+    for (int m = 1; m <= nm; ++m) {
+        const Movimento& mov = movimenti[size_t(m)];
+        if (mov.codiceCausale.trimmed() != CausaleAssegno) continue;
+        const qint64 valore = valoreDocumento(mov.numeroDocumento);
+        if (valore >= 0) perDocumento[valore].push_back(m);
+    }
+    for (size_t j : daCercare) {
+        const auto it =
+            perDocumento.find(valoreDocumento(documentoAssegno(fogli[j].numeroAssegno)));
+        if (it == perDocumento.end()) continue;
+        for (int m : it->second) {
+            if (preso[size_t(m)]) continue;
+            link[j] = m;
+            preso[size_t(m)] = true;
+            break;
+        }
+    }
+    return link;
+}
+
+// The movement of each book, as trovaMovimentoCarnet finds it.
+std::vector<int> collegamentiCarnet(const std::vector<CarnetAssegni>& carnet,
+                                    const std::vector<Movimento>& movimenti, int numeroMovimenti) {
+    std::vector<int> link(carnet.size(), 0);
+    for (size_t i = 0; i < carnet.size(); ++i)
+        link[i] = trovaMovimentoCarnet(carnet[i], movimenti, numeroMovimenti);
+    return link;
+}
+
+QString testoLimite(int limite, const QString& cosa) {
+    return QStringLiteral("Il conto ha già %1 %2: il carnet non può essere registrato.")
+        .arg(limite)
+        .arg(cosa);
+}
+
+} // namespace
+
+// --- Document numbers and links ---------------------------------------------------
+
+qint64 valoreDocumento(const QString& numeroDocumento) {
+    const QString testo = numeroDocumento.trimmed();
+    if (testo.isEmpty() || testo.size() > 18) return -1;
+    qint64 valore = 0;
+    for (QChar c : testo) {
+        if (c < u'0' || c > u'9') return -1;
+        valore = valore * 10 + (c.unicode() - u'0');
+    }
+    return valore;
+}
+
+QString documentoAssegno(qint32 numeroAssegno) {
+    const QString testo = QString::number(numeroAssegno);
+    return testo.size() > 8 ? testo.right(8) : testo;
+}
+
+QString documentoCarnet(qint16 numeroCarnet) {
+    return QString::number(numeroCarnet);
+}
+
+QString descrizioneCostoCarnet(qint16 numeroCarnet, qint32 primoAssegno) {
+    return (QStringLiteral("Carnet nr. ") + QString::number(numeroCarnet) + u'-' +
+            QString::number(primoAssegno))
+        .left(30);
+}
+
+bool eMovimentoDelCarnet(const Movimento& m, qint16 numeroCarnet) {
+    return m.codiceCausale.trimmed() == CausaleCarnet &&
+           valoreDocumento(m.numeroDocumento) == numeroCarnet;
+}
+
+bool eMovimentoDelFoglio(const Movimento& m, qint32 numeroAssegno) {
+    return m.codiceCausale.trimmed() == CausaleAssegno &&
+           valoreDocumento(m.numeroDocumento) == valoreDocumento(documentoAssegno(numeroAssegno));
+}
+
+int trovaMovimentoCarnet(const CarnetAssegni& carnet, const std::vector<Movimento>& movimenti,
+                         int numeroMovimenti) {
+    const int nm = std::clamp<int>(numeroMovimenti, 0, int(movimenti.size()) - 1);
+    const int link = carnet.movimentoCosto;
+    if (link >= 1 && link <= nm &&
+        eMovimentoDelCarnet(movimenti[size_t(link)], carnet.numeroCarnet))
+        return link;
+    for (int m = 1; m <= nm; ++m)
+        if (eMovimentoDelCarnet(movimenti[size_t(m)], carnet.numeroCarnet)) return m;
+    return 0;
+}
+
+int trovaMovimentoFoglio(const std::vector<FoglioAssegno>& fogli, int numeroFogli, int riga,
+                         const std::vector<Movimento>& movimenti, int numeroMovimenti) {
+    const int nf = std::clamp<int>(numeroFogli, 0, int(fogli.size()) - 1);
+    if (riga < 1 || riga > nf) return 0;
+    return collegamentiFogli(righe(fogli, nf), movimenti, numeroMovimenti)[size_t(riga - 1)];
+}
+
+int movimentoDelCarnet(int riga) {
+    const auto& s = stato();
+    if (riga < 1 || riga > s.NumeroCarnet || size_t(riga) >= s.TabellaCarnet.size()) return 0;
+    return trovaMovimentoCarnet(s.TabellaCarnet[size_t(riga)], s.TabellaMovimenti,
+                                s.NumeroMovimenti);
+}
+
+int movimentoDelFoglio(int riga) {
+    const auto& s = stato();
+    return trovaMovimentoFoglio(s.TabellaFogli, s.NumeroFogli, riga, s.TabellaMovimenti,
+                                s.NumeroMovimenti);
+}
+
+bool aggiornaCollegamentiAssegni(QString* errore) {
+    auto& s = stato();
+    if (errore) errore->clear();
+    if (!contoAperto()) return true;
+    std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
+    std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
+    const std::vector<int> linkFogli =
+        collegamentiFogli(fogli, s.TabellaMovimenti, s.NumeroMovimenti);
+    const std::vector<int> linkCarnet =
+        collegamentiCarnet(carnet, s.TabellaMovimenti, s.NumeroMovimenti);
+    bool fogliCambiati = false;
+    bool carnetCambiati = false;
+    for (size_t j = 0; j < fogli.size(); ++j) {
+        if (fogli[j].movimento == linkFogli[j]) continue;
+        fogli[j].movimento = qint16(linkFogli[j]);
+        fogliCambiati = true;
+    }
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        if (carnet[i].movimentoCosto == linkCarnet[i]) continue;
+        carnet[i].movimentoCosto = qint16(linkCarnet[i]);
+        carnetCambiati = true;
+    }
+    if (!fogliCambiati && !carnetCambiati) return true;
+    Riscrittura scrittura;
+    if (fogliCambiati) scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), fogli);
+    if (carnetCambiati) scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), carnet);
+    if (!scrittura.esegui(errore)) return false;
+    assegnaTabella(s.TabellaFogli, fogli);
+    assegnaTabella(s.TabellaCarnet, carnet);
+    return true;
+}
+
+// --- Loading ----------------------------------------------------------------------
+
+bool CaricaCarnet(QString* errore) {
+    auto& s = stato();
+    QStringList errori;
+    std::vector<CarnetAssegni> carnet;
+    if (contoAperto()) {
+        QString motivo;
+        const QString nrc = fileContoAttivo(ExtNRC);
+        const qint16 n = std::max<qint16>(leggiContatore(nrc, &motivo), 0);
+        if (!motivo.isEmpty())
+            errori << QStringLiteral("Impossibile leggere il file %1: %2.").arg(nrc, motivo);
+        const QString car = fileContoAttivo(ExtCAR);
+        carnet = leggiRecords<CarnetAssegni>(car, n, &motivo);
+        if (!motivo.isEmpty()) {
+            // Books that could not be read must not look like free numbers.
+            errori << QStringLiteral("Impossibile leggere il file %1: %2.").arg(car, motivo);
+            carnet.clear();
+        }
+    }
+    assegnaTabella(s.TabellaCarnet, carnet);
+    s.NumeroCarnet = qint16(carnet.size());
+    aggiornaElencoCarnet();
+    componi(errore, errori);
+    return errori.isEmpty();
+}
+
+QString lineaCarnet(const CarnetAssegni& c) {
+    const QString numero = QString::number(c.numeroCarnet).rightJustified(4, u'0');
+    const QString daAllineare =
+        c.fogliDaAllineare == 0 ? QString() : QString::number(c.fogliDaAllineare);
+    return numero + u' ' + c.dataRitiro.leftJustified(10, u' ', true) + u' ' +
+           QString::number(c.primoAssegno).rightJustified(11, u' ') + u' ' +
+           QString::number(c.ultimoAssegno).rightJustified(11, u' ') + u' ' + daAllineare;
+}
+
+// --- Registering a book -------------------------------------------------------------
+
+RifiutoCarnet verificaNumeriCarnet(const DatiCarnet& dati, int escludi) {
+    const qint64 primo = dati.primoAssegno;
+    const qint64 ultimo = primo + FogliPerCarnet - 1;
+    if (primo < 0 || ultimo > LimiteNumeroAssegno) return RifiutoCarnet::NumeroTroppoAlto;
+    const auto& s = stato();
+    const int nc = std::min<int>(s.NumeroCarnet, int(s.TabellaCarnet.size()) - 1);
+    for (int i = 1; i <= nc; ++i) {
+        if (i == escludi) continue;
+        const CarnetAssegni& c = s.TabellaCarnet[size_t(i)];
+        const qint64 da = std::min<qint64>(c.primoAssegno, c.ultimoAssegno);
+        const qint64 a = std::max<qint64>(c.primoAssegno, c.ultimoAssegno);
+        if (primo <= a && ultimo >= da) return RifiutoCarnet::Esistente;
+    }
+    // Leaves left over from a book that is no longer in the table count as well.
+    const int nf = std::min<int>(s.NumeroFogli, int(s.TabellaFogli.size()) - 1);
+    const qint16 proprio =
+        escludi >= 1 && escludi <= nc ? s.TabellaCarnet[size_t(escludi)].numeroCarnet : 0;
+    for (int j = 1; j <= nf; ++j) {
+        const FoglioAssegno& f = s.TabellaFogli[size_t(j)];
+        if (proprio != 0 && f.numeroCarnet == proprio) continue;
+        if (f.numeroAssegno >= primo && f.numeroAssegno <= ultimo) return RifiutoCarnet::Esistente;
+    }
+    return RifiutoCarnet::Nessuno;
+}
+
+QString testoRifiutoCarnet(RifiutoCarnet rifiuto) {
+    switch (rifiuto) {
+    case RifiutoCarnet::Nessuno:
+        return {};
+    case RifiutoCarnet::Esistente:
+        return QStringLiteral("Carnet già esistente");
+    case RifiutoCarnet::NumeroTroppoAlto:
+        return QStringLiteral("Numero iniziale troppo alto: il numero dell'ultimo assegno del "
+                              "carnet non può superare le 8 cifre");
+    }
+    return {};
+}
+
+CarnetAssegni nuovoCarnet(const DatiCarnet& dati, qint16 numeroCarnet, qint16 movimentoCosto) {
+    CarnetAssegni c;
+    c.movimentoCosto = movimentoCosto;
+    c.numeroCarnet = numeroCarnet;
+    c.dataRitiro = dati.dataRitiro;
+    c.costo = dati.costo;
+    c.primoAssegno = dati.primoAssegno;
+    c.ultimoAssegno = dati.primoAssegno + FogliPerCarnet - 1;
+    c.esaurito = QStringLiteral("N");
+    c.fogliDaAllineare = FogliPerCarnet;
+    c.allineato = QStringLiteral("N");
+    c.riservato = QByteArray(2, '\0');
+    return c;
+}
+
+std::vector<FoglioAssegno> CreaFogliCarnet(qint16 numeroCarnet, qint32 primoAssegno,
+                                           int primoProgressivo) {
+    std::vector<FoglioAssegno> fogli;
+    fogli.reserve(FogliPerCarnet);
+    for (int i = 0; i < FogliPerCarnet; ++i) {
+        FoglioAssegno f;
+        f.movimento = 0;
+        f.progressivo = qint16(primoProgressivo + i);
+        f.numeroCarnet = numeroCarnet;
+        f.numeroAssegno = primoAssegno + i;
+        f.dataAssegno = QStringLiteral("00/00/0000");
+        f.importo = 0;
+        f.allineato = QStringLiteral("N");
+        f.riservato = QStringLiteral("S");
+        f.annullato = QStringLiteral("N");
+        fogli.push_back(f);
+    }
+    return fogli;
+}
+
+Movimento movimentoCostoCarnet(const CarnetAssegni& carnet) {
+    Movimento m;
+    m.numero = carnet.movimentoCosto;
+    m.dataOperazione = carnet.dataRitiro;
+    m.dataValuta = carnet.dataRitiro;
+    m.codiceCausale = CausaleCarnet;
+    m.importo = carnet.costo;
+    m.numeroDocumento = documentoCarnet(carnet.numeroCarnet);
+    m.descrizione = descrizioneCostoCarnet(carnet.numeroCarnet, carnet.primoAssegno);
+    m.sospeso = QStringLiteral("S");
+    m.entrataUscita = QStringLiteral("U");
+    m.annullato = QStringLiteral("N");
+    return m;
+}
+
+int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
+    auto& s = stato();
+    if (errore) errore->clear();
+    const QString nonRegistrato = QStringLiteral("Il carnet non è stato registrato.");
+    if (!contoAperto()) {
+        componi(errore, {messaggioNessunConto()});
+        return 0;
+    }
+    const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
+    const int nf = std::clamp<int>(s.NumeroFogli, 0, int(s.TabellaFogli.size()) - 1);
+    if (nc >= LimiteCarnet) {
+        componi(errore, {testoLimite(LimiteCarnet, QStringLiteral("carnet"))});
+        return 0;
+    }
+    if (nf + FogliPerCarnet > LimiteFogli) {
+        componi(errore, {testoLimite(nf, QStringLiteral("fogli di assegni"))});
+        return 0;
+    }
+    if (!spazioPerNuovoMovimento()) {
+        componi(errore, {messaggioContoPieno(), nonRegistrato});
+        return 0;
+    }
+    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, 0); r != RifiutoCarnet::Nessuno) {
+        componi(errore, {testoRifiutoCarnet(r)});
+        return 0;
+    }
+
+    const qint16 numero = qint16(nc + 1);
+    const CarnetAssegni carnet = nuovoCarnet(dati, numero, qint16(s.NumeroMovimenti + 1));
+    const std::vector<FoglioAssegno> fogli = CreaFogliCarnet(numero, dati.primoAssegno, nf + 1);
+
+    // Records past the counts are never read: until the counts are written the
+    // account is as it was.
+    const QString car = fileContoAttivo(ExtCAR);
+    const QString fog = fileContoAttivo(ExtFOG);
+    const QString nrf = fileContoAttivo(ExtNRF);
+    const QString nrc = fileContoAttivo(ExtNRC);
+    QString motivo;
+    auto fallito = [&](const QString& percorso) {
+        componi(errore, {testoErroreScrittura(percorso, motivo), nonRegistrato});
+        return 0;
+    };
+    if (!scriviRecord(car, numero, carnet, &motivo)) return fallito(car);
+    if (!scriviRecords(fog, nf + 1, fogli, &motivo)) return fallito(fog);
+    if (!scriviContatore(nrf, qint16(nf + FogliPerCarnet), &motivo)) return fallito(nrf);
+    if (!scriviContatore(nrc, numero, &motivo)) {
+        const int esito = fallito(nrc);
+        scriviContatore(nrf, qint16(nf));
+        return esito;
+    }
+
+    QString avviso;
+    if (!SalvaNuovoMovimento(movimentoCostoCarnet(carnet), &avviso)) {
+        // Without its cost movement the book is not registered.
+        scriviContatore(nrc, qint16(nc));
+        scriviContatore(nrf, qint16(nf));
+        componi(errore, {avviso, nonRegistrato});
+        return 0;
+    }
+
+    s.TabellaCarnet.resize(size_t(nc) + 1);
+    s.TabellaCarnet.push_back(carnet);
+    s.NumeroCarnet = numero;
+    s.TabellaFogli.resize(size_t(nf) + 1);
+    s.TabellaFogli.insert(s.TabellaFogli.end(), fogli.begin(), fogli.end());
+    s.NumeroFogli = qint16(nf + FogliPerCarnet);
+    if (errore) *errore = avviso;
+    return numero;
+}
+
+// --- Changing a book ---------------------------------------------------------------------
+
+bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore) {
+    auto& s = stato();
+    if (errore) errore->clear();
+    const QString nonModificato = QStringLiteral("Il carnet non è stato modificato.");
+    if (!contoAperto()) {
+        componi(errore, {messaggioNessunConto()});
+        return false;
+    }
+    const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
+    if (riga < 1 || riga > nc) {
+        componi(errore, {QStringLiteral("Nessun carnet selezionato.")});
+        return false;
+    }
+    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, riga); r != RifiutoCarnet::Nessuno) {
+        componi(errore, {testoRifiutoCarnet(r)});
+        return false;
+    }
+
+    const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    std::vector<Movimento> movimenti(s.TabellaMovimenti.begin(),
+                                     s.TabellaMovimenti.begin() + nm + 1);
+    std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
+    std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, nc);
+    const std::vector<int> linkFogli = collegamentiFogli(fogli, movimenti, nm);
+
+    CarnetAssegni& c = carnet[size_t(riga - 1)];
+    const qint16 numero = c.numeroCarnet;
+    const int costo = trovaMovimentoCarnet(c, movimenti, nm);
+    c.dataRitiro = dati.dataRitiro;
+    c.costo = dati.costo;
+    c.primoAssegno = dati.primoAssegno;
+    c.ultimoAssegno = dati.primoAssegno + FogliPerCarnet - 1;
+
+    // The book's leaves in table order take the new numbers, and the "AS" movement of
+    // each (found from the numbers before the change) follows its leaf.
+    bool movimentiCambiati = false;
+    qint32 prossimo = dati.primoAssegno;
+    for (size_t j = 0; j < fogli.size(); ++j) {
+        FoglioAssegno& f = fogli[j];
+        if (f.numeroCarnet != numero) continue;
+        f.numeroAssegno = prossimo++;
+        f.movimento = qint16(linkFogli[j]);
+        if (linkFogli[j] == 0) continue;
+        movimenti[size_t(linkFogli[j])].numeroDocumento = documentoAssegno(f.numeroAssegno);
+        movimentiCambiati = true;
+    }
+
+    // The cost movement: rewritten where it is, or appended when the book has none.
+    bool accodato = false;
+    if (costo != 0) {
+        c.movimentoCosto = qint16(costo);
+    } else {
+        if (!spazioPerNuovoMovimento()) {
+            componi(errore, {messaggioContoPieno(), nonModificato});
+            return false;
+        }
+        c.movimentoCosto = qint16(nm + 1);
+        movimenti.emplace_back();
+        accodato = true;
+    }
+    // A cost movement already aligned with the bank statement stays aligned.
+    Movimento& mc = movimenti[size_t(c.movimentoCosto)];
+    const QString sospeso = accodato ? QStringLiteral("S") : mc.sospeso;
+    mc = movimentoDaSalvare(movimentoCostoCarnet(c), c.movimentoCosto, QStringLiteral("U"));
+    if (sospeso == u"N") mc.sospeso = sospeso;
+    movimentiCambiati = true;
+
+    std::vector<Movimento> daScrivere(movimenti.begin() + 1, movimenti.end());
+    Riscrittura scrittura;
+    if (movimentiCambiati) scrittura.aggiungiRecords(fileContoAttivo(ExtMOV), daScrivere);
+    if (accodato) scrittura.aggiungiContatore(fileContoAttivo(ExtMOR), int(daScrivere.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), fogli);
+    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), carnet);
+    QString motivo;
+    if (!scrittura.esegui(&motivo)) {
+        componi(errore, {motivo, nonModificato});
+        return false;
+    }
+
+    s.TabellaMovimenti.resize(std::max(s.TabellaMovimenti.size(), movimenti.size()));
+    std::copy(movimenti.begin() + 1, movimenti.end(), s.TabellaMovimenti.begin() + 1);
+    s.NumeroMovimenti = qint16(daScrivere.size());
+    assegnaTabella(s.TabellaFogli, fogli);
+    assegnaTabella(s.TabellaCarnet, carnet);
+    return true;
+}
+
+// --- Deleting a book --------------------------------------------------------------------
+
+QString testoConfermaEliminaCarnet() {
+    return QStringLiteral("Verranno eliminati anche movimenti relativi") +
+           QStringLiteral(" agli assegni emessi da questo carnet") +
+           QStringLiteral("...Vuoi Continuare?");
+}
+
+bool eliminaCarnet(int riga, QString* errore) {
+    auto& s = stato();
+    if (errore) errore->clear();
+    const QString nonEliminato = QStringLiteral("Il carnet non è stato cancellato.");
+    if (!contoAperto()) {
+        componi(errore, {messaggioNessunConto()});
+        return false;
+    }
+    const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
+    if (riga < 1 || riga > nc) {
+        componi(errore, {QStringLiteral("Nessun carnet selezionato.")});
+        return false;
+    }
+    const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    const std::vector<Movimento>& tutti = s.TabellaMovimenti;
+    const std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
+    const std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, nc);
+    const std::vector<int> linkFogli = collegamentiFogli(fogli, tutti, nm);
+    const std::vector<int> linkCarnet = collegamentiCarnet(carnet, tutti, nm);
+    const qint16 numero = carnet[size_t(riga - 1)].numeroCarnet;
+
+    // The movements that go: the "AS" movements of this book's leaves and its own "CA".
+    std::vector<bool> via(size_t(nm) + 1, false);
+    for (size_t j = 0; j < fogli.size(); ++j)
+        if (fogli[j].numeroCarnet == numero && linkFogli[j] != 0) via[size_t(linkFogli[j])] = true;
+    if (linkCarnet[size_t(riga - 1)] != 0) via[size_t(linkCarnet[size_t(riga - 1)])] = true;
+
+    // The others, renumbered from 1.
+    std::vector<int> nuovoNumero(size_t(nm) + 1, 0);
+    std::vector<Movimento> movimenti;
+    movimenti.reserve(size_t(nm));
+    for (int m = 1; m <= nm; ++m) {
+        if (via[size_t(m)]) continue;
+        Movimento mov = tutti[size_t(m)];
+        mov.numero = qint16(movimenti.size() + 1);
+        nuovoNumero[size_t(m)] = mov.numero;
+        movimenti.push_back(mov);
+    }
+
+    // The other books, renumbered from 1; their "CA" movements carry the new numbers.
+    std::map<qint16, qint16> nuovoCarnet;
+    std::vector<CarnetAssegni> restanti;
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        if (int(i) == riga - 1) continue;
+        CarnetAssegni c = carnet[i];
+        const qint16 vecchio = c.numeroCarnet;
+        c.numeroCarnet = qint16(restanti.size() + 1);
+        nuovoCarnet[vecchio] = c.numeroCarnet;
+        const int link = linkCarnet[i] != 0 ? nuovoNumero[size_t(linkCarnet[i])] : 0;
+        c.movimentoCosto = qint16(link);
+        if (link != 0 && c.numeroCarnet != vecchio) {
+            Movimento& mov = movimenti[size_t(link - 1)];
+            mov.numeroDocumento = documentoCarnet(c.numeroCarnet);
+            if (mov.descrizione == descrizioneCostoCarnet(vecchio, c.primoAssegno))
+                mov.descrizione = descrizioneCostoCarnet(c.numeroCarnet, c.primoAssegno);
+        }
+        restanti.push_back(c);
+    }
+
+    // The other leaves, renumbered from 1, following their books and movements.
+    std::vector<FoglioAssegno> foglioRestanti;
+    for (size_t j = 0; j < fogli.size(); ++j) {
+        FoglioAssegno f = fogli[j];
+        if (f.numeroCarnet == numero) continue;
+        f.progressivo = qint16(foglioRestanti.size() + 1);
+        if (const auto it = nuovoCarnet.find(f.numeroCarnet); it != nuovoCarnet.end())
+            f.numeroCarnet = it->second;
+        f.movimento = qint16(linkFogli[j] != 0 ? nuovoNumero[size_t(linkFogli[j])] : 0);
+        foglioRestanti.push_back(f);
+    }
+
+    Riscrittura scrittura;
+    scrittura.aggiungiRecords(fileContoAttivo(ExtMOV), movimenti);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtMOR), int(movimenti.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), foglioRestanti);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(foglioRestanti.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), restanti);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(restanti.size()));
+    QString motivo;
+    if (!scrittura.esegui(&motivo)) {
+        componi(errore, {motivo, nonEliminato});
+        return false;
+    }
+
+    // Windows holding a movement follow it to its new number (or let go of it).
+    for (int m = nm; m >= 1; --m)
+        if (via[size_t(m)]) rinumeraMovimentiTrattenuti(m);
+    assegnaTabella(s.TabellaMovimenti, movimenti);
+    s.NumeroMovimenti = qint16(movimenti.size());
+    s.IndiceMovimentoScelto = 0;
+    assegnaTabella(s.TabellaFogli, foglioRestanti);
+    s.NumeroFogli = qint16(foglioRestanti.size());
+    assegnaTabella(s.TabellaCarnet, restanti);
+    s.NumeroCarnet = qint16(restanti.size());
+    return true;
+}
+
+bool EliminaCarnet(int riga) {
+    const auto& s = stato();
+    if (riga < 1 || riga > s.NumeroCarnet) return false;
+    if (messageBox(testoConfermaEliminaCarnet(), MessageButtons::OkCancel, MessageIcon::Exclamation,
+                   QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
+        return false;
+    // A movement the entry form holds for change goes back first: it may be one of
+    // those that go, or be renumbered.
+    if (Form9* form9 = formHost().loaded<Form9>(); form9 && form9->movimentoInModifica() != 0)
+        form9->svuotaImmissione();
+    QString errore;
+    const bool fatto = eliminaCarnet(riga, &errore);
+    if (!fatto) avvisaErroreFile(errore);
+    aggiornaDopoModificaCarnet();
+    return fatto;
+}
+
+// --- Rebuild at a period closing --------------------------------------------------------
+
+bool RicostruisciFogli(const QString& dataChiusura, QString* errore) {
+    auto& s = stato();
+    if (errore) errore->clear();
+    if (!contoAperto()) {
+        componi(errore, {messaggioNessunConto()});
+        return false;
+    }
+    const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    const std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
+    std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
+    const std::vector<int> linkFogli = collegamentiFogli(fogli, s.TabellaMovimenti, nm);
+    const std::vector<int> linkCarnet = collegamentiCarnet(carnet, s.TabellaMovimenti, nm);
+
+    // Finished books.
+    const qint64 chiusura = qint64(DataInNumero(dataChiusura));
+    for (CarnetAssegni& c : carnet) {
+        if (c.fogliDaAllineare != 0 || qint64(DataInNumero(c.dataRitiro)) > chiusura) continue;
+        const auto datati = std::count_if(fogli.begin(), fogli.end(), [&](const FoglioAssegno& f) {
+            return f.numeroCarnet == c.numeroCarnet &&
+                   qint64(DataInNumero(f.dataAssegno)) <= chiusura;
+        });
+        c.esaurito = datati == FogliPerCarnet ? QStringLiteral("S") : QStringLiteral("N");
+    }
+
+    // The leaves of the kept books, book after book, numbered for the books' new places.
+    std::vector<FoglioAssegno> restanti;
+    qint16 nuovoNumero = 0;
+    for (const CarnetAssegni& c : carnet) {
+        if (c.esaurito == u"S") continue;
+        ++nuovoNumero;
+        for (size_t j = 0; j < fogli.size(); ++j) {
+            if (fogli[j].numeroCarnet != c.numeroCarnet) continue;
+            FoglioAssegno f = fogli[j];
+            f.movimento = qint16(linkFogli[j]);
+            f.numeroCarnet = nuovoNumero;
+            f.progressivo = qint16(restanti.size() + 1);
+            restanti.push_back(f);
+        }
+    }
+
+    Riscrittura scrittura;
+    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), restanti);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(restanti.size()));
+    if (!scrittura.esegui(errore)) return false;
+
+    // The finished books' movements are marked for the closing to drop.
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        if (carnet[i].esaurito != u"S") continue;
+        if (linkCarnet[i] != 0)
+            s.TabellaMovimenti[size_t(linkCarnet[i])].annullato = QStringLiteral("S");
+        for (size_t j = 0; j < fogli.size(); ++j)
+            if (fogli[j].numeroCarnet == carnet[i].numeroCarnet && linkFogli[j] != 0)
+                s.TabellaMovimenti[size_t(linkFogli[j])].annullato = QStringLiteral("S");
+    }
+    for (size_t i = 0; i < carnet.size(); ++i)
+        s.TabellaCarnet[i + 1].esaurito = carnet[i].esaurito;
+    assegnaTabella(s.TabellaFogli, restanti);
+    s.NumeroFogli = qint16(restanti.size());
+    return true;
+}
+
+bool RicostruisciCarnet(QString* errore) {
+    auto& s = stato();
+    if (errore) errore->clear();
+    if (!contoAperto()) {
+        componi(errore, {messaggioNessunConto()});
+        return false;
+    }
+    const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    const std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
+    const std::vector<int> link = collegamentiCarnet(carnet, s.TabellaMovimenti, nm);
+
+    std::vector<CarnetAssegni> restanti;
+    std::vector<qint16> vecchioNumero;
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        if (carnet[i].esaurito == u"S") continue;
+        CarnetAssegni c = carnet[i];
+        c.numeroCarnet = qint16(restanti.size() + 1);
+        c.movimentoCosto = qint16(link[i]);
+        restanti.push_back(c);
+        vecchioNumero.push_back(carnet[i].numeroCarnet);
+    }
+
+    Riscrittura scrittura;
+    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), restanti);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(restanti.size()));
+    if (!scrittura.esegui(errore)) return false;
+
+    // Each kept book's "CA" movement takes the book's new number.
+    for (size_t i = 0; i < restanti.size(); ++i) {
+        const CarnetAssegni& c = restanti[i];
+        if (c.movimentoCosto == 0) continue;
+        Movimento& mov = s.TabellaMovimenti[size_t(c.movimentoCosto)];
+        mov.numeroDocumento = documentoCarnet(c.numeroCarnet);
+        if (mov.descrizione == descrizioneCostoCarnet(vecchioNumero[i], c.primoAssegno))
+            mov.descrizione = descrizioneCostoCarnet(c.numeroCarnet, c.primoAssegno);
+    }
+    assegnaTabella(s.TabellaCarnet, restanti);
+    s.NumeroCarnet = qint16(restanti.size());
+    return true;
+}
+
+// --- Refreshing -------------------------------------------------------------------------
+
+void aggiornaDopoModificaCarnet() {
+    QStringList errori;
+    QString motivo;
+    ElencaAssegniAnnullati();
+    if (!CaricaCarnet(&motivo)) errori << motivo;
+    ElencaSituazioneAssegni();
+    if (!CaricaMovimenti(true, &motivo)) errori << motivo;
+    if (!SalvaOrdine(&motivo)) errori << motivo;
+    if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
+    avvisaErroreFile(errori.join(u'\n'));
+}
+
+} // namespace qv

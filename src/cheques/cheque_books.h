@@ -1,0 +1,197 @@
+#pragma once
+// The open account's cheque books (".CAR", ".NRC") and their leaves (".FOG", ".NRF"):
+// loading, registering a book with its ten blank leaves and its cost movement,
+// changing and deleting a book, the rebuild of both files at a period closing, and
+// the links between books and leaves and the movements that book them.
+//
+// Links. A book's `movimentoCosto` names its "CA" movement, whose document number is
+// the book's number; a leaf's `movimento` names its "AS" movement, whose document
+// number is the leaf's cheque number (documentoAssegno). A link is trusted only when
+// the movement it names has the right causale and document number; otherwise the
+// movement is looked up by causale and document number. Every writer of movements
+// that renumbers them keeps the links up to date (aggiornaCollegamentiAssegni).
+//
+// Every procedure here checks each write. A procedure that rewrites several files
+// puts back those already written when a later one fails, so the account is either
+// changed as a whole or left as it was; the tables in memory change only after the
+// files have.
+
+#include "common/records.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <vector>
+
+namespace qv {
+
+// --- Limits ---------------------------------------------------------------------
+
+inline constexpr int FogliPerCarnet = 10;
+// Counts and record numbers of the cheque files are 16-bit.
+inline constexpr int LimiteCarnet = 32767;
+inline constexpr int LimiteFogli = 32767;
+// A cheque number must fit the movement's 8-character document number.
+inline constexpr qint32 LimiteNumeroAssegno = 99999999;
+
+// --- Document numbers and links ---------------------------------------------------
+
+// The numeric value of a document number: its trimmed text read as digits; blank,
+// non-numeric text (or text with anything after the digits) is worth -1, which no
+// cheque or book number matches. "0105" is 105.
+qint64 valoreDocumento(const QString& numeroDocumento);
+
+// The document number of a cheque's "AS" movement: the cheque number in decimal
+// digits; a number longer than eight characters keeps its last eight. The same rule
+// serves when the movement is appended and when it is rewritten.
+QString documentoAssegno(qint32 numeroAssegno);
+// The document number of a book's "CA" movement: the book number in decimal digits.
+QString documentoCarnet(qint16 numeroCarnet);
+
+// The description of a book's cost movement: "Carnet nr. " + book number + "-" +
+// first cheque number, cut to 30 characters.
+QString descrizioneCostoCarnet(qint16 numeroCarnet, qint32 primoAssegno);
+
+// Whether `m` is the "CA" movement of book `numeroCarnet` / the "AS" movement of
+// cheque `numeroAssegno` (causale compared trimmed, document number by value).
+bool eMovimentoDelCarnet(const Movimento& m, qint16 numeroCarnet);
+bool eMovimentoDelFoglio(const Movimento& m, qint32 numeroAssegno);
+
+// The movement of book row `riga` of TabellaCarnet: its `movimentoCosto` when that
+// names the book's "CA" movement, else the first "CA" movement carrying the book's
+// number; 0 when there is none.
+int movimentoDelCarnet(int riga);
+// The movement of leaf row `riga` of TabellaFogli: its `movimento` when that names
+// the leaf's "AS" movement, else the first "AS" movement carrying its cheque number
+// that no other leaf of the table is validly linked to; 0 when there is none, and
+// always 0 for a leaf never booked (`movimento` 0).
+int movimentoDelFoglio(int riga);
+
+// The same look-ups over any movement table (rows 1 to numeroMovimenti) and leaves.
+int trovaMovimentoCarnet(const CarnetAssegni& carnet, const std::vector<Movimento>& movimenti,
+                         int numeroMovimenti);
+int trovaMovimentoFoglio(const std::vector<FoglioAssegno>& fogli, int numeroFogli, int riga,
+                         const std::vector<Movimento>& movimenti, int numeroMovimenti);
+
+// Relinks every book and leaf of the shared tables whose link is not right (after a
+// compaction or renumbering of the movements): the link becomes the movement found
+// as above, or 0 when there is none. Writes ".FOG" and ".CAR" whole when something
+// changed. False, with the reason, when a file cannot be written (the tables and files
+// stay as they were then).
+bool aggiornaCollegamentiAssegni(QString* errore = nullptr);
+
+// --- Loading ----------------------------------------------------------------------
+
+// Reads ".NRC" and ".CAR" into NumeroCarnet and TabellaCarnet (rows 1 to the count,
+// the table sized to count + 1) and refills the list of the cheque-book picker
+// (Form14) when it is loaded. False, with the reason, when a file exists but cannot
+// be read.
+bool CaricaCarnet(QString* errore = nullptr);
+
+// The picker's line of a book: number as "0000", blank, withdrawal date (10), blank,
+// first cheque right-aligned in 11, blank, last cheque right-aligned in 11, blank,
+// leaves still to align as "##" (empty for 0). Longer numbers are not cut.
+QString lineaCarnet(const CarnetAssegni& carnet);
+
+// --- Registering a book -------------------------------------------------------------
+
+// What the cheque-book form gives for a book: withdrawal date "DD/MM/YYYY", cost in
+// stored units (already divided by FattoreValuta), first cheque number.
+struct DatiCarnet {
+    QString dataRitiro;
+    double costo = 0;
+    qint32 primoAssegno = 0;
+};
+
+// Why a book is refused before anything is written; Nessuno when it may be saved.
+enum class RifiutoCarnet {
+    Nessuno,
+    Esistente,       // its ten numbers meet another book's: "Carnet già esistente"
+    NumeroTroppoAlto // its last cheque would not fit the 8-character document number
+};
+// Checks the ten numbers of `dati` against every book except row `escludi` (0: none).
+RifiutoCarnet verificaNumeriCarnet(const DatiCarnet& dati, int escludi);
+QString testoRifiutoCarnet(RifiutoCarnet rifiuto);
+
+// The book, its ten blank leaves and its cost movement as a new book numbered
+// NumeroCarnet + 1 would have them.
+CarnetAssegni nuovoCarnet(const DatiCarnet& dati, qint16 numeroCarnet, qint16 movimentoCosto);
+std::vector<FoglioAssegno> CreaFogliCarnet(qint16 numeroCarnet, qint32 primoAssegno,
+                                           int primoProgressivo);
+Movimento movimentoCostoCarnet(const CarnetAssegni& carnet);
+
+// Registers a new book: room checked (books, leaves, movements), then record
+// NumeroCarnet + 1 of ".CAR", its ten leaves after the last of ".FOG", the new
+// ".NRF" and ".NRC", and only then the cost movement through SalvaNuovoMovimento.
+// Should the movement fail, the counts are put back and the book does not exist.
+// On success the tables hold the book and its leaves; the caller refreshes lists
+// and balances. Returns the new book's row, 0 when nothing was registered (`errore`
+// says why; it may also carry a warning after a success).
+int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore = nullptr);
+
+// --- Changing a book -------------------------------------------------------------------
+
+// Writes `dati` into book row `riga` (its number stays): the book's record; its leaves
+// (those whose numeroCarnet is the book's), renumbered from the new first cheque in
+// table order; the "AS" movements of those leaves, each renumbered once from its old
+// cheque number to the new one at the same place; the book's "CA" movement rewritten
+// with the cost values (appended, and linked, when the book has none). Files change
+// as a whole or not at all. The caller refreshes lists and balances.
+bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore = nullptr);
+
+// --- Deleting a book --------------------------------------------------------------------
+
+// What EliminaCarnet asks before it deletes.
+QString testoConfermaEliminaCarnet();
+
+// Deletes book row `riga` without asking: the "AS" movements of its leaves and its
+// own "CA" movement (no other), its leaves and its record. Movements, leaves and
+// books are compacted and renumbered; the later books' leaves and "CA" movements
+// follow their new numbers, and every remaining link names the same movement as
+// before. ".MOV", ".MOR", ".FOG", ".NRF", ".CAR", ".NRC" are rewritten whole and
+// safely; on a failure every file is put back. Movements held out of the balances by
+// windows follow their new numbers. The caller refreshes lists and balances.
+bool eliminaCarnet(int riga, QString* errore = nullptr);
+
+// The procedure of the cheque-book form's " Cancella ": with book row `riga` loaded
+// (1 to NumeroCarnet), asks the second confirmation ("AVVERTIMENTO!", OK/Cancel,
+// Cancel default); on OK deletes it (eliminaCarnet), tells the user of a failure,
+// and refreshes the cheque lists, the books, the movements and their list.
+// True when the book was deleted.
+bool EliminaCarnet(int riga);
+
+// --- Rebuild at a period closing --------------------------------------------------------
+
+// First of the two rebuilds of a period closing, on the tables as loaded and with
+// the closing date `dataChiusura`:
+//  - a book whose cheques are all aligned (fogliDaAllineare 0), withdrawn on or before
+//    the closing date and whose ten leaves (by numeroCarnet) are dated on or before it
+//    gets esaurito "S"; any other book with fogliDaAllineare 0 and withdrawn by then
+//    gets "N";
+//  - the "CA" movement and the leaves' "AS" movements of the finished books get
+//    annullato "S" in TabellaMovimenti only (the closing drops them when it rewrites
+//    the movement file);
+//  - ".FOG" is rewritten with the leaves of the kept books, book after book in table
+//    order, each book's leaves (by numeroCarnet) in table order: numbered from 1
+//    (progressivo), given the number their book will have (its place among the kept
+//    books), linked to their "AS" movement, or 0 when a booked leaf's movement is
+//    gone; ".NRF" holds their count.
+// False, with the reason, when a file cannot be written (nothing changed then).
+bool RicostruisciFogli(const QString& dataChiusura, QString* errore = nullptr);
+
+// Second rebuild, after RicostruisciFogli: the books with esaurito "N" are written as
+// records 1, 2, ... of ".CAR", each numbered as its record and linked to its "CA"
+// movement (0 when it has none), whose document number and description take the new
+// number in TabellaMovimenti (the closing writes the movement file). ".NRC" holds
+// their count.
+bool RicostruisciCarnet(QString* errore = nullptr);
+
+// --- Refreshing -------------------------------------------------------------------------
+
+// After a book was registered, changed or deleted: the cheque situation and annulled
+// lists, the picker, the movements (balances and ".TOT"), the list-order file and the
+// entry form's list in its active order.
+void aggiornaDopoModificaCarnet();
+
+} // namespace qv

@@ -1,0 +1,214 @@
+#include "ledger/alignment.h"
+
+#include "archives/causali.h"
+#include "common/amounts.h"
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/shared_state.h"
+#include "ledger/balances.h"
+#include "ledger/movement_files.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+const QString finestra() {
+    return QString::fromLatin1(FinestraAllineamento);
+}
+
+// The cheque number a document number stands for; 0 when it is none.
+qint32 numeroAssegnoDelDocumento(const QString& documento) {
+    bool ok = false;
+    const qint32 numero = documento.trimmed().toInt(&ok);
+    return ok && numero > 0 ? numero : 0;
+}
+
+bool stessoFoglio(const FoglioAssegno& foglio, qint16 movimento, qint32 assegno) {
+    return foglio.movimento == movimento && foglio.numeroAssegno == assegno;
+}
+
+// Whether the movement a leaf links to is that cheque's "AS" movement.
+bool collegamentoValido(const FoglioAssegno& foglio) {
+    const auto& s = stato();
+    if (foglio.movimento < 1 || foglio.movimento > s.NumeroMovimenti ||
+        size_t(foglio.movimento) >= s.TabellaMovimenti.size())
+        return false;
+    const Movimento& m = s.TabellaMovimenti[size_t(foglio.movimento)];
+    return normalizzaCodiceCausale(m.codiceCausale) == u"AS" &&
+           numeroAssegnoDelDocumento(m.numeroDocumento) == foglio.numeroAssegno;
+}
+
+QString testoErroreLettura(const QString& percorso, const QString& motivo) {
+    return QStringLiteral("Impossibile leggere il file %1: %2.").arg(percorso, motivo);
+}
+
+// Marks the cheque leaf of the movement stored as `salvato` aligned with the amount
+// `importo`, then its book's count of leaves to align. Each record is read from its
+// file, checked to be the one the tables name, and written back with only those
+// fields changed; the tables follow each write. False, with the reason, at the first
+// failure.
+bool allineaAssegno(const Movimento& salvato, double importo, QStringList& errori) {
+    auto& s = stato();
+    const int riga = foglioDelMovimento(salvato);
+    if (riga == 0) return true; // no leaf for this movement: only the movement is written
+
+    const QString fog = fileContoAttivo(ExtFOG);
+    QString motivo;
+    FoglioAssegno foglio = leggiRecord<FoglioAssegno>(fog, riga, &motivo);
+    if (!motivo.isEmpty()) {
+        errori << testoErroreLettura(fog, motivo);
+        return false;
+    }
+    const qint32 assegno = numeroAssegnoDelDocumento(salvato.numeroDocumento);
+    const FoglioAssegno& inTabella = s.TabellaFogli[size_t(riga)];
+    if (foglio.numeroAssegno != assegno || foglio.numeroCarnet != inTabella.numeroCarnet ||
+        foglio.movimento != inTabella.movimento) {
+        errori << QStringLiteral("Il file %1 non contiene più l'assegno nr. %2 al foglio %3: "
+                                 "riaprire il conto e ripetere l'allineamento.")
+                      .arg(fog)
+                      .arg(assegno)
+                      .arg(riga);
+        return false;
+    }
+    foglio.movimento = salvato.numero; // mends a link left behind
+    foglio.allineato = QStringLiteral("S");
+    foglio.importo = importo;
+    if (!scriviRecord(fog, riga, foglio, &motivo)) {
+        errori << testoErroreScrittura(fog, motivo);
+        return false;
+    }
+    s.TabellaFogli[size_t(riga)] = foglio;
+
+    const qint16 carnet = foglio.numeroCarnet;
+    const int fogli = std::min<int>(s.NumeroFogli, int(s.TabellaFogli.size()) - 1);
+    int allineati = 0;
+    for (int i = 1; i <= fogli; ++i) {
+        const FoglioAssegno& f = s.TabellaFogli[size_t(i)];
+        if (f.numeroCarnet == carnet && f.allineato.trimmed() == u"S") ++allineati;
+    }
+    const int carnets = std::min<int>(s.NumeroCarnet, int(s.TabellaCarnet.size()) - 1);
+    if (carnet < 1 || carnet > carnets) return true; // a leaf of no registered book
+
+    const QString car = fileContoAttivo(ExtCAR);
+    CarnetAssegni libretto = leggiRecord<CarnetAssegni>(car, carnet, &motivo);
+    if (!motivo.isEmpty()) {
+        errori << testoErroreLettura(car, motivo);
+        return false;
+    }
+    libretto = carnetAggiornato(libretto, allineati);
+    if (!scriviRecord(car, carnet, libretto, &motivo)) {
+        errori << testoErroreScrittura(car, motivo);
+        return false;
+    }
+    s.TabellaCarnet[size_t(carnet)] = libretto;
+    return true;
+}
+
+} // namespace
+
+QString lineaMovimentoSospeso(const Movimento& m) {
+    const auto& s = stato();
+    QString causale(20, u' ');
+    if (const int riga = trovaCausale(m.codiceCausale))
+        causale = s.TabellaCausali[size_t(riga)].descrizione.left(20).leftJustified(20);
+    return m.dataOperazione.leftJustified(10) + u' ' + m.dataValuta.leftJustified(10) + u' ' +
+           QStringLiteral("%1").arg(m.numero, 4, 10, QLatin1Char('0')) + u' ' + causale +
+           QStringLiteral("   ") + m.entrataUscita.leftJustified(1) + QStringLiteral("  ") +
+           m.numeroDocumento.leftJustified(8) + u' ' +
+           rightAlign(formatAmount(m.importo, s.FattoreValuta, s.FormatoImporti), 16);
+}
+
+std::vector<RigaMovimento> ElencaMovimentiSospesi() {
+    const auto& s = stato();
+    std::vector<RigaMovimento> righe;
+    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    for (int i = 1; i <= n; ++i) {
+        const Movimento& m = s.TabellaMovimenti[size_t(i)];
+        if (m.sospeso.trimmed() != u"S") continue;
+        righe.push_back({lineaMovimentoSospeso(m), qint16(i)});
+    }
+    return righe;
+}
+
+std::optional<Movimento> RichiamaMovimentoDaAllineare(qint16 numero, QString* errore) {
+    const auto& s = stato();
+    if (errore) errore->clear();
+    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
+        return std::nullopt;
+    if (s.TabellaMovimenti[size_t(numero)].sospeso.trimmed() != u"S") return std::nullopt;
+    trattieniFuoriDaiSaldi(finestra(), numero, errore);
+    return stato().TabellaMovimenti[size_t(numero)];
+}
+
+int foglioDelMovimento(const Movimento& m) {
+    const auto& s = stato();
+    const qint32 assegno = numeroAssegnoDelDocumento(m.numeroDocumento);
+    if (m.numero < 1 || assegno == 0) return 0;
+    const int n = std::min<int>(s.NumeroFogli, int(s.TabellaFogli.size()) - 1);
+    // The leaf linked to the movement, when it carries the movement's cheque number.
+    for (int i = 1; i <= n; ++i)
+        if (stessoFoglio(s.TabellaFogli[size_t(i)], m.numero, assegno)) return i;
+    // Else a booked leaf of that cheque number whose link names no cheque movement of
+    // its number (a link left behind by a renumbering).
+    for (int i = 1; i <= n; ++i) {
+        const FoglioAssegno& f = s.TabellaFogli[size_t(i)];
+        if (f.numeroAssegno != assegno || f.movimento == 0) continue;
+        if (!collegamentoValido(f)) return i;
+    }
+    return 0;
+}
+
+CarnetAssegni carnetAggiornato(CarnetAssegni carnet, int fogliAllineati) {
+    carnet.fogliDaAllineare = qint16(std::max(0, 10 - fogliAllineati));
+    if (carnet.fogliDaAllineare == 0) carnet.allineato = QStringLiteral("S");
+    return carnet;
+}
+
+EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QString* errore) {
+    auto& s = stato();
+    if (errore) errore->clear();
+    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size() ||
+        movimentoTrattenuto(finestra()) != numero)
+        return EsitoAllineamento::NonTrattenuto;
+
+    Movimento salvato = s.TabellaMovimenti[size_t(numero)];
+    salvato.numero = numero;
+    Movimento nuovo = corretto;
+    nuovo.numero = numero;
+    nuovo.sospeso = QStringLiteral("N");
+    nuovo.annullato = QStringLiteral("N");
+
+    QStringList errori;
+    // The cheque first: marking it again does no harm, so when a later write fails
+    // the user confirms again and everything ends up written.
+    if (normalizzaCodiceCausale(nuovo.codiceCausale) == u"AS" &&
+        !allineaAssegno(salvato, nuovo.importo, errori)) {
+        errori << QStringLiteral("Il movimento non è stato allineato.");
+        if (errore) *errore = errori.join(u'\n');
+        return EsitoAllineamento::Errore;
+    }
+
+    QString motivo;
+    if (!riscriviMovimento(nuovo, &motivo)) {
+        if (errore) *errore = motivo;
+        return EsitoAllineamento::Errore;
+    }
+    if (!motivo.isEmpty()) errori << motivo;
+
+    // The row now holds the aligned movement: it goes back into the balances so.
+    if (!restituisciAiSaldi(finestra(), &motivo)) errori << motivo;
+    if (errore) *errore = errori.join(u'\n');
+    return EsitoAllineamento::Allineato;
+}
+
+bool rinunciaAllineamento(QString* errore) {
+    if (errore) errore->clear();
+    if (movimentoTrattenuto(finestra()) == 0) return true;
+    return restituisciAiSaldi(finestra(), errore);
+}
+
+} // namespace qv

@@ -1,0 +1,75 @@
+#pragma once
+// Aligning the open account's suspended movements with the bank statement: the list
+// of movements not yet seen on the statement, taking one out of the balances while
+// the user corrects it, and writing it back as aligned, with the cheque leaf and
+// cheque book of a cheque movement.
+
+#include "common/records.h"
+#include "ledger/movement_lists.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+#include <vector>
+
+namespace qv {
+
+// The name under which the alignment window holds its movement out of the balances.
+inline constexpr const char* FinestraAllineamento = "Form4";
+
+// The line of a suspended movement:
+//   1-10   operation date, 12-21 value date, 23-26 number as "0000"
+//   28-47  the first 20 characters of the causale's description (20 blanks when the
+//          code is not in the causali archive), 51 entrataUscita,
+//   54-61  document number in 8, 63-78 amount × FattoreValuta in FormatoImporti,
+//          right-aligned in 16 (a longer amount is not cut).
+QString lineaMovimentoSospeso(const Movimento& m);
+
+// The lines of the suspended movements (sospeso "S") of rows 1 to NumeroMovimenti,
+// in row order, each carrying its movement's number.
+std::vector<RigaMovimento> ElencaMovimentiSospesi();
+
+// Loads movement `numero` for alignment: it must be a suspended movement of the open
+// account (1 to NumeroMovimenti). Its effect is taken out of the balances and it is
+// held under FinestraAllineamento (a movement held there before goes back first).
+// Returns the movement as stored; nothing when there is no such suspended movement.
+// `errore` tells when ".TOT" could not be written (the movement is held all the same).
+std::optional<Movimento> RichiamaMovimentoDaAllineare(qint16 numero, QString* errore = nullptr);
+
+// The row of TabellaFogli (1 to NumeroFogli) of the cheque leaf of the "AS" movement
+// `m` (as stored, numbered): the leaf linked to m.numero whose cheque number is m's
+// document number; failing that, a booked leaf of that cheque number whose link names
+// no "AS" movement of its number (a stale link); 0 when none.
+int foglioDelMovimento(const Movimento& m);
+
+// The cheque-book record after one of its leaves was aligned: fogliDaAllineare = 10
+// less the book's aligned leaves (never below 0), and allineato "S" once none is left.
+CarnetAssegni carnetAggiornato(CarnetAssegni carnet, int fogliAllineati);
+
+enum class EsitoAllineamento {
+    Allineato,     // written; `errore` may still report a failure after the movement
+    NonTrattenuto, // `numero` is not the movement the alignment window holds
+    Errore,        // a file could not be written: the movement is still held
+};
+
+// Writes the movement the alignment window holds (`numero`) as aligned, with the
+// corrections in `corretto` (dates, causale, amount in the base unit, document,
+// description, in/out); sospeso and annullato become "N". In this order, each write
+// checked, stopping at the first that fails:
+//  1. for the causale "AS": the movement's cheque leaf (foglioDelMovimento of the
+//     movement as stored) gets allineato "S" and the confirmed amount in ".FOG",
+//     then its book the count of leaves to align (and allineato) in ".CAR", each
+//     record read from its file and only those fields changed. Both can be done
+//     again without harm, so a failure further on is mended by confirming again;
+//  2. the movement at its record of ".MOV" (and ".Ord");
+//  3. the hold ends and the movement, as now stored, goes back into the four
+//     balances: ".TOT" and the main window's panels.
+EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto,
+                                   QString* errore = nullptr);
+
+// Gives the movement the alignment window holds back to the balances unchanged.
+// False, with the reason, when ".TOT" could not be written.
+bool rinunciaAllineamento(QString* errore = nullptr);
+
+} // namespace qv

@@ -1,0 +1,314 @@
+#include "ledger/balances.h"
+
+#include "common/dates.h"
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/shared_state.h"
+#include "common/today.h"
+#include "ledger/movement_files.h"
+#include "shell/main_window.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qv {
+
+namespace {
+
+// Fills TotaliContoAttivo from the balances and bounds as they stand and writes it.
+bool scriviRecordTotali(QString* errore);
+
+int cifra(QChar c) {
+    return c.unicode() - u'0';
+}
+
+bool cifre(const QString& t, int da, int n) {
+    for (int i = da; i < da + n; ++i)
+        if (t[i] < u'0' || t[i] > u'9') return false;
+    return true;
+}
+
+// Day, month and year of a complete "DD/MM/YYYY" text.
+bool partiRapide(const QString& t, int& g, int& m, int& a) {
+    if (t.size() != 10 || t[2] != u'/' || t[5] != u'/' || !cifre(t, 0, 2) || !cifre(t, 3, 2) ||
+        !cifre(t, 6, 4))
+        return false;
+    g = cifra(t[0]) * 10 + cifra(t[1]);
+    m = cifra(t[3]) * 10 + cifra(t[4]);
+    a = ((cifra(t[6]) * 10 + cifra(t[7])) * 10 + cifra(t[8])) * 10 + cifra(t[9]);
+    return true;
+}
+
+void aggiungi(Saldi& saldi, const QString& dataValuta, const QString& dataOperazione,
+              double importo, const QString& entrataUscita, const QString& sospeso, float oggi,
+              int segno) {
+    const double valore = (entrataUscita.trimmed() == u"U" ? -importo : importo) * segno;
+    saldi.contabile += valore;
+    if (sospeso.trimmed() == u"N") saldi.nonSospesi += valore;
+    if (giornoDellaData(dataOperazione) <= oggi) saldi.operazioneOggi += valore;
+    if (giornoDellaData(dataValuta) <= oggi) saldi.valutaOggi += valore;
+}
+
+Saldi saldiCorrenti() {
+    const auto& s = stato();
+    return {s.SaldoContabile, s.SaldoNonSospesi, s.SaldoOperazioneOggi, s.SaldoValutaOggi};
+}
+
+void impostaSaldi(const Saldi& saldi) {
+    auto& s = stato();
+    s.SaldoContabile = saldi.contabile;
+    s.SaldoNonSospesi = saldi.nonSospesi;
+    s.SaldoOperazioneOggi = saldi.operazioneOggi;
+    s.SaldoValutaOggi = saldi.valutaOggi;
+}
+
+float giornoDiOggi() {
+    return DataInNumero(DataOggi());
+}
+
+// The day number of a valid date text; nothing for anything else.
+std::optional<float> giornoValido(const QString& testo) {
+    int g, m, a;
+    if (partiRapide(testo, g, m, a))
+        return dataValida(g, m, a) ? std::optional<float>(giornoDellaData(testo)) : std::nullopt;
+    const DateParts p = splitDateText(testo);
+    if (!dateValuesValid(p.giorno, p.mese, p.anno)) return std::nullopt;
+    return DataInNumero(testo);
+}
+
+// Earliest and latest of one date of the movements (rows 1 to the count); the
+// earlier row wins on equal days. False when no movement has a valid date.
+bool estremi(QString Movimento::*campo, QString& prima, QString& ultima) {
+    const auto& s = stato();
+    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    std::optional<float> minimo, massimo;
+    int rigaMin = 0, rigaMax = 0;
+    for (int i = 1; i <= n; ++i) {
+        const auto giorno = giornoValido(s.TabellaMovimenti[size_t(i)].*campo);
+        if (!giorno) continue;
+        if (!minimo || *giorno < *minimo) {
+            minimo = giorno;
+            rigaMin = i;
+        }
+        if (!massimo || *giorno > *massimo) {
+            massimo = giorno;
+            rigaMax = i;
+        }
+    }
+    if (!minimo) return false;
+    prima = s.TabellaMovimenti[size_t(rigaMin)].*campo;
+    ultima = s.TabellaMovimenti[size_t(rigaMax)].*campo;
+    return true;
+}
+
+bool applicaEScrivi(const QString& dataValuta, const QString& dataOperazione, double importo,
+                    const QString& entrataUscita, const QString& sospeso, int segno, bool pannelli,
+                    QString* errore) {
+    Saldi saldi = saldiCorrenti();
+    aggiungi(saldi, dataValuta, dataOperazione, importo, entrataUscita, sospeso, giornoDiOggi(),
+             segno);
+    impostaSaldi(saldi);
+    ricalcolaDateEstreme();
+    if (pannelli) mostraSaldi();
+    return scriviRecordTotali(errore);
+}
+
+const Movimento* rigaMovimento(qint16 numero) {
+    const auto& s = stato();
+    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
+        return nullptr;
+    return &s.TabellaMovimenti[size_t(numero)];
+}
+
+} // namespace
+
+float giornoDellaData(const QString& data) {
+    static constexpr int primaDelMese[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    int g, m, a;
+    if (!partiRapide(data, g, m, a)) return DataInNumero(data);
+    int giorni = 0;
+    if (m >= 1 && m <= 12) giorni = primaDelMese[m - 1] + (m >= 3 && AnnoBisestile(a) ? 1 : 0);
+    return float(double(a) * 366 + giorni + g);
+}
+
+// ---------------------------------------------------------------------------
+// Balances
+
+void applicaAiSaldi(Saldi& saldi, const QString& dataValuta, const QString& dataOperazione,
+                    double importo, const QString& entrataUscita, const QString& sospeso,
+                    float oggi, int segno) {
+    aggiungi(saldi, dataValuta, dataOperazione, importo, entrataUscita, sospeso, oggi, segno);
+}
+
+Saldi calcolaSaldi(const std::vector<Movimento>& movimenti, double saldoRiporto,
+                   const QString& dataOggi) {
+    const float oggi = DataInNumero(dataOggi);
+    Saldi saldi;
+    for (const Movimento& m : movimenti)
+        aggiungi(saldi, m.dataValuta, m.dataOperazione, m.importo, m.entrataUscita, m.sospeso, oggi,
+                 1);
+    saldi.contabile += saldoRiporto;
+    saldi.nonSospesi += saldoRiporto;
+    saldi.operazioneOggi += saldoRiporto;
+    saldi.valutaOggi += saldoRiporto;
+    return saldi;
+}
+
+bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                              double importo, const QString& entrataUscita, const QString& sospeso,
+                              QString* errore) {
+    return applicaEScrivi(dataValuta, dataOperazione, importo, entrataUscita, sospeso, 1, true,
+                          errore);
+}
+
+bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                             double importo, const QString& entrataUscita, const QString& sospeso,
+                             QString* errore) {
+    return applicaEScrivi(dataValuta, dataOperazione, importo, entrataUscita, sospeso, -1, false,
+                          errore);
+}
+
+void mostraSaldi() {
+    if (MDIForm1* finestra = MDIForm1::instance()) finestra->aggiornaSaldi();
+}
+
+// ---------------------------------------------------------------------------
+// Date bounds
+
+void CalcolaDateOperazioneEstreme() {
+    auto& s = stato();
+    QString prima, ultima;
+    if (!estremi(&Movimento::dataOperazione, prima, ultima)) return;
+    s.PrimaDataOperazione = prima;
+    s.UltimaDataOperazione = ultima;
+}
+
+void CalcolaDateValutaEstreme() {
+    auto& s = stato();
+    QString prima, ultima;
+    if (!estremi(&Movimento::dataValuta, prima, ultima)) return;
+    s.PrimaDataValuta = prima;
+    s.UltimaDataValuta = ultima;
+}
+
+void ricalcolaDateEstreme() {
+    CalcolaDateOperazioneEstreme();
+    CalcolaDateValutaEstreme();
+}
+
+void AggiornaDateEstreme(const QString& dataOper) {
+    auto& s = stato();
+    if (!dataDaTesto(dataOper)) return;
+    if (DataInNumero(dataOper) > DataInNumero(s.UltimaDataOperazione))
+        s.UltimaDataOperazione = dataOper;
+}
+
+// ---------------------------------------------------------------------------
+// Totals file
+
+bool scriviTotali(QString* errore) {
+    ricalcolaDateEstreme();
+    return scriviRecordTotali(errore);
+}
+
+namespace {
+bool scriviRecordTotali(QString* errore) {
+    auto& s = stato();
+    if (!contoAttivoAperto()) return true;
+    TotaliConto& t = s.TotaliContoAttivo;
+    t.saldoNonSospesi = s.SaldoNonSospesi;
+    t.saldoValutaOggi = s.SaldoValutaOggi;
+    t.saldoOperazioneOggi = s.SaldoOperazioneOggi;
+    t.saldoContabile = s.SaldoContabile;
+    t.primaDataOperazione = s.PrimaDataOperazione;
+    t.ultimaDataOperazione = s.UltimaDataOperazione;
+    t.primaDataValuta = s.PrimaDataValuta;
+    t.ultimaDataValuta = s.UltimaDataValuta;
+    const QString percorso = fileContoAttivo(ExtTOT);
+    QString motivo;
+    if (scriviRecord(percorso, 1, t, &motivo)) return true;
+    if (errore) *errore = testoErroreScrittura(percorso, motivo);
+    return false;
+}
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Movements held out of the balances
+
+void trattieniMovimento(const QString& finestra, qint16 numero) {
+    auto& s = stato();
+    const QString conto = s.CodiceContoAttivo.trimmed();
+    if (s.ContoMovimentiTrattenuti != conto) {
+        s.MovimentiTrattenuti.clear();
+        s.ContoMovimentiTrattenuti = conto;
+    }
+    if (numero > 0)
+        s.MovimentiTrattenuti[finestra] = numero;
+    else
+        s.MovimentiTrattenuti.erase(finestra);
+}
+
+void rilasciaMovimento(const QString& finestra) {
+    stato().MovimentiTrattenuti.erase(finestra);
+}
+
+qint16 movimentoTrattenuto(const QString& finestra) {
+    const auto& tenuti = stato().MovimentiTrattenuti;
+    const auto it = tenuti.find(finestra);
+    return it == tenuti.end() ? 0 : it->second;
+}
+
+bool movimentoFuoriDaiSaldi(qint16 numero) {
+    const auto& tenuti = stato().MovimentiTrattenuti;
+    return std::any_of(tenuti.begin(), tenuti.end(),
+                       [numero](const auto& voce) { return voce.second == numero; });
+}
+
+void rinumeraMovimentiTrattenuti(int cancellato) {
+    auto& tenuti = stato().MovimentiTrattenuti;
+    for (auto it = tenuti.begin(); it != tenuti.end();) {
+        if (it->second == cancellato) {
+            it = tenuti.erase(it);
+            continue;
+        }
+        if (it->second > cancellato) --it->second;
+        ++it;
+    }
+}
+
+void dimenticaMovimentiTrattenuti() {
+    auto& s = stato();
+    s.MovimentiTrattenuti.clear();
+    s.ContoMovimentiTrattenuti.clear();
+}
+
+bool trattieniFuoriDaiSaldi(const QString& finestra, qint16 numero, QString* errore) {
+    bool scritto = true;
+    if (movimentoTrattenuto(finestra) != 0) scritto = restituisciAiSaldi(finestra, errore);
+    const Movimento* m = rigaMovimento(numero);
+    if (!m) return scritto;
+    // Another window may already hold it out: it stays out once.
+    const bool giaFuori = movimentoFuoriDaiSaldi(numero);
+    trattieniMovimento(finestra, numero);
+    if (giaFuori) return scritto;
+    QString motivo;
+    if (!StornaMovimentoDaiSaldi(m->dataValuta, m->dataOperazione, m->importo, m->entrataUscita,
+                                 m->sospeso, &motivo)) {
+        if (errore) *errore = motivo;
+        return false;
+    }
+    return scritto;
+}
+
+bool restituisciAiSaldi(const QString& finestra, QString* errore) {
+    const qint16 numero = movimentoTrattenuto(finestra);
+    rilasciaMovimento(finestra);
+    const Movimento* m = numero ? rigaMovimento(numero) : nullptr;
+    // Still held by another window: it stays out until that one gives it back.
+    if (!m || movimentoFuoriDaiSaldi(numero))
+        return AggiungiMovimentoAiSaldi({}, {}, 0, {}, {}, errore);
+    return AggiungiMovimentoAiSaldi(m->dataValuta, m->dataOperazione, m->importo, m->entrataUscita,
+                                    m->sospeso, errore);
+}
+
+} // namespace qv

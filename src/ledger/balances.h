@@ -1,0 +1,114 @@
+#pragma once
+// The four running balances of the open account, its four date bounds and the
+// totals file ".TOT", plus the movements that windows hold out of the balances
+// while the user changes them.
+
+#include "common/records.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <vector>
+
+namespace qv {
+
+// DataInNumero of a date text, with a quick path for a complete "DD/MM/YYYY" text
+// (what the files hold): the same value, without building substrings. Loading and
+// sorting tens of thousands of movements reads every date this way.
+float giornoDellaData(const QString& data);
+
+// --- Balances -------------------------------------------------------------------
+
+// The four sums of a set of movements.
+struct Saldi {
+    double contabile = 0;      // every movement
+    double nonSospesi = 0;     // movements with sospeso "N"
+    double operazioneOggi = 0; // operation date today or earlier
+    double valutaOggi = 0;     // value date today or earlier
+};
+
+// Adds one movement to `saldi` with `segno` +1 (apply) or -1 (take out): its amount
+// counts negative when entrataUscita is "U", positive otherwise. `oggi` is today's
+// day number (DataInNumero of today's date text).
+void applicaAiSaldi(Saldi& saldi, const QString& dataValuta, const QString& dataOperazione,
+                    double importo, const QString& entrataUscita, const QString& sospeso,
+                    float oggi, int segno = 1);
+
+// The balances of a list of movements and a carry-forward amount.
+Saldi calcolaSaldi(const std::vector<Movimento>& movimenti, double saldoRiporto,
+                   const QString& dataOggi);
+
+// Applies one movement to the shared balances, refreshes the main window's panels
+// and rewrites ".TOT" (totals and date bounds). An amount of 0 changes no balance
+// and only refreshes the panels and ".TOT". False, with the reason, when ".TOT"
+// cannot be written (the balances in memory are right all the same).
+bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                              double importo, const QString& entrataUscita, const QString& sospeso,
+                              QString* errore = nullptr);
+
+// Takes one movement out of the shared balances and rewrites ".TOT"; the panels
+// are not refreshed.
+bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                             double importo, const QString& entrataUscita, const QString& sospeso,
+                             QString* errore = nullptr);
+
+// Refreshes the main window's balance panels and "Saldo al:" date from the shared
+// balances (nothing when there is no main window).
+void mostraSaldi();
+
+// --- Date bounds -----------------------------------------------------------------
+// The bounds come from the movements' valid dates only; with no movement that has
+// one they are left as they are. Forms copy them into their own range fields.
+
+// PrimaDataOperazione and UltimaDataOperazione: the earliest and latest operation date.
+void CalcolaDateOperazioneEstreme();
+// PrimaDataValuta and UltimaDataValuta: the earliest and latest value date.
+void CalcolaDateValutaEstreme();
+// Both of the above.
+void ricalcolaDateEstreme();
+// Raises UltimaDataOperazione to `dataOper` (the operation date typed in the entry
+// form) when that is a complete, valid date later than it; anything else changes
+// nothing.
+void AggiornaDateEstreme(const QString& dataOper);
+
+// --- Totals file -----------------------------------------------------------------
+
+// Fills TotaliContoAttivo from the four balances and the date bounds (recomputed
+// from the movements first) and writes it at record 1 of the open account's ".TOT".
+// False, with the reason, when the file cannot be written.
+bool scriviTotali(QString* errore = nullptr);
+
+// --- Movements held out of the balances ----------------------------------------------
+// A window that loads a movement for change takes its effect out of the balances
+// until it confirms or gives up. It says so here, under its own name ("Form9",
+// "Form4", ...), so that a reload of the account (CaricaMovimenti) leaves that
+// movement out too and the later confirmation does not count it twice. Each
+// window holds at most one movement. The holds belong to the open account: loading
+// another account forgets them.
+
+// Records that `finestra` holds movement `numero` (replacing what it held).
+void trattieniMovimento(const QString& finestra, qint16 numero);
+// `finestra` holds nothing any more (the balances are not touched).
+void rilasciaMovimento(const QString& finestra);
+// The movement `finestra` holds, 0 when none.
+qint16 movimentoTrattenuto(const QString& finestra);
+// Whether some window holds movement `numero`.
+bool movimentoFuoriDaiSaldi(qint16 numero);
+// After movement `cancellato` was deleted and the later ones renumbered: a hold on
+// the deleted movement ends, holds on later movements follow their new numbers.
+void rinumeraMovimentiTrattenuti(int cancellato);
+// Forgets every hold (the account is closed or cleared).
+void dimenticaMovimentiTrattenuti();
+
+// The usual pair for a window. trattieniFuoriDaiSaldi: a movement the window held
+// before is given back first; then movement `numero` (1 to NumeroMovimenti) is taken
+// out of the balances with its stored values (StornaMovimentoDaiSaldi) and held.
+// restituisciAiSaldi: the movement the window holds is applied again with the values
+// its row holds now (the stored ones after a cancel, the new ones after a change that
+// was written with riscriviMovimento) and the hold ends; with none held, the panels
+// and ".TOT" are only refreshed. Both return false, with the reason, when ".TOT"
+// cannot be written.
+bool trattieniFuoriDaiSaldi(const QString& finestra, qint16 numero, QString* errore = nullptr);
+bool restituisciAiSaldi(const QString& finestra, QString* errore = nullptr);
+
+} // namespace qv

@@ -1,0 +1,1015 @@
+#include "ledger/entry_form.h"
+
+#include "archives/causale_picker.h"
+#include "archives/causali.h"
+#include "common/amounts.h"
+#include "common/dates.h"
+#include "common/numeric_value.h"
+#include "common/shared_state.h"
+#include "common/today.h"
+#include "ledger/account_loader.h"
+#include "ledger/balances.h"
+#include "ledger/date_check.h"
+#include "ledger/movement_delete.h"
+#include "ledger/movement_files.h"
+#include "ledger/movement_lists.h"
+#include "ledger/period_list_form.h"
+#include "ledger/transfer_form.h"
+#include "platform/desktop.h"
+#include "platform/fields.h"
+#include "platform/keys.h"
+#include "platform/list_box.h"
+#include "platform/message_box.h"
+#include "shell/account_close.h"
+#include "shell/display_currency.h"
+#include "shell/program_files.h"
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+// The name under which this form holds a movement out of the balances.
+const QString kFinestra = QStringLiteral("Form9");
+
+const QString kTitoloErrore = QStringLiteral("ERRORE");
+
+QString senzaBlanchiFinali(const QString& testo) {
+    qsizetype n = testo.size();
+    while (n > 0 && testo.at(n - 1) == QLatin1Char(' '))
+        --n;
+    return testo.left(n);
+}
+
+OrdineMovimenti comeOrdineMovimenti(Form9::Ordine ordine) {
+    return ordine == Form9::Ordine::Valuta ? OrdineMovimenti::Valuta : OrdineMovimenti::Operazione;
+}
+
+// A date text rewritten with two-digit day and month ("1/5/2026" gives "01/05/2026");
+// a text that holds no date is left as it is.
+QString dataADueCifre(const QString& testo) {
+    const DateParts p = splitDateText(testo);
+    if (p.anno <= 0 || p.mese <= 0) return testo;
+    return QStringLiteral("%1/%2/%3")
+        .arg(int(p.giorno), 2, 10, QLatin1Char('0'))
+        .arg(int(p.mese), 2, 10, QLatin1Char('0'))
+        .arg(int(p.anno), 4, 10, QLatin1Char('0'));
+}
+
+void errore(const QString& testo) {
+    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, kTitoloErrore);
+}
+
+// The column headings over the two lists, each placed over its column of the
+// fixed-pitch lines (columns counted from 1, as the lines are laid out).
+class IntestazioneColonne : public QWidget {
+public:
+    IntestazioneColonne(ListBox* riferimento, QWidget* parent)
+        : QWidget(parent), riferimento_(riferimento) {}
+
+    void aggiungi(QLabel* etichetta, int colonna) {
+        etichetta->setParent(this);
+        voci_.push_back({etichetta, colonna});
+    }
+
+    QSize sizeHint() const override { return {0, QFontMetrics(riferimento_->font()).height() + 2}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { disponi(); }
+    void showEvent(QShowEvent*) override { disponi(); }
+
+private:
+    void disponi() {
+        const QFont font = riferimento_->font();
+        const QFontMetrics fm(font);
+        const int larghezza = fm.horizontalAdvance(QLatin1Char('0'));
+        const int inizio = riferimento_->frameWidth() +
+                           riferimento_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
+                                                              riferimento_) +
+                           1;
+        for (const auto& v : voci_) {
+            v.etichetta->setFont(font);
+            v.etichetta->adjustSize();
+            v.etichetta->move(inizio + (v.colonna - 1) * larghezza, 0);
+        }
+    }
+
+    struct Voce {
+        QLabel* etichetta;
+        int colonna;
+    };
+    ListBox* riferimento_;
+    std::vector<Voce> voci_;
+};
+
+} // namespace
+
+// --- The cheque side ------------------------------------------------------------------
+
+namespace {
+Form9::AzioniAssegni& azioniRegistrate() {
+    static Form9::AzioniAssegni azioni;
+    return azioni;
+}
+} // namespace
+
+void Form9::impostaAzioniAssegni(AzioniAssegni azioni) {
+    azioniRegistrate() = std::move(azioni);
+    if (Form9* f = formHost().loaded<Form9>()) f->aggiornaPulsantiAssegni();
+}
+
+const Form9::AzioniAssegni& Form9::azioniAssegni() {
+    return azioniRegistrate();
+}
+
+void Form9::aggiornaPulsantiAssegni() {
+    const AzioniAssegni& a = azioniAssegni();
+    Assegno->setEnabled(bool(a.gestioneAssegni));
+    BottCarnet->setEnabled(bool(a.gestioneCarnet));
+    AssAnnull->setEnabled(bool(a.assegniAnnullati));
+    SSCommand1->setEnabled(bool(a.archivioCarnet));
+}
+
+// --- Construction ---------------------------------------------------------------------
+
+Form9::Form9(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Form9"));
+    setCaption(QStringLiteral("Immissione / Modifica Movimenti"));
+    // Closing the open account closes the form with it.
+    legaAlContoAperto(*this);
+    costruisci();
+    collega();
+}
+
+Form9::~Form9() = default;
+
+void Form9::costruisci() {
+    auto nome = [](QWidget* w, const char* n) { w->setObjectName(QString::fromLatin1(n)); };
+    const int carattere = fontMetrics().averageCharWidth();
+    auto larghezza = [&](QWidget* w, int caratteri) {
+        w->setMinimumWidth(carattere * (caratteri + 3));
+    };
+    auto casella = [&](const char* n, int caratteri) {
+        auto* l = new QLabel(this);
+        nome(l, n);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setMinimumHeight(fontMetrics().height() + 8);
+        larghezza(l, caratteri);
+        return l;
+    };
+    auto pulsante = [&](const char* n, const QString& testo, const QString& suggerimento = {}) {
+        auto* b = new QPushButton(testo, this);
+        nome(b, n);
+        if (!suggerimento.isEmpty()) b->setToolTip(suggerimento);
+        return b;
+    };
+
+    // The entry fields, each under its caption.
+    NrOper = casella("NrOper", 5);
+    DataOper = new DateField(QStringLiteral("DataOper"), this);
+    larghezza(DataOper, 10);
+    DataValuta = new DateField(QStringLiteral("DataValuta"), this);
+    larghezza(DataValuta, 10);
+    Causale = new QLineEdit(this);
+    nome(Causale, "Causale");
+    Causale->setMaxLength(5);
+    larghezza(Causale, 5);
+    DescrCausale = casella("DescrCausale", 25);
+    Sospeso = casella("Sospeso", 1);
+    Sospeso->setAlignment(Qt::AlignCenter);
+    D_A = casella("D_A", 1);
+    D_A->setAlignment(Qt::AlignCenter);
+    IMPORTO = new AmountField(QStringLiteral("IMPORTO"), this);
+    IMPORTO->setMaxLength(12);
+    IMPORTO->setAlignment(Qt::AlignRight);
+    larghezza(IMPORTO, 14);
+    NrDoc = new QLineEdit(this);
+    nome(NrDoc, "NrDoc");
+    NrDoc->setMaxLength(8);
+    larghezza(NrDoc, 8);
+    DescMovim = new QLineEdit(this);
+    nome(DescMovim, "DescMovim");
+    DescMovim->setMaxLength(30);
+    larghezza(DescMovim, 30);
+    Command3D1 = pulsante("Command3D1", QStringLiteral("Seleziona causali"));
+
+    auto* campi = new QGridLayout;
+    campi->setHorizontalSpacing(6);
+    campi->setVerticalSpacing(2);
+    auto metti = [&](int riga, int colonna, const QString& didascalia, QWidget* w, int span = 1) {
+        auto* l = new QLabel(didascalia, this);
+        l->setBuddy(w);
+        campi->addWidget(l, riga, colonna, 1, span);
+        campi->addWidget(w, riga + 1, colonna, 1, span);
+    };
+    metti(0, 0, QStringLiteral("Num.Op."), NrOper);
+    metti(0, 1, QStringLiteral("Data oper."), DataOper);
+    metti(0, 2, QStringLiteral("Data Valuta"), DataValuta);
+    metti(0, 3, QStringLiteral("Caus."), Causale);
+    metti(0, 4, QStringLiteral("Descrizione causale"), DescrCausale, 2);
+    metti(0, 6, QStringLiteral("Sos."), Sospeso);
+    metti(0, 7, QStringLiteral("E/U"), D_A);
+    campi->addWidget(Command3D1, 1, 8);
+    metti(2, 1, QStringLiteral("Importo"), IMPORTO, 2);
+    metti(2, 3, QStringLiteral("Nr. Doc."), NrDoc);
+    metti(2, 4, QStringLiteral("Descrizione"), DescMovim, 5);
+    campi->setColumnStretch(9, 1);
+
+    // The confirmation and the other entry buttons.
+    OK = pulsante("OK", QStringLiteral("Conferma"));
+    pulisci = pulsante("pulisci", QStringLiteral(" Cancella immissione "));
+    Del = pulsante("Del", QStringLiteral(" Cancella "));
+    Esc = pulsante("Esc", QStringLiteral(" Uscita "));
+    auto* comandi = new QHBoxLayout;
+    comandi->addWidget(OK);
+    comandi->addWidget(pulisci);
+    comandi->addWidget(Del);
+    comandi->addStretch(1);
+    comandi->addWidget(Esc);
+
+    // The range and the order of the list.
+    DataInizSel = new DateField(QStringLiteral("DataInizSel"), this);
+    DataInizSel->setToolTip(QStringLiteral("Data iniziale dei movimenti da selezionare"));
+    larghezza(DataInizSel, 10);
+    DataFineSel = new DateField(QStringLiteral("DataFineSel"), this);
+    DataFineSel->setToolTip(QStringLiteral("Data finale dei movimenti da selezionare"));
+    larghezza(DataFineSel, 10);
+    Ag = pulsante("Ag", QStringLiteral("OK"),
+                  QStringLiteral("Filtra i movimenti per date selezionate"));
+    Command3 =
+        pulsante("Command3", QStringLiteral("Tutti"),
+                 QStringLiteral("Seleziona i movimenti compresi tra tutte le date inserite"));
+    Command1 = pulsante("Command1", QStringLiteral("data op."),
+                        QStringLiteral("Ordina i movimenti per data operazione"));
+    Command2 = pulsante("Command2", QStringLiteral("data val."),
+                        QStringLiteral("Ordina i movimenti per data valuta"));
+    auto* intervallo = new QHBoxLayout;
+    auto* dal = new QLabel(QStringLiteral("Dal"), this);
+    dal->setBuddy(DataInizSel);
+    auto* al = new QLabel(QStringLiteral("Al"), this);
+    al->setBuddy(DataFineSel);
+    intervallo->addWidget(dal);
+    intervallo->addWidget(DataInizSel);
+    intervallo->addWidget(al);
+    intervallo->addWidget(DataFineSel);
+    intervallo->addWidget(Ag);
+    intervallo->addWidget(Command3);
+    intervallo->addStretch(1);
+    intervallo->addWidget(new QLabel(QStringLiteral("Ordina per:"), this));
+    intervallo->addWidget(Command1);
+    intervallo->addWidget(Command2);
+
+    // The two lists, one showing at a time, with the title and the headings.
+    Label25 = new QLabel(QStringLiteral("Elenco Movimenti per data operazione"), this);
+    nome(Label25, "Label25");
+    QFont titolo = Label25->font();
+    titolo.setBold(true);
+    Label25->setFont(titolo);
+    ElencoMovim = new ListBox(QStringLiteral("ElencoMovim"), this);
+    ElencoMovim->setToolTip(
+        QStringLiteral("il doppio clic con il pulsante sinistro del mouse su un movimento lo "
+                       "richiama in maschera per la modifica"));
+    elencoValuta = new ListBox(QStringLiteral("elencoValuta"), this);
+    for (ListBox* l : {ElencoMovim, elencoValuta}) {
+        l->setSorted(false);
+        l->setFixedPitch(true);
+        l->setMinimumHeight(240);
+        l->setMinimumWidth(QFontMetrics(l->font()).horizontalAdvance(QString(94, u'0')));
+    }
+    elencoValuta->setVisible(false);
+
+    auto* intestazione = new IntestazioneColonne(ElencoMovim, this);
+    auto colonna = [&](QLabel*& membro, const char* n, const QString& testo, int col) {
+        membro = new QLabel(testo);
+        nome(membro, n);
+        intestazione->aggiungi(membro, col);
+    };
+    colonna(Label13, "Label13", QStringLiteral("Data Op."), 10);
+    colonna(Label14, "Label14", QStringLiteral("Data val."), 21);
+    colonna(Label16, "Label16", QStringLiteral("Nr.op."), 31);
+    colonna(Label15, "Label15", QStringLiteral("Causale"), 38);
+    colonna(Label17, "Label17", QStringLiteral("Sos."), 57);
+    colonna(Label18, "Label18", QStringLiteral("E/U"), 62);
+    colonna(Label19, "Label19", QStringLiteral("Nr. Doc."), 66);
+    colonna(Label20, "Label20", QStringLiteral("Importo"), 83);
+
+    // The cheque side.
+    Assegno = pulsante("Assegno", QStringLiteral(" Gestione assegni "));
+    BottCarnet = pulsante("BottCarnet", QStringLiteral(" Gestione carnet "));
+    AssAnnull = pulsante("AssAnnull", QStringLiteral("Visualizza Assegni annullati "));
+    SSCommand1 = pulsante("SSCommand1", QStringLiteral("Archivio carnet"));
+    auto* assegni = new QHBoxLayout;
+    assegni->addWidget(Assegno);
+    assegni->addWidget(BottCarnet);
+    assegni->addWidget(AssAnnull);
+    assegni->addWidget(SSCommand1);
+    assegni->addStretch(1);
+
+    auto* tutto = new QVBoxLayout(this);
+    tutto->addLayout(campi);
+    tutto->addLayout(comandi);
+    tutto->addSpacing(6);
+    tutto->addLayout(intervallo);
+    tutto->addWidget(Label25);
+    tutto->addWidget(intestazione);
+    tutto->addWidget(ElencoMovim, 1);
+    tutto->addWidget(elencoValuta, 1);
+    tutto->addLayout(assegni);
+
+    setTabOrder(DataOper, DataValuta);
+    setTabOrder(DataValuta, Causale);
+    setTabOrder(Causale, IMPORTO);
+    setTabOrder(IMPORTO, NrDoc);
+    setTabOrder(NrDoc, DescMovim);
+    setTabOrder(DescMovim, OK);
+    setTabOrder(OK, DataInizSel);
+    setTabOrder(DataInizSel, DataFineSel);
+
+    Del->setEnabled(false);
+    impostaOrdineAttivo(Ordine::Operazione);
+    aggiornaPulsantiAssegni();
+}
+
+void Form9::collega() {
+    auto clic = [this](QPushButton* b, void (Form9::*metodo)()) {
+        connect(b, &QPushButton::clicked, this, handler([this, metodo] { (this->*metodo)(); }));
+    };
+    clic(OK, &Form9::OK_Click);
+    clic(pulisci, &Form9::pulisci_Click);
+    clic(Esc, &Form9::Esc_Click);
+    clic(Del, &Form9::Del_Click);
+    clic(Command1, &Form9::Command1_Click);
+    clic(Command2, &Form9::Command2_Click);
+    clic(Command3, &Form9::Command3_Click);
+    clic(Ag, &Form9::Ag_Click);
+    clic(Assegno, &Form9::Assegno_Click);
+    clic(BottCarnet, &Form9::BottCarnet_Click);
+    clic(AssAnnull, &Form9::AssAnnull_Click);
+    clic(SSCommand1, &Form9::SSCommand1_Click);
+    clic(Command3D1, &Form9::Command3D1_Click);
+    connect(ElencoMovim, &ListBox::rowDoubleClicked, this,
+            handler([this] { ElencoMovim_DblClick(); }));
+    connect(elencoValuta, &ListBox::rowDoubleClicked, this,
+            handler([this] { elencoValuta_DblClick(); }));
+
+    onGotFocus(DataOper, [this] { DataOper_GotFocus(); });
+    onKeyPress(DataOper, [this](int& k) { DataOper_KeyPress(k); });
+    onKeyUp(DataOper, [this](int k) { DataOper_KeyUp(k); });
+    onGotFocus(DataValuta, [this] { DataValuta_GotFocus(); });
+    onKeyPress(DataValuta, [this](int& k) { DataValuta_KeyPress(k); });
+    onKeyUp(DataValuta, [this](int k) { DataValuta_KeyUp(k); });
+    enterMovesFocus(Causale, IMPORTO);
+    onLostFocus(Causale, [this] { Causale_LostFocus(); });
+    onGotFocus(IMPORTO, [this] { IMPORTO_GotFocus(); });
+    onKeyPress(IMPORTO, [this](int& k) {
+        if (k != 13) return;
+        k = 0;
+        if (!IMPORTO->text().isEmpty()) NrDoc->setFocus(Qt::TabFocusReason);
+    });
+    enterMovesFocus(NrDoc, DescMovim);
+    connect(NrDoc, &QLineEdit::textEdited, this, handler([this] { NrDoc_Change(); }));
+    enterMovesFocus(DescMovim, OK);
+    connect(DescMovim, &QLineEdit::textEdited, this, handler([this] { DescMovim_Change(); }));
+    // Enter on "Conferma" presses it, as the end of the entry chain.
+    onKeyPress(OK, [this](int& k) {
+        if (k != 13) return;
+        k = 0;
+        OK->click();
+    });
+
+    for (DateField* campo : {DataInizSel, DataFineSel}) {
+        onKeyPress(campo, [](int& k) {
+            const bool ammesso = (k >= '0' && k <= '9') || k == '/' || k == 8;
+            if (!ammesso) {
+                beep();
+                k = 0;
+            }
+        });
+    }
+    onLostFocus(DataInizSel, [this] { DataInizSel_LostFocus(); });
+    onLostFocus(DataFineSel, [this] { DataFineSel_LostFocus(); });
+}
+
+// --- Load, activation, unload -------------------------------------------------------------
+
+void Form9::Form_Load() {
+    auto& s = stato();
+    if (s.ColoriElenchi.coloriPredefiniti == u"N") {
+        const QColor testo = fromWindowsColor(s.ColoriElenchi.coloreCarattere);
+        const QColor sfondo = fromWindowsColor(s.ColoriElenchi.coloreSfondo);
+        ElencoMovim->setColors(testo, sfondo);
+        elencoValuta->setColors(testo, sfondo);
+    }
+    IMPORTO->clear();
+    IMPORTO->setFormato(s.FormatoImporti);
+    if (valoreNumerico(s.PrimaDataOperazione) == 0) {
+        DataFineSel->setTesto(DataOggi());
+        DataInizSel->setTesto(DataOggi());
+    }
+    s.Form9Aperta = 1;
+}
+
+void Form9::Form_Activate() {
+    auto& s = stato();
+    s.Form9Aperta = 1;
+    IMPORTO->setFormato(s.FormatoImporti);
+    aggiornaPulsantiAssegni();
+    if (s.CodiceContoAttivo.trimmed().isEmpty()) return;
+
+    Hourglass clessidra;
+    QString motivo;
+    // The account read again from its files; the movement this form holds for change
+    // stays out of the balances.
+    if (!ApriArchiviConto(&motivo)) avvisaErroreFile(motivo);
+    const int trattenuto = movimentoTrattenuto(kFinestra);
+    if (trattenuto != inModifica_) {
+        // The hold ended elsewhere (another account was loaded): the entry is new again.
+        inModifica_ = trattenuto;
+        if (trattenuto == 0) {
+            svuotaCampi();
+            Del->setEnabled(false);
+            Del->setText(QStringLiteral("Del"));
+        }
+    }
+    AggiornaDateEstreme(DataOper->testo());
+    elenca(ordine_);
+    if (!SalvaOrdine(&motivo)) avvisaErroreFile(motivo);
+    riempiIntervallo();
+    mostraProssimoNumero();
+    if (valoreNumerico(s.PrimaDataOperazione) == 0) return;
+    DataOper->setFocus(Qt::OtherFocusReason);
+    // The period list, when open, follows the reloaded account.
+    if (s.Form11Aperta == 1) ElencaMovimentiPerPeriodo();
+}
+
+void Form9::Form_Unload(bool& cancel) {
+    Q_UNUSED(cancel);
+    // A movement held for change goes back into the balances and ".TOT".
+    if (inModifica_ != 0) restituisciMovimento();
+    stato().Form9Aperta = 0;
+}
+
+// --- Order and lists ------------------------------------------------------------------
+
+ListBox* Form9::lista(Ordine ordine) const {
+    return ordine == Ordine::Valuta ? elencoValuta : ElencoMovim;
+}
+
+void Form9::impostaOrdineAttivo(Ordine ordine) {
+    ordine_ = ordine;
+    Command1->setEnabled(ordine != Ordine::Operazione);
+    Command2->setEnabled(ordine != Ordine::Valuta);
+    ElencoMovim->setVisible(ordine == Ordine::Operazione);
+    elencoValuta->setVisible(ordine == Ordine::Valuta);
+}
+
+void Form9::elencaNellOrdineAttivo() {
+    elenca(ordine_);
+}
+void Form9::elencaOperazione() {
+    elenca(Ordine::Operazione);
+}
+void Form9::elencaValuta() {
+    elenca(Ordine::Valuta);
+}
+
+void Form9::elenca(Ordine ordine) {
+    impostaOrdineAttivo(ordine);
+    const OrdineMovimenti om = comeOrdineMovimenti(ordine);
+    std::vector<RigaMovimento> righe;
+    if (Ag->isEnabled()) {
+        // Every movement, with the range fields set to the bounds of the list's date.
+        if (ordine == Ordine::Operazione)
+            CalcolaDateOperazioneEstreme();
+        else
+            CalcolaDateValutaEstreme();
+        if (stato().NumeroMovimenti > 0) riempiIntervallo();
+        righe = righeElenco(om);
+    } else {
+        righe = righeElenco(om, DataInizSel->testo(), DataFineSel->testo());
+    }
+    std::vector<ListItem> voci;
+    voci.reserve(righe.size());
+    for (RigaMovimento& r : righe)
+        voci.push_back({std::move(r.testo), r.numero});
+    lista(ordine)->setItems(std::move(voci));
+    Label25->setText(titoloElenco(om));
+}
+
+void Form9::riempiIntervallo() {
+    const auto& s = stato();
+    if (ordine_ == Ordine::Operazione) {
+        DataInizSel->setTesto(dataADueCifre(s.PrimaDataOperazione));
+        DataFineSel->setTesto(dataADueCifre(s.UltimaDataOperazione));
+    } else if (valoreNumerico(s.PrimaDataValuta) != 0) {
+        DataInizSel->setTesto(dataADueCifre(s.PrimaDataValuta));
+        DataFineSel->setTesto(dataADueCifre(s.UltimaDataValuta));
+    }
+}
+
+void Form9::aggiungiMovimentoSalvato(int numero) {
+    const auto& s = stato();
+    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
+        return;
+    const Movimento& m = s.TabellaMovimenti[size_t(numero)];
+    const OrdineMovimenti om = comeOrdineMovimenti(ordine_);
+    const QString& data = ordine_ == Ordine::Valuta ? m.dataValuta : m.dataOperazione;
+
+    // The range widens to the new movement's date.
+    const qint64 giorno = qint64(DataInNumero(data));
+    if (giorno < qint64(DataInNumero(DataInizSel->testo()))) DataInizSel->setTesto(data);
+    if (giorno > qint64(DataInNumero(DataFineSel->testo()))) DataFineSel->setTesto(data);
+
+    ListBox* l = lista(ordine_);
+    std::vector<ListItem> voci = l->items();
+    std::vector<qint16> numeri;
+    numeri.reserve(voci.size());
+    for (const ListItem& v : voci)
+        numeri.push_back(qint16(v.data));
+    const std::size_t posizione = posizioneNellElenco(numeri, qint16(numero), om);
+    voci.insert(voci.begin() + qsizetype(posizione), ListItem{lineaMovimento(m, om), numero});
+    l->setItems(std::move(voci));
+    l->scrollTo(l->model()->index(int(posizione), 0));
+    impostaOrdineAttivo(ordine_);
+    Label25->setText(ordine_ == Ordine::Valuta
+                         ? QStringLiteral("Elenco Movimenti per data Valuta")
+                         : QStringLiteral("Elenco Movimenti per data operazione"));
+}
+
+// --- The entry ----------------------------------------------------------------------------
+
+void Form9::svuotaCampi() {
+    DataOper->setTesto(QString());
+    DataValuta->setTesto(QString());
+    Causale->clear();
+    DescrCausale->clear();
+    IMPORTO->clear();
+    NrDoc->clear();
+    DescMovim->clear();
+    Sospeso->clear();
+    D_A->clear();
+}
+
+void Form9::restituisciMovimento() {
+    QString motivo;
+    if (!restituisciAiSaldi(kFinestra, &motivo)) avvisaErroreFile(motivo);
+    inModifica_ = 0;
+}
+
+void Form9::svuotaImmissione() {
+    if (inModifica_ != 0) restituisciMovimento();
+    svuotaCampi();
+    Del->setEnabled(false);
+    Del->setText(QStringLiteral("Del"));
+    mostraProssimoNumero();
+}
+
+void Form9::mostraProssimoNumero() {
+    const int numero = inModifica_ != 0 ? inModifica_ : stato().NumeroMovimenti + 1;
+    NrOper->setText(QString::number(numero));
+}
+
+bool Form9::cercaCausale() {
+    const auto& s = stato();
+    std::optional<VoceCausale> voce;
+    if (const int riga = trovaCausale(Causale->text()); riga > 0)
+        voce = s.TabellaCausali[size_t(riga)];
+    else
+        voce = causaleRiservata(Causale->text());
+    // A movement loaded for change keeps its "N" (already aligned) over the default.
+    const bool tieniAllineato = inModifica_ != 0 && Sospeso->text() == u"N";
+    if (voce) {
+        const QString codice = normalizzaCodiceCausale(voce->codiceCausale);
+        Causale->setText(codice);
+        DescrCausale->setText(senzaBlanchiFinali(voce->descrizione));
+        if (!tieniAllineato) Sospeso->setText(voce->sospeso.trimmed());
+        // A transfer takes its direction from the transfer; with one account there is
+        // none, and the causale's default applies.
+        if (codice != u"GC" || s.NumeroConti <= 1) D_A->setText(voce->entrataUscita.trimmed());
+    } else {
+        Causale->clear();
+        DescrCausale->clear();
+        D_A->clear();
+        if (!tieniAllineato) Sospeso->clear();
+    }
+    if (Causale->text().isEmpty()) {
+        errore(QStringLiteral("CODICE CAUSALE NON PRESENTE!"));
+        Causale->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    return true;
+}
+
+void Form9::completaData(DateField* campo, QString& buffer, QWidget* prossimo) {
+    if (buffer.size() < 4) return;
+    buffer.clear();
+    // Day and month typed: the current year completes the date. Keys typed into the
+    // year itself (the cursor placed there) keep the year typed.
+    if (campo->cursorPosition() <= 6)
+        campo->setTesto(campo->testo().left(6) +
+                        QStringLiteral("%1").arg(oggi().year(), 4, 10, QLatin1Char('0')));
+    prossimo->setFocus(Qt::TabFocusReason);
+}
+
+void Form9::DataOper_GotFocus() {
+    bufferDataOper_.clear();
+    mostraProssimoNumero();
+}
+
+void Form9::DataOper_KeyPress(int& keyAscii) {
+    if (keyAscii == 13 && !IMPORTO->text().isEmpty()) {
+        keyAscii = 0;
+        DataValuta->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    if (keyAscii != 8) bufferDataOper_ += QChar(char16_t(keyAscii));
+}
+
+void Form9::DataOper_KeyUp(int) {
+    completaData(DataOper, bufferDataOper_, DataValuta);
+}
+
+void Form9::DataValuta_GotFocus() {
+    bufferDataValuta_.clear();
+}
+
+void Form9::DataValuta_KeyPress(int& keyAscii) {
+    if (keyAscii == 13 && !IMPORTO->text().isEmpty()) {
+        keyAscii = 0;
+        IMPORTO->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    if (keyAscii != 8) bufferDataValuta_ += QChar(char16_t(keyAscii));
+}
+
+void Form9::DataValuta_KeyUp(int) {
+    completaData(DataValuta, bufferDataValuta_, Causale);
+}
+
+void Form9::Causale_LostFocus() {
+    const AzioniAssegni& a = azioniAssegni();
+    if (Causale->text() == u"CA") {
+        if (a.apriCarnet) a.apriCarnet();
+    } else if (Causale->text() == u"AS") {
+        if (a.apriAssegno) a.apriAssegno();
+    }
+}
+
+void Form9::IMPORTO_GotFocus() {
+    if (!cercaCausale()) return;
+    Causale_LostFocus();
+}
+
+void Form9::NrDoc_Change() {
+    if (NrDoc->text().isEmpty()) DescMovim->clear();
+    if (NrDoc->text().size() >= 8) DescMovim->setFocus(Qt::TabFocusReason);
+}
+
+void Form9::DescMovim_Change() {
+    if (DescMovim->text().size() >= 30) OK->setFocus(Qt::TabFocusReason);
+}
+
+void Form9::DataInizSel_LostFocus() {
+    if (DataInizSel->isBlank()) return;
+    if (controllaTestoData(DataInizSel->testo())) return;
+    DataInizSel->setTesto(QString());
+    DataInizSel->setFocus(Qt::OtherFocusReason);
+}
+
+void Form9::DataFineSel_LostFocus() {
+    if (DataFineSel->isBlank()) return;
+    if (controllaTestoData(DataFineSel->testo())) return;
+    DataFineSel->setTesto(QString());
+    DataFineSel->setFocus(Qt::OtherFocusReason);
+}
+
+// --- Confirmation -----------------------------------------------------------------------
+
+void Form9::OK_Click() {
+    auto& s = stato();
+    if (DataOper->isBlank()) {
+        beep();
+        errore(QStringLiteral("Campo data operazione obbligatorio"));
+        DataOper->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (DataValuta->isBlank()) {
+        beep();
+        errore(QStringLiteral("Campo data Valuta obbligatorio"));
+        DataValuta->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!controllaTestoData(DataOper->testo())) {
+        DataOper->setTesto(QString());
+        DataOper->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!controllaTestoData(DataValuta->testo())) {
+        DataValuta->setTesto(QString());
+        DataValuta->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    Hourglass clessidra;
+    if (IMPORTO->text().trimmed().isEmpty()) {
+        messageBox(QStringLiteral("Campo Importo obbligatorio"), MessageButtons::Ok,
+                   MessageIcon::Exclamation);
+        IMPORTO->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!cercaCausale()) return;
+    const std::optional<double> importo = parseAmount(IMPORTO->text());
+    if (!importo) {
+        errore(amountErrorMessage());
+        IMPORTO->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!cambioUtilizzabile(s.FattoreValuta)) {
+        errore(messaggioCambioNonImpostato());
+        return;
+    }
+
+    Movimento m;
+    m.dataOperazione = DataOper->testo();
+    m.dataValuta = DataValuta->testo();
+    m.codiceCausale = Causale->text();
+    m.importo = *importo / s.FattoreValuta;
+    m.numeroDocumento = NrDoc->text();
+    m.descrizione = DescMovim->text();
+    m.sospeso = Sospeso->text();
+    m.entrataUscita = D_A->text();
+    m.annullato = QStringLiteral("N");
+
+    if (inModifica_ != 0) {
+        confermaModifica(m);
+        return;
+    }
+
+    if (!controllaSpazioNuovoMovimento()) return;
+    m.numero = qint16(s.NumeroMovimenti + 1);
+    EsitoGiroconto giroconto;
+    if (normalizzaCodiceCausale(m.codiceCausale) == u"GC" && s.NumeroConti > 1) {
+        giroconto = chiediGiroconto(m);
+        if (!giroconto.fatto) {
+            // No transfer: nothing is stored and the entry starts again.
+            svuotaCampi();
+            Del->setEnabled(false);
+            DataOper->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+
+    QString motivo;
+    if (!SalvaNuovoMovimento(m, &motivo)) {
+        if (giroconto.fatto) {
+            QString altro;
+            if (!annullaGiroconto(giroconto.scritto, &altro)) motivo += u'\n' + altro;
+        }
+        // The entry stays in the fields, to be confirmed again.
+        avvisaErroreFile(motivo);
+        return;
+    }
+    if (!motivo.isEmpty()) avvisaErroreFile(motivo);
+    aggiungiMovimentoSalvato(s.NumeroMovimenti);
+    if (const auto& situazione = azioniAssegni().situazioneAssegni) situazione();
+
+    svuotaCampi();
+    Del->setEnabled(false);
+    DataOper->setFocus(Qt::OtherFocusReason);
+    mostraProssimoNumero();
+    ricalcolaDateEstreme();
+    riempiIntervallo();
+}
+
+void Form9::confermaModifica(const Movimento& campi) {
+    if (normalizzaCodiceCausale(campi.codiceCausale) == u"GC")
+        messageBox(QStringLiteral("Attenzione! si sta modificando una operazione di giroconto.") +
+                       QStringLiteral(" Il movimento effettuato sul conto di destinazione dovrà") +
+                       QStringLiteral(" essere corretto manualmente."),
+                   MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO"));
+    const Movimento m = movimentoDaSalvare(campi, qint16(inModifica_));
+    QString motivo;
+    if (!riscriviMovimento(m, &motivo)) {
+        // Still loaded and out of the balances, to be confirmed again or given up.
+        avvisaErroreFile(motivo);
+        return;
+    }
+    if (!motivo.isEmpty()) avvisaErroreFile(motivo);
+    Del->setEnabled(false);
+    elencaNellOrdineAttivo();
+    Del->setText(QStringLiteral("Del"));
+    // The new values go into the balances.
+    restituisciMovimento();
+    svuotaCampi();
+    DataOper->setFocus(Qt::OtherFocusReason);
+    mostraProssimoNumero();
+}
+
+void Form9::pulisci_Click() {
+    svuotaCampi();
+    ElencoMovim->setCurrentRow(-1);
+    elencoValuta->setCurrentRow(-1);
+    Del->setText(QStringLiteral("Del"));
+    // The movement loaded for change, if any, goes back with its stored values; with
+    // none, the panels and ".TOT" are only refreshed.
+    restituisciMovimento();
+    DataOper->setFocus(Qt::OtherFocusReason);
+    mostraProssimoNumero();
+    Del->setEnabled(false);
+}
+
+void Form9::Esc_Click() {
+    stato().Form9Aperta = 0;
+    formHost().hide(*this);
+    formHost().activateMainWindow();
+}
+
+// --- Modification and deletion ------------------------------------------------------------
+
+void Form9::ElencoMovim_DblClick() {
+    const int riga = ElencoMovim->currentRow();
+    if (riga < 0) return;
+    Del->setEnabled(true);
+    richiamaMovimento(ElencoMovim->data(riga));
+}
+
+void Form9::elencoValuta_DblClick() {
+    const int riga = elencoValuta->currentRow();
+    if (riga < 0) return;
+    Del->setEnabled(true);
+    richiamaMovimento(elencoValuta->data(riga));
+}
+
+void Form9::richiamaMovimento(int numero) {
+    const auto& s = stato();
+    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size()) {
+        Del->setEnabled(inModifica_ != 0);
+        return;
+    }
+    // A movement held before goes back into the balances; this one comes out.
+    QString motivo;
+    if (!trattieniFuoriDaiSaldi(kFinestra, qint16(numero), &motivo)) avvisaErroreFile(motivo);
+    inModifica_ = numero;
+
+    const Movimento& r = s.TabellaMovimenti[size_t(numero)];
+    NrOper->setText(QString::number(r.numero));
+    DataOper->setTesto(senzaBlanchiFinali(r.dataOperazione));
+    DataValuta->setTesto(senzaBlanchiFinali(r.dataValuta));
+    Causale->setText(senzaBlanchiFinali(r.codiceCausale));
+    QString descrizione;
+    for (int i = 1; i <= s.NumeroCausali && size_t(i) < s.TabellaCausali.size(); ++i)
+        if (normalizzaCodiceCausale(s.TabellaCausali[size_t(i)].codiceCausale) ==
+            normalizzaCodiceCausale(r.codiceCausale))
+            descrizione = senzaBlanchiFinali(s.TabellaCausali[size_t(i)].descrizione);
+    DescrCausale->setText(descrizione);
+    Sospeso->setText(senzaBlanchiFinali(r.sospeso));
+    D_A->setText(senzaBlanchiFinali(r.entrataUscita));
+    // The amount as a plain number, whole: the display format applies when the
+    // field is left.
+    IMPORTO->setText(formatNumber(r.importo * s.FattoreValuta, QString()));
+    NrDoc->setText(r.numeroDocumento);
+    DescMovim->setText(senzaBlanchiFinali(r.descrizione));
+    Del->setText(r.annullato == u"S" ? QStringLiteral("Rec") : QStringLiteral("Del"));
+
+    const AzioniAssegni& a = azioniAssegni();
+    if (Causale->text() == u"CA") {
+        if (a.apriCarnet) a.apriCarnet();
+    } else if (Causale->text() == u"AS") {
+        if (a.apriAssegno) a.apriAssegno();
+    }
+}
+
+void Form9::Del_Click() {
+    if (inModifica_ == 0) {
+        Del->setEnabled(false);
+        return;
+    }
+    const MessageAnswer risposta = messageBox(
+        testoConfermaCancellazioneMovimento(), MessageButtons::OkCancel, MessageIcon::Exclamation,
+        QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel);
+    Hourglass clessidra;
+    QString motivo;
+    if (risposta == MessageAnswer::Ok) {
+        if (!eliminaMovimento(inModifica_, &motivo)) {
+            // Nothing was deleted: the movement stays loaded.
+            avvisaErroreFile(motivo);
+            return;
+        }
+        inModifica_ = 0;
+        // The deleted movement was already out of the balances: they stay, and the
+        // panels, ".TOT" and ".Ord" follow the renumbered movements.
+        if (!AggiungiMovimentoAiSaldi(QString(), QString(), 0.0, QString(), QString(), &motivo))
+            avvisaErroreFile(motivo);
+        if (!SalvaOrdine(&motivo)) avvisaErroreFile(motivo);
+    } else {
+        restituisciMovimento();
+    }
+    Del->setEnabled(false);
+    elencaNellOrdineAttivo();
+    svuotaCampi();
+    DataOper->setFocus(Qt::OtherFocusReason);
+    mostraProssimoNumero();
+    Del->setText(QStringLiteral("Del"));
+    Del->setEnabled(false);
+}
+
+// --- Order and range buttons ------------------------------------------------------------
+
+void Form9::Command1_Click() {
+    Hourglass clessidra;
+    if (!DataInizSel->isBlank()) {
+        elenca(Ordine::Operazione);
+        Label25->setText(QStringLiteral("Elenco Movimenti per data Operazione"));
+    }
+    DataOper->setFocus(Qt::OtherFocusReason);
+}
+
+void Form9::Command2_Click() {
+    Hourglass clessidra;
+    if (!DataInizSel->isBlank()) {
+        elenca(Ordine::Valuta);
+        Label25->setText(QStringLiteral("Elenco Movimenti per data Valuta"));
+    }
+    DataOper->setFocus(Qt::OtherFocusReason);
+}
+
+void Form9::Command3_Click() {
+    Hourglass clessidra;
+    if (stato().NumeroMovimenti > 0) {
+        AggiornaDateEstreme(DataOper->testo());
+        elencaNellOrdineAttivo();
+    }
+    DataOper->setFocus(Qt::OtherFocusReason);
+}
+
+void Form9::Ag_Click() {
+    Hourglass clessidra;
+    Ag->setEnabled(false);
+    elencaNellOrdineAttivo();
+    Ag->setEnabled(true);
+    DataOper->setFocus(Qt::OtherFocusReason);
+}
+
+// --- Other windows ------------------------------------------------------------------------
+
+void Form9::Assegno_Click() {
+    if (const auto& azione = azioniAssegni().gestioneAssegni) azione();
+}
+
+void Form9::BottCarnet_Click() {
+    if (const auto& azione = azioniAssegni().gestioneCarnet) azione();
+}
+
+void Form9::AssAnnull_Click() {
+    if (const auto& azione = azioniAssegni().assegniAnnullati) azione();
+}
+
+void Form9::SSCommand1_Click() {
+    if (const auto& azione = azioniAssegni().archivioCarnet) azione();
+}
+
+void Form9::Command3D1_Click() {
+    FORM12& picker = formHost().form<FORM12>();
+    if (pickerCollegato_ != &picker) {
+        pickerCollegato_ = &picker;
+        connect(&picker, &FORM12::causaleScelta, this,
+                handler([this](qint16 modo, const VoceCausale& voce) {
+                    if (modo == 1 || modo == 2) return;
+                    Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
+                    DescrCausale->setText(senzaBlanchiFinali(voce.descrizione));
+                    if (!(inModifica_ != 0 && Sospeso->text() == u"N"))
+                        Sospeso->setText(voce.sospeso.trimmed());
+                    D_A->setText(voce.entrataUscita.trimmed());
+                    IMPORTO->setFocus(Qt::OtherFocusReason);
+                }));
+    }
+    formHost().showModal(picker);
+}
+
+// --- The list procedures ------------------------------------------------------------------
+
+void ElencaMovimentiOperazione() {
+    formHost().form<Form9>().elencaOperazione();
+}
+
+void ElencaMovimentiValuta() {
+    formHost().form<Form9>().elencaValuta();
+}
+
+void ElencaMovimentiOrdineAttivo() {
+    formHost().form<Form9>().elencaNellOrdineAttivo();
+}
+
+void ElencaMovimentiSalvati() {
+    formHost().form<Form9>().aggiungiMovimentoSalvato(stato().NumeroMovimenti);
+}
+
+} // namespace qv

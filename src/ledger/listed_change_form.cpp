@@ -1,0 +1,390 @@
+// Form20: "Modifica Movimenti", the change of a movement of the period list.
+#include "ledger/listed_change_form.h"
+
+#include "archives/causale_picker.h"
+#include "archives/causali.h"
+#include "common/amounts.h"
+#include "common/dates.h"
+#include "common/shared_state.h"
+#include "ledger/balances.h"
+#include "ledger/date_check.h"
+#include "ledger/entry_form.h"
+#include "ledger/movement_files.h"
+#include "platform/desktop.h"
+#include "platform/fields.h"
+#include "platform/keys.h"
+#include "platform/message_box.h"
+#include "shell/account_close.h"
+#include "shell/display_currency.h"
+#include "shell/program_files.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+// The name under which this form holds a movement out of the balances.
+const QString kFinestra = QStringLiteral("Form20");
+const QString kTitoloErrore = QStringLiteral("ERRORE");
+
+QString senzaBlanchiFinali(const QString& testo) {
+    qsizetype n = testo.size();
+    while (n > 0 && testo.at(n - 1) == QLatin1Char(' '))
+        --n;
+    return testo.left(n);
+}
+
+// The row of movement `numero` when it is a movement of the open account.
+const Movimento* rigaMovimento(int numero) {
+    const auto& s = stato();
+    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
+        return nullptr;
+    return &s.TabellaMovimenti[size_t(numero)];
+}
+
+// Typed letters become capitals, as the flag fields hold them.
+void maiuscole(QLineEdit* campo) {
+    onKeyPress(campo, [](int& tasto) {
+        if (tasto >= 'a' && tasto <= 'z') tasto -= 'a' - 'A';
+    });
+}
+
+} // namespace
+
+QString messaggioSospesoErrato() {
+    return QStringLiteral("Campo Sos. errato: inserire S (movimento sospeso) oppure N "
+                          "(movimento allineato).");
+}
+
+QString messaggioEntrataUscitaErrata() {
+    return QStringLiteral("Campo E/U errato: inserire E (entrata) oppure U (uscita).");
+}
+
+QString messaggioAnnullatoErrato() {
+    return QStringLiteral("Campo Ann. errato: inserire S (movimento annullato) oppure N.");
+}
+
+QString messaggioMovimentoCambiato() {
+    return QStringLiteral("Il movimento è stato modificato o cancellato da un'altra finestra "
+                          "mentre era aperto qui: la modifica non è stata registrata. "
+                          "Richiamare il movimento dall'elenco.");
+}
+
+Form20::Form20(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Form20"));
+    setCaption(QStringLiteral("Modifica Movimenti"));
+    // Closing the open account closes the form: its movement belongs to that account.
+    legaAlContoAperto(*this);
+
+    const int carattere = fontMetrics().averageCharWidth();
+    auto testo = [&](QLineEdit*& membro, const char* nome, int larghezza, int caratteri) {
+        membro = new QLineEdit(this);
+        membro->setObjectName(QString::fromLatin1(nome));
+        membro->setMaxLength(larghezza);
+        membro->setMinimumWidth(carattere * (caratteri + 3));
+    };
+
+    NrOper = new QLabel(this);
+    NrOper->setObjectName(QStringLiteral("NrOper"));
+    NrOper->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    NrOper->setMinimumWidth(carattere * 8);
+    DataOper = new DateField(QStringLiteral("DataOper"), this);
+    DataValuta = new DateField(QStringLiteral("DataValuta"), this);
+    DataOper->setMinimumWidth(carattere * 13);
+    DataValuta->setMinimumWidth(carattere * 13);
+    testo(Causale, "Causale", 5, 5);
+    DescrCausale = new QLabel(this);
+    DescrCausale->setObjectName(QStringLiteral("DescrCausale"));
+    DescrCausale->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    DescrCausale->setMinimumWidth(carattere * 27);
+    IMPORTO = new AmountField(QStringLiteral("IMPORTO"), this);
+    IMPORTO->setMaxLength(20);
+    IMPORTO->setMinimumWidth(carattere * 16);
+    IMPORTO->setAlignment(Qt::AlignRight);
+    testo(NrDoc, "NrDoc", 8, 8);
+    testo(DescMovim, "DescMovim", 30, 30);
+    testo(Sospeso, "Sospeso", 1, 1);
+    testo(D_A, "D_A", 1, 1);
+    testo(Annullato, "Annullato", 1, 1);
+    for (QLineEdit* flag : {Sospeso, D_A, Annullato}) {
+        flag->setAlignment(Qt::AlignCenter);
+        maiuscole(flag);
+    }
+
+    auto pulsante = [&](QPushButton*& membro, const char* nome, const QString& didascalia) {
+        membro = new QPushButton(didascalia, this);
+        membro->setObjectName(QString::fromLatin1(nome));
+    };
+    pulsante(Command3D1, "Command3D1", QStringLiteral("Seleziona causali"));
+    pulsante(OK, "OK", QStringLiteral("Conferma"));
+    pulsante(Esc, "Esc", QStringLiteral("Uscita"));
+
+    // Each field under its caption, in two rows as the movement form has them.
+    auto colonna = [&](QHBoxLayout* riga, const QString& didascalia, QWidget* campo,
+                       int allunga = 0) {
+        auto* scatola = new QVBoxLayout;
+        scatola->setSpacing(2);
+        auto* etichetta = new QLabel(didascalia, this);
+        etichetta->setBuddy(campo);
+        scatola->addWidget(etichetta);
+        scatola->addWidget(campo);
+        riga->addLayout(scatola, allunga);
+    };
+    for (QWidget* stretto : {static_cast<QWidget*>(NrOper), static_cast<QWidget*>(Causale)})
+        stretto->setMaximumWidth(carattere * 9);
+    for (QLineEdit* flag : {Sospeso, D_A, Annullato})
+        flag->setFixedWidth(carattere * 5);
+    NrDoc->setMaximumWidth(carattere * 12);
+    auto* prima = new QHBoxLayout;
+    colonna(prima, QStringLiteral("Num.Oper."), NrOper);
+    colonna(prima, QStringLiteral("Data oper."), DataOper);
+    colonna(prima, QStringLiteral("Data Valuta"), DataValuta);
+    colonna(prima, QStringLiteral("Caus."), Causale);
+    colonna(prima, QStringLiteral("Descrizione causale"), DescrCausale, 1);
+    auto* seconda = new QHBoxLayout;
+    colonna(seconda, QStringLiteral("Importo"), IMPORTO);
+    colonna(seconda, QStringLiteral("Nr. Doc."), NrDoc);
+    colonna(seconda, QStringLiteral("Descrizione"), DescMovim, 1);
+    colonna(seconda, QStringLiteral("Sos."), Sospeso);
+    colonna(seconda, QStringLiteral("E/U"), D_A);
+    colonna(seconda, QStringLiteral("Ann."), Annullato);
+    auto* campi = new QVBoxLayout;
+    campi->addLayout(prima);
+    campi->addLayout(seconda);
+
+    auto* comandi = new QHBoxLayout;
+    comandi->addWidget(Command3D1);
+    comandi->addStretch(1);
+    comandi->addWidget(OK);
+    comandi->addWidget(Esc);
+
+    auto* tutto = new QVBoxLayout(this);
+    tutto->addLayout(campi);
+    tutto->addSpacing(8);
+    tutto->addLayout(comandi);
+    tutto->addStretch(1);
+
+    QWidget* catena[] = {DataOper,  DataValuta, Causale, IMPORTO,   NrDoc,
+                         DescMovim, Sospeso,    D_A,     Annullato, OK};
+    for (size_t i = 0; i + 1 < std::size(catena); ++i) {
+        setTabOrder(catena[i], catena[i + 1]);
+        enterMovesFocus(catena[i], catena[i + 1]);
+    }
+
+    connect(OK, &QPushButton::clicked, this, handler([this] { OK_Click(); }));
+    connect(Esc, &QPushButton::clicked, this, handler([this] { Esc_Click(); }));
+    connect(Command3D1, &QPushButton::clicked, this, handler([this] { Command3D1_Click(); }));
+    onLostFocus(Causale, [this] { Causale_LostFocus(); });
+}
+
+void Form20::Form_Unload(bool& cancel) {
+    Q_UNUSED(cancel);
+    // A movement still held out of the balances goes back in before the form goes.
+    if (movimentoTrattenuto(kFinestra) != 0) {
+        QString motivo;
+        if (!restituisciAiSaldi(kFinestra, &motivo)) avvisaErroreFile(motivo);
+    }
+}
+
+bool Form20::mostraMovimento(int numero) {
+    svuotaCampi();
+    const Movimento* m = rigaMovimento(numero);
+    if (!m) return false;
+    numero_ = numero;
+    letto_ = *m;
+    const auto& s = stato();
+    NrOper->setText(QString::number(m->numero));
+    DataOper->setTesto(senzaBlanchiFinali(m->dataOperazione));
+    DataValuta->setTesto(senzaBlanchiFinali(m->dataValuta));
+    Causale->setText(senzaBlanchiFinali(m->codiceCausale));
+    DescMovim->setText(senzaBlanchiFinali(m->descrizione));
+    Sospeso->setText(senzaBlanchiFinali(m->sospeso));
+    D_A->setText(senzaBlanchiFinali(m->entrataUscita));
+    NrDoc->setText(m->numeroDocumento.leftJustified(8, QLatin1Char(' '), true));
+    Annullato->setText(m->annullato);
+    IMPORTO->setText(formatNumber(m->importo * s.FattoreValuta, QString()));
+    const int n = std::min<int>(s.NumeroCausali, int(s.TabellaCausali.size()) - 1);
+    for (int i = 1; i <= n; ++i) {
+        const VoceCausale& voce = s.TabellaCausali[size_t(i)];
+        if (voce.codiceCausale.trimmed() == m->codiceCausale.trimmed()) {
+            DescrCausale->setText(voce.descrizione);
+            break;
+        }
+    }
+    return true;
+}
+
+void Form20::svuotaCampi() {
+    numero_ = 0;
+    letto_ = Movimento{};
+    for (QLineEdit* campo : {Causale, NrDoc, DescMovim, Sospeso, D_A, Annullato})
+        campo->clear();
+    IMPORTO->clear();
+    NrOper->clear();
+    DescrCausale->clear();
+    DataOper->setTesto(QString());
+    DataValuta->setTesto(QString());
+}
+
+void Form20::rifiuta(const QString& testo, QWidget* campo, const QString& titolo) {
+    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, titolo);
+    campo->setFocus(Qt::OtherFocusReason);
+}
+
+bool Form20::leggiData(DateField* campo) {
+    const DateParts p = splitDateText(campo->testo());
+    qint16 esito = 1;
+    ControllaData(p.giorno, p.mese, p.anno, esito);
+    if (esito == 0) {
+        campo->setTesto(QString());
+        campo->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    campo->setTesto(QStringLiteral("%1/%2/%3")
+                        .arg(int(p.giorno), 2, 10, QLatin1Char('0'))
+                        .arg(int(p.mese), 2, 10, QLatin1Char('0'))
+                        .arg(int(p.anno), 4, 10, QLatin1Char('0')));
+    return true;
+}
+
+bool Form20::controllaFlag(QLineEdit* campo, const QString& primo, const QString& secondo,
+                           const QString& messaggio) {
+    const QString valore = campo->text().trimmed().toUpper();
+    if (valore == primo || valore == secondo) {
+        campo->setText(valore);
+        return true;
+    }
+    rifiuta(messaggio, campo, kTitoloErrore);
+    return false;
+}
+
+void Form20::OK_Click() {
+    auto& s = stato();
+    if (DataOper->isBlank()) {
+        beep();
+        rifiuta(QStringLiteral("Campo data operazione obbligatorio"), DataOper, kTitoloErrore);
+        return;
+    }
+    if (DataValuta->isBlank()) {
+        beep();
+        rifiuta(QStringLiteral("Campo data Valuta obbligatorio"), DataValuta, kTitoloErrore);
+        return;
+    }
+    if (!leggiData(DataOper) || !leggiData(DataValuta)) return;
+    if (IMPORTO->text().trimmed().isEmpty()) {
+        rifiuta(QStringLiteral("Campo Importo obbligatorio"), IMPORTO, QString());
+        return;
+    }
+    const std::optional<double> importo = parseAmount(IMPORTO->text());
+    if (!importo) {
+        rifiuta(amountErrorMessage(), IMPORTO, kTitoloErrore);
+        return;
+    }
+    const int riga = trovaCausale(Causale->text());
+    if (riga == 0) {
+        rifiuta(QStringLiteral("CODICE CAUSALE NON PRESENTE!"), Causale, kTitoloErrore);
+        return;
+    }
+    if (!controllaFlag(Sospeso, QStringLiteral("S"), QStringLiteral("N"),
+                       messaggioSospesoErrato()) ||
+        !controllaFlag(D_A, QStringLiteral("E"), QStringLiteral("U"),
+                       messaggioEntrataUscitaErrata()) ||
+        !controllaFlag(Annullato, QStringLiteral("S"), QStringLiteral("N"),
+                       messaggioAnnullatoErrato()))
+        return;
+    if (!cambioUtilizzabile(s.FattoreValuta)) {
+        messageBox(messaggioCambioNonImpostato(), MessageButtons::Ok, MessageIcon::Exclamation,
+                   kTitoloErrore);
+        return;
+    }
+    // The movement must still be the one the form was filled from: a deletion in the
+    // entry form renumbers the movements, a change there rewrites it.
+    const Movimento* attuale = rigaMovimento(numero_);
+    if (!attuale || !(*attuale == letto_)) {
+        messageBox(messaggioMovimentoCambiato(), MessageButtons::Ok, MessageIcon::Exclamation,
+                   QStringLiteral("Avvertimento"));
+        formHost().unload(*this);
+        return;
+    }
+
+    Hourglass clessidra;
+    Movimento m;
+    m.numero = qint16(numero_);
+    m.dataOperazione = DataOper->testo();
+    m.dataValuta = DataValuta->testo();
+    m.codiceCausale = normalizzaCodiceCausale(s.TabellaCausali[size_t(riga)].codiceCausale);
+    m.importo = *importo == 0 ? 0.0 : *importo / s.FattoreValuta;
+    m.numeroDocumento = NrDoc->text();
+    m.descrizione = DescMovim->text();
+    m.sospeso = Sospeso->text();
+    m.entrataUscita = D_A->text();
+    m.annullato = Annullato->text();
+
+    // The movement's old effect leaves the balances while it is rewritten; the hold is
+    // registered, so that nothing else counts it meanwhile and an unload gives it back.
+    QString motivo;
+    if (!trattieniFuoriDaiSaldi(kFinestra, m.numero, &motivo)) avvisaErroreFile(motivo);
+    if (!riscriviMovimento(m, &motivo)) {
+        // Nothing was written: the old values go back and the form stays open.
+        QString altro;
+        if (!restituisciAiSaldi(kFinestra, &altro)) motivo += u'\n' + altro;
+        avvisaErroreFile(motivo);
+        return;
+    }
+    QStringList avvisi;
+    if (!motivo.isEmpty()) avvisi << motivo;
+    if (Form9* entrata = formHost().loaded<Form9>()) entrata->elencaNellOrdineAttivo();
+    svuotaCampi();
+    // The new values come into the balances, ".TOT" and the main window's panels.
+    if (!restituisciAiSaldi(kFinestra, &motivo)) avvisi << motivo;
+    if (!avvisi.isEmpty()) avvisaErroreFile(avvisi.join(u'\n'));
+    formHost().unload(*this);
+}
+
+void Form20::Esc_Click() {
+    formHost().unload(*this);
+}
+
+void Form20::Command3D1_Click() {
+    stato().ModoElencoCausali = 2;
+    FORM12& picker = formHost().form<FORM12>();
+    if (pickerCollegato_ != &picker) {
+        pickerCollegato_ = &picker;
+        connect(&picker, &FORM12::causaleScelta, this,
+                handler([this](qint16 modo, const VoceCausale& voce) {
+                    if (modo != 2) return;
+                    Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
+                    DescrCausale->setText(senzaBlanchiFinali(voce.descrizione));
+                    D_A->setText(voce.entrataUscita.trimmed());
+                    Sospeso->setFocus(Qt::OtherFocusReason);
+                }));
+    }
+    formHost().showModal(picker);
+}
+
+void Form20::Causale_LostFocus() {
+    // The description follows the code typed; an unknown code is refused at "Conferma".
+    const auto& s = stato();
+    const int riga = trovaCausale(Causale->text());
+    DescrCausale->setText(
+        riga == 0 ? QString() : senzaBlanchiFinali(s.TabellaCausali[size_t(riga)].descrizione));
+}
+
+void apriMovimentoElencato(int numero) {
+    // Loaded afresh on each opening.
+    if (Form20* vecchio = formHost().loaded<Form20>()) formHost().unload(*vecchio);
+    Form20& modifica = formHost().form<Form20>();
+    if (!modifica.mostraMovimento(numero)) {
+        formHost().unload(modifica);
+        return;
+    }
+    formHost().show(modifica);
+}
+
+} // namespace qv

@@ -1,0 +1,160 @@
+#include "ledger/movement_delete.h"
+
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/records.h"
+#include "common/safe_write.h"
+#include "common/shared_state.h"
+#include "ledger/balances.h"
+#include "ledger/movement_files.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+// A file as it was before the deletion touched it, to put it back.
+struct Originale {
+    QString percorso;
+    bool esisteva = false;
+    QByteArray contenuto;
+};
+
+bool leggiOriginale(const QString& percorso, Originale& o, QString* errore) {
+    o.percorso = percorso;
+    QFile f(percorso);
+    o.esisteva = f.exists();
+    if (!o.esisteva) return true;
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (errore)
+            *errore = QStringLiteral("Impossibile leggere il file %1: %2.")
+                          .arg(percorso, f.errorString());
+        return false;
+    }
+    o.contenuto = f.readAll();
+    return true;
+}
+
+// Puts back the files already written, the last first; says which could not be.
+void ripristina(const std::vector<Originale>& scritti, QString* errore) {
+    for (auto it = scritti.rbegin(); it != scritti.rend(); ++it) {
+        QString motivo;
+        const bool fatto = it->esisteva
+                               ? rewriteFile(it->percorso, it->contenuto, &motivo)
+                               : (!QFile::exists(it->percorso) || QFile::remove(it->percorso));
+        if (!fatto && errore)
+            *errore +=
+                u'\n' + QStringLiteral("Il file %1 non è stato ripristinato.").arg(it->percorso);
+    }
+}
+
+// The records of a file (of `lunghezza` bytes) with the 16-bit movement reference
+// at the start of each of the first `quanti` records fixed; false when none changed.
+bool correggiRiferimenti(QByteArray& contenuto, int lunghezza, int quanti, int cancellato) {
+    bool cambiato = false;
+    const qsizetype interi = contenuto.size() / lunghezza;
+    const qsizetype n = std::min<qsizetype>(quanti, interi);
+    for (qsizetype k = 0; k < n; ++k) {
+        uchar* p = reinterpret_cast<uchar*>(contenuto.data()) + k * lunghezza;
+        const qint16 prima = qFromLittleEndian<qint16>(p);
+        const qint16 dopo = riferimentoDopoCancellazione(prima, cancellato);
+        if (dopo != prima) {
+            qToLittleEndian<qint16>(dopo, p);
+            cambiato = true;
+        }
+    }
+    return cambiato;
+}
+
+} // namespace
+
+QString testoConfermaCancellazioneMovimento() {
+    return QStringLiteral("Attenzione il movimento selezionato verrà cancellato,") +
+           QStringLiteral(" ...Vuoi Continuare?");
+}
+
+qint16 riferimentoDopoCancellazione(qint16 riferimento, int cancellato) {
+    if (cancellato < 1 || riferimento < cancellato) return riferimento;
+    if (riferimento == cancellato) return 0;
+    return qint16(riferimento - 1);
+}
+
+bool eliminaMovimento(int numero, QString* errore) {
+    auto& s = stato();
+    const int conteggio = s.NumeroMovimenti;
+    if (numero < 1 || numero > conteggio || size_t(conteggio) >= s.TabellaMovimenti.size()) {
+        if (errore) *errore = QStringLiteral("Il movimento %1 non esiste.").arg(numero);
+        return false;
+    }
+
+    // The movements that stay, renumbered from 1.
+    std::vector<Movimento> restanti;
+    restanti.reserve(size_t(conteggio));
+    for (int i = 1; i <= conteggio; ++i) {
+        if (i == numero) continue;
+        Movimento m = s.TabellaMovimenti[size_t(i)];
+        m.numero = qint16(restanti.size() + 1);
+        restanti.push_back(m);
+    }
+
+    // Everything the deletion rewrites is read first, so that a failure can put it back.
+    const QString mov = fileContoAttivo(ExtMOV);
+    const QString mor = fileContoAttivo(ExtMOR);
+    const QString fog = fileContoAttivo(ExtFOG);
+    const QString car = fileContoAttivo(ExtCAR);
+    Originale oMov, oMor, oFog, oCar;
+    if (!leggiOriginale(mov, oMov, errore) || !leggiOriginale(mor, oMor, errore) ||
+        !leggiOriginale(fog, oFog, errore) || !leggiOriginale(car, oCar, errore))
+        return false;
+    QByteArray fogli = oFog.contenuto;
+    const bool fogliCambiati = correggiRiferimenti(fogli, FoglioAssegno::Lunghezza,
+                                                   leggiContatore(fileContoAttivo(ExtNRF)), numero);
+    QByteArray carnet = oCar.contenuto;
+    const bool carnetCambiati = correggiRiferimenti(
+        carnet, CarnetAssegni::Lunghezza, leggiContatore(fileContoAttivo(ExtNRC)), numero);
+
+    std::vector<Originale> scritti;
+    auto fallito = [&](const QString& percorso, const QString& motivo) {
+        if (errore) {
+            *errore = testoErroreScrittura(percorso, motivo) +
+                      QStringLiteral("\nIl movimento non è stato cancellato.");
+        }
+        ripristina(scritti, errore);
+        return false;
+    };
+
+    QString motivo;
+    // The new ".MOV" replaces the old one only once it is whole.
+    if (!rewriteRecords(mov, restanti, &motivo)) return fallito(mov, motivo);
+    scritti.push_back(oMov);
+    if (!scriviContatore(mor, qint16(restanti.size()), &motivo)) return fallito(mor, motivo);
+    scritti.push_back(oMor);
+    if (fogliCambiati) {
+        if (!rewriteFile(fog, fogli, &motivo)) return fallito(fog, motivo);
+        scritti.push_back(oFog);
+    }
+    if (carnetCambiati && !rewriteFile(car, carnet, &motivo)) return fallito(car, motivo);
+
+    // The files are written: memory follows.
+    s.TabellaMovimenti.erase(s.TabellaMovimenti.begin() + numero);
+    for (int i = numero; i < conteggio && size_t(i) < s.TabellaMovimenti.size(); ++i)
+        s.TabellaMovimenti[size_t(i)].numero = qint16(i);
+    s.NumeroMovimenti = qint16(conteggio - 1);
+    for (int k = 1; k <= s.NumeroFogli && size_t(k) < s.TabellaFogli.size(); ++k) {
+        auto& f = s.TabellaFogli[size_t(k)];
+        f.movimento = riferimentoDopoCancellazione(f.movimento, numero);
+    }
+    for (int k = 1; k <= s.NumeroCarnet && size_t(k) < s.TabellaCarnet.size(); ++k) {
+        auto& c = s.TabellaCarnet[size_t(k)];
+        c.movimentoCosto = riferimentoDopoCancellazione(c.movimentoCosto, numero);
+    }
+    rinumeraMovimentiTrattenuti(numero);
+    if (errore) errore->clear();
+    return true;
+}
+
+} // namespace qv

@@ -1,0 +1,34 @@
+#pragma once
+// Deleting a movement of the open account: the movement file compacted and
+// renumbered, its count, and the cheque leaves and books that refer to movements
+// by number kept pointing at the same movements.
+
+#include <QString>
+#include <QtGlobal>
+
+namespace qv {
+
+// The question asked before a movement is deleted.
+QString testoConfermaCancellazioneMovimento();
+
+// A reference to a movement by number after movement `cancellato` was deleted:
+// the deleted one becomes 0 (no movement), a higher one goes down by 1, a lower
+// one (or 0) stays.
+qint16 riferimentoDopoCancellazione(qint16 riferimento, int cancellato);
+
+// Deletes movement `numero` (1 to NumeroMovimenti) of the open account:
+//  - ".MOV" is replaced as a whole by the other movements renumbered 1 to n-1;
+//  - ".MOR" holds n-1;
+//  - in ".FOG" (leaf `movimento`) and ".CAR" (book `movimentoCosto`) every
+//    reference is fixed with riferimentoDopoCancellazione, the other bytes of each
+//    record left as they are;
+//  - TabellaMovimenti, NumeroMovimenti, TabellaFogli and TabellaCarnet follow;
+//  - the movements held out of the balances by other windows keep pointing at
+//    the same movements.
+// The balances and the list-order file are not touched (the caller refreshes
+// them). When a file cannot be written, the files already written are put back
+// as they were, nothing in memory changes, false is returned and `errore` says
+// why.
+bool eliminaMovimento(int numero, QString* errore = nullptr);
+
+} // namespace qv

@@ -1,0 +1,174 @@
+#include "ledger/movement_files.h"
+
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/safe_write.h"
+#include "common/shared_state.h"
+#include "ledger/balances.h"
+#include "ledger/movement_lists.h"
+#include "platform/message_box.h"
+
+#include <QDir>
+
+namespace qv {
+
+namespace {
+
+void componiErrore(QString* errore, const QStringList& parti) {
+    if (errore) *errore = parti.join(u'\n');
+}
+
+} // namespace
+
+bool contoAttivoAperto() {
+    return !stato().CodiceContoAttivo.trimmed().isEmpty();
+}
+
+QString testoNessunContoAperto() {
+    return QStringLiteral("Nessun conto aperto.");
+}
+
+QString fileContoAttivo(const QString& estensione) {
+    const auto& s = stato();
+    return accountFile(s.PercorsoDati, s.CodiceContoAttivo, estensione);
+}
+
+bool spazioPerNuovoMovimento() {
+    return stato().NumeroMovimenti < LimiteMovimentiConto;
+}
+
+QString messaggioContoPieno() {
+    return QStringLiteral("Il conto contiene già il numero massimo di %1 movimenti: "
+                          "il movimento non può essere registrato.")
+        .arg(LimiteMovimentiConto);
+}
+
+bool controllaSpazioNuovoMovimento() {
+    if (spazioPerNuovoMovimento()) return true;
+    avvisaErroreFile(messaggioContoPieno());
+    return false;
+}
+
+QString testoErroreScrittura(const QString& percorso, const QString& motivo) {
+    QString testo =
+        QStringLiteral("Impossibile scrivere il file %1").arg(QDir::toNativeSeparators(percorso));
+    if (!motivo.isEmpty()) testo += QStringLiteral(": ") + motivo;
+    return testo + u'.';
+}
+
+void avvisaErroreFile(const QString& testo) {
+    if (testo.isEmpty()) return;
+    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
+}
+
+Movimento movimentoDaSalvare(Movimento m, qint16 numero, const QString& entrataUscitaPredefinita) {
+    m.numero = numero;
+    m.annullato = QStringLiteral("N");
+    const QString eu = m.entrataUscita.trimmed().toUpper();
+    if (eu == u"E" || eu == u"U")
+        m.entrataUscita = eu;
+    else
+        m.entrataUscita =
+            entrataUscitaPredefinita == u"U" ? QStringLiteral("U") : QStringLiteral("E");
+    const QString sosp = m.sospeso.trimmed().toUpper();
+    m.sospeso = sosp == u"N" ? QStringLiteral("N") : QStringLiteral("S");
+    // In memory exactly as on disk: texts cut to their widths and trimmed.
+    return Movimento::fromBytes(m.toBytes());
+}
+
+bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore) {
+    auto& s = stato();
+    if (!contoAttivoAperto()) {
+        componiErrore(errore, {testoNessunContoAperto()});
+        return false;
+    }
+    if (!spazioPerNuovoMovimento()) {
+        componiErrore(errore, {messaggioContoPieno()});
+        return false;
+    }
+    const qint16 n = qint16(s.NumeroMovimenti + 1);
+    const Movimento m = movimentoDaSalvare(nuovo, n);
+
+    QString motivo;
+    const QString mov = fileContoAttivo(ExtMOV);
+    if (!scriviRecord(mov, n, m, &motivo)) {
+        componiErrore(errore, {testoErroreScrittura(mov, motivo),
+                               QStringLiteral("Il movimento non è stato registrato.")});
+        return false;
+    }
+    // A record past the count is never read: with the count unchanged the account is
+    // as it was.
+    const QString mor = fileContoAttivo(ExtMOR);
+    if (!scriviContatore(mor, n, &motivo)) {
+        componiErrore(errore, {testoErroreScrittura(mor, motivo),
+                               QStringLiteral("Il movimento non è stato registrato.")});
+        return false;
+    }
+
+    if (s.TabellaMovimenti.size() <= size_t(n)) s.TabellaMovimenti.resize(size_t(n) + 1);
+    s.TabellaMovimenti[size_t(n)] = m;
+    s.NumeroMovimenti = n;
+
+    QStringList avvisi;
+    if (!SalvaOrdine(&motivo)) avvisi << motivo;
+    if (!AggiungiMovimentoAiSaldi(m.dataValuta, m.dataOperazione, m.importo, m.entrataUscita,
+                                  m.sospeso, &motivo))
+        avvisi << motivo;
+    if (!avvisi.isEmpty()) {
+        avvisi << QStringLiteral("Il movimento è stato registrato.");
+        componiErrore(errore, avvisi);
+    } else if (errore) {
+        errore->clear();
+    }
+    return true;
+}
+
+bool riscriviMovimento(const Movimento& movimento, QString* errore) {
+    auto& s = stato();
+    const qint16 k = movimento.numero;
+    if (!contoAttivoAperto()) {
+        componiErrore(errore, {testoNessunContoAperto()});
+        return false;
+    }
+    if (k < 1 || k > s.NumeroMovimenti || size_t(k) >= s.TabellaMovimenti.size()) {
+        componiErrore(errore, {QStringLiteral("Il movimento %1 non esiste.").arg(k)});
+        return false;
+    }
+    Movimento m = movimento;
+    const QString eu = m.entrataUscita.trimmed().toUpper();
+    m.entrataUscita = eu == u"U" ? QStringLiteral("U") : QStringLiteral("E");
+    m = Movimento::fromBytes(m.toBytes());
+
+    QString motivo;
+    const QString mov = fileContoAttivo(ExtMOV);
+    if (!scriviRecord(mov, k, m, &motivo)) {
+        componiErrore(errore, {testoErroreScrittura(mov, motivo),
+                               QStringLiteral("Il movimento non è stato modificato.")});
+        return false;
+    }
+    s.TabellaMovimenti[size_t(k)] = m;
+    ricalcolaDateEstreme();
+    if (!SalvaOrdine(&motivo)) {
+        componiErrore(errore, {motivo, QStringLiteral("Il movimento è stato modificato.")});
+    } else if (errore) {
+        errore->clear();
+    }
+    return true;
+}
+
+bool SalvaOrdine(QString* errore) {
+    const auto& s = stato();
+    if (!contoAttivoAperto()) return true;
+    const std::vector<qint16> ordine = movimentiInOrdine(OrdineMovimenti::Operazione);
+    QByteArray contenuto;
+    contenuto.reserve(qsizetype(ordine.size()) * Movimento::Lunghezza);
+    for (qint16 k : ordine)
+        contenuto.append(s.TabellaMovimenti[size_t(k)].toBytes());
+    const QString percorso = fileContoAttivo(ExtOrd);
+    QString motivo;
+    if (rewriteFile(percorso, contenuto, &motivo)) return true;
+    if (errore) *errore = testoErroreScrittura(percorso, motivo);
+    return false;
+}
+
+} // namespace qv

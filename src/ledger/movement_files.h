@@ -1,0 +1,73 @@
+#pragma once
+// The files of the open account's movements: ".MOV" (record k is movement k),
+// ".MOR" (their count) and ".Ord" (every movement, in the order of the list by
+// operation date). New movements are appended here, and every write is checked:
+// the shared table, the count and the balances change only once the movement's
+// record and the new count are on disk.
+
+#include "common/records.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace qv {
+
+// The most movements an account can hold: counts and record numbers are 16-bit.
+inline constexpr int LimiteMovimentiConto = 32767;
+
+// Whether an account is open (its trimmed code is not empty). With none open nothing
+// is written: SalvaNuovoMovimento and riscriviMovimento refuse, SalvaOrdine and the
+// totals file do nothing.
+bool contoAttivoAperto();
+QString testoNessunContoAperto();
+
+// The path of a file of the open account: the data folder, the trimmed code of the
+// open account and the extension (an existing file whose name differs only in case
+// is used under its own spelling).
+QString fileContoAttivo(const QString& estensione);
+
+// Whether the open account has room for one more movement.
+bool spazioPerNuovoMovimento();
+// What the user is told when it has none.
+QString messaggioContoPieno();
+// spazioPerNuovoMovimento, telling the user (title "ERRORE") when there is no room.
+// Call it before an append, so that nothing typed is lost silently.
+bool controllaSpazioNuovoMovimento();
+
+// The message for a file that could not be written: which file and why.
+QString testoErroreScrittura(const QString& percorso, const QString& motivo);
+// Shows a failure text (title "ERRORE", exclamation icon, OK); nothing for "".
+void avvisaErroreFile(const QString& testo);
+
+// A new movement as the program stores it: numbered `numero`, never cancelled
+// ("N"), in/out only "E" or "U" (any other flag becomes `entrataUscitaPredefinita`,
+// "E" unless told otherwise), suspended "S" or "N" ("S" for anything else).
+Movimento movimentoDaSalvare(Movimento m, qint16 numero,
+                             const QString& entrataUscitaPredefinita = QStringLiteral("E"));
+
+// Appends `nuovo` as the open account's movement n = NumeroMovimenti + 1, in this
+// order: record n of ".MOV", n into ".MOR"; then, and only then, row n of
+// TabellaMovimenti and NumeroMovimenti; then the balances (AggiungiMovimentoAiSaldi,
+// which rewrites ".TOT" and the main window's panels) and ".Ord" (SalvaOrdine).
+// The movement is stored as movimentoDaSalvare(nuovo, n) makes it.
+// Returns false when the movement was not stored: no room (32767 movements), or
+// ".MOV" or ".MOR" could not be written; nothing in memory has changed and `errore`
+// says why. Returns true once the movement is stored; should ".Ord" or ".TOT" fail
+// afterwards, `errore` says so (the movement stays stored; both files are rebuilt
+// from the movements at the next change or load). The caller refreshes the lists.
+bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore = nullptr);
+
+// Writes movement `m` back at its own number (1 to NumeroMovimenti) of ".MOV";
+// once written, row m.numero of TabellaMovimenti takes it and ".Ord" is rewritten.
+// The balances are the caller's. False, with nothing changed in memory, when the
+// record cannot be written; `errore` also reports a failure of ".Ord" (true then).
+bool riscriviMovimento(const Movimento& m, QString* errore = nullptr);
+
+// Rewrites ".Ord" whole with every movement of the open account (rows 1 to
+// NumeroMovimenti), in the order of the complete list by operation date
+// (movimentiInOrdine): record i is the i-th movement of that order, and the file
+// ends with the last one. The old file stays whole when the new one cannot be
+// written; false, with the reason, then.
+bool SalvaOrdine(QString* errore = nullptr);
+
+} // namespace qv

@@ -1,0 +1,169 @@
+#include "ledger/movement_lists.h"
+
+#include "common/amounts.h"
+#include "common/dates.h"
+#include "common/shared_state.h"
+#include "ledger/balances.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <tuple>
+
+namespace qv {
+
+namespace {
+
+// The causale descriptions by trimmed code; a code listed twice keeps its last
+// description, as a scan of the whole archive would.
+QHash<QString, QString> descrizioniCausali() {
+    const auto& s = stato();
+    QHash<QString, QString> mappa;
+    const int n = std::min<int>(s.NumeroCausali, int(s.TabellaCausali.size()) - 1);
+    for (int i = 1; i <= n; ++i)
+        mappa.insert(s.TabellaCausali[size_t(i)].codiceCausale.trimmed(),
+                     s.TabellaCausali[size_t(i)].descrizione);
+    return mappa;
+}
+
+QString colonna(const QString& testo, int larghezza) {
+    return testo.leftJustified(larghezza, u' ', true);
+}
+
+QString componiLinea(const Movimento& m, OrdineMovimenti ordine,
+                     const QHash<QString, QString>& causali) {
+    const auto& s = stato();
+    const bool perValuta = ordine == OrdineMovimenti::Valuta;
+    const float giorno = giornoDellaData(perValuta ? m.dataValuta : m.dataOperazione);
+
+    QString linea;
+    linea.reserve(96);
+    linea += rightAlign(u' ' + QString::number(qint64(giorno)), 7);
+    linea += QLatin1String("  ");
+    linea += colonna(m.dataOperazione, 10);
+    linea += u' ';
+    linea += colonna(m.dataValuta, 10);
+    linea += u' ';
+    linea += QString::number(m.numero).rightJustified(4, u'0');
+    linea += u' ';
+    linea += colonna(causali.value(m.codiceCausale.trimmed()).left(20), 20);
+    linea += QLatin1String("  ");
+    linea += colonna(m.sospeso, 1);
+    linea += QLatin1String("   ");
+    linea += colonna(m.entrataUscita, 1);
+    linea += QLatin1String("  ");
+    linea += rightAlign(m.numeroDocumento.trimmed(), 8);
+    linea += rightAlign(formatAmount(m.importo, s.FattoreValuta, s.FormatoImporti), 16);
+    if (perValuta && m.annullato == u"S") linea += QLatin1String(" *");
+    if (m.sospeso == u"N") linea += QLatin1String(" *");
+    return linea;
+}
+
+// The sort key of a movement in a list: the list's date, the operation date, the
+// value date (as day numbers) and the number.
+using Chiave = std::tuple<float, float, float, qint16>;
+
+Chiave chiave(const Movimento& m, OrdineMovimenti ordine) {
+    const float op = giornoDellaData(m.dataOperazione);
+    const float val = giornoDellaData(m.dataValuta);
+    return {ordine == OrdineMovimenti::Valuta ? val : op, op, val, m.numero};
+}
+
+// Day number of a range bound, or nothing when the text is not a valid date.
+std::optional<float> limite(const QString& testo) {
+    const QString t = testo.trimmed();
+    if (!dataDaTesto(t)) return std::nullopt;
+    return DataInNumero(t);
+}
+
+std::vector<RigaMovimento> righe(OrdineMovimenti ordine, const std::optional<float>& dal,
+                                 const std::optional<float>& al) {
+    const auto& s = stato();
+    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    struct Voce {
+        Chiave chiave;
+        int riga;
+    };
+    std::vector<Voce> voci;
+    voci.reserve(size_t(std::max(n, 0)));
+    for (int i = 1; i <= n; ++i) {
+        const Chiave k = chiave(s.TabellaMovimenti[size_t(i)], ordine);
+        const float data = std::get<0>(k);
+        if ((dal && data < *dal) || (al && data > *al)) continue;
+        voci.push_back({k, i});
+    }
+    std::sort(voci.begin(), voci.end(),
+              [](const Voce& a, const Voce& b) { return a.chiave < b.chiave; });
+
+    const QHash<QString, QString> causali = descrizioniCausali();
+    std::vector<RigaMovimento> risultato;
+    risultato.reserve(voci.size());
+    for (const Voce& v : voci) {
+        const Movimento& m = s.TabellaMovimenti[size_t(v.riga)];
+        risultato.push_back({componiLinea(m, ordine, causali), m.numero});
+    }
+    return risultato;
+}
+
+} // namespace
+
+QString lineaMovimento(const Movimento& m, OrdineMovimenti ordine) {
+    return componiLinea(m, ordine, descrizioniCausali());
+}
+
+bool precedeNellElenco(const Movimento& a, const Movimento& b, OrdineMovimenti ordine) {
+    return chiave(a, ordine) < chiave(b, ordine);
+}
+
+std::vector<qint16> movimentiInOrdine(OrdineMovimenti ordine) {
+    const auto& s = stato();
+    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    std::vector<std::pair<Chiave, int>> voci;
+    voci.reserve(size_t(std::max(n, 0)));
+    for (int i = 1; i <= n; ++i)
+        voci.emplace_back(chiave(s.TabellaMovimenti[size_t(i)], ordine), i);
+    std::sort(voci.begin(), voci.end());
+    std::vector<qint16> righe;
+    righe.reserve(voci.size());
+    for (const auto& v : voci)
+        righe.push_back(qint16(v.second));
+    return righe;
+}
+
+bool nelPeriodo(const Movimento& m, OrdineMovimenti ordine, const QString& dal, const QString& al) {
+    const float data = std::get<0>(chiave(m, ordine));
+    const auto da = limite(dal);
+    const auto a = limite(al);
+    return !(da && data < *da) && !(a && data > *a);
+}
+
+std::vector<RigaMovimento> righeElenco(OrdineMovimenti ordine) {
+    return righe(ordine, std::nullopt, std::nullopt);
+}
+
+std::vector<RigaMovimento> righeElenco(OrdineMovimenti ordine, const QString& dal,
+                                       const QString& al) {
+    return righe(ordine, limite(dal), limite(al));
+}
+
+std::size_t posizioneNellElenco(const std::vector<qint16>& nellElenco, qint16 numero,
+                                OrdineMovimenti ordine) {
+    const auto& tabella = stato().TabellaMovimenti;
+    auto riga = [&](qint16 k) -> const Movimento& {
+        static const Movimento vuoto;
+        return k >= 0 && size_t(k) < tabella.size() ? tabella[size_t(k)] : vuoto;
+    };
+    const Chiave nuovo = chiave(riga(numero), ordine);
+    const auto it =
+        std::lower_bound(nellElenco.begin(), nellElenco.end(), nuovo,
+                         [&](qint16 k, const Chiave& c) { return chiave(riga(k), ordine) < c; });
+    return size_t(it - nellElenco.begin());
+}
+
+QString titoloElenco(OrdineMovimenti ordine) {
+    return ordine == OrdineMovimenti::Valuta
+               ? QStringLiteral("Elenco Movimenti per data valuta")
+               : QStringLiteral("Elenco Movimenti per data operazione");
+}
+
+} // namespace qv

@@ -1,0 +1,285 @@
+// Form11: "Elenco Movimenti", the movement list by period with carry-forward.
+#include "ledger/period_list_form.h"
+
+#include "common/shared_state.h"
+#include "ledger/balances.h"
+#include "ledger/entry_form.h"
+#include "ledger/listed_change_form.h"
+#include "ledger/movement_files.h"
+#include "platform/desktop.h"
+#include "platform/fields.h"
+#include "platform/keys.h"
+#include "platform/list_box.h"
+#include "platform/message_box.h"
+#include "shell/account_close.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+// The column headings over the list, each ending (or starting) at a column of the
+// fixed-pitch lines, counted from 1.
+class Intestazioni : public QWidget {
+public:
+    Intestazioni(ListBox* elenco, QWidget* parent) : QWidget(parent), elenco_(elenco) {}
+
+    // `colonna` is where the heading starts, or where it ends when `finoA` is true
+    // (the amount columns are right-aligned).
+    void aggiungi(QLabel* etichetta, int colonna, bool finoA) {
+        etichetta->setParent(this);
+        voci_.push_back({etichetta, colonna, finoA});
+    }
+
+    QSize sizeHint() const override { return {0, QFontMetrics(elenco_->font()).height() + 4}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { disponi(); }
+    void showEvent(QShowEvent*) override { disponi(); }
+
+private:
+    void disponi() {
+        const QFont font = elenco_->font();
+        const int carattere = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
+        const int inizio =
+            elenco_->frameWidth() +
+            elenco_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, elenco_) + 1;
+        for (const Voce& v : voci_) {
+            v.etichetta->setFont(font);
+            v.etichetta->adjustSize();
+            const int x = v.finoA ? inizio + v.colonna * carattere - v.etichetta->width()
+                                  : inizio + (v.colonna - 1) * carattere;
+            v.etichetta->move(x, 0);
+        }
+    }
+
+    struct Voce {
+        QLabel* etichetta;
+        int colonna;
+        bool finoA;
+    };
+    ListBox* elenco_;
+    std::vector<Voce> voci_;
+};
+
+QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo) {
+    auto* b = new QPushButton(testo, padre);
+    b->setObjectName(QString::fromLatin1(nome));
+    return b;
+}
+
+// The rows 1 to NumeroMovimenti of the movement table.
+std::vector<Movimento> movimentiDelConto() {
+    const auto& s = stato();
+    const int n = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    return {s.TabellaMovimenti.begin() + 1, s.TabellaMovimenti.begin() + 1 + n};
+}
+
+} // namespace
+
+QString messaggioElencoIncompleto() {
+    return QStringLiteral("Questa funzione funziona solo se tutti i movimenti sono inclusi "
+                          "nella lista");
+}
+
+Form11::Form11(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Form11"));
+    setCaption(QStringLiteral("Elenco Movimenti"));
+    // Closing the open account closes the list: it shows that account's movements.
+    legaAlContoAperto(*this);
+
+    Panel3D1 = new QLabel(QStringLiteral("Elenco Movimenti"), this);
+    Panel3D1->setObjectName(QStringLiteral("Panel3D1"));
+    Panel3D1->setAlignment(Qt::AlignCenter);
+    Panel3D1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    QFont titolo = Panel3D1->font();
+    titolo.setBold(true);
+    titolo.setPointSizeF(titolo.pointSizeF() * 1.3);
+    Panel3D1->setFont(titolo);
+    Panel3D1->setMinimumHeight(QFontMetrics(titolo).height() + 10);
+
+    DataOper = new DateField(QStringLiteral("DataOper"), this);
+    DataOper->setToolTip(QStringLiteral("data iniziale dei movimenti da elencare"));
+    DataFinale = new DateField(QStringLiteral("DataFinale"), this);
+    DataFinale->setToolTip(QStringLiteral("Data finale dei movimenti da elencare"));
+    const int larghezzaData = DataOper->fontMetrics().horizontalAdvance(QString(14, u'0'));
+    DataOper->setFixedWidth(larghezzaData);
+    DataFinale->setFixedWidth(larghezzaData);
+
+    Label7 = new QLabel(QStringLiteral("Causale:"), this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Combo1 = new ComboBox(QStringLiteral("Combo1"), this);
+    Combo1->setToolTip(QStringLiteral("Seleziona la causale da filtrare"));
+    Combo1->setEditable(false);
+    Combo1->setMinimumContentsLength(26);
+
+    OK = pulsante(this, "OK", QStringLiteral("Conferma"));
+    Tutti = pulsante(this, "Tutti", QStringLiteral("Tutti"));
+    Tutti->setToolTip(QStringLiteral("Seleziona l'inervallo tra tutte le date"));
+    PulStampe = pulsante(this, "PulStampe", QStringLiteral("Stampa"));
+    PulStampe->setEnabled(false);
+    Esc = pulsante(this, "Esc", QStringLiteral("Uscita"));
+
+    List1 = new ListBox(QStringLiteral("List1"), this);
+    List1->setFixedPitch(true);
+    List1->setMinimumWidth(QFontMetrics(List1->font()).horizontalAdvance(QString(118, u'0')));
+    List1->setMinimumHeight(300);
+
+    auto* intestazioni = new Intestazioni(List1, this);
+    auto etichetta = [&](QLabel*& membro, const char* nome, const QString& testo, int colonna,
+                         bool finoA) {
+        membro = new QLabel(testo, this);
+        membro->setObjectName(QString::fromLatin1(nome));
+        intestazioni->aggiungi(membro, colonna, finoA);
+    };
+    etichetta(Label1, "Label1", QStringLiteral("Data"), 1, false);
+    etichetta(Label2, "Label2", QStringLiteral("Valuta"), 13, false);
+    etichetta(Label3, "Label3", QStringLiteral("Mov. Dare"), 38, true);
+    etichetta(Label4, "Label4", QStringLiteral("Mov. Avere"), 49, true);
+    etichetta(Label5, "Label5", QStringLiteral("Saldo"), 64, true);
+    etichetta(Label6, "Label6", QStringLiteral("Descr. Operazione"), 67, false);
+
+    auto* periodo = new QHBoxLayout;
+    periodo->addWidget(new QLabel(QStringLiteral("Dal"), this));
+    periodo->addWidget(DataOper);
+    periodo->addSpacing(8);
+    periodo->addWidget(new QLabel(QStringLiteral("Al"), this));
+    periodo->addWidget(DataFinale);
+    periodo->addSpacing(16);
+    periodo->addWidget(Label7);
+    periodo->addWidget(Combo1);
+    periodo->addSpacing(16);
+    periodo->addWidget(OK);
+    periodo->addWidget(Tutti);
+    periodo->addStretch(1);
+    periodo->addWidget(PulStampe);
+    periodo->addWidget(Esc);
+
+    auto* tutto = new QVBoxLayout(this);
+    tutto->addWidget(Panel3D1);
+    tutto->addLayout(periodo);
+    tutto->addWidget(intestazioni);
+    tutto->setSpacing(6);
+    tutto->addWidget(List1, 1);
+
+    setTabOrder(DataOper, DataFinale);
+    setTabOrder(DataFinale, OK);
+    setTabOrder(OK, Combo1);
+    // Enter in the end date goes on to "Conferma".
+    enterMovesFocus(DataFinale, OK);
+
+    connect(OK, &QPushButton::clicked, this, handler([this] { OK_Click(); }));
+    connect(Tutti, &QPushButton::clicked, this, handler([this] { Tutti_Click(); }));
+    connect(Esc, &QPushButton::clicked, this, handler([this] { Esc_Click(); }));
+    connect(List1, &ListBox::rowDoubleClicked, this, handler([this] { List1_DblClick(); }));
+}
+
+void Form11::Form_Load() {
+    auto& s = stato();
+    Hourglass clessidra;
+    s.Form11Aperta = 1;
+    if (s.ColoriElenchi.coloriPredefiniti == u"N")
+        List1->setColors(fromWindowsColor(s.ColoriElenchi.coloreCarattere),
+                         fromWindowsColor(s.ColoriElenchi.coloreSfondo));
+    // The latest operation date follows the one typed in the entry form.
+    if (Form9* entrata = formHost().loaded<Form9>())
+        AggiornaDateEstreme(entrata->DataOper->testo());
+    DataOper->setTesto(s.PrimaDataOperazione);
+    DataFinale->setTesto(s.UltimaDataOperazione);
+    riempiFiltroCausali();
+    ElencaMovimentiPerPeriodo();
+}
+
+void Form11::Form_Activate() {
+    stato().Form11Aperta = 1;
+    // Coming back after the movements changed elsewhere: the list shows them again.
+    if (!elencoAggiornato()) ElencaMovimentiPerPeriodo();
+}
+
+void Form11::Form_Unload(bool& cancel) {
+    Q_UNUSED(cancel);
+    stato().Form11Aperta = 0;
+}
+
+void Form11::riempiFiltroCausali() {
+    Combo1->clear();
+    for (const QString& voce : vociFiltroCausale())
+        Combo1->addItem(voce);
+    Combo1->setCurrentIndex(0);
+}
+
+void Form11::ElencaMovimentiPerPeriodo() {
+    QString motivo;
+    elenco_ = qv::ElencaMovimentiPerPeriodo(DataOper->testo(), DataFinale->testo(),
+                                            Combo1->currentText(), &motivo);
+    tabellaElencata_ = movimentiDelConto();
+    std::vector<ListItem> righe;
+    righe.reserve(elenco_.righe.size());
+    for (const RigaPeriodo& r : elenco_.righe)
+        righe.push_back({r.testo, r.numero});
+    List1->setItems(std::move(righe));
+    if (!motivo.isEmpty()) avvisaErroreFile(motivo);
+}
+
+bool Form11::elencoAggiornato() const {
+    const auto& s = stato();
+    const int n = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    if (size_t(n) != tabellaElencata_.size()) return false;
+    return std::equal(tabellaElencata_.begin(), tabellaElencata_.end(),
+                      s.TabellaMovimenti.begin() + 1);
+}
+
+void Form11::OK_Click() {
+    Hourglass clessidra;
+    ElencaMovimentiPerPeriodo();
+}
+
+void Form11::Tutti_Click() {
+    const auto& s = stato();
+    DataOper->setTesto(s.PrimaDataOperazione);
+    DataFinale->setTesto(s.UltimaDataOperazione);
+    Hourglass clessidra;
+    ElencaMovimentiPerPeriodo();
+}
+
+void Form11::Esc_Click() {
+    stato().Form11Aperta = 0;
+    formHost().unload(*this);
+}
+
+void Form11::List1_DblClick() {
+    const int riga = List1->currentRow();
+    if (riga < 0) return;
+    // Only a movement's line opens anything: the carry-forward, the cheque notes and
+    // the closing lines stand for no movement.
+    const int numero = List1->data(riga);
+    if (numero <= 0) return;
+    if (!elencoAggiornato()) {
+        // The movements changed since the list was built: its lines may no longer be
+        // the movements they show.
+        ElencaMovimentiPerPeriodo();
+        return;
+    }
+    if (elenco_.elencati < stato().NumeroMovimenti) {
+        messageBox(messaggioElencoIncompleto(), MessageButtons::Ok, MessageIcon::Exclamation,
+                   QStringLiteral("Avvertimento"));
+        return;
+    }
+    apriMovimentoElencato(numero);
+}
+
+void ElencaMovimentiPerPeriodo() {
+    if (Form11* elenco = formHost().loaded<Form11>()) elenco->ElencaMovimentiPerPeriodo();
+}
+
+} // namespace qv

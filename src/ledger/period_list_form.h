@@ -1,0 +1,77 @@
+#pragma once
+// Form11: "Elenco Movimenti", the open account's movements of a period with the
+// carry-forward and the running balance.
+
+#include "common/records.h"
+#include "ledger/period_list.h"
+#include "platform/form_host.h"
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+
+namespace qv {
+
+class ComboBox;
+class DateField;
+class ListBox;
+
+class Form11 : public Form {
+    Q_OBJECT
+public:
+    explicit Form11(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload(bool& cancel) override;
+
+    // Rebuilds List1 from DataOper, DataFinale and Combo1.
+    void ElencaMovimentiPerPeriodo();
+
+    // The list as last built: its count of listed movements and the movement table
+    // it was built from (rows 1 to NumeroMovimenti at that time).
+    const ElencoPeriodo& elencoMostrato() const { return elenco_; }
+    // Whether the movement table still holds what the list was built from.
+    bool elencoAggiornato() const;
+
+    void OK_Click();
+    void Tutti_Click();
+    void Esc_Click();
+    void List1_DblClick();
+
+    QLabel* Panel3D1 = nullptr;
+    DateField* DataOper = nullptr;
+    DateField* DataFinale = nullptr;
+    QLabel* Label7 = nullptr;
+    ComboBox* Combo1 = nullptr;
+    QLabel* Label1 = nullptr; // "Data"
+    QLabel* Label2 = nullptr; // "Valuta"
+    QLabel* Label3 = nullptr; // "Mov. Dare"
+    QLabel* Label4 = nullptr; // "Mov. Avere"
+    QLabel* Label5 = nullptr; // "Saldo"
+    QLabel* Label6 = nullptr; // "Descr. Operazione"
+    ListBox* List1 = nullptr;
+    QPushButton* OK = nullptr;
+    QPushButton* Tutti = nullptr;
+    // The print of the list is a report of the printed-reports subsystem; the button is
+    // wired when that subsystem is, and stays disabled until then.
+    QPushButton* PulStampe = nullptr;
+    QPushButton* Esc = nullptr;
+
+private:
+    void riempiFiltroCausali();
+
+    ElencoPeriodo elenco_;
+    std::vector<Movimento> tabellaElencata_; // TabellaMovimenti rows 1..n at the last build
+};
+
+// Rebuilds the period list when Form11 is loaded (the entry form calls it on its
+// activation while Form11Aperta is 1); nothing otherwise.
+void ElencaMovimentiPerPeriodo();
+
+// The message shown when a line is double-clicked while the list leaves some movement
+// out.
+QString messaggioElencoIncompleto();
+
+} // namespace qv

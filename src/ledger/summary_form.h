@@ -1,0 +1,47 @@
+#pragma once
+// Form22: "Riepilogo Conti", the summary of all accounts.
+
+#include "ledger/summary.h"
+#include "platform/form_host.h"
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace qv {
+
+class ListBox;
+
+class Form22 : public Form {
+    Q_OBJECT
+public:
+    explicit Form22(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+    // The balance the options choose.
+    SaldoRiepilogo saldoScelto() const;
+    // Builds the list and the totals line again from the archive and the totals files.
+    void costruisci();
+
+    void Dataop_Click(int index);
+    void List1_DblClick();
+    void Command3D8_Click();
+
+    QFrame* Panel3D1 = nullptr;
+    std::array<QRadioButton*, 2> Dataop{}; // 0 "Data Op.", 1 "Data Valuta"
+    QLabel* DataVis = nullptr;
+    QLabel* intestazione = nullptr; // the column heads over the list
+    ListBox* List1 = nullptr;
+    QLabel* Totali = nullptr;
+    QPushButton* PulStampe = nullptr; // "Stampa": the printed summary
+    QPushButton* Command3D8 = nullptr;
+};
+
+// Shows the summary modeless, built afresh (the main window's "Totale conti").
+void mostraRiepilogoConti();
+
+} // namespace qv

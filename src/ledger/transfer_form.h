@@ -1,0 +1,62 @@
+#pragma once
+// Giroconto: "Giroconto", the dialog that moves a new movement to another account.
+
+#include "ledger/transfer.h"
+#include "platform/form_host.h"
+
+class QLabel;
+class QPushButton;
+
+namespace qv {
+
+class ComboBox;
+
+// What the transfer dialog did. `fatto` is true only when the incoming movement is
+// written into the other account (its ".MOV", ".MOR" and recomputed ".TOT"); then
+// `scritto` tells what to take back with annullaGiroconto if the open account cannot
+// save its own movement.
+struct EsitoGiroconto {
+    bool fatto = false;
+    GirocontoScritto scritto;
+};
+
+class Giroconto : public Form {
+    Q_OBJECT
+public:
+    explicit Giroconto(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+    // The movement to transfer and where the outcome goes; chiediGiroconto sets them
+    // before showing the dialog.
+    void preparaGiroconto(Movimento* pendente, EsitoGiroconto* esito);
+
+    void OK_Click();
+    void Command3D1_Click();
+
+    QLabel* Label1 = nullptr;
+    QLabel* contoAperto = nullptr;
+    ComboBox* Combo1 = nullptr;
+    QPushButton* OK = nullptr;
+    QPushButton* Command3D1 = nullptr;
+
+private:
+    Movimento* pendente_ = nullptr;
+    EsitoGiroconto* esito_ = nullptr;
+};
+
+// The line of Combo1 for an account: the trimmed code, blanks up to 13 characters (at
+// least one), " - ", the bank name as stored (45 characters). Each line carries its
+// row of TabellaConti as item data.
+QString lineaGiroconto(const Conto& conto);
+
+// Shows Giroconto modally for the open account's pending outgoing movement (its new
+// row, already filled from the entry form, amount in Euro) and returns the outcome.
+// On a transfer made, `pendente` gets the description "> destination description"
+// and "U", and the other account holds the incoming movement; the caller then saves
+// `pendente` and, should that fail, calls annullaGiroconto(esito.scritto). When the
+// user cancels, picks the open account, or a write fails (the user is told why),
+// nothing is written anywhere, `pendente` is unchanged and `fatto` is false.
+EsitoGiroconto chiediGiroconto(Movimento& pendente);
+
+} // namespace qv

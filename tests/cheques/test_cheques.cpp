@@ -1,0 +1,527 @@
+// The cheque form, the cheque situation and the annulled cheques: issuing a cheque
+// with its leaf and "AS" movement, re-confirming it, annulling a zero cheque, the
+// refusals that write nothing, the links to movements, and the list lines.
+#include "cheques/annulled_form.h"
+#include "cheques/book_list_form.h"
+#include "cheques/cheque_form.h"
+#include "cheques/cheque_lists.h"
+#include "cheques/situation_form.h"
+#include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "platform/fields.h"
+#include "platform/list_box.h"
+#include "shell/main_window.h"
+#include "support/fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QtEndian>
+
+#include <cstring>
+#include <memory>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace qv {
+namespace {
+
+QByteArray testo(const char* s, int width) {
+    QByteArray b(s);
+    b.truncate(width);
+    return b.leftJustified(width, ' ');
+}
+
+QByteArray le16(qint16 v) {
+    QByteArray b(2, '\0');
+    qToLittleEndian<qint16>(v, b.data());
+    return b;
+}
+
+QByteArray le32(qint32 v) {
+    QByteArray b(4, '\0');
+    qToLittleEndian<qint32>(v, b.data());
+    return b;
+}
+
+QByteArray le64(double v) {
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    QByteArray b(8, '\0');
+    qToLittleEndian<quint64>(bits, b.data());
+    return b;
+}
+
+QByteArray movBytes(qint16 numero, const char* data, const char* causale, double importo,
+                    const char* doc, const char* desc, const char* sospeso) {
+    QByteArray b = le16(numero) + testo(data, 10) + testo(data, 10) + testo(causale, 5) +
+                   le64(importo) + testo(doc, 8) + testo(desc, 30) + testo(sospeso, 1) +
+                   testo("U", 1) + testo("N", 1);
+    EXPECT_EQ(b.size(), 76);
+    return b;
+}
+
+QByteArray foglioBytes(qint16 movimento, qint16 riga, qint16 carnet, qint32 assegno,
+                       const char* data, double importo, const char* traente, const char* note,
+                       const char* allineato = "N", const char* annullato = "N") {
+    QByteArray b = le16(movimento) + le16(riga) + le16(carnet) + le32(assegno) + testo(data, 10) +
+                   le64(importo) + testo(traente, 30) + testo(note, 30) + testo(allineato, 1) +
+                   testo("S", 1) + testo(annullato, 1);
+    EXPECT_EQ(b.size(), 91);
+    return b;
+}
+
+QByteArray carnetBytes(qint16 numero, qint16 movimento, const char* data, qint32 primo) {
+    QByteArray b = le16(movimento) + le16(numero) + testo(data, 10) + le64(1.5) + le32(primo) +
+                   le32(primo + 9) + testo("N", 1) + le16(10) + testo("N", 1) + QByteArray(2, '\0');
+    EXPECT_EQ(b.size(), 36);
+    return b;
+}
+
+QByteArray record(const QByteArray& file, int k, int length) {
+    return file.mid(qsizetype(k - 1) * length, length);
+}
+
+class ChequeTest : public test::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        auto& s = stato();
+        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
+        s.ImpostazioniCorrenti.numeroDecimali = 2;
+        s.FattoreValuta = 1;
+        s.CodiceContoAttivo = QStringLiteral("CQ");
+        s.NumeroConti = 1;
+        s.TabellaConti.assign(2, Conto{});
+        s.TabellaConti[1].codiceConto = QStringLiteral("CQ");
+        s.TabellaConti[1].nomeBanca = QStringLiteral("Banca di Prova");
+        s.IndiceContoAttivo = 1;
+        window = std::make_unique<MDIForm1>();
+    }
+
+    void TearDown() override {
+        formHost().resetForTests();
+        window.reset();
+        ProgramTest::TearDown();
+    }
+
+    QString file(const char* ext) const { return dataFolder() + "CQ" + ext; }
+
+    // Book 1 (cheques 100 to 109, withdrawn 01/12/2026, cost movement 1) with ten blank
+    // leaves, plus the leaves given after them; then the account is loaded.
+    void preparaConto(const QByteArray& altriFogli = {}, int altri = 0,
+                      const QByteArray& altriMovimenti = {}, int movimenti = 0) {
+        QByteArray fog;
+        for (qint16 k = 1; k <= 10; ++k)
+            fog += foglioBytes(0, k, 1, 99 + k, "00/00/0000", 0, "", "");
+        writeBytes(file(".FOG"), fog + altriFogli);
+        writeBytes(file(".NRF"), le16(qint16(10 + altri)));
+        writeBytes(file(".CAR"), carnetBytes(1, 1, "01/12/2026", 100));
+        writeBytes(file(".NRC"), le16(1));
+        writeBytes(file(".MOV"),
+                   movBytes(1, "01/12/2026", "CA", 1.5, "1", "Carnet nr. 1-100", "S") +
+                       altriMovimenti);
+        writeBytes(file(".MOR"), le16(qint16(1 + movimenti)));
+        QString errore;
+        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+        ElencaSituazioneAssegni();
+    }
+
+    Form15& apri() {
+        mostraFormAssegniNonModale();
+        return formHost().form<Form15>();
+    }
+
+    static void clic(ListBox* lista, int riga) {
+        lista->setCurrentRow(riga);
+        const QRect r = lista->visualRect(lista->model()->index(riga, 0));
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+    // Picks line `riga` and types the cheque.
+    static void scrivi(Form15& f, int riga, const char* data, const char* importo,
+                       const char* traente, const char* note = "") {
+        clic(f.List1, riga);
+        f.DataAssegno->setTesto(QString());
+        f.DataAssegno->setCursorPosition(0);
+        QTest::keyClicks(f.DataAssegno, QString::fromLatin1(data));
+        f.IMPORTO->clear();
+        QTest::keyClicks(f.IMPORTO, QString::fromLatin1(importo));
+        f.traente->clear();
+        QTest::keyClicks(f.traente, QString::fromLatin1(traente));
+        f.NoteAss->clear();
+        QTest::keyClicks(f.NoteAss, QString::fromLatin1(note));
+    }
+
+    struct Files {
+        QByteArray fog, mov, mor, car;
+        bool operator==(const Files&) const = default;
+    };
+    Files files() const {
+        return {readBytes(file(".FOG")), readBytes(file(".MOV")), readBytes(file(".MOR")),
+                readBytes(file(".CAR"))};
+    }
+
+    std::unique_ptr<MDIForm1> window;
+};
+
+TEST_F(ChequeTest, IssuingCheque101BooksTheLeafAndItsMovementAndRefreshesTheLists) {
+    preparaConto();
+    EXPECT_EQ(window->AssFuori->text(), "0");
+    EXPECT_EQ(window->AssMano->text(), "10");
+
+    Form15& f = apri();
+    EXPECT_EQ(f.NrConto->text(), "CQ");
+    EXPECT_EQ(f.banca->text(), "Banca di Prova");
+    EXPECT_EQ(f.NrCarnet->text(), "1");
+    EXPECT_EQ(f.NrFogliCarnet->text(), "10");
+    EXPECT_EQ(f.NrAssegno->text(), "100"); // the first leaf never booked
+    ASSERT_EQ(f.List1->count(), 10);
+    EXPECT_EQ(f.List1->text(1), "101        00/00/0000           0,00");
+
+    scrivi(f, 1, "05122026", "250", "Mario Rossi", "affitto");
+    EXPECT_EQ(f.NrAssegno->text(), "101");
+    f.Salva->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+
+    EXPECT_EQ(record(readBytes(file(".FOG")), 2, 91),
+              foglioBytes(2, 2, 1, 101, "05/12/2026", 250, "Mario Rossi", "affitto"));
+    EXPECT_EQ(readBytes(file(".MOR")), le16(2));
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+              movBytes(2, "05/12/2026", "AS", 250, "101", "Mario Rossi", "S"));
+    EXPECT_DOUBLE_EQ(stato().SaldoContabile, -251.5);
+
+    Form13* situazione = formHost().loaded<Form13>();
+    ASSERT_NE(situazione, nullptr);
+    ASSERT_EQ(situazione->List1->count(), 1);
+    EXPECT_EQ(situazione->List1->text(0), "0001 05/12/2026        101        250,00");
+    EXPECT_EQ(situazione->List2->count(), 9);
+    EXPECT_EQ(situazione->List2->text(0), "0001        100 ");
+    EXPECT_EQ(window->AssFuori->text(), "1");
+    EXPECT_EQ(window->AssMano->text(), "9");
+    EXPECT_EQ(f.List1->text(1), "101        05/12/2026         250,00");
+    EXPECT_EQ(f.IMPORTO->text(), "250");
+
+    // Confirming again rewrites the same movement, the amount read the Italian way.
+    f.IMPORTO->clear();
+    QTest::keyClicks(f.IMPORTO, QStringLiteral("1500,5"));
+    f.Salva->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(file(".MOR")), le16(2));
+    EXPECT_EQ(stato().NumeroMovimenti, 2);
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+              movBytes(2, "05/12/2026", "AS", 1500.5, "101", "Mario Rossi", "S"));
+    EXPECT_DOUBLE_EQ(stato().TabellaFogli[2].importo, 1500.5);
+    EXPECT_DOUBLE_EQ(stato().SaldoContabile, -1502);
+    EXPECT_EQ(situazione->List1->text(0), "0001 05/12/2026        101      1.500,50");
+}
+
+TEST_F(ChequeTest, AZeroChequeConfirmedAsAnnulledAppearsAmongTheAnnulledCheques) {
+    preparaConto();
+    Form15& f = apri();
+    scrivi(f, 2, "06122026", "0,00", "Bianchi");
+    messages.answer(MessageAnswer::Cancel);
+    const Files prima = files();
+    f.Salva->click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("Attenzione non è stato inserito l'importo dell'assegno, se si "
+                             "tratta di un assegno annullato conferma l'inserimento"));
+    EXPECT_EQ(messages.shown()[0].title, "AVVERTIMENTO!");
+    EXPECT_TRUE(files() == prima);
+
+    messages.clear();
+    f.Salva->click(); // OK this time
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(record(readBytes(file(".FOG")), 3, 91),
+              foglioBytes(2, 3, 1, 102, "06/12/2026", 0, "Annullato", "", "N", "S"));
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+              movBytes(2, "06/12/2026", "AS", 0, "102", "Annullato", "S"));
+
+    Form17* annullati = formHost().loaded<Form17>();
+    ASSERT_NE(annullati, nullptr);
+    ASSERT_EQ(annullati->List1->count(), 1);
+    EXPECT_EQ(annullati->List1->text(0), "0001 06/12/2026        102");
+    // Not aligned yet, so still a cheque in hand.
+    EXPECT_EQ(window->AssMano->text(), "10");
+    EXPECT_EQ(window->AssFuori->text(), "0");
+}
+
+TEST_F(ChequeTest, RefusedConfirmationsWriteNothingAndKeepWhatWasTyped) {
+    preparaConto();
+    Form15& f = apri();
+    const Files prima = files();
+    auto ultimo = [&] {
+        return messages.shown().empty() ? QString() : messages.shown().back().text;
+    };
+
+    // No date.
+    clic(f.List1, 1);
+    f.Salva->click();
+    EXPECT_EQ(ultimo(), "Campo data operazione obbligatorio");
+
+    // Dated the day before the book was withdrawn; the amount and payee stay.
+    scrivi(f, 1, "30112026", "250", "Mario Rossi");
+    f.Salva->click();
+    EXPECT_EQ(ultimo(), "Data Movimento precedente rispetto alla data di prelievo del Carnet; "
+                        "Correggi i dati e riprova");
+    EXPECT_EQ(messages.shown().back().title, "ERRORE");
+    EXPECT_TRUE(f.DataAssegno->isBlank());
+    EXPECT_EQ(f.traente->text(), "Mario Rossi");
+    EXPECT_EQ(f.IMPORTO->text(), "250");
+
+    // An impossible date.
+    const auto contati = messages.shown().size();
+    f.DataAssegno->setTesto(QStringLiteral("31/02/2026"));
+    f.Salva->click();
+    EXPECT_EQ(messages.shown().size(), contati + 1);
+    EXPECT_TRUE(f.DataAssegno->isBlank());
+
+    // An amount that is not a number.
+    f.DataAssegno->setTesto(QStringLiteral("05/12/2026"));
+    f.IMPORTO->setText(QStringLiteral("12.34.5"));
+    f.Salva->click();
+    EXPECT_EQ(messages.shown().size(), contati + 2);
+    EXPECT_EQ(f.traente->text(), "Mario Rossi");
+
+    // After a pick in the book archive no cheque is selected.
+    formHost().setModalHook([](Form& form) {
+        if (auto* elenco = qobject_cast<Form14*>(&form)) {
+            elenco->List1->setCurrentRow(0);
+            elenco->List1_Click();
+            elenco->Command3D2_Click();
+        }
+    });
+    f.Command3D1->click();
+    EXPECT_EQ(f.NrCarnet->text(), "1");
+    EXPECT_TRUE(f.NrAssegno->text().isEmpty());
+    f.DataAssegno->setTesto(QStringLiteral("05/12/2026"));
+    f.IMPORTO->setText(QStringLiteral("10"));
+    f.Salva->click();
+    EXPECT_EQ(ultimo(), "Assegno non selezionato, seleziona prima l'assegno con un doppio click "
+                        "del mouse dalla lista");
+
+    // A click that selects no line.
+    messages.clear();
+    f.List1->setCurrentRow(-1);
+    RichiamaFoglioSelezionato();
+    EXPECT_EQ(ultimo(), "Assegno non selezionato, seleziona prima l'assegno con un doppio click "
+                        "del mouse dalla lista");
+
+    EXPECT_TRUE(files() == prima);
+    EXPECT_EQ(stato().NumeroMovimenti, 1);
+}
+
+TEST_F(ChequeTest, WithoutChequeBooksTheFormRefusesAndHides) {
+    QString errore;
+    ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    Form15& f = apri();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, "Nessun Carnet in memoria; devi prima caricare il carnet");
+    EXPECT_EQ(messages.shown()[0].title, "ERRORE");
+    EXPECT_FALSE(f.isShown());
+    EXPECT_FALSE(QFile::exists(file(".FOG")));
+    EXPECT_FALSE(QFile::exists(file(".MOV")));
+}
+
+TEST_F(ChequeTest, ChequeDatedOnTheWithdrawalDayIsAccepted) {
+    preparaConto();
+    Form15& f = apri();
+    scrivi(f, 0, "01122026", "10", "Verdi");
+    f.Salva->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(stato().TabellaFogli[1].movimento, 2);
+    EXPECT_EQ(stato().TabellaFogli[1].dataAssegno, "01/12/2026");
+}
+
+TEST_F(ChequeTest, ReconfirmingAnAlignedChequeKeepsItsMovementAligned) {
+    // Cheque 101 booked by movement 2, already aligned with the bank statement.
+    preparaConto();
+    QByteArray fog = readBytes(file(".FOG"));
+    fog.replace(91, 91, foglioBytes(2, 2, 1, 101, "05/12/2026", 250, "Rossi", "", "S"));
+    writeBytes(file(".FOG"), fog);
+    writeBytes(file(".MOV"),
+               readBytes(file(".MOV")) + movBytes(2, "05/12/2026", "AS", 250, "101", "Rossi", "N"));
+    writeBytes(file(".MOR"), le16(2));
+    ASSERT_TRUE(ApriArchiviConto());
+
+    Form15& f = apri();
+    scrivi(f, 1, "05122026", "250", "Rossi Mario");
+    f.Salva->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(file(".MOR")), le16(2));
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+              movBytes(2, "05/12/2026", "AS", 250, "101", "Rossi Mario", "N"));
+    EXPECT_EQ(stato().TabellaFogli[2].allineato, "S");
+}
+
+TEST_F(ChequeTest, AStaleLinkNeverOverwritesAnUnrelatedMovement) {
+    // Leaf 101 names movement 1 (the book's cost), leaf 102 names movement 3 though
+    // its "AS" movement is number 2.
+    preparaConto({}, 0,
+                 movBytes(2, "03/12/2026", "AS", 40, "102", "Neri", "S") +
+                     movBytes(3, "04/12/2026", "VE", 99, "102", "Versamento", "S"),
+                 2);
+    QByteArray fog = readBytes(file(".FOG"));
+    fog.replace(91, 91, foglioBytes(1, 2, 1, 101, "02/12/2026", 30, "Gialli", ""));
+    fog.replace(182, 91, foglioBytes(3, 3, 1, 102, "03/12/2026", 40, "Neri", ""));
+    writeBytes(file(".FOG"), fog);
+    ASSERT_TRUE(ApriArchiviConto());
+    const QByteArray mov = readBytes(file(".MOV"));
+
+    Form15& f = apri();
+    scrivi(f, 2, "03122026", "45", "Neri");
+    f.Salva->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    QByteArray dopo = readBytes(file(".MOV"));
+    EXPECT_EQ(record(dopo, 1, 76), record(mov, 1, 76));
+    EXPECT_EQ(record(dopo, 3, 76), record(mov, 3, 76));
+    EXPECT_EQ(record(dopo, 2, 76), movBytes(2, "03/12/2026", "AS", 45, "102", "Neri", "S"));
+    EXPECT_EQ(stato().TabellaFogli[3].movimento, 2);
+
+    // No "AS" movement of cheque 101 exists: a new one is appended and linked.
+    scrivi(f, 1, "02122026", "30", "Gialli");
+    f.Salva->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    dopo = readBytes(file(".MOV"));
+    EXPECT_EQ(record(dopo, 1, 76), record(mov, 1, 76));
+    EXPECT_EQ(readBytes(file(".MOR")), le16(4));
+    EXPECT_EQ(record(dopo, 4, 76), movBytes(4, "02/12/2026", "AS", 30, "101", "Gialli", "S"));
+    EXPECT_EQ(record(readBytes(file(".FOG")), 2, 91),
+              foglioBytes(4, 2, 1, 101, "02/12/2026", 30, "Gialli", ""));
+}
+
+TEST_F(ChequeTest, ALongChequeNumberKeepsOneDocumentNumberOnAppendAndRewrite) {
+    // A second book from older data, with ten-digit cheque numbers.
+    QByteArray fog;
+    for (qint16 k = 0; k < 10; ++k)
+        fog += foglioBytes(0, qint16(11 + k), 2, 1234567890 + k, "00/00/0000", 0, "", "");
+    preparaConto(fog, 10);
+    writeBytes(file(".CAR"), readBytes(file(".CAR")) + carnetBytes(2, 0, "01/12/2026", 1234567890));
+    writeBytes(file(".NRC"), le16(2));
+    ASSERT_TRUE(ApriArchiviConto());
+
+    Form15& f = apri();
+    EXPECT_EQ(f.NrCarnet->text(), "2");
+    scrivi(f, 0, "05122026", "5", "Lunghi");
+    f.Salva->click();
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));
+    f.Salva->click();
+    EXPECT_EQ(readBytes(file(".MOR")), le16(2));
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));
+}
+
+TEST_F(ChequeTest, ActivationProposesTheFirstUnbookedLeafOfTheNewestBook) {
+    QByteArray altri;
+    preparaConto({}, 0, movBytes(2, "02/12/2026", "AS", 10, "100", "A", "S"), 1);
+    QByteArray fog = readBytes(file(".FOG"));
+    fog.replace(0, 91, foglioBytes(2, 1, 1, 100, "02/12/2026", 10, "A", ""));
+    writeBytes(file(".FOG"), fog);
+    ASSERT_TRUE(ApriArchiviConto());
+    Form15& f = apri();
+    EXPECT_EQ(f.NrAssegno->text(), "101");
+    EXPECT_EQ(stato().IndiceFoglioScelto, 2);
+    EXPECT_EQ(f.foglioSelezionato(), 2);
+}
+
+TEST_F(ChequeTest, AnotherAccountNeverShowsTheBooksOfThePreviousOne) {
+    preparaConto();
+    Form15& f = apri();
+    clic(f.List1, 3);
+    f.Command3D8->click();
+    EXPECT_FALSE(f.isShown());
+
+    // Account "AB" has no cheque books at all.
+    auto& s = stato();
+    s.TabellaConti.push_back(Conto{});
+    s.TabellaConti[2].codiceConto = QStringLiteral("AB");
+    s.NumeroConti = 2;
+    s.IndiceContoAttivo = 2;
+    s.CodiceContoAttivo = QStringLiteral("AB");
+    ASSERT_TRUE(ApriArchiviConto());
+    mostraFormAssegniNonModale();
+    EXPECT_EQ(messages.texts(),
+              QStringList{"Nessun Carnet in memoria; devi prima caricare il carnet"});
+    EXPECT_EQ(f.NrConto->text(), "AB");
+    EXPECT_EQ(f.List1->count(), 0);
+    EXPECT_TRUE(f.NrAssegno->text().isEmpty());
+    EXPECT_EQ(f.foglioSelezionato(), 0);
+}
+
+TEST_F(ChequeTest, ListLinesFollowTheirColumns) {
+    FoglioAssegno f;
+    f.numeroCarnet = 3;
+    f.numeroAssegno = 501;
+    f.dataAssegno = QStringLiteral("05/11/2000");
+    f.importo = 250;
+    const QString intero = QStringLiteral("#,###,###,##0");
+    EXPECT_EQ(lineaAssegnoFuori(f, 1, intero), "0003 05/11/2000        501           250");
+    EXPECT_EQ(lineaAssegnoInMano(f), "0003        501 ");
+    EXPECT_EQ(lineaAssegnoAnnullato(f), "0003 05/11/2000        501");
+    EXPECT_EQ(lineaFoglioCarnet(f, 1, intero), "501        05/11/2000            250");
+    f.numeroCarnet = 12;
+    f.numeroAssegno = 1234567890;
+    EXPECT_EQ(lineaAssegnoInMano(f), "0012 1234567890 ");
+    EXPECT_EQ(lineaFoglioCarnet(f, 1, intero), "1234567890 05/11/2000            250");
+    // A display currency multiplies the stored amount.
+    f.numeroAssegno = 7;
+    EXPECT_EQ(lineaAssegnoFuori(f, 2, intero), "0012 05/11/2000          7           500");
+}
+
+TEST_F(ChequeTest, SituationSortsLeavesByAmountAlignmentAndAnnulment) {
+    auto& s = stato();
+    s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
+    s.TabellaFogli.assign(6, FoglioAssegno{});
+    s.NumeroFogli = 5;
+    const struct {
+        double importo;
+        const char* allineato;
+        const char* annullato;
+    } casi[5] = {{0, "N", "N"}, {250, "N", "N"}, {250, "S", "N"}, {0, "N", "S"}, {-5, "N", "N"}};
+    for (int k = 1; k <= 5; ++k) {
+        FoglioAssegno& f = s.TabellaFogli[size_t(k)];
+        f.numeroCarnet = 1;
+        f.numeroAssegno = 100 + k;
+        f.importo = casi[k - 1].importo;
+        f.allineato = QString::fromLatin1(casi[k - 1].allineato);
+        f.annullato = QString::fromLatin1(casi[k - 1].annullato);
+    }
+    const SituazioneAssegni situazione = situazioneAssegni();
+    ASSERT_EQ(situazione.fuori.size(), 1u);
+    EXPECT_EQ(situazione.fuori[0].foglio, 2);
+    ASSERT_EQ(situazione.inMano.size(), 2u);
+    EXPECT_EQ(situazione.inMano[0].foglio, 1);
+    EXPECT_EQ(situazione.inMano[1].foglio, 4);
+    const auto annullati = righeAssegniAnnullati();
+    ASSERT_EQ(annullati.size(), 1u);
+    EXPECT_EQ(annullati[0].foglio, 4);
+
+    // The counters change even though Form13 was never shown.
+    ElencaSituazioneAssegni();
+    EXPECT_EQ(window->AssFuori->text(), "1");
+    EXPECT_EQ(window->AssMano->text(), "2");
+    ASSERT_NE(formHost().loaded<Form13>(), nullptr);
+    EXPECT_FALSE(formHost().loaded<Form13>()->isShown());
+}
+
+TEST_F(ChequeTest, CustomListColoursAreTakenAtLoad) {
+    auto& s = stato();
+    s.ColoriElenchi.coloriPredefiniti = QStringLiteral("N");
+    s.ColoriElenchi.coloreCarattere = 255;        // red
+    s.ColoriElenchi.coloreSfondo = 65536.0 * 255; // blue
+    Form13& situazione = formHost().form<Form13>();
+    const QPalette p = situazione.List2->palette();
+    EXPECT_EQ(p.color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(p.color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(formHost().form<Form17>().List1->palette().color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(formHost().form<Form15>().List1->palette().color(QPalette::Text), QColor(255, 0, 0));
+}
+
+} // namespace
+} // namespace qv

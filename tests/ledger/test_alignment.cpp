@@ -1,0 +1,451 @@
+// Aligning suspended movements with the bank statement: the list, loading a movement
+// out of the balances, confirming it as aligned (with the cheque leaf and book of a
+// cheque movement), giving it up, and what happens when the account is closed or a
+// file cannot be used.
+#include "archives/causale_picker.h"
+#include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "ledger/alignment.h"
+#include "ledger/alignment_form.h"
+#include "ledger/balances.h"
+#include "platform/fields.h"
+#include "platform/list_box.h"
+#include "shell/account_close.h"
+#include "shell/main_window.h"
+#include "support/fixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QtEndian>
+
+#include <cstring>
+#include <memory>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace qv {
+namespace {
+
+QByteArray testo(const char* s, int width) {
+    QByteArray b(s);
+    b.truncate(width);
+    return b.leftJustified(width, ' ');
+}
+
+QByteArray le16(qint16 v) {
+    QByteArray b(2, '\0');
+    qToLittleEndian<qint16>(v, b.data());
+    return b;
+}
+
+QByteArray le32(qint32 v) {
+    QByteArray b(4, '\0');
+    qToLittleEndian<qint32>(v, b.data());
+    return b;
+}
+
+QByteArray le64(double v) {
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    QByteArray b(8, '\0');
+    qToLittleEndian<quint64>(bits, b.data());
+    return b;
+}
+
+// A movement record of ".MOV", field by field.
+QByteArray movBytes(qint16 numero, const char* op, const char* val, const char* causale,
+                    double importo, const char* doc, const char* desc, const char* sospeso,
+                    const char* eu) {
+    QByteArray b = le16(numero) + testo(op, 10) + testo(val, 10) + testo(causale, 5) +
+                   le64(importo) + testo(doc, 8) + testo(desc, 30) + testo(sospeso, 1) +
+                   testo(eu, 1) + testo("N", 1);
+    EXPECT_EQ(b.size(), 76);
+    return b;
+}
+
+struct Foglio {
+    qint16 movimento;
+    qint32 assegno;
+    const char* allineato;
+    double importo;
+    const char* note;
+};
+
+// A cheque leaf of ".FOG" of book 1.
+QByteArray foglioBytes(qint16 riga, const Foglio& f) {
+    QByteArray b = le16(f.movimento) + le16(riga) + le16(1) + le32(f.assegno) +
+                   testo(f.importo ? "03/12/2026" : "", 10) + le64(f.importo) +
+                   testo(f.importo ? "Rossi Mario" : "", 30) + testo(f.note, 30) +
+                   testo(f.allineato, 1) + testo("", 1) + testo("N", 1);
+    EXPECT_EQ(b.size(), 91);
+    return b;
+}
+
+// Book 1 of ".CAR" with its count of leaves still to align.
+QByteArray carnetBytes(qint16 daAllineare, const char* allineato) {
+    QByteArray b = le16(0) + le16(1) + testo("01/10/2026", 10) + le64(2.5) + le32(1001) +
+                   le32(1010) + testo("N", 1) + le16(daAllineare) + testo(allineato, 1) +
+                   QByteArray(2, '\0');
+    EXPECT_EQ(b.size(), 36);
+    return b;
+}
+
+QByteArray record(const QByteArray& file, int k, int length) {
+    return file.mid((k - 1) * length, length);
+}
+
+class AlignmentTest : public test::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        auto& s = stato();
+        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
+        s.FattoreValuta = 1;
+        s.CodiceContoAttivo = QStringLiteral("AL");
+        s.NumeroConti = 1;
+        s.TabellaConti.assign(2, Conto{});
+        s.TabellaConti[1].codiceConto = QStringLiteral("AL");
+        s.IndiceContoAttivo = 1;
+        s.NumeroCausali = 3;
+        s.TabellaCausali.assign(4, VoceCausale{});
+        const char* causali[3][4] = {{"AS", "ASSEGNO", "S", "U"},
+                                     {"VE", "VERSAMENTO CONTANTI", "S", "E"},
+                                     {"BO", "BONIFICO IN USCITA", "N", "U"}};
+        for (int i = 0; i < 3; ++i) {
+            VoceCausale& v = s.TabellaCausali[size_t(i + 1)];
+            v.numero = qint16(i + 1);
+            v.codiceCausale = QString::fromLatin1(causali[i][0]);
+            v.descrizione = QString::fromLatin1(causali[i][1]);
+            v.sospeso = QString::fromLatin1(causali[i][2]);
+            v.entrataUscita = QString::fromLatin1(causali[i][3]);
+        }
+        window = std::make_unique<MDIForm1>();
+        // The forms as top-level windows, as in the other form tests.
+        formHost().setMdiArea(nullptr);
+    }
+
+    void TearDown() override {
+        formHost().resetForTests();
+        window.reset();
+        ProgramTest::TearDown();
+    }
+
+    QString file(const char* ext) const { return dataFolder() + "AL" + ext; }
+
+    // The account: a suspended deposit, a suspended cheque of 120 (cheque 1002, leaf
+    // row 2 of book 1) and an aligned transfer out. `altriAllineati` other leaves of
+    // the book are aligned already; `fogli` replaces the leaves when given.
+    void preparaConto(int altriAllineati = 1, std::vector<Foglio> fogli = {}) {
+        movimenti = movBytes(1, "01/12/2026", "02/12/2026", "VE", 500, "", "Versamento", "S", "E") +
+                    movBytes(2, "03/12/2026", "04/12/2026", "AS", 120, "1002", "Assegno a Rossi",
+                             "S", "U") +
+                    movBytes(3, "05/11/2026", "05/11/2026", "BO", 50, "", "Bonifico", "N", "U");
+        writeBytes(file(".MOV"), movimenti);
+        writeBytes(file(".MOR"), le16(3));
+        if (fogli.empty()) {
+            for (int riga = 1; riga <= 10; ++riga) {
+                if (riga == 2) {
+                    fogli.push_back({2, 1002, "N", 120, "pagamento affitto"});
+                    continue;
+                }
+                const bool allineato = altriAllineati-- > 0;
+                fogli.push_back(
+                    {0, 1000 + riga, allineato ? "S" : "N", allineato ? 10.0 : 0.0, ""});
+            }
+        }
+        QByteArray fog;
+        for (size_t i = 0; i < fogli.size(); ++i)
+            fog += foglioBytes(qint16(i + 1), fogli[i]);
+        writeBytes(file(".FOG"), fog);
+        writeBytes(file(".NRF"), le16(qint16(fogli.size())));
+        writeBytes(file(".CAR"), carnetBytes(9, "N"));
+        writeBytes(file(".NRC"), le16(1));
+        QString errore;
+        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    }
+
+    Form4& apri() {
+        mostraAllineamento();
+        Form4* f = formHost().loaded<Form4>();
+        EXPECT_NE(f, nullptr);
+        QApplication::setActiveWindow(f->window());
+        return *f;
+    }
+
+    // A double click as the user makes it: press and release, then the double click.
+    void doppioClic(ListBox* lista, int riga) {
+        const QRect r = lista->visualRect(lista->model()->index(riga, 0));
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+    std::unique_ptr<MDIForm1> window;
+    QByteArray movimenti;
+};
+
+TEST_F(AlignmentTest, ASuspendedMovementIsAlignedIntoTheAlignedBalance) {
+    preparaConto();
+    auto& s = stato();
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 330);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, -50);
+
+    Form4& f = apri();
+    EXPECT_EQ(f.caption(), QStringLiteral("Allineamento Conto"));
+    ASSERT_EQ(f.ElencoMovim->count(), 2);
+    EXPECT_EQ(f.ElencoMovim->text(0),
+              QStringLiteral("01/12/2026 02/12/2026 0001 VERSAMENTO CONTANTI    E          "
+                             "           500,00"));
+    EXPECT_EQ(f.ElencoMovim->text(1),
+              QStringLiteral("03/12/2026 04/12/2026 0002 ASSEGNO                U  1002    "
+                             "           120,00"));
+
+    doppioClic(f.ElencoMovim, 0);
+    EXPECT_EQ(f.movimentoCaricato(), 1);
+    EXPECT_EQ(f.NrOper->text(), QStringLiteral("1"));
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("01/12/2026"));
+    EXPECT_EQ(f.DataValuta->testo(), QStringLiteral("02/12/2026"));
+    EXPECT_EQ(f.Causale->text(), QStringLiteral("VE"));
+    EXPECT_EQ(f.DescrCausale->text(), QStringLiteral("VERSAMENTO CONTANTI"));
+    EXPECT_EQ(f.D_A->text(), QStringLiteral("E"));
+    EXPECT_EQ(f.IMPORTO->testo(), QStringLiteral("500,00"));
+    EXPECT_EQ(f.DescMovim->text(), QStringLiteral("Versamento"));
+    EXPECT_FALSE(f.ElencoMovim->isEnabled());
+    EXPECT_TRUE(f.pulisci->isEnabled());
+    // Out of the balances while it is loaded.
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, -170);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, -50);
+
+    f.OK->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join("|").toStdString();
+    EXPECT_EQ(record(readBytes(file(".MOV")), 1, 76),
+              movBytes(1, "01/12/2026", "02/12/2026", "VE", 500, "", "Versamento", "N", "E"));
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76), record(movimenti, 2, 76));
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 330);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, 450);
+    EXPECT_DOUBLE_EQ(s.SaldoOperazioneOggi, 330);
+    EXPECT_EQ(window->Saldi[0]->text(), QStringLiteral("450,00"));
+    EXPECT_EQ(readBytes(file(".TOT")).left(32), le64(450) + le64(330) + le64(330) + le64(330));
+    // The aligned movement left the list; nothing is held any more.
+    ASSERT_EQ(f.ElencoMovim->count(), 1);
+    EXPECT_EQ(f.ElencoMovim->data(0), 2);
+    EXPECT_TRUE(f.ElencoMovim->isEnabled());
+    EXPECT_EQ(f.movimentoCaricato(), 0);
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 0);
+    EXPECT_EQ(f.DataOper->testo(), DateField::emptyText());
+    EXPECT_TRUE(f.Causale->text().isEmpty());
+    EXPECT_EQ(s.IndiceMovimentoScelto, 0);
+}
+
+TEST_F(AlignmentTest, AChequeMovementMarksItsLeafAndLowersItsBooksCount) {
+    preparaConto(1);
+    auto& s = stato();
+    Form4& f = apri();
+    // Cheque 1002 is out until it is aligned.
+    window->AssFuori->setText(QStringLiteral("?"));
+    doppioClic(f.ElencoMovim, 1);
+    ASSERT_EQ(f.movimentoCaricato(), 2);
+    EXPECT_EQ(f.NrDoc->text(), QStringLiteral("1002"));
+    // The statement shows 125,50: the amount is corrected.
+    f.IMPORTO->clear();
+    QTest::keyClicks(f.IMPORTO, QStringLiteral("125,50"));
+    f.OK->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join("|").toStdString();
+
+    EXPECT_EQ(
+        record(readBytes(file(".MOV")), 2, 76),
+        movBytes(2, "03/12/2026", "04/12/2026", "AS", 125.5, "1002", "Assegno a Rossi", "N", "U"));
+    const QByteArray fog = readBytes(file(".FOG"));
+    EXPECT_EQ(record(fog, 2, 91), foglioBytes(2, {2, 1002, "S", 125.5, "pagamento affitto"}));
+    EXPECT_EQ(record(fog, 3, 91), foglioBytes(3, {0, 1003, "N", 0, ""}));
+    // Two of the book's ten leaves are aligned now.
+    EXPECT_EQ(readBytes(file(".CAR")), carnetBytes(8, "N"));
+    EXPECT_EQ(s.TabellaFogli[2].allineato, QStringLiteral("S"));
+    EXPECT_EQ(s.TabellaCarnet[1].fogliDaAllineare, 8);
+
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, -175.5);
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 324.5);
+    EXPECT_EQ(window->Saldi[0]->text(), QStringLiteral("-175,50"));
+    // No cheque is out any more.
+    EXPECT_EQ(window->AssFuori->text(), QStringLiteral("0"));
+}
+
+TEST_F(AlignmentTest, TheTenthAlignedLeafAlignsTheBook) {
+    preparaConto(9);
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 1);
+    f.OK->click();
+    EXPECT_EQ(readBytes(file(".CAR")), carnetBytes(0, "S"));
+    EXPECT_EQ(stato().TabellaCarnet[1].allineato, QStringLiteral("S"));
+
+    CarnetAssegni c;
+    c.allineato = QStringLiteral("N");
+    EXPECT_EQ(carnetAggiornato(c, 3).fogliDaAllineare, 7);
+    EXPECT_EQ(carnetAggiornato(c, 3).allineato, QStringLiteral("N"));
+    EXPECT_EQ(carnetAggiornato(c, 11).fogliDaAllineare, 0);
+}
+
+TEST_F(AlignmentTest, AStaleLinkDoesNotPickTheWrongLeaf) {
+    // Leaf 1002 still names a movement that no longer exists; leaf 1003 names the
+    // cheque movement of 1002 by mistake.
+    preparaConto(
+        0, {{0, 1001, "N", 0, ""}, {7, 1002, "N", 120, "giusto"}, {2, 1003, "N", 80, "sbagliato"}});
+    EXPECT_EQ(foglioDelMovimento(stato().TabellaMovimenti[2]), 2);
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 1);
+    f.OK->click();
+    const QByteArray fog = readBytes(file(".FOG"));
+    EXPECT_EQ(record(fog, 2, 91), foglioBytes(2, {2, 1002, "S", 120, "giusto"}));
+    EXPECT_EQ(record(fog, 3, 91), foglioBytes(3, {2, 1003, "N", 80, "sbagliato"}));
+
+    // A cheque movement whose number no leaf carries marks nothing.
+    Movimento senza = stato().TabellaMovimenti[2];
+    senza.numeroDocumento = QStringLiteral("4711");
+    EXPECT_EQ(foglioDelMovimento(senza), 0);
+}
+
+TEST_F(AlignmentTest, GivingUpAfterAFailedCheckPutsTheBalancesBack) {
+    preparaConto();
+    auto& s = stato();
+    const Saldi prima{s.SaldoContabile, s.SaldoNonSospesi, s.SaldoOperazioneOggi,
+                      s.SaldoValutaOggi};
+    const QByteArray totPrima = readBytes(file(".TOT"));
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 1);
+    f.DataValuta->setTesto(QString());
+    f.OK->click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Campo data Valuta obbligatorio"));
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ERRORE"));
+    EXPECT_EQ(f.movimentoCaricato(), 2);
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, prima.contabile + 120);
+
+    f.pulisci->click();
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, prima.contabile);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, prima.nonSospesi);
+    EXPECT_DOUBLE_EQ(s.SaldoOperazioneOggi, prima.operazioneOggi);
+    EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, prima.valutaOggi);
+    EXPECT_EQ(readBytes(file(".TOT")), totPrima);
+    EXPECT_EQ(readBytes(file(".MOV")), movimenti);
+    EXPECT_EQ(f.movimentoCaricato(), 0);
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 0);
+    EXPECT_TRUE(f.ElencoMovim->isEnabled());
+    EXPECT_EQ(f.ElencoMovim->currentRow(), -1);
+}
+
+TEST_F(AlignmentTest, ACausaleTypedByHandIsLookedUp) {
+    preparaConto();
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 0);
+    f.Causale->setText(QStringLiteral("ZZ"));
+    f.OK->click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("CODICE CAUSALE NON PRESENTE!"));
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ERRORE"));
+    EXPECT_EQ(readBytes(file(".MOV")), movimenti);
+    EXPECT_EQ(f.movimentoCaricato(), 1);
+    EXPECT_TRUE(f.D_A->text().isEmpty());
+
+    // A causale of the archive brings its description and direction.
+    f.Causale->setText(QStringLiteral("BO"));
+    f.OK->click();
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(record(readBytes(file(".MOV")), 1, 76),
+              movBytes(1, "01/12/2026", "02/12/2026", "BO", 500, "", "Versamento", "N", "U"));
+    EXPECT_DOUBLE_EQ(stato().SaldoNonSospesi, -550);
+}
+
+TEST_F(AlignmentTest, ThePickerFillsTheAlignmentFields) {
+    preparaConto();
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 0);
+    formHost().setModalHook([](Form& dialogo) {
+        auto* picker = qobject_cast<FORM12*>(&dialogo);
+        ASSERT_NE(picker, nullptr);
+        EXPECT_EQ(stato().ModoElencoCausali, 1);
+        for (int i = 0; i < picker->List1->count(); ++i)
+            if (picker->List1->text(i).startsWith(QStringLiteral("BO"))) {
+                const QRect r = picker->List1->visualRect(picker->List1->model()->index(i, 0));
+                QTest::mouseClick(picker->List1->viewport(), Qt::LeftButton, {}, r.center());
+                picker->OK->click();
+            }
+    });
+    f.Command3D1->click();
+    EXPECT_EQ(f.Causale->text(), QStringLiteral("BO"));
+    EXPECT_EQ(f.DescrCausale->text(), QStringLiteral("BONIFICO IN USCITA"));
+    EXPECT_EQ(f.D_A->text(), QStringLiteral("U"));
+    EXPECT_EQ(stato().ModoElencoCausali, 0);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(AlignmentTest, ClosingTheAccountGivesTheHeldMovementBack) {
+    preparaConto();
+    const QByteArray totPrima = readBytes(file(".TOT"));
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 0);
+    // "Uscita" only hides the form: the movement stays loaded and held.
+    f.Esc->click();
+    EXPECT_FALSE(f.isShown());
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 1);
+    EXPECT_NE(readBytes(file(".TOT")), totPrima);
+
+    ChiudiConto();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(formHost().loaded<Form4>(), nullptr);
+    EXPECT_EQ(readBytes(file(".TOT")), totPrima);
+    EXPECT_EQ(readBytes(file(".MOV")), movimenti);
+}
+
+TEST_F(AlignmentTest, AnUnusableLeafFileStopsBeforeTheMovementAndConfirmingAgainFinishes) {
+    preparaConto();
+    const QByteArray fog = readBytes(file(".FOG"));
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 1);
+    ASSERT_TRUE(QFile::remove(file(".FOG")));
+    ASSERT_TRUE(QDir().mkdir(file(".FOG")));
+    f.OK->click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("AL.FOG")));
+    EXPECT_TRUE(
+        messages.shown()[0].text.endsWith(QStringLiteral("Il movimento non è stato allineato.")));
+    EXPECT_EQ(readBytes(file(".MOV")), movimenti);
+    EXPECT_EQ(f.movimentoCaricato(), 2);
+    EXPECT_FALSE(f.ElencoMovim->isEnabled());
+
+    ASSERT_TRUE(QDir().rmdir(file(".FOG")));
+    writeBytes(file(".FOG"), fog);
+    f.OK->click();
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(record(readBytes(file(".FOG")), 2, 91),
+              foglioBytes(2, {2, 1002, "S", 120, "pagamento affitto"}));
+    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76).at(73), 'N');
+    EXPECT_EQ(f.movimentoCaricato(), 0);
+}
+
+TEST_F(AlignmentTest, ListLinesOfUnknownCausaliAndLongNumbers) {
+    Movimento m;
+    m.numero = 12345;
+    m.dataOperazione = QStringLiteral("01/02/2026");
+    m.dataValuta = QStringLiteral("03/02/2026");
+    m.codiceCausale = QStringLiteral("XX");
+    m.importo = 1234567.891;
+    m.numeroDocumento = QStringLiteral("A7");
+    m.entrataUscita = QStringLiteral("E");
+    stato().FormatoImporti = QStringLiteral("#,###,###,##0.00");
+    stato().FattoreValuta = 2;
+    EXPECT_EQ(lineaMovimentoSospeso(m),
+              QStringLiteral("01/02/2026 03/02/2026 12345                        E  A7       "
+                             "    2.469.135,78"));
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,322 @@
+// Opening an account from its files, its balances, totals and list-order file, the
+// lines of the movement lists, and what a failed or refused write leaves behind.
+#include "common/dates.h"
+#include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "ledger/balances.h"
+#include "ledger/movement_files.h"
+#include "ledger/movement_lists.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace qv {
+namespace {
+
+// --- Records written out by hand, field by field, at their offsets. ---------------
+
+QByteArray text(const char* s, int width) {
+    QByteArray b(s);
+    b.truncate(width);
+    return b.leftJustified(width, ' ');
+}
+
+QByteArray le16(qint16 v) {
+    QByteArray b(2, '\0');
+    qToLittleEndian<qint16>(v, b.data());
+    return b;
+}
+
+QByteArray le64(double v) {
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    QByteArray b(8, '\0');
+    qToLittleEndian<quint64>(bits, b.data());
+    return b;
+}
+
+struct Mov {
+    qint16 numero;
+    const char* op;
+    const char* val;
+    const char* causale;
+    double importo;
+    const char* doc;
+    const char* desc;
+    const char* sospeso;
+    const char* eu;
+    const char* annullato;
+};
+
+QByteArray movBytes(const Mov& m) {
+    QByteArray b = le16(m.numero) + text(m.op, 10) + text(m.val, 10) + text(m.causale, 5) +
+                   le64(m.importo) + text(m.doc, 8) + text(m.desc, 30) + text(m.sospeso, 1) +
+                   text(m.eu, 1) + text(m.annullato, 1);
+    EXPECT_EQ(b.size(), 76);
+    return b;
+}
+
+// Today is 09/12/2026. Movements in and out, suspended and aligned, one in the
+// future (4), one with its value date after today (3), two on the same operation
+// date (1, 5) and two whose value dates order differently as text and as dates (2, 8).
+const Mov kMovimenti[] = {
+    {1, "01/12/2026", "02/12/2026", "VE", 500.0, "", "stipendio", "N", "E", "N"},
+    {2, "03/12/2026", "03/12/2026", "PR", 200.0, "", "prelievo", "S", "U", "N"},
+    {3, "05/12/2026", "15/12/2026", "VE", 300.0, "", "bonifico", "N", "E", "N"},
+    {4, "20/12/2026", "20/12/2026", "PR", 50.0, "", "futuro", "N", "U", "N"},
+    {5, "01/12/2026", "01/12/2026", "PR", 25.5, "", "commissioni", "N", "U", "N"},
+    {6, "10/11/2026", "10/11/2026", "VE", 100.0, "", "sospeso", "S", "E", "N"},
+    {7, "07/12/2026", "07/12/2026", "VE", 1234.5, "A12", "annullato", "N", "E", "S"},
+    {8, "03/12/2026", "15/11/2026", "VE", 10.0, "", "rimborso", "N", "E", "N"},
+};
+
+class LedgerCoreTest : public test::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        auto& s = stato();
+        s.CodiceContoAttivo = QStringLiteral("CC1");
+        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
+        s.FattoreValuta = 1.0;
+        VoceCausale ve;
+        ve.codiceCausale = QStringLiteral("VE");
+        ve.descrizione = QStringLiteral("Versamento in contanti XY");
+        VoceCausale pr;
+        pr.codiceCausale = QStringLiteral("PR");
+        pr.descrizione = QStringLiteral("Prelievo");
+        s.TabellaCausali = {VoceCausale{}, ve, pr};
+        s.NumeroCausali = 2;
+
+        QByteArray mov;
+        for (const Mov& m : kMovimenti)
+            mov += movBytes(m);
+        writeBytes(file("CC1.MOV"), mov);
+        writeBytes(file("CC1.MOR"), le16(8));
+        writeBytes(file("CC1.RIP"), text("31/10/2026", 10) + le64(1000.0));
+        // Stale totals: the load recomputes them.
+        writeBytes(file("CC1.TOT"), le64(1) + le64(2) + le64(3) + le64(4) + QByteArray(40, ' '));
+    }
+
+    QString file(const char* name) const { return dataFolder() + QLatin1String(name); }
+
+    // Replaces a file with a folder of the same name, so that writing it fails.
+    void blocca(const char* name) {
+        QFile::remove(file(name));
+        ASSERT_TRUE(QDir().mkpath(file(name)));
+    }
+
+    QByteArray ordAtteso(std::initializer_list<int> ordine) {
+        QByteArray b;
+        for (int k : ordine)
+            b += movBytes(kMovimenti[k - 1]);
+        return b;
+    }
+};
+
+TEST_F(LedgerCoreTest, OpeningComputesBalancesTotalsAndListOrder) {
+    QString errore;
+    ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    const auto& s = stato();
+    EXPECT_EQ(s.NumeroMovimenti, 8);
+    EXPECT_EQ(s.TabellaRiporto[1].saldoRiporto, 1000.0);
+    // 1000 carried forward plus: all; aligned only; operation date not after today;
+    // value date not after today.
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2869.0);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, 2969.0);
+    EXPECT_DOUBLE_EQ(s.SaldoOperazioneOggi, 2919.0);
+    EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, 2619.0);
+
+    EXPECT_EQ(readBytes(file("CC1.TOT")), le64(2969) + le64(2619) + le64(2919) + le64(2869) +
+                                              "10/11/2026" + "20/12/2026" + "10/11/2026" +
+                                              "20/12/2026");
+
+    // A stale, longer list-order file is replaced whole, in operation-date order.
+    writeBytes(file("CC1.Ord"), QByteArray(20 * 76, 'x'));
+    ASSERT_TRUE(SalvaOrdine(&errore)) << errore.toStdString();
+    EXPECT_EQ(readBytes(file("CC1.Ord")), ordAtteso({6, 5, 1, 8, 2, 3, 7, 4}));
+
+    // Loading again gives the same balances.
+    ASSERT_TRUE(ApriArchiviConto());
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2869.0);
+    EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, 2619.0);
+}
+
+TEST_F(LedgerCoreTest, ListLinesCarryNumbersAndFollowTheKeyAsValues) {
+    ASSERT_TRUE(ApriArchiviConto());
+    const auto op = righeElenco(OrdineMovimenti::Operazione);
+    ASSERT_EQ(op.size(), 8u);
+    std::vector<int> numeri;
+    for (const auto& r : op)
+        numeri.push_back(r.numero);
+    EXPECT_EQ(numeri, (std::vector<int>{6, 5, 1, 8, 2, 3, 7, 4}));
+
+    const auto& sette = op[6];
+    EXPECT_EQ(sette.testo, QStringLiteral(" 741857  07/12/2026 07/12/2026 0007 Versamento in contan"
+                                          "  N   E       A12        1.234,50 *"));
+    EXPECT_EQ(sette.testo.mid(31, 4), "0007");
+    EXPECT_EQ(sette.testo.indexOf("1.234,50") + 8, 89);
+    // Suspended: the line ends with its amount.
+    EXPECT_TRUE(op[4].testo.endsWith("200,00")) << op[4].testo.toStdString();
+
+    // By value date: 15/11 comes before 01/12 (as text it would not); the cancelled
+    // movement gets its own mark before the aligned one.
+    const auto val = righeElenco(OrdineMovimenti::Valuta);
+    numeri.clear();
+    for (const auto& r : val)
+        numeri.push_back(r.numero);
+    EXPECT_EQ(numeri, (std::vector<int>{6, 8, 5, 1, 2, 7, 3, 4}));
+    EXPECT_TRUE(val[5].testo.endsWith("1.234,50 * *"));
+
+    // A period keeps the lines whose list date lies inside it, both ends included.
+    const auto dicembre = righeElenco(OrdineMovimenti::Operazione, "03/12/2026", "07/12/2026");
+    numeri.clear();
+    for (const auto& r : dicembre)
+        numeri.push_back(r.numero);
+    EXPECT_EQ(numeri, (std::vector<int>{8, 2, 3, 7}));
+
+    // A new line's place in a sorted list.
+    const std::vector<qint16> lista{6, 5, 1, 2, 3, 7, 4};
+    EXPECT_EQ(posizioneNellElenco(lista, 8, OrdineMovimenti::Operazione), 3u);
+}
+
+TEST_F(LedgerCoreTest, NewMovementIsStoredNormalisedAndCounted) {
+    ASSERT_TRUE(ApriArchiviConto());
+    writeBytes(file("CC1.Ord"), QByteArray(20 * 76, 'x'));
+    Movimento m;
+    m.dataOperazione = QStringLiteral("08/12/2026");
+    m.dataValuta = QStringLiteral("08/12/2026");
+    m.codiceCausale = QStringLiteral("PR");
+    m.importo = 40;
+    m.descrizione = QStringLiteral("nuovo");
+    m.sospeso = QStringLiteral("N");
+    m.entrataUscita = QStringLiteral("U");
+    m.annullato = QStringLiteral("S"); // left over from an earlier use
+    QString errore;
+    ASSERT_TRUE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_TRUE(errore.isEmpty()) << errore.toStdString();
+
+    const QByteArray atteso =
+        movBytes({9, "08/12/2026", "08/12/2026", "PR", 40, "", "nuovo", "N", "U", "N"});
+    EXPECT_EQ(readBytes(file("CC1.MOV")).mid(8 * 76), atteso);
+    EXPECT_EQ(readBytes(file("CC1.MOR")), le16(9));
+    EXPECT_EQ(readBytes(file("CC1.Ord")),
+              ordAtteso({6, 5, 1, 8, 2, 3, 7}) + atteso + ordAtteso({4}));
+    const auto& s = stato();
+    EXPECT_EQ(s.NumeroMovimenti, 9);
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2829.0);
+    EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, 2579.0);
+    EXPECT_EQ(readBytes(file("CC1.TOT")).left(32),
+              le64(2929) + le64(2579) + le64(2879) + le64(2829));
+
+    // A blank in/out flag is never stored.
+    m.entrataUscita.clear();
+    ASSERT_TRUE(SalvaNuovoMovimento(m));
+    EXPECT_EQ(s.TabellaMovimenti[10].entrataUscita, "E");
+    EXPECT_EQ(readBytes(file("CC1.MOV")).mid(9 * 76 + 74, 1), "E");
+}
+
+TEST_F(LedgerCoreTest, FailedOrRefusedAppendChangesNothing) {
+    ASSERT_TRUE(ApriArchiviConto());
+    const auto& s = stato();
+    const auto tabella = s.TabellaMovimenti;
+    const QByteArray tot = readBytes(file("CC1.TOT"));
+    Movimento m;
+    m.dataOperazione = m.dataValuta = QStringLiteral("08/12/2026");
+    m.importo = 40;
+    m.entrataUscita = QStringLiteral("E");
+
+    auto immutato = [&] {
+        EXPECT_EQ(s.NumeroMovimenti, 8);
+        EXPECT_EQ(s.TabellaMovimenti, tabella);
+        EXPECT_DOUBLE_EQ(s.SaldoContabile, 2869.0);
+        EXPECT_EQ(readBytes(file("CC1.TOT")), tot);
+    };
+
+    blocca("CC1.MOR");
+    QString errore;
+    EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_TRUE(errore.contains("CC1.MOR")) << errore.toStdString();
+    immutato();
+
+    blocca("CC1.MOV");
+    EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_TRUE(errore.contains("CC1.MOV")) << errore.toStdString();
+    immutato();
+
+    // The account is full at 32767 movements: the next one is refused, with a message.
+    stato().NumeroMovimenti = LimiteMovimentiConto;
+    EXPECT_FALSE(controllaSpazioNuovoMovimento());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, messaggioContoPieno());
+    EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_EQ(errore, messaggioContoPieno());
+}
+
+TEST_F(LedgerCoreTest, HeldMovementStaysOutOfTheBalancesAcrossReloads) {
+    ASSERT_TRUE(ApriArchiviConto());
+    auto& s = stato();
+    ASSERT_TRUE(trattieniFuoriDaiSaldi("Form9", 1));
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
+    // A reload does not count it again, nor does a second window holding it.
+    ASSERT_TRUE(ApriArchiviConto());
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
+    ASSERT_TRUE(trattieniFuoriDaiSaldi("Form4", 1));
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
+    ASSERT_TRUE(restituisciAiSaldi("Form4"));
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
+
+    // Confirmed with a new amount: back with its new value, once.
+    Movimento cambiato = s.TabellaMovimenti[1];
+    cambiato.importo = 600;
+    ASSERT_TRUE(riscriviMovimento(cambiato));
+    ASSERT_TRUE(restituisciAiSaldi("Form9"));
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2969.0);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, 3069.0);
+    ASSERT_TRUE(ApriArchiviConto());
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 2969.0);
+
+    // Holds follow the renumbering of a deletion; another account forgets them.
+    trattieniMovimento("Form4", 5);
+    rinumeraMovimentiTrattenuti(3);
+    EXPECT_EQ(movimentoTrattenuto("Form4"), 4);
+    rinumeraMovimentiTrattenuti(4);
+    EXPECT_EQ(movimentoTrattenuto("Form4"), 0);
+    trattieniMovimento("Form4", 2);
+    s.CodiceContoAttivo = QStringLiteral("ALTRO");
+    ASSERT_TRUE(ApriArchiviConto());
+    EXPECT_EQ(movimentoTrattenuto("Form4"), 0);
+}
+
+TEST_F(LedgerCoreTest, EmptyAccountLoadsWithCarryForwardAndTodayAsBounds) {
+    stato().CodiceContoAttivo = QStringLiteral("NUOVO");
+    writeBytes(file("NUOVO.RIP"), text("31/10/2026", 10) + le64(1000.0));
+    ASSERT_TRUE(ApriArchiviConto());
+    const auto& s = stato();
+    EXPECT_EQ(s.NumeroMovimenti, 0);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, 1000.0);
+    EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, 1000.0);
+    EXPECT_EQ(s.PrimaDataOperazione, "09/12/2026");
+    EXPECT_EQ(s.UltimaDataOperazione, "09/12/2026");
+    // An empty or invalid range field never moves the bounds.
+    AggiornaDateEstreme("__/__/____");
+    AggiornaDateEstreme("31/02/2027");
+    EXPECT_EQ(s.UltimaDataOperazione, "09/12/2026");
+    AggiornaDateEstreme("10/12/2026");
+    EXPECT_EQ(s.UltimaDataOperazione, "10/12/2026");
+}
+
+TEST(GiornoDellaData, MatchesDataInNumeroOnEveryText) {
+    for (QDate d(1999, 1, 1); d <= QDate(2001, 3, 31); d = d.addDays(1)) {
+        const QString t = d.toString(QStringLiteral("dd/MM/yyyy"));
+        ASSERT_EQ(giornoDellaData(t), DataInNumero(t)) << t.toStdString();
+    }
+    for (const char* t : {"15/13/2001", "31/02/2000", "00/00/0000", "__/__/____", "5/06/2001",
+                          "05062001", "", "29/02/1900"})
+        EXPECT_EQ(giornoDellaData(QLatin1String(t)), DataInNumero(QLatin1String(t))) << t;
+}
+
+} // namespace
+} // namespace qv

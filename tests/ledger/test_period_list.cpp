@@ -1,0 +1,392 @@
+// The movement list by period: an account written byte by byte (carry-forward, an
+// "AS" movement whose cheque number has notes on two leaves, a cancelled movement),
+// listed whole, by one causale and over a sub-range, line by line and column by
+// column; the form that shows it.
+#include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "ledger/period_list.h"
+#include "ledger/period_list_form.h"
+#include "platform/fields.h"
+#include "platform/form_host.h"
+#include "platform/list_box.h"
+#include "shell/account_close.h"
+#include "support/fixture.h"
+
+#include <QPushButton>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace qv {
+namespace {
+
+QByteArray text(const char* s, int width) {
+    QByteArray b(s);
+    b.truncate(width);
+    return b.leftJustified(width, ' ');
+}
+
+QByteArray le16(qint16 v) {
+    QByteArray b(2, '\0');
+    qToLittleEndian<qint16>(v, b.data());
+    return b;
+}
+
+QByteArray le32(qint32 v) {
+    QByteArray b(4, '\0');
+    qToLittleEndian<qint32>(v, b.data());
+    return b;
+}
+
+QByteArray le64(double v) {
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    QByteArray b(8, '\0');
+    qToLittleEndian<quint64>(bits, b.data());
+    return b;
+}
+
+struct Mov {
+    qint16 numero;
+    const char* op;
+    const char* val;
+    const char* causale;
+    double importo;
+    const char* doc;
+    const char* desc;
+    const char* sospeso;
+    const char* eu;
+    const char* annullato;
+};
+
+QByteArray movBytes(const Mov& m) {
+    return le16(m.numero) + text(m.op, 10) + text(m.val, 10) + text(m.causale, 5) +
+           le64(m.importo) + text(m.doc, 8) + text(m.desc, 30) + text(m.sospeso, 1) +
+           text(m.eu, 1) + text(m.annullato, 1);
+}
+
+// A cheque leaf of ".FOG": movement, progressive, book, cheque number, date, amount,
+// drawer, note, aligned, reserved, annulled.
+QByteArray fogBytes(qint16 carnet, qint32 assegno, const char* nota) {
+    return le16(0) + le16(1) + le16(carnet) + le32(assegno) + text("05/11/2026", 10) + le64(0) +
+           text("", 30) + text(nota, 30) + "N" + " " + "N";
+}
+
+const Mov kMovimenti[] = {
+    {1, "01/11/2026", "02/11/2026", "VE", 500.0, "", "stipendio", "N", "E", "N"},
+    {2, "05/11/2026", "06/11/2026", "AS", 120.5, "1234", "idraulico", "S", "U", "N"},
+    {3, "10/11/2026", "12/11/2026", "PR", 200.0, "", "prelievo bancomat", "N", "U", "N"},
+    {4, "02/11/2026", "02/11/2026", "VE", 1234.5, "B7", "bonifico", "N", "E", "S"},
+};
+
+QString sp(int n) {
+    return QString(n, QLatin1Char(' '));
+}
+
+// The lines as the list lays them out, column by column (positions from 1):
+// 1-10 date, 13-22 value date, 23-49 debit (24-38) or credit (35-49), 50-64 balance.
+const QString kRiporto = QStringLiteral("31/10/2026") + sp(12) + sp(12) +
+                         QStringLiteral("       1.000,00") + QStringLiteral("       1.000,00") +
+                         QStringLiteral("  Riporto Chiusura precedente");
+const QString kMov1 = QStringLiteral("01/11/2026  02/11/2026") + sp(12) +
+                      QStringLiteral("         500,00") + QStringLiteral("       1.500,00") +
+                      QStringLiteral("  Versamento") + QStringLiteral("   ") +
+                      QStringLiteral("stipendio                     ");
+const QString kMov4 = QStringLiteral("02/11/2026  02/11/2026") + sp(12) +
+                      QStringLiteral("       1.234,50") + QStringLiteral("       2.734,50") +
+                      QStringLiteral("  Versamento  B7 ") + QStringLiteral("bonifico") + sp(22);
+const QString kMov2 = QStringLiteral("05/11/2026  06/11/2026") + QStringLiteral(" ") +
+                      QStringLiteral("         120,50") + sp(11) +
+                      QStringLiteral("       2.614,00") + QStringLiteral("  Assegno  1234 ") +
+                      QStringLiteral("idraulico") + sp(21);
+const QString kNota1 = sp(66) + QStringLiteral("pagato idraulico");
+const QString kNota2 = sp(66) + QStringLiteral("secondo carnet");
+const QString kMov3 = QStringLiteral("10/11/2026  12/11/2026") + QStringLiteral(" ") +
+                      QStringLiteral("         200,00") + sp(11) +
+                      QStringLiteral("       2.414,00") + QStringLiteral("  Prelievo   ") +
+                      QStringLiteral("prelievo bancomat") + sp(13);
+const QString kTrattini(86, QLatin1Char('-'));
+
+class PeriodListTest : public test::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        auto& s = stato();
+        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
+        s.FattoreValuta = 1.0;
+        Conto c;
+        c.numero = 1;
+        c.codiceConto = QStringLiteral("CC1");
+        s.TabellaConti = {Conto{}, c};
+        s.NumeroConti = 1;
+        s.IndiceContoAttivo = 1;
+        s.CodiceContoAttivo = QStringLiteral("CC1");
+        s.TabellaCausali = {VoceCausale{}, voce(1, "VE", "Versamento"), voce(2, "PR", "Prelievo"),
+                            voce(3, "AS", "Assegno")};
+        s.NumeroCausali = 3;
+
+        QByteArray mov;
+        for (const Mov& m : kMovimenti)
+            mov += movBytes(m);
+        writeBytes(file(".MOV"), mov);
+        writeBytes(file(".MOR"), le16(4));
+        // The list order by operation date: 1, 4, 2, 3.
+        writeBytes(file(".Ord"), movBytes(kMovimenti[0]) + movBytes(kMovimenti[3]) +
+                                     movBytes(kMovimenti[1]) + movBytes(kMovimenti[2]));
+        writeBytes(file(".RIP"), text("31/10/2026", 10) + le64(1000.0));
+        // Cheque 1234 has a leaf in two books; 1235 is another cheque.
+        writeBytes(file(".FOG"), fogBytes(1, 1234, "pagato idraulico") +
+                                     fogBytes(1, 1235, "altro assegno") +
+                                     fogBytes(2, 1234, "secondo carnet"));
+        writeBytes(file(".NRF"), le16(3));
+    }
+
+    static VoceCausale voce(qint16 n, const char* codice, const char* descr) {
+        VoceCausale v;
+        v.numero = n;
+        v.codiceCausale = QString::fromLatin1(codice);
+        v.descrizione = QString::fromLatin1(descr);
+        v.sospeso = QStringLiteral("N");
+        v.entrataUscita = QStringLiteral("E");
+        return v;
+    }
+
+    QString file(const char* ext) const { return dataFolder() + QStringLiteral("CC1") + ext; }
+
+    void carica() {
+        QString errore;
+        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    }
+
+    static std::vector<QString> testi(const ElencoPeriodo& e) {
+        std::vector<QString> t;
+        for (const auto& r : e.righe)
+            t.push_back(r.testo);
+        return t;
+    }
+    static std::vector<int> numeri(const ElencoPeriodo& e) {
+        std::vector<int> n;
+        for (const auto& r : e.righe)
+            n.push_back(r.numero);
+        return n;
+    }
+};
+
+TEST_F(PeriodListTest, TheWholeAccountWithEveryCausale) {
+    carica();
+    const ElencoPeriodo e = ElencaMovimentiPerPeriodo(
+        QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"), QStringLiteral(" TUTTE"));
+    const std::vector<QString> attese = {
+        kRiporto,
+        kMov1,
+        kMov4,
+        kMov2,
+        kNota1,
+        kNota2,
+        kMov3,
+        kTrattini,
+        QStringLiteral("Riporto saldo movimenti non elencati ") + sp(12) +
+            QStringLiteral("           0,00") + QStringLiteral("  = Euro 0,00"),
+        kTrattini,
+        QStringLiteral("Saldo Contabile         ") + sp(27) + QStringLiteral("     2.414,00") +
+            QStringLiteral("  = Euro 2.414,00"),
+        sp(68) + QStringLiteral("nr. movimenti: 4"),
+        QStringLiteral("  "),
+    };
+    EXPECT_EQ(testi(e), attese);
+    // Only the movement lines stand for a movement; note lines are not counted.
+    EXPECT_EQ(numeri(e), (std::vector<int>{0, 1, 4, 2, 0, 0, 3, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(e.elencati, 4);
+    EXPECT_DOUBLE_EQ(e.saldo, 2414.0);
+    EXPECT_DOUBLE_EQ(e.nonElencati, 0.0);
+
+    // The list-order table: rows 0 to count + 1, the first and last blank.
+    const auto& ordinati = stato().TabellaMovimentiOrdinati;
+    ASSERT_EQ(ordinati.size(), 6u);
+    EXPECT_EQ(ordinati[0], Movimento{});
+    EXPECT_EQ(ordinati[5], Movimento{});
+    EXPECT_EQ(ordinati[2].numero, 4);
+    EXPECT_EQ(ordinati[4].descrizione, QStringLiteral("prelievo bancomat"));
+}
+
+TEST_F(PeriodListTest, OneCausaleLeavesTheOthersInTheCarriedSum) {
+    carica();
+    // The combo shows the description padded to its 25 characters.
+    const ElencoPeriodo e =
+        ElencaMovimentiPerPeriodo(QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"),
+                                  QStringLiteral("Prelievo                 "));
+    const std::vector<QString> attese = {
+        kRiporto,
+        QStringLiteral("10/11/2026  12/11/2026 ") + QStringLiteral("         200,00") + sp(11) +
+            QStringLiteral("         800,00") + QStringLiteral("  Prelievo   ") +
+            QStringLiteral("prelievo bancomat") + sp(13),
+        kTrattini,
+        QStringLiteral("Riporto saldo movimenti non elencati ") + sp(12) +
+            QStringLiteral("       1.614,00") + QStringLiteral("  = Euro 1.614,00"),
+        kTrattini,
+        QStringLiteral("Saldo Contabile         ") + sp(27) + QStringLiteral("     2.414,00") +
+            QStringLiteral("  = Euro 2.414,00"),
+        sp(68) + QStringLiteral("nr. movimenti: 1"),
+        QStringLiteral("  "),
+    };
+    EXPECT_EQ(testi(e), attese);
+    EXPECT_EQ(e.elencati, 1);
+    EXPECT_DOUBLE_EQ(e.nonElencati, 1614.0);
+
+    // The cheque causale brings its notes along.
+    const ElencoPeriodo assegni = ElencaMovimentiPerPeriodo(
+        QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"), QStringLiteral("Assegno"));
+    ASSERT_GE(assegni.righe.size(), 4u);
+    EXPECT_EQ(assegni.righe[2].testo, kNota1);
+    EXPECT_EQ(assegni.righe[3].testo, kNota2);
+    EXPECT_EQ(assegni.elencati, 1);
+}
+
+TEST_F(PeriodListTest, ASubRangeCarriesTheMovementsOutsideIt) {
+    stato().FattoreValuta = 2.0;
+    carica();
+    const ElencoPeriodo e = ElencaMovimentiPerPeriodo(
+        QStringLiteral("02/11/2026"), QStringLiteral("05/11/2026"), QStringLiteral(" TUTTE"));
+    // In the display currency (rate 2); the Euro figures of the closing lines are not
+    // converted.
+    const std::vector<QString> attese = {
+        QStringLiteral("31/10/2026") + sp(24) + QStringLiteral("       2.000,00") +
+            QStringLiteral("       2.000,00  Riporto Chiusura precedente"),
+        QStringLiteral("02/11/2026  02/11/2026") + sp(12) + QStringLiteral("       2.469,00") +
+            QStringLiteral("       4.469,00") + QStringLiteral("  Versamento  B7 bonifico") +
+            sp(22),
+        QStringLiteral("05/11/2026  06/11/2026 ") + QStringLiteral("         241,00") + sp(11) +
+            QStringLiteral("       4.228,00") + QStringLiteral("  Assegno  1234 idraulico") +
+            sp(21),
+        kNota1,
+        kNota2,
+        kTrattini,
+        QStringLiteral("Riporto saldo movimenti non elencati ") + sp(12) +
+            QStringLiteral("         600,00") + QStringLiteral("  = Euro 300,00"),
+        kTrattini,
+        QStringLiteral("Saldo Contabile         ") + sp(27) + QStringLiteral("     4.828,00") +
+            QStringLiteral("  = Euro 2.414,00"),
+        sp(68) + QStringLiteral("nr. movimenti: 2"),
+        QStringLiteral("  "),
+    };
+    EXPECT_EQ(testi(e), attese);
+    EXPECT_DOUBLE_EQ(e.nonElencati, 300.0);
+    EXPECT_DOUBLE_EQ(e.saldo, 2114.0);
+}
+
+TEST_F(PeriodListTest, CarryForwardColumnsAndAZeroBookBalance) {
+    // An account never closed and without movements: a blank date, zero in the debit
+    // column, and the book balance of 0 shown as "0,00", not as a bare separator.
+    QFile::remove(file(".RIP"));
+    writeBytes(file(".MOR"), le16(0));
+    carica();
+    const ElencoPeriodo vuoto = ElencaMovimentiPerPeriodo({}, {}, QStringLiteral(" TUTTE"));
+    ASSERT_EQ(vuoto.righe.size(), 7u);
+    EXPECT_EQ(vuoto.righe[0].testo, sp(22) + QStringLiteral("            0,00") + sp(11) +
+                                        QStringLiteral("           0,00") +
+                                        QStringLiteral("  Riporto Chiusura precedente"));
+    EXPECT_EQ(vuoto.righe[2].testo, QStringLiteral("Riporto saldo movimenti non elencati ") +
+                                        sp(12) + QStringLiteral("           0,00") +
+                                        QStringLiteral("  = Euro 0,00"));
+    EXPECT_EQ(vuoto.righe[4].testo, QStringLiteral("Saldo Contabile         ") + sp(27) +
+                                        QStringLiteral("         0,00") +
+                                        QStringLiteral("  = Euro 0,00"));
+    EXPECT_EQ(vuoto.righe[5].testo, sp(68) + QStringLiteral("nr. movimenti: 0"));
+
+    // A negative carry-forward goes into the debit column, with its sign.
+    Riporto negativo{QStringLiteral("30/06/2026"), -250.0};
+    const ElencoPeriodo e = componiElencoPeriodo({}, negativo, {}, {}, TutteLeCausali);
+    EXPECT_EQ(e.righe[0].testo, QStringLiteral("30/06/2026") + sp(12) + QStringLiteral(" ") +
+                                    QStringLiteral("        -250,00") + sp(11) +
+                                    QStringLiteral("        -250,00") +
+                                    QStringLiteral("  Riporto Chiusura precedente"));
+}
+
+TEST_F(PeriodListTest, AnOddFlagIsOutgoingAndAnUnknownCausaleShowsNoDescription) {
+    Movimento strano;
+    strano.numero = 1;
+    strano.dataOperazione = QStringLiteral("01/11/2026");
+    strano.dataValuta = QStringLiteral("01/11/2026");
+    strano.codiceCausale = QStringLiteral("ZZ");
+    strano.importo = 10;
+    strano.entrataUscita = QStringLiteral("X");
+    const ElencoPeriodo e = componiElencoPeriodo(
+        {strano}, Riporto{QStringLiteral("31/10/2026"), 100.0}, {}, {}, TutteLeCausali);
+    EXPECT_EQ(e.righe[1].testo, QStringLiteral("01/11/2026  01/11/2026 ") +
+                                    QStringLiteral("          10,00") + sp(11) +
+                                    QStringLiteral("          90,00") + QStringLiteral("    ") +
+                                    QStringLiteral(" ") + sp(30));
+    // A filter text that is no causale's description lists nothing.
+    const ElencoPeriodo nessuno = componiElencoPeriodo(
+        {strano}, Riporto{QStringLiteral("31/10/2026"), 100.0}, {}, {}, QStringLiteral("Boh"));
+    EXPECT_EQ(nessuno.elencati, 0);
+    EXPECT_DOUBLE_EQ(nessuno.nonElencati, -10.0);
+}
+
+TEST_F(PeriodListTest, TheFilterChoicesFollowTheCausaliLists) {
+    const std::vector<QString> voci = vociFiltroCausale();
+    ASSERT_EQ(voci.size(), 4u);
+    EXPECT_EQ(voci[0], QStringLiteral(" TUTTE"));
+    // Sorted as the causali lists are, by their code lines: AS, PR, VE.
+    EXPECT_EQ(voci[1], QStringLiteral("Assegno                  "));
+    EXPECT_EQ(voci[2], QStringLiteral("Prelievo                 "));
+    EXPECT_EQ(voci[3], QStringLiteral("Versamento               "));
+    EXPECT_EQ(codiceFiltroCausale(QStringLiteral(" TUTTE   ")), std::nullopt);
+    EXPECT_EQ(codiceFiltroCausale(voci[3]), QStringLiteral("VE"));
+    EXPECT_EQ(codiceFiltroCausale(QStringLiteral("nessuna")), QString());
+}
+
+TEST_F(PeriodListTest, TheFormListsTheWholeAccountAndFollowsItsControls) {
+    carica();
+    Form11& f = formHost().form<Form11>();
+    formHost().show(f);
+    EXPECT_EQ(stato().Form11Aperta, 1);
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("01/11/2026"));
+    EXPECT_EQ(f.DataFinale->testo(), QStringLiteral("10/11/2026"));
+    ASSERT_EQ(f.Combo1->count(), 4);
+    EXPECT_EQ(f.Combo1->currentText(), QStringLiteral(" TUTTE"));
+    ASSERT_EQ(f.List1->count(), 13);
+    EXPECT_EQ(f.List1->text(0), kRiporto);
+    EXPECT_EQ(f.List1->text(6), kMov3);
+    EXPECT_EQ(f.List1->data(6), 3);
+    EXPECT_EQ(f.List1->data(4), 0);
+    EXPECT_FALSE(f.PulStampe->isEnabled());
+
+    // A narrower period through "Conferma", the whole range back through "Tutti".
+    f.DataOper->setTesto(QStringLiteral("05/11/2026"));
+    f.OK->click();
+    EXPECT_EQ(f.List1->text(f.List1->count() - 2), sp(68) + QStringLiteral("nr. movimenti: 2"));
+    f.Combo1->setCurrentIndex(3); // Versamento
+    f.Tutti->click();
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("01/11/2026"));
+    EXPECT_EQ(f.Combo1->currentIndex(), 3);
+    EXPECT_EQ(f.List1->text(f.List1->count() - 2), sp(68) + QStringLiteral("nr. movimenti: 2"));
+    EXPECT_TRUE(messages.shown().empty());
+
+    f.Esc->click();
+    EXPECT_EQ(stato().Form11Aperta, 0);
+    EXPECT_EQ(formHost().loaded<Form11>(), nullptr);
+}
+
+TEST_F(PeriodListTest, ClosingTheAccountClosesTheListAndAMovementChangeRelistsIt) {
+    carica();
+    Form11& f = formHost().form<Form11>();
+    formHost().show(f);
+    // Another window changes a movement: the list is rebuilt when it is used again.
+    stato().TabellaMovimenti[3].descrizione = QStringLiteral("cambiato");
+    writeBytes(
+        file(".Ord"),
+        movBytes(kMovimenti[0]) + movBytes(kMovimenti[3]) + movBytes(kMovimenti[1]) +
+            movBytes({3, "10/11/2026", "12/11/2026", "PR", 200.0, "", "cambiato", "N", "U", "N"}));
+    EXPECT_FALSE(f.elencoAggiornato());
+    f.Form_Activate();
+    EXPECT_TRUE(f.elencoAggiornato());
+    EXPECT_TRUE(f.List1->text(6).endsWith(QStringLiteral("cambiato") + sp(22)));
+
+    ChiudiConto();
+    EXPECT_EQ(formHost().loaded<Form11>(), nullptr);
+    EXPECT_EQ(stato().Form11Aperta, 0);
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,350 @@
+// The transfer between two accounts: the incoming movement written into the other
+// account, its totals recomputed, the dialog's choices, and the failures that must
+// leave both accounts as they were.
+#include "support/fixture.h"
+
+#include "common/random_file.h"
+#include "common/shared_state.h"
+#include "ledger/entry_form.h"
+#include "ledger/transfer.h"
+#include "ledger/transfer_form.h"
+#include "platform/fields.h"
+#include "platform/form_host.h"
+#include "platform/list_box.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtEndian>
+
+namespace qv::test {
+namespace {
+
+QByteArray text(const char* s, int width) {
+    QByteArray b(s);
+    return b + QByteArray(width - b.size(), ' ');
+}
+QByteArray int16le(qint16 v) {
+    QByteArray b(2, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray doublele(double v) {
+    QByteArray b(8, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+// A movement record as it lies in ".MOV", field by field.
+QByteArray movement(qint16 n, const char* oper, const char* valuta, const char* causale,
+                    double amount, const char* doc, const char* desc, const char* flags) {
+    return int16le(n) + text(oper, 10) + text(valuta, 10) + text(causale, 5) + doublele(amount) +
+           text(doc, 8) + text(desc, 30) + QByteArray(flags);
+}
+QByteArray totals(double nonSospesi, double valuta, double operazione, double contabile,
+                  const char* primaOp, const char* ultimaOp, const char* primaVal,
+                  const char* ultimaVal) {
+    return doublele(nonSospesi) + doublele(valuta) + doublele(operazione) + doublele(contabile) +
+           text(primaOp, 10) + text(ultimaOp, 10) + text(primaVal, 10) + text(ultimaVal, 10);
+}
+
+class Transfer : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        auto& s = stato();
+        s.TabellaConti.resize(3);
+        s.TabellaConti[1].codiceConto = "100";
+        s.TabellaConti[1].nomeBanca = "BANCA UNO";
+        s.TabellaConti[2].codiceConto = "CONTODODICI";
+        s.TabellaConti[2].nomeBanca = "BANCA DUE";
+        s.NumeroConti = 2;
+        s.CodiceContoAttivo = "100";
+        s.IndiceContoAttivo = 1;
+
+        // The other account: one suspended outflow of 250 and a carry-forward of 1000;
+        // its ".TOT" holds stale figures.
+        writeBytes(file("CONTODODICI.MOV"), existing);
+        writeBytes(file("CONTODODICI.MOR"), int16le(1));
+        writeBytes(file("CONTODODICI.RIP"), text("30/11/2026", 10) + doublele(1000));
+        writeBytes(file("CONTODODICI.TOT"),
+                   totals(1, 2, 3, 4, "01/01/2000", "01/01/2000", "01/01/2000", "01/01/2000"));
+
+        pending.numero = 3;
+        pending.dataOperazione = "05/12/2026";
+        pending.dataValuta = "10/12/2026";
+        pending.codiceCausale = "GC";
+        pending.importo = 1000; // typed as "1.000,00"
+        pending.numeroDocumento = "12";
+        pending.descrizione = "affitto dicembre";
+        pending.sospeso = "N";
+        pending.entrataUscita = "";
+        pending.annullato = "N";
+    }
+
+    QString file(const QString& name) const { return dataFolder() + name; }
+    QByteArray otherFiles() const {
+        QByteArray all;
+        for (const char* ext : {".MOV", ".MOR", ".TOT", ".RIP"})
+            all += readBytes(file(QStringLiteral("CONTODODICI") + ext)) + '|';
+        return all;
+    }
+
+    // The other account after the transfer: the incoming 1000 as movement 2, and its
+    // totals: every movement 1750, aligned 2000 (the 250 is suspended), by operation
+    // date 1750, by value date 750 (the 1000 is valued tomorrow).
+    const QByteArray existing =
+        movement(1, "01/12/2026", "01/12/2026", "BON", 250, "", "bonifico", "SUN");
+    const QByteArray incoming = movement(2, "05/12/2026", "10/12/2026", "GC", 1000, "12",
+                                         "da: 100 affitto dicembre", "NEN");
+    const QByteArray recomputed =
+        totals(2000, 750, 1750, 1750, "01/12/2026", "05/12/2026", "01/12/2026", "10/12/2026");
+
+    Movimento pending;
+};
+
+TEST_F(Transfer, TextsOfTheTwoMovementsAreCutAtThirty) {
+    EXPECT_EQ(descrizioneGirocontoEntrata(" 100 ", "  affitto "), "da: 100 affitto");
+    EXPECT_EQ(descrizioneGirocontoUscita("CONTODODICI", "affitto"), "> CONTODODICI affitto");
+    const QString longer = descrizioneGirocontoEntrata("CONTODODICI", "pagamento rata mutuo casa");
+    EXPECT_EQ(longer, "da: CONTODODICI pagamento rata");
+    EXPECT_EQ(longer.size(), 30);
+    EXPECT_EQ(descrizioneGirocontoUscita("CONTODODICI", "pagamento rata mutuo casa").size(), 30);
+}
+
+TEST_F(Transfer, IncomingMovementAndRecomputedTotalsInTheOtherAccount) {
+    GirocontoScritto scritto;
+    QString errore;
+    ASSERT_TRUE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, &scritto, &errore))
+        << errore.toStdString();
+    EXPECT_TRUE(errore.isEmpty());
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing + incoming);
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(2));
+    EXPECT_EQ(readBytes(file("CONTODODICI.TOT")), recomputed);
+    EXPECT_EQ(scritto.numero, 2);
+    // The open account's files are not the transfer's business.
+    EXPECT_FALSE(QFile::exists(file("100.MOV")));
+    EXPECT_FALSE(QFile::exists(file("100.MOR")));
+
+    // Taken back (the open account could not save its own half): as before, byte
+    // for byte.
+    const QByteArray before =
+        existing + "|" + int16le(1) + "|" +
+        totals(1, 2, 3, 4, "01/01/2000", "01/01/2000", "01/01/2000", "01/01/2000") + "|" +
+        text("30/11/2026", 10) + doublele(1000) + "|";
+    EXPECT_TRUE(annullaGiroconto(scritto, &errore)) << errore.toStdString();
+    EXPECT_EQ(otherFiles(), before);
+}
+
+TEST_F(Transfer, AnAccountWithoutFilesGetsThemAndLosesThemWhenTakenBack) {
+    GirocontoScritto scritto;
+    ASSERT_TRUE(scriviGiroconto(dataFolder(), "NUOVO", "100", pending, &scritto));
+    EXPECT_EQ(readBytes(file("NUOVO.MOV")), movement(1, "05/12/2026", "10/12/2026", "GC", 1000,
+                                                     "12", "da: 100 affitto dicembre", "NEN"));
+    EXPECT_EQ(readBytes(file("NUOVO.MOR")), int16le(1));
+    EXPECT_EQ(readBytes(file("NUOVO.TOT")),
+              totals(1000, 0, 1000, 1000, "05/12/2026", "05/12/2026", "10/12/2026", "10/12/2026"));
+    ASSERT_TRUE(annullaGiroconto(scritto));
+    EXPECT_FALSE(QFile::exists(file("NUOVO.MOV")));
+    EXPECT_FALSE(QFile::exists(file("NUOVO.MOR")));
+    EXPECT_FALSE(QFile::exists(file("NUOVO.TOT")));
+}
+
+TEST_F(Transfer, AFailureAfterTheMovementWasWrittenPutsItBack) {
+    // The carry-forward cannot be read, so the totals cannot be recomputed after
+    // ".MOV" and ".MOR" were written: both go back.
+    const QByteArray before = otherFiles();
+    QFile::remove(file("CONTODODICI.RIP"));
+    ASSERT_TRUE(QDir(dataFolder()).mkdir("CONTODODICI.RIP"));
+    QString errore;
+    EXPECT_FALSE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr, &errore));
+    EXPECT_TRUE(errore.contains("saldi")) << errore.toStdString();
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing);
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(1));
+    EXPECT_EQ(readBytes(file("CONTODODICI.TOT")), before.split('|')[2]);
+}
+
+TEST_F(Transfer, AFullAccountRefusesTheTransfer) {
+    writeBytes(file("CONTODODICI.MOR"), int16le(32767));
+    QString errore;
+    EXPECT_FALSE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr, &errore));
+    EXPECT_TRUE(errore.contains("32767")) << errore.toStdString();
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing);
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(32767));
+}
+
+TEST_F(Transfer, TotalsOfAnotherAccountTakeTheirBoundsFromValidDatesOnly) {
+    const std::vector<Movimento> movimenti{
+        Movimento::fromBytes(movement(1, "00/00/0000", "  /  /    ", "X", 5, "", "", "NUN")),
+        Movimento::fromBytes(movement(2, "03/12/2026", "20/12/2026", "X", 10, "", "", "N N")),
+        Movimento::fromBytes(movement(3, "15/01/2027", "02/12/2026", "X", 3, "", "", "SUN"))};
+    Riporto riporto;
+    riporto.saldoRiporto = 100;
+    const TotaliConto t = calcolaTotali(movimenti, riporto, "09/12/2026");
+    // A blank in/out flag counts as money in.
+    EXPECT_EQ(t.saldoContabile, 100 - 5 + 10 - 3);
+    EXPECT_EQ(t.saldoNonSospesi, 100 - 5 + 10);
+    EXPECT_EQ(t.saldoOperazioneOggi, 100 - 5 + 10);
+    EXPECT_EQ(t.saldoValutaOggi, 100 - 5 - 3);
+    EXPECT_EQ(t.primaDataOperazione, "03/12/2026");
+    EXPECT_EQ(t.ultimaDataOperazione, "15/01/2027");
+    EXPECT_EQ(t.primaDataValuta, "02/12/2026");
+    EXPECT_EQ(t.ultimaDataValuta, "20/12/2026");
+}
+
+// --- The dialog -------------------------------------------------------------------
+
+TEST_F(Transfer, DialogListsEveryAccountWithItsCodeColumn) {
+    Giroconto& dialog = formHost().form<Giroconto>();
+    EXPECT_EQ(dialog.caption(), "Giroconto");
+    EXPECT_EQ(dialog.Label1->text(), "giroconto da:");
+    EXPECT_EQ(dialog.contoAperto->text(), "BANCA UNO");
+    EXPECT_EQ(dialog.OK->text(), "Conferma");
+    EXPECT_EQ(dialog.Command3D1->text(), "Uscita");
+    ASSERT_EQ(dialog.Combo1->count(), 2);
+    EXPECT_EQ(dialog.Combo1->currentIndex(), 0);
+    EXPECT_EQ(dialog.Combo1->text(0),
+              QString("100") + QString(10, ' ') + " - " + QString("BANCA UNO").leftJustified(45));
+    EXPECT_EQ(dialog.Combo1->text(1),
+              QString("CONTODODICI  ") + " - " + QString("BANCA DUE").leftJustified(45));
+    // A code of 12 characters fills its column and keeps one blank.
+    stato().TabellaConti[2].codiceConto = "CONTODODICI1";
+    EXPECT_TRUE(lineaGiroconto(stato().TabellaConti[2]).startsWith("CONTODODICI1  - BANCA DUE"));
+}
+
+TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
+    const QByteArray before = otherFiles();
+    const Movimento unchanged = pending;
+
+    formHost().setModalHook([](Form& f) {
+        auto& dialog = static_cast<Giroconto&>(f);
+        dialog.Combo1->setCurrentIndex(1);
+        dialog.Command3D1->click();
+    });
+    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_EQ(pending, unchanged);
+
+    formHost().setModalHook([](Form& f) {
+        auto& dialog = static_cast<Giroconto&>(f);
+        dialog.Combo1->setCurrentIndex(0); // "100", the open account
+        dialog.OK->click();
+    });
+    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_EQ(pending, unchanged);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              "il conto selezionato è lo stesso conto attualmente aperto");
+    EXPECT_EQ(messages.shown()[0].title, "ERRORE");
+    EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
+
+    // Closed with the window's close box.
+    formHost().setModalHook([](Form& f) { f.close(); });
+    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+
+    EXPECT_EQ(otherFiles(), before);
+    EXPECT_FALSE(QFile::exists(file("100.MOV")));
+}
+
+// --- From the entry form --------------------------------------------------------------
+
+class TransferFromTheEntryForm : public Transfer {
+protected:
+    void SetUp() override {
+        Transfer::SetUp();
+        auto& s = stato();
+        VoceCausale gc;
+        gc.numero = 1;
+        gc.codiceCausale = "GC";
+        gc.descrizione = "GIROCONTO";
+        gc.sospeso = "N";
+        gc.entrataUscita = "E";
+        gc.soggettoCosto = "1";
+        s.TabellaCausali = {VoceCausale{}, gc};
+        s.NumeroCausali = 1;
+        s.FormatoImporti = "#,###,###,##0.00";
+        form = &formHost().form<Form9>();
+        formHost().show(*form);
+    }
+
+    void typeTransfer() {
+        form->DataOper->setTesto("05/12/2026");
+        form->DataValuta->setTesto("10/12/2026");
+        form->Causale->setText("GC");
+        form->IMPORTO->setText("1.000,00");
+        form->NrDoc->setText("12");
+        form->DescMovim->setText("affitto dicembre");
+    }
+    static void chooseOther(Form& f) {
+        auto& dialog = static_cast<Giroconto&>(f);
+        dialog.Combo1->setCurrentIndex(1);
+        dialog.OK->click();
+    }
+
+    // Every file of the data folder with its content.
+    QStringList bothAccounts() const {
+        QStringList out;
+        for (const QFileInfo& info : QDir(dataFolder()).entryInfoList(QDir::Files, QDir::Name))
+            out << info.fileName() + "=" + readBytes(info.filePath()).toHex();
+        return out;
+    }
+
+    Form9* form = nullptr;
+};
+
+TEST_F(TransferFromTheEntryForm, BothAccountsGetTheirHalf) {
+    formHost().setModalHook(chooseOther);
+    typeTransfer();
+    form->OK->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(file("100.MOV")), movement(1, "05/12/2026", "10/12/2026", "GC", 1000, "12",
+                                                   "> CONTODODICI affitto dicembre", "NUN"));
+    EXPECT_EQ(readBytes(file("100.MOR")), int16le(1));
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing + incoming);
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(2));
+    EXPECT_EQ(readBytes(file("CONTODODICI.TOT")), recomputed);
+    EXPECT_EQ(stato().NumeroMovimenti, 1);
+    EXPECT_EQ(stato().SaldoContabile, -1000);
+    EXPECT_EQ(form->ElencoMovim->count(), 1);
+}
+
+TEST_F(TransferFromTheEntryForm, ACancelledTransferChangesNothing) {
+    const QStringList before = bothAccounts();
+    formHost().setModalHook([](Form& f) { static_cast<Giroconto&>(f).Command3D1->click(); });
+    typeTransfer();
+    form->OK->click();
+    EXPECT_EQ(bothAccounts(), before);
+    EXPECT_EQ(stato().NumeroMovimenti, 0);
+    EXPECT_EQ(form->ElencoMovim->count(), 0);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(TransferFromTheEntryForm, AFailedWriteInTheOtherAccountLeavesBothAsTheyWere) {
+    QFile::remove(file("CONTODODICI.MOV"));
+    ASSERT_TRUE(QDir(dataFolder()).mkdir("CONTODODICI.MOV"));
+    const QStringList before = bothAccounts();
+    formHost().setModalHook(chooseOther);
+    typeTransfer();
+    form->OK->click();
+    EXPECT_EQ(bothAccounts(), before);
+    EXPECT_EQ(stato().NumeroMovimenti, 0);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("Il giroconto non è stato eseguito"));
+}
+
+TEST_F(TransferFromTheEntryForm, AFailedWriteInTheOpenAccountTakesTheOtherHalfBack) {
+    // The open account cannot store its movement after the other account got its own.
+    ASSERT_TRUE(QDir(dataFolder()).mkdir("100.MOV"));
+    const QStringList before = bothAccounts();
+    formHost().setModalHook(chooseOther);
+    typeTransfer();
+    form->OK->click();
+    EXPECT_EQ(bothAccounts(), before);
+    EXPECT_EQ(stato().NumeroMovimenti, 0);
+    EXPECT_EQ(stato().SaldoContabile, 0);
+    EXPECT_FALSE(messages.shown().empty());
+}
+
+} // namespace
+} // namespace qv::test
