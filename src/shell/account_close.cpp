@@ -39,6 +39,8 @@ void ChiudiConto() {
     if (MDIForm1* main = MDIForm1::instance()) main->abilitaComandiConto(false);
     s.IndiceContoAttivo = 0;
     s.Form9Aperta = 0;
+    // The windows that held movements out of the balances are gone with the account.
+    dimenticaMovimentiTrattenuti();
 }
 
 QString avvisoCancellaMovimenti() {
@@ -66,9 +68,16 @@ bool cancellaMovimentiConto() {
     auto& s = stato();
     s.CodiceContoAttivo = s.CodiceContoAttivo.trimmed();
     if (s.CodiceContoAttivo.isEmpty()) return false;
-    // A movement loaded for change goes back first, while its files still exist.
+    // A movement loaded for change goes back first, while its files still exist;
+    // the other windows showing the account's data (alignment, lists, cheques)
+    // close, giving back what they hold, since what they show is about to go.
     Form9* movimenti = formHost().loaded<Form9>();
     if (movimenti) movimenti->svuotaImmissione();
+    std::vector<QPointer<Form>> legate;
+    for (Form* f : formHost().loadedForms())
+        if (f != movimenti && legataAlContoAperto(*f)) legate.emplace_back(f);
+    for (const QPointer<Form>& f : legate)
+        if (f && f->isLoaded()) formHost().unload(*f);
     QStringList nonEliminati;
     if (!deleteAccountFiles(s.PercorsoDati, s.CodiceContoAttivo, &nonEliminati)) {
         if (!nonEliminati.isEmpty())

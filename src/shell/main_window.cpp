@@ -4,6 +4,14 @@
 #include "archives/account_selection_form.h"
 #include "archives/accounts.h"
 #include "archives/causali_form.h"
+#include "cheques/annulled_form.h"
+#include "cheques/book_form.h"
+#include "cheques/cheque_form.h"
+#include "cheques/cheque_wiring.h"
+#include "cheques/situation_form.h"
+#include "ledger/alignment_form.h"
+#include "ledger/period_list_form.h"
+#include "ledger/summary_form.h"
 
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
@@ -96,6 +104,7 @@ void enableMenu(QMenu* m, bool on) {
 
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     theInstance = this;
+    collegaAssegni();
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Quorvanta - gestione conti correnti"));
 
@@ -388,6 +397,16 @@ void MDIForm1::wire() {
     on(close, &MDIForm1::close_Click);
     on(CancMov, &MDIForm1::CancMov_Click);
     on(MenMovimenti, &MDIForm1::MenMovimenti_Click);
+    on(Assegni, &MDIForm1::Assegni_Click);
+    on(Carnet, &MDIForm1::Carnet_Click);
+    onButton(BottCarnet, &MDIForm1::BottCarnet_Click);
+    on(VisMovimenti, &MDIForm1::VisMovimenti_Click);
+    onButton(Vista, &MDIForm1::Vista_Click);
+    on(VisAssFuori, &MDIForm1::VisAssFuori_Click);
+    on(AssAnn, &MDIForm1::AssAnn_Click);
+    on(TotConti, &MDIForm1::TotConti_Click);
+    on(AllConto, &MDIForm1::AllConto_Click);
+    onButton(Files, &MDIForm1::Files_Click);
     onButton(PulsMovimenti, &MDIForm1::PulsMovimenti_Click);
     on(gestval, &MDIForm1::gestval_Click);
     onButton(SSCommand1, &MDIForm1::SSCommand1_Click);
@@ -567,6 +586,8 @@ void MDIForm1::Combo1_Click() {
         if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
         aggiornaSaldi();
     }
+    // The alignment's list shows amounts too.
+    if (Form4* allineamento = formHost().loaded<Form4>()) allineamento->ElencaMovimentiSospesi();
 }
 
 // ---------------------------------------------------------------------------
@@ -620,6 +641,47 @@ void MDIForm1::CancMov_Click() {
     if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
     if (!SalvaOrdine(&errore)) errori << errore;
     avvisaErroreFile(errori.join(QLatin1Char('\n')));
+}
+
+void MDIForm1::Assegni_Click() {
+    mostraMovimenti();
+    mostraFormAssegni();
+}
+
+void MDIForm1::Carnet_Click() {
+    mostraFormCarnet();
+}
+
+void MDIForm1::BottCarnet_Click() {
+    mostraFormCarnet();
+}
+
+void MDIForm1::VisMovimenti_Click() {
+    formHost().show(formHost().form<Form11>());
+}
+
+void MDIForm1::Vista_Click() {
+    formHost().show(formHost().form<Form11>());
+}
+
+void MDIForm1::VisAssFuori_Click() {
+    mostraSituazioneAssegni();
+}
+
+void MDIForm1::AssAnn_Click() {
+    mostraAssegniAnnullati();
+}
+
+void MDIForm1::TotConti_Click() {
+    mostraRiepilogoConti();
+}
+
+void MDIForm1::AllConto_Click() {
+    mostraAllineamento();
+}
+
+void MDIForm1::Files_Click() {
+    mostraAllineamento();
 }
 
 void MDIForm1::MenMovimenti_Click() {

@@ -65,6 +65,16 @@ public:
     void close_Click();
     void CancMov_Click();
     void MenMovimenti_Click();
+    void Assegni_Click();
+    void Carnet_Click();
+    void BottCarnet_Click();
+    void VisMovimenti_Click();
+    void Vista_Click();
+    void VisAssFuori_Click();
+    void AssAnn_Click();
+    void TotConti_Click();
+    void AllConto_Click();
+    void Files_Click();
     void PulsMovimenti_Click();
     void gestval_Click();
     void SSCommand1_Click();

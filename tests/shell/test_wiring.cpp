@@ -1,0 +1,108 @@
+// The main window's items reach the windows of the ledger and the cheques, and
+// the cheque counters follow every load of the open account.
+#include "support/fixture.h"
+
+#include "cheques/book_form.h"
+#include "cheques/cheque_books.h"
+#include "common/random_file.h"
+#include "common/today.h"
+#include "ledger/account_loader.h"
+#include "ledger/alignment_form.h"
+#include "ledger/entry_form.h"
+#include "ledger/period_list_form.h"
+#include "ledger/summary_form.h"
+#include "platform/form_host.h"
+#include "platform/program_end.h"
+#include "shell/flags.h"
+#include "shell/main_window.h"
+#include "shell/program_files.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <memory>
+
+namespace qv::test {
+namespace {
+
+class Wiring : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        initShellResources();
+        resetProgramEnd();
+        setEndProgramHook([] {});
+        // A program folder used before, the Euro, and account "55" opened at start-up.
+        ASSERT_TRUE(scriviContatore(programFolder() + "RecCausa.dat", 0));
+        Valuta euro;
+        euro.numero = 15;
+        euro.nomeValuta = "Euro";
+        euro.paese = "Unione Europea";
+        euro.cambio = 1.0;
+        ASSERT_TRUE(scriviRecord(programFolder() + "Valute.DAT", 15, euro));
+        Impostazioni imp;
+        imp.percorsoDati = "0";
+        imp.numeroDecimali = 2;
+        imp.contoAvvio = "55";
+        ASSERT_TRUE(scriviImpostazioni(imp));
+        Conto c;
+        c.numero = 1;
+        c.codiceConto = "55";
+        c.nomeBanca = "BANCA";
+        ASSERT_TRUE(scriviRecord(dataFolder() + "Conti.dat", 1, c));
+        ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 1));
+        window = std::make_unique<MDIForm1>();
+        window->Load();
+        ASSERT_EQ(stato().CodiceContoAttivo, "55");
+        ASSERT_NE(formHost().loaded<Form9>(), nullptr);
+    }
+    void TearDown() override {
+        formHost().resetForTests();
+        window.reset();
+        resetProgramEnd();
+        ProgramTest::TearDown();
+    }
+    std::unique_ptr<MDIForm1> window;
+};
+
+TEST_F(Wiring, ListItemsShowTheirWindows) {
+    window->Vista->click();
+    ASSERT_NE(formHost().loaded<Form11>(), nullptr);
+    EXPECT_TRUE(formHost().loaded<Form11>()->isShown());
+    window->TotConti->trigger();
+    ASSERT_NE(formHost().loaded<Form22>(), nullptr);
+    EXPECT_TRUE(formHost().loaded<Form22>()->isShown());
+    window->Files->click();
+    ASSERT_NE(formHost().loaded<Form4>(), nullptr);
+    EXPECT_TRUE(formHost().loaded<Form4>()->isShown());
+
+    std::vector<QString> modal;
+    formHost().setModalHook([&](Form& f) { modal.push_back(f.objectName()); });
+    window->BottCarnet->click();
+    window->VisAssFuori->trigger();
+    window->AssAnn->trigger();
+    EXPECT_EQ(modal, (std::vector<QString>{"Form3", "Form13", "Form17"}));
+}
+
+TEST_F(Wiring, ChequeCountersFollowTheLoadAndTheClearing) {
+    QString errore;
+    ASSERT_GT(SalvaNuovoCarnet({DataOggi(), 1.5, 100}, &errore), 0) << errore.toStdString();
+    ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    EXPECT_EQ(window->AssMano->text(), "10");
+    EXPECT_EQ(window->AssFuori->text(), "0");
+
+    // Clearing the movements closes the windows that showed the account's data,
+    // keeps the movement form, and the reload empties the counters.
+    window->Files->click();
+    ASSERT_NE(formHost().loaded<Form4>(), nullptr);
+    messages.answer(MessageAnswer::Ok);
+    messages.answer(MessageAnswer::Ok);
+    window->CancMov->trigger();
+    EXPECT_EQ(formHost().loaded<Form4>(), nullptr);
+    EXPECT_NE(formHost().loaded<Form9>(), nullptr);
+    EXPECT_EQ(stato().NumeroCarnet, 0);
+    EXPECT_EQ(window->AssMano->text(), "0");
+}
+
+} // namespace
+} // namespace qv::test
