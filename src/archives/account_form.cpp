@@ -6,18 +6,16 @@
 #include "common/amounts.h"
 #include "common/paths.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "platform/desktop.h"
-#include "platform/errori_file.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "shell/account_close.h"
-#include "shell/main_window.h"
+#include "shell/colours_form.h"
 #include "shell/program_files.h"
 #include "shell/startup.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,30 +24,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace qv {
 
 namespace {
-
-QString percorsoDi(const QString& folder) {
-    return QStringLiteral("Percorso: ") + folder;
-}
-
-QString senzaBlanchiFinali(const QString& text) {
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.left(end);
-}
-
-// The number of the error that keeps folder from being a data folder; 0 when
-// it can be taken.
-qint32 erroreCartella(const QString& folder) {
-    const QFileInfo info(folder);
-    return info.exists() && info.isDir() ? 0 : 76;
-}
 
 bool isDigit(int keyAscii) {
     return keyAscii >= '0' && keyAscii <= '9';
@@ -97,29 +76,13 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     NomeFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     NomeFile->setWordWrap(true);
 
-    Cartelle = new QFileSystemModel(this);
-    Cartelle->setObjectName(QStringLiteral("Cartelle"));
-    Cartelle->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    Cartelle->setReadOnly(true);
-    Cartelle->setRootPath(QStringLiteral("/"));
-
-    Dir1 = new QTreeView(this);
+    Dir1 = new FolderTree(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setToolTip(QStringLiteral("Seleziona la directory dove archiviare i dati"));
-    Dir1->setModel(Cartelle);
-    Dir1->setHeaderHidden(true);
-    for (int column = 1; column < Cartelle->columnCount(); ++column)
-        Dir1->hideColumn(column);
-    Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Dir1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Dir1->setMinimumSize(240, 220);
-    // The tree fills in the background: keep the chosen folder in sight as it does.
-    connect(Cartelle, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (Dir1->currentIndex().isValid()) Dir1->scrollTo(Dir1->currentIndex());
-    });
-    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, handler([this] {
-                if (!settingTree_) Dir1_Change();
-            }));
+    Cartelle = Dir1->folders();
+    Cartelle->setObjectName(QStringLiteral("Cartelle"));
+    connect(Dir1, &FolderTree::folderChosen, this, handler([this] { Dir1_Change(); }));
 
     // The entry fields, each as wide on screen as the record field it feeds.
     auto* grid = new QGridLayout;
@@ -242,10 +205,7 @@ Form2::Form2(QWidget* parent) : Form(parent) {
 }
 
 void Form2::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        ListaConti->setColors(fromWindowsColor(colori.coloreCarattere),
-                              fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({ListaConti});
     CodConto->setEnabled(true);
     Del->setEnabled(false);
     mostraCartella(stato().PercorsoDati);
@@ -256,22 +216,12 @@ void Form2::Form_Activate() {
 }
 
 QString Form2::cartellaScelta() const {
-    const QModelIndex index = Dir1->currentIndex();
-    if (!index.isValid()) return QString();
-    return folderWithSlash(Cartelle->filePath(index));
+    return Dir1->chosenFolder();
 }
 
 void Form2::mostraCartella(const QString& folder) {
-    const QString path = folderWithSlash(folder);
-    NomeFile->setText(percorsoDi(path));
-    const QString clean = QDir::cleanPath(path);
-    if (clean.isEmpty()) return;
-    const QModelIndex index = Cartelle->index(clean);
-    if (!index.isValid()) return;
-    settingTree_ = true;
-    Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index);
-    settingTree_ = false;
+    NomeFile->setText(percorsoDi(folderWithSlash(folder)));
+    Dir1->showFolder(folder);
 }
 
 void Form2::Dir1_Change() {
@@ -281,34 +231,7 @@ void Form2::Dir1_Change() {
 
 void Form2::prendiCartella(const QString& cartella, bool clearList) {
     if (clearList) ListaConti->clear();
-    const QString folder = folderWithSlash(cartella);
-
-    // The folder must exist before anything changes; the user may retry (a
-    // drive being mounted), and giving up falls back to the home folder.
-    for (qint32 errore = erroreCartella(folder); errore != 0; errore = erroreCartella(folder)) {
-        const qint16 codice = ErroriFile(errore);
-        if (codice == 0) continue;
-        if (codice == 1) break;
-        setHourglass(false);
-        messageBox(closingMessage(codice));
-        if (codice == 2 && !fallingBack_) {
-            fallingBack_ = true;
-            const QString home = folderWithSlash(QDir::homePath());
-            mostraCartella(home);
-            prendiCartella(home, false);
-            fallingBack_ = false;
-        }
-        return;
-    }
-
-    mostraCartella(folder);
-    ChiudiConto();
-    impostaPercorsoDati(folder);
-    // The account was closed in the folder it belonged to; the main window then
-    // shows the data folder now in force.
-    if (MDIForm1* main = MDIForm1::instance()) main->Codice->setText(stato().PercorsoDati);
-    Hourglass hourglass;
-    CaricaElencoConti();
+    prendiCartellaDati(cartella, [this](const QString& folder) { mostraCartella(folder); });
 }
 
 void Form2::ListaConti_DblClick() {
@@ -330,17 +253,17 @@ void Form2::RichiamaContoSelezionato() {
     StatoProgramma& s = stato();
     s.IndiceContoAttivo = qint16(riga);
     const Conto& conto = s.TabellaConti[size_t(riga)];
-    CodConto->setText(senzaBlanchiFinali(conto.codiceConto));
-    TipoConto->setText(senzaBlanchiFinali(conto.tipoConto));
-    NomeBanca->setText(senzaBlanchiFinali(conto.nomeBanca));
-    IndBanca->setText(senzaBlanchiFinali(conto.indirizzo));
-    CapBanca->setText(senzaBlanchiFinali(conto.cap));
-    LocBanca->setText(senzaBlanchiFinali(conto.localita));
-    ProvBanca->setText(senzaBlanchiFinali(conto.provincia));
-    abi->setText(senzaBlanchiFinali(conto.codiceAbi));
+    CodConto->setText(withoutTrailingBlanks(conto.codiceConto));
+    TipoConto->setText(withoutTrailingBlanks(conto.tipoConto));
+    NomeBanca->setText(withoutTrailingBlanks(conto.nomeBanca));
+    IndBanca->setText(withoutTrailingBlanks(conto.indirizzo));
+    CapBanca->setText(withoutTrailingBlanks(conto.cap));
+    LocBanca->setText(withoutTrailingBlanks(conto.localita));
+    ProvBanca->setText(withoutTrailingBlanks(conto.provincia));
+    abi->setText(withoutTrailingBlanks(conto.codiceAbi));
     Fido->setText(formatAmount(conto.fido, s.FattoreValuta, s.FormatoImporti));
-    Cab->setText(senzaBlanchiFinali(conto.codiceCab));
-    id->setText(senzaBlanchiFinali(conto.idBanca));
+    Cab->setText(withoutTrailingBlanks(conto.codiceCab));
+    id->setText(withoutTrailingBlanks(conto.idBanca));
     rigaRichiamata_ = riga;
     fidoMostrato_ = Fido->text();
     fidoRichiamato_ = conto.fido;

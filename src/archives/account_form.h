@@ -1,13 +1,13 @@
 #pragma once
 // Form2: "Immissione dati conto", the account editor and the choice of the data folder.
 
+#include "platform/folder_tree.h"
 #include "platform/form_host.h"
 
 class QFileSystemModel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeView;
 
 namespace qv {
 
@@ -47,7 +47,7 @@ public:
 
     ListBox* ListaConti = nullptr;
     // One folder tree stands in for the drive and the folder lists.
-    QTreeView* Dir1 = nullptr;
+    FolderTree* Dir1 = nullptr;
     QFileSystemModel* Cartelle = nullptr;
     QLabel* NomeFile = nullptr;
 
@@ -73,8 +73,6 @@ private:
     void svuotaCampi(); // the nine fields "Elimina immissione" empties
     void dimenticaFido();
 
-    bool settingTree_ = false;
-    bool fallingBack_ = false;
     // The credit line as shown for the account picked, so that saving it unchanged
     // stores the amount exactly as it was.
     int rigaRichiamata_ = 0;

@@ -9,9 +9,11 @@
 #include "ledger/entry_form.h"
 #include "platform/desktop.h"
 #include "platform/errori_file.h"
+#include "platform/folder_tree.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 #include "shell/main_window.h"
 
 #include <QDir>
@@ -20,7 +22,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -37,11 +38,41 @@ qint32 erroreCartella(const QString& folder) {
     return 0;
 }
 
+} // namespace
+
 QString percorsoDi(const QString& folder) {
     return QStringLiteral("Percorso: ") + folder;
 }
 
-} // namespace
+bool prendiCartellaDati(const QString& cartella, const std::function<void(const QString&)>& mostra,
+                        bool ripiego) {
+    const QString folder = folderWithSlash(cartella);
+
+    // The folder must exist before anything changes. The answer to the error
+    // decides: look again (a drive being mounted), carry on, or give up;
+    // giving up falls back to the home folder, once.
+    for (qint32 errore = erroreCartella(folder); errore != 0; errore = erroreCartella(folder)) {
+        const qint16 codice = ErroriFile(errore);
+        if (codice == 0) continue;
+        if (codice == 1) break;
+        setHourglass(false);
+        messageBox(closingMessage(codice));
+        if (codice != 2 || !ripiego) return false;
+        const QString home = folderWithSlash(QDir::homePath());
+        mostra(home);
+        return prendiCartellaDati(home, mostra, false);
+    }
+
+    mostra(folder);
+    ChiudiConto();
+    impostaPercorsoDati(folder);
+    // The account is closed in the folder it belonged to; the main window then
+    // shows the data folder now in force.
+    if (MDIForm1* main = MDIForm1::instance()) main->Codice->setText(stato().PercorsoDati);
+    Hourglass hourglass;
+    CaricaElencoConti();
+    return true;
+}
 
 int rigaDellaLinea(const ListItem& line) {
     const QString code = codiceDellaLinea(line.text);
@@ -65,31 +96,12 @@ Form7::Form7(QWidget* parent) : Form(parent) {
     NomeFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     NomeFile->setMinimumWidth(260);
 
-    Cartelle = new QFileSystemModel(this);
-    Cartelle->setObjectName(QStringLiteral("Cartelle"));
-    Cartelle->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    Cartelle->setReadOnly(true);
-    Cartelle->setRootPath(QStringLiteral("/"));
-
-    Dir1 = new QTreeView(this);
+    Dir1 = new FolderTree(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setModel(Cartelle);
-    Dir1->setHeaderHidden(true);
-    for (int column = 1; column < Cartelle->columnCount(); ++column)
-        Dir1->hideColumn(column);
-    Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Dir1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Dir1->setMinimumSize(260, 320);
-    // The model reads folders in the background: once the folders along the
-    // selected one are read, bring the selection into view.
-    connect(Cartelle, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-        const QModelIndex current = Dir1->currentIndex();
-        if (current.isValid() && Cartelle->filePath(current).startsWith(path))
-            Dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
-    });
-    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, handler([this] {
-                if (!settingTree_) Dir1_Change();
-            }));
+    Cartelle = Dir1->folders();
+    Cartelle->setObjectName(QStringLiteral("Cartelle"));
+    connect(Dir1, &FolderTree::folderChosen, this, handler([this] { Dir1_Change(); }));
 
     List1 = new ListBox(QStringLiteral("List1"), this);
     List1->setSorted(true);
@@ -126,30 +138,17 @@ Form7::Form7(QWidget* parent) : Form(parent) {
 }
 
 void Form7::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        List1->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({List1});
     mostraCartella(stato().PercorsoDati);
 }
 
 QString Form7::cartellaScelta() const {
-    const QModelIndex index = Dir1->currentIndex();
-    if (!index.isValid()) return QString();
-    return folderWithSlash(Cartelle->filePath(index));
+    return Dir1->chosenFolder();
 }
 
 void Form7::mostraCartella(const QString& folder) {
-    const QString path = folderWithSlash(folder);
-    NomeFile->setText(percorsoDi(path));
-    QString clean = QDir::cleanPath(path);
-    if (clean.isEmpty()) return;
-    const QModelIndex index = Cartelle->index(clean);
-    if (!index.isValid()) return;
-    settingTree_ = true;
-    Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    settingTree_ = false;
+    NomeFile->setText(percorsoDi(folderWithSlash(folder)));
+    Dir1->showFolder(folder);
 }
 
 void Form7::Form_Activate() {
@@ -163,40 +162,9 @@ void Form7::Dir1_Change() {
 
 void Form7::prendiCartella(const QString& cartella, bool clearList) {
     if (clearList) List1->clear();
-    const QString folder = folderWithSlash(cartella);
-
-    // The folder must exist before anything changes. The answer to the error
-    // decides: look again, carry on, or give up; giving up falls back to the
-    // home folder.
-    for (qint32 errore = erroreCartella(folder); errore != 0; errore = erroreCartella(folder)) {
-        const qint16 codice = ErroriFile(errore);
-        if (codice == 0) continue;
-        if (codice == 1) break;
-        setHourglass(false);
-        messageBox(closingMessage(codice));
-        if (codice == 2 && !fallingBack_) {
-            fallingBack_ = true;
-            const QString home = folderWithSlash(QDir::homePath());
-            mostraCartella(home);
-            prendiCartella(home, false);
-            fallingBack_ = false;
-        }
-        return;
-    }
-
-    mostraCartella(folder);
-    ChiudiConto();
-    StatoProgramma& s = stato();
-    impostaPercorsoDati(folder);
-    // The account is closed in the folder it belonged to; the main window then
-    // shows the data folder now in force.
-    if (MDIForm1* main = MDIForm1::instance()) main->Codice->setText(s.PercorsoDati);
-    {
-        Hourglass hourglass;
-        CaricaElencoConti();
-    }
+    const auto mostra = [this](const QString& folder) { mostraCartella(folder); };
     // The lines were rebuilt: no line is picked any more.
-    OK->setEnabled(false);
+    if (prendiCartellaDati(cartella, mostra)) OK->setEnabled(false);
 }
 
 void Form7::List1_Click() {

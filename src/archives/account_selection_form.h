@@ -1,17 +1,30 @@
 #pragma once
 // Form7: "Selezione conto", the data folder and the list of its accounts.
 
+#include "platform/folder_tree.h"
 #include "platform/form_host.h"
+
+#include <functional>
 
 class QFileSystemModel;
 class QLabel;
 class QPushButton;
-class QTreeView;
 
 namespace qv {
 
 class ListBox;
 struct ListItem;
+
+// The caption above a folder tree: "Percorso: " and the folder.
+QString percorsoDi(const QString& folder);
+
+// Takes cartella as the data folder: once it exists (the user may look again
+// or carry on regardless, see ErroriFile), shows it through mostra, closes the
+// open account, sets PercorsoDati, puts it in the main window and reloads the
+// list of accounts. Giving up falls back to the home folder when ripiego is
+// set. Returns whether a folder was taken.
+bool prendiCartellaDati(const QString& cartella, const std::function<void(const QString&)>& mostra,
+                        bool ripiego = true);
 
 // The row of TabellaConti that a line of an account list stands for: the row
 // the line carries when that row still holds the line's code, else the first
@@ -40,7 +53,7 @@ public:
     void mostraCartella(const QString& folder);
 
     // Folder tree in place of the drive and folder lists.
-    QTreeView* Dir1 = nullptr;
+    FolderTree* Dir1 = nullptr;
     QFileSystemModel* Cartelle = nullptr;
     QLabel* NomeFile = nullptr;
     ListBox* List1 = nullptr;
@@ -53,9 +66,6 @@ private:
     // activation, which starts from an empty list.
     void prendiCartella(const QString& folder, bool clearList);
     void scegliConto();
-
-    bool settingTree_ = false;
-    bool fallingBack_ = false;
 };
 
 } // namespace qv

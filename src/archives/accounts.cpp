@@ -434,9 +434,7 @@ EsitoConto CancellaConto() {
         return EsitoConto::Errore;
     }
 
-    s.TabellaConti.assign(1, Conto{});
-    s.TabellaConti.insert(s.TabellaConti.end(), rimasti.begin(), rimasti.end());
-    s.NumeroConti = qint16(rimasti.size());
+    riempiTabella(s.TabellaConti, s.NumeroConti, rimasti);
     riempiListeConti();
     if (Form10* scheda = formHost().loaded<Form10>()) scheda->svuotaCampi();
 

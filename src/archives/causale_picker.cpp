@@ -2,7 +2,9 @@
 
 #include "causali.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "platform/list_box.h"
+#include "shell/colours_form.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -42,10 +44,7 @@ FORM12::FORM12(QWidget* parent) : Form(parent) {
 }
 
 void FORM12::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        List1->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({List1});
     std::vector<ListItem> righe;
     const auto& s = stato();
     const int n = std::min<int>(s.NumeroCausali, static_cast<int>(s.TabellaCausali.size()) - 1);
@@ -81,8 +80,7 @@ std::optional<VoceCausale> FORM12::causaleSelezionata() const {
         return std::nullopt;
     VoceCausale voce = s.TabellaCausali[static_cast<size_t>(riga)];
     voce.codiceCausale = normalizzaCodiceCausale(voce.codiceCausale);
-    while (voce.descrizione.endsWith(QLatin1Char(' ')))
-        voce.descrizione.chop(1);
+    voce.descrizione = withoutTrailingBlanks(voce.descrizione);
     return voce;
 }
 

@@ -4,6 +4,7 @@
 #include "common/random_file.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 
 #include <QFile>
 
@@ -12,13 +13,6 @@
 namespace qv {
 
 namespace {
-
-QString senzaBlanchiFinali(const QString& text) {
-    qsizetype n = text.size();
-    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
-        --n;
-    return text.left(n);
-}
 
 // The table sized for `count` causali: row 0 unused, rows 1 to count.
 void dimensionaTabella(int count) {
@@ -37,7 +31,7 @@ QString percorsoRecCausa() {
 }
 
 QString normalizzaCodiceCausale(const QString& codice) {
-    return senzaBlanchiFinali(codice.left(5));
+    return withoutTrailingBlanks(codice.left(5));
 }
 
 QString lineaCausale(const VoceCausale& voce) {
@@ -65,6 +59,16 @@ int trovaCausale(const QString& codice, int esclusa) {
             return riga;
     }
     return 0;
+}
+
+QHash<QString, QString> descrizioniCausali() {
+    const auto& s = stato();
+    QHash<QString, QString> mappa;
+    const int n = std::min<int>(s.NumeroCausali, int(s.TabellaCausali.size()) - 1);
+    for (int i = 1; i <= n; ++i)
+        mappa.insert(s.TabellaCausali[size_t(i)].codiceCausale.trimmed(),
+                     s.TabellaCausali[size_t(i)].descrizione);
+    return mappa;
 }
 
 std::optional<VoceCausale> causaleRiservata(const QString& codice) {

@@ -6,6 +6,7 @@
 
 #include "common/records.h"
 
+#include <QHash>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -37,6 +38,10 @@ VoceCausale comeNelFile(const VoceCausale& voce);
 // The row (1 to NumeroCausali) of the first causale whose code equals the normalised
 // code, skipping row `esclusa`; 0 when none does.
 int trovaCausale(const QString& codice, int esclusa = 0);
+
+// The descriptions of TabellaCausali by trimmed code; a code listed twice keeps
+// its last description, as a scan of the whole archive would.
+QHash<QString, QString> descrizioniCausali();
 
 // "AS", "CA" and "GC" (the normalised code, letter case counting): the causale the
 // program needs under that code, whatever was typed with it.

@@ -4,9 +4,11 @@
 #include "causali.h"
 #include "causali_maintenance.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
+#include "shell/colours_form.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -153,10 +155,7 @@ void Form6::Form_Load() {
 }
 
 void Form6::Form_Activate() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        ElencoCausali->setColors(fromWindowsColor(colori.coloreCarattere),
-                                 fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({ElencoCausali});
     stato().IndiceCausaleScelta = 0;
     CodCausale->setFocus();
 }
@@ -277,10 +276,7 @@ VoceCausale Form6::causaleDelForm() const {
 
 void Form6::mostraCausale(const VoceCausale& voce) {
     CodCausale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-    QString descrizione = voce.descrizione;
-    while (descrizione.endsWith(QLatin1Char(' ')))
-        descrizione.chop(1);
-    DescCausale->setText(descrizione);
+    DescCausale->setText(withoutTrailingBlanks(voce.descrizione));
     if (voce.sospeso == QLatin1String("S")) SospesoSiNo[0]->setChecked(true);
     if (voce.sospeso == QLatin1String("N")) SospesoSiNo[1]->setChecked(true);
     if (voce.entrataUscita == QLatin1String("E")) DarAver[0]->setChecked(true);

@@ -5,6 +5,7 @@
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "platform/program_end.h"
+#include "shell/colours_form.h"
 #include "shell/help_form.h"
 
 #include <QGridLayout>
@@ -78,12 +79,7 @@ ManutCaus::ManutCaus(QWidget* parent) : Form(parent) {
 }
 
 void ManutCaus::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N")) {
-        for (ListBox* list : {ElencoCausali, List1})
-            list->setColors(fromWindowsColor(colori.coloreCarattere),
-                            fromWindowsColor(colori.coloreSfondo));
-    }
+    applicaColoriElenchi({ElencoCausali, List1});
     QString motivo;
     if (!rileggiCausali(&motivo))
         messageBox(QStringLiteral("Impossibile leggere l'archivio delle causali: %1").arg(motivo),

@@ -5,6 +5,7 @@
 #include "common/shared_state.h"
 #include "platform/list_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -64,10 +65,7 @@ Form17::Form17(QWidget* parent) : Form(parent) {
 }
 
 void Form17::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        List1->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({List1});
     ElencaAssegniAnnullati();
 }
 

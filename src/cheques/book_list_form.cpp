@@ -6,6 +6,7 @@
 #include "common/shared_state.h"
 #include "platform/list_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -87,10 +88,7 @@ Form14::Form14(QWidget* parent) : Form(parent) {
 }
 
 void Form14::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        List1->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({List1});
     riempiElenco();
 }
 

@@ -40,6 +40,26 @@ QString messaggioNessunConto() {
     return QStringLiteral("Nessun conto aperto.");
 }
 
+// Whether an account is open; when none is, errore says so.
+bool richiediConto(QString* errore) {
+    if (contoAperto()) return true;
+    componi(errore, {messaggioNessunConto()});
+    return false;
+}
+
+// The number of books of the open account when one is open and `riga` is one of its
+// books; 0, with the reason in errore, otherwise.
+int carnetDelConto(int riga, QString* errore) {
+    if (!richiediConto(errore)) return 0;
+    const auto& s = stato();
+    const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
+    if (riga < 1 || riga > nc) {
+        componi(errore, {QStringLiteral("Nessun carnet selezionato.")});
+        return 0;
+    }
+    return nc;
+}
+
 // Rows 1 to count of a shared table, as a vector numbered from 0.
 template <class R> std::vector<R> righe(const std::vector<R>& tabella, int count) {
     const int n = std::clamp<int>(count, 0, int(tabella.size()) - 1);
@@ -409,10 +429,7 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
     const QString nonRegistrato = QStringLiteral("Il carnet non è stato registrato.");
-    if (!contoAperto()) {
-        componi(errore, {messaggioNessunConto()});
-        return 0;
-    }
+    if (!richiediConto(errore)) return 0;
     const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
     const int nf = std::clamp<int>(s.NumeroFogli, 0, int(s.TabellaFogli.size()) - 1);
     if (nc >= LimiteCarnet) {
@@ -481,15 +498,8 @@ bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
     const QString nonModificato = QStringLiteral("Il carnet non è stato modificato.");
-    if (!contoAperto()) {
-        componi(errore, {messaggioNessunConto()});
-        return false;
-    }
-    const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
-    if (riga < 1 || riga > nc) {
-        componi(errore, {QStringLiteral("Nessun carnet selezionato.")});
-        return false;
-    }
+    const int nc = carnetDelConto(riga, errore);
+    if (nc == 0) return false;
     if (const RifiutoCarnet r = verificaNumeriCarnet(dati, riga); r != RifiutoCarnet::Nessuno) {
         componi(errore, {testoRifiutoCarnet(r)});
         return false;
@@ -576,15 +586,8 @@ bool eliminaCarnet(int riga, QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
     const QString nonEliminato = QStringLiteral("Il carnet non è stato cancellato.");
-    if (!contoAperto()) {
-        componi(errore, {messaggioNessunConto()});
-        return false;
-    }
-    const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
-    if (riga < 1 || riga > nc) {
-        componi(errore, {QStringLiteral("Nessun carnet selezionato.")});
-        return false;
-    }
+    const int nc = carnetDelConto(riga, errore);
+    if (nc == 0) return false;
     const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
     const std::vector<Movimento>& tutti = s.TabellaMovimenti;
     const std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
@@ -691,10 +694,7 @@ bool EliminaCarnet(int riga) {
 bool RicostruisciFogli(const QString& dataChiusura, QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
-    if (!contoAperto()) {
-        componi(errore, {messaggioNessunConto()});
-        return false;
-    }
+    if (!richiediConto(errore)) return false;
     const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
     const std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
     std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
@@ -752,10 +752,7 @@ bool RicostruisciFogli(const QString& dataChiusura, QString* errore) {
 bool RicostruisciCarnet(QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
-    if (!contoAperto()) {
-        componi(errore, {messaggioNessunConto()});
-        return false;
-    }
+    if (!richiediConto(errore)) return false;
     const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
     const std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
     const std::vector<int> link = collegamentiCarnet(carnet, s.TabellaMovimenti, nm);

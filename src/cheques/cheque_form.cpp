@@ -21,6 +21,7 @@
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -306,10 +307,7 @@ Form15::Form15(QWidget* parent) : Form(parent) {
 }
 
 void Form15::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        List1->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({List1});
     IMPORTO->setFormato(stato().FormatoImporti);
     mostraConto();
 }

@@ -4,6 +4,7 @@
 #include "common/shared_state.h"
 #include "platform/list_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -80,13 +81,7 @@ Form13::Form13(QWidget* parent) : Form(parent) {
 }
 
 void Form13::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N")) {
-        List1->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
-        List2->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
-    }
+    applicaColoriElenchi({List1, List2});
 }
 
 void Form13::Command3D4_Click() {

@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <array>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -92,5 +93,15 @@ StatoProgramma& stato();
 
 // Back to a freshly started program (tests).
 void resetStato();
+
+// Makes `tabella` the records as rows 1, 2, ... after a blank row 0, and `numero`
+// their count.
+template <class R>
+void riempiTabella(std::vector<R>& tabella, qint16& numero, std::vector<R> righe) {
+    numero = qint16(righe.size());
+    tabella.assign(1, R{});
+    tabella.insert(tabella.end(), std::make_move_iterator(righe.begin()),
+                   std::make_move_iterator(righe.end()));
+}
 
 } // namespace qv

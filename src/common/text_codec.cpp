@@ -75,6 +75,13 @@ QString textField(QByteArrayView bytes) {
     return fromCp1252(bytes.first(end));
 }
 
+QString withoutTrailingBlanks(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+
 // --- FieldReader ---
 
 quint8 FieldReader::byteAt(qsizetype i) const {

@@ -23,6 +23,10 @@ QByteArray toCp1252(const QString& text);
 // blanks are kept (the readers trim them where the program wants it).
 QString textField(QByteArrayView bytes);
 
+// The text without its trailing blanks (leading blanks and NULs are kept): a field
+// as the forms show it.
+QString withoutTrailingBlanks(const QString& text);
+
 // Reads the fields of a record in order. Bytes beyond the given ones read as zero, so
 // a short record yields zeros and empty texts.
 class FieldReader {

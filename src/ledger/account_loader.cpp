@@ -25,23 +25,28 @@ QString testoErroreLettura(const QString& percorso, const QString& motivo) {
     return QStringLiteral("Impossibile leggere il file %1: %2.").arg(percorso, motivo);
 }
 
-// Reads a count file and its records into a table of rows 0 to the count (row 0
-// blank). A negative count reads as none.
+// The records of the open account that a count file counts (a negative count reads
+// as none). A file that cannot be read adds its message to errori; *letti turns
+// false when the records themselves could not be read.
 template <class R>
-void caricaTabella(const QString& estContatore, const QString& estRecord, qint16& numero,
-                   std::vector<R>& tabella, QStringList& errori) {
+std::vector<R> leggiConContatore(const QString& estContatore, const QString& estRecord,
+                                 QStringList& errori, bool* letti = nullptr) {
     QString motivo;
     const QString contatore = fileContoAttivo(estContatore);
-    qint16 n = leggiContatore(contatore, &motivo);
+    const qint16 n = std::max<qint16>(leggiContatore(contatore, &motivo), 0);
     if (!motivo.isEmpty()) errori << testoErroreLettura(contatore, motivo);
-    n = std::max<qint16>(n, 0);
     const QString archivio = fileContoAttivo(estRecord);
     std::vector<R> righe = leggiRecords<R>(archivio, n, &motivo);
     if (!motivo.isEmpty()) errori << testoErroreLettura(archivio, motivo);
-    tabella.assign(1, R{});
-    tabella.insert(tabella.end(), std::make_move_iterator(righe.begin()),
-                   std::make_move_iterator(righe.end()));
-    numero = n;
+    if (letti) *letti = motivo.isEmpty();
+    return righe;
+}
+
+// Reads a count file and its records into a table of rows 0 to the count.
+template <class R>
+void caricaTabella(const QString& estContatore, const QString& estRecord, qint16& numero,
+                   std::vector<R>& tabella, QStringList& errori) {
+    riempiTabella(tabella, numero, leggiConContatore<R>(estContatore, estRecord, errori));
 }
 
 } // namespace
@@ -98,20 +103,11 @@ bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
         return false;
     }
 
-    const QString mor = fileContoAttivo(ExtMOR);
-    qint16 n = leggiContatore(mor, &motivo);
-    if (!motivo.isEmpty()) errori << testoErroreLettura(mor, motivo);
-    n = std::max<qint16>(n, 0);
-
-    const QString mov = fileContoAttivo(ExtMOV);
-    std::vector<Movimento> movimenti = leggiRecords<Movimento>(mov, n, &motivo);
-    if (!motivo.isEmpty()) {
-        // Unread records must not look like an empty account that later writes
-        // could overwrite: the table stays empty.
-        errori << testoErroreLettura(mov, motivo);
-        movimenti.clear();
-        n = 0;
-    }
+    bool letti = true;
+    std::vector<Movimento> movimenti = leggiConContatore<Movimento>(ExtMOR, ExtMOV, errori, &letti);
+    // Unread records must not look like an empty account that later writes could
+    // overwrite: the table stays empty.
+    if (!letti) movimenti.clear();
 
     // The movements held out of the balances by windows stay out.
     std::vector<Movimento> nelSaldo;
@@ -120,10 +116,7 @@ bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
         if (!movimentoFuoriDaiSaldi(qint16(i + 1))) nelSaldo.push_back(movimenti[size_t(i)]);
     const Saldi saldi = calcolaSaldi(nelSaldo, s.TabellaRiporto[1].saldoRiporto, DataOggi());
 
-    s.TabellaMovimenti.assign(1, Movimento{});
-    s.TabellaMovimenti.insert(s.TabellaMovimenti.end(), std::make_move_iterator(movimenti.begin()),
-                              std::make_move_iterator(movimenti.end()));
-    s.NumeroMovimenti = n;
+    riempiTabella(s.TabellaMovimenti, s.NumeroMovimenti, std::move(movimenti));
     s.SaldoContabile = saldi.contabile;
     s.SaldoNonSospesi = saldi.nonSospesi;
     s.SaldoOperazioneOggi = saldi.operazioneOggi;

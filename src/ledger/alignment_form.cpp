@@ -7,6 +7,7 @@
 #include "cheques/cheque_lists.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "ledger/alignment.h"
 #include "ledger/balances.h"
 #include "ledger/date_check.h"
@@ -18,6 +19,7 @@
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 #include "shell/program_files.h"
 
 #include <QGridLayout>
@@ -49,12 +51,6 @@ QString testoIntestazione() {
     metti(49, QStringLiteral("E/U"));
     metti(53, QStringLiteral("Nr. Doc."));
     metti(71, QStringLiteral("Importo"));
-    return testo;
-}
-
-QString senzaBlanchiFinali(QString testo) {
-    while (testo.endsWith(u' '))
-        testo.chop(1);
     return testo;
 }
 
@@ -188,10 +184,7 @@ Form4::Form4(QWidget* parent) : Form(parent) {
 
 void Form4::Form_Load() {
     const auto& s = stato();
-    const Colori& colori = s.ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        ElencoMovim->setColors(fromWindowsColor(colori.coloreCarattere),
-                               fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({ElencoMovim});
     IMPORTO->setFormato(s.FormatoImporti);
 }
 
@@ -226,11 +219,11 @@ void Form4::RichiamaMovimentoDaAllineare() {
     Causale->setText(m->codiceCausale.trimmed());
     const int riga = trovaCausale(m->codiceCausale);
     DescrCausale->setText(riga ? s.TabellaCausali[size_t(riga)].descrizione : QString());
-    D_A->setText(senzaBlanchiFinali(m->entrataUscita));
+    D_A->setText(withoutTrailingBlanks(m->entrataUscita));
     causaleMostrata_ = normalizzaCodiceCausale(m->codiceCausale);
     IMPORTO->setImporto(m->importo * s.FattoreValuta, s.FormatoImporti);
     NrDoc->setText(m->numeroDocumento);
-    DescMovim->setText(senzaBlanchiFinali(m->descrizione));
+    DescMovim->setText(withoutTrailingBlanks(m->descrizione));
     avvisaErroreFile(motivo);
 }
 
@@ -252,7 +245,7 @@ void Form4::Command3D1_Click() {
                     if (modo != 1) return;
                     causaleMostrata_ = normalizzaCodiceCausale(voce.codiceCausale);
                     Causale->setText(causaleMostrata_);
-                    DescrCausale->setText(senzaBlanchiFinali(voce.descrizione));
+                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
                     D_A->setText(voce.entrataUscita.trimmed());
                     IMPORTO->setFocus(Qt::OtherFocusReason);
                 }));
@@ -296,18 +289,11 @@ bool Form4::causaleValida() {
     if (codice != causaleMostrata_) {
         // Another causale than the one shown: its description and direction; a
         // transfer keeps the direction it was entered with.
-        DescrCausale->setText(senzaBlanchiFinali(voce->descrizione));
+        DescrCausale->setText(withoutTrailingBlanks(voce->descrizione));
         if (codice != u"GC" || D_A->text().isEmpty()) D_A->setText(voce->entrataUscita.trimmed());
         causaleMostrata_ = codice;
     }
     return true;
-}
-
-bool Form4::controllaData(DateField* campo) {
-    if (controllaTestoData(campo->testo())) return true;
-    campo->setTesto(QString());
-    campo->setFocus(Qt::OtherFocusReason);
-    return false;
 }
 
 bool Form4::ancoraTrattenuto() {
@@ -336,7 +322,7 @@ void Form4::OK_Click() {
         DataValuta->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (!controllaData(DataOper) || !controllaData(DataValuta)) return;
+    if (!controllaCampoData(DataOper) || !controllaCampoData(DataValuta)) return;
     if (IMPORTO->testo().trimmed().isEmpty()) {
         errore(QStringLiteral("Campo Importo obbligatorio"), QString());
         IMPORTO->setFocus(Qt::OtherFocusReason);

@@ -60,7 +60,6 @@ private:
     void svuotaCampi();
     void liberaElenco();
     bool causaleValida();
-    bool controllaData(DateField* campo);
     bool ancoraTrattenuto();
 
     qint16 caricato_ = 0;     // the movement loaded, held out of the balances

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 namespace qv {
 
@@ -76,29 +77,45 @@ std::optional<float> giornoValido(const QString& testo) {
     return DataInNumero(testo);
 }
 
-// Earliest and latest of one date of the movements (rows 1 to the count); the
-// earlier row wins on equal days. False when no movement has a valid date.
-bool estremi(QString Movimento::*campo, QString& prima, QString& ultima) {
-    const auto& s = stato();
-    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+// Earliest and latest valid date of one date field of the movements; the earlier
+// movement wins on equal days. False when no movement has a valid date.
+bool estremi(std::span<const Movimento> movimenti, QString Movimento::*campo, QString& prima,
+             QString& ultima) {
     std::optional<float> minimo, massimo;
-    int rigaMin = 0, rigaMax = 0;
-    for (int i = 1; i <= n; ++i) {
-        const auto giorno = giornoValido(s.TabellaMovimenti[size_t(i)].*campo);
+    const Movimento* primo = nullptr;
+    const Movimento* ultimo = nullptr;
+    for (const Movimento& m : movimenti) {
+        const auto giorno = giornoValido(m.*campo);
         if (!giorno) continue;
         if (!minimo || *giorno < *minimo) {
             minimo = giorno;
-            rigaMin = i;
+            primo = &m;
         }
         if (!massimo || *giorno > *massimo) {
             massimo = giorno;
-            rigaMax = i;
+            ultimo = &m;
         }
     }
     if (!minimo) return false;
-    prima = s.TabellaMovimenti[size_t(rigaMin)].*campo;
-    ultima = s.TabellaMovimenti[size_t(rigaMax)].*campo;
+    prima = primo->*campo;
+    ultima = ultimo->*campo;
     return true;
+}
+
+// Rows 1 to NumeroMovimenti of the open account's movement table.
+std::span<const Movimento> movimentiDelConto() {
+    const auto& s = stato();
+    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    if (n <= 0) return {};
+    return std::span<const Movimento>(s.TabellaMovimenti).subspan(1, size_t(n));
+}
+
+// The four balances as the totals record holds them.
+void riportaSaldi(TotaliConto& t, const Saldi& saldi) {
+    t.saldoContabile = saldi.contabile;
+    t.saldoNonSospesi = saldi.nonSospesi;
+    t.saldoOperazioneOggi = saldi.operazioneOggi;
+    t.saldoValutaOggi = saldi.valutaOggi;
 }
 
 bool applicaEScrivi(const QString& dataValuta, const QString& dataOperazione, double importo,
@@ -178,7 +195,7 @@ void mostraSaldi() {
 void CalcolaDateOperazioneEstreme() {
     auto& s = stato();
     QString prima, ultima;
-    if (!estremi(&Movimento::dataOperazione, prima, ultima)) return;
+    if (!estremi(movimentiDelConto(), &Movimento::dataOperazione, prima, ultima)) return;
     s.PrimaDataOperazione = prima;
     s.UltimaDataOperazione = ultima;
 }
@@ -186,7 +203,7 @@ void CalcolaDateOperazioneEstreme() {
 void CalcolaDateValutaEstreme() {
     auto& s = stato();
     QString prima, ultima;
-    if (!estremi(&Movimento::dataValuta, prima, ultima)) return;
+    if (!estremi(movimentiDelConto(), &Movimento::dataValuta, prima, ultima)) return;
     s.PrimaDataValuta = prima;
     s.UltimaDataValuta = ultima;
 }
@@ -206,6 +223,18 @@ void AggiornaDateEstreme(const QString& dataOper) {
 // ---------------------------------------------------------------------------
 // Totals file
 
+TotaliConto calcolaTotali(const std::vector<Movimento>& movimenti, const Riporto& riporto,
+                          const QString& oggi, const TotaliConto& precedente) {
+    TotaliConto t = precedente;
+    riportaSaldi(t, calcolaSaldi(movimenti, riporto.saldoRiporto, oggi));
+    estremi(movimenti, &Movimento::dataOperazione, t.primaDataOperazione, t.ultimaDataOperazione);
+    estremi(movimenti, &Movimento::dataValuta, t.primaDataValuta, t.ultimaDataValuta);
+    // As the account's loading reads them: an operation-date bound without a date is today.
+    if (qint64(DataInNumero(t.primaDataOperazione)) == 0) t.primaDataOperazione = oggi;
+    if (qint64(DataInNumero(t.ultimaDataOperazione)) == 0) t.ultimaDataOperazione = oggi;
+    return t;
+}
+
 bool scriviTotali(QString* errore) {
     ricalcolaDateEstreme();
     return scriviRecordTotali(errore);
@@ -216,10 +245,7 @@ bool scriviRecordTotali(QString* errore) {
     auto& s = stato();
     if (!contoAttivoAperto()) return true;
     TotaliConto& t = s.TotaliContoAttivo;
-    t.saldoNonSospesi = s.SaldoNonSospesi;
-    t.saldoValutaOggi = s.SaldoValutaOggi;
-    t.saldoOperazioneOggi = s.SaldoOperazioneOggi;
-    t.saldoContabile = s.SaldoContabile;
+    riportaSaldi(t, saldiCorrenti());
     t.primaDataOperazione = s.PrimaDataOperazione;
     t.ultimaDataOperazione = s.UltimaDataOperazione;
     t.primaDataValuta = s.PrimaDataValuta;

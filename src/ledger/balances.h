@@ -78,6 +78,15 @@ void AggiornaDateEstreme(const QString& dataOper);
 // False, with the reason, when the file cannot be written.
 bool scriviTotali(QString* errore = nullptr);
 
+// The totals record of any account computed from its movements (records 1 to the
+// count) and its carry-forward: the four balances as calcolaSaldi sums them, and the
+// earliest and latest valid operation and value dates, by the same rule as the open
+// account's bounds. `oggi` is today's date text. A bound no movement gives is taken
+// from `precedente` (today's date for an operation-date bound that holds no date
+// there either).
+TotaliConto calcolaTotali(const std::vector<Movimento>& movimenti, const Riporto& riporto,
+                          const QString& oggi, const TotaliConto& precedente = {});
+
 // --- Movements held out of the balances ----------------------------------------------
 // A window that loads a movement for change takes its effect out of the balances
 // until it confirms or gives up. It says so here, under its own name ("Form9",

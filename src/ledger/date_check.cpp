@@ -1,6 +1,7 @@
 #include "ledger/date_check.h"
 
 #include "common/dates.h"
+#include "platform/fields.h"
 #include "platform/message_box.h"
 
 namespace qv {
@@ -42,6 +43,13 @@ bool controllaTestoData(const QString& testo) {
     qint16 esito = 1;
     ControllaData(p.giorno, p.mese, p.anno, esito);
     return esito != 0;
+}
+
+bool controllaCampoData(DateField* campo) {
+    if (controllaTestoData(campo->testo())) return true;
+    campo->setTesto(QString());
+    campo->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 } // namespace qv

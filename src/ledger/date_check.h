@@ -6,6 +6,8 @@
 
 namespace qv {
 
+class DateField;
+
 // The long date message, shown by ControllaData.
 QString testoDataErrata();
 // The short date message, shown by MsgDataErrataBreve.
@@ -24,5 +26,9 @@ void MsgDataErrataBreve();
 // the short message, then day, month and year go through ControllaData. True when the
 // date is good; at most one message is shown.
 bool controllaTestoData(const QString& testo);
+
+// The same check on a date field: a bad date is emptied from the field, which takes
+// the focus back. True when the date is good.
+bool controllaCampoData(DateField* campo);
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "common/dates.h"
 #include "common/numeric_value.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "common/today.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
@@ -15,12 +16,14 @@
 #include "ledger/movement_lists.h"
 #include "ledger/period_list_form.h"
 #include "ledger/transfer_form.h"
+#include "platform/column_headings.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 #include "shell/display_currency.h"
 #include "shell/program_files.h"
 
@@ -30,7 +33,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -41,13 +43,6 @@ namespace {
 const QString kFinestra = QStringLiteral("Form9");
 
 const QString kTitoloErrore = QStringLiteral("ERRORE");
-
-QString senzaBlanchiFinali(const QString& testo) {
-    qsizetype n = testo.size();
-    while (n > 0 && testo.at(n - 1) == QLatin1Char(' '))
-        --n;
-    return testo.left(n);
-}
 
 OrdineMovimenti comeOrdineMovimenti(Form9::Ordine ordine) {
     return ordine == Form9::Ordine::Valuta ? OrdineMovimenti::Valuta : OrdineMovimenti::Operazione;
@@ -67,49 +62,6 @@ QString dataADueCifre(const QString& testo) {
 void errore(const QString& testo) {
     messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, kTitoloErrore);
 }
-
-// The column headings over the two lists, each placed over its column of the
-// fixed-pitch lines (columns counted from 1, as the lines are laid out).
-class IntestazioneColonne : public QWidget {
-public:
-    IntestazioneColonne(ListBox* riferimento, QWidget* parent)
-        : QWidget(parent), riferimento_(riferimento) {}
-
-    void aggiungi(QLabel* etichetta, int colonna) {
-        etichetta->setParent(this);
-        voci_.push_back({etichetta, colonna});
-    }
-
-    QSize sizeHint() const override { return {0, QFontMetrics(riferimento_->font()).height() + 2}; }
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void resizeEvent(QResizeEvent*) override { disponi(); }
-    void showEvent(QShowEvent*) override { disponi(); }
-
-private:
-    void disponi() {
-        const QFont font = riferimento_->font();
-        const QFontMetrics fm(font);
-        const int larghezza = fm.horizontalAdvance(QLatin1Char('0'));
-        const int inizio = riferimento_->frameWidth() +
-                           riferimento_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                              riferimento_) +
-                           1;
-        for (const auto& v : voci_) {
-            v.etichetta->setFont(font);
-            v.etichetta->adjustSize();
-            v.etichetta->move(inizio + (v.colonna - 1) * larghezza, 0);
-        }
-    }
-
-    struct Voce {
-        QLabel* etichetta;
-        int colonna;
-    };
-    ListBox* riferimento_;
-    std::vector<Voce> voci_;
-};
 
 } // namespace
 
@@ -287,11 +239,11 @@ void Form9::costruisci() {
     }
     elencoValuta->setVisible(false);
 
-    auto* intestazione = new IntestazioneColonne(ElencoMovim, this);
+    auto* intestazione = new ColumnHeadings(ElencoMovim, this);
     auto colonna = [&](QLabel*& membro, const char* n, const QString& testo, int col) {
         membro = new QLabel(testo);
         nome(membro, n);
-        intestazione->aggiungi(membro, col);
+        intestazione->add(membro, col);
     };
     colonna(Label13, "Label13", QStringLiteral("Data Op."), 10);
     colonna(Label14, "Label14", QStringLiteral("Data val."), 21);
@@ -403,12 +355,7 @@ void Form9::collega() {
 
 void Form9::Form_Load() {
     auto& s = stato();
-    if (s.ColoriElenchi.coloriPredefiniti == u"N") {
-        const QColor testo = fromWindowsColor(s.ColoriElenchi.coloreCarattere);
-        const QColor sfondo = fromWindowsColor(s.ColoriElenchi.coloreSfondo);
-        ElencoMovim->setColors(testo, sfondo);
-        elencoValuta->setColors(testo, sfondo);
-    }
+    applicaColoriElenchi({ElencoMovim, elencoValuta});
     IMPORTO->clear();
     IMPORTO->setFormato(s.FormatoImporti);
     if (valoreNumerico(s.PrimaDataOperazione) == 0) {
@@ -590,7 +537,7 @@ bool Form9::cercaCausale() {
     if (voce) {
         const QString codice = normalizzaCodiceCausale(voce->codiceCausale);
         Causale->setText(codice);
-        DescrCausale->setText(senzaBlanchiFinali(voce->descrizione));
+        DescrCausale->setText(withoutTrailingBlanks(voce->descrizione));
         if (!tieniAllineato) Sospeso->setText(voce->sospeso.trimmed());
         // A transfer takes its direction from the transfer; with one account there is
         // none, and the causale's default applies.
@@ -680,16 +627,12 @@ void Form9::DescMovim_Change() {
 
 void Form9::DataInizSel_LostFocus() {
     if (DataInizSel->isBlank()) return;
-    if (controllaTestoData(DataInizSel->testo())) return;
-    DataInizSel->setTesto(QString());
-    DataInizSel->setFocus(Qt::OtherFocusReason);
+    controllaCampoData(DataInizSel);
 }
 
 void Form9::DataFineSel_LostFocus() {
     if (DataFineSel->isBlank()) return;
-    if (controllaTestoData(DataFineSel->testo())) return;
-    DataFineSel->setTesto(QString());
-    DataFineSel->setFocus(Qt::OtherFocusReason);
+    controllaCampoData(DataFineSel);
 }
 
 // --- Confirmation -----------------------------------------------------------------------
@@ -708,16 +651,7 @@ void Form9::OK_Click() {
         DataValuta->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (!controllaTestoData(DataOper->testo())) {
-        DataOper->setTesto(QString());
-        DataOper->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (!controllaTestoData(DataValuta->testo())) {
-        DataValuta->setTesto(QString());
-        DataValuta->setFocus(Qt::OtherFocusReason);
-        return;
-    }
+    if (!controllaCampoData(DataOper) || !controllaCampoData(DataValuta)) return;
     Hourglass clessidra;
     if (IMPORTO->text().trimmed().isEmpty()) {
         messageBox(QStringLiteral("Campo Importo obbligatorio"), MessageButtons::Ok,
@@ -861,22 +795,22 @@ void Form9::richiamaMovimento(int numero) {
 
     const Movimento& r = s.TabellaMovimenti[size_t(numero)];
     NrOper->setText(QString::number(r.numero));
-    DataOper->setTesto(senzaBlanchiFinali(r.dataOperazione));
-    DataValuta->setTesto(senzaBlanchiFinali(r.dataValuta));
-    Causale->setText(senzaBlanchiFinali(r.codiceCausale));
+    DataOper->setTesto(withoutTrailingBlanks(r.dataOperazione));
+    DataValuta->setTesto(withoutTrailingBlanks(r.dataValuta));
+    Causale->setText(withoutTrailingBlanks(r.codiceCausale));
     QString descrizione;
     for (int i = 1; i <= s.NumeroCausali && size_t(i) < s.TabellaCausali.size(); ++i)
         if (normalizzaCodiceCausale(s.TabellaCausali[size_t(i)].codiceCausale) ==
             normalizzaCodiceCausale(r.codiceCausale))
-            descrizione = senzaBlanchiFinali(s.TabellaCausali[size_t(i)].descrizione);
+            descrizione = withoutTrailingBlanks(s.TabellaCausali[size_t(i)].descrizione);
     DescrCausale->setText(descrizione);
-    Sospeso->setText(senzaBlanchiFinali(r.sospeso));
-    D_A->setText(senzaBlanchiFinali(r.entrataUscita));
+    Sospeso->setText(withoutTrailingBlanks(r.sospeso));
+    D_A->setText(withoutTrailingBlanks(r.entrataUscita));
     // The amount as a plain number, whole: the display format applies when the
     // field is left.
     IMPORTO->setText(formatNumber(r.importo * s.FattoreValuta, QString()));
     NrDoc->setText(r.numeroDocumento);
-    DescMovim->setText(senzaBlanchiFinali(r.descrizione));
+    DescMovim->setText(withoutTrailingBlanks(r.descrizione));
     Del->setText(r.annullato == u"S" ? QStringLiteral("Rec") : QStringLiteral("Del"));
 
     const AzioniAssegni& a = azioniAssegni();
@@ -984,7 +918,7 @@ void Form9::Command3D1_Click() {
                 handler([this](qint16 modo, const VoceCausale& voce) {
                     if (modo == 1 || modo == 2) return;
                     Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-                    DescrCausale->setText(senzaBlanchiFinali(voce.descrizione));
+                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
                     if (!(inModifica_ != 0 && Sospeso->text() == u"N"))
                         Sospeso->setText(voce.sospeso.trimmed());
                     D_A->setText(voce.entrataUscita.trimmed());

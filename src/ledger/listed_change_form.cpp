@@ -6,6 +6,7 @@
 #include "common/amounts.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "ledger/balances.h"
 #include "ledger/date_check.h"
 #include "ledger/entry_form.h"
@@ -32,13 +33,6 @@ namespace {
 // The name under which this form holds a movement out of the balances.
 const QString kFinestra = QStringLiteral("Form20");
 const QString kTitoloErrore = QStringLiteral("ERRORE");
-
-QString senzaBlanchiFinali(const QString& testo) {
-    qsizetype n = testo.size();
-    while (n > 0 && testo.at(n - 1) == QLatin1Char(' '))
-        --n;
-    return testo.left(n);
-}
 
 // The row of movement `numero` when it is a movement of the open account.
 const Movimento* rigaMovimento(int numero) {
@@ -200,12 +194,12 @@ bool Form20::mostraMovimento(int numero) {
     letto_ = *m;
     const auto& s = stato();
     NrOper->setText(QString::number(m->numero));
-    DataOper->setTesto(senzaBlanchiFinali(m->dataOperazione));
-    DataValuta->setTesto(senzaBlanchiFinali(m->dataValuta));
-    Causale->setText(senzaBlanchiFinali(m->codiceCausale));
-    DescMovim->setText(senzaBlanchiFinali(m->descrizione));
-    Sospeso->setText(senzaBlanchiFinali(m->sospeso));
-    D_A->setText(senzaBlanchiFinali(m->entrataUscita));
+    DataOper->setTesto(withoutTrailingBlanks(m->dataOperazione));
+    DataValuta->setTesto(withoutTrailingBlanks(m->dataValuta));
+    Causale->setText(withoutTrailingBlanks(m->codiceCausale));
+    DescMovim->setText(withoutTrailingBlanks(m->descrizione));
+    Sospeso->setText(withoutTrailingBlanks(m->sospeso));
+    D_A->setText(withoutTrailingBlanks(m->entrataUscita));
     NrDoc->setText(m->numeroDocumento.leftJustified(8, QLatin1Char(' '), true));
     Annullato->setText(m->annullato);
     IMPORTO->setText(formatNumber(m->importo * s.FattoreValuta, QString()));
@@ -360,7 +354,7 @@ void Form20::Command3D1_Click() {
                 handler([this](qint16 modo, const VoceCausale& voce) {
                     if (modo != 2) return;
                     Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-                    DescrCausale->setText(senzaBlanchiFinali(voce.descrizione));
+                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
                     D_A->setText(voce.entrataUscita.trimmed());
                     Sospeso->setFocus(Qt::OtherFocusReason);
                 }));
@@ -373,7 +367,7 @@ void Form20::Causale_LostFocus() {
     const auto& s = stato();
     const int riga = trovaCausale(Causale->text());
     DescrCausale->setText(
-        riga == 0 ? QString() : senzaBlanchiFinali(s.TabellaCausali[size_t(riga)].descrizione));
+        riga == 0 ? QString() : withoutTrailingBlanks(s.TabellaCausali[size_t(riga)].descrizione));
 }
 
 void apriMovimentoElencato(int numero) {

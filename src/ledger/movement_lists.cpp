@@ -1,5 +1,6 @@
 #include "ledger/movement_lists.h"
 
+#include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
@@ -13,18 +14,6 @@
 namespace qv {
 
 namespace {
-
-// The causale descriptions by trimmed code; a code listed twice keeps its last
-// description, as a scan of the whole archive would.
-QHash<QString, QString> descrizioniCausali() {
-    const auto& s = stato();
-    QHash<QString, QString> mappa;
-    const int n = std::min<int>(s.NumeroCausali, int(s.TabellaCausali.size()) - 1);
-    for (int i = 1; i <= n; ++i)
-        mappa.insert(s.TabellaCausali[size_t(i)].codiceCausale.trimmed(),
-                     s.TabellaCausali[size_t(i)].descrizione);
-    return mappa;
-}
 
 QString colonna(const QString& testo, int larghezza) {
     return testo.leftJustified(larghezza, u' ', true);

@@ -6,6 +6,7 @@
 #include "common/numeric_value.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
 #include "platform/list_box.h"
@@ -22,13 +23,6 @@ namespace {
 // The pattern of the Euro amounts of the closing lines.
 const QString kFormatoEuro = QStringLiteral("#,###,###,##0.00");
 
-QString senzaBlanchiFinali(const QString& testo) {
-    qsizetype n = testo.size();
-    while (n > 0 && testo.at(n - 1) == QLatin1Char(' '))
-        --n;
-    return testo.left(n);
-}
-
 // A text field as the record holds it: padded with blanks to its width.
 QString comeRegistrato(const QString& testo, int larghezza) {
     return testo.leftJustified(larghezza, QLatin1Char(' '), true);
@@ -44,17 +38,6 @@ double conSegno(const Movimento& m) {
     return m.entrataUscita == u"E" ? m.importo : -m.importo;
 }
 
-// The causale descriptions by trimmed code, the last of equal codes winning.
-QHash<QString, QString> descrizioniCausali() {
-    const auto& s = stato();
-    QHash<QString, QString> mappa;
-    const int n = std::min<int>(s.NumeroCausali, int(s.TabellaCausali.size()) - 1);
-    for (int i = 1; i <= n; ++i)
-        mappa.insert(s.TabellaCausali[size_t(i)].codiceCausale.trimmed(),
-                     s.TabellaCausali[size_t(i)].descrizione);
-    return mappa;
-}
-
 // The cheque leaves (rows of TabellaFogli, in order) by cheque number.
 QHash<qint32, std::vector<int>> fogliPerNumero() {
     const auto& s = stato();
@@ -68,7 +51,7 @@ QHash<qint32, std::vector<int>> fogliPerNumero() {
 } // namespace
 
 std::optional<QString> codiceFiltroCausale(const QString& testoFiltro) {
-    const QString testo = senzaBlanchiFinali(testoFiltro);
+    const QString testo = withoutTrailingBlanks(testoFiltro);
     if (testo == TutteLeCausali) return std::nullopt;
     const auto& s = stato();
     const int n = std::min<int>(s.NumeroCausali, int(s.TabellaCausali.size()) - 1);

@@ -6,19 +6,20 @@
 #include "ledger/entry_form.h"
 #include "ledger/listed_change_form.h"
 #include "ledger/movement_files.h"
+#include "platform/column_headings.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "shell/account_close.h"
+#include "shell/colours_form.h"
 
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,51 +27,6 @@
 namespace qv {
 
 namespace {
-
-// The column headings over the list, each ending (or starting) at a column of the
-// fixed-pitch lines, counted from 1.
-class Intestazioni : public QWidget {
-public:
-    Intestazioni(ListBox* elenco, QWidget* parent) : QWidget(parent), elenco_(elenco) {}
-
-    // `colonna` is where the heading starts, or where it ends when `finoA` is true
-    // (the amount columns are right-aligned).
-    void aggiungi(QLabel* etichetta, int colonna, bool finoA) {
-        etichetta->setParent(this);
-        voci_.push_back({etichetta, colonna, finoA});
-    }
-
-    QSize sizeHint() const override { return {0, QFontMetrics(elenco_->font()).height() + 4}; }
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void resizeEvent(QResizeEvent*) override { disponi(); }
-    void showEvent(QShowEvent*) override { disponi(); }
-
-private:
-    void disponi() {
-        const QFont font = elenco_->font();
-        const int carattere = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
-        const int inizio =
-            elenco_->frameWidth() +
-            elenco_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, elenco_) + 1;
-        for (const Voce& v : voci_) {
-            v.etichetta->setFont(font);
-            v.etichetta->adjustSize();
-            const int x = v.finoA ? inizio + v.colonna * carattere - v.etichetta->width()
-                                  : inizio + (v.colonna - 1) * carattere;
-            v.etichetta->move(x, 0);
-        }
-    }
-
-    struct Voce {
-        QLabel* etichetta;
-        int colonna;
-        bool finoA;
-    };
-    ListBox* elenco_;
-    std::vector<Voce> voci_;
-};
 
 QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo) {
     auto* b = new QPushButton(testo, padre);
@@ -135,12 +91,12 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     List1->setMinimumWidth(QFontMetrics(List1->font()).horizontalAdvance(QString(118, u'0')));
     List1->setMinimumHeight(300);
 
-    auto* intestazioni = new Intestazioni(List1, this);
+    auto* intestazioni = new ColumnHeadings(List1, this, 4);
     auto etichetta = [&](QLabel*& membro, const char* nome, const QString& testo, int colonna,
                          bool finoA) {
         membro = new QLabel(testo, this);
         membro->setObjectName(QString::fromLatin1(nome));
-        intestazioni->aggiungi(membro, colonna, finoA);
+        intestazioni->add(membro, colonna, finoA);
     };
     etichetta(Label1, "Label1", QStringLiteral("Data"), 1, false);
     etichetta(Label2, "Label2", QStringLiteral("Valuta"), 13, false);
@@ -188,9 +144,7 @@ void Form11::Form_Load() {
     auto& s = stato();
     Hourglass clessidra;
     s.Form11Aperta = 1;
-    if (s.ColoriElenchi.coloriPredefiniti == u"N")
-        List1->setColors(fromWindowsColor(s.ColoriElenchi.coloreCarattere),
-                         fromWindowsColor(s.ColoriElenchi.coloreSfondo));
+    applicaColoriElenchi({List1});
     // The latest operation date follows the one typed in the entry form.
     if (Form9* entrata = formHost().loaded<Form9>())
         AggiornaDateEstreme(entrata->DataOper->testo());

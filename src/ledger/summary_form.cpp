@@ -7,6 +7,7 @@
 #include "common/today.h"
 #include "ledger/movement_files.h"
 #include "platform/list_box.h"
+#include "shell/colours_form.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -108,10 +109,7 @@ Form22::Form22(QWidget* parent) : Form(parent) {
 }
 
 void Form22::Form_Load() {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti == QLatin1String("N"))
-        List1->setColors(fromWindowsColor(colori.coloreCarattere),
-                         fromWindowsColor(colori.coloreSfondo));
+    applicaColoriElenchi({List1});
     costruisci();
 }
 

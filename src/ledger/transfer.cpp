@@ -1,6 +1,5 @@
 #include "ledger/transfer.h"
 
-#include "common/dates.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/safe_write.h"
@@ -17,10 +16,6 @@ namespace {
 
 QString unisci(const QString& prefisso, const QString& codice, const QString& descrizione) {
     return (prefisso + codice.trimmed() + QLatin1Char(' ') + descrizione.trimmed()).left(30);
-}
-
-qint64 giorno(const QString& data) {
-    return qint64(DataInNumero(data));
 }
 
 // The file's content as it is now, or the reason it cannot be read.
@@ -82,34 +77,6 @@ Movimento movimentoGirocontoEntrata(const Movimento& pendente, const QString& co
     m.entrataUscita = QStringLiteral("E");
     // Stored as every new movement is: flags only "S"/"N" and "E"/"U", not cancelled.
     return movimentoDaSalvare(m, numero);
-}
-
-TotaliConto calcolaTotali(const std::vector<Movimento>& movimenti, const Riporto& riporto,
-                          const QString& oggi, const TotaliConto& precedente) {
-    TotaliConto t = precedente;
-    const Saldi saldi = calcolaSaldi(movimenti, riporto.saldoRiporto, oggi);
-    t.saldoContabile = saldi.contabile;
-    t.saldoNonSospesi = saldi.nonSospesi;
-    t.saldoOperazioneOggi = saldi.operazioneOggi;
-    t.saldoValutaOggi = saldi.valutaOggi;
-
-    // Earliest and latest valid date by day number; on equal days the earlier
-    // movement stays.
-    const auto estremi = [&](QString Movimento::*campo, QString& prima, QString& ultima) {
-        bool trovata = false;
-        for (const Movimento& m : movimenti) {
-            const QString& data = m.*campo;
-            if (!dataDaTesto(data)) continue;
-            if (!trovata || giorno(data) < giorno(prima)) prima = data;
-            if (!trovata || giorno(data) > giorno(ultima)) ultima = data;
-            trovata = true;
-        }
-    };
-    estremi(&Movimento::dataOperazione, t.primaDataOperazione, t.ultimaDataOperazione);
-    estremi(&Movimento::dataValuta, t.primaDataValuta, t.ultimaDataValuta);
-    if (giorno(t.primaDataOperazione) == 0) t.primaDataOperazione = oggi;
-    if (giorno(t.ultimaDataOperazione) == 0) t.ultimaDataOperazione = oggi;
-    return t;
 }
 
 bool ricalcolaTotaliConto(const QString& cartella, const QString& codice, QString* errore) {

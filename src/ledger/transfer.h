@@ -9,6 +9,7 @@
 // written into the other account is put back, so the money is never in one account only.
 
 #include "common/records.h"
+#include "ledger/balances.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,19 +31,10 @@ QString descrizioneGirocontoUscita(const QString& codiceDestinazione, const QStr
 Movimento movimentoGirocontoEntrata(const Movimento& pendente, const QString& codiceOrigine,
                                     qint16 numero);
 
-// The four balances and four date bounds of an account computed from its movements
-// (records 1 to the count) and its carry-forward, as the account's ".TOT" holds them;
-// the same sums as the open account's (calcolaSaldi). `oggi` is today's date text.
-// The date bounds are the earliest and latest valid operation and value dates of the
-// movements; a bound no movement gives is taken from `precedente` (today's date for
-// an operation-date bound that holds no date there either).
-TotaliConto calcolaTotali(const std::vector<Movimento>& movimenti, const Riporto& riporto,
-                          const QString& oggi, const TotaliConto& precedente = {});
-
 // Recomputes the totals of the account `codice` of the data folder `cartella` from its
-// own files (".MOR", ".MOV", ".RIP", ".TOT") and writes its ".TOT". The open account's
-// shared tables are not touched. False, with the reason, when a file cannot be read
-// or written.
+// own files (".MOR", ".MOV", ".RIP", ".TOT") with calcolaTotali (balances.h) and writes
+// its ".TOT". The open account's shared tables are not touched. False, with the
+// reason, when a file cannot be read or written.
 bool ricalcolaTotaliConto(const QString& cartella, const QString& codice,
                           QString* errore = nullptr);
 

@@ -2,6 +2,7 @@
 #include "ledger/transfer_form.h"
 
 #include "common/shared_state.h"
+#include "common/text_codec.h"
 #include "platform/desktop.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
@@ -18,9 +19,7 @@
 namespace qv {
 
 QString lineaGiroconto(const Conto& conto) {
-    QString codice = conto.codiceConto;
-    while (codice.endsWith(QLatin1Char(' ')))
-        codice.chop(1);
+    const QString codice = withoutTrailingBlanks(conto.codiceConto);
     const qsizetype blanks = qMax<qsizetype>(1, 13 - codice.size());
     return codice + QString(blanks, QLatin1Char(' ')) + QStringLiteral(" - ") +
            conto.nomeBanca.leftJustified(45, QLatin1Char(' '), true);

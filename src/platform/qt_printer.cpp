@@ -53,17 +53,6 @@ QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// "stampa-YYYYMMDD-HHMMSS.pdf" in the folder, with "-2", "-3", ... added when a
-// file of that name is already there.
-QString freshPdfName(const QString& folder) {
-    const QString stem = QStringLiteral("stampa-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString path = folder + stem + QStringLiteral(".pdf");
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder + stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
-    return path;
-}
-
 } // namespace
 
 // 5 mm all round, about a printer's unprintable border: a report page of 57 body
@@ -73,6 +62,15 @@ QString freshPdfName(const QString& folder) {
 QPageLayout defaultPageLayout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                        QMarginsF(5.0, 5.0, 5.0, 5.0), QPageLayout::Millimeter);
+}
+
+QString freshPdfName(const QString& folder, const QString& prefix) {
+    const QString stem =
+        prefix + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path = folder + stem + QStringLiteral(".pdf");
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder + stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
+    return path;
 }
 
 QPrinter& sharedPrinter() {
@@ -169,7 +167,7 @@ bool QtLinePrinter::beginPdf() {
                  .arg(nativePath(folder)));
         return false;
     }
-    pdfPath_ = freshPdfName(folder);
+    pdfPath_ = freshPdfName(folder, QStringLiteral("stampa-"));
     file_ = std::make_unique<QSaveFile>(pdfPath_);
     if (!file_->open(QIODevice::WriteOnly)) {
         fail(QStringLiteral("Nessuna stampante disponibile e impossibile creare il file di "

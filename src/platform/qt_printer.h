@@ -24,6 +24,11 @@ QPrinter& sharedPrinter();
 // printable area of the paper.
 QPageLayout defaultPageLayout();
 
+// A name for a new PDF file in folder (which ends in "/"): the prefix, the current
+// date and time ("stampa-YYYYMMDD-HHMMSS.pdf" for "stampa-"), with "-2", "-3", ...
+// added when a file of that name is already there.
+QString freshPdfName(const QString& folder, const QString& prefix);
+
 class QtLinePrinter : public LinePrinter {
 public:
     QtLinePrinter();

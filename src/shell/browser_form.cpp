@@ -11,9 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,16 +65,6 @@ constexpr ToolButton Pulsanti[] = {
     {"Stampa", "Stampa", "Stampa", QStyle::SP_FileDialogDetailedView},
     {"Chiudi", "Esci", "Esci", QStyle::SP_DialogCloseButton},
 };
-
-// A name for a new PDF file in folder that no file has yet.
-QString freshPdfName(const QString& folder) {
-    const QString stem = QStringLiteral("pagina-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString path = folder + stem + QStringLiteral(".pdf");
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder + stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
-    return path;
-}
 
 } // namespace
 
@@ -266,7 +254,8 @@ void brow::printPage() {
         return;
     }
     printing_ = true;
-    brwWebBrowser->printToPdf(freshPdfName(folder), sharedPrinter().pageLayout());
+    brwWebBrowser->printToPdf(freshPdfName(folder, QStringLiteral("pagina-")),
+                              sharedPrinter().pageLayout());
 }
 
 } // namespace qv

@@ -66,20 +66,15 @@ void caricaConti() {
     auto& s = stato();
     const QString cartella = s.PercorsoDati;
     const qint16 numero = std::max<qint16>(0, leggiContatore(cartella + RecContiFile));
-    auto conti = leggiRecords<Conto>(cartella + ContiFile, numero);
-    s.TabellaConti.assign(1, Conto{});
-    s.TabellaConti.insert(s.TabellaConti.end(), conti.begin(), conti.end());
-    s.NumeroConti = numero;
+    riempiTabella(s.TabellaConti, s.NumeroConti, leggiRecords<Conto>(cartella + ContiFile, numero));
 }
 
 void caricaCausali() {
     auto& s = stato();
     const QString cartella = s.PercorsoProgramma;
     const qint16 numero = std::max<qint16>(0, leggiContatore(cartella + RecCausaFile));
-    auto causali = leggiRecords<VoceCausale>(cartella + CausaliFile, numero);
-    s.TabellaCausali.assign(1, VoceCausale{});
-    s.TabellaCausali.insert(s.TabellaCausali.end(), causali.begin(), causali.end());
-    s.NumeroCausali = numero;
+    riempiTabella(s.TabellaCausali, s.NumeroCausali,
+                  leggiRecords<VoceCausale>(cartella + CausaliFile, numero));
 }
 
 bool contoAvvioDaAprire(const QString& contoAvvio) {

@@ -10,7 +10,10 @@
 #include "platform/desktop.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
+#include "support/bytes.h"
+#include "support/file_size_limit.h"
 #include "support/fixture.h"
+#include "support/list_lines.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,9 +24,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace qv::test {
 namespace {
@@ -46,29 +46,6 @@ const QByteArray kFido1000("\x00\x00\x00\x00\x00\x40\x8F\x40", 8);   // 1000.0
 const QByteArray kFido1000e5("\x00\x00\x00\x00\x00\x44\x8F\x40", 8); // 1000.5
 const QByteArray kFido1500("\x00\x00\x00\x00\x00\x70\x97\x40", 8);   // 1500.0
 
-QByteArray count(int n) {
-    return QByteArray(1, char(n & 0xFF)) + QByteArray(1, char((n >> 8) & 0xFF));
-}
-
-std::string raw(const QByteArray& bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 32 && u < 127)
-            out += c;
-        else
-            out += "<" + QByteArray::number(u, 16).rightJustified(2, '0').toStdString() + ">";
-    }
-    return out;
-}
-
-QStringList texts(const ListBox* list) {
-    QStringList out;
-    for (const ListItem& item : list->items())
-        out << item.text;
-    return out;
-}
-
 QString line(const char* code, const char* bank) {
     return QString::fromLatin1(code).leftJustified(12) + QStringLiteral(" - ") +
            QString::fromLatin1(bank).leftJustified(45);
@@ -90,7 +67,7 @@ protected:
         for (const QByteArray& r : records)
             all += r;
         writeBytes(contiPath(), all);
-        writeBytes(recPath(), count(int(records.size())));
+        writeBytes(recPath(), le16(qint16(records.size())));
     }
     void touch(const QString& name) { writeBytes(dataFolder() + name, "x"); }
     bool exists(const QString& name) const { return QFile::exists(dataFolder() + name); }
@@ -147,12 +124,13 @@ TEST_F(Accounts, NewAccountIsWrittenAsItsRecordWithTheCountAndItsLine) {
     click(f, "AddAnItem");
 
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
-    EXPECT_EQ(raw(readBytes(contiPath())), raw(accountRecord(1, "12", "BANCA UNO", kFido1000)));
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(1)));
+    EXPECT_EQ(printable(readBytes(contiPath())),
+              printable(accountRecord(1, "12", "BANCA UNO", kFido1000)));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(1)));
     const QString expected = QStringLiteral("12") + QString(10, ' ') + QStringLiteral(" - ") +
                              QStringLiteral("BANCA UNO") + QString(36, ' ');
-    EXPECT_EQ(texts(f.ListaConti), QStringList{expected});
-    EXPECT_EQ(texts(selectionList()), QStringList{expected});
+    EXPECT_EQ(listLines(f.ListaConti), QStringList{expected});
+    EXPECT_EQ(listLines(selectionList()), QStringList{expected});
     EXPECT_EQ(f.ListaConti->data(0), 1);
     EXPECT_EQ(stato().NumeroConti, 1);
     // Back to a new entry with every field empty.
@@ -170,15 +148,16 @@ TEST_F(Accounts, NewLineTakesItsSortedPlaceAndMatchesWhatALoadBuilds) {
 
     const QStringList sorted{line("10", "BANCA DIECI"), line("12", "BANCA UNO"),
                              line("123", "BANCA TRE"), line("2", "BANCA DUE")};
-    EXPECT_EQ(texts(f.ListaConti), sorted);
-    EXPECT_EQ(texts(selectionList()), sorted);
+    EXPECT_EQ(listLines(f.ListaConti), sorted);
+    EXPECT_EQ(listLines(selectionList()), sorted);
     EXPECT_EQ(f.ListaConti->data(1), 4);
     // An empty credit line is 0; the new record follows the three.
-    EXPECT_EQ(raw(readBytes(contiPath()).mid(3 * 205)), raw(accountRecord(4, "12", "BANCA UNO")));
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(4)));
+    EXPECT_EQ(printable(readBytes(contiPath()).mid(3 * 205)),
+              printable(accountRecord(4, "12", "BANCA UNO")));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(4)));
 
     CaricaElencoConti();
-    EXPECT_EQ(texts(f.ListaConti), sorted);
+    EXPECT_EQ(listLines(f.ListaConti), sorted);
     EXPECT_EQ(f.ListaConti->data(0), 2); // "10" is row 2
 }
 
@@ -186,7 +165,7 @@ TEST_F(Accounts, CodesThatCollideAreRefusedAndNothingChanges) {
     archive({accountRecord(1, "12", "BANCA UNO"), accountRecord(2, "AB", "BANCA AB")});
     const QByteArray before = readBytes(contiPath());
     Form2& f = editor();
-    const QStringList lines = texts(f.ListaConti);
+    const QStringList lines = listLines(f.ListaConti);
 
     struct Case {
         QString code;
@@ -225,9 +204,9 @@ TEST_F(Accounts, CodesThatCollideAreRefusedAndNothingChanges) {
     click(f, "AddAnItem");
     EXPECT_EQ(messages.texts(), QStringList{invalid});
 
-    EXPECT_EQ(raw(readBytes(contiPath())), raw(before));
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(2)));
-    EXPECT_EQ(texts(f.ListaConti), lines);
+    EXPECT_EQ(printable(readBytes(contiPath())), printable(before));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(2)));
+    EXPECT_EQ(listLines(f.ListaConti), lines);
     EXPECT_EQ(stato().NumeroConti, 2);
 }
 
@@ -295,7 +274,7 @@ TEST_F(Accounts, CreditLineIsTypedInTheDisplayCurrencyAndRefusedWhenItCannotBeSt
     Form2& f = editor();
     typeAccount(f, QStringLiteral("7"), QStringLiteral("B"), QStringLiteral("3.000"));
     click(f, "AddAnItem");
-    EXPECT_EQ(raw(readBytes(contiPath())), raw(accountRecord(1, "7", "B", kFido1500)));
+    EXPECT_EQ(printable(readBytes(contiPath())), printable(accountRecord(1, "7", "B", kFido1500)));
 
     // Text that is not an amount (pasted past the key filter) is refused.
     typeAccount(f, QStringLiteral("8"), QStringLiteral("B"), QStringLiteral("12a"));
@@ -308,13 +287,13 @@ TEST_F(Accounts, CreditLineIsTypedInTheDisplayCurrencyAndRefusedWhenItCannotBeSt
     click(f, "AddAnItem");
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("cambio")));
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(1)));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(1)));
     EXPECT_EQ(stato().NumeroConti, 1);
 }
 
 TEST_F(Accounts, TheArchiveTakesNoAccountBeyondTheCountFormatLimit) {
     auto& s = stato();
-    writeBytes(recPath(), count(32767));
+    writeBytes(recPath(), le16(32767));
     s.NumeroConti = 32767;
     s.TabellaConti.assign(32768, Conto{});
     Conto nuovo;
@@ -328,11 +307,11 @@ TEST_F(Accounts, TheArchiveTakesNoAccountBeyondTheCountFormatLimit) {
 TEST_F(Accounts, AnArchiveChangedOnDiskSinceTheLoadIsNotWrittenOver) {
     archive({accountRecord(1, "10", "A")});
     Form2& f = editor();
-    writeBytes(recPath(), count(2)); // another program added an account
+    writeBytes(recPath(), le16(2)); // another program added an account
     typeAccount(f, QStringLiteral("11"), QStringLiteral("B"));
     click(f, "AddAnItem");
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(raw(readBytes(contiPath())), raw(accountRecord(1, "10", "A")));
+    EXPECT_EQ(printable(readBytes(contiPath())), printable(accountRecord(1, "10", "A")));
     EXPECT_EQ(stato().NumeroConti, 1);
 }
 
@@ -397,9 +376,9 @@ TEST_F(Accounts, AnUnchangedCreditLineKeepsTheStoredAmount) {
     click(f, "AddAnItem");
     QByteArray expected = accountRecord(2, "12", "BANCA UNO", kFido1000e5);
     expected.replace(14, 9, "ORDINARIO");
-    EXPECT_EQ(raw(readBytes(contiPath()).mid(205)), raw(expected));
-    EXPECT_EQ(raw(readBytes(contiPath()).left(205)), raw(accountRecord(1, "10", "A")));
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(2)));
+    EXPECT_EQ(printable(readBytes(contiPath()).mid(205)), printable(expected));
+    EXPECT_EQ(printable(readBytes(contiPath()).left(205)), printable(accountRecord(1, "10", "A")));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(2)));
     EXPECT_EQ(stato().IndiceContoAttivo, 0);
     EXPECT_TRUE(box(f, "CodConto")->isEnabled());
 
@@ -407,7 +386,7 @@ TEST_F(Accounts, AnUnchangedCreditLineKeepsTheStoredAmount) {
     pick(f, QStringLiteral("12"));
     box(f, "Fido")->setText(QStringLiteral("1000"));
     click(f, "AddAnItem");
-    EXPECT_EQ(raw(readBytes(contiPath()).mid(205 + 166, 8)), raw(kFido1000));
+    EXPECT_EQ(printable(readBytes(contiPath()).mid(205 + 166, 8)), printable(kFido1000));
 }
 
 // --- Deleting an account --------------------------------------------------------------
@@ -425,8 +404,8 @@ protected:
         f = &editor();
     }
     void expectNothingChanged() {
-        EXPECT_EQ(raw(readBytes(contiPath())), raw(before));
-        EXPECT_EQ(raw(readBytes(recPath())), raw(count(3)));
+        EXPECT_EQ(printable(readBytes(contiPath())), printable(before));
+        EXPECT_EQ(printable(readBytes(recPath())), printable(le16(3)));
         for (const char* name : {"12.MOV", "12.mor", "12.Tot", "12.IAT", "10.MOV", "123.MOV"})
             EXPECT_TRUE(exists(QString::fromLatin1(name))) << name;
         EXPECT_EQ(f->ListaConti->count(), 3);
@@ -447,17 +426,17 @@ TEST_F(AccountDeletion, DeletesTheRecordCompactsTheArchiveAndRemovesOnlyItsFiles
                              "irrimediabilmente persi. Vuoi continuare ?"));
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("AVVERTIMENTO!"));
     // The archive is rewritten whole: the two others, renumbered, and nothing after.
-    EXPECT_EQ(raw(readBytes(contiPath())),
-              raw(accountRecord(1, "10", "BANCA DIECI") + accountRecord(2, "123", "BANCA TRE")));
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(2)));
+    EXPECT_EQ(printable(readBytes(contiPath())), printable(accountRecord(1, "10", "BANCA DIECI") +
+                                                           accountRecord(2, "123", "BANCA TRE")));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(2)));
     for (const char* gone : {"12.MOV", "12.mor", "12.Tot", "12.IAT"})
         EXPECT_FALSE(exists(QString::fromLatin1(gone))) << gone;
     for (const char* kept : {"10.MOV", "123.MOV", "123.TOT", "1.MOV", "12"})
         EXPECT_TRUE(exists(QString::fromLatin1(kept))) << kept;
 
     const QStringList lines{line("10", "BANCA DIECI"), line("123", "BANCA TRE")};
-    EXPECT_EQ(texts(f->ListaConti), lines);
-    EXPECT_EQ(texts(selectionList()), lines);
+    EXPECT_EQ(listLines(f->ListaConti), lines);
+    EXPECT_EQ(listLines(selectionList()), lines);
     EXPECT_EQ(f->ListaConti->data(1), 2);
     EXPECT_EQ(stato().NumeroConti, 2);
     EXPECT_EQ(stato().IndiceContoAttivo, 0);
@@ -466,8 +445,9 @@ TEST_F(AccountDeletion, DeletesTheRecordCompactsTheArchiveAndRemovesOnlyItsFiles
     // A new code afterwards is a new account, not a rewrite.
     typeAccount(*f, QStringLiteral("99"), QStringLiteral("NUOVA"));
     click(*f, "AddAnItem");
-    EXPECT_EQ(raw(readBytes(contiPath()).mid(410)), raw(accountRecord(3, "99", "NUOVA")));
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(3)));
+    EXPECT_EQ(printable(readBytes(contiPath()).mid(410)),
+              printable(accountRecord(3, "99", "NUOVA")));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(3)));
 }
 
 TEST_F(AccountDeletion, TheOpenAccountCannotBeDeleted) {
@@ -516,22 +496,18 @@ TEST_F(Accounts, AnArchiveThatCannotBeRewrittenDeletesNoFile) {
     Form2& f = editor();
     pick(f, QStringLiteral("150"));
 
-    // The disk takes no more than 10000 bytes of a file (a limit that holds for root).
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 10000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    click(f, "Del");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        // The disk takes no more than 10000 bytes of a file.
+        const FileSizeLimit limit(10000);
+        ASSERT_TRUE(limit.isSet());
+        click(f, "Del");
+    }
 
     ASSERT_EQ(messages.shown().size(), 2u) << messages.texts().join('|').toStdString();
     EXPECT_TRUE(messages.shown()[1].text.startsWith(QStringLiteral("Il conto non è stato "
                                                                    "cancellato")));
     EXPECT_EQ(readBytes(contiPath()), before);
-    EXPECT_EQ(raw(readBytes(recPath())), raw(count(120)));
+    EXPECT_EQ(printable(readBytes(recPath())), printable(le16(120)));
     EXPECT_TRUE(exists(QStringLiteral("150.MOV")));
     EXPECT_EQ(stato().NumeroConti, 120);
     EXPECT_EQ(f.ListaConti->count(), 120);
@@ -546,7 +522,7 @@ TEST_F(Accounts, ChoosingAFolderClosesTheAccountAndListsThatFoldersAccounts) {
     ASSERT_TRUE(QDir().mkpath(other));
     ASSERT_TRUE(QDir().mkpath(empty));
     writeBytes(other + QStringLiteral("/Conti.dat"), accountRecord(1, "55", "ALTRA BANCA"));
-    writeBytes(other + QStringLiteral("/RecConti.dat"), count(1));
+    writeBytes(other + QStringLiteral("/RecConti.dat"), le16(1));
 
     Form2& f = editor();
     ASSERT_EQ(f.ListaConti->count(), 1);
@@ -557,8 +533,8 @@ TEST_F(Accounts, ChoosingAFolderClosesTheAccountAndListsThatFoldersAccounts) {
     EXPECT_EQ(stato().PercorsoDati, other + QStringLiteral("/"));
     EXPECT_TRUE(stato().CodiceContoAttivo.isEmpty());
     EXPECT_EQ(stato().IndiceContoAttivo, 0);
-    EXPECT_EQ(texts(f.ListaConti), QStringList{line("55", "ALTRA BANCA")});
-    EXPECT_EQ(texts(selectionList()), QStringList{line("55", "ALTRA BANCA")});
+    EXPECT_EQ(listLines(f.ListaConti), QStringList{line("55", "ALTRA BANCA")});
+    EXPECT_EQ(listLines(selectionList()), QStringList{line("55", "ALTRA BANCA")});
     EXPECT_EQ(f.NomeFile->text(), QStringLiteral("Percorso: ") + other + QStringLiteral("/"));
 
     f.Dir1->setCurrentIndex(f.Cartelle->index(empty));

@@ -1,66 +1,28 @@
 #pragma once
-// An open account "CC1" for the cheque-book tests, with helpers that write records out
-// by hand and that book movements and cheques the way the program's forms do.
+// An open account "CC1" for the cheque-book tests, with helpers that book movements and
+// cheques the way the program's forms do.
 
 #include "cheques/cheque_books.h"
 #include "common/amounts.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "ledger/movement_files.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/open_account.h"
 
 #include <QDir>
-#include <QtEndian>
 
-#include <cstring>
 #include <map>
 
 namespace qv::test {
-
-// --- Bytes written out by hand ---------------------------------------------------------
-
-inline QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    b.truncate(width);
-    return b.leftJustified(width, ' ');
-}
-
-inline QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-inline QByteArray le32(qint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian<qint32>(v, b.data());
-    return b;
-}
-
-inline QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
 
 class BooksTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        Conto conto;
-        conto.numero = 1;
-        conto.codiceConto = QStringLiteral("CC1");
-        conto.nomeBanca = QStringLiteral("Banca di Prova");
-        s.TabellaConti = {Conto{}, conto};
-        s.NumeroConti = 1;
-        s.IndiceContoAttivo = 1;
-        s.CodiceContoAttivo = QStringLiteral("CC1");
-        s.ImpostazioniCorrenti.numeroDecimali = 2;
-        s.FormatoImporti = formatoImporti(2);
-        s.FattoreValuta = 1.0;
+        openTestAccount("CC1", "Banca di Prova");
+        stato().ImpostazioniCorrenti.numeroDecimali = 2;
     }
 
     QString file(const char* ext) const { return dataFolder() + QStringLiteral("CC1") + ext; }

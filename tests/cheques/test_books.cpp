@@ -18,10 +18,7 @@
 namespace qv {
 namespace {
 
-using test::le16;
-using test::le32;
-using test::le64;
-using test::text;
+using namespace test;
 
 class CheckBooksForm : public test::BooksTest {
 protected:
@@ -56,8 +53,8 @@ protected:
 QByteArray fogliAttesi(qint16 carnet, qint32 primo, int primoProgressivo) {
     QByteArray b;
     for (int i = 0; i < 10; ++i)
-        b += le16(0) + le16(qint16(primoProgressivo + i)) + le16(carnet) + le32(primo + i) +
-             "00/00/0000" + le64(0) + text("", 30) + text("", 30) + "N" + "S" + "N";
+        b += foglioBytes({0, qint16(primoProgressivo + i), carnet, primo + i, "00/00/0000", 0, "",
+                          "", "N", "S", "N"});
     return b;
 }
 
@@ -70,14 +67,15 @@ TEST_F(CheckBooksForm, RegisteringABookWritesBookLeavesCountsAndCostMovement) {
     conferma("09122026", "1,50", "100");
     ASSERT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
 
-    EXPECT_EQ(readBytes(file(".CAR")), le16(1) + le16(1) + "09/12/2026" + le64(1.5) + le32(100) +
-                                           le32(109) + "N" + le16(10) + "N" + QByteArray(2, 0));
+    EXPECT_EQ(readBytes(file(".CAR")), le16(1) + le16(1) + "09/12/2026" + leDouble(1.5) +
+                                           le32(100) + le32(109) + "N" + le16(10) + "N" +
+                                           QByteArray(2, 0));
     EXPECT_EQ(readBytes(file(".NRC")), le16(1));
     EXPECT_EQ(readBytes(file(".FOG")), fogliAttesi(1, 100, 1));
     EXPECT_EQ(readBytes(file(".NRF")), le16(10));
     EXPECT_EQ(readBytes(file(".MOV")), le16(1) + "09/12/2026" + "09/12/2026" + text("CA", 5) +
-                                           le64(1.5) + text("1", 8) + text("Carnet nr. 1-100", 30) +
-                                           "S" + "U" + "N");
+                                           leDouble(1.5) + text("1", 8) +
+                                           text("Carnet nr. 1-100", 30) + "S" + "U" + "N");
     EXPECT_EQ(readBytes(file(".MOR")), le16(1));
 
     // The tables follow, the balances count the cost, the form proposes the next book.

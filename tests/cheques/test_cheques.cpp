@@ -11,97 +11,47 @@
 #include "platform/fields.h"
 #include "platform/list_box.h"
 #include "shell/main_window.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/open_account.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QtEndian>
 
-#include <cstring>
 #include <memory>
-#include <ostream>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace qv {
 namespace {
 
-QByteArray testo(const char* s, int width) {
-    QByteArray b(s);
-    b.truncate(width);
-    return b.leftJustified(width, ' ');
-}
+using namespace test;
 
-QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-QByteArray le32(qint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian<qint32>(v, b.data());
-    return b;
-}
-
-QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
-
+// An outgoing movement with the same operation and value date.
 QByteArray movBytes(qint16 numero, const char* data, const char* causale, double importo,
                     const char* doc, const char* desc, const char* sospeso) {
-    QByteArray b = le16(numero) + testo(data, 10) + testo(data, 10) + testo(causale, 5) +
-                   le64(importo) + testo(doc, 8) + testo(desc, 30) + testo(sospeso, 1) +
-                   testo("U", 1) + testo("N", 1);
-    EXPECT_EQ(b.size(), 76);
-    return b;
+    return movimentoBytes({numero, data, data, causale, importo, doc, desc, sospeso, "U", "N"});
 }
 
-QByteArray foglioBytes(qint16 movimento, qint16 riga, qint16 carnet, qint32 assegno,
-                       const char* data, double importo, const char* traente, const char* note,
-                       const char* allineato = "N", const char* annullato = "N") {
-    QByteArray b = le16(movimento) + le16(riga) + le16(carnet) + le32(assegno) + testo(data, 10) +
-                   le64(importo) + testo(traente, 30) + testo(note, 30) + testo(allineato, 1) +
-                   testo("S", 1) + testo(annullato, 1);
-    EXPECT_EQ(b.size(), 91);
-    return b;
+// A leaf whose reserved byte is "S".
+QByteArray foglio(qint16 movimento, qint16 riga, qint16 carnet, qint32 assegno, const char* data,
+                  double importo, const char* traente, const char* note,
+                  const char* allineato = "N", const char* annullato = "N") {
+    return foglioBytes({movimento, riga, carnet, assegno, data, importo, traente, note, allineato,
+                        "S", annullato});
 }
 
-QByteArray carnetBytes(qint16 numero, qint16 movimento, const char* data, qint32 primo) {
-    QByteArray b = le16(movimento) + le16(numero) + testo(data, 10) + le64(1.5) + le32(primo) +
-                   le32(primo + 9) + testo("N", 1) + le16(10) + testo("N", 1) + QByteArray(2, '\0');
-    EXPECT_EQ(b.size(), 36);
-    return b;
-}
-
-QByteArray record(const QByteArray& file, int k, int length) {
-    return file.mid(qsizetype(k - 1) * length, length);
+// A book of ten cheques from `primo`, costing 1,50, none of them aligned.
+QByteArray carnet(qint16 numero, qint16 movimento, const char* data, qint32 primo) {
+    return carnetBytes({movimento, numero, data, 1.5, primo, primo + 9, "N", 10, "N"});
 }
 
 class ChequeTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.ImpostazioniCorrenti.numeroDecimali = 2;
-        s.FattoreValuta = 1;
-        s.CodiceContoAttivo = QStringLiteral("CQ");
-        s.NumeroConti = 1;
-        s.TabellaConti.assign(2, Conto{});
-        s.TabellaConti[1].codiceConto = QStringLiteral("CQ");
-        s.TabellaConti[1].nomeBanca = QStringLiteral("Banca di Prova");
-        s.IndiceContoAttivo = 1;
+        openTestAccount("CQ", "Banca di Prova");
+        stato().ImpostazioniCorrenti.numeroDecimali = 2;
         window = std::make_unique<MDIForm1>();
     }
 
@@ -119,10 +69,10 @@ protected:
                       const QByteArray& altriMovimenti = {}, int movimenti = 0) {
         QByteArray fog;
         for (qint16 k = 1; k <= 10; ++k)
-            fog += foglioBytes(0, k, 1, 99 + k, "00/00/0000", 0, "", "");
+            fog += foglio(0, k, 1, 99 + k, "00/00/0000", 0, "", "");
         writeBytes(file(".FOG"), fog + altriFogli);
         writeBytes(file(".NRF"), le16(qint16(10 + altri)));
-        writeBytes(file(".CAR"), carnetBytes(1, 1, "01/12/2026", 100));
+        writeBytes(file(".CAR"), carnet(1, 1, "01/12/2026", 100));
         writeBytes(file(".NRC"), le16(1));
         writeBytes(file(".MOV"),
                    movBytes(1, "01/12/2026", "CA", 1.5, "1", "Carnet nr. 1-100", "S") +
@@ -190,10 +140,10 @@ TEST_F(ChequeTest, IssuingCheque101BooksTheLeafAndItsMovementAndRefreshesTheList
     f.Salva->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
 
-    EXPECT_EQ(record(readBytes(file(".FOG")), 2, 91),
-              foglioBytes(2, 2, 1, 101, "05/12/2026", 250, "Mario Rossi", "affitto"));
+    EXPECT_EQ(recordAt(readBytes(file(".FOG")), 2, 91),
+              foglio(2, 2, 1, 101, "05/12/2026", 250, "Mario Rossi", "affitto"));
     EXPECT_EQ(readBytes(file(".MOR")), le16(2));
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76),
               movBytes(2, "05/12/2026", "AS", 250, "101", "Mario Rossi", "S"));
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, -251.5);
 
@@ -215,7 +165,7 @@ TEST_F(ChequeTest, IssuingCheque101BooksTheLeafAndItsMovementAndRefreshesTheList
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
     EXPECT_EQ(readBytes(file(".MOR")), le16(2));
     EXPECT_EQ(stato().NumeroMovimenti, 2);
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76),
               movBytes(2, "05/12/2026", "AS", 1500.5, "101", "Mario Rossi", "S"));
     EXPECT_DOUBLE_EQ(stato().TabellaFogli[2].importo, 1500.5);
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, -1502);
@@ -239,9 +189,9 @@ TEST_F(ChequeTest, AZeroChequeConfirmedAsAnnulledAppearsAmongTheAnnulledCheques)
     messages.clear();
     f.Salva->click(); // OK this time
     EXPECT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(record(readBytes(file(".FOG")), 3, 91),
-              foglioBytes(2, 3, 1, 102, "06/12/2026", 0, "Annullato", "", "N", "S"));
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+    EXPECT_EQ(recordAt(readBytes(file(".FOG")), 3, 91),
+              foglio(2, 3, 1, 102, "06/12/2026", 0, "Annullato", "", "N", "S"));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76),
               movBytes(2, "06/12/2026", "AS", 0, "102", "Annullato", "S"));
 
     Form17* annullati = formHost().loaded<Form17>();
@@ -344,7 +294,7 @@ TEST_F(ChequeTest, ReconfirmingAnAlignedChequeKeepsItsMovementAligned) {
     // Cheque 101 booked by movement 2, already aligned with the bank statement.
     preparaConto();
     QByteArray fog = readBytes(file(".FOG"));
-    fog.replace(91, 91, foglioBytes(2, 2, 1, 101, "05/12/2026", 250, "Rossi", "", "S"));
+    fog.replace(91, 91, foglio(2, 2, 1, 101, "05/12/2026", 250, "Rossi", "", "S"));
     writeBytes(file(".FOG"), fog);
     writeBytes(file(".MOV"),
                readBytes(file(".MOV")) + movBytes(2, "05/12/2026", "AS", 250, "101", "Rossi", "N"));
@@ -356,7 +306,7 @@ TEST_F(ChequeTest, ReconfirmingAnAlignedChequeKeepsItsMovementAligned) {
     f.Salva->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
     EXPECT_EQ(readBytes(file(".MOR")), le16(2));
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76),
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76),
               movBytes(2, "05/12/2026", "AS", 250, "101", "Rossi Mario", "N"));
     EXPECT_EQ(stato().TabellaFogli[2].allineato, "S");
 }
@@ -369,8 +319,8 @@ TEST_F(ChequeTest, AStaleLinkNeverOverwritesAnUnrelatedMovement) {
                      movBytes(3, "04/12/2026", "VE", 99, "102", "Versamento", "S"),
                  2);
     QByteArray fog = readBytes(file(".FOG"));
-    fog.replace(91, 91, foglioBytes(1, 2, 1, 101, "02/12/2026", 30, "Gialli", ""));
-    fog.replace(182, 91, foglioBytes(3, 3, 1, 102, "03/12/2026", 40, "Neri", ""));
+    fog.replace(91, 91, foglio(1, 2, 1, 101, "02/12/2026", 30, "Gialli", ""));
+    fog.replace(182, 91, foglio(3, 3, 1, 102, "03/12/2026", 40, "Neri", ""));
     writeBytes(file(".FOG"), fog);
     ASSERT_TRUE(ApriArchiviConto());
     const QByteArray mov = readBytes(file(".MOV"));
@@ -380,9 +330,9 @@ TEST_F(ChequeTest, AStaleLinkNeverOverwritesAnUnrelatedMovement) {
     f.Salva->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
     QByteArray dopo = readBytes(file(".MOV"));
-    EXPECT_EQ(record(dopo, 1, 76), record(mov, 1, 76));
-    EXPECT_EQ(record(dopo, 3, 76), record(mov, 3, 76));
-    EXPECT_EQ(record(dopo, 2, 76), movBytes(2, "03/12/2026", "AS", 45, "102", "Neri", "S"));
+    EXPECT_EQ(recordAt(dopo, 1, 76), recordAt(mov, 1, 76));
+    EXPECT_EQ(recordAt(dopo, 3, 76), recordAt(mov, 3, 76));
+    EXPECT_EQ(recordAt(dopo, 2, 76), movBytes(2, "03/12/2026", "AS", 45, "102", "Neri", "S"));
     EXPECT_EQ(stato().TabellaFogli[3].movimento, 2);
 
     // No "AS" movement of cheque 101 exists: a new one is appended and linked.
@@ -390,20 +340,20 @@ TEST_F(ChequeTest, AStaleLinkNeverOverwritesAnUnrelatedMovement) {
     f.Salva->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
     dopo = readBytes(file(".MOV"));
-    EXPECT_EQ(record(dopo, 1, 76), record(mov, 1, 76));
+    EXPECT_EQ(recordAt(dopo, 1, 76), recordAt(mov, 1, 76));
     EXPECT_EQ(readBytes(file(".MOR")), le16(4));
-    EXPECT_EQ(record(dopo, 4, 76), movBytes(4, "02/12/2026", "AS", 30, "101", "Gialli", "S"));
-    EXPECT_EQ(record(readBytes(file(".FOG")), 2, 91),
-              foglioBytes(4, 2, 1, 101, "02/12/2026", 30, "Gialli", ""));
+    EXPECT_EQ(recordAt(dopo, 4, 76), movBytes(4, "02/12/2026", "AS", 30, "101", "Gialli", "S"));
+    EXPECT_EQ(recordAt(readBytes(file(".FOG")), 2, 91),
+              foglio(4, 2, 1, 101, "02/12/2026", 30, "Gialli", ""));
 }
 
 TEST_F(ChequeTest, ALongChequeNumberKeepsOneDocumentNumberOnAppendAndRewrite) {
     // A second book from older data, with ten-digit cheque numbers.
     QByteArray fog;
     for (qint16 k = 0; k < 10; ++k)
-        fog += foglioBytes(0, qint16(11 + k), 2, 1234567890 + k, "00/00/0000", 0, "", "");
+        fog += foglio(0, qint16(11 + k), 2, 1234567890 + k, "00/00/0000", 0, "", "");
     preparaConto(fog, 10);
-    writeBytes(file(".CAR"), readBytes(file(".CAR")) + carnetBytes(2, 0, "01/12/2026", 1234567890));
+    writeBytes(file(".CAR"), readBytes(file(".CAR")) + carnet(2, 0, "01/12/2026", 1234567890));
     writeBytes(file(".NRC"), le16(2));
     ASSERT_TRUE(ApriArchiviConto());
 
@@ -411,17 +361,17 @@ TEST_F(ChequeTest, ALongChequeNumberKeepsOneDocumentNumberOnAppendAndRewrite) {
     EXPECT_EQ(f.NrCarnet->text(), "2");
     scrivi(f, 0, "05122026", "5", "Lunghi");
     f.Salva->click();
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));
     f.Salva->click();
     EXPECT_EQ(readBytes(file(".MOR")), le16(2));
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));
 }
 
 TEST_F(ChequeTest, ActivationProposesTheFirstUnbookedLeafOfTheNewestBook) {
     QByteArray altri;
     preparaConto({}, 0, movBytes(2, "02/12/2026", "AS", 10, "100", "A", "S"), 1);
     QByteArray fog = readBytes(file(".FOG"));
-    fog.replace(0, 91, foglioBytes(2, 1, 1, 100, "02/12/2026", 10, "A", ""));
+    fog.replace(0, 91, foglio(2, 1, 1, 100, "02/12/2026", 10, "A", ""));
     writeBytes(file(".FOG"), fog);
     ASSERT_TRUE(ApriArchiviConto());
     Form15& f = apri();

@@ -4,6 +4,8 @@
 #include "common/random_file.h"
 #include "common/records.h"
 #include "common/safe_write.h"
+#include "support/bytes.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace qv;
 
@@ -24,14 +24,9 @@ protected:
     QString at(const QString& name) const { return dir() + name; }
 
     void put(const QString& name, const QByteArray& bytes) const {
-        QFile f(at(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
+        test::writeBytes(at(name), bytes);
     }
-    QByteArray contents(const QString& name) const {
-        QFile f(at(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray contents(const QString& name) const { return test::readBytes(at(name)); }
     QStringList names() const {
         return QDir(m_dir.path())
             .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
@@ -196,26 +191,23 @@ TEST_F(Files, FailedRewriteLeavesTheOldFileWhole) {
     const QByteArray old(1000, 'o');
     put(QStringLiteral("12.MOV"), old);
 
-    // The disk refuses the new content half way (a file-size limit holds for root too).
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    // A large file fails while it is written; a small one only when the buffered
-    // bytes are flushed at the end, which must not pass as done either.
+    // The disk refuses the new content half way. A large file fails while it is written;
+    // a small one only when the buffered bytes are flushed at the end, which must not pass
+    // as done either.
     for (const auto& [limit, size] : {std::pair{4096, 100000}, std::pair{40, 200}}) {
-        small.rlim_cur = limit;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
         QString reason;
-        const bool done = rewriteFile(at(QStringLiteral("12.MOV")), QByteArray(size, 'n'), &reason);
-        setrlimit(RLIMIT_FSIZE, &saved);
+        bool done = false;
+        {
+            const test::FileSizeLimit full(limit);
+            ASSERT_TRUE(full.isSet());
+            done = rewriteFile(at(QStringLiteral("12.MOV")), QByteArray(size, 'n'), &reason);
+        }
 
         EXPECT_FALSE(done) << size;
         EXPECT_FALSE(reason.isEmpty());
         EXPECT_EQ(contents(QStringLiteral("12.MOV")), old);
         EXPECT_EQ(names(), QStringList{QStringLiteral("12.MOV")}); // no temporary file left
     }
-    std::signal(SIGXFSZ, oldHandler);
     QString reason;
 
     // A folder that cannot hold the file.

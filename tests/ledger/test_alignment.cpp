@@ -12,7 +12,9 @@
 #include "platform/list_box.h"
 #include "shell/account_close.h"
 #include "shell/main_window.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/open_account.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,57 +23,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QtEndian>
 
-#include <cstring>
 #include <memory>
-#include <ostream>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace qv {
 namespace {
 
-QByteArray testo(const char* s, int width) {
-    QByteArray b(s);
-    b.truncate(width);
-    return b.leftJustified(width, ' ');
-}
-
-QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-QByteArray le32(qint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian<qint32>(v, b.data());
-    return b;
-}
-
-QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
-
-// A movement record of ".MOV", field by field.
-QByteArray movBytes(qint16 numero, const char* op, const char* val, const char* causale,
-                    double importo, const char* doc, const char* desc, const char* sospeso,
-                    const char* eu) {
-    QByteArray b = le16(numero) + testo(op, 10) + testo(val, 10) + testo(causale, 5) +
-                   le64(importo) + testo(doc, 8) + testo(desc, 30) + testo(sospeso, 1) +
-                   testo(eu, 1) + testo("N", 1);
-    EXPECT_EQ(b.size(), 76);
-    return b;
-}
+using namespace test;
 
 struct Foglio {
     qint16 movimento;
@@ -81,54 +39,25 @@ struct Foglio {
     const char* note;
 };
 
-// A cheque leaf of ".FOG" of book 1.
-QByteArray foglioBytes(qint16 riga, const Foglio& f) {
-    QByteArray b = le16(f.movimento) + le16(riga) + le16(1) + le32(f.assegno) +
-                   testo(f.importo ? "03/12/2026" : "", 10) + le64(f.importo) +
-                   testo(f.importo ? "Rossi Mario" : "", 30) + testo(f.note, 30) +
-                   testo(f.allineato, 1) + testo("", 1) + testo("N", 1);
-    EXPECT_EQ(b.size(), 91);
-    return b;
+// A leaf of book 1, issued on 03/12/2026 to Rossi Mario when it has an amount.
+QByteArray foglio(qint16 riga, const Foglio& f) {
+    return foglioBytes({f.movimento, riga, 1, f.assegno, f.importo ? "03/12/2026" : "", f.importo,
+                        f.importo ? "Rossi Mario" : "", f.note, f.allineato, " ", "N"});
 }
 
-// Book 1 of ".CAR" with its count of leaves still to align.
-QByteArray carnetBytes(qint16 daAllineare, const char* allineato) {
-    QByteArray b = le16(0) + le16(1) + testo("01/10/2026", 10) + le64(2.5) + le32(1001) +
-                   le32(1010) + testo("N", 1) + le16(daAllineare) + testo(allineato, 1) +
-                   QByteArray(2, '\0');
-    EXPECT_EQ(b.size(), 36);
-    return b;
-}
-
-QByteArray record(const QByteArray& file, int k, int length) {
-    return file.mid((k - 1) * length, length);
+// Book 1 with its count of leaves still to align.
+QByteArray carnet(qint16 daAllineare, const char* allineato) {
+    return carnetBytes({0, 1, "01/10/2026", 2.5, 1001, 1010, "N", daAllineare, allineato});
 }
 
 class AlignmentTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1;
-        s.CodiceContoAttivo = QStringLiteral("AL");
-        s.NumeroConti = 1;
-        s.TabellaConti.assign(2, Conto{});
-        s.TabellaConti[1].codiceConto = QStringLiteral("AL");
-        s.IndiceContoAttivo = 1;
-        s.NumeroCausali = 3;
-        s.TabellaCausali.assign(4, VoceCausale{});
-        const char* causali[3][4] = {{"AS", "ASSEGNO", "S", "U"},
-                                     {"VE", "VERSAMENTO CONTANTI", "S", "E"},
-                                     {"BO", "BONIFICO IN USCITA", "N", "U"}};
-        for (int i = 0; i < 3; ++i) {
-            VoceCausale& v = s.TabellaCausali[size_t(i + 1)];
-            v.numero = qint16(i + 1);
-            v.codiceCausale = QString::fromLatin1(causali[i][0]);
-            v.descrizione = QString::fromLatin1(causali[i][1]);
-            v.sospeso = QString::fromLatin1(causali[i][2]);
-            v.entrataUscita = QString::fromLatin1(causali[i][3]);
-        }
+        openTestAccount("AL");
+        setCausali({causaleEntry(1, "AS", "ASSEGNO", "S", "U"),
+                    causaleEntry(2, "VE", "VERSAMENTO CONTANTI", "S", "E"),
+                    causaleEntry(3, "BO", "BONIFICO IN USCITA", "N", "U")});
         window = std::make_unique<MDIForm1>();
         // The forms as top-level windows, as in the other form tests.
         formHost().setMdiArea(nullptr);
@@ -146,10 +75,11 @@ protected:
     // row 2 of book 1) and an aligned transfer out. `altriAllineati` other leaves of
     // the book are aligned already; `fogli` replaces the leaves when given.
     void preparaConto(int altriAllineati = 1, std::vector<Foglio> fogli = {}) {
-        movimenti = movBytes(1, "01/12/2026", "02/12/2026", "VE", 500, "", "Versamento", "S", "E") +
-                    movBytes(2, "03/12/2026", "04/12/2026", "AS", 120, "1002", "Assegno a Rossi",
-                             "S", "U") +
-                    movBytes(3, "05/11/2026", "05/11/2026", "BO", 50, "", "Bonifico", "N", "U");
+        movimenti =
+            movimentoBytes({1, "01/12/2026", "02/12/2026", "VE", 500, "", "Versamento", "S", "E"}) +
+            movimentoBytes(
+                {2, "03/12/2026", "04/12/2026", "AS", 120, "1002", "Assegno a Rossi", "S", "U"}) +
+            movimentoBytes({3, "05/11/2026", "05/11/2026", "BO", 50, "", "Bonifico", "N", "U"});
         writeBytes(file(".MOV"), movimenti);
         writeBytes(file(".MOR"), le16(3));
         if (fogli.empty()) {
@@ -165,10 +95,10 @@ protected:
         }
         QByteArray fog;
         for (size_t i = 0; i < fogli.size(); ++i)
-            fog += foglioBytes(qint16(i + 1), fogli[i]);
+            fog += foglio(qint16(i + 1), fogli[i]);
         writeBytes(file(".FOG"), fog);
         writeBytes(file(".NRF"), le16(qint16(fogli.size())));
-        writeBytes(file(".CAR"), carnetBytes(9, "N"));
+        writeBytes(file(".CAR"), carnet(9, "N"));
         writeBytes(file(".NRC"), le16(1));
         QString errore;
         ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
@@ -227,14 +157,16 @@ TEST_F(AlignmentTest, ASuspendedMovementIsAlignedIntoTheAlignedBalance) {
 
     f.OK->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join("|").toStdString();
-    EXPECT_EQ(record(readBytes(file(".MOV")), 1, 76),
-              movBytes(1, "01/12/2026", "02/12/2026", "VE", 500, "", "Versamento", "N", "E"));
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76), record(movimenti, 2, 76));
+    EXPECT_EQ(
+        recordAt(readBytes(file(".MOV")), 1, 76),
+        movimentoBytes({1, "01/12/2026", "02/12/2026", "VE", 500, "", "Versamento", "N", "E"}));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76), recordAt(movimenti, 2, 76));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 330);
     EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, 450);
     EXPECT_DOUBLE_EQ(s.SaldoOperazioneOggi, 330);
     EXPECT_EQ(window->Saldi[0]->text(), QStringLiteral("450,00"));
-    EXPECT_EQ(readBytes(file(".TOT")).left(32), le64(450) + le64(330) + le64(330) + le64(330));
+    EXPECT_EQ(readBytes(file(".TOT")).left(32),
+              leDouble(450) + leDouble(330) + leDouble(330) + leDouble(330));
     // The aligned movement left the list; nothing is held any more.
     ASSERT_EQ(f.ElencoMovim->count(), 1);
     EXPECT_EQ(f.ElencoMovim->data(0), 2);
@@ -261,14 +193,14 @@ TEST_F(AlignmentTest, AChequeMovementMarksItsLeafAndLowersItsBooksCount) {
     f.OK->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join("|").toStdString();
 
-    EXPECT_EQ(
-        record(readBytes(file(".MOV")), 2, 76),
-        movBytes(2, "03/12/2026", "04/12/2026", "AS", 125.5, "1002", "Assegno a Rossi", "N", "U"));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76),
+              movimentoBytes({2, "03/12/2026", "04/12/2026", "AS", 125.5, "1002", "Assegno a Rossi",
+                              "N", "U"}));
     const QByteArray fog = readBytes(file(".FOG"));
-    EXPECT_EQ(record(fog, 2, 91), foglioBytes(2, {2, 1002, "S", 125.5, "pagamento affitto"}));
-    EXPECT_EQ(record(fog, 3, 91), foglioBytes(3, {0, 1003, "N", 0, ""}));
+    EXPECT_EQ(recordAt(fog, 2, 91), foglio(2, {2, 1002, "S", 125.5, "pagamento affitto"}));
+    EXPECT_EQ(recordAt(fog, 3, 91), foglio(3, {0, 1003, "N", 0, ""}));
     // Two of the book's ten leaves are aligned now.
-    EXPECT_EQ(readBytes(file(".CAR")), carnetBytes(8, "N"));
+    EXPECT_EQ(readBytes(file(".CAR")), carnet(8, "N"));
     EXPECT_EQ(s.TabellaFogli[2].allineato, QStringLiteral("S"));
     EXPECT_EQ(s.TabellaCarnet[1].fogliDaAllineare, 8);
 
@@ -284,7 +216,7 @@ TEST_F(AlignmentTest, TheTenthAlignedLeafAlignsTheBook) {
     Form4& f = apri();
     doppioClic(f.ElencoMovim, 1);
     f.OK->click();
-    EXPECT_EQ(readBytes(file(".CAR")), carnetBytes(0, "S"));
+    EXPECT_EQ(readBytes(file(".CAR")), carnet(0, "S"));
     EXPECT_EQ(stato().TabellaCarnet[1].allineato, QStringLiteral("S"));
 
     CarnetAssegni c;
@@ -304,8 +236,8 @@ TEST_F(AlignmentTest, AStaleLinkDoesNotPickTheWrongLeaf) {
     doppioClic(f.ElencoMovim, 1);
     f.OK->click();
     const QByteArray fog = readBytes(file(".FOG"));
-    EXPECT_EQ(record(fog, 2, 91), foglioBytes(2, {2, 1002, "S", 120, "giusto"}));
-    EXPECT_EQ(record(fog, 3, 91), foglioBytes(3, {2, 1003, "N", 80, "sbagliato"}));
+    EXPECT_EQ(recordAt(fog, 2, 91), foglio(2, {2, 1002, "S", 120, "giusto"}));
+    EXPECT_EQ(recordAt(fog, 3, 91), foglio(3, {2, 1003, "N", 80, "sbagliato"}));
 
     // A cheque movement whose number no leaf carries marks nothing.
     Movimento senza = stato().TabellaMovimenti[2];
@@ -359,8 +291,9 @@ TEST_F(AlignmentTest, ACausaleTypedByHandIsLookedUp) {
     f.Causale->setText(QStringLiteral("BO"));
     f.OK->click();
     EXPECT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(record(readBytes(file(".MOV")), 1, 76),
-              movBytes(1, "01/12/2026", "02/12/2026", "BO", 500, "", "Versamento", "N", "U"));
+    EXPECT_EQ(
+        recordAt(readBytes(file(".MOV")), 1, 76),
+        movimentoBytes({1, "01/12/2026", "02/12/2026", "BO", 500, "", "Versamento", "N", "U"}));
     EXPECT_DOUBLE_EQ(stato().SaldoNonSospesi, -550);
 }
 
@@ -425,9 +358,9 @@ TEST_F(AlignmentTest, AnUnusableLeafFileStopsBeforeTheMovementAndConfirmingAgain
     writeBytes(file(".FOG"), fog);
     f.OK->click();
     EXPECT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(record(readBytes(file(".FOG")), 2, 91),
-              foglioBytes(2, {2, 1002, "S", 120, "pagamento affitto"}));
-    EXPECT_EQ(record(readBytes(file(".MOV")), 2, 76).at(73), 'N');
+    EXPECT_EQ(recordAt(readBytes(file(".FOG")), 2, 91),
+              foglio(2, {2, 1002, "S", 120, "pagamento affitto"}));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76).at(73), 'N');
     EXPECT_EQ(f.movimentoCaricato(), 0);
 }
 

@@ -6,63 +6,21 @@
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/open_account.h"
 
 #include <QDir>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace qv {
 namespace {
 
-// --- Records written out by hand, field by field, at their offsets. ---------------
-
-QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    b.truncate(width);
-    return b.leftJustified(width, ' ');
-}
-
-QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
-
-struct Mov {
-    qint16 numero;
-    const char* op;
-    const char* val;
-    const char* causale;
-    double importo;
-    const char* doc;
-    const char* desc;
-    const char* sospeso;
-    const char* eu;
-    const char* annullato;
-};
-
-QByteArray movBytes(const Mov& m) {
-    QByteArray b = le16(m.numero) + text(m.op, 10) + text(m.val, 10) + text(m.causale, 5) +
-                   le64(m.importo) + text(m.doc, 8) + text(m.desc, 30) + text(m.sospeso, 1) +
-                   text(m.eu, 1) + text(m.annullato, 1);
-    EXPECT_EQ(b.size(), 76);
-    return b;
-}
+using namespace test;
 
 // Today is 09/12/2026. Movements in and out, suspended and aligned, one in the
 // future (4), one with its value date after today (3), two on the same operation
 // date (1, 5) and two whose value dates order differently as text and as dates (2, 8).
-const Mov kMovimenti[] = {
+const MovimentoFields kMovimenti[] = {
     {1, "01/12/2026", "02/12/2026", "VE", 500.0, "", "stipendio", "N", "E", "N"},
     {2, "03/12/2026", "03/12/2026", "PR", 200.0, "", "prelievo", "S", "U", "N"},
     {3, "05/12/2026", "15/12/2026", "VE", 300.0, "", "bonifico", "N", "E", "N"},
@@ -77,10 +35,9 @@ class LedgerCoreTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        showAmountsInEuro();
         auto& s = stato();
         s.CodiceContoAttivo = QStringLiteral("CC1");
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1.0;
         VoceCausale ve;
         ve.codiceCausale = QStringLiteral("VE");
         ve.descrizione = QStringLiteral("Versamento in contanti XY");
@@ -91,13 +48,13 @@ protected:
         s.NumeroCausali = 2;
 
         QByteArray mov;
-        for (const Mov& m : kMovimenti)
-            mov += movBytes(m);
+        for (const MovimentoFields& m : kMovimenti)
+            mov += movimentoBytes(m);
         writeBytes(file("CC1.MOV"), mov);
         writeBytes(file("CC1.MOR"), le16(8));
-        writeBytes(file("CC1.RIP"), text("31/10/2026", 10) + le64(1000.0));
+        writeBytes(file("CC1.RIP"), text("31/10/2026", 10) + leDouble(1000.0));
         // Stale totals: the load recomputes them.
-        writeBytes(file("CC1.TOT"), le64(1) + le64(2) + le64(3) + le64(4) + QByteArray(40, ' '));
+        writeBytes(file("CC1.TOT"), totaliBytes(1, 2, 3, 4, "", "", "", ""));
     }
 
     QString file(const char* name) const { return dataFolder() + QLatin1String(name); }
@@ -111,7 +68,7 @@ protected:
     QByteArray ordAtteso(std::initializer_list<int> ordine) {
         QByteArray b;
         for (int k : ordine)
-            b += movBytes(kMovimenti[k - 1]);
+            b += movimentoBytes(kMovimenti[k - 1]);
         return b;
     }
 };
@@ -129,9 +86,9 @@ TEST_F(LedgerCoreTest, OpeningComputesBalancesTotalsAndListOrder) {
     EXPECT_DOUBLE_EQ(s.SaldoOperazioneOggi, 2919.0);
     EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, 2619.0);
 
-    EXPECT_EQ(readBytes(file("CC1.TOT")), le64(2969) + le64(2619) + le64(2919) + le64(2869) +
-                                              "10/11/2026" + "20/12/2026" + "10/11/2026" +
-                                              "20/12/2026");
+    EXPECT_EQ(readBytes(file("CC1.TOT")), leDouble(2969) + leDouble(2619) + leDouble(2919) +
+                                              leDouble(2869) + "10/11/2026" + "20/12/2026" +
+                                              "10/11/2026" + "20/12/2026");
 
     // A stale, longer list-order file is replaced whole, in operation-date order.
     writeBytes(file("CC1.Ord"), QByteArray(20 * 76, 'x'));
@@ -199,7 +156,7 @@ TEST_F(LedgerCoreTest, NewMovementIsStoredNormalisedAndCounted) {
     EXPECT_TRUE(errore.isEmpty()) << errore.toStdString();
 
     const QByteArray atteso =
-        movBytes({9, "08/12/2026", "08/12/2026", "PR", 40, "", "nuovo", "N", "U", "N"});
+        movimentoBytes({9, "08/12/2026", "08/12/2026", "PR", 40, "", "nuovo", "N", "U", "N"});
     EXPECT_EQ(readBytes(file("CC1.MOV")).mid(8 * 76), atteso);
     EXPECT_EQ(readBytes(file("CC1.MOR")), le16(9));
     EXPECT_EQ(readBytes(file("CC1.Ord")),
@@ -209,7 +166,7 @@ TEST_F(LedgerCoreTest, NewMovementIsStoredNormalisedAndCounted) {
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2829.0);
     EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, 2579.0);
     EXPECT_EQ(readBytes(file("CC1.TOT")).left(32),
-              le64(2929) + le64(2579) + le64(2879) + le64(2829));
+              leDouble(2929) + leDouble(2579) + leDouble(2879) + leDouble(2829));
 
     // A blank in/out flag is never stored.
     m.entrataUscita.clear();
@@ -292,7 +249,7 @@ TEST_F(LedgerCoreTest, HeldMovementStaysOutOfTheBalancesAcrossReloads) {
 
 TEST_F(LedgerCoreTest, EmptyAccountLoadsWithCarryForwardAndTodayAsBounds) {
     stato().CodiceContoAttivo = QStringLiteral("NUOVO");
-    writeBytes(file("NUOVO.RIP"), text("31/10/2026", 10) + le64(1000.0));
+    writeBytes(file("NUOVO.RIP"), text("31/10/2026", 10) + leDouble(1000.0));
     ASSERT_TRUE(ApriArchiviConto());
     const auto& s = stato();
     EXPECT_EQ(s.NumeroMovimenti, 0);

@@ -1,6 +1,7 @@
 // The check of typed dates and the boxes it shows.
 #include "ledger/date_check.h"
 #include "platform/message_box.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 #include <ostream>

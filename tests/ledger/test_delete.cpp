@@ -9,78 +9,44 @@
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/open_account.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace qv {
 namespace {
 
-QByteArray text(const char* s, int width) {
-    return QByteArray(s).leftJustified(width, ' ', true);
-}
+using namespace test;
 
-QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-QByteArray le32(qint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian<qint32>(v, b.data());
-    return b;
-}
-
-QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
-
+// A movement with the same operation and value date and no document number.
 QByteArray movimento(qint16 n, const char* op, const char* caus, double importo, const char* desc,
                      const char* sosp, const char* eu) {
-    return le16(n) + text(op, 10) + text(op, 10) + text(caus, 5) + le64(importo) + text("", 8) +
-           text(desc, 30) + text(sosp, 1) + text(eu, 1) + text("N", 1);
+    return movimentoBytes({n, op, op, caus, importo, "", desc, sosp, eu, "N"});
 }
 
-// A cheque leaf of 91 bytes: movement, progressive, book, cheque number, date, amount,
-// payee, note, aligned, reserved, annulled.
+// A leaf of book 1: a cheque of 30 dated 03/12/2026 with the note "nota".
 QByteArray foglio(qint16 mov, qint16 prog, qint32 assegno, const char* traente) {
-    return le16(mov) + le16(prog) + le16(1) + le32(assegno) + text("03/12/2026", 10) + le64(30.0) +
-           text(traente, 30) + text("nota", 30) + "N" + " " + "N";
+    return foglioBytes({mov, prog, 1, assegno, "03/12/2026", 30.0, traente, "nota", "N", " ", "N"});
 }
 
-// A cheque book of 36 bytes: cost movement, number, date, cost, first and last cheque,
-// used up, leaves to align, aligned, two reserved bytes.
+// A book of cheques 1001 to 1010 withdrawn on 01/12/2026, with reserved bytes that are
+// not zero.
 QByteArray carnet(qint16 mov, qint16 numero) {
-    return le16(mov) + le16(numero) + text("01/12/2026", 10) + le64(1.5) + le32(1001) + le32(1010) +
-           "N" + le16(10) + "N" + QByteArray("\x07\x09", 2);
+    return carnetBytes(
+        {mov, numero, "01/12/2026", 1.5, 1001, 1010, "N", 10, "N", QByteArray("\x07\x09", 2)});
 }
 
 class DeleteTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1.0;
-        Conto c;
-        c.numero = 1;
-        c.codiceConto = QStringLiteral("C1");
-        s.TabellaConti = {Conto{}, c};
-        s.NumeroConti = 1;
-        s.IndiceContoAttivo = 1;
-        s.CodiceContoAttivo = QStringLiteral("C1");
+        openTestAccount("C1");
 
         mov_ = movimento(1, "01/12/2026", "VS", 100, "mov 1", "N", "E") +
                movimento(2, "02/12/2026", "PB", 20, "mov 2", "N", "U") +

@@ -12,6 +12,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "support/fixture.h"
+#include "support/open_account.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,18 +25,6 @@ namespace {
 
 // Another window of the program, to leave the entry form and come back to it.
 class AltraFinestra : public Form {};
-
-VoceCausale voce(qint16 n, const char* codice, const char* descr, const char* sosp,
-                 const char* eu) {
-    VoceCausale v;
-    v.numero = n;
-    v.codiceCausale = QString::fromLatin1(codice);
-    v.descrizione = QString::fromLatin1(descr);
-    v.sospeso = QString::fromLatin1(sosp);
-    v.entrataUscita = QString::fromLatin1(eu);
-    v.soggettoCosto = QStringLiteral("0");
-    return v;
-}
 
 Conto conto(qint16 n, const char* codice, const char* banca) {
     Conto c;
@@ -64,18 +53,11 @@ class EntryFormTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1.0;
-        s.TabellaConti = {Conto{}, conto(1, "C1", "Banca Uno")};
-        s.NumeroConti = 1;
-        s.IndiceContoAttivo = 1;
-        s.CodiceContoAttivo = QStringLiteral("C1");
-        s.TabellaCausali = {VoceCausale{}, voce(1, "VS", "Versamento contanti", "N", "E"),
-                            voce(2, "PB", "Pagamento bolletta", "S", "U"),
-                            voce(3, "GC", "Giroconto", "N", "U"),
-                            voce(4, "AS", "Assegno", "S", "U")};
-        s.NumeroCausali = 4;
+        test::openTestAccount("C1", "Banca Uno");
+        test::setCausali({test::causaleEntry(1, "VS", "Versamento contanti", "N", "E"),
+                          test::causaleEntry(2, "PB", "Pagamento bolletta", "S", "U"),
+                          test::causaleEntry(3, "GC", "Giroconto", "N", "U"),
+                          test::causaleEntry(4, "AS", "Assegno", "S", "U")});
     }
 
     QString file(const char* ext) const { return dataFolder() + QStringLiteral("C1") + ext; }

@@ -12,126 +12,52 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "shell/account_close.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/november_account.h"
+#include "support/open_account.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace qv {
 namespace {
 
-QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    b.truncate(width);
-    return b.leftJustified(width, ' ');
-}
+using namespace test;
 
-QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-QByteArray le32(qint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian<qint32>(v, b.data());
-    return b;
-}
-
-QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
-
-struct Mov {
-    qint16 numero;
-    const char* op;
-    const char* val;
-    const char* causale;
-    double importo;
-    const char* doc;
-    const char* desc;
-    const char* sospeso;
-    const char* eu;
-    const char* annullato;
-};
-
-QByteArray movBytes(const Mov& m) {
-    return le16(m.numero) + text(m.op, 10) + text(m.val, 10) + text(m.causale, 5) +
-           le64(m.importo) + text(m.doc, 8) + text(m.desc, 30) + text(m.sospeso, 1) +
-           text(m.eu, 1) + text(m.annullato, 1);
-}
-
-// Today is 09/12/2026: every date below is past.
-const Mov kMovimenti[] = {
-    {1, "01/11/2026", "02/11/2026", "VE", 500.0, "", "stipendio", "N", "E", "N"},
-    {2, "05/11/2026", "06/11/2026", "AS", 120.5, "1234", "idraulico", "S", "U", "N"},
-    {3, "10/11/2026", "12/11/2026", "PR", 200.0, "", "prelievo bancomat", "N", "U", "N"},
-    {4, "02/11/2026", "02/11/2026", "VE", 1234.5, "B7", "bonifico", "N", "E", "S"},
-};
+// The movements of the account "CC1" that every test starts from.
+const auto& kMovimenti = kMovimentiNovembre;
 
 // The ".TOT" record: the four balances and the four date bounds.
 QByteArray totBytes(double nonSospesi, double valuta, double operazione, double contabile) {
-    return le64(nonSospesi) + le64(valuta) + le64(operazione) + le64(contabile) + "01/11/2026" +
-           "10/11/2026" + "02/11/2026" + "12/11/2026";
+    return totaliBytes(nonSospesi, valuta, operazione, contabile, "01/11/2026", "10/11/2026",
+                       "02/11/2026", "12/11/2026");
 }
 
 class ListedChangeTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1.0;
-        Conto c;
-        c.numero = 1;
-        c.codiceConto = QStringLiteral("CC1");
-        s.TabellaConti = {Conto{}, c};
-        s.NumeroConti = 1;
-        s.IndiceContoAttivo = 1;
-        s.CodiceContoAttivo = QStringLiteral("CC1");
-        s.TabellaCausali = {VoceCausale{}, voce(1, "VE", "Versamento", "E"),
-                            voce(2, "PR", "Prelievo", "U"), voce(3, "AS", "Assegno", "U")};
-        s.NumeroCausali = 3;
+        openTestAccount("CC1");
+        setCausali({causaleEntry(1, "VE", "Versamento", "N", "E"),
+                    causaleEntry(2, "PR", "Prelievo", "N", "U"),
+                    causaleEntry(3, "AS", "Assegno", "N", "U")});
 
-        QByteArray mov;
-        for (const Mov& m : kMovimenti)
-            mov += movBytes(m);
-        writeBytes(file(".MOV"), mov);
-        writeBytes(file(".MOR"), le16(4));
-        writeBytes(file(".Ord"), ordine());
-        writeBytes(file(".RIP"), text("31/10/2026", 10) + le64(1000.0));
-        writeBytes(file(".FOG"), le16(2) + le16(1) + le16(1) + le32(1234) + "05/11/2026" +
-                                     le64(120.5) + text("", 30) + text("pagato idraulico", 30) +
-                                     "N N");
+        writeNovemberAccount(dataFolder());
+        writeBytes(file(".FOG"),
+                   foglioBytes({2, 1, 1, 1234, "05/11/2026", 120.5, "", "pagato idraulico"}));
         writeBytes(file(".NRF"), le16(1));
-    }
-
-    static VoceCausale voce(qint16 n, const char* codice, const char* descr, const char* eu) {
-        VoceCausale v;
-        v.numero = n;
-        v.codiceCausale = QString::fromLatin1(codice);
-        v.descrizione = QString::fromLatin1(descr);
-        v.sospeso = QStringLiteral("N");
-        v.entrataUscita = QString::fromLatin1(eu);
-        return v;
     }
 
     QString file(const char* ext) const { return dataFolder() + QStringLiteral("CC1") + ext; }
 
     // ".Ord" in the list order 1, 4, 2, 3, with movement 3 as given.
-    static QByteArray ordine(const Mov& terzo = kMovimenti[2]) {
-        return movBytes(kMovimenti[0]) + movBytes(kMovimenti[3]) + movBytes(kMovimenti[1]) +
-               movBytes(terzo);
+    static QByteArray ordine(const MovimentoFields& terzo = kMovimenti[2]) {
+        return movimentoBytes(kMovimenti[0]) + movimentoBytes(kMovimenti[3]) +
+               movimentoBytes(kMovimenti[1]) + movimentoBytes(terzo);
     }
 
     Form11& elenco() {
@@ -201,12 +127,12 @@ TEST_F(ListedChangeTest, AChangedAmountRewritesRecordOrderBalancesAndTotals) {
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(formHost().loaded<Form20>(), nullptr);
 
-    const Mov nuovo = {3,  "10/11/2026",         "12/11/2026", "PR", 250.0,
-                       "", "prelievo sportello", "N",          "U",  "N"};
+    const MovimentoFields nuovo = {3,  "10/11/2026",         "12/11/2026", "PR", 250.0,
+                                   "", "prelievo sportello", "N",          "U",  "N"};
     const QByteArray mov = readBytes(file(".MOV"));
     ASSERT_EQ(mov.size(), 4 * 76);
-    EXPECT_EQ(mov.mid(2 * 76, 76), movBytes(nuovo));
-    EXPECT_EQ(mov.left(2 * 76), movBytes(kMovimenti[0]) + movBytes(kMovimenti[1]));
+    EXPECT_EQ(mov.mid(2 * 76, 76), movimentoBytes(nuovo));
+    EXPECT_EQ(mov.left(2 * 76), movimentoBytes(kMovimenti[0]) + movimentoBytes(kMovimenti[1]));
     EXPECT_EQ(readBytes(file(".Ord")), ordine(nuovo));
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, 2364.0);
     EXPECT_DOUBLE_EQ(stato().SaldoNonSospesi, 2484.5);
@@ -237,8 +163,8 @@ TEST_F(ListedChangeTest, FlagsAndDescriptionChangeTheBalancesAsTheyShould) {
     m->OK->click();
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, 2414.0);
     EXPECT_DOUBLE_EQ(stato().SaldoNonSospesi, 2534.5);
-    EXPECT_EQ(readBytes(file(".MOV")).left(76),
-              movBytes({1, "01/11/2026", "02/11/2026", "VE", 500.0, "", "paga", "N", "E", "S"}));
+    EXPECT_EQ(readBytes(file(".MOV")).left(76), movimentoBytes({1, "01/11/2026", "02/11/2026", "VE",
+                                                                500.0, "", "paga", "N", "E", "S"}));
 
     // In to out: the book balance falls by twice the amount.
     f.Form_Activate();
@@ -340,8 +266,9 @@ TEST_F(ListedChangeTest, TheFirstMovementOfAnAccountNeverClosedOpensThatMovement
     EXPECT_EQ(m->DescMovim->text(), QStringLiteral("stipendio"));
     scrivi(m->IMPORTO, QStringLiteral("600"));
     m->OK->click();
-    EXPECT_EQ(readBytes(file(".MOV")).left(76), movBytes({1, "01/11/2026", "02/11/2026", "VE",
-                                                          600.0, "", "stipendio", "N", "E", "N"}));
+    EXPECT_EQ(readBytes(file(".MOV")).left(76),
+              movimentoBytes(
+                  {1, "01/11/2026", "02/11/2026", "VE", 600.0, "", "stipendio", "N", "E", "N"}));
     // Nothing was written at record 0's place, and the count is unchanged.
     EXPECT_EQ(readBytes(file(".MOV")).size(), 4 * 76);
     EXPECT_EQ(readBytes(file(".MOR")), le16(4));
@@ -384,7 +311,7 @@ TEST_F(ListedChangeTest, AMovementChangedElsewhereIsNotOverwritten) {
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, messaggioMovimentoCambiato());
     EXPECT_EQ(formHost().loaded<Form20>(), nullptr);
-    EXPECT_EQ(readBytes(file(".MOV")).mid(2 * 76, 76), movBytes(kMovimenti[2]));
+    EXPECT_EQ(readBytes(file(".MOV")).mid(2 * 76, 76), movimentoBytes(kMovimenti[2]));
 }
 
 TEST_F(ListedChangeTest, ClosingTheAccountGivesAHeldMovementBackFirst) {

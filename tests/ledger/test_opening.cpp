@@ -1,6 +1,7 @@
 // Opening an account as the user meets it: the start-up account, an account chosen
 // on its sheet, the movement form showing it with the balances on the main window,
 // and what refreshes them afterwards (display currency, settings, clearing).
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include "archives/account_selection_form.h"
@@ -23,32 +24,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QtEndian>
 
 #include <memory>
 
 namespace qv::test {
 namespace {
-
-QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    return b + QByteArray(width - b.size(), ' ');
-}
-QByteArray int16le(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray doublele(double v) {
-    QByteArray b(8, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray movement(qint16 n, const char* oper, const char* valuta, const char* causale,
-                    double amount, const char* desc, const char* flags) {
-    return int16le(n) + text(oper, 10) + text(valuta, 10) + text(causale, 5) + doublele(amount) +
-           text("", 8) + text(desc, 30) + QByteArray(flags);
-}
 
 class Opening : public ProgramTest {
 protected:
@@ -57,37 +37,30 @@ protected:
         resetProgramEnd();
         setEndProgramHook([] {});
         // Not a first run; two decimals; the Euro and a currency at rate 2.
-        writeBytes(programFolder() + "RecCausa.dat", int16le(0));
-        Valuta euro;
-        euro.numero = 15;
-        euro.nomeValuta = "Euro";
-        euro.paese = "Unione Europea";
-        euro.cambio = 1;
-        ASSERT_TRUE(scriviRecord(programFolder() + "Valute.DAT", 15, euro));
-        Valuta dollaro;
-        dollaro.numero = 12;
-        dollaro.nomeValuta = "Dollaro";
-        dollaro.paese = "USA";
-        dollaro.cambio = 2;
-        ASSERT_TRUE(scriviRecord(programFolder() + "Valute.DAT", 12, dollaro));
+        writeBytes(programFolder() + "RecCausa.dat", le16(0));
+        writeCurrency(15, "Euro", "Unione Europea", 1);
+        writeCurrency(12, "Dollaro", "USA", 2);
 
-        account(1, "123", "BANCA CENTO", 500);
-        account(2, "1234", "BANCA MILLE", 0);
+        writeAccount(1, "123", "BANCA CENTO", 500);
+        writeAccount(2, "1234", "BANCA MILLE", 0);
         ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 2));
 
         // Account 123 (today is 09/12/2026): an aligned inflow of 1000, a suspended
         // outflow of 200, a suspended inflow of 50 dated in the future, and a
         // carry-forward of 100.
-        writeBytes(file("123.MOV"),
-                   movement(1, "05/12/2026", "06/12/2026", "BON", 1000, "stipendio", "NEN") +
-                       movement(2, "01/12/2026", "01/12/2026", "PRE", 200, "prelievo", "SUN") +
-                       movement(3, "20/12/2026", "21/12/2026", "BON", 50, "rimborso", "SEN"));
-        writeBytes(file("123.MOR"), int16le(3));
-        writeBytes(file("123.RIP"), text("30/11/2026", 10) + doublele(100));
+        writeBytes(file("123.MOV"), movimentoBytes({1, "05/12/2026", "06/12/2026", "BON", 1000, "",
+                                                    "stipendio", "N", "E", "N"}) +
+                                        movimentoBytes({2, "01/12/2026", "01/12/2026", "PRE", 200,
+                                                        "", "prelievo", "S", "U", "N"}) +
+                                        movimentoBytes({3, "20/12/2026", "21/12/2026", "BON", 50,
+                                                        "", "rimborso", "S", "E", "N"}));
+        writeBytes(file("123.MOR"), le16(3));
+        writeBytes(file("123.RIP"), text("30/11/2026", 10) + leDouble(100));
         // Account 1234, which clearing "123" must not touch.
-        account1234 = movement(1, "02/12/2026", "02/12/2026", "BON", 7, "altro", "NEN");
+        account1234 =
+            movimentoBytes({1, "02/12/2026", "02/12/2026", "BON", 7, "", "altro", "N", "E", "N"});
         writeBytes(file("1234.MOV"), account1234);
-        writeBytes(file("1234.MOR"), int16le(1));
+        writeBytes(file("1234.MOR"), le16(1));
     }
     void TearDown() override {
         window.reset();
@@ -96,15 +69,6 @@ protected:
     }
 
     QString file(const char* name) const { return dataFolder() + QString::fromLatin1(name); }
-
-    void account(int row, const char* code, const char* bank, double fido) {
-        Conto c;
-        c.numero = qint16(row);
-        c.codiceConto = QString::fromLatin1(code);
-        c.nomeBanca = QString::fromLatin1(bank);
-        c.fido = fido;
-        ASSERT_TRUE(scriviRecord(dataFolder() + "Conti.dat", row, c));
-    }
 
     void settings(const char* startAccount) {
         Impostazioni imp;
@@ -155,8 +119,8 @@ TEST_F(Opening, StartupAccountOpensWithTheMovementFormAndLiveBalances) {
     EXPECT_EQ(panels(), panels123);
 
     // The totals file and the list-order file are rewritten from the movements.
-    EXPECT_EQ(readBytes(file("123.TOT")), doublele(1100) + doublele(900) + doublele(900) +
-                                              doublele(950) + "01/12/2026" + "20/12/2026" +
+    EXPECT_EQ(readBytes(file("123.TOT")), leDouble(1100) + leDouble(900) + leDouble(900) +
+                                              leDouble(950) + "01/12/2026" + "20/12/2026" +
                                               "01/12/2026" + "21/12/2026");
     const QByteArray mov = readBytes(file("123.MOV"));
     EXPECT_EQ(readBytes(file("123.Ord")), mov.mid(76, 76) + mov.mid(0, 76) + mov.mid(152, 76));
@@ -222,7 +186,7 @@ TEST_F(Opening, ClearingTheMovementsLeavesTheAccountOpenAndEmpty) {
     EXPECT_FALSE(QFile::exists(file("123.RIP")));
     // "1234" begins with "123" and keeps every file.
     EXPECT_EQ(readBytes(file("1234.MOV")), account1234);
-    EXPECT_EQ(readBytes(file("1234.MOR")), int16le(1));
+    EXPECT_EQ(readBytes(file("1234.MOR")), le16(1));
 }
 
 TEST_F(Opening, ADisplayCurrencyChangeRelistsTheMovementsAndThePanels) {

@@ -10,74 +10,25 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "shell/account_close.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/november_account.h"
+#include "support/open_account.h"
 
 #include <QPushButton>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace qv {
 namespace {
 
-QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    b.truncate(width);
-    return b.leftJustified(width, ' ');
-}
+using namespace test;
 
-QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-QByteArray le32(qint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian<qint32>(v, b.data());
-    return b;
-}
-
-QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
-
-struct Mov {
-    qint16 numero;
-    const char* op;
-    const char* val;
-    const char* causale;
-    double importo;
-    const char* doc;
-    const char* desc;
-    const char* sospeso;
-    const char* eu;
-    const char* annullato;
-};
-
-QByteArray movBytes(const Mov& m) {
-    return le16(m.numero) + text(m.op, 10) + text(m.val, 10) + text(m.causale, 5) +
-           le64(m.importo) + text(m.doc, 8) + text(m.desc, 30) + text(m.sospeso, 1) +
-           text(m.eu, 1) + text(m.annullato, 1);
-}
-
-// A cheque leaf of ".FOG": movement, progressive, book, cheque number, date, amount,
-// drawer, note, aligned, reserved, annulled.
+// A leaf of ".FOG" dated 05/11/2026, with no amount and no payee.
 QByteArray fogBytes(qint16 carnet, qint32 assegno, const char* nota) {
-    return le16(0) + le16(1) + le16(carnet) + le32(assegno) + text("05/11/2026", 10) + le64(0) +
-           text("", 30) + text(nota, 30) + "N" + " " + "N";
+    return foglioBytes({0, 1, carnet, assegno, "05/11/2026", 0, "", nota, "N", " ", "N"});
 }
 
-const Mov kMovimenti[] = {
-    {1, "01/11/2026", "02/11/2026", "VE", 500.0, "", "stipendio", "N", "E", "N"},
-    {2, "05/11/2026", "06/11/2026", "AS", 120.5, "1234", "idraulico", "S", "U", "N"},
-    {3, "10/11/2026", "12/11/2026", "PR", 200.0, "", "prelievo bancomat", "N", "U", "N"},
-    {4, "02/11/2026", "02/11/2026", "VE", 1234.5, "B7", "bonifico", "N", "E", "S"},
-};
+// The movements of the account "CC1" that every test starts from.
+const auto& kMovimenti = kMovimentiNovembre;
 
 QString sp(int n) {
     return QString(n, QLatin1Char(' '));
@@ -111,44 +62,17 @@ class PeriodListTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1.0;
-        Conto c;
-        c.numero = 1;
-        c.codiceConto = QStringLiteral("CC1");
-        s.TabellaConti = {Conto{}, c};
-        s.NumeroConti = 1;
-        s.IndiceContoAttivo = 1;
-        s.CodiceContoAttivo = QStringLiteral("CC1");
-        s.TabellaCausali = {VoceCausale{}, voce(1, "VE", "Versamento"), voce(2, "PR", "Prelievo"),
-                            voce(3, "AS", "Assegno")};
-        s.NumeroCausali = 3;
+        openTestAccount("CC1");
+        setCausali({causaleEntry(1, "VE", "Versamento", "N", "E"),
+                    causaleEntry(2, "PR", "Prelievo", "N", "E"),
+                    causaleEntry(3, "AS", "Assegno", "N", "E")});
 
-        QByteArray mov;
-        for (const Mov& m : kMovimenti)
-            mov += movBytes(m);
-        writeBytes(file(".MOV"), mov);
-        writeBytes(file(".MOR"), le16(4));
-        // The list order by operation date: 1, 4, 2, 3.
-        writeBytes(file(".Ord"), movBytes(kMovimenti[0]) + movBytes(kMovimenti[3]) +
-                                     movBytes(kMovimenti[1]) + movBytes(kMovimenti[2]));
-        writeBytes(file(".RIP"), text("31/10/2026", 10) + le64(1000.0));
+        writeNovemberAccount(dataFolder());
         // Cheque 1234 has a leaf in two books; 1235 is another cheque.
         writeBytes(file(".FOG"), fogBytes(1, 1234, "pagato idraulico") +
                                      fogBytes(1, 1235, "altro assegno") +
                                      fogBytes(2, 1234, "secondo carnet"));
         writeBytes(file(".NRF"), le16(3));
-    }
-
-    static VoceCausale voce(qint16 n, const char* codice, const char* descr) {
-        VoceCausale v;
-        v.numero = n;
-        v.codiceCausale = QString::fromLatin1(codice);
-        v.descrizione = QString::fromLatin1(descr);
-        v.sospeso = QStringLiteral("N");
-        v.entrataUscita = QStringLiteral("E");
-        return v;
     }
 
     QString file(const char* ext) const { return dataFolder() + QStringLiteral("CC1") + ext; }
@@ -374,10 +298,10 @@ TEST_F(PeriodListTest, ClosingTheAccountClosesTheListAndAMovementChangeRelistsIt
     formHost().show(f);
     // Another window changes a movement: the list is rebuilt when it is used again.
     stato().TabellaMovimenti[3].descrizione = QStringLiteral("cambiato");
-    writeBytes(
-        file(".Ord"),
-        movBytes(kMovimenti[0]) + movBytes(kMovimenti[3]) + movBytes(kMovimenti[1]) +
-            movBytes({3, "10/11/2026", "12/11/2026", "PR", 200.0, "", "cambiato", "N", "U", "N"}));
+    writeBytes(file(".Ord"), movimentoBytes(kMovimenti[0]) + movimentoBytes(kMovimenti[3]) +
+                                 movimentoBytes(kMovimenti[1]) +
+                                 movimentoBytes({3, "10/11/2026", "12/11/2026", "PR", 200.0, "",
+                                                 "cambiato", "N", "U", "N"}));
     EXPECT_FALSE(f.elencoAggiornato());
     f.Form_Activate();
     EXPECT_TRUE(f.elencoAggiornato());

@@ -6,7 +6,10 @@
 #include "ledger/summary.h"
 #include "ledger/summary_form.h"
 #include "platform/list_box.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/list_lines.h"
+#include "support/open_account.h"
 
 #include <QFile>
 #include <QLabel>
@@ -14,82 +17,45 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace qv {
 namespace {
 
-QByteArray testo(const char* s, int width) {
-    QByteArray b(s);
-    b.truncate(width);
-    return b.leftJustified(width, ' ');
+using namespace test;
+
+// An account of Conti.dat with its address and bank codes filled in.
+QByteArray conto(qint16 numero, const char* codice, const char* banca, double fido) {
+    return contoBytes({numero, codice, "Conto corrente", banca, "Via Roma 1", "00100", "Roma", "RM",
+                       fido, "", "01234", "05678", ""});
 }
 
-QByteArray le16(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian<qint16>(v, b.data());
-    return b;
-}
-
-QByteArray le64(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    QByteArray b(8, '\0');
-    qToLittleEndian<quint64>(bits, b.data());
-    return b;
-}
-
-// An account record of Conti.dat, field by field.
-QByteArray contoBytes(qint16 numero, const char* codice, const char* banca, double fido) {
-    QByteArray b = le16(numero) + testo(codice, 12) + testo("Conto corrente", 30) +
-                   testo(banca, 45) + testo("Via Roma 1", 45) + testo("00100", 5) +
-                   testo("Roma", 25) + testo("RM", 2) + le64(fido) + testo("", 1) +
-                   testo("01234", 10) + testo("05678", 10) + testo("", 10);
-    EXPECT_EQ(b.size(), 205);
-    return b;
-}
-
-// A totals record of ".TOT": the four balances, then the four date bounds.
-QByteArray totaliBytes(double nonSospesi, double valuta, double operazione, double contabile) {
-    QByteArray b = le64(nonSospesi) + le64(valuta) + le64(operazione) + le64(contabile) +
-                   testo("01/01/2026", 10) + testo("30/11/2026", 10) + testo("02/01/2026", 10) +
-                   testo("01/12/2026", 10);
-    EXPECT_EQ(b.size(), 72);
-    return b;
+// The totals of ".TOT" with fixed date bounds.
+QByteArray totali(double nonSospesi, double valuta, double operazione, double contabile) {
+    return totaliBytes(nonSospesi, valuta, operazione, contabile, "01/01/2026", "30/11/2026",
+                       "02/01/2026", "01/12/2026");
 }
 
 class SummaryTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        auto& s = stato();
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1;
+        showAmountsInEuro();
     }
 
     // Three accounts in the archive; the table in memory is stale on purpose, the
     // summary reads the archive again.
     void treConti() {
         writeBytes(dataFolder() + "Conti.dat",
-                   contoBytes(1, "ZETA", "Banca Zeta", 1000) +
-                       contoBytes(2, "A1", "Banca del Monte dei Paschi di Siena e Veneto", 0) +
-                       contoBytes(3, "M22", "Cassa Rurale", 500.5));
-        writeBytes(dataFolder() + "ZETA.TOT", totaliBytes(10, 1200.25, 1234.5, 2000));
-        writeBytes(dataFolder() + "A1.TOT", totaliBytes(-5, -300, -250.75, -400));
+                   conto(1, "ZETA", "Banca Zeta", 1000) +
+                       conto(2, "A1", "Banca del Monte dei Paschi di Siena e Veneto", 0) +
+                       conto(3, "M22", "Cassa Rurale", 500.5));
+        writeBytes(dataFolder() + "ZETA.TOT", totali(10, 1200.25, 1234.5, 2000));
+        writeBytes(dataFolder() + "A1.TOT", totali(-5, -300, -250.75, -400));
         // M22 has never been opened: no totals file.
         auto& s = stato();
         s.NumeroConti = 3;
         s.TabellaConti.assign(4, Conto{});
         s.TabellaConti[1].codiceConto = QStringLiteral("OLD");
-    }
-
-    QStringList righe(ListBox* lista) {
-        QStringList out;
-        for (int i = 0; i < lista->count(); ++i)
-            out << lista->text(i);
-        return out;
     }
 };
 
@@ -112,7 +78,7 @@ TEST_F(SummaryTest, ThreeAccountsByOperationDateThenByValueDate) {
         "        ZETA Banca Zeta                          1.234,50        1.000,00"
         "        2.234,50 ",
     };
-    EXPECT_EQ(righe(f->List1), perOperazione);
+    EXPECT_EQ(listLines(f->List1), perOperazione);
     for (const QString& r : perOperazione)
         EXPECT_EQ(r.size(), 90);
     EXPECT_EQ(f->Totali->text(), QStringLiteral("                Totali          983,75"
@@ -127,7 +93,7 @@ TEST_F(SummaryTest, ThreeAccountsByOperationDateThenByValueDate) {
         "        ZETA Banca Zeta                          1.200,25        1.000,00"
         "        2.200,25 ",
     };
-    EXPECT_EQ(righe(f->List1), perValuta);
+    EXPECT_EQ(listLines(f->List1), perValuta);
     EXPECT_EQ(f->Totali->text(), QStringLiteral("                Totali          900,25"
                                                 "        1.500,50        2.400,75 "));
 

@@ -1,6 +1,7 @@
 // The transfer between two accounts: the incoming movement written into the other
 // account, its totals recomputed, the dialog's choices, and the failures that must
 // leave both accounts as they were.
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include "common/random_file.h"
@@ -18,37 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtEndian>
 
 namespace qv::test {
 namespace {
-
-QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    return b + QByteArray(width - b.size(), ' ');
-}
-QByteArray int16le(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray doublele(double v) {
-    QByteArray b(8, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-// A movement record as it lies in ".MOV", field by field.
-QByteArray movement(qint16 n, const char* oper, const char* valuta, const char* causale,
-                    double amount, const char* doc, const char* desc, const char* flags) {
-    return int16le(n) + text(oper, 10) + text(valuta, 10) + text(causale, 5) + doublele(amount) +
-           text(doc, 8) + text(desc, 30) + QByteArray(flags);
-}
-QByteArray totals(double nonSospesi, double valuta, double operazione, double contabile,
-                  const char* primaOp, const char* ultimaOp, const char* primaVal,
-                  const char* ultimaVal) {
-    return doublele(nonSospesi) + doublele(valuta) + doublele(operazione) + doublele(contabile) +
-           text(primaOp, 10) + text(ultimaOp, 10) + text(primaVal, 10) + text(ultimaVal, 10);
-}
 
 class Transfer : public ProgramTest {
 protected:
@@ -67,10 +40,10 @@ protected:
         // The other account: one suspended outflow of 250 and a carry-forward of 1000;
         // its ".TOT" holds stale figures.
         writeBytes(file("CONTODODICI.MOV"), existing);
-        writeBytes(file("CONTODODICI.MOR"), int16le(1));
-        writeBytes(file("CONTODODICI.RIP"), text("30/11/2026", 10) + doublele(1000));
+        writeBytes(file("CONTODODICI.MOR"), le16(1));
+        writeBytes(file("CONTODODICI.RIP"), text("30/11/2026", 10) + leDouble(1000));
         writeBytes(file("CONTODODICI.TOT"),
-                   totals(1, 2, 3, 4, "01/01/2000", "01/01/2000", "01/01/2000", "01/01/2000"));
+                   totaliBytes(1, 2, 3, 4, "01/01/2000", "01/01/2000", "01/01/2000", "01/01/2000"));
 
         pending.numero = 3;
         pending.dataOperazione = "05/12/2026";
@@ -96,11 +69,11 @@ protected:
     // totals: every movement 1750, aligned 2000 (the 250 is suspended), by operation
     // date 1750, by value date 750 (the 1000 is valued tomorrow).
     const QByteArray existing =
-        movement(1, "01/12/2026", "01/12/2026", "BON", 250, "", "bonifico", "SUN");
-    const QByteArray incoming = movement(2, "05/12/2026", "10/12/2026", "GC", 1000, "12",
-                                         "da: 100 affitto dicembre", "NEN");
+        movimentoBytes({1, "01/12/2026", "01/12/2026", "BON", 250, "", "bonifico", "S", "U", "N"});
+    const QByteArray incoming = movimentoBytes({2, "05/12/2026", "10/12/2026", "GC", 1000, "12",
+                                                "da: 100 affitto dicembre", "N", "E", "N"});
     const QByteArray recomputed =
-        totals(2000, 750, 1750, 1750, "01/12/2026", "05/12/2026", "01/12/2026", "10/12/2026");
+        totaliBytes(2000, 750, 1750, 1750, "01/12/2026", "05/12/2026", "01/12/2026", "10/12/2026");
 
     Movimento pending;
 };
@@ -121,7 +94,7 @@ TEST_F(Transfer, IncomingMovementAndRecomputedTotalsInTheOtherAccount) {
         << errore.toStdString();
     EXPECT_TRUE(errore.isEmpty());
     EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing + incoming);
-    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(2));
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), le16(2));
     EXPECT_EQ(readBytes(file("CONTODODICI.TOT")), recomputed);
     EXPECT_EQ(scritto.numero, 2);
     // The open account's files are not the transfer's business.
@@ -131,9 +104,9 @@ TEST_F(Transfer, IncomingMovementAndRecomputedTotalsInTheOtherAccount) {
     // Taken back (the open account could not save its own half): as before, byte
     // for byte.
     const QByteArray before =
-        existing + "|" + int16le(1) + "|" +
-        totals(1, 2, 3, 4, "01/01/2000", "01/01/2000", "01/01/2000", "01/01/2000") + "|" +
-        text("30/11/2026", 10) + doublele(1000) + "|";
+        existing + "|" + le16(1) + "|" +
+        totaliBytes(1, 2, 3, 4, "01/01/2000", "01/01/2000", "01/01/2000", "01/01/2000") + "|" +
+        text("30/11/2026", 10) + leDouble(1000) + "|";
     EXPECT_TRUE(annullaGiroconto(scritto, &errore)) << errore.toStdString();
     EXPECT_EQ(otherFiles(), before);
 }
@@ -141,11 +114,12 @@ TEST_F(Transfer, IncomingMovementAndRecomputedTotalsInTheOtherAccount) {
 TEST_F(Transfer, AnAccountWithoutFilesGetsThemAndLosesThemWhenTakenBack) {
     GirocontoScritto scritto;
     ASSERT_TRUE(scriviGiroconto(dataFolder(), "NUOVO", "100", pending, &scritto));
-    EXPECT_EQ(readBytes(file("NUOVO.MOV")), movement(1, "05/12/2026", "10/12/2026", "GC", 1000,
-                                                     "12", "da: 100 affitto dicembre", "NEN"));
-    EXPECT_EQ(readBytes(file("NUOVO.MOR")), int16le(1));
-    EXPECT_EQ(readBytes(file("NUOVO.TOT")),
-              totals(1000, 0, 1000, 1000, "05/12/2026", "05/12/2026", "10/12/2026", "10/12/2026"));
+    EXPECT_EQ(readBytes(file("NUOVO.MOV")),
+              movimentoBytes({1, "05/12/2026", "10/12/2026", "GC", 1000, "12",
+                              "da: 100 affitto dicembre", "N", "E", "N"}));
+    EXPECT_EQ(readBytes(file("NUOVO.MOR")), le16(1));
+    EXPECT_EQ(readBytes(file("NUOVO.TOT")), totaliBytes(1000, 0, 1000, 1000, "05/12/2026",
+                                                        "05/12/2026", "10/12/2026", "10/12/2026"));
     ASSERT_TRUE(annullaGiroconto(scritto));
     EXPECT_FALSE(QFile::exists(file("NUOVO.MOV")));
     EXPECT_FALSE(QFile::exists(file("NUOVO.MOR")));
@@ -162,24 +136,27 @@ TEST_F(Transfer, AFailureAfterTheMovementWasWrittenPutsItBack) {
     EXPECT_FALSE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr, &errore));
     EXPECT_TRUE(errore.contains("saldi")) << errore.toStdString();
     EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing);
-    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(1));
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), le16(1));
     EXPECT_EQ(readBytes(file("CONTODODICI.TOT")), before.split('|')[2]);
 }
 
 TEST_F(Transfer, AFullAccountRefusesTheTransfer) {
-    writeBytes(file("CONTODODICI.MOR"), int16le(32767));
+    writeBytes(file("CONTODODICI.MOR"), le16(32767));
     QString errore;
     EXPECT_FALSE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr, &errore));
     EXPECT_TRUE(errore.contains("32767")) << errore.toStdString();
     EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing);
-    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(32767));
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), le16(32767));
 }
 
 TEST_F(Transfer, TotalsOfAnotherAccountTakeTheirBoundsFromValidDatesOnly) {
     const std::vector<Movimento> movimenti{
-        Movimento::fromBytes(movement(1, "00/00/0000", "  /  /    ", "X", 5, "", "", "NUN")),
-        Movimento::fromBytes(movement(2, "03/12/2026", "20/12/2026", "X", 10, "", "", "N N")),
-        Movimento::fromBytes(movement(3, "15/01/2027", "02/12/2026", "X", 3, "", "", "SUN"))};
+        Movimento::fromBytes(
+            movimentoBytes({1, "00/00/0000", "  /  /    ", "X", 5, "", "", "N", "U", "N"})),
+        Movimento::fromBytes(
+            movimentoBytes({2, "03/12/2026", "20/12/2026", "X", 10, "", "", "N", " ", "N"})),
+        Movimento::fromBytes(
+            movimentoBytes({3, "15/01/2027", "02/12/2026", "X", 3, "", "", "S", "U", "N"}))};
     Riporto riporto;
     riporto.saldoRiporto = 100;
     const TotaliConto t = calcolaTotali(movimenti, riporto, "09/12/2026");
@@ -298,11 +275,12 @@ TEST_F(TransferFromTheEntryForm, BothAccountsGetTheirHalf) {
     typeTransfer();
     form->OK->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
-    EXPECT_EQ(readBytes(file("100.MOV")), movement(1, "05/12/2026", "10/12/2026", "GC", 1000, "12",
-                                                   "> CONTODODICI affitto dicembre", "NUN"));
-    EXPECT_EQ(readBytes(file("100.MOR")), int16le(1));
+    EXPECT_EQ(readBytes(file("100.MOV")),
+              movimentoBytes({1, "05/12/2026", "10/12/2026", "GC", 1000, "12",
+                              "> CONTODODICI affitto dicembre", "N", "U", "N"}));
+    EXPECT_EQ(readBytes(file("100.MOR")), le16(1));
     EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing + incoming);
-    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), int16le(2));
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), le16(2));
     EXPECT_EQ(readBytes(file("CONTODODICI.TOT")), recomputed);
     EXPECT_EQ(stato().NumeroMovimenti, 1);
     EXPECT_EQ(stato().SaldoContabile, -1000);

@@ -5,6 +5,7 @@
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
+#include "support/list_lines.h"
 
 #include <QApplication>
 #include <QFile>
@@ -14,13 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList textsOf(const qv::ListBox& list) {
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.text(i);
-    return out;
-}
 
 TEST(ListBoxTest, SortedListKeepsWindowsOrderWhateverTheOrderOfAdding) {
     qv::ListBox list(QStringLiteral("List1"));
@@ -38,7 +32,7 @@ TEST(ListBoxTest, SortedListKeepsWindowsOrderWhateverTheOrderOfAdding) {
                                QStringLiteral("AB - q"),  QStringLiteral("ABC - r"),
                                QStringLiteral("abete"),   QStringLiteral("Abete"),
                                QStringLiteral("bianchi"), QStringLiteral("ROSSI")};
-    EXPECT_EQ(textsOf(list), expected);
+    EXPECT_EQ(qv::test::listLines(&list), expected);
     // Each line keeps the number it was added with.
     for (int i = 0; i < list.count(); ++i)
         EXPECT_EQ(list.data(i), 100 + added.indexOf(list.text(i))) << list.text(i).toStdString();

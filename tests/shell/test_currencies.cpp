@@ -7,6 +7,7 @@
 #include "shell/converter_form.h"
 #include "shell/currencies.h"
 #include "shell/currency_form.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include <QCheckBox>
@@ -26,20 +27,16 @@ using qv::Convertore;
 using qv::Form25;
 using qv::formHost;
 using qv::stato;
+using qv::test::text;
 
 QByteArray hex(const char* text) {
     return QByteArray::fromHex(text);
 }
 
-// A text field of the currency record: the text, then blanks up to 25 bytes.
-QByteArray field25(const QByteArray& text) {
-    return text + QByteArray(25 - text.size(), ' ');
-}
-
 // One 60-byte record: numero (little-endian), name, the rate's eight bytes, country.
 QByteArray record(const char* numero, const QByteArray& name, const char* rate,
                   const QByteArray& country) {
-    return hex(numero) + field25(name) + hex(rate) + field25(country);
+    return hex(numero) + text(name, 25) + hex(rate) + text(country, 25);
 }
 
 const char* const kLira = "AE47E17A14419E40";   // 1936.27

@@ -5,6 +5,7 @@
 #include "platform/program_end.h"
 #include "shell/login_form.h"
 #include "shell/settings.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include <QApplication>
@@ -24,11 +25,9 @@ protected:
         qv::resetProgramEnd();
         qv::setEndProgramHook([this] { ++ends; });
         // The record as it lies on disk: name and password blank-padded.
-        QByteArray bytes = QByteArray("0").leftJustified(35, ' ');
-        bytes += QByteArray(12, ' ') + QByteArray(25, ' ') + QByteArray(2, '\0');
-        bytes += QByteArray("Mario").leftJustified(30, ' ');
-        bytes += QByteArray("Pw12").leftJustified(10, ' ');
-        bytes += QByteArray("\xFF\xFF", 2);
+        using namespace qv::test;
+        const QByteArray bytes = text("0", 35) + text("", 12) + text("", 25) + le16(0) +
+                                 text("Mario", 30) + text("Pw12", 10) + le16(-1);
         stato().ImpostazioniCorrenti = qv::Impostazioni::fromBytes(bytes);
     }
     void TearDown() override {

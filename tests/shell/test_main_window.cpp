@@ -1,17 +1,17 @@
 // The main window: the start-up as the user meets it, the menus and toolbar, the
 // display currency and the exit.
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include "archives/account_form.h"
 #include "archives/account_selection_form.h"
 #include "archives/causali_form.h"
-#include "common/random_file.h"
 #include "common/shared_state.h"
+#include "ledger/entry_form.h"
 #include "platform/desktop.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "platform/program_end.h"
-#include "ledger/entry_form.h"
 #include "shell/flags.h"
 #include "shell/login_form.h"
 #include "shell/main_window.h"
@@ -27,27 +27,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
-#include <QtEndian>
 
 #include <memory>
 
 namespace qv::test {
 namespace {
-
-QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    return b + QByteArray(width - b.size(), ' ');
-}
-QByteArray int16le(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray doublele(double v) {
-    QByteArray b(8, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
 
 class MainWindow : public ProgramTest {
 protected:
@@ -65,7 +49,7 @@ protected:
     }
 
     // A program folder that has been used before: no first run.
-    void notFirstRun() { writeBytes(programFolder() + "RecCausa.dat", int16le(0)); }
+    void notFirstRun() { writeBytes(programFolder() + "RecCausa.dat", le16(0)); }
 
     void settings(int decimals, const char* startAccount = "", const char* currency = "",
                   bool login = false) {
@@ -80,23 +64,10 @@ protected:
         ASSERT_TRUE(scriviImpostazioni(imp));
     }
 
-    void rate(int slot, const char* name, const char* country, double cambio) {
-        Valuta v;
-        v.numero = qint16(slot);
-        v.nomeValuta = QString::fromLatin1(name);
-        v.paese = QString::fromLatin1(country);
-        v.cambio = cambio;
-        ASSERT_TRUE(scriviRecord(programFolder() + "Valute.DAT", slot, v));
-    }
-
+    // The one account of the archive.
     void account(const char* code, const char* bank, double fido) {
-        Conto c;
-        c.numero = 1;
-        c.codiceConto = QString::fromLatin1(code);
-        c.nomeBanca = QString::fromLatin1(bank);
-        c.fido = fido;
-        ASSERT_TRUE(scriviRecord(dataFolder() + "Conti.dat", 1, c));
-        ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 1));
+        writeAccount(1, code, bank, fido);
+        writeBytes(dataFolder() + "RecConti.dat", le16(1));
     }
 
     MDIForm1& load() {
@@ -128,13 +99,13 @@ TEST_F(MainWindow, FirstRunOnEmptyFolders) {
     EXPECT_EQ(stato().PercorsoDati, dataFolder());
     EXPECT_EQ(w.Codice->text(), dataFolder());
 
-    const QByteArray causali = int16le(1) + text("AS", 5) + text("ASSEGNO", 25) + "SU1" +
-                               int16le(2) + text("CA", 5) + text("CARNET", 25) + "SU1" +
-                               int16le(3) + text("GC", 5) + text("GIROCONTO", 25) + "SU1";
+    const QByteArray causali = le16(1) + text("AS", 5) + text("ASSEGNO", 25) + "SU1" + le16(2) +
+                               text("CA", 5) + text("CARNET", 25) + "SU1" + le16(3) +
+                               text("GC", 5) + text("GIROCONTO", 25) + "SU1";
     EXPECT_EQ(readBytes(programFolder() + "Causali.DAT"), causali);
-    EXPECT_EQ(readBytes(programFolder() + "RecCausa.dat"), int16le(3));
-    const QByteArray valute = QByteArray(14 * 60, '\0') + int16le(15) + text("Euro", 25) +
-                              doublele(1.0) + text("Unione Europea", 25);
+    EXPECT_EQ(readBytes(programFolder() + "RecCausa.dat"), le16(3));
+    const QByteArray valute = QByteArray(14 * 60, '\0') + le16(15) + text("Euro", 25) +
+                              leDouble(1.0) + text("Unione Europea", 25);
     EXPECT_EQ(readBytes(programFolder() + "Valute.DAT"), valute);
 
     EXPECT_EQ(stato().NumeroCausali, 3);
@@ -325,8 +296,8 @@ TEST_F(MainWindow, ClosingTheWindowEndsWithoutAsking) {
 TEST_F(MainWindow, ChoosingACurrencyChangesRateFlagAndCreditLine) {
     notFirstRun();
     settings(2, "55", "Euro - Unione Europea");
-    rate(15, "Euro", "Unione Europea", 1.0);
-    rate(12, "Dollaro", "USA", 2.0);
+    writeCurrency(15, "Euro", "Unione Europea", 1.0);
+    writeCurrency(12, "Dollaro", "USA", 2.0);
     account("55", "BANCA DI PROVA", 100);
     MDIForm1& w = load();
     EXPECT_EQ(w.Saldi[2]->text(), "100,00");
@@ -346,8 +317,8 @@ TEST_F(MainWindow, ChoosingACurrencyChangesRateFlagAndCreditLine) {
 TEST_F(MainWindow, WithTheMovementFormClosedTheLabelsKeepTheirCurrency) {
     notFirstRun();
     settings(2, "55", "Euro - Unione Europea");
-    rate(15, "Euro", "Unione Europea", 1.0);
-    rate(12, "Dollaro", "USA", 2.0);
+    writeCurrency(15, "Euro", "Unione Europea", 1.0);
+    writeCurrency(12, "Dollaro", "USA", 2.0);
     account("55", "BANCA", 100);
     MDIForm1& w = load();
     // The start-up account opens the movement form; the user closes it.
@@ -362,9 +333,9 @@ TEST_F(MainWindow, WithTheMovementFormClosedTheLabelsKeepTheirCurrency) {
 TEST_F(MainWindow, ALineWithoutRateKeepsThePreviousCurrency) {
     notFirstRun();
     settings(2);
-    rate(15, "Euro", "Unione Europea", 1.0);
-    rate(5, "Franco", "Francia", 0.0);
-    rate(2, "Franco", "Belgio", 40.3399);
+    writeCurrency(15, "Euro", "Unione Europea", 1.0);
+    writeCurrency(5, "Franco", "Francia", 0.0);
+    writeCurrency(2, "Franco", "Belgio", 40.3399);
     MDIForm1& w = load();
     EXPECT_EQ(w.Combo1->currentText(), "Euro - Unione Europea"); // not the empty " - "
     choose("Franco - Belgio");
@@ -383,9 +354,9 @@ TEST_F(MainWindow, ALineWithoutRateKeepsThePreviousCurrency) {
 TEST_F(MainWindow, DefaultCurrencyIsFoundByItsWholeLine) {
     notFirstRun();
     settings(2, "", "Franco - Francia");
-    rate(15, "Euro", "Unione Europea", 1.0);
-    rate(2, "Franco", "Belgio", 40.3399);
-    rate(5, "Franco", "Francia", 6.55957);
+    writeCurrency(15, "Euro", "Unione Europea", 1.0);
+    writeCurrency(2, "Franco", "Belgio", 40.3399);
+    writeCurrency(5, "Franco", "Francia", 6.55957);
     MDIForm1& w = load();
     EXPECT_EQ(w.Combo1->currentText(), "Franco - Francia");
     EXPECT_EQ(stato().FattoreValuta, 6.55957);

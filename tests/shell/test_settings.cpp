@@ -8,6 +8,7 @@
 #include "shell/program_files.h"
 #include "shell/settings.h"
 #include "shell/settings_form.h"
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include <QApplication>
@@ -23,12 +24,7 @@ namespace {
 using qv::Form23;
 using qv::formHost;
 using qv::stato;
-
-QByteArray field(const char* text, int width) {
-    QByteArray b(text);
-    b.append(QByteArray(width - b.size(), ' '));
-    return b;
-}
+using qv::test::text;
 
 class SettingsTest : public qv::test::ProgramTest {
 protected:
@@ -78,13 +74,13 @@ TEST_F(SettingsTest, SavedSettingsGiveTheRecordLayoutAndShowAgain) {
     f.findChild<QPushButton*>(QStringLiteral("Salva"))->click();
 
     QByteArray expected;
-    expected += field("/home/mario/conti/", 35);    // 0
-    expected += field("C123", 12);                  // 35
-    expected += field("Euro - Unione Europea", 25); // 47
-    expected += QByteArray("\x02\x00", 2);          // 72
-    expected += field(" Mario", 30);                // 74
-    expected += field("segreto", 10);               // 104
-    expected += QByteArray("\xFF\xFF", 2);          // 114
+    expected += text("/home/mario/conti/", 35);    // 0
+    expected += text("C123", 12);                  // 35
+    expected += text("Euro - Unione Europea", 25); // 47
+    expected += QByteArray("\x02\x00", 2);         // 72
+    expected += text(" Mario", 30);                // 74
+    expected += text("segreto", 10);               // 104
+    expected += QByteArray("\xFF\xFF", 2);         // 114
     ASSERT_EQ(expected.size(), 116);
     EXPECT_EQ(readBytes(impostaPath()), expected);
     EXPECT_TRUE(messages.shown().empty());
@@ -109,7 +105,7 @@ TEST_F(SettingsTest, DataFolderBoxRules) {
         Form23& f = open();
         retype(box(f, "PerAvv_1"), QString());
         f.Salva->click();
-        EXPECT_EQ(readBytes(impostaPath()).left(35), field("0", 35));
+        EXPECT_EQ(readBytes(impostaPath()).left(35), text("0", 35));
         EXPECT_TRUE(box(open(), "PerAvv_1")->text().isEmpty());
         formHost().unload(open());
     }
@@ -119,14 +115,14 @@ TEST_F(SettingsTest, DataFolderBoxRules) {
         retype(box(f, "PerAvv_1"), QStringLiteral("conti\\2026"));
         EXPECT_EQ(box(f, "PerAvv_1")->text(), QStringLiteral("conti/2026"));
         f.Salva->click();
-        EXPECT_EQ(readBytes(impostaPath()).left(35), field("conti/2026/", 35));
+        EXPECT_EQ(readBytes(impostaPath()).left(35), text("conti/2026/", 35));
     }
     // Typed with its final "/", stored unchanged.
     {
         Form23& f = open();
         retype(box(f, "PerAvv_1"), QStringLiteral("/srv/dati/"));
         f.Salva->click();
-        EXPECT_EQ(readBytes(impostaPath()).left(35), field("/srv/dati/", 35));
+        EXPECT_EQ(readBytes(impostaPath()).left(35), text("/srv/dati/", 35));
     }
     // 35 characters leave no room for the separator: refused, nothing written.
     {
@@ -243,7 +239,7 @@ TEST_F(SettingsTest, CurrencyListSortedAndDefaultFoundByItsWholeLine) {
     Form23& g = open();
     EXPECT_EQ(g.Combo1->currentIndex(), -1);
     g.Salva->click();
-    EXPECT_EQ(readBytes(impostaPath()).mid(47, 25), field("", 25));
+    EXPECT_EQ(readBytes(impostaPath()).mid(47, 25), text("", 25));
 
     // No default: the line the start-up would use, the first with a rate.
     EXPECT_EQ(open().Combo1->currentText(), QStringLiteral("Euro - Unione Europea"));

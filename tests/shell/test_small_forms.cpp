@@ -1,4 +1,5 @@
 // The list colours, the help text, the web browser and the currency flags.
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include "common/shared_state.h"
@@ -214,12 +215,12 @@ protected:
     // An options record (107 bytes) written out field by field.
     QByteArray optionsRecord(const QByteArray& address) {
         QByteArray r;
-        r += "1";                             // periodicitaChiusura
-        r += hex("0500");                     // minimoMovimenti 5
-        r += address.leftJustified(100, ' '); // indirizzoInternet
-        r += "1";                             // baseGiorniDebitori
-        r += "2";                             // baseGiorniCreditori
-        r += hex("0200");                     // codiceDivisore 2
+        r += "1";                      // periodicitaChiusura
+        r += hex("0500");              // minimoMovimenti 5
+        r += test::text(address, 100); // indirizzoInternet
+        r += "1";                      // baseGiorniDebitori
+        r += "2";                      // baseGiorniCreditori
+        r += hex("0200");              // codiceDivisore 2
         return r;
     }
     QString page(const QString& name, const QString& title) {
@@ -231,7 +232,9 @@ protected:
         return QUrl::fromLocalFile(path).toString();
     }
     static void waitForLoad(QSignalSpy& spy) {
-        if (spy.isEmpty()) ASSERT_TRUE(spy.wait(30000));
+        if (spy.isEmpty()) {
+            ASSERT_TRUE(spy.wait(30000));
+        }
     }
 };
 

@@ -1,5 +1,6 @@
 // The start-up steps, the reserved causali, the display-currency computations and
 // closing the account, without the main window.
+#include "support/bytes.h"
 #include "support/fixture.h"
 
 #include "common/file_names.h"
@@ -14,7 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QtEndian>
 
 #include <cmath>
 #include <limits>
@@ -22,30 +22,9 @@
 namespace qv::test {
 namespace {
 
-QByteArray text(const char* s, int width) {
-    QByteArray b(s);
-    return b + QByteArray(width - b.size(), ' ');
-}
-QByteArray int16le(qint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray doublele(double v) {
-    QByteArray b(8, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
+// A reserved causale: suspended, outgoing, a cost subject.
 QByteArray causale(qint16 n, const char* code, const char* desc) {
-    return int16le(n) + text(code, 5) + text(desc, 25) + "SU1";
-}
-QByteArray valuta(qint16 n, const char* name, double rate, const char* country) {
-    return int16le(n) + text(name, 25) + doublele(rate) + text(country, 25);
-}
-QByteArray conto(qint16 n, const char* code, const char* bank, double fido) {
-    return int16le(n) + text(code, 12) + text("", 30) + text(bank, 45) + text("", 45) +
-           text("", 5) + text("", 25) + text("", 2) + doublele(fido) + text("", 1) + text("", 10) +
-           text("", 10) + text("", 10);
+    return causaleBytes(n, code, desc, "SU1");
 }
 
 void setSlot(int slot, const char* name, const char* country, double rate) {
@@ -64,7 +43,7 @@ TEST_F(Startup, ReservedCausaliAreWrittenAsTheFirstThreeRecords) {
     for (int i = 1; i <= 5; ++i)
         existing += causale(qint16(i), "XX", "VECCHIA");
     writeBytes(programFolder() + "Causali.DAT", existing);
-    writeBytes(programFolder() + "RecCausa.dat", int16le(5));
+    writeBytes(programFolder() + "RecCausa.dat", le16(5));
 
     ASSERT_TRUE(CreaCausaliPredefinite());
 
@@ -89,28 +68,29 @@ TEST_F(Startup, FirstRunHappensOnceAndWritesOnlyTheEuroSlot) {
     EXPECT_FALSE(primoAvvio());
 
     const QByteArray expected =
-        QByteArray(14 * 60, '\0') + valuta(15, "Euro", 1.0, "Unione Europea");
+        QByteArray(14 * 60, '\0') + valutaBytes(15, "Euro", 1.0, "Unione Europea");
     EXPECT_EQ(readBytes(programFolder() + "Valute.DAT"), expected);
     EXPECT_EQ(readBytes(programFolder() + "Causali.DAT").size(), 105);
 }
 
 TEST_F(Startup, ACountFileInAnotherCaseIsNoFirstRun) {
-    writeBytes(programFolder() + "RECCAUSA.DAT", int16le(0));
+    writeBytes(programFolder() + "RECCAUSA.DAT", le16(0));
     EXPECT_FALSE(primoAvvio());
 }
 
 TEST_F(Startup, AccountsLoadAsManyRecordsAsCounted) {
     QByteArray archive;
     for (int i = 1; i <= 130; ++i)
-        archive += conto(qint16(i), QByteArray::number(i).constData(), "BANCA", 0);
+        archive += contoBytes(
+            {.numero = qint16(i), .codice = QByteArray::number(i).constData(), .banca = "BANCA"});
     writeBytes(dataFolder() + "Conti.dat", archive);
-    writeBytes(dataFolder() + "RecConti.dat", int16le(130));
+    writeBytes(dataFolder() + "RecConti.dat", le16(130));
     caricaConti();
     ASSERT_EQ(stato().NumeroConti, 130);
     ASSERT_EQ(stato().TabellaConti.size(), 131u);
     EXPECT_EQ(stato().TabellaConti[130].codiceConto, "130");
 
-    writeBytes(dataFolder() + "RecConti.dat", int16le(-4));
+    writeBytes(dataFolder() + "RecConti.dat", le16(-4));
     caricaConti();
     EXPECT_EQ(stato().NumeroConti, 0);
     EXPECT_EQ(stato().TabellaConti.size(), 1u);
@@ -124,8 +104,10 @@ TEST_F(Startup, StartupAccountIsSearchedByItsTrimmedCodeAsText) {
     EXPECT_TRUE(contoAvvioDaAprire("00"));
 
     writeBytes(dataFolder() + "Conti.dat",
-               conto(1, "7", "UNO", 0) + conto(2, "A123", "DUE", 0) + conto(3, "007", "TRE", 0));
-    writeBytes(dataFolder() + "RecConti.dat", int16le(3));
+               contoBytes({.numero = 1, .codice = "7", .banca = "UNO"}) +
+                   contoBytes({.numero = 2, .codice = "A123", .banca = "DUE"}) +
+                   contoBytes({.numero = 3, .codice = "007", .banca = "TRE"}));
+    writeBytes(dataFolder() + "RecConti.dat", le16(3));
     caricaConti();
     EXPECT_EQ(cercaConto(" A123 "), 2);
     EXPECT_EQ(cercaConto("007"), 3);

@@ -34,22 +34,13 @@ protected:
         setEndProgramHook([] {});
         // A program folder used before, the Euro, and account "55" opened at start-up.
         ASSERT_TRUE(scriviContatore(programFolder() + "RecCausa.dat", 0));
-        Valuta euro;
-        euro.numero = 15;
-        euro.nomeValuta = "Euro";
-        euro.paese = "Unione Europea";
-        euro.cambio = 1.0;
-        ASSERT_TRUE(scriviRecord(programFolder() + "Valute.DAT", 15, euro));
+        writeCurrency(15, "Euro", "Unione Europea", 1.0);
         Impostazioni imp;
         imp.percorsoDati = "0";
         imp.numeroDecimali = 2;
         imp.contoAvvio = "55";
         ASSERT_TRUE(scriviImpostazioni(imp));
-        Conto c;
-        c.numero = 1;
-        c.codiceConto = "55";
-        c.nomeBanca = "BANCA";
-        ASSERT_TRUE(scriviRecord(dataFolder() + "Conti.dat", 1, c));
+        writeAccount(1, "55", "BANCA");
         ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 1));
         window = std::make_unique<MDIForm1>();
         window->Load();

@@ -5,7 +5,6 @@
 #include "platform/form_host.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace qv::test {
 
@@ -60,20 +59,22 @@ void ProgramTest::TearDown() {
     resetStato();
 }
 
-QString ProgramTest::programFolder() const { return root_.path() + QStringLiteral("/programma/"); }
-QString ProgramTest::dataFolder() const { return programFolder() + QStringLiteral("dati/"); }
-
-void ProgramTest::writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
+QString ProgramTest::programFolder() const {
+    return root_.path() + QStringLiteral("/programma/");
+}
+QString ProgramTest::dataFolder() const {
+    return programFolder() + QStringLiteral("dati/");
 }
 
-QByteArray ProgramTest::readBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+void ProgramTest::writeCurrency(int slot, const char* name, const char* country,
+                                double cambio) const {
+    writeRecordAt(programFolder() + QStringLiteral("Valute.DAT"), slot,
+                  valutaBytes(qint16(slot), name, cambio, country));
+}
+
+void ProgramTest::writeAccount(int row, const char* code, const char* bank, double fido) const {
+    writeRecordAt(dataFolder() + QStringLiteral("Conti.dat"), row,
+                  contoBytes({.numero = qint16(row), .codice = code, .banca = bank, .fido = fido}));
 }
 
 } // namespace qv::test

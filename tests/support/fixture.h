@@ -3,9 +3,11 @@
 // data folders, a reset shared state, a fixed today, scripted message boxes that
 // answer and record every box, and the capture printer.
 
+#include "bytes.h"
 #include "common/shared_state.h"
 #include "platform/line_printer.h"
 #include "platform/message_box.h"
+#include "qt_printers.h"
 
 #include <QDate>
 #include <QTemporaryDir>
@@ -43,9 +45,16 @@ protected:
     QString programFolder() const;
     QString dataFolder() const;
 
-    // Writes raw bytes to a file of the program or data folder.
-    static void writeBytes(const QString& path, const QByteArray& bytes);
-    static QByteArray readBytes(const QString& path);
+    // Writes raw bytes to a file of the program or data folder, and reads them back.
+    static void writeBytes(const QString& path, const QByteArray& bytes) {
+        test::writeBytes(path, bytes);
+    }
+    static QByteArray readBytes(const QString& path) { return test::readBytes(path); }
+
+    // Records a test starts from, written by hand: currency `slot` of the program
+    // folder's Valute.DAT, account `row` of the data folder's Conti.dat (without its count).
+    void writeCurrency(int slot, const char* name, const char* country, double cambio) const;
+    void writeAccount(int row, const char* code, const char* bank, double fido = 0) const;
 
     QTemporaryDir root_;
     ScriptedMessages messages;

@@ -1,0 +1,46 @@
+#include "column_headings.h"
+
+#include "list_box.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QStyle>
+
+namespace qv {
+
+ColumnHeadings::ColumnHeadings(ListBox* list, QWidget* parent, int margin)
+    : QWidget(parent), list_(list), margin_(margin) {}
+
+void ColumnHeadings::add(QLabel* heading, int column, bool endsAtColumn) {
+    heading->setParent(this);
+    headings_.push_back({heading, column, endsAtColumn});
+}
+
+QSize ColumnHeadings::sizeHint() const {
+    return {0, QFontMetrics(list_->font()).height() + margin_};
+}
+
+void ColumnHeadings::resizeEvent(QResizeEvent*) {
+    arrange();
+}
+
+void ColumnHeadings::showEvent(QShowEvent*) {
+    arrange();
+}
+
+void ColumnHeadings::arrange() {
+    const QFont font = list_->font();
+    const int character = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
+    // Where the list draws the first character of a line.
+    const int start = list_->frameWidth() +
+                      list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+    for (const Heading& h : headings_) {
+        h.label->setFont(font);
+        h.label->adjustSize();
+        const int x = h.endsAtColumn ? start + h.column * character - h.label->width()
+                                     : start + (h.column - 1) * character;
+        h.label->move(x, 0);
+    }
+}
+
+} // namespace qv

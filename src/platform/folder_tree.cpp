@@ -1,0 +1,64 @@
+#include "folder_tree.h"
+
+#include "common/paths.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+
+namespace qv {
+
+namespace {
+
+// Whether folder is path itself or lies below it.
+bool isWithin(const QString& path, const QString& folder) {
+    if (folder == path) return true;
+    const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    return folder.startsWith(prefix);
+}
+
+} // namespace
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setReadOnly(true);
+    folders_->setRootPath(QStringLiteral("/"));
+
+    setModel(folders_);
+    setHeaderHidden(true);
+    for (int column = 1; column < folders_->columnCount(); ++column)
+        hideColumn(column);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    // The model reads folders in the background: once a folder along the
+    // selected one is read, bring the selection back into view. Folders the
+    // user opens elsewhere leave the view where the user put it.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && isWithin(path, folders_->filePath(current)))
+            scrollTo(current, QAbstractItemView::PositionAtCenter);
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!showing_) emit folderChosen();
+    });
+}
+
+void FolderTree::showFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(folderWithSlash(folder));
+    if (clean.isEmpty()) return;
+    const QModelIndex index = folders_->index(clean);
+    if (!index.isValid()) return;
+    showing_ = true;
+    setCurrentIndex(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+    showing_ = false;
+}
+
+QString FolderTree::chosenFolder() const {
+    const QModelIndex index = currentIndex();
+    if (!index.isValid()) return QString();
+    return folderWithSlash(folders_->filePath(index));
+}
+
+} // namespace qv

@@ -1,0 +1,34 @@
+#pragma once
+// A tree of the machine's folders from "/", in place of a drive list and a
+// folder list: picking a folder in it is one click.
+
+#include <QTreeView>
+
+class QFileSystemModel;
+
+namespace qv {
+
+class FolderTree : public QTreeView {
+    Q_OBJECT
+public:
+    explicit FolderTree(QWidget* parent = nullptr);
+
+    // The folders the tree shows, read in the background as they are opened.
+    QFileSystemModel* folders() const { return folders_; }
+
+    // Selects folder and brings it into view without emitting folderChosen.
+    // A folder the tree cannot find leaves the selection as it was.
+    void showFolder(const QString& folder);
+    // The selected folder, ending in "/"; empty when none is selected.
+    QString chosenFolder() const;
+
+signals:
+    // The selection moved to another folder, other than through showFolder.
+    void folderChosen();
+
+private:
+    QFileSystemModel* folders_;
+    bool showing_ = false;
+};
+
+} // namespace qv
