@@ -10,6 +10,8 @@
 #include <QDir>
 
 int main(int argc, char** argv) {
+    // The web browser window needs shared OpenGL contexts, set before the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
     qv::initShellResources();
