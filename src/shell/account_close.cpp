@@ -24,13 +24,22 @@ bool legataAlContoAperto(const Form& form) {
     return form.property(kLegataAlConto).toBool();
 }
 
-void ChiudiConto() {
+namespace {
+
+// Unloads every window bound to the open account but the one kept.
+void scaricaFinestreConto(const Form* tranne = nullptr) {
     // Collect first: unloading changes the host's list of loaded forms.
     std::vector<QPointer<Form>> legate;
     for (Form* f : formHost().loadedForms())
-        if (legataAlContoAperto(*f)) legate.emplace_back(f);
+        if (f != tranne && legataAlContoAperto(*f)) legate.emplace_back(f);
     for (const QPointer<Form>& f : legate)
         if (f && f->isLoaded()) formHost().unload(*f);
+}
+
+} // namespace
+
+void ChiudiConto() {
+    scaricaFinestreConto();
 
     if (MDIForm1* main = MDIForm1::instance()) main->svuotaPannelloConto();
 
@@ -73,11 +82,7 @@ bool cancellaMovimentiConto() {
     // close, giving back what they hold, since what they show is about to go.
     Form9* movimenti = formHost().loaded<Form9>();
     if (movimenti) movimenti->svuotaImmissione();
-    std::vector<QPointer<Form>> legate;
-    for (Form* f : formHost().loadedForms())
-        if (f != movimenti && legataAlContoAperto(*f)) legate.emplace_back(f);
-    for (const QPointer<Form>& f : legate)
-        if (f && f->isLoaded()) formHost().unload(*f);
+    scaricaFinestreConto(movimenti);
     QStringList nonEliminati;
     if (!deleteAccountFiles(s.PercorsoDati, s.CodiceContoAttivo, &nonEliminati)) {
         if (!nonEliminati.isEmpty())
