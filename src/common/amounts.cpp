@@ -266,4 +266,12 @@ QString amountErrorMessage(bool allowNegative) {
                           "decimali, ad esempio 1.234,56.");
 }
 
+bool importoUtilizzabile(double importo) {
+    return std::isfinite(importo) && std::fabs(importo) < LimiteImporto;
+}
+
+double importoContabile(double importo) {
+    return importoUtilizzabile(importo) ? importo : 0.0;
+}
+
 } // namespace qv

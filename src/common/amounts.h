@@ -45,4 +45,13 @@ std::optional<double> parseAmount(const QString& text, bool allowNegative = fals
 // The message shown when parseAmount refuses a typed amount.
 QString amountErrorMessage(bool allowNegative = false);
 
+// Stored amounts that no computation may count: not finite, or 1e13 or more in
+// absolute value (beyond fifteen significant digits at two decimals), which only a
+// damaged record holds. Every sum over stored amounts (balances, staffa, statement,
+// reports, closing) counts such an amount as 0, and no such number is ever written.
+inline constexpr double LimiteImporto = 1e13;
+bool importoUtilizzabile(double importo);
+// The amount when usable, else 0.
+double importoContabile(double importo);
+
 } // namespace qv

@@ -1,0 +1,312 @@
+#include "common/transaction.h"
+
+#include "common/disk_sync.h"
+#include "common/file_names.h"
+#include "common/random_file.h"
+#include "common/records.h"
+#include "common/safe_write.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace qv {
+
+namespace {
+
+constexpr QLatin1String kMarker{"marcatore"};
+constexpr QLatin1String kHeader{"Quorvanta: modifica in corso"};
+
+QString withSlash(const QString& folder) {
+    if (folder.isEmpty()) return QStringLiteral("./");
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString snapshotFolder(const QString& folder) {
+    return withSlash(folder) + CartellaTransazione + QLatin1Char('/');
+}
+
+// Writes a new file and puts it on the disk before returning.
+bool writeSynced(const QString& path, const QByteArray& bytes, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    QString reason;
+    if (file.write(bytes) != bytes.size()) {
+        *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    if (!syncOpenFile(file, &reason)) {
+        *error = path + QStringLiteral(": ") + reason;
+        return false;
+    }
+    file.close();
+    return true;
+}
+
+struct MarkerEntry {
+    QString snapshot; // empty: the file did not exist
+    QString path;
+};
+
+// The entries of a marker, or false when it cannot be read or is not one of ours.
+bool readMarker(const QString& markerPath, std::vector<MarkerEntry>* entries, QString* error) {
+    QFile file(markerPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = markerPath + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    if (lines.isEmpty() || lines.first() != kHeader) {
+        *error = markerPath + QStringLiteral(": contenuto non riconosciuto");
+        return false;
+    }
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i].isEmpty()) continue;
+        const qsizetype tab = lines[i].indexOf(QLatin1Char('\t'));
+        if (tab < 0) {
+            *error = markerPath + QStringLiteral(": contenuto non riconosciuto");
+            return false;
+        }
+        const QString snapshot = lines[i].left(tab);
+        entries->push_back({snapshot == QLatin1String("-") ? QString() : snapshot,
+                            lines[i].mid(tab + 1)});
+    }
+    return true;
+}
+
+// Puts one file back from its snapshot (or removes it when it did not exist).
+bool restoreOne(const QString& snapshots, const QString& snapshot, const QString& path,
+                QString* error) {
+    if (snapshot.isEmpty()) {
+        if (!QFileInfo::exists(path) || QFile::remove(path)) return true;
+        *error = path + QStringLiteral(": impossibile eliminare il file");
+        return false;
+    }
+    QFile copy(snapshots + snapshot);
+    if (!copy.open(QIODevice::ReadOnly)) {
+        *error = copy.fileName() + QStringLiteral(": ") + copy.errorString();
+        return false;
+    }
+    const QByteArray bytes = copy.readAll();
+    if (copy.error() != QFileDevice::NoError) {
+        *error = copy.fileName() + QStringLiteral(": ") + copy.errorString();
+        return false;
+    }
+    // The exact name the file had: rewriteFile would otherwise resolve it afresh.
+    return rewriteFile(path, bytes, error);
+}
+
+void removeFolder(const QString& snapshots) {
+    QDir dir(snapshots);
+    if (!dir.exists()) return;
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        dir.remove(name);
+    QDir().rmdir(snapshots);
+    QString ignored;
+    syncFolder(QFileInfo(snapshots.chopped(1)).absolutePath(), &ignored);
+}
+
+} // namespace
+
+Transaction::Transaction(const QString& folder) : folder_(snapshotFolder(folder)) {}
+
+Transaction::~Transaction() {
+    if (active()) rollback();
+}
+
+QStringList Transaction::protectedFiles() const {
+    QStringList files;
+    for (const Entry& e : entries_)
+        files.append(e.path);
+    return files;
+}
+
+bool Transaction::writeMarker() {
+    QByteArray text = QString(kHeader).toUtf8() + '\n';
+    for (const Entry& e : entries_) {
+        text += (e.snapshot.isEmpty() ? QStringLiteral("-") : e.snapshot).toUtf8();
+        text += '\t' + e.path.toUtf8() + '\n';
+    }
+    QString reason;
+    if (!rewriteFile(folder_ + kMarker, text, &reason)) {
+        fail(reason);
+        return false;
+    }
+    if (!syncFolder(folder_, &reason)) {
+        fail(folder_ + QStringLiteral(": ") + reason);
+        return false;
+    }
+    return true;
+}
+
+bool Transaction::protect(const QString& given) {
+    error_.clear();
+    const QString path = QFileInfo(resolvePath(given)).absoluteFilePath();
+    for (const Entry& e : entries_)
+        if (e.path == path) return true;
+    if (finished_) {
+        fail(QStringLiteral("modifica già conclusa"));
+        return false;
+    }
+    if (entries_.empty()) {
+        // The first file: the folder must hold no other change, finished or not.
+        if (QFileInfo::exists(folder_ + kMarker)) {
+            fail(QStringLiteral("Una modifica precedente dei dati non è stata completata: "
+                                "riaprire il conto per ripristinare i file."));
+            return false;
+        }
+        removeFolder(folder_);
+        if (!QDir().mkpath(folder_)) {
+            fail(folder_ + QStringLiteral(": impossibile creare la cartella"));
+            return false;
+        }
+    }
+    Entry entry{path, QString()};
+    if (QFileInfo::exists(path)) {
+        QFile original(path);
+        if (!original.open(QIODevice::ReadOnly)) {
+            fail(path + QStringLiteral(": ") + original.errorString());
+            return false;
+        }
+        const QByteArray bytes = original.readAll();
+        if (original.error() != QFileDevice::NoError) {
+            fail(path + QStringLiteral(": ") + original.errorString());
+            return false;
+        }
+        entry.snapshot = QString::number(entries_.size() + 1);
+        QString reason;
+        if (!writeSynced(folder_ + entry.snapshot, bytes, &reason)) {
+            fail(reason);
+            return false;
+        }
+    }
+    entries_.push_back(entry);
+    if (!writeMarker()) {
+        entries_.pop_back();
+        return false;
+    }
+    return true;
+}
+
+bool Transaction::rewrite(const QString& path, const QByteArray& content) {
+    if (!protect(path)) return false;
+    QString reason;
+    if (!rewriteFile(path, content, &reason)) {
+        fail(reason);
+        return false;
+    }
+    return true;
+}
+
+bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
+    if (!protect(path)) return false;
+    RecordFile file(path, length);
+    if (!file.write(k, record)) {
+        fail(file.errorString());
+        return false;
+    }
+    QString reason;
+    if (!syncFile(file.path(), &reason)) {
+        fail(file.path() + QStringLiteral(": ") + reason);
+        return false;
+    }
+    return true;
+}
+
+bool Transaction::writeCount(const QString& path, qint16 value) {
+    return writeRecord(path, Contatore::Lunghezza, 1, Contatore{value}.toBytes());
+}
+
+bool Transaction::remove(const QString& given) {
+    if (!protect(given)) return false;
+    const QString path = resolvePath(given);
+    if (!QFileInfo::exists(path)) return true;
+    if (!QFile::remove(path)) {
+        fail(path + QStringLiteral(": impossibile eliminare il file"));
+        return false;
+    }
+    return true;
+}
+
+bool Transaction::commit() {
+    error_.clear();
+    if (finished_) return true;
+    finished_ = true;
+    if (entries_.empty()) return true;
+    const QString marker = folder_ + kMarker;
+    if (QFileInfo::exists(marker) && !QFile::remove(marker)) {
+        finished_ = false;
+        const QString reason = marker + QStringLiteral(": impossibile eliminare il file");
+        rollback();
+        fail(reason);
+        return false;
+    }
+    QString ignored;
+    syncFolder(folder_, &ignored);
+    removeSnapshots();
+    return true;
+}
+
+void Transaction::removeSnapshots() {
+    removeFolder(folder_);
+}
+
+bool Transaction::rollback() {
+    if (finished_) return leftChanged_.isEmpty();
+    finished_ = true;
+    leftChanged_.clear();
+    QString firstError;
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        QString reason;
+        if (!restoreOne(folder_, it->snapshot, it->path, &reason)) {
+            leftChanged_.prepend(it->path);
+            if (firstError.isEmpty()) firstError = reason;
+        }
+    }
+    if (!leftChanged_.isEmpty()) {
+        fail(firstError);
+        return false; // the marker stays: the next recovery tries again
+    }
+    QFile::remove(folder_ + kMarker);
+    removeSnapshots();
+    return true;
+}
+
+bool hasInterruptedChange(const QString& folder) {
+    return QFileInfo::exists(snapshotFolder(folder) + kMarker);
+}
+
+RecoveryResult recoverInterrupted(const QString& folder) {
+    RecoveryResult result;
+    const QString snapshots = snapshotFolder(folder);
+    if (!QFileInfo::exists(snapshots + kMarker)) {
+        removeFolder(snapshots);
+        result.restored = true;
+        return result;
+    }
+    result.found = true;
+    std::vector<MarkerEntry> entries;
+    if (!readMarker(snapshots + kMarker, &entries, &result.error)) return result;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        QString reason;
+        if (restoreOne(snapshots, it->snapshot, it->path, &reason)) {
+            result.files.prepend(it->path);
+        } else {
+            result.leftChanged.prepend(it->path);
+            if (result.error.isEmpty()) result.error = reason;
+        }
+    }
+    if (!result.leftChanged.isEmpty()) return result;
+    if (!QFile::remove(snapshots + kMarker)) {
+        result.error = snapshots + kMarker + QStringLiteral(": impossibile eliminare il file");
+        return result;
+    }
+    removeFolder(snapshots);
+    result.restored = true;
+    return result;
+}
+
+} // namespace qv

@@ -1,0 +1,104 @@
+#pragma once
+// A change to several files that either completes or leaves every file as it was.
+//
+// Before a file is changed for the first time, the transaction copies it (or notes
+// that it did not exist) into its snapshot folder and then rewrites the marker there,
+// which names every file protected so far; only after that does the file change.
+// Whole files are replaced through the safe rewrite, records are written in place and
+// synced. commit() removes the marker: that is the moment the change is done. On a
+// failure, rollback() puts every protected file back, in reverse order, and names the
+// files it could not put back. A program killed midway leaves the marker behind, and
+// recoverInterrupted() puts the files back before anything else reads them.
+//
+// One change at a time per folder: while a marker is there, no new change starts in
+// that folder.
+
+#include <QByteArray>
+#include <QLatin1String>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace qv {
+
+// The snapshot folder's name inside the folder a transaction works in.
+inline constexpr QLatin1String CartellaTransazione{".transazione"};
+
+class Transaction {
+public:
+    // A change whose snapshots live in `folder` (the data folder, or the program
+    // folder for the program's own files). The files changed may lie anywhere.
+    explicit Transaction(const QString& folder);
+    // Rolls back a change that was neither committed nor rolled back.
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Takes the snapshot of `path` (resolved ignoring letter case) unless it was taken
+    // already. False, with the reason, when the snapshot or the marker cannot be
+    // written, or when the folder holds the marker of an interrupted change; the file
+    // has not been touched then.
+    bool protect(const QString& path);
+
+    // protect(), then the file's whole content replaced safely.
+    bool rewrite(const QString& path, const QByteArray& content);
+    // protect(), then record k (from 1) of a file of `length`-byte records written in
+    // place and synced to the disk.
+    bool writeRecord(const QString& path, int length, int k, const QByteArray& record);
+    // protect(), then the 16-bit count of a count file written and synced.
+    bool writeCount(const QString& path, qint16 value);
+    // protect(), then the file removed; a missing file is no error.
+    bool remove(const QString& path);
+
+    // The change is done: the marker and the snapshots go. False, with the reason, when
+    // the marker cannot be removed; the change is then rolled back.
+    bool commit();
+    // Puts every protected file back in reverse order, then removes the snapshots.
+    // False when some file could not be put back: leftChanged() names them, and the
+    // marker stays so that the next recovery tries again.
+    bool rollback();
+
+    // The reason of the last failure ("" when none).
+    QString error() const { return error_; }
+    // After a failed rollback: the files left changed.
+    QStringList leftChanged() const { return leftChanged_; }
+    // The files protected so far, in order.
+    QStringList protectedFiles() const;
+    // Neither committed nor rolled back, and something protected.
+    bool active() const { return !entries_.empty() && !finished_; }
+
+private:
+    struct Entry {
+        QString path;     // the file as resolved when protected
+        QString snapshot; // name of its copy in the snapshot folder; empty: did not exist
+    };
+    bool writeMarker();
+    void fail(const QString& reason) { error_ = reason; }
+    void removeSnapshots();
+
+    QString folder_;   // the snapshot folder, ending in "/"
+    std::vector<Entry> entries_;
+    QString error_;
+    QStringList leftChanged_;
+    bool finished_ = false;
+};
+
+// What recoverInterrupted found and did.
+struct RecoveryResult {
+    bool found = false;       // an interrupted change was there
+    bool restored = false;    // every one of its files was put back
+    QStringList files;        // the files put back
+    QStringList leftChanged;  // the files that could not be put back
+    QString error;            // why, when not restored
+};
+
+// Puts back the files of a change in `folder` that never finished (its marker is
+// still there), in reverse order, then removes its snapshots. Snapshots without a
+// marker (a change that had finished, or had not yet changed anything) are removed.
+RecoveryResult recoverInterrupted(const QString& folder);
+
+// Whether `folder` holds the marker of an interrupted change.
+bool hasInterruptedChange(const QString& folder);
+
+} // namespace qv
