@@ -285,8 +285,9 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
     marca.convertito = QStringLiteral("S");
     piano.push_back({fileMarca, marca.toBytes()});
 
-    // Every original is copied into the snapshot folder before it is replaced; the
-    // marker goes last, so a folder is marked only when all of it is converted.
+    // Every original is copied into the snapshot folder before anything is replaced
+    // (all at once: one marker write instead of one per file); Conv.con goes last, so
+    // a folder is marked only when all of it is converted.
     Transaction modifica(cartella);
     const auto fallita = [&](const QString& motivo, int osErrno) {
         modifica.rollback();
@@ -304,6 +305,14 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
                                .arg(elenco(esito.nonRipristinati));
         return esito;
     };
+    QStringList daProteggere;
+    for (const FileNuovo& f : piano)
+        daProteggere << f.path;
+    errno = 0;
+    if (!modifica.protect(daProteggere)) {
+        const int errore = errno;
+        return fallita(modifica.error(), errore);
+    }
     for (const FileNuovo& f : piano) {
         errno = 0;
         if (!modifica.rewrite(f.path, f.contenuto)) {
