@@ -33,8 +33,8 @@ template <class R> std::vector<R> decodifica(const QByteArray& bytes, int quanti
     std::vector<R> records;
     records.reserve(quanti > 0 ? quanti : 0);
     for (int i = 0; i < quanti; ++i)
-        records.push_back(R::fromBytes(
-            QByteArrayView(bytes).sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+        records.push_back(
+            R::fromBytes(QByteArrayView(bytes).sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
     return records;
 }
 
@@ -137,15 +137,15 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
     for (const QString& ext : {QString(ExtMOV), QString(ExtOrd)}) {
         if (movimenti <= 0 || !in.ok()) break;
         if (in.leggiVecchio(file(ext), MovimentoVecchio::Lunghezza, movimenti, &bytes))
-            piano.push_back({file(ext), converti<Movimento, MovimentoVecchio>(
-                                            bytes, movimenti, convertiMovimento)});
+            piano.push_back({file(ext), converti<Movimento, MovimentoVecchio>(bytes, movimenti,
+                                                                              convertiMovimento)});
     }
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtTOT), TotaliVecchi::Lunghezza, 1, &bytes)) {
         const QString oggi = DataOggi();
-        piano.push_back({file(ExtTOT), convertiTotali(TotaliVecchi::fromBytes(bytes), oggi)
-                                           .toBytes()});
+        piano.push_back(
+            {file(ExtTOT), convertiTotali(TotaliVecchi::fromBytes(bytes), oggi).toBytes()});
     }
     if (!in.ok()) return;
 
@@ -168,15 +168,14 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
                          convertiInteressiCreditori(InteressiVecchi::fromBytes(bytes)).toBytes()});
     if (!in.ok()) return;
     if (in.leggiVecchio(file(ExtIpa), InteressiVecchi::Lunghezza, 1, &bytes))
-        piano.push_back({file(ExtIpa),
-                         convertiInteressiDebitori(InteressiVecchi::fromBytes(bytes)).toBytes()});
+        piano.push_back(
+            {file(ExtIpa), convertiInteressiDebitori(InteressiVecchi::fromBytes(bytes)).toBytes()});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtChi), RiportoPrecedenteVecchio::Lunghezza, 1, &bytes))
-        piano.push_back(
-            {file(ExtChi),
-             convertiRiportoPrecedente(RiportoPrecedenteVecchio::fromBytes(bytes), codice)
-                 .toBytes()});
+        piano.push_back({file(ExtChi), convertiRiportoPrecedente(
+                                           RiportoPrecedenteVecchio::fromBytes(bytes), codice)
+                                           .toBytes()});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtRIP), RiportoVecchio::Lunghezza, 1, &bytes))
@@ -241,7 +240,8 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
     Lettore in(esito);
     QByteArray bytes;
     const QString fileMarca = resolveFile(cartella, FileMarcaConversione);
-    MarcaConversione marca = MarcaConversione::fromBytes(QByteArray(MarcaConversione::Lunghezza, 0));
+    MarcaConversione marca =
+        MarcaConversione::fromBytes(QByteArray(MarcaConversione::Lunghezza, 0));
     if (in.leggi(fileMarca, MarcaConversione::Lunghezza, 1, &bytes))
         marca = MarcaConversione::fromBytes(bytes);
     if (!in.ok()) return esito;

@@ -120,7 +120,8 @@ void Form1::CaricaListaConti() {
         const qint16 risposta = ErroriFile(numeroErroreFile(lista.osErrno));
         if (risposta == 0) continue; // try again
         // Going on without the file leaves the list empty; the other answers say why.
-        if (risposta != 1) messageBox(closingMessage(risposta) + QStringLiteral("\n\n") + lista.errore);
+        if (risposta != 1)
+            messageBox(closingMessage(risposta) + QStringLiteral("\n\n") + lista.errore);
         return;
     }
 }
@@ -149,9 +150,9 @@ void Form1::AddAnItem_Click() {
             // afresh; every other answer ends it.
             const qint16 risposta = ErroriFile(numeroErroreFile(esito.osErrno, esito.percorso));
             if (risposta == 0) continue;
-            messageBox(risposta == 1 ? esito.testo
-                                     : closingMessage(risposta) + QStringLiteral("\n\n") +
-                                           esito.testo);
+            messageBox(risposta == 1
+                           ? esito.testo
+                           : closingMessage(risposta) + QStringLiteral("\n\n") + esito.testo);
             break;
         }
         }

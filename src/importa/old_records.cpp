@@ -270,8 +270,8 @@ RiportoPrecedente convertiRiportoPrecedente(const RiportoPrecedenteVecchio& v,
     r.dataRiporto = convertiData(v.dataRiporto);
     r.saldoRiporto = v.saldoRiporto;
     const QString codice = codiceConto.trimmed();
-    const bool tagliato = !v.codiceConto.isEmpty() &&
-                          withoutTrailingBlanks(codice.left(8)) == v.codiceConto;
+    const bool tagliato =
+        !v.codiceConto.isEmpty() && withoutTrailingBlanks(codice.left(8)) == v.codiceConto;
     r.codiceConto = tagliato ? codice : v.codiceConto;
     return r;
 }

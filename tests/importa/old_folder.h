@@ -14,10 +14,10 @@ namespace qv::test {
 // --- Old records, field by field ---------------------------------------------------------
 
 // An old account of CONTI.DAT (195 bytes).
-QByteArray contoVecchioBytes(qint16 numero, const char* codice, const char* tipo,
-                             const char* banca, const char* indirizzo, const char* cap,
-                             const char* localita, const char* provincia, const char* riservato20,
-                             double fido, const char* riservato);
+QByteArray contoVecchioBytes(qint16 numero, const char* codice, const char* tipo, const char* banca,
+                             const char* indirizzo, const char* cap, const char* localita,
+                             const char* provincia, const char* riservato20, double fido,
+                             const char* riservato);
 // An old movement of ".mov" and ".ord" (72 bytes); dates of 8 characters.
 QByteArray movimentoVecchioBytes(qint16 numero, const char* dataOp, const char* dataVal,
                                  const char* causale, double importo, const char* documento,
@@ -33,10 +33,10 @@ QByteArray carnetVecchioBytes(qint16 movimentoCosto, qint16 numero, const char* 
                               qint16 daAllineare, const char* allineato,
                               const QByteArray& riservato);
 // An old cheque leaf of ".FOG" (89 bytes).
-QByteArray foglioVecchioBytes(qint16 movimento, qint16 progressivo, qint16 carnet,
-                              qint32 assegno, const char* data, double importo,
-                              const char* traente, const char* note, const char* allineato,
-                              const char* riservato, const char* annullato);
+QByteArray foglioVecchioBytes(qint16 movimento, qint16 progressivo, qint16 carnet, qint32 assegno,
+                              const char* data, double importo, const char* traente,
+                              const char* note, const char* allineato, const char* riservato,
+                              const char* annullato);
 // Old rates of ".Iat" or ".Ipa" (60 bytes): five dates of 8, five singles.
 QByteArray interessiVecchiBytes(const char* const (&date)[5], const float (&tassi)[5]);
 // The old closing record ".chi" (24 bytes) and carry-forward ".rip" (16 bytes).
@@ -45,12 +45,12 @@ QByteArray ripVecchioBytes(const char* data, double saldo);
 
 // --- Current records the tests expect, field by field -------------------------------------
 
-QByteArray iatBytes(const char* const (&date)[5], const float (&tassi)[5]);        // 70
+QByteArray iatBytes(const char* const (&date)[5], const float (&tassi)[5]); // 70
 QByteArray ipaBytes(const char* const (&date)[5], const float (&entro)[5],
-                    const float (&fuori)[5]);                                       // 90
-QByteArray chiBytes(const char* data, double saldo, const char* codice);            // 30
-QByteArray ripBytes(const char* data, double saldo);                                // 18
-QByteArray convConBytes(const char* data, const QByteArray& riservato2);            // 25
+                    const float (&fuori)[5]);                            // 90
+QByteArray chiBytes(const char* data, double saldo, const char* codice); // 30
+QByteArray ripBytes(const char* data, double saldo);                     // 18
+QByteArray convConBytes(const char* data, const QByteArray& riservato2); // 25
 
 // --- Folders -----------------------------------------------------------------------------
 

@@ -102,8 +102,8 @@ TEST_F(ConversionTest, FailureMidwayLeavesTheFolderExactlyAsItWas) {
     writeOldFolder(folder());
     QByteArray molti;
     for (int i = 1; i <= 100; ++i)
-        molti += movimentoVecchioBytes(qint16(i), "01/02/01", "01/02/01", "BON", i, "", "",
-                                       "N", "E", "N");
+        molti += movimentoVecchioBytes(qint16(i), "01/02/01", "01/02/01", "BON", i, "", "", "N",
+                                       "E", "N");
     writeBytes(at("CONTOLUNGO12.MOV"), molti); // 7200 bytes, 7600 once converted
     writeBytes(at("CONTOLUNGO12.MOR"), le16(100));
     const auto before = contents();
@@ -116,7 +116,8 @@ TEST_F(ConversionTest, FailureMidwayLeavesTheFolderExactlyAsItWas) {
         esito = convertiCartella(folder(), [&](const QString& f) { scritti << f; });
     }
     EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita);
-    EXPECT_TRUE(esito.testo.contains(QLatin1String("CONTOLUNGO12.MOV"))) << esito.testo.toStdString();
+    EXPECT_TRUE(esito.testo.contains(QLatin1String("CONTOLUNGO12.MOV")))
+        << esito.testo.toStdString();
     EXPECT_TRUE(esito.nonRipristinati.isEmpty());
     EXPECT_EQ(scritti.size(), 9); // the nine files of "A1" had been written
     EXPECT_EQ(contents(), before);
@@ -188,7 +189,8 @@ TEST_F(ConversionTest, WhatStopsTheConversionBeforeAnythingIsWritten) {
         before = contents();
         esito = convertiCartella(folder());
         EXPECT_EQ(esito.stato, EsitoConversione::Stato::Rifiutata);
-        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Il conto 3 "))) << esito.testo.toStdString();
+        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Il conto 3 ")))
+            << esito.testo.toStdString();
         EXPECT_EQ(contents(), before);
     }
 

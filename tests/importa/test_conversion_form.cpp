@@ -68,7 +68,8 @@ TEST_F(ConversionFormTest, ConfermaConvertsOnceAndThenRefuses) {
     pick(dataFolder());
     click(form().AddAnItem);
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Conversione completata: 2 conti convertiti."));
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("Conversione completata: 2 conti convertiti."));
     EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Information);
     EXPECT_EQ(readBytes(at("Conv.con")), convConBytes("09/12/2026", QByteArray(1, '\0')));
     EXPECT_EQ(form().ListaConti->count(), 2); // the list reads the new layout
@@ -76,7 +77,8 @@ TEST_F(ConversionFormTest, ConfermaConvertsOnceAndThenRefuses) {
     messages.clear();
     click(form().AddAnItem);
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("I dati selezionati sono stati già convertiti"));
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("I dati selezionati sono stati già convertiti"));
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Attenzione!"));
     EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::Ok);

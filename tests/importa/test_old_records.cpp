@@ -29,12 +29,12 @@ TEST(DateRule, WidensTheYearOfEveryKindOfOldDate) {
 TEST(DateRule, TotalsDateThatReadsAsZeroBecomesToday) {
     const QByteArray prima = "12/05/98", ultima = "00/00/00", primaValuta = "        ",
                      ultimaValuta = "__/__/__";
-    const TotaliConto t = convertiTotali(
-        TotaliVecchi::fromBytes(totaliVecchiBytes(1.5, 2.5, 3.5, 4.5, prima, ultima, primaValuta,
-                                                  ultimaValuta)),
-        QStringLiteral("09/12/2026"));
-    EXPECT_EQ(t.toBytes(), totaliBytes(1.5, 2.5, 3.5, 4.5, "12/05/1998", "09/12/2026",
-                                       "09/12/2026", "09/12/2026"));
+    const TotaliConto t =
+        convertiTotali(TotaliVecchi::fromBytes(totaliVecchiBytes(1.5, 2.5, 3.5, 4.5, prima, ultima,
+                                                                 primaValuta, ultimaValuta)),
+                       QStringLiteral("09/12/2026"));
+    EXPECT_EQ(t.toBytes(), totaliBytes(1.5, 2.5, 3.5, 4.5, "12/05/1998", "09/12/2026", "09/12/2026",
+                                       "09/12/2026"));
 }
 
 // The closing record gets the account's whole code when the old one is its first
