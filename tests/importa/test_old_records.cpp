@@ -61,39 +61,6 @@ TEST(ClosingRecord, CodeCutByThePreviousReleaseIsMadeWhole) {
     }
 }
 
-// The debit rates become the 90-byte record: the old single rate of each period
-// holds within the credit line and beyond it.
-TEST(Rates, DebitRatesHoldWithinAndBeyondTheCreditLine) {
-    const InteressiVecchi v = InteressiVecchi::fromBytes(interessiVecchiBytes(
-        {"01/01/98", "01/07/01", "__/__/__", "__/__/__", "__/__/__"}, {9.5F, 8.25F, 0, 0, 0}));
-    EXPECT_EQ(convertiInteressiDebitori(v).toBytes(),
-              ipaBytes({"01/01/1998", "01/07/2001", "__/__/____", "__/__/____", "__/__/____"},
-                       {9.5F, 8.25F, 0, 0, 0}, {9.5F, 8.25F, 0, 0, 0}));
-    EXPECT_EQ(convertiInteressiCreditori(v).toBytes(),
-              iatBytes({"01/01/1998", "01/07/2001", "__/__/____", "__/__/____", "__/__/____"},
-                       {9.5F, 8.25F, 0, 0, 0}));
-}
-
-// The old account record: its fields where the previous release put them, the
-// reserved twenty characters dropped and the bank codes blank in the new record.
-TEST(OldLayouts, AccountKeepsEveryFieldButTheReservedOnes) {
-    const ContoVecchio v = ContoVecchio::fromBytes(contoVecchioBytes(
-        7, "C7", "Tipo", "Banca", "Via", "12345", "Luogo", "PV", "ventiriservati", 12.5, "X"));
-    EXPECT_EQ(v.numero, 7);
-    EXPECT_EQ(v.riservato20, QStringLiteral("ventiriservati"));
-    EXPECT_EQ(v.fido, 12.5);
-    EXPECT_EQ(convertiConto(v).toBytes(), contoBytes({.numero = 7,
-                                                      .codice = "C7",
-                                                      .tipo = "Tipo",
-                                                      .banca = "Banca",
-                                                      .indirizzo = "Via",
-                                                      .cap = "12345",
-                                                      .localita = "Luogo",
-                                                      .provincia = "PV",
-                                                      .fido = 12.5,
-                                                      .riservato = "X"}));
-}
-
 // The marker: date and two blanks, eleven blanks, "S", and its last byte as read.
 TEST(OldLayouts, MarkerKeepsItsLastByte) {
     MarcaConversione m = MarcaConversione::fromBytes(QByteArray(24, ' ') + 'Z');
