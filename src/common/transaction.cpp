@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -143,49 +145,50 @@ bool Transaction::writeMarker() {
 }
 
 bool Transaction::protect(const QString& given) {
+    return protect(QStringList{given});
+}
+
+bool Transaction::protect(const QStringList& given) {
     error_.clear();
-    const QString path = QFileInfo(resolvePath(given)).absoluteFilePath();
-    for (const Entry& e : entries_)
-        if (e.path == path) return true;
-    if (finished_) {
-        fail(QStringLiteral("modifica già conclusa"));
+    const size_t before = entries_.size();
+    const auto giveUp = [&](const QString& reason) {
+        entries_.resize(before);
+        fail(reason);
         return false;
+    };
+    for (const QString& file : given) {
+        const QString path = QFileInfo(resolvePath(file)).absoluteFilePath();
+        const bool known = std::any_of(entries_.begin(), entries_.end(),
+                                       [&path](const Entry& e) { return e.path == path; });
+        if (known) continue;
+        if (finished_) return giveUp(QStringLiteral("modifica già conclusa"));
+        if (entries_.empty()) {
+            // The first file: the folder must hold no other change, finished or not.
+            if (QFileInfo::exists(folder_ + kMarker))
+                return giveUp(QStringLiteral("Una modifica precedente dei dati non è stata "
+                                             "completata: riaprire il conto per ripristinare "
+                                             "i file."));
+            removeFolder(folder_);
+            if (!QDir().mkpath(folder_))
+                return giveUp(folder_ + QStringLiteral(": impossibile creare la cartella"));
+        }
+        Entry entry{path, QString()};
+        if (QFileInfo::exists(path)) {
+            QFile original(path);
+            if (!original.open(QIODevice::ReadOnly))
+                return giveUp(path + QStringLiteral(": ") + original.errorString());
+            const QByteArray bytes = original.readAll();
+            if (original.error() != QFileDevice::NoError)
+                return giveUp(path + QStringLiteral(": ") + original.errorString());
+            entry.snapshot = QString::number(entries_.size() + 1);
+            QString reason;
+            if (!writeSynced(folder_ + entry.snapshot, bytes, &reason)) return giveUp(reason);
+        }
+        entries_.push_back(entry);
     }
-    if (entries_.empty()) {
-        // The first file: the folder must hold no other change, finished or not.
-        if (QFileInfo::exists(folder_ + kMarker)) {
-            fail(QStringLiteral("Una modifica precedente dei dati non è stata completata: "
-                                "riaprire il conto per ripristinare i file."));
-            return false;
-        }
-        removeFolder(folder_);
-        if (!QDir().mkpath(folder_)) {
-            fail(folder_ + QStringLiteral(": impossibile creare la cartella"));
-            return false;
-        }
-    }
-    Entry entry{path, QString()};
-    if (QFileInfo::exists(path)) {
-        QFile original(path);
-        if (!original.open(QIODevice::ReadOnly)) {
-            fail(path + QStringLiteral(": ") + original.errorString());
-            return false;
-        }
-        const QByteArray bytes = original.readAll();
-        if (original.error() != QFileDevice::NoError) {
-            fail(path + QStringLiteral(": ") + original.errorString());
-            return false;
-        }
-        entry.snapshot = QString::number(entries_.size() + 1);
-        QString reason;
-        if (!writeSynced(folder_ + entry.snapshot, bytes, &reason)) {
-            fail(reason);
-            return false;
-        }
-    }
-    entries_.push_back(entry);
+    if (entries_.size() == before) return true;
     if (!writeMarker()) {
-        entries_.pop_back();
+        entries_.resize(before);
         return false;
     }
     return true;

@@ -40,6 +40,11 @@ public:
     // written, or when the folder holds the marker of an interrupted change; the file
     // has not been touched then.
     bool protect(const QString& path);
+    // protect() of several files at once: every snapshot is taken first, then the
+    // marker is written once naming them all. A change that rewrites many files saves
+    // a marker write and a folder sync per file. On a failure none of them counts as
+    // protected.
+    bool protect(const QStringList& paths);
 
     // protect(), then the file's whole content replaced safely.
     bool rewrite(const QString& path, const QByteArray& content);

@@ -1,20 +1,19 @@
 // importa: converts the data folder of the previous release into the current
 // record layouts. It shares only the data files with quorvanta.
+#include "importa/conversion_form.h"
+#include "platform/translations.h"
+
 #include <QApplication>
-#include <QLabel>
-#include <QVBoxLayout>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("importa"));
+    qv::installItalianQtTexts();
 
-    QWidget window;
-    window.setObjectName(QStringLiteral("Form1"));
-    window.setWindowTitle(QStringLiteral("Conversione dati"));
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(new QLabel(QStringLiteral("Conversione dati"), &window));
-    window.resize(480, 320);
-    window.show();
+    qv::Form1& window = qv::formHost().form<qv::Form1>();
+    // Closing the window, or "Uscita", unloads it: that ends the program.
+    QObject::connect(&window, &QObject::destroyed, &app, &QCoreApplication::quit);
+    window.resize(960, 560);
+    qv::formHost().show(window);
     return app.exec();
 }

@@ -133,6 +133,34 @@ TEST_F(TransactionTest, FailedRestoreNamesTheFilesLeftChanged) {
     EXPECT_EQ(contents("sub/X.MOV"), QByteArray("old-x"));
 }
 
+// Several files protected at once: all of them, or, when one cannot be copied, none;
+// once protected, a kill puts every one back (the untouched ones unchanged).
+TEST_F(TransactionTest, ProtectingSeveralFilesAtOnceIsAllOrNothing) {
+    put("A.MOV", "old-a");
+    put("B.MOV", "old-b");
+    QDir().mkpath(at("D.MOV")); // a folder in the way: cannot be copied
+    {
+        Transaction t(dir());
+        EXPECT_FALSE(t.protect(QStringList{at("A.MOV"), at("D.MOV"), at("B.MOV")}));
+        EXPECT_TRUE(t.protectedFiles().isEmpty());
+        EXPECT_FALSE(hasInterruptedChange(dir()));
+    }
+    QDir().rmdir(at("D.MOV"));
+    {
+        auto* t = new Transaction(dir());
+        ASSERT_TRUE(t->protect(QStringList{at("A.MOV"), at("B.MOV"), at("C.MOV"), at("A.MOV")}));
+        EXPECT_EQ(t->protectedFiles().size(), 3);
+        ASSERT_TRUE(t->rewrite(at("A.MOV"), "new-a"));
+        ASSERT_TRUE(t->rewrite(at("C.MOV"), "created"));
+        (void)t; // killed here: deliberately leaked, its destructor would roll back
+    }
+    const RecoveryResult r = recoverInterrupted(dir());
+    EXPECT_TRUE(r.restored);
+    EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+    EXPECT_EQ(contents("B.MOV"), QByteArray("old-b"));
+    EXPECT_FALSE(exists("C.MOV"));
+}
+
 // A failed write inside the change leaves the file as it was and reports why.
 TEST_F(TransactionTest, FailedWriteIsReported) {
     Transaction t(dir());

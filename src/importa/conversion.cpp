@@ -1,0 +1,376 @@
+#include "importa/conversion.h"
+
+#include "common/file_names.h"
+#include "common/folder_lock.h"
+#include "common/paths.h"
+#include "common/random_file.h"
+#include "common/records.h"
+#include "common/today.h"
+#include "common/transaction.h"
+#include "importa/old_records.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+const QString kNessunFileModificato =
+    QStringLiteral("Nessun file della cartella è stato modificato.");
+
+// A file of the folder with the content the conversion gives it.
+struct FileNuovo {
+    QString path;
+    QByteArray contenuto;
+};
+
+// The records of a file of fixed-length records, decoded.
+template <class R> std::vector<R> decodifica(const QByteArray& bytes, int quanti) {
+    std::vector<R> records;
+    records.reserve(quanti > 0 ? quanti : 0);
+    for (int i = 0; i < quanti; ++i)
+        records.push_back(
+            R::fromBytes(QByteArrayView(bytes).sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+    return records;
+}
+
+// Converts each old record and gives the bytes of the new ones, one after another.
+template <class Nuovo, class Vecchio, class Fn>
+QByteArray converti(const QByteArray& bytes, int quanti, Fn conversione) {
+    QByteArray out;
+    out.reserve(qsizetype(quanti) * Nuovo::Lunghezza);
+    for (const Vecchio& v : decodifica<Vecchio>(bytes, quanti))
+        out.append(conversione(v).toBytes());
+    return out;
+}
+
+// Reads the folder for the conversion, stopping at the first file that keeps it from
+// being converted; the reason goes into the outcome.
+class Lettore {
+public:
+    explicit Lettore(EsitoConversione& esito) : esito_(esito) {}
+
+    bool ok() const { return ok_; }
+
+    // Records 1 to `quanti` of the file at `path` (zeros past its end). False when the
+    // file is missing or cannot be read (then ok() turns false).
+    bool leggi(const QString& path, int lunghezza, int quanti, QByteArray* bytes) {
+        const QFileInfo info(path);
+        if (!info.exists()) return false;
+        if (!info.isFile()) {
+            fallita(path + QStringLiteral(": non è un file"), EISDIR);
+            return false;
+        }
+        RecordFile file(path, lunghezza);
+        *bytes = file.readRange(1, quanti);
+        if (!file.ok()) {
+            fallita(file.errorString(), file.osErrno());
+            return false;
+        }
+        return true;
+    }
+
+    // As leggi, for a file to be rewritten: it must also hold whole records of the old
+    // layout. A file of another size is not one the previous release wrote (a folder
+    // in the current layouts, or a damaged file): converting it would destroy it.
+    bool leggiVecchio(const QString& path, int lunghezza, int quanti, QByteArray* bytes) {
+        if (!leggi(path, lunghezza, quanti, bytes)) return false;
+        if (QFileInfo(path).size() % lunghezza != 0) {
+            rifiutata(QStringLiteral("I dati selezionati non hanno il formato della versione "
+                                     "precedente: il file %1 non può essere convertito.\n")
+                          .arg(QDir::toNativeSeparators(path)) +
+                      kNessunFileModificato);
+            return false;
+        }
+        return true;
+    }
+
+    // The count of a count file; 0 when the file is missing.
+    int conteggio(const QString& path) {
+        QByteArray bytes;
+        if (!leggi(path, Contatore::Lunghezza, 1, &bytes)) return 0;
+        return Contatore::fromBytes(bytes).valore;
+    }
+
+    void rifiutata(const QString& testo) {
+        ok_ = false;
+        esito_.stato = EsitoConversione::Stato::Rifiutata;
+        esito_.testo = testo;
+        esito_.titolo = QString::fromUtf16(kTitoloAttenzione);
+    }
+
+private:
+    void fallita(const QString& motivo, int osErrno) {
+        ok_ = false;
+        esito_.stato = EsitoConversione::Stato::Fallita;
+        esito_.osErrno = osErrno;
+        esito_.testo = QStringLiteral("Impossibile leggere %1.\nLa conversione non è stata "
+                                      "eseguita. ")
+                           .arg(motivo) +
+                       kNessunFileModificato;
+    }
+
+    EsitoConversione& esito_;
+    bool ok_ = true;
+};
+
+// Whether a trimmed account code can be the base name of files in the folder.
+bool codiceUsabile(const QString& codice) {
+    if (codice.isEmpty()) return false;
+    for (const QChar c : codice)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20) return false;
+    return true;
+}
+
+// Reads one account's files and adds their new contents to `piano`.
+void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& conto,
+                    std::vector<FileNuovo>& piano) {
+    const QString codice = conto.codiceConto.trimmed();
+    const auto file = [&](const QString& ext) { return accountFile(cartella, codice, ext); };
+    QByteArray bytes;
+
+    const int movimenti = in.conteggio(file(ExtMOR));
+    for (const QString& ext : {QString(ExtMOV), QString(ExtOrd)}) {
+        if (movimenti <= 0 || !in.ok()) break;
+        if (in.leggiVecchio(file(ext), MovimentoVecchio::Lunghezza, movimenti, &bytes))
+            piano.push_back({file(ext), converti<Movimento, MovimentoVecchio>(bytes, movimenti,
+                                                                              convertiMovimento)});
+    }
+    if (!in.ok()) return;
+
+    if (in.leggiVecchio(file(ExtTOT), TotaliVecchi::Lunghezza, 1, &bytes)) {
+        const QString oggi = DataOggi();
+        piano.push_back(
+            {file(ExtTOT), convertiTotali(TotaliVecchi::fromBytes(bytes), oggi).toBytes()});
+    }
+    if (!in.ok()) return;
+
+    const int carnet = in.conteggio(file(ExtNRC));
+    if (in.ok() && carnet > 0 &&
+        in.leggiVecchio(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, &bytes))
+        piano.push_back(
+            {file(ExtCAR), converti<CarnetAssegni, CarnetVecchio>(bytes, carnet, convertiCarnet)});
+    if (!in.ok()) return;
+
+    const int fogli = in.conteggio(file(ExtNRF));
+    if (in.ok() && fogli > 0 &&
+        in.leggiVecchio(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli, &bytes))
+        piano.push_back({file(ExtFOG), converti<FoglioAssegno, FoglioAssegnoVecchio>(
+                                           bytes, fogli, convertiFoglio)});
+    if (!in.ok()) return;
+
+    if (in.leggiVecchio(file(ExtIat), InteressiVecchi::Lunghezza, 1, &bytes))
+        piano.push_back({file(ExtIat),
+                         convertiInteressiCreditori(InteressiVecchi::fromBytes(bytes)).toBytes()});
+    if (!in.ok()) return;
+    if (in.leggiVecchio(file(ExtIpa), InteressiVecchi::Lunghezza, 1, &bytes))
+        piano.push_back(
+            {file(ExtIpa), convertiInteressiDebitori(InteressiVecchi::fromBytes(bytes)).toBytes()});
+    if (!in.ok()) return;
+
+    if (in.leggiVecchio(file(ExtChi), RiportoPrecedenteVecchio::Lunghezza, 1, &bytes))
+        piano.push_back({file(ExtChi), convertiRiportoPrecedente(
+                                           RiportoPrecedenteVecchio::fromBytes(bytes), codice)
+                                           .toBytes()});
+    if (!in.ok()) return;
+
+    if (in.leggiVecchio(file(ExtRIP), RiportoVecchio::Lunghezza, 1, &bytes))
+        piano.push_back(
+            {file(ExtRIP), convertiRiporto(RiportoVecchio::fromBytes(bytes)).toBytes()});
+}
+
+QString elenco(const QStringList& files) {
+    QStringList nomi;
+    for (const QString& f : files)
+        nomi << QDir::toNativeSeparators(f);
+    return nomi.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+EsitoConversione convertiCartella(const QString& cartellaScelta,
+                                  const AvanzamentoConversione& avanzamento) {
+    EsitoConversione esito;
+    const QString cartella = folderWithSlash(cartellaScelta);
+    const QString nomeCartella = QDir::toNativeSeparators(cartella);
+    if (cartella.isEmpty() || !QFileInfo(cartella).isDir()) {
+        esito.stato = EsitoConversione::Stato::Fallita;
+        esito.osErrno = ENOENT;
+        esito.percorso = true;
+        esito.testo = QStringLiteral("La cartella %1 non esiste.").arg(nomeCartella);
+        return esito;
+    }
+
+    // The folder is ours until the end: Quorvanta cannot open it meanwhile.
+    FolderLock blocco;
+    switch (blocco.lock(cartella)) {
+    case FolderLock::Result::Locked:
+        break;
+    case FolderLock::Result::InUse:
+        esito.stato = EsitoConversione::Stato::Rifiutata;
+        esito.titolo = QString::fromUtf16(kTitoloAttenzione);
+        esito.testo = testoCartellaInUso(cartella);
+        return esito;
+    case FolderLock::Result::Unavailable:
+        esito.stato = EsitoConversione::Stato::Rifiutata;
+        esito.titolo = QString::fromUtf16(kTitoloAttenzione);
+        esito.testo = QStringLiteral("Impossibile riservare la cartella %1 (cartella in sola "
+                                     "lettura?): la conversione non è stata eseguita.")
+                          .arg(nomeCartella);
+        return esito;
+    }
+
+    // A conversion that never finished left its snapshots: the originals go back first.
+    const RecoveryResult ripristino = recoverInterrupted(cartella);
+    esito.ripristinati = ripristino.files;
+    if (!ripristino.restored) {
+        esito.stato = EsitoConversione::Stato::Fallita;
+        esito.nonRipristinati = ripristino.leftChanged;
+        esito.testo = QStringLiteral("Una modifica precedente dei dati di questa cartella si è "
+                                     "interrotta e non è stato possibile ripristinarne i file "
+                                     "(%1).\nLa conversione non è stata eseguita.")
+                          .arg(ripristino.error);
+        return esito;
+    }
+
+    Lettore in(esito);
+    QByteArray bytes;
+    const QString fileMarca = resolveFile(cartella, FileMarcaConversione);
+    MarcaConversione marca =
+        MarcaConversione::fromBytes(QByteArray(MarcaConversione::Lunghezza, 0));
+    if (in.leggi(fileMarca, MarcaConversione::Lunghezza, 1, &bytes))
+        marca = MarcaConversione::fromBytes(bytes);
+    if (!in.ok()) return esito;
+    if (marca.convertito.trimmed() == QLatin1String("S")) {
+        in.rifiutata(QString::fromUtf16(kDatiGiaConvertiti));
+        return esito;
+    }
+
+    const int numeroConti = in.conteggio(resolveFile(cartella, RecContiFile));
+    if (!in.ok() || numeroConti <= 0) return esito;
+
+    const QString fileConti = resolveFile(cartella, ContiFile);
+    bytes = QByteArray(qsizetype(numeroConti) * ContoVecchio::Lunghezza, 0);
+    in.leggiVecchio(fileConti, ContoVecchio::Lunghezza, numeroConti, &bytes);
+    if (!in.ok()) return esito;
+    const std::vector<ContoVecchio> conti = decodifica<ContoVecchio>(bytes, numeroConti);
+
+    // Everything is read and converted before the first file is written.
+    std::vector<FileNuovo> piano;
+    QByteArray archivio;
+    archivio.reserve(qsizetype(numeroConti) * Conto::Lunghezza);
+    for (int j = 0; j < numeroConti; ++j) {
+        const ContoVecchio& conto = conti[size_t(j)];
+        if (!codiceUsabile(conto.codiceConto.trimmed())) {
+            in.rifiutata(QStringLiteral("Il conto %1 dell'archivio dei conti non ha un codice che "
+                                        "possa dare il nome ai suoi file (\"%2\"): la cartella "
+                                        "non può essere convertita.\n")
+                             .arg(j + 1)
+                             .arg(conto.codiceConto) +
+                         kNessunFileModificato);
+            return esito;
+        }
+        pianificaConto(in, cartella, conto, piano);
+        if (!in.ok()) return esito;
+        archivio.append(convertiConto(conto).toBytes());
+    }
+    piano.push_back({fileConti, archivio});
+
+    marca.dataConversione = DataOggi();
+    marca.riservato.clear();
+    marca.convertito = QStringLiteral("S");
+    piano.push_back({fileMarca, marca.toBytes()});
+
+    // Every original is copied into the snapshot folder before anything is replaced
+    // (all at once: one marker write instead of one per file); Conv.con goes last, so
+    // a folder is marked only when all of it is converted.
+    Transaction modifica(cartella);
+    const auto fallita = [&](const QString& motivo, int osErrno) {
+        modifica.rollback();
+        esito.stato = EsitoConversione::Stato::Fallita;
+        esito.osErrno = osErrno;
+        esito.nonRipristinati = modifica.leftChanged();
+        esito.testo = QStringLiteral("Impossibile scrivere %1.\nLa conversione non è stata "
+                                     "eseguita. ")
+                          .arg(motivo);
+        if (esito.nonRipristinati.isEmpty())
+            esito.testo += QStringLiteral("Ogni file della cartella è stato ripristinato com'era.");
+        else
+            esito.testo += QStringLiteral("Non è stato possibile ripristinare questi file: %1; "
+                                          "saranno ripristinati alla prossima conversione.")
+                               .arg(elenco(esito.nonRipristinati));
+        return esito;
+    };
+    QStringList daProteggere;
+    for (const FileNuovo& f : piano)
+        daProteggere << f.path;
+    errno = 0;
+    if (!modifica.protect(daProteggere)) {
+        const int errore = errno;
+        return fallita(modifica.error(), errore);
+    }
+    for (const FileNuovo& f : piano) {
+        errno = 0;
+        if (!modifica.rewrite(f.path, f.contenuto)) {
+            const int errore = errno; // what the failed system call left
+            return fallita(modifica.error(), errore);
+        }
+        if (avanzamento) avanzamento(f.path);
+    }
+    errno = 0;
+    if (!modifica.commit()) {
+        const int errore = errno;
+        return fallita(modifica.error(), errore);
+    }
+    esito.contiConvertiti = numeroConti;
+    return esito;
+}
+
+ListaContiCartella leggiListaConti(const QString& cartellaScelta) {
+    ListaContiCartella lista;
+    const QString cartella = folderWithSlash(cartellaScelta);
+    if (cartella.isEmpty()) return lista;
+
+    RecordFile fileConteggio(resolveFile(cartella, RecContiFile), Contatore::Lunghezza);
+    const int numero = Contatore::fromBytes(fileConteggio.read(1)).valore;
+    if (!fileConteggio.ok()) {
+        lista.errore = fileConteggio.errorString();
+        lista.osErrno = fileConteggio.osErrno();
+        return lista;
+    }
+    if (numero <= 0) return lista;
+
+    // A folder converted already holds the current account records: the code and the
+    // bank name lie at the same places, only the record length differs.
+    const QString fileConti = resolveFile(cartella, ContiFile);
+    const qint64 dimensione = QFileInfo(fileConti).size();
+    const MarcaConversione marca = MarcaConversione::fromBytes(
+        RecordFile(resolveFile(cartella, FileMarcaConversione), MarcaConversione::Lunghezza)
+            .read(1));
+    const bool attuale =
+        marca.convertito.trimmed() == QLatin1String("S") ||
+        (dimensione % ContoVecchio::Lunghezza != 0 && dimensione % Conto::Lunghezza == 0);
+    const int lunghezza = attuale ? Conto::Lunghezza : ContoVecchio::Lunghezza;
+
+    RecordFile conti(fileConti, lunghezza);
+    const QByteArray bytes = conti.readRange(1, numero);
+    if (!conti.ok()) {
+        lista.errore = conti.errorString();
+        lista.osErrno = conti.osErrno();
+        return lista;
+    }
+    for (int j = 0; j < numero; ++j) {
+        const ContoVecchio conto = ContoVecchio::fromBytes(
+            QByteArrayView(bytes).sliced(qsizetype(j) * lunghezza, lunghezza));
+        lista.righe << conto.codiceConto.leftJustified(12, QLatin1Char(' '), true) +
+                           QStringLiteral(" - ") +
+                           conto.nomeBanca.leftJustified(45, QLatin1Char(' '), true);
+    }
+    return lista;
+}
+
+} // namespace qv

@@ -1,0 +1,230 @@
+// The conversion of a whole folder: what it writes, what it refuses, and that a
+// failure or a kill never leaves a folder half converted.
+#include "old_folder.h"
+#include "support/file_size_limit.h"
+#include "support/fixture.h"
+
+#include "common/folder_lock.h"
+#include "common/transaction.h"
+#include "importa/conversion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace qv::test {
+namespace {
+
+constexpr const char* kOggi = "09/12/2026"; // the fixture's today
+
+class ConversionTest : public ProgramTest {
+protected:
+    QString folder() const { return dataFolder(); }
+    QString at(const char* name) const { return folder() + QLatin1String(name); }
+    std::map<QString, QByteArray> contents() const { return folderContents(folder()); }
+
+    // Compares file by file, so that a difference names its file and shows its bytes.
+    static void expectFiles(const std::map<QString, QByteArray>& got,
+                            const std::map<QString, QByteArray>& expected) {
+        for (const auto& [name, bytes] : expected) {
+            const auto it = got.find(name);
+            if (it == got.end()) {
+                ADD_FAILURE() << "missing " << name.toStdString();
+                continue;
+            }
+            EXPECT_EQ(printable(it->second), printable(bytes)) << name.toStdString();
+        }
+        for (const auto& [name, bytes] : got)
+            EXPECT_TRUE(expected.count(name)) << "unexpected " << name.toStdString();
+    }
+};
+
+TEST_F(ConversionTest, OldFolderBecomesTheCurrentLayoutsByteForByte) {
+    writeOldFolder(folder());
+    const EsitoConversione esito = convertiCartella(folder());
+    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    EXPECT_EQ(esito.contiConvertiti, 2);
+    EXPECT_TRUE(esito.ripristinati.isEmpty());
+    expectFiles(contents(), convertedOldFolder(kOggi));
+    EXPECT_TRUE(messages.shown().empty()); // the computation shows nothing itself
+}
+
+TEST_F(ConversionTest, SecondRunIsRefusedAndChangesNothing) {
+    writeOldFolder(folder());
+    ASSERT_EQ(convertiCartella(folder()).stato, EsitoConversione::Stato::Fatta);
+    const auto converted = contents();
+
+    const EsitoConversione again = convertiCartella(folder());
+    EXPECT_EQ(again.stato, EsitoConversione::Stato::Rifiutata);
+    EXPECT_EQ(again.testo, QStringLiteral("I dati selezionati sono stati già convertiti"));
+    EXPECT_EQ(again.titolo, QStringLiteral("Attenzione!"));
+    EXPECT_EQ(contents(), converted);
+}
+
+// A folder of the current release (no Conv.con) is recognised by any one file whose
+// size is not a whole number of old records, and left untouched.
+TEST_F(ConversionTest, FolderOfTheCurrentLayoutsIsRefusedUntouched) {
+    const struct {
+        const char* file;
+        QByteArray bytes;
+    } correnti[] = {
+        {"CONTI.DAT", contoBytes({.numero = 1, .codice = "A1"}) +
+                          contoBytes({.numero = 2, .codice = "CONTOLUNGO12"})},
+        {"A1.mov", movimentoBytes({1, "12/05/1998"}) + movimentoBytes({2, "03/01/2000"}) +
+                       movimentoBytes({3, "15/02/2003"})},
+        {"A1.tot", totaliBytes(1, 2, 3, 4, "12/05/1998", "15/02/2003", "", "")},
+        {"A1.FOG", foglioBytes({2, 1, 1, 1000001, "03/01/2000"}) + foglioBytes({0, 2, 1})},
+        {"CONTOLUNGO12.RIP", ripBytes("31/12/2001", 65.5)},
+        {"CONTOLUNGO12.CHI", chiBytes("31/12/1999", 55.5, "CONTOLUNGO12")},
+        {"A1.Ipa", ipaBytes({"", "", "", "", ""}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5})},
+        {"A1.Iat", iatBytes({"", "", "", "", ""}, {1, 2, 3, 4, 5})},
+    };
+    for (const auto& c : correnti) {
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        writeOldFolder(folder());
+        writeBytes(at(c.file), c.bytes);
+        const auto before = contents();
+
+        const EsitoConversione esito = convertiCartella(folder());
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Rifiutata) << c.file;
+        EXPECT_TRUE(esito.testo.contains(QLatin1String(c.file))) << esito.testo.toStdString();
+        EXPECT_EQ(contents(), before) << c.file;
+    }
+}
+
+// A disk that fills up while the second account is written: every file of the first
+// account, already rewritten, goes back, and no copy is left behind.
+TEST_F(ConversionTest, FailureMidwayLeavesTheFolderExactlyAsItWas) {
+    writeOldFolder(folder());
+    QByteArray molti;
+    for (int i = 1; i <= 100; ++i)
+        molti += movimentoVecchioBytes(qint16(i), "01/02/01", "01/02/01", "BON", i, "", "", "N",
+                                       "E", "N");
+    writeBytes(at("CONTOLUNGO12.MOV"), molti); // 7200 bytes, 7600 once converted
+    writeBytes(at("CONTOLUNGO12.MOR"), le16(100));
+    const auto before = contents();
+
+    QStringList scritti;
+    EsitoConversione esito;
+    {
+        FileSizeLimit limit(7400);
+        ASSERT_TRUE(limit.isSet());
+        esito = convertiCartella(folder(), [&](const QString& f) { scritti << f; });
+    }
+    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita);
+    EXPECT_TRUE(esito.testo.contains(QLatin1String("CONTOLUNGO12.MOV")))
+        << esito.testo.toStdString();
+    EXPECT_TRUE(esito.nonRipristinati.isEmpty());
+    EXPECT_EQ(scritti.size(), 9); // the nine files of "A1" had been written
+    EXPECT_EQ(contents(), before);
+    EXPECT_FALSE(hasInterruptedChange(folder()));
+}
+
+// Killed after five files: the next run puts the originals back from its copies and
+// converts the folder afresh, exactly as an uninterrupted run does.
+TEST_F(ConversionTest, KilledConversionIsPutBackAndCompletedByTheNextRun) {
+    writeOldFolder(folder());
+    const auto original = contents();
+    EXPECT_EXIT(
+        {
+            int scritti = 0;
+            convertiCartella(folder(), [&](const QString&) {
+                if (++scritti == 5) _exit(9);
+            });
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(9), "");
+
+    ASSERT_TRUE(hasInterruptedChange(folder()));
+    EXPECT_NE(readBytes(at("A1.mov")), original.at(QStringLiteral("A1.mov")));
+    EXPECT_FALSE(QFileInfo::exists(at("Conv.con")));
+
+    const EsitoConversione esito = convertiCartella(folder());
+    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    EXPECT_TRUE(esito.ripristinati.contains(QFileInfo(at("A1.mov")).absoluteFilePath()));
+    expectFiles(contents(), convertedOldFolder(kOggi));
+}
+
+// A folder without accounts (count 0, negative, or no count file) gets nothing
+// written and no file created, Conv.con included.
+TEST_F(ConversionTest, FolderWithoutAccountsIsLeftAlone) {
+    for (const QByteArray& conteggio : {le16(0), le16(-3), QByteArray()}) {
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        if (!conteggio.isEmpty()) writeBytes(at("RecConti.dat"), conteggio);
+        writeBytes(at("CONTI.DAT"), contoVecchioBytes(1, "A1", "", "", "", "", "", "", "", 0, ""));
+        const auto before = contents();
+
+        const EsitoConversione esito = convertiCartella(folder());
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fatta);
+        EXPECT_EQ(esito.contiConvertiti, 0);
+        EXPECT_EQ(contents(), before);
+    }
+}
+
+// Nothing is written when a file cannot be read, when an account's code cannot name
+// files, or when another program holds the folder.
+TEST_F(ConversionTest, WhatStopsTheConversionBeforeAnythingIsWritten) {
+    // An account file that is not a file.
+    writeOldFolder(folder());
+    QFile::remove(at("CONTOLUNGO12.RIP"));
+    QDir().mkpath(at("CONTOLUNGO12.RIP"));
+    auto before = contents();
+    EsitoConversione esito = convertiCartella(folder());
+    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita);
+    EXPECT_TRUE(esito.testo.contains(QLatin1String("CONTOLUNGO12.RIP")));
+    EXPECT_EQ(contents(), before);
+    QDir().rmdir(at("CONTOLUNGO12.RIP"));
+
+    // Codes that cannot name files: a record beyond CONTI.DAT's end, a path.
+    for (const QByteArray& terzo :
+         {QByteArray(), contoVecchioBytes(3, "../fuori", "", "", "", "", "", "", "", 0, "")}) {
+        writeOldFolder(folder());
+        writeBytes(at("RecConti.dat"), le16(3));
+        writeBytes(at("CONTI.DAT"), readBytes(at("CONTI.DAT")).left(2 * 195) + terzo);
+        before = contents();
+        esito = convertiCartella(folder());
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Rifiutata);
+        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Il conto 3 ")))
+            << esito.testo.toStdString();
+        EXPECT_EQ(contents(), before);
+    }
+
+    // Quorvanta has the folder open.
+    writeOldFolder(folder());
+    writeBytes(at("RecConti.dat"), le16(2));
+    before = contents();
+    FolderLock altro;
+    ASSERT_EQ(altro.lock(folder()), FolderLock::Result::Locked);
+    esito = convertiCartella(folder());
+    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Rifiutata);
+    EXPECT_EQ(esito.testo, testoCartellaInUso(folder()));
+    altro.unlock();
+    EXPECT_EQ(contents(), before);
+}
+
+// The account list: code and bank as stored, in record order, read from either
+// layout, and reading creates nothing.
+TEST_F(ConversionTest, AccountListReadsEitherLayoutAndCreatesNothing) {
+    const QStringList attese = {
+        QStringLiteral("A1") + QString(10, QLatin1Char(' ')) + QStringLiteral(" - Banca Uno") +
+            QString(36, QLatin1Char(' ')),
+        QStringLiteral("CONTOLUNGO12 - Banca Due") + QString(36, QLatin1Char(' ')),
+    };
+    EXPECT_TRUE(leggiListaConti(folder()).righe.isEmpty());
+    EXPECT_TRUE(contents().empty());
+
+    writeOldFolder(folder());
+    EXPECT_EQ(leggiListaConti(folder()).righe, attese);
+    ASSERT_EQ(convertiCartella(folder()).stato, EsitoConversione::Stato::Fatta);
+    const ListaContiCartella lista = leggiListaConti(folder());
+    EXPECT_EQ(lista.righe, attese);
+    EXPECT_TRUE(lista.errore.isEmpty());
+}
+
+} // namespace
+} // namespace qv::test
