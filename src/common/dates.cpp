@@ -75,9 +75,11 @@ bool isCompleteDateText(const QString& testo) {
 
 std::optional<QDate> dataDaTesto(const QString& testo) {
     if (!isCompleteDateText(testo)) return std::nullopt;
-    const int giorno = testo.left(2).toInt();
-    const int mese = testo.mid(3, 2).toInt();
-    const int anno = testo.right(4).toInt();
+    // Read digit by digit: statements read every movement's dates this way.
+    const auto cifra = [&testo](int i) { return int(testo[i].unicode() - u'0'); };
+    const int giorno = cifra(0) * 10 + cifra(1);
+    const int mese = cifra(3) * 10 + cifra(4);
+    const int anno = ((cifra(6) * 10 + cifra(7)) * 10 + cifra(8)) * 10 + cifra(9);
     if (!dataValida(giorno, mese, anno)) return std::nullopt;
     return QDate(anno, mese, giorno);
 }
