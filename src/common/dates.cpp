@@ -40,6 +40,12 @@ float DataInNumero(const QString& data) {
     return float(p.anno * 366 + daysBeforeMonth(p.mese, p.anno) + p.giorno);
 }
 
+float DataInNumero(QDate data) {
+    if (!data.isValid()) return 0;
+    return float(double(data.year()) * 366 + daysBeforeMonth(data.month(), data.year()) +
+                 data.day());
+}
+
 bool AnnoBisestile(double anno) {
     if (!std::isfinite(anno)) return false;
     const double y = std::nearbyint(anno);
@@ -75,19 +81,33 @@ bool isCompleteDateText(const QString& testo) {
 
 std::optional<QDate> dataDaTesto(const QString& testo) {
     if (!isCompleteDateText(testo)) return std::nullopt;
-    const int giorno = testo.left(2).toInt();
-    const int mese = testo.mid(3, 2).toInt();
-    const int anno = testo.right(4).toInt();
+    // Read digit by digit: statements read every movement's dates this way.
+    const auto cifra = [&testo](int i) { return int(testo[i].unicode() - u'0'); };
+    const int giorno = cifra(0) * 10 + cifra(1);
+    const int mese = cifra(3) * 10 + cifra(4);
+    const int anno = ((cifra(6) * 10 + cifra(7)) * 10 + cifra(8)) * 10 + cifra(9);
     if (!dataValida(giorno, mese, anno)) return std::nullopt;
     return QDate(anno, mese, giorno);
 }
 
 QString testoDaData(QDate data) {
     if (!data.isValid()) return QStringLiteral("00/00/0000");
-    return QStringLiteral("%1/%2/%3")
-        .arg(data.day(), 2, 10, QLatin1Char('0'))
-        .arg(data.month(), 2, 10, QLatin1Char('0'))
-        .arg(data.year(), 4, 10, QLatin1Char('0'));
+    if (data.year() < 0 || data.year() > 9999)
+        return QStringLiteral("%1/%2/%3")
+            .arg(data.day(), 2, 10, QLatin1Char('0'))
+            .arg(data.month(), 2, 10, QLatin1Char('0'))
+            .arg(data.year(), 4, 10, QLatin1Char('0'));
+    // Written digit by digit: statements write one date per row.
+    int giorno = 0;
+    int mese = 0;
+    int anno = 0;
+    data.getDate(&anno, &mese, &giorno);
+    const auto cifra = [](int n) { return QChar(u'0' + n); };
+    const QChar testo[10] = {cifra(giorno / 10), cifra(giorno % 10),     u'/',
+                             cifra(mese / 10),   cifra(mese % 10),       u'/',
+                             cifra(anno / 1000), cifra(anno / 100 % 10), cifra(anno / 10 % 10),
+                             cifra(anno % 10)};
+    return QString(testo, 10);
 }
 
 int giorniTra(const QString& da, const QString& a) {

@@ -1,5 +1,7 @@
 #include "shared_state.h"
 
+#include "file_names.h"
+
 namespace qv {
 
 StatoProgramma& stato() {
@@ -7,6 +9,21 @@ StatoProgramma& stato() {
     return s;
 }
 
-void resetStato() { stato() = StatoProgramma{}; }
+void resetStato() {
+    stato() = StatoProgramma{};
+}
+
+bool contoAttivoAperto() {
+    return !stato().CodiceContoAttivo.trimmed().isEmpty();
+}
+
+QString testoNessunContoAperto() {
+    return QStringLiteral("Nessun conto aperto.");
+}
+
+QString fileContoAttivo(const QString& estensione) {
+    const auto& s = stato();
+    return accountFile(s.PercorsoDati, s.CodiceContoAttivo, estensione);
+}
 
 } // namespace qv

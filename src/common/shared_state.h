@@ -86,6 +86,7 @@ struct StatoProgramma {
     // Which list forms are showing.
     qint16 Form9Aperta = 0;
     qint16 Form11Aperta = 0;
+    qint16 StaffaAperta = 0; // 1 while the staffa window is loaded
 };
 
 // The one instance of the program.
@@ -93,6 +94,16 @@ StatoProgramma& stato();
 
 // Back to a freshly started program (tests).
 void resetStato();
+
+// Whether an account is open (its trimmed code is not empty), and what the user is told
+// when an operation needs one.
+bool contoAttivoAperto();
+QString testoNessunContoAperto();
+
+// The path of a file of the open account: the data folder, the trimmed code of the
+// open account and the extension (an existing file whose name differs only in case
+// is used under its own spelling).
+QString fileContoAttivo(const QString& estensione);
 
 // Makes `tabella` the records as rows 1, 2, ... after a blank row 0, and `numero`
 // their count.

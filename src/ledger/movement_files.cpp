@@ -20,19 +20,6 @@ void componiErrore(QString* errore, const QStringList& parti) {
 
 } // namespace
 
-bool contoAttivoAperto() {
-    return !stato().CodiceContoAttivo.trimmed().isEmpty();
-}
-
-QString testoNessunContoAperto() {
-    return QStringLiteral("Nessun conto aperto.");
-}
-
-QString fileContoAttivo(const QString& estensione) {
-    const auto& s = stato();
-    return accountFile(s.PercorsoDati, s.CodiceContoAttivo, estensione);
-}
-
 bool spazioPerNuovoMovimento() {
     return stato().NumeroMovimenti < LimiteMovimentiConto;
 }

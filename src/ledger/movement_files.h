@@ -6,6 +6,7 @@
 // record and the new count are on disk.
 
 #include "common/records.h"
+#include "common/shared_state.h" // contoAttivoAperto, fileContoAttivo
 
 #include <QString>
 #include <QtGlobal>
@@ -15,16 +16,8 @@ namespace qv {
 // The most movements an account can hold: counts and record numbers are 16-bit.
 inline constexpr int LimiteMovimentiConto = 32767;
 
-// Whether an account is open (its trimmed code is not empty). With none open nothing
-// is written: SalvaNuovoMovimento and riscriviMovimento refuse, SalvaOrdine and the
-// totals file do nothing.
-bool contoAttivoAperto();
-QString testoNessunContoAperto();
-
-// The path of a file of the open account: the data folder, the trimmed code of the
-// open account and the extension (an existing file whose name differs only in case
-// is used under its own spelling).
-QString fileContoAttivo(const QString& estensione);
+// With no account open (contoAttivoAperto) nothing is written: SalvaNuovoMovimento and
+// riscriviMovimento refuse, SalvaOrdine and the totals file do nothing.
 
 // Whether the open account has room for one more movement.
 bool spazioPerNuovoMovimento();

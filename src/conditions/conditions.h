@@ -1,0 +1,63 @@
+#pragma once
+// The interest and cost conditions of an account: five one-record files beside its
+// other files (".Iat" credit rates, ".Ipa" debit rates, ".Opz" options, ".Onp"
+// commissions and withholding tax, ".spe" fees) and their copies in the shared state
+// (DatiInteressiCreditori, DatiInteressiDebitori, DatiOpzioni, DatiOneriPassivi,
+// DatiSpeseVarie), which hold the conditions of the account loaded last. The
+// conditions editor, the staffa and the interest statement load them; only the
+// editor saves them.
+
+#include "common/file_names.h"
+#include "common/records.h"
+
+#include <QLatin1String>
+#include <QString>
+
+#include <array>
+
+namespace qv {
+
+// The five records of one account, in the order of their files.
+struct CondizioniConto {
+    InteressiCreditori creditori;
+    InteressiDebitori debitori;
+    Opzioni opzioni;
+    OneriPassivi oneri;
+    SpeseVarie spese;
+    bool operator==(const CondizioniConto&) const = default;
+};
+
+// The extensions of the five files, in load and save order.
+inline constexpr std::array<QLatin1String, 5> EstensioniCondizioni{ExtIat, ExtIpa, ExtOpz, ExtOnp,
+                                                                   ExtSpe};
+
+// The five shared records, read and replaced together.
+CondizioniConto condizioniInMemoria();
+void impostaCondizioniInMemoria(const CondizioniConto& condizioni);
+
+// Reads record 1 of each of the five files of account `codice` in `cartella`; a file
+// that is missing (or shorter than its record) reads as zeros, and a 70-byte ".Ipa"
+// gives rates beyond the credit line of 0. False, with the reason, when a file exists
+// but cannot be read.
+bool leggiCondizioni(const QString& cartella, const QString& codice, CondizioniConto* condizioni,
+                     QString* errore = nullptr);
+
+// Writes the five records as record 1 of the five files of account `codice`: all of
+// them or, when one cannot be written, none (the files written before it are put
+// back). False, with the reason, then.
+bool scriviCondizioni(const QString& cartella, const QString& codice,
+                      const CondizioniConto& condizioni, QString* errore = nullptr);
+
+// Loads the open account's conditions into the five shared records. A missing file is
+// created empty and reads as zeros (rates, amounts and counts 0, texts empty). When a
+// file cannot be read, or no account is open, the shared records keep what they held
+// and false is returned with the reason.
+bool CaricaCondizioni(QString* errore = nullptr);
+
+// Writes the five shared records as the open account's conditions, all five files or
+// none. False, with the reason, when a file cannot be written (every file is as it
+// was then) or no account is open (nothing is written: the files of no account would
+// be named by their extension alone).
+bool SalvaCondizioni(QString* errore = nullptr);
+
+} // namespace qv

@@ -1,0 +1,195 @@
+// Loading and saving the five condition files of the open account: what a load reads and
+// creates, what a save writes byte by byte, and what a failure leaves behind.
+#include "conditions_fixture.h"
+
+#include "conditions/conditions.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace qv {
+namespace {
+
+using namespace test;
+
+class ConditionFiles : public ConditionsTest {};
+
+TEST_F(ConditionFiles, LoadingMissingFilesCreatesThemEmptyAndGivesZeros) {
+    // What an earlier account left in memory goes.
+    stato().DatiOneriPassivi.ritenutaFiscale = 27.0F;
+    stato().DatiOpzioni.indirizzoInternet = QStringLiteral("http://altra.banca");
+
+    QString errore;
+    ASSERT_TRUE(CaricaCondizioni(&errore)) << errore.toStdString();
+    for (const char* ext : {".Iat", ".Ipa", ".Opz", ".Onp", ".spe"}) {
+        EXPECT_TRUE(QFileInfo::exists(file(ext))) << ext;
+        EXPECT_EQ(readBytes(file(ext)).size(), 0) << ext;
+    }
+    EXPECT_TRUE(condizioniInMemoria() == CondizioniConto{});
+}
+
+TEST_F(ConditionFiles, LoadingReadsEveryRecordIntoTheSharedCopies) {
+    scriviCondizioniComplete();
+    ASSERT_TRUE(CaricaCondizioni());
+    const StatoProgramma& s = stato();
+
+    EXPECT_EQ(s.DatiInteressiCreditori.dataDecorrenza[2], "01/07/2001");
+    EXPECT_EQ(s.DatiInteressiCreditori.dataDecorrenza[5], "__/__/____");
+    EXPECT_EQ(s.DatiInteressiCreditori.tasso[1], 2.0625F);
+    EXPECT_EQ(s.DatiInteressiCreditori.tasso[3], 0.75F);
+
+    EXPECT_EQ(s.DatiInteressiDebitori.dataDecorrenza[2], "15/03/2001");
+    EXPECT_EQ(s.DatiInteressiDebitori.tassoEntroFido[1], 12.125F);
+    EXPECT_EQ(s.DatiInteressiDebitori.tassoFuoriFido[2], 13.5F);
+
+    EXPECT_EQ(s.DatiOpzioni.periodicitaChiusura, "3");
+    EXPECT_EQ(s.DatiOpzioni.minimoMovimenti, 12);
+    EXPECT_EQ(s.DatiOpzioni.indirizzoInternet, "http://www.bancadiprova.it");
+    EXPECT_EQ(s.DatiOpzioni.baseGiorniDebitori, "1");
+    EXPECT_EQ(s.DatiOpzioni.baseGiorniCreditori, "2");
+    EXPECT_EQ(s.DatiOpzioni.codiceDivisore, 4);
+
+    EXPECT_EQ(s.DatiOneriPassivi.aliquotaMassimoScoperto, 0.125F);
+    EXPECT_EQ(s.DatiOneriPassivi.aliquotaScopertoFuoriFidoGiorni, 0.375F);
+    EXPECT_EQ(s.DatiOneriPassivi.descrizioneLibera2, "Diritti di urgenza");
+    EXPECT_EQ(s.DatiOneriPassivi.baseLibera1, "3");
+    EXPECT_EQ(s.DatiOneriPassivi.baseLibera2, "6");
+
+    EXPECT_EQ(s.DatiSpeseVarie.importoSpesa[0], 25.82);
+    EXPECT_EQ(s.DatiSpeseVarie.importoSpesa[6], 0.1);
+    EXPECT_EQ(s.DatiSpeseVarie.addebitoTrimestrale[1], "0");
+    EXPECT_EQ(s.DatiSpeseVarie.addebitoTrimestrale[4], "1");
+    EXPECT_EQ(s.DatiSpeseVarie.descrizioneSpesa2, "Invio estratto conto");
+
+    // Loading changed no file.
+    EXPECT_EQ(readBytes(file(".Iat")), iatCompleto());
+    EXPECT_EQ(readBytes(file(".spe")), speCompleto());
+}
+
+TEST_F(ConditionFiles, SavingWritesTheFiveRecordsByteForByte) {
+    StatoProgramma& s = stato();
+    s.DatiInteressiCreditori.dataDecorrenza = {QString(),    "01/01/2001", "01/07/2001",
+                                               "01/01/2002", "__/__/____", "__/__/____"};
+    s.DatiInteressiCreditori.tasso = {0, 2.0625F, 1.5F, 0.75F, 0, 0};
+    s.DatiInteressiDebitori.dataDecorrenza = {QString(),    "01/01/2001", "15/03/2001",
+                                              "__/__/____", "__/__/____", "__/__/____"};
+    s.DatiInteressiDebitori.tassoEntroFido = {0, 12.125F, 11.5F, 0, 0, 0};
+    s.DatiInteressiDebitori.tassoFuoriFido = {0, 14.0625F, 13.5F, 0, 0, 0};
+    s.DatiOpzioni = {"3", 12, "http://www.bancadiprova.it", "1", "2", 4};
+    s.DatiOneriPassivi = {
+        0.5F, 0.125F, 27.0F, 1.0625F, 2.5F, 0.25F, 0.375F, "Commissione fido", "Diritti di urgenza",
+        "3",  "6"};
+    s.DatiSpeseVarie.importoSpesa = {25.82, 5.16, 0.62, 10.33, 12.91, 1.03, 0.1};
+    s.DatiSpeseVarie.addebitoTrimestrale = {"1", "0", "1", "0", "1", "1", "0"};
+    s.DatiSpeseVarie.descrizioneSpesa1 = QStringLiteral("Bollo");
+    s.DatiSpeseVarie.descrizioneSpesa2 = QStringLiteral("Invio estratto conto");
+
+    QString errore;
+    ASSERT_TRUE(SalvaCondizioni(&errore)) << errore.toStdString();
+    EXPECT_EQ(readBytes(file(".Iat")), iatCompleto());
+    EXPECT_EQ(readBytes(file(".Ipa")), ipaCompleto());
+    EXPECT_EQ(readBytes(file(".Opz")), opzCompleto());
+    EXPECT_EQ(readBytes(file(".Onp")), onpCompleto());
+    EXPECT_EQ(readBytes(file(".spe")), speCompleto());
+
+    // Saving and loading again gives every field back unchanged.
+    const CondizioniConto salvate = condizioniInMemoria();
+    resetStato();
+    openTestAccount("CC1");
+    stato().PercorsoDati = dataFolder();
+    ASSERT_TRUE(CaricaCondizioni());
+    EXPECT_TRUE(condizioniInMemoria() == salvate);
+}
+
+TEST_F(ConditionFiles, TextsAreCutToTheirFieldAndAnOldDebitFileGrowsToNinetyBytes) {
+    // The older 70-byte ".Ipa": no rates beyond the credit line.
+    writeBytes(file(".Ipa"), ipaCompleto().first(70));
+    ASSERT_TRUE(CaricaCondizioni());
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(stato().DatiInteressiDebitori.tassoFuoriFido[size_t(i)], 0.0F) << i;
+    EXPECT_EQ(stato().DatiInteressiDebitori.tassoEntroFido[2], 11.5F);
+
+    const QString lungo = QStringLiteral("http://www.banca.it/") + QString(100, u'x');
+    stato().DatiOpzioni.indirizzoInternet = lungo;
+    stato().DatiOneriPassivi.descrizioneLibera1 = QStringLiteral("Commissione di istruttoria fido");
+    ASSERT_TRUE(SalvaCondizioni());
+
+    EXPECT_EQ(readBytes(file(".Ipa")),
+              debitoriBytes({"01/01/2001", "15/03/2001", "__/__/____", "__/__/____", "__/__/____"},
+                            {12.125F, 11.5F, 0, 0, 0}, {0, 0, 0, 0, 0}));
+    const QByteArray opz = readBytes(file(".Opz"));
+    ASSERT_EQ(opz.size(), 107);
+    EXPECT_EQ(opz.mid(3, 100), lungo.left(100).toLatin1());
+    EXPECT_EQ(readBytes(file(".Onp")).mid(28, 25), QByteArray("Commissione di istruttor"
+                                                              "i"));
+}
+
+TEST_F(ConditionFiles, ASaveThatCannotWriteEveryFileLeavesThemAllAsTheyWere) {
+    scriviCondizioniComplete();
+    ASSERT_TRUE(CaricaCondizioni());
+    // ".Onp" cannot be written: a folder stands in its place.
+    ASSERT_TRUE(QFile::remove(file(".Onp")));
+    ASSERT_TRUE(QDir().mkdir(file(".Onp")));
+    const auto prima = cartella();
+
+    stato().DatiInteressiCreditori.tasso[1] = 9.0F;
+    stato().DatiOpzioni.minimoMovimenti = 99;
+    stato().DatiSpeseVarie.importoSpesa[0] = 1.0;
+    QString errore;
+    EXPECT_FALSE(SalvaCondizioni(&errore));
+    EXPECT_FALSE(errore.isEmpty());
+    EXPECT_EQ(cartella(), prima);
+    EXPECT_FALSE(QFileInfo::exists(dataFolder() + QStringLiteral(".transazione")));
+}
+
+TEST_F(ConditionFiles, ALoadThatCannotReadAFileKeepsTheRecordsItHad) {
+    scriviCondizioniComplete();
+    ASSERT_TRUE(CaricaCondizioni());
+    const CondizioniConto prima = condizioniInMemoria();
+
+    // Another account whose options cannot be read: nothing of it is mixed in.
+    openTestAccount("CC2");
+    ASSERT_TRUE(QDir().mkdir(dataFolder() + QStringLiteral("CC2.Opz")));
+    writeBytes(dataFolder() + QStringLiteral("CC2.Iat"),
+               creditoriBytes({"01/01/2020", "", "", "", ""}, {4, 0, 0, 0, 0}));
+    QString errore;
+    EXPECT_FALSE(CaricaCondizioni(&errore));
+    EXPECT_TRUE(errore.contains(QStringLiteral("CC2.Opz"))) << errore.toStdString();
+    EXPECT_TRUE(condizioniInMemoria() == prima);
+}
+
+TEST_F(ConditionFiles, WithNoAccountOpenNothingIsReadOrWritten) {
+    scriviCondizioniComplete();
+    ASSERT_TRUE(CaricaCondizioni());
+    const CondizioniConto prima = condizioniInMemoria();
+    const auto fileDiPrima = cartella();
+    stato().CodiceContoAttivo.clear();
+    stato().IndiceContoAttivo = 0;
+
+    QString errore;
+    EXPECT_FALSE(CaricaCondizioni(&errore));
+    EXPECT_EQ(errore, testoNessunContoAperto());
+    stato().DatiOpzioni.minimoMovimenti = 1;
+    EXPECT_FALSE(SalvaCondizioni(&errore));
+    EXPECT_EQ(errore, testoNessunContoAperto());
+    EXPECT_EQ(cartella(), fileDiPrima);
+    stato().DatiOpzioni.minimoMovimenti = prima.opzioni.minimoMovimenti;
+    EXPECT_TRUE(condizioniInMemoria() == prima);
+}
+
+TEST_F(ConditionFiles, FilesCopiedWithOtherLetterCaseAreUsedUnderTheirOwnNames) {
+    writeBytes(dataFolder() + QStringLiteral("CC1.IAT"), iatCompleto());
+    ASSERT_TRUE(CaricaCondizioni());
+    EXPECT_EQ(stato().DatiInteressiCreditori.tasso[2], 1.5F);
+    // No second file of the same name was made beside it.
+    int stessoNome = 0;
+    for (const auto& [nome, contenuto] : cartella())
+        stessoNome += nome.compare(QStringLiteral("CC1.Iat"), Qt::CaseInsensitive) == 0;
+    EXPECT_EQ(stessoNome, 1);
+    stato().DatiInteressiCreditori.tasso[2] = 3.0F;
+    ASSERT_TRUE(SalvaCondizioni());
+    EXPECT_EQ(readBytes(dataFolder() + QStringLiteral("CC1.IAT")).mid(54, 4), leFloat(3.0F));
+}
+
+} // namespace
+} // namespace qv
