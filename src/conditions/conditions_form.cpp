@@ -119,16 +119,6 @@ Form26::Form26(QWidget* parent) : Form(parent) {
     layout->addWidget(SSTab1, 1);
     layout->addLayout(pulsanti);
 
-    assegna(dataC_, {&DataC1, &DataC2, &DataC3, &DataC4, &DataC5});
-    assegna(perC_, {&PerC1, &PerC2, &PerC3, &PerC4, &PerC5});
-    assegna(dataD_, {&DATAD1, &DATAD2, &DATAD3, &DATAD4, &DATAD5});
-    assegna(perD_,
-            {&PerD1, &PerD2, &PerD3, &PerD4, &PerD5, &PerD6, &PerD7, &PerD8, &PerD9, &PerD10});
-    assegna(importo_,
-            {&IMPORTO1, &IMPORTO2, &IMPORTO3, &IMPORTO4, &IMPORTO5, &IMPORTO6, &IMPORTO7});
-    assegna(option_, {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6, &Option7,
-                      &Option8, &Option9, &Option10, &Option11, &Option12, &Option13, &Option14});
-    assegna(per_, {&Per1, &Per2, &Per3, &Per4, &Per5, &Per6, &Per7});
     collegaTasti();
 }
 
@@ -144,6 +134,8 @@ QWidget* Form26::tabCreditori() {
         g->addWidget(dataC_[size_t(k)], k, 0, Qt::AlignLeft);
         g->addWidget(perC_[size_t(k)], k, 1, Qt::AlignLeft);
     }
+    assegna(dataC_, {&DataC1, &DataC2, &DataC3, &DataC4, &DataC5});
+    assegna(perC_, {&PerC1, &PerC2, &PerC3, &PerC4, &PerC5});
     g->setColumnStretch(2, 1);
     g->setRowStretch(6, 1);
     auto* l = new QVBoxLayout(pagina);
@@ -168,6 +160,9 @@ QWidget* Form26::tabDebitori() {
         g->addWidget(perD_[size_t(k)], k + 1, 1, Qt::AlignLeft);
         g->addWidget(perD_[size_t(k + 5)], k + 1, 2, Qt::AlignLeft);
     }
+    assegna(dataD_, {&DATAD1, &DATAD2, &DATAD3, &DATAD4, &DATAD5});
+    assegna(perD_,
+            {&PerD1, &PerD2, &PerD3, &PerD4, &PerD5, &PerD6, &PerD7, &PerD8, &PerD9, &PerD10});
     g->setColumnStretch(3, 1);
     g->setRowStretch(7, 1);
     auto* l = new QVBoxLayout(pagina);
@@ -215,6 +210,10 @@ QWidget* Form26::tabSpese() {
         g->addWidget(importo_[size_t(k)], k, 1, Qt::AlignLeft);
         g->addWidget(cornice, k, 2, Qt::AlignLeft);
     }
+    assegna(importo_,
+            {&IMPORTO1, &IMPORTO2, &IMPORTO3, &IMPORTO4, &IMPORTO5, &IMPORTO6, &IMPORTO7});
+    assegna(option_, {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6, &Option7,
+                      &Option8, &Option9, &Option10, &Option11, &Option12, &Option13, &Option14});
     g->setColumnStretch(3, 1);
     g->setRowStretch(8, 1);
     auto* l = new QVBoxLayout(pagina);
@@ -230,6 +229,7 @@ QWidget* Form26::tabOneri() {
     g->addWidget(intestazione(QStringLiteral("percentuale"), riquadro), 0, 2);
     for (int k = 1; k <= 7; ++k)
         per_[size_t(k)] = new AmountField(QStringLiteral("Per%1").arg(k), riquadro);
+    assegna(per_, {&Per1, &Per2, &Per3, &Per4, &Per5, &Per6, &Per7});
     const QString suggerimento = QStringLiteral("Doppio clic per opzioni");
     Descr3 = testo(QStringLiteral("Descr3"), 25, riquadro);
     Descr3->setText(QStringLiteral("Campo libero 1"));

@@ -103,6 +103,29 @@ TEST_F(ConditionsForm, ANewAccountOpensWithTheDefaultsAndMustGetItsFirstDates) {
     EXPECT_EQ(readBytes(file(".Ipa")).size(), 0);
 }
 
+TEST_F(ConditionsForm, EveryTabLaysOutItsFieldsWithoutOverlap) {
+    Form26& f = apri();
+    f.resize(f.sizeHint());
+    for (int scheda = 0; scheda < f.SSTab1->count(); ++scheda) {
+        f.SSTab1->setCurrentIndex(scheda);
+        QCoreApplication::processEvents();
+        QWidget* pagina = f.SSTab1->widget(scheda);
+        std::vector<QWidget*> campi;
+        for (QWidget* w : pagina->findChildren<QWidget*>())
+            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QRadioButton*>(w)) campi.push_back(w);
+        ASSERT_FALSE(campi.empty());
+        for (size_t i = 0; i < campi.size(); ++i) {
+            const QRect a(campi[i]->mapTo(pagina, QPoint()), campi[i]->size());
+            EXPECT_TRUE(campi[i]->isVisible()) << campi[i]->objectName().toStdString();
+            for (size_t j = i + 1; j < campi.size(); ++j) {
+                const QRect b(campi[j]->mapTo(pagina, QPoint()), campi[j]->size());
+                EXPECT_FALSE(a.intersects(b)) << campi[i]->objectName().toStdString() << " "
+                                              << campi[j]->objectName().toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(ConditionsForm, StoredConditionsShowAndConfirmingThemChangesNoByte) {
     for (const double fattore : {1.0, 1936.27}) {
         SCOPED_TRACE(fattore);
