@@ -1,56 +1,26 @@
 // The main window's "Interessi e costi": the editor of the open account, its printed
 // sheet headed by the open account's bank and the display currency, and the editor
 // unloaded when the account is closed.
-#include "support/fixture.h"
+#include "support/main_window_fixture.h"
 
-#include "common/random_file.h"
 #include "conditions/conditions_form.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
-#include "platform/program_end.h"
 #include "shell/account_close.h"
-#include "shell/flags.h"
-#include "shell/main_window.h"
-#include "shell/program_files.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-
-#include <memory>
-
 namespace qv::test {
 namespace {
 
-class ConditionsWiring : public ProgramTest {
+class ConditionsWiring : public MainWindowTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        initShellResources();
-        resetProgramEnd();
-        setEndProgramHook([] {});
-        ASSERT_TRUE(scriviContatore(programFolder() + "RecCausa.dat", 0));
-        writeCurrency(15, "Euro", "Unione Europea", 1.0);
-        Impostazioni imp;
-        imp.percorsoDati = "0";
-        imp.numeroDecimali = 2;
-        imp.contoAvvio = "55";
-        ASSERT_TRUE(scriviImpostazioni(imp));
-        writeAccount(1, "44", "ALTRA BANCA");
-        writeAccount(2, "55", "BANCA DEL CONTO");
-        ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 2));
-        window = std::make_unique<MDIForm1>();
-        window->Load();
-        ASSERT_EQ(stato().CodiceContoAttivo, "55");
+        MainWindowTest::SetUp();
+        avvia({{"44", "ALTRA BANCA"}, {"55", "BANCA DEL CONTO"}}, "55");
     }
-    void TearDown() override {
-        formHost().resetForTests();
-        window.reset();
-        resetProgramEnd();
-        ProgramTest::TearDown();
-    }
-    std::unique_ptr<MDIForm1> window;
 };
 
 TEST_F(ConditionsWiring, InteressiECostiEditsAndPrintsTheOpenAccount) {
