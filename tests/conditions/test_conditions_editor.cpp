@@ -21,25 +21,15 @@ const QString kFormatoLire = QStringLiteral("#,###,###,##0");
 
 class ConditionsEditor : public ConditionsTest {
 protected:
-    static CondizioniConto complete() {
-        CondizioniConto c;
-        c.creditori = InteressiCreditori::fromBytes(iatCompleto());
-        c.debitori = InteressiDebitori::fromBytes(ipaCompleto());
-        c.opzioni = Opzioni::fromBytes(opzCompleto());
-        c.oneri = OneriPassivi::fromBytes(onpCompleto());
-        c.spese = SpeseVarie::fromBytes(speCompleto());
-        return c;
-    }
-
     // The fields of the complete set changed by `cambia`, read back at `fattore`.
     static EsitoCondizioni leggi(const std::function<void(CampiCondizioni&)>& cambia,
                                  CondizioniConto* nuove, double fattore = 1.0,
                                  const QString& formato = kFormatoEuro) {
-        const CampiCondizioni mostrati = campiDaCondizioni(complete(), fattore, formato);
+        const CampiCondizioni mostrati = campiDaCondizioni(condizioniComplete(), fattore, formato);
         CampiCondizioni campi = mostrati;
         cambia(campi);
-        *nuove = complete();
-        return condizioniDaCampi(campi, mostrati, complete(), fattore, nuove);
+        *nuove = condizioniComplete();
+        return condizioniDaCampi(campi, mostrati, condizioniComplete(), fattore, nuove);
     }
 };
 
@@ -59,10 +49,10 @@ TEST_F(ConditionsEditor, RatesAndAmountsShowInTheirPatterns) {
     }
 
     // Fees in the display currency: euro, and lire without decimals.
-    const CampiCondizioni euro = campiDaCondizioni(complete(), 1.0, kFormatoEuro);
+    const CampiCondizioni euro = campiDaCondizioni(condizioniComplete(), 1.0, kFormatoEuro);
     EXPECT_EQ(euro.importo[1], "25,82");
     EXPECT_EQ(euro.importo[7], "0,10");
-    const CampiCondizioni lire = campiDaCondizioni(complete(), kLira, kFormatoLire);
+    const CampiCondizioni lire = campiDaCondizioni(condizioniComplete(), kLira, kFormatoLire);
     EXPECT_EQ(lire.importo[1], "49.994");
     EXPECT_EQ(lire.importo[4], "20.002");
     EXPECT_EQ(lire.importo[7], "194");
@@ -112,91 +102,96 @@ TEST_F(ConditionsEditor, CodesChooseTheirOptionsAndUnknownCodesTheInitialOnes) {
         EXPECT_EQ(addebitoAnnuale(QString::fromLatin1(f.flag)), f.annuale) << f.flag;
 }
 
-TEST_F(ConditionsEditor, StartDatesMustBeRealAndFirstDatesSet) {
-    const QString vuota = QStringLiteral("__/__/____");
-    const struct {
-        const char* nome;
-        std::function<void(CampiCondizioni&)> cambia;
-        const char* campo; // "" when accepted
-    } casi[] = {
-        {"complete set", [](CampiCondizioni&) {}, ""},
-        {"first debit date empty", [&](CampiCondizioni& c) { c.dataDebitori[1] = vuota; },
-         "DATAD1"},
-        {"first credit date empty", [&](CampiCondizioni& c) { c.dataCreditori[1] = vuota; },
-         "DataC1"},
-        {"31 April after an empty date",
-         [&](CampiCondizioni& c) {
-             c.dataDebitori[3] = vuota;
-             c.dataDebitori[4] = "31/04/2001";
-         },
-         "DATAD4"},
-        {"a debit date before any credit date",
-         [&](CampiCondizioni& c) {
-             c.dataCreditori[1] = vuota;
-             c.dataDebitori[2] = "29/02/2001";
-         },
-         "DATAD2"},
-        {"half typed", [](CampiCondizioni& c) { c.dataCreditori[4] = "01/06/20__"; }, "DataC4"},
-        {"day only", [](CampiCondizioni& c) { c.dataCreditori[4] = "1_/06/2002"; }, "DataC4"},
-        {"year below 1000", [](CampiCondizioni& c) { c.dataCreditori[1] = "01/01/0999"; },
-         "DataC1"},
-        {"29 February of a leap year",
-         [](CampiCondizioni& c) { c.dataCreditori[4] = "29/02/2004"; }, ""},
-    };
+// One change to the start dates and the field it is refused at ("" when accepted).
+struct CasoDate {
+    const char* nome;
+    std::function<void(CampiCondizioni&)> cambia;
+    const char* campo;
+};
+
+// Each case refused at its field with `testo` and `titolo` (the field emptied when
+// `svuota`), or accepted.
+void verificaDate(const std::vector<CasoDate>& casi, const QString& testo, const QString& titolo,
+                  bool svuota) {
     for (const auto& c : casi) {
+        SCOPED_TRACE(c.nome);
         CondizioniConto nuove;
-        const EsitoCondizioni e = leggi(c.cambia, &nuove);
-        EXPECT_EQ(e.campo, c.campo) << c.nome;
+        const CampiCondizioni mostrati = campiDaCondizioni(ConditionsTest::condizioniComplete(),
+                                                           1.0, QStringLiteral("#,###,###,##0.00"));
+        CampiCondizioni campi = mostrati;
+        c.cambia(campi);
+        const EsitoCondizioni e =
+            condizioniDaCampi(campi, mostrati, ConditionsTest::condizioniComplete(), 1.0, &nuove);
+        EXPECT_EQ(e.campo, c.campo);
         if (*c.campo == 0) {
-            EXPECT_TRUE(e.fatto()) << c.nome;
+            EXPECT_TRUE(e.fatto());
             continue;
         }
-        EXPECT_EQ(e.stato, EsitoCondizioni::Stato::Rifiutato) << c.nome;
-        EXPECT_EQ(e.testo, testoDataErrata()) << c.nome;
-        EXPECT_EQ(e.titolo, "Errore") << c.nome;
-        EXPECT_TRUE(e.svuotaCampo) << c.nome;
+        EXPECT_EQ(e.stato, EsitoCondizioni::Stato::Rifiutato);
+        EXPECT_EQ(e.testo, testo);
+        EXPECT_EQ(e.titolo, titolo);
+        EXPECT_EQ(e.svuotaCampo, svuota);
     }
+}
+
+TEST_F(ConditionsEditor, StartDatesMustBeRealAndFirstDatesSet) {
+    const QString vuota = QStringLiteral("__/__/____");
+    verificaDate(
+        {
+            {"complete set", [](CampiCondizioni&) {}, ""},
+            {"first debit date empty", [&](CampiCondizioni& c) { c.dataDebitori[1] = vuota; },
+             "DATAD1"},
+            {"first credit date empty", [&](CampiCondizioni& c) { c.dataCreditori[1] = vuota; },
+             "DataC1"},
+            {"31 April after an empty date",
+             [&](CampiCondizioni& c) {
+                 c.dataDebitori[3] = vuota;
+                 c.dataDebitori[4] = "31/04/2001";
+             },
+             "DATAD4"},
+            {"a debit date before any credit date",
+             [&](CampiCondizioni& c) {
+                 c.dataCreditori[1] = vuota;
+                 c.dataDebitori[2] = "29/02/2001";
+             },
+             "DATAD2"},
+            {"half typed", [](CampiCondizioni& c) { c.dataCreditori[4] = "01/06/20__"; }, "DataC4"},
+            {"day only", [](CampiCondizioni& c) { c.dataCreditori[4] = "1_/06/2002"; }, "DataC4"},
+            {"year below 1000", [](CampiCondizioni& c) { c.dataCreditori[1] = "01/01/0999"; },
+             "DataC1"},
+            {"29 February of a leap year",
+             [](CampiCondizioni& c) { c.dataCreditori[4] = "29/02/2004"; }, ""},
+        },
+        testoDataErrata(), QStringLiteral("Errore"), true);
 }
 
 TEST_F(ConditionsEditor, SetStartDatesMustAscendWithinTheirSeries) {
     const QString vuota = QStringLiteral("__/__/____");
-    const struct {
-        const char* nome;
-        std::function<void(CampiCondizioni&)> cambia;
-        const char* campo;
-    } casi[] = {
-        {"same date twice", [](CampiCondizioni& c) { c.dataDebitori[2] = "01/01/2001"; }, "DATAD2"},
-        {"earlier debit date", [](CampiCondizioni& c) { c.dataDebitori[2] = "31/12/2000"; },
-         "DATAD2"},
-        {"empty dates between",
-         [&](CampiCondizioni& c) {
-             c.dataDebitori[2] = vuota;
-             c.dataDebitori[4] = "01/02/2001";
-         },
-         ""},
-        {"earlier after an empty one",
-         [&](CampiCondizioni& c) {
-             c.dataDebitori[3] = vuota;
-             c.dataDebitori[4] = "14/03/2001";
-         },
-         "DATAD4"},
-        {"credit dates on their own", [](CampiCondizioni& c) { c.dataCreditori[3] = "30/06/2001"; },
-         "DataC3"},
-        {"the two series do not meet",
-         [](CampiCondizioni& c) { c.dataCreditori[1] = "01/01/1999"; }, ""},
-    };
-    for (const auto& c : casi) {
-        CondizioniConto nuove;
-        const EsitoCondizioni e = leggi(c.cambia, &nuove);
-        EXPECT_EQ(e.campo, c.campo) << c.nome;
-        if (*c.campo == 0) {
-            EXPECT_TRUE(e.fatto()) << c.nome;
-            continue;
-        }
-        EXPECT_EQ(e.testo, "Le date di decorrenza devono essere in ordine crescente") << c.nome;
-        EXPECT_EQ(e.titolo, "ERRORE") << c.nome;
-        EXPECT_FALSE(e.svuotaCampo) << c.nome;
-    }
+    verificaDate(
+        {
+            {"same date twice", [](CampiCondizioni& c) { c.dataDebitori[2] = "01/01/2001"; },
+             "DATAD2"},
+            {"earlier debit date", [](CampiCondizioni& c) { c.dataDebitori[2] = "31/12/2000"; },
+             "DATAD2"},
+            {"empty dates between",
+             [&](CampiCondizioni& c) {
+                 c.dataDebitori[2] = vuota;
+                 c.dataDebitori[4] = "01/02/2001";
+             },
+             ""},
+            {"earlier after an empty one",
+             [&](CampiCondizioni& c) {
+                 c.dataDebitori[3] = vuota;
+                 c.dataDebitori[4] = "14/03/2001";
+             },
+             "DATAD4"},
+            {"credit dates on their own",
+             [](CampiCondizioni& c) { c.dataCreditori[3] = "30/06/2001"; }, "DataC3"},
+            {"the two series do not meet",
+             [](CampiCondizioni& c) { c.dataCreditori[1] = "01/01/1999"; }, ""},
+        },
+        QStringLiteral("Le date di decorrenza devono essere in ordine crescente"),
+        QStringLiteral("ERRORE"), false);
 }
 
 TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly) {
@@ -207,9 +202,9 @@ TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly)
         std::function<void(const CondizioniConto&)> verifica;
     } casi[] = {
         {"left as shown at rate 1", [](CampiCondizioni&) {}, 1.0,
-         [](const CondizioniConto& n) { EXPECT_TRUE(n == complete()); }},
+         [](const CondizioniConto& n) { EXPECT_TRUE(n == condizioniComplete()); }},
         {"left as shown in lire", [](CampiCondizioni&) {}, kLira,
-         [](const CondizioniConto& n) { EXPECT_TRUE(n == complete()); }},
+         [](const CondizioniConto& n) { EXPECT_TRUE(n == condizioniComplete()); }},
         {"tabbed through: the same text again",
          [](CampiCondizioni& c) { c.tassoCreditori[1] = QStringLiteral("2,063"); }, 1.0,
          [](const CondizioniConto& n) { EXPECT_EQ(n.creditori.tasso[1], 2.0625F); }},
@@ -292,13 +287,13 @@ TEST_F(ConditionsEditor, TextThatIsNoNumberIsRefusedAtItsField) {
          "IMPORTO7", amountErrorMessage()},
     };
     for (const auto& c : casi) {
-        CondizioniConto nuove = complete();
+        CondizioniConto nuove = condizioniComplete();
         const EsitoCondizioni e = leggi(c.cambia, &nuove);
         EXPECT_EQ(e.stato, EsitoCondizioni::Stato::Rifiutato) << c.campo;
         EXPECT_EQ(e.campo, c.campo);
         EXPECT_EQ(e.testo, c.testo) << c.campo;
         EXPECT_EQ(e.titolo, "ERRORE") << c.campo;
-        EXPECT_TRUE(nuove == complete()) << c.campo;
+        EXPECT_TRUE(nuove == condizioniComplete()) << c.campo;
     }
 }
 
@@ -336,7 +331,7 @@ TEST_F(ConditionsEditor, ChoicesAndTextsMakeTheRecords) {
     EXPECT_EQ(n.creditori.dataDecorrenza[4], "__/__/____");
 
     // A web address shown trimmed and left so keeps its stored blanks.
-    CondizioniConto caricate = complete();
+    CondizioniConto caricate = condizioniComplete();
     caricate.opzioni.indirizzoInternet = QStringLiteral(" http://x.it");
     const CampiCondizioni mostrati = campiDaCondizioni(caricate, 1.0, kFormatoEuro);
     EXPECT_EQ(mostrati.indInter, "http://x.it");

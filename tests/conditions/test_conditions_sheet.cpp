@@ -24,19 +24,12 @@ QString trattini(int n) {
     return QStringLiteral("  ") + QString(n, u'-');
 }
 
-class ConditionsSheet : public ConditionsTest {
-protected:
-    static CondizioniConto complete() {
-        return {InteressiCreditori::fromBytes(iatCompleto()),
-                InteressiDebitori::fromBytes(ipaCompleto()), Opzioni::fromBytes(opzCompleto()),
-                OneriPassivi::fromBytes(onpCompleto()), SpeseVarie::fromBytes(speCompleto())};
-    }
-};
+class ConditionsSheet : public ConditionsTest {};
 
 TEST_F(ConditionsSheet, EveryFieldSetInLire) {
-    const RigheStampa righe = righeFoglioCondizioni(complete(), QStringLiteral("Banca di Prova"),
-                                                    QStringLiteral("Lira italiana"), 1936.27,
-                                                    QStringLiteral("#,###,###,##0"));
+    const RigheStampa righe = righeFoglioCondizioni(
+        condizioniComplete(), QStringLiteral("Banca di Prova"), QStringLiteral("Lira italiana"),
+        1936.27, QStringLiteral("#,###,###,##0"));
     const RigheStampa attese{
         arial18(""),
         arial18(QString(41, u' ') + "Elenco Costi e condizioni "),
