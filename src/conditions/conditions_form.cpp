@@ -482,7 +482,7 @@ CampiCondizioni Form26::campi() const {
 void Form26::OKi_Click() {
     const EsitoCondizioni esito = confermaCondizioni(campi(), mostrati_);
     if (esito.fatto()) {
-        chiudi();
+        formHost().unload(*this);
         return;
     }
     auto* campo = esito.campo.isEmpty() ? nullptr : findChild<QWidget*>(esito.campo);
@@ -500,12 +500,11 @@ void Form26::OKi_Click() {
 }
 
 void Form26::Esc_Click() {
-    chiudi();
+    formHost().unload(*this);
 }
 
-void Form26::chiudi() {
+void Form26::Form_Unload(bool& /*cancel*/) {
     if (Form28* opzioni = formHost().loaded<Form28>()) formHost().unload(*opzioni);
-    formHost().unload(*this);
 }
 
 void Form26::PulStampe_Click() {

@@ -25,6 +25,8 @@ public:
 
     // Loads the open account's conditions into the shared records and the fields.
     void Form_Load() override;
+    // "Altre opzioni" goes with the editor, however the editor is closed.
+    void Form_Unload(bool& cancel) override;
 
     void OKi_Click();
     void Esc_Click();
@@ -81,7 +83,6 @@ private:
     void collegaTasti();
     void mostraCampi(const CampiCondizioni& c);
     void scegliBase(QString& base);
-    void chiudi();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The numbered controls in arrays numbered as they are (element 0 unused).

@@ -253,6 +253,21 @@ TEST_F(ConditionsForm, LeavingWithUscitaKeepsEveryFileAndRecord) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
+TEST_F(ConditionsForm, TheCloseBoxLeavesLikeUscita) {
+    scriviCondizioniComplete();
+    Form26& f = apri();
+    const auto prima = cartella();
+    scrivi(f.Per2, "3");
+    formHost().setModalHook([](Form& d) { static_cast<Form28&>(d).Esc->click(); });
+    f.Descr4_DblClick();
+    formHost().setModalHook({});
+    ASSERT_NE(formHost().loaded<Form28>(), nullptr);
+    f.close();
+    EXPECT_FALSE(caricato());
+    EXPECT_EQ(formHost().loaded<Form28>(), nullptr);
+    EXPECT_EQ(cartella(), prima);
+}
+
 TEST_F(ConditionsForm, AltreOpzioniShowsTheBaseAndItsUscitaChangesNothing) {
     scriviCondizioniComplete();
     Form26& f = apri();
