@@ -120,4 +120,14 @@ int giorniTra(const QString& da, const QString& a) {
     return int(from.daysTo(to));
 }
 
+QString testoDataErrata() {
+    return QStringLiteral(" Data Errata; Inserire la data nel formato GGMMAAAA immettendo lo "
+                          "zero davanti ai numeri con una sola cifra.");
+}
+
+QString testoDataErrataBreve() {
+    return QStringLiteral(" Data Errata; Inserire la data nel formato GGMMAA immettendo lo "
+                          "zero davanti ai numeri con una sola cifra.");
+}
+
 } // namespace qv

@@ -49,6 +49,11 @@ std::optional<QDate> dataDaTesto(const QString& testo);
 // "DD/MM/YYYY" of a date; "00/00/0000" for an invalid one.
 QString testoDaData(QDate data);
 
+// The program's two date messages: the long one of ControllaData and the short one
+// shown when a date field is not filled in.
+QString testoDataErrata();
+QString testoDataErrataBreve();
+
 // Calendar days from `da` to `a` (negative when `a` comes first), the texts read as
 // DataInNumero reads them; 0 when either is not a valid date.
 int giorniTra(const QString& da, const QString& a);

@@ -93,6 +93,14 @@ bool CaricaCondizioni(QString* errore) {
     return true;
 }
 
+bool CaricaOpzioni(QString* errore) {
+    if (!contoAttivoAperto()) {
+        if (errore) *errore = testoNessunContoAperto();
+        return false;
+    }
+    return leggiUno(fileContoAttivo(ExtOpz), false, &stato().DatiOpzioni, errore);
+}
+
 bool SalvaCondizioni(QString* errore) {
     if (!contoAttivoAperto()) {
         if (errore) *errore = testoNessunContoAperto();

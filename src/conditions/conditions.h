@@ -54,6 +54,12 @@ bool scriviCondizioni(const QString& cartella, const QString& codice,
 // and false is returned with the reason.
 bool CaricaCondizioni(QString* errore = nullptr);
 
+// Loads only the open account's options (".Opz") into DatiOpzioni, as the web browser
+// does when it opens. Only looks: a missing file reads as zeros and is not created.
+// With no account open, or a file that cannot be read, DatiOpzioni keeps what it held
+// and false is returned with the reason.
+bool CaricaOpzioni(QString* errore = nullptr);
+
 // Writes the five shared records as the open account's conditions, all five files or
 // none. False, with the reason, when a file cannot be written (every file is as it
 // was then) or no account is open (nothing is written: the files of no account would

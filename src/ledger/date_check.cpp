@@ -14,16 +14,6 @@ void showDateError(const QString& text) {
 
 } // namespace
 
-QString testoDataErrata() {
-    return QStringLiteral(" Data Errata; Inserire la data nel formato GGMMAAAA immettendo lo "
-                          "zero davanti ai numeri con una sola cifra.");
-}
-
-QString testoDataErrataBreve() {
-    return QStringLiteral(" Data Errata; Inserire la data nel formato GGMMAA immettendo lo "
-                          "zero davanti ai numeri con una sola cifra.");
-}
-
 void ControllaData(double giorno, double mese, double anno, qint16& esito) {
     if (dateValuesValid(giorno, mese, anno)) return;
     showDateError(testoDataErrata());

@@ -1,17 +1,14 @@
 #pragma once
 // Checking the dates the user types, with the program's two date messages.
 
+#include "common/dates.h" // testoDataErrata, testoDataErrataBreve
+
 #include <QString>
 #include <QtGlobal>
 
 namespace qv {
 
 class DateField;
-
-// The long date message, shown by ControllaData.
-QString testoDataErrata();
-// The short date message, shown by MsgDataErrataBreve.
-QString testoDataErrataBreve();
 
 // Checks day, month and year read from a date text. On a bad date shows the long date
 // message once and sets esito to 0; on a good date shows nothing and leaves esito as

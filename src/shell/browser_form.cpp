@@ -1,9 +1,8 @@
 // brow: the small web browser that opens the bank's site of the open account.
 #include "browser_form.h"
 
-#include "common/file_names.h"
-#include "common/random_file.h"
 #include "common/shared_state.h"
+#include "conditions/conditions.h"
 #include "flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -27,11 +26,9 @@ namespace qv {
 
 QString caricaIndirizzoBanca() {
     // With no account open there is no options file to read: the window opens
-    // blank and no file named by the extension alone is touched.
-    const QString codice = stato().CodiceContoAttivo.trimmed();
-    if (codice.isEmpty()) return {};
-    stato().DatiOpzioni =
-        leggiRecord<Opzioni>(accountFile(stato().PercorsoDati, codice, ExtOpz), 1);
+    // blank and no file named by the extension alone is touched. Options that
+    // cannot be read open no page either, rather than the last account's.
+    if (!CaricaOpzioni()) return {};
     return stato().DatiOpzioni.indirizzoInternet.trimmed();
 }
 

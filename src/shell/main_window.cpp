@@ -9,6 +9,7 @@
 #include "cheques/cheque_form.h"
 #include "cheques/cheque_wiring.h"
 #include "cheques/situation_form.h"
+#include "conditions/conditions_form.h"
 #include "ledger/alignment_form.h"
 #include "ledger/period_list_form.h"
 #include "ledger/summary_form.h"
@@ -405,6 +406,7 @@ void MDIForm1::wire() {
     onButton(Vista, &MDIForm1::Vista_Click);
     on(VisAssFuori, &MDIForm1::VisAssFuori_Click);
     on(AssAnn, &MDIForm1::AssAnn_Click);
+    on(IntCost, &MDIForm1::IntCost_Click);
     on(TotConti, &MDIForm1::TotConti_Click);
     on(AllConto, &MDIForm1::AllConto_Click);
     onButton(Files, &MDIForm1::Files_Click);
@@ -675,6 +677,10 @@ void MDIForm1::VisAssFuori_Click() {
 
 void MDIForm1::AssAnn_Click() {
     mostraAssegniAnnullati();
+}
+
+void MDIForm1::IntCost_Click() {
+    mostraCondizioni();
 }
 
 void MDIForm1::TotConti_Click() {

@@ -72,6 +72,7 @@ public:
     void Vista_Click();
     void VisAssFuori_Click();
     void AssAnn_Click();
+    void IntCost_Click();
     void TotConti_Click();
     void AllConto_Click();
     void stf_Click();

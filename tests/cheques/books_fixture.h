@@ -10,6 +10,7 @@
 #include "support/bytes.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
+#include "support/open_account_fixture.h"
 
 #include <QDir>
 
@@ -17,25 +18,8 @@
 
 namespace qv::test {
 
-class BooksTest : public ProgramTest {
+class BooksTest : public OpenAccountTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        openTestAccount("CC1", "Banca di Prova");
-        stato().ImpostazioniCorrenti.numeroDecimali = 2;
-    }
-
-    QString file(const char* ext) const { return dataFolder() + QStringLiteral("CC1") + ext; }
-
-    // Every file of the data folder with its content.
-    std::map<QString, QByteArray> cartella() const {
-        std::map<QString, QByteArray> out;
-        const QDir dir(dataFolder());
-        for (const QString& nome : dir.entryList(QDir::Files))
-            out[nome] = readBytes(dir.filePath(nome));
-        return out;
-    }
-
     // Registers a book through the computation (as the form's "Conferma" does).
     int registra(const char* data, double costo, qint32 primo) {
         QString errore;

@@ -2,37 +2,25 @@
 // An open account "CC1" of "Banca di Prova" for the condition tests, and one complete set
 // of its five condition files written out by hand, with every field set.
 
-#include "common/shared_state.h"
+#include "conditions/conditions.h"
 #include "support/bytes.h"
 #include "support/condition_bytes.h"
-#include "support/fixture.h"
-#include "support/open_account.h"
+#include "support/open_account_fixture.h"
 
 #include <QDir>
 
-#include <map>
-
 namespace qv::test {
 
-class ConditionsTest : public ProgramTest {
+class ConditionsTest : public OpenAccountTest {
+public:
+    // The records of the complete set below.
+    static CondizioniConto condizioniComplete() {
+        return {InteressiCreditori::fromBytes(iatCompleto()),
+                InteressiDebitori::fromBytes(ipaCompleto()), Opzioni::fromBytes(opzCompleto()),
+                OneriPassivi::fromBytes(onpCompleto()), SpeseVarie::fromBytes(speCompleto())};
+    }
+
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        openTestAccount("CC1", "Banca di Prova");
-        stato().ImpostazioniCorrenti.numeroDecimali = 2;
-    }
-
-    QString file(const char* ext) const { return dataFolder() + QStringLiteral("CC1") + ext; }
-
-    // Every file of the data folder with its content.
-    std::map<QString, QByteArray> cartella() const {
-        std::map<QString, QByteArray> out;
-        const QDir dir(dataFolder());
-        for (const QString& nome : dir.entryList(QDir::Files))
-            out[nome] = readBytes(dir.filePath(nome));
-        return out;
-    }
-
     // The complete set: rates with more decimals than the editor shows, fees that the
     // display rate does not divide exactly, both free fees and commissions named.
     static QByteArray iatCompleto() {

@@ -191,5 +191,25 @@ TEST_F(ConditionFiles, FilesCopiedWithOtherLetterCaseAreUsedUnderTheirOwnNames) 
     EXPECT_EQ(readBytes(dataFolder() + QStringLiteral("CC1.IAT")).mid(54, 4), leFloat(3.0F));
 }
 
+TEST_F(ConditionFiles, TheOptionsAloneAreLoadedWithoutCreatingAnything) {
+    stato().DatiOneriPassivi.ritenutaFiscale = 12.5F;
+    // A missing options file reads as zeros and stays missing.
+    stato().DatiOpzioni.minimoMovimenti = 3;
+    ASSERT_TRUE(CaricaOpzioni());
+    EXPECT_TRUE(stato().DatiOpzioni == Opzioni{});
+    EXPECT_TRUE(cartella().empty());
+
+    writeBytes(file(".Opz"), opzCompleto());
+    ASSERT_TRUE(CaricaOpzioni());
+    EXPECT_EQ(stato().DatiOpzioni.indirizzoInternet, "http://www.bancadiprova.it");
+    EXPECT_EQ(stato().DatiOneriPassivi.ritenutaFiscale, 12.5F); // the rest is not read
+
+    // Options that cannot be read leave the record as it was.
+    openTestAccount("CC2");
+    ASSERT_TRUE(QDir().mkdir(dataFolder() + QStringLiteral("CC2.Opz")));
+    EXPECT_FALSE(CaricaOpzioni());
+    EXPECT_EQ(stato().DatiOpzioni.codiceDivisore, 4);
+}
+
 } // namespace
 } // namespace qv

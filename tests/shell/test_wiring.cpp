@@ -1,6 +1,5 @@
 // The main window's items reach the windows of the ledger and the cheques, and
 // the cheque counters follow every load of the open account.
-#include "support/fixture.h"
 #include "support/main_window_fixture.h"
 
 #include "cheques/book_form.h"
@@ -30,6 +29,8 @@ class Wiring : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
+        // Account "55" opened at start-up.
+        avvia({{"55", "BANCA"}}, "55");
         ASSERT_NE(formHost().loaded<Form9>(), nullptr);
     }
 };

@@ -333,7 +333,13 @@ TEST_F(StaffaForm, ThePrintOfAPeriodWithoutDatesPrintsNothing) {
 
 // The main window opens the staffa, its " Apri " closes it before the account choice,
 // and closing the account closes it.
-using StaffaMainWindow = MainWindowTest;
+class StaffaMainWindow : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        avvia({{"55", "BANCA"}}, "55");
+    }
+};
 
 TEST_F(StaffaMainWindow, StfOpensItAndTheAccountTakesItAway) {
     window->stf->trigger();

@@ -66,6 +66,14 @@ QString ProgramTest::dataFolder() const {
     return programFolder() + QStringLiteral("dati/");
 }
 
+std::map<QString, QByteArray> ProgramTest::dataFiles() const {
+    std::map<QString, QByteArray> out;
+    const QDir dir(dataFolder());
+    for (const QString& nome : dir.entryList(QDir::Files))
+        out[nome] = readBytes(dir.filePath(nome));
+    return out;
+}
+
 void ProgramTest::writeCurrency(int slot, const char* name, const char* country,
                                 double cambio) const {
     writeRecordAt(programFolder() + QStringLiteral("Valute.DAT"), slot,

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <vector>
 
 namespace qv::test {
@@ -50,6 +51,8 @@ protected:
         test::writeBytes(path, bytes);
     }
     static QByteArray readBytes(const QString& path) { return test::readBytes(path); }
+    // Every file of the data folder with its content, by name.
+    std::map<QString, QByteArray> dataFiles() const;
 
     // Records a test starts from, written by hand: currency `slot` of the program
     // folder's Valute.DAT, account `row` of the data folder's Conti.dat (without its count).

@@ -1,25 +1,33 @@
 #pragma once
-// The main window started as a user starts it: a program folder used before, the Euro as
-// display currency and account "55" of "BANCA" opened at start-up. Header only: it is for
-// the test programs that link the main window.
+// The main window started on a program folder used before (no causali, the Euro as the
+// only currency) and on the accounts of the data folder, one of them opened at start-up.
+// Header only: the main window lives in the subsystems' library, which the support
+// library does not link; the test programs that include this do.
+
+#include "fixture.h"
 
 #include "common/random_file.h"
-#include "common/shared_state.h"
-#include "fixture.h"
 #include "platform/form_host.h"
 #include "platform/program_end.h"
 #include "shell/flags.h"
 #include "shell/main_window.h"
 #include "shell/program_files.h"
 
+#include <initializer_list>
 #include <memory>
 
 namespace qv::test {
 
 class MainWindowTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
+    struct ContoIniziale {
+        const char* codice;
+        const char* banca;
+    };
+
+    // Writes the accounts (rows 1, 2, ...) and starts the main window with `avvio` as the
+    // start-up account of the settings.
+    void avvia(std::initializer_list<ContoIniziale> conti, const char* avvio) {
         initShellResources();
         resetProgramEnd();
         setEndProgramHook([] {});
@@ -28,20 +36,24 @@ protected:
         Impostazioni imp;
         imp.percorsoDati = "0";
         imp.numeroDecimali = 2;
-        imp.contoAvvio = "55";
+        imp.contoAvvio = avvio;
         ASSERT_TRUE(scriviImpostazioni(imp));
-        writeAccount(1, "55", "BANCA");
-        ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 1));
+        int riga = 0;
+        for (const ContoIniziale& c : conti)
+            writeAccount(++riga, c.codice, c.banca);
+        ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", qint16(riga)));
         window = std::make_unique<MDIForm1>();
         window->Load();
-        ASSERT_EQ(stato().CodiceContoAttivo, "55");
+        ASSERT_EQ(stato().CodiceContoAttivo, avvio);
     }
+
     void TearDown() override {
         formHost().resetForTests();
         window.reset();
         resetProgramEnd();
         ProgramTest::TearDown();
     }
+
     std::unique_ptr<MDIForm1> window;
 };
 

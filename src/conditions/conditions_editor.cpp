@@ -1,0 +1,299 @@
+#include "conditions/conditions_editor.h"
+
+#include "common/amounts.h"
+#include "common/dates.h"
+#include "common/shared_state.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace qv {
+
+namespace {
+
+const QString kErrore = QStringLiteral("ERRORE");
+
+QString dataVuota() {
+    return QStringLiteral("__/__/____");
+}
+
+QString testoTasso(float tasso) {
+    return formatNumber(double(tasso), FormatoTassi);
+}
+
+// A rate as typed or as shown: the Italian way, negative with "-" or in parentheses.
+std::optional<double> leggiTasso(const QString& testo) {
+    const QString t = testo.trimmed();
+    if (t.size() >= 2 && t.startsWith(u'(') && t.endsWith(u')')) {
+        const auto valore = parseAmount(t.mid(1, t.size() - 2));
+        if (!valore) return std::nullopt;
+        return *valore == 0 ? 0.0 : -*valore; // "(0,000)" is 0, never a negative zero
+    }
+    return parseAmount(t, true);
+}
+
+EsitoCondizioni rifiuto(const QString& testo, const QString& titolo, const QString& campo,
+                        bool svuota = false) {
+    return {EsitoCondizioni::Stato::Rifiutato, testo, titolo, campo, svuota};
+}
+
+QString nomeCampo(const char* prefisso, int k) {
+    return QLatin1String(prefisso) + QString::number(k);
+}
+
+// A start date is good when it is complete and real.
+bool dataBuona(const QString& testo) {
+    if (!isCompleteDateText(testo)) return false;
+    const DateParts p = splitDateText(testo);
+    return dateValuesValid(p.giorno, p.mese, p.anno);
+}
+
+// Checks one series of five start dates: the first always, the others when set.
+std::optional<EsitoCondizioni> controllaDate(const std::array<QString, 6>& date,
+                                             const char* prefisso) {
+    for (int k = 1; k <= 5; ++k) {
+        const QString& d = date[size_t(k)];
+        if (k > 1 && d == dataVuota()) continue;
+        if (!dataBuona(d))
+            return rifiuto(testoDataErrata(), QStringLiteral("Errore"), nomeCampo(prefisso, k),
+                           true);
+    }
+    return std::nullopt;
+}
+
+// Each set date after the previous set one; empty ones between them are skipped.
+std::optional<EsitoCondizioni> controllaOrdine(const std::array<QString, 6>& date,
+                                               const char* prefisso) {
+    std::optional<QDate> precedente;
+    for (int k = 1; k <= 5; ++k) {
+        const auto data = dataDaTesto(date[size_t(k)]);
+        if (!data) continue;
+        if (precedente && *data <= *precedente)
+            return rifiuto(testoDateNonCrescenti(), kErrore, nomeCampo(prefisso, k));
+        precedente = data;
+    }
+    return std::nullopt;
+}
+
+// Reads the numeric fields into a record under construction. Each reader keeps the
+// stored value for a field left as shown or emptied, and remembers the first field
+// whose text is no number.
+class Lettore {
+public:
+    explicit Lettore(double fattoreValuta) : fattore_(fattoreValuta) {}
+
+    void tasso(const QString& testo, const QString& mostrato, const QString& campo, float& valore) {
+        if (esito_ || invariato(testo, mostrato)) return;
+        const auto letto = leggiTasso(testo);
+        if (!letto || std::fabs(*letto) > double(std::numeric_limits<float>::max())) {
+            esito_ = rifiuto(amountErrorMessage(true), kErrore, campo);
+            return;
+        }
+        valore = float(*letto);
+    }
+
+    void importo(const QString& testo, const QString& mostrato, const QString& campo,
+                 double& valore) {
+        if (esito_ || invariato(testo, mostrato)) return;
+        const auto letto = parseAmount(testo);
+        if (!letto) {
+            esito_ = rifiuto(amountErrorMessage(), kErrore, campo);
+            return;
+        }
+        if (!std::isfinite(fattore_) || fattore_ <= 0) {
+            esito_ = rifiuto(QStringLiteral("Il cambio della valuta scelta non è utilizzabile: "
+                                            "l'importo non può essere convertito. Scegliere "
+                                            "un'altra valuta e riprovare."),
+                             kErrore, campo);
+            return;
+        }
+        const double euro = *letto / fattore_;
+        if (!importoUtilizzabile(euro)) {
+            esito_ = rifiuto(amountErrorMessage(), kErrore, campo);
+            return;
+        }
+        valore = euro;
+    }
+
+    void conteggio(const QString& testo, const QString& mostrato, const QString& campo,
+                   qint16& valore) {
+        if (esito_ || invariato(testo, mostrato)) return;
+        const auto letto = parseAmount(testo);
+        if (!letto) {
+            esito_ = rifiuto(testoMinimoMovimentiErrato(), kErrore, campo);
+            return;
+        }
+        // Rounded to the nearest whole number, halves to the even one.
+        const int modo = std::fegetround();
+        std::fesetround(FE_TONEAREST);
+        const double intero = std::nearbyint(*letto);
+        std::fesetround(modo);
+        if (intero > 32767) {
+            esito_ = rifiuto(testoMinimoMovimentiErrato(), kErrore, campo);
+            return;
+        }
+        valore = qint16(intero);
+    }
+
+    const std::optional<EsitoCondizioni>& esito() const { return esito_; }
+
+private:
+    static bool invariato(const QString& testo, const QString& mostrato) {
+        return testo == mostrato || testo.trimmed().isEmpty();
+    }
+
+    double fattore_;
+    std::optional<EsitoCondizioni> esito_;
+};
+
+// A text field: as stored when left as shown, else the text cut to the field.
+QString testoCampo(const QString& testo, const QString& mostrato, const QString& memorizzato,
+                   int larghezza) {
+    if (testo == mostrato) return memorizzato;
+    return testo.left(larghezza);
+}
+
+} // namespace
+
+bool addebitoAnnuale(const QString& flag) {
+    return flag.size() == 1 && flag[0].isDigit() && flag[0] != u'1';
+}
+
+QString testoDateNonCrescenti() {
+    return QStringLiteral("Le date di decorrenza devono essere in ordine crescente");
+}
+
+QString testoMinimoMovimentiErrato() {
+    return QStringLiteral("Numero di movimenti non valido; inserire un numero intero da 0 a "
+                          "32767.");
+}
+
+CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
+                                  const QString& formatoImporti) {
+    CampiCondizioni f;
+    for (size_t k = 1; k <= 5; ++k) {
+        f.dataCreditori[k] = c.creditori.dataDecorrenza[k];
+        f.tassoCreditori[k] = testoTasso(c.creditori.tasso[k]);
+        f.dataDebitori[k] = c.debitori.dataDecorrenza[k];
+        f.tassoDebitori[k] = testoTasso(c.debitori.tassoEntroFido[k]);
+        f.tassoDebitori[k + 5] = testoTasso(c.debitori.tassoFuoriFido[k]);
+    }
+    for (size_t i = 0; i < 7; ++i) {
+        f.importo[i + 1] = formatAmount(c.spese.importoSpesa[i], fattoreValuta, formatoImporti);
+        f.trimestrale[i + 1] = !addebitoAnnuale(c.spese.addebitoTrimestrale[i]);
+    }
+    f.descr1 = c.spese.descrizioneSpesa1;
+    f.descr2 = c.spese.descrizioneSpesa2;
+
+    const OneriPassivi& o = c.oneri;
+    f.per = {QString(),
+             testoTasso(o.aliquotaEccedenza),
+             testoTasso(o.aliquotaMassimoScoperto),
+             testoTasso(o.ritenutaFiscale),
+             testoTasso(o.aliquotaLibera1),
+             testoTasso(o.aliquotaLibera2),
+             testoTasso(o.aliquotaScopertoFuoriFido),
+             testoTasso(o.aliquotaScopertoFuoriFidoGiorni)};
+    f.descr3 = o.descrizioneLibera1;
+    f.descr4 = o.descrizioneLibera2;
+    f.baseLibera1 = o.baseLibera1;
+    f.baseLibera2 = o.baseLibera2;
+
+    const Opzioni& op = c.opzioni;
+    if (op.codiceDivisore >= 1 && op.codiceDivisore <= 4) f.divisore = op.codiceDivisore - 1;
+    f.giorniDebitori360 = op.baseGiorniDebitori == QLatin1String("1");
+    f.giorniCreditori360 = op.baseGiorniCreditori == QLatin1String("1");
+    if (op.periodicitaChiusura == QLatin1String("2"))
+        f.chiusura = 1;
+    else if (op.periodicitaChiusura == QLatin1String("3"))
+        f.chiusura = 2;
+    f.indInter = op.indirizzoInternet.trimmed();
+    f.nrScritt = QString::number(op.minimoMovimenti);
+    return f;
+}
+
+EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                                  const CondizioniConto& caricate, double fattoreValuta,
+                                  CondizioniConto* nuove) {
+    if (auto e = controllaDate(campi.dataDebitori, "DATAD")) return *e;
+    if (auto e = controllaDate(campi.dataCreditori, "DataC")) return *e;
+    if (auto e = controllaOrdine(campi.dataDebitori, "DATAD")) return *e;
+    if (auto e = controllaOrdine(campi.dataCreditori, "DataC")) return *e;
+
+    CondizioniConto c = caricate;
+    Lettore leggi(fattoreValuta);
+    // Fields in the order of the tabs and, within a tab, from top to bottom.
+    for (size_t k = 1; k <= 5; ++k) {
+        c.creditori.dataDecorrenza[k] = campi.dataCreditori[k];
+        leggi.tasso(campi.tassoCreditori[k], mostrati.tassoCreditori[k], nomeCampo("PerC", int(k)),
+                    c.creditori.tasso[k]);
+    }
+    for (size_t k = 1; k <= 5; ++k) {
+        c.debitori.dataDecorrenza[k] = campi.dataDebitori[k];
+        leggi.tasso(campi.tassoDebitori[k], mostrati.tassoDebitori[k], nomeCampo("PerD", int(k)),
+                    c.debitori.tassoEntroFido[k]);
+        leggi.tasso(campi.tassoDebitori[k + 5], mostrati.tassoDebitori[k + 5],
+                    nomeCampo("PerD", int(k + 5)), c.debitori.tassoFuoriFido[k]);
+    }
+
+    SpeseVarie& s = c.spese;
+    for (size_t i = 0; i < 7; ++i) {
+        leggi.importo(campi.importo[i + 1], mostrati.importo[i + 1],
+                      nomeCampo("IMPORTO", int(i + 1)), s.importoSpesa[i]);
+        s.addebitoTrimestrale[i] =
+            campi.trimestrale[i + 1] ? QStringLiteral("1") : QStringLiteral("0");
+    }
+    s.descrizioneSpesa1 = testoCampo(campi.descr1, mostrati.descr1, s.descrizioneSpesa1, 25);
+    s.descrizioneSpesa2 = testoCampo(campi.descr2, mostrati.descr2, s.descrizioneSpesa2, 25);
+
+    OneriPassivi& o = c.oneri;
+    const std::array<std::pair<int, float*>, 7> aliquote{{{1, &o.aliquotaEccedenza},
+                                                          {2, &o.aliquotaMassimoScoperto},
+                                                          {6, &o.aliquotaScopertoFuoriFido},
+                                                          {7, &o.aliquotaScopertoFuoriFidoGiorni},
+                                                          {3, &o.ritenutaFiscale},
+                                                          {4, &o.aliquotaLibera1},
+                                                          {5, &o.aliquotaLibera2}}};
+    for (const auto& [k, aliquota] : aliquote)
+        leggi.tasso(campi.per[size_t(k)], mostrati.per[size_t(k)], nomeCampo("Per", k), *aliquota);
+    o.descrizioneLibera1 = testoCampo(campi.descr3, mostrati.descr3, o.descrizioneLibera1, 25);
+    o.descrizioneLibera2 = testoCampo(campi.descr4, mostrati.descr4, o.descrizioneLibera2, 25);
+    o.baseLibera1 = campi.baseLibera1.left(1);
+    o.baseLibera2 = campi.baseLibera2.left(1);
+
+    Opzioni& op = c.opzioni;
+    op.periodicitaChiusura = QString::number(qBound(0, campi.chiusura, 2) + 1);
+    leggi.conteggio(campi.nrScritt, mostrati.nrScritt, QStringLiteral("NrScritt"),
+                    op.minimoMovimenti);
+    op.indirizzoInternet = testoCampo(campi.indInter, mostrati.indInter, op.indirizzoInternet, 100);
+    op.baseGiorniDebitori = campi.giorniDebitori360 ? QStringLiteral("1") : QStringLiteral("2");
+    op.baseGiorniCreditori = campi.giorniCreditori360 ? QStringLiteral("1") : QStringLiteral("2");
+    op.codiceDivisore = qint16(qBound(0, campi.divisore, 3) + 1);
+
+    if (leggi.esito()) return *leggi.esito();
+    *nuove = std::move(c);
+    return {};
+}
+
+EsitoCondizioni confermaCondizioni(const CampiCondizioni& campi, const CampiCondizioni& mostrati) {
+    const CondizioniConto prima = condizioniInMemoria();
+    CondizioniConto nuove;
+    EsitoCondizioni esito =
+        condizioniDaCampi(campi, mostrati, prima, stato().FattoreValuta, &nuove);
+    if (!esito.fatto()) return esito;
+
+    impostaCondizioniInMemoria(nuove);
+    QString errore;
+    if (SalvaCondizioni(&errore)) return esito;
+    // The files are as they were, and so are the records that mirror them.
+    impostaCondizioniInMemoria(prima);
+    return {EsitoCondizioni::Stato::Fallito,
+            QStringLiteral("Impossibile salvare le condizioni del conto; nessuna modifica è "
+                           "stata registrata.\n") +
+                errore,
+            QStringLiteral("Errore"), QString(), false};
+}
+
+} // namespace qv

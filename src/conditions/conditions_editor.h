@@ -1,0 +1,96 @@
+#pragma once
+// What the conditions editor (Form26) shows and what its "Conferma" does, apart from
+// the widgets: the texts and choices of its fields for the five records, the checks of
+// what the user typed, and the records made of the fields.
+//
+// A field the user left as it was shown keeps the stored value exactly: rates are
+// shown with three decimals and amounts in the display currency, so reading a shown
+// text back would change 2,0625 into 2,063, or a fee by a rounding error at every
+// save under a display rate other than 1.
+
+#include "conditions/conditions.h"
+
+#include <QString>
+
+#include <array>
+
+namespace qv {
+
+// The display pattern of the rate fields.
+inline constexpr QLatin1String FormatoTassi{"#,##0.000;(#,##0.000)"};
+
+// The fields of the editor. Arrays are numbered as the controls (element 0 unused):
+// dataCreditori[k] is DataC<k>, tassoDebitori[k] PerD<k>, importo[k] IMPORTO<k>,
+// per[k] Per<k>.
+struct CampiCondizioni {
+    std::array<QString, 6> dataCreditori;  // DataC1..5, "__/__/____" when empty
+    std::array<QString, 6> tassoCreditori; // PerC1..5
+    std::array<QString, 6> dataDebitori;   // DATAD1..5
+    std::array<QString, 11> tassoDebitori; // PerD1..5 within, PerD6..10 beyond the line
+    std::array<QString, 8> importo;        // IMPORTO1..7: fees 0..6, display currency
+    std::array<bool, 8> trimestrale{};     // the "Trim." option of fee row 1..7 is selected
+    QString descr1;                        // Descr1, Descr2: names of the free fees
+    QString descr2;
+    std::array<QString, 8> per; // Per1..7
+    QString descr3;             // Descr3, Descr4: names of the free commissions
+    QString descr4;
+    QString baseLibera1; // the free commissions' bases as chosen in "Altre opzioni"
+    QString baseLibera2;
+    int divisore = 2;                // element of `divisore` selected, 0 to 3
+    bool giorniDebitori360 = false;  // `giorni` 0 rather than 1
+    bool giorniCreditori360 = false; // `giorni` 2 rather than 3
+    int chiusura = 0;                // 0 `Tri`, 1 `Seme`, 2 `Ann`
+    QString indInter;                // IndInter
+    QString nrScritt;                // NrScritt
+};
+
+// "Annuale" (true) or "Trimestrale" for a fee's charging flag: yearly exactly when the
+// flag is a digit other than "1"; a blank or absent flag, as in a record never saved,
+// is quarterly.
+bool addebitoAnnuale(const QString& flag);
+
+// The fields showing the records: rates in FormatoTassi, amounts multiplied by the
+// display rate in the amount pattern, the minimum of movements as a decimal integer,
+// the web address trimmed, the stored closing period, day bases ("1" 360 days, any
+// other 365), divisor (1 to 4, else "dividi x 100"), charging options.
+CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
+                                  const QString& formatoImporti);
+
+// The outcome of "Conferma".
+struct EsitoCondizioni {
+    enum class Stato { Fatto, Rifiutato, Fallito };
+    Stato stato = Stato::Fatto;
+    QString testo;
+    QString titolo;
+    QString campo;            // objectName of the field that takes the focus
+    bool svuotaCampo = false; // the field is emptied first (a bad date)
+    bool fatto() const { return stato == Stato::Fatto; }
+};
+
+// The texts of the refusals.
+QString testoDateNonCrescenti();
+QString testoMinimoMovimentiErrato();
+
+// Checks the fields and makes the five records of them, starting from `caricate` (the
+// records the editor showed, as `mostrati`):
+//  1. the start dates, in the order DATAD1 to DATAD5, DataC1 to DataC5: the first of
+//     each series always, the others when not empty; a date must be complete and real
+//     (the long date message, title "Errore"; the field is emptied);
+//  2. each set start date must come after the previous set one of its series
+//     (testoDateNonCrescenti, title "ERRORE");
+//  3. every rate, amount and the minimum of movements that differs from its shown text
+//     and is not empty must be a number the Italian way (rates may be negative, in
+//     parentheses as they are shown; amounts are positive and divided by the display
+//     rate; the minimum is a whole number from 0 to 32767), else it is refused (title
+//     "ERRORE"). An empty one keeps its stored value, and so does one left as shown.
+// Texts are cut to their field's width.
+EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                                  const CondizioniConto& caricate, double fattoreValuta,
+                                  CondizioniConto* nuove);
+
+// "Conferma": condizioniDaCampi from the shared records at the display rate in force,
+// then the shared records replaced and saved (SalvaCondizioni). When the save fails the
+// shared records are put back as they were and the outcome says why.
+EsitoCondizioni confermaCondizioni(const CampiCondizioni& campi, const CampiCondizioni& mostrati);
+
+} // namespace qv
