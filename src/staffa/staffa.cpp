@@ -126,7 +126,8 @@ RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const Parame
     // carry-forward and the opening balance, dal when the first movement comes later,
     // one date per value date of the period, al when the last movement comes earlier.
     std::vector<RigaStaffa>& righe = st.righe;
-    righe.reserve(std::min<size_t>(periodo.size(), size_t(std::max<qint64>(al - dal, 0))) + 3);
+    righe.reserve(std::min<size_t>(periodo.size(), size_t(std::max<qint64>(al - dal, 0))) + 3 +
+                  p.dateAggiuntive.size());
     double saldo = p.saldoRiporto + st.saldoInizialePeriodo / fattore;
     const auto aggiungi = [&](qint64 giorno) {
         RigaStaffa r;
@@ -134,10 +135,27 @@ RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const Parame
         r.saldo = saldo;
         righe.push_back(r);
     };
+    // The extra dates of the period in ascending order; each gets its row as the walk
+    // passes it, unless a row of that date is already there.
+    std::vector<qint64> aggiuntive;
+    aggiuntive.reserve(p.dateAggiuntive.size());
+    for (const QDate& x : p.dateAggiuntive)
+        if (x.isValid() && x.toJulianDay() >= dal && x.toJulianDay() <= al)
+            aggiuntive.push_back(x.toJulianDay());
+    std::sort(aggiuntive.begin(), aggiuntive.end());
+    size_t prossimaAggiuntiva = 0;
+    const auto aggiungiPrimaDi = [&](qint64 limite) {
+        for (; prossimaAggiuntiva < aggiuntive.size() && aggiuntive[prossimaAggiuntiva] < limite;
+             ++prossimaAggiuntiva)
+            if (aggiuntive[prossimaAggiuntiva] > righe.back().data.toJulianDay())
+                aggiungi(aggiuntive[prossimaAggiuntiva]);
+    };
+
     aggiungi(dal - 1);
     if (periodo.empty() || (p.rigaDal && periodo.front().giorno > dal)) aggiungi(dal);
     for (size_t i = 0; i < periodo.size();) {
         const qint64 giorno = periodo[i].giorno;
+        aggiungiPrimaDi(giorno);
         double movimentiDelGiorno = 0;
         int quanti = 0;
         for (; i < periodo.size() && periodo[i].giorno == giorno; ++i, ++quanti) {
@@ -149,6 +167,7 @@ RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const Parame
         aggiungi(giorno);
         righe.back().movimenti = quanti;
     }
+    aggiungiPrimaDi(al + 1);
     if (al > righe.back().data.toJulianDay()) aggiungi(al);
 
     // Rows: the balance capped at the credit line, the excess beyond it, the days and
