@@ -86,6 +86,7 @@ struct StatoProgramma {
     // Which list forms are showing.
     qint16 Form9Aperta = 0;
     qint16 Form11Aperta = 0;
+    qint16 StaffaAperta = 0; // 1 while the staffa window is loaded
 };
 
 // The one instance of the program.

@@ -36,6 +36,7 @@
 #include "shell/program_files.h"
 #include "shell/settings_form.h"
 #include "shell/startup.h"
+#include "staffa/staffa_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -421,6 +422,7 @@ void MDIForm1::wire() {
     on(AffOriz, &MDIForm1::AffOriz_Click);
     on(AffVert, &MDIForm1::AffVert_Click);
     on(DispIcon, &MDIForm1::DispIcon_Click);
+    on(stf, &MDIForm1::stf_Click);
     connect(Combo1, &QComboBox::activated, this, handler(&MDIForm1::Combo1_Click));
 }
 
@@ -609,6 +611,9 @@ void MDIForm1::ApriConto_Click() {
 }
 
 void MDIForm1::Command3D2_Click() {
+    // The staffa belongs to the account being left.
+    if (stato().StaffaAperta == 1)
+        if (Staffa* staffa = formHost().loaded<Staffa>()) formHost().unload(*staffa);
     formHost().showModal(formHost().form<Form7>());
 }
 
@@ -682,6 +687,10 @@ void MDIForm1::AllConto_Click() {
 
 void MDIForm1::Files_Click() {
     mostraAllineamento();
+}
+
+void MDIForm1::stf_Click() {
+    formHost().show(formHost().form<Staffa>());
 }
 
 void MDIForm1::MenMovimenti_Click() {

@@ -74,6 +74,7 @@ public:
     void AssAnn_Click();
     void TotConti_Click();
     void AllConto_Click();
+    void stf_Click();
     void Files_Click();
     void PulsMovimenti_Click();
     void gestval_Click();

@@ -1,0 +1,344 @@
+// Staffa: the window "staffa", the value-date balance statement of the open account.
+#include "staffa/staffa_form.h"
+
+#include "common/dates.h"
+#include "common/shared_state.h"
+#include "common/today.h"
+#include "conditions/conditions.h"
+#include "ledger/balances.h"
+#include "ledger/date_check.h"
+#include "ledger/movement_files.h"
+#include "platform/column_headings.h"
+#include "platform/desktop.h"
+#include "platform/fields.h"
+#include "platform/keys.h"
+#include "platform/line_printer.h"
+#include "platform/list_box.h"
+#include "platform/message_box.h"
+#include "shell/account_close.h"
+#include "shell/main_window.h"
+#include "staffa/staffa_text.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo,
+                      const QString& suggerimento) {
+    auto* b = new QPushButton(testo, padre);
+    b->setObjectName(QString::fromLatin1(nome));
+    b->setToolTip(suggerimento);
+    // Enter presses the button that has the focus, as Space does.
+    b->setAutoDefault(true);
+    return b;
+}
+
+QLabel* etichetta(QWidget* padre, const QString& nome, const QString& testo) {
+    auto* l = new QLabel(testo, padre);
+    l->setObjectName(nome);
+    return l;
+}
+
+// The printed lines sent to the printer as one document.
+void stampa(const std::vector<RigaStampaStaffa>& righe) {
+    LinePrinter& stampante = printer();
+    for (const RigaStampaStaffa& r : righe) {
+        if (r.nuovaPagina) stampante.newPage();
+        stampante.setFontName(r.carattere);
+        stampante.setFontSize(r.punti);
+        stampante.setBold(r.grassetto);
+        stampante.printLine(r.testo);
+    }
+    stampante.endDoc();
+}
+
+} // namespace
+
+Staffa::Staffa(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Staffa"));
+    setCaption(QStringLiteral("staffa"));
+    // The staffa shows the open account with its conditions: closing or changing the
+    // account closes it.
+    legaAlContoAperto(*this);
+
+    SSPanel1 = etichetta(this, QStringLiteral("SSPanel1"), QStringLiteral("CALCOLO DELLA STAFFA"));
+    SSPanel1->setAlignment(Qt::AlignCenter);
+    SSPanel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    QFont titolo(QStringLiteral("Arial"));
+    titolo.setBold(true);
+    titolo.setPointSizeF(SSPanel1->font().pointSizeF() * 1.3);
+    SSPanel1->setFont(titolo);
+    SSPanel1->setMinimumHeight(QFontMetrics(titolo).height() + 10);
+
+    Label5 = etichetta(this, QStringLiteral("Label5"), QStringLiteral("Dal"));
+    dal = new DateField(QStringLiteral("dal"), this);
+    Label1[4] = etichetta(this, QStringLiteral("Label1_4"), QStringLiteral("Al"));
+    al = new DateField(QStringLiteral("al"), this);
+    const int larghezzaData = dal->fontMetrics().horizontalAdvance(QString(14, u'0'));
+    dal->setFixedWidth(larghezzaData);
+    al->setFixedWidth(larghezzaData);
+
+    const QString trimestre = QStringLiteral("Seleziona trimestre");
+    Command1 = pulsante(this, "Command1", QStringLiteral("I° Trim."), trimestre);
+    Command3 = pulsante(this, "Command3", QStringLiteral("II° Trim."), trimestre);
+    Command4 = pulsante(this, "Command4", QStringLiteral("III° Trim."), trimestre);
+    Command5 = pulsante(this, "Command5", QStringLiteral("IV° Trim."), trimestre);
+    Command3D4 = pulsante(this, "Command3D4", QStringLiteral("T"), QStringLiteral("Tutte le date"));
+    QFont courier(QStringLiteral("Courier"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setBold(true);
+    Command3D4->setFont(courier);
+    Command3D4->setFixedWidth(Command3D4->fontMetrics().horizontalAdvance(QStringLiteral("TTTT")));
+
+    Frame1 = new QGroupBox(QStringLiteral("Applica a :"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Tutti = new QRadioButton(QStringLiteral("Tutti"), Frame1);
+    Tutti->setObjectName(QStringLiteral("Tutti"));
+    NSospesi = new QRadioButton(QStringLiteral("Non sosopesi"), Frame1);
+    NSospesi->setObjectName(QStringLiteral("NSospesi"));
+    Tutti->setChecked(true);
+    auto* scelta = new QVBoxLayout(Frame1);
+    scelta->setContentsMargins(6, 2, 6, 2);
+    scelta->setSpacing(0);
+    scelta->addWidget(Tutti);
+    scelta->addWidget(NSospesi);
+
+    QStyle* stile = style();
+    via = pulsante(this, "via", QStringLiteral("Staffa"), QStringLiteral("Staffa"));
+    via->setIcon(stile->standardIcon(QStyle::SP_MediaPlay));
+    Interessi = pulsante(this, "Interessi", QStringLiteral("Interessi"),
+                         QStringLiteral("Calcolo interessi"));
+    Interessi->setIcon(stile->standardIcon(QStyle::SP_FileDialogDetailedView));
+    Interessi->setEnabled(false);
+    Stampa = pulsante(this, "Stampa", QStringLiteral("Stampa"), QStringLiteral("Stampa"));
+    Stampa->setIcon(stile->standardIcon(QStyle::SP_DialogSaveButton));
+    Command2 = pulsante(this, "Command2", QStringLiteral("Uscita"), QStringLiteral("Uscita"));
+    Command2->setIcon(stile->standardIcon(QStyle::SP_DialogCloseButton));
+
+    List1 = new ListBox(QStringLiteral("List1"), this);
+    List1->setFixedPitch(true);
+    List1->setMinimumWidth(QFontMetrics(List1->font()).horizontalAdvance(QString(92, u'0')));
+    List1->setMinimumHeight(320);
+    // The work list of the dates: one item per date, in date order. The staffa gives its
+    // dates already sorted, so the list keeps them in that order rather than sorting
+    // their texts again (the order is the same for the years 1000 to 2731).
+    List2 = new ListBox(QStringLiteral("List2"), this);
+    List2->hide();
+    List3 = new ListBox(QStringLiteral("List3"), this);
+    List3->setFixedPitch(true);
+    List3->hide();
+    mostra = etichetta(this, QStringLiteral("mostra"), QString());
+    mostra->hide();
+
+    auto* intestazioni = new ColumnHeadings(List1, this, 4);
+    Label1[0] = etichetta(this, QStringLiteral("Label1_0"), QStringLiteral("Desc."));
+    Label1[1] = etichetta(this, QStringLiteral("Label1_1"), QStringLiteral("Giorni   "));
+    Label1[2] =
+        etichetta(this, QStringLiteral("Label1_2"), QStringLiteral("            Numeri Debitori"));
+    Label1[3] = etichetta(this, QStringLiteral("Label1_3"), QStringLiteral("Numeri Creditori"));
+    Label2 = etichetta(this, QStringLiteral("Label2"), QStringLiteral("      Data valuta"));
+    Label3 = etichetta(this, QStringLiteral("Label3"), QStringLiteral("Saldi per Valuta"));
+    intestazioni->add(Label1[0], 1);
+    intestazioni->add(Label2, 16, true);
+    intestazioni->add(Label3, 31, true);
+    intestazioni->add(Label1[1], 41, true);
+    intestazioni->add(Label1[2], 54, true);
+    intestazioni->add(Label1[3], 71, true);
+
+    auto* comandi = new QHBoxLayout;
+    comandi->addWidget(Label5);
+    comandi->addWidget(dal);
+    comandi->addSpacing(8);
+    comandi->addWidget(Label1[4]);
+    comandi->addWidget(al);
+    comandi->addSpacing(12);
+    for (QPushButton* b : {Command1, Command3, Command4, Command5, Command3D4})
+        comandi->addWidget(b);
+    comandi->addSpacing(12);
+    comandi->addWidget(Frame1);
+    comandi->addStretch(1);
+    for (QPushButton* b : {via, Interessi, Stampa, Command2})
+        comandi->addWidget(b);
+
+    auto* tutto = new QVBoxLayout(this);
+    tutto->setSpacing(6);
+    tutto->addWidget(SSPanel1);
+    tutto->addLayout(comandi);
+    tutto->addWidget(mostra);
+    tutto->addWidget(intestazioni);
+    // List1 and List3 take the same place, one of them shown; both follow the window's
+    // size.
+    tutto->addWidget(List1, 1);
+    tutto->addWidget(List3, 1);
+
+    setTabOrder(dal, al);
+    setTabOrder(al, via);
+    setTabOrder(via, Command1);
+    setTabOrder(Command1, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+    setTabOrder(Command5, Command3D4);
+    setTabOrder(Command3D4, Tutti);
+    setTabOrder(Tutti, NSospesi);
+    setTabOrder(NSospesi, Interessi);
+    setTabOrder(Interessi, Stampa);
+    setTabOrder(Stampa, Command2);
+    setTabOrder(Command2, List1);
+    enterMovesFocus(dal, al);
+    // Enter in the end date goes on to the button that computes the staffa.
+    enterMovesFocus(al, via);
+
+    connect(Command1, &QPushButton::clicked, this, handler([this] { Command1_Click(); }));
+    connect(Command3, &QPushButton::clicked, this, handler([this] { Command3_Click(); }));
+    connect(Command4, &QPushButton::clicked, this, handler([this] { Command4_Click(); }));
+    connect(Command5, &QPushButton::clicked, this, handler([this] { Command5_Click(); }));
+    connect(Command3D4, &QPushButton::clicked, this, handler([this] { Command3D4_Click(); }));
+    connect(via, &QPushButton::clicked, this, handler([this] { via_Click(); }));
+    connect(Stampa, &QPushButton::clicked, this, handler([this] { Stampa_Click(); }));
+    connect(Command2, &QPushButton::clicked, this, handler([this] { Command2_Click(); }));
+}
+
+void Staffa::Form_Load() {
+    auto& s = stato();
+    s.StaffaAperta = 1;
+    Hourglass clessidra;
+    QString motivo;
+    CaricaCondizioni(&motivo);
+    CalcolaDateValutaEstreme();
+    const std::span<const Movimento> movimenti = movimentiContoAperto();
+    const auto [inizio, fine] = periodoIniziale(movimenti, s.TabellaRiporto[1].dataRiporto, oggi());
+    dal->setTesto(testoDaData(inizio));
+    al->setTesto(testoDaData(fine));
+    tutteLeDate_ = estremiStaffa(movimenti).value_or(std::pair{inizio, fine});
+    CalcoloStaffa();
+    // The conditions that could not be read keep those in memory; only the divisor of
+    // the numbers counts here, and the user is told.
+    avvisaErroreFile(motivo);
+}
+
+void Staffa::Form_Unload(bool& cancel) {
+    Q_UNUSED(cancel);
+    stato().StaffaAperta = 0;
+}
+
+RisultatoStaffa Staffa::calcola() const {
+    const std::optional<QDate> inizio = dataDelPeriodo(dal->testo());
+    const std::optional<QDate> fine = dataDelPeriodo(al->testo());
+    if (!inizio || !fine) return {};
+    return calcolaStaffa(movimentiContoAperto(),
+                         parametriContoAperto(*inizio, *fine, Tutti->isChecked()));
+}
+
+void Staffa::CalcoloStaffa() {
+    staffa_ = calcola();
+    const QString& formato = stato().FormatoImporti;
+    std::vector<ListItem> date;
+    date.reserve(staffa_.righe.size());
+    for (const RigaStaffa& r : staffa_.righe)
+        date.push_back({voceDataStaffa(r.data), 0});
+    List2->setItems(std::move(date));
+    const QStringList righe =
+        staffa_.righe.empty() ? QStringList() : righeListaStaffa(staffa_, formato);
+    std::vector<ListItem> voci;
+    voci.reserve(size_t(righe.size()));
+    for (const QString& r : righe)
+        voci.push_back({r, 0});
+    List1->setItems(std::move(voci));
+    SSPanel1->setText(QStringLiteral("CALCOLO DELLA STAFFA"));
+    if (!List3->isHidden()) {
+        List3->hide();
+        List1->show();
+    }
+    if (staffa_.movimentiSenzaData != senzaDataSegnalati_) {
+        senzaDataSegnalati_ = staffa_.movimentiSenzaData;
+        if (!senzaDataSegnalati_.empty())
+            messageBox(messaggioMovimentiSenzaData(senzaDataSegnalati_), MessageButtons::Ok,
+                       MessageIcon::Exclamation, QStringLiteral("Attenzione"));
+    }
+}
+
+bool Staffa::controllaPeriodo() {
+    const auto& s = stato();
+    const auto controlla = [](DateField* campo, const QString& ripristino) {
+        const DateParts p = splitDateText(campo->testo());
+        qint16 esito = 1;
+        ControllaData(p.giorno, p.mese, p.anno, esito);
+        if (esito != 0) return true;
+        campo->setTesto(ripristino);
+        campo->setFocus();
+        return false;
+    };
+    return controlla(dal, s.PrimaDataOperazione) && controlla(al, s.UltimaDataOperazione);
+}
+
+void Staffa::trimestre(int numero) {
+    static constexpr const char* kInizio[] = {"01/01/", "01/04/", "01/07/", "01/10/"};
+    static constexpr const char* kFine[] = {"31/03/", "30/06/", "30/09/", "31/12/"};
+    const QString anno = QString::number(oggi().year());
+    dal->setTesto(QLatin1String(kInizio[numero - 1]) + anno);
+    al->setTesto(QLatin1String(kFine[numero - 1]) + anno);
+}
+
+void Staffa::Command1_Click() {
+    trimestre(1);
+}
+void Staffa::Command3_Click() {
+    trimestre(2);
+}
+void Staffa::Command4_Click() {
+    trimestre(3);
+}
+void Staffa::Command5_Click() {
+    trimestre(4);
+}
+
+void Staffa::Command3D4_Click() {
+    dal->setTesto(testoDaData(tutteLeDate_.first));
+    al->setTesto(testoDaData(tutteLeDate_.second));
+}
+
+void Staffa::via_Click() {
+    mostra->hide();
+    if (!controllaPeriodo()) return;
+    Hourglass clessidra;
+    CalcoloStaffa();
+}
+
+void Staffa::Stampa_Click() {
+    // List3 takes List1's place only with the interest statement, which prints itself.
+    if (!List1->isHidden()) StampaStaffa();
+}
+
+void Staffa::StampaStaffa() {
+    if (!controllaPeriodo()) return;
+    {
+        Hourglass clessidra;
+        IntestazioneStampaStaffa intestazione;
+        if (MDIForm1* principale = MDIForm1::instance()) {
+            intestazione.banca = principale->DescConto->text();
+            intestazione.valuta = principale->Combo1->currentText();
+        }
+        intestazione.stampatoIl = oggi();
+        intestazione.dal = dal->testo();
+        intestazione.al = al->testo();
+        stampa(stampaStaffa(calcola(), intestazione, stato().FormatoImporti));
+    }
+    // The window shows the staffa of the printed period.
+    via_Click();
+}
+
+void Staffa::Command2_Click() {
+    formHost().unload(*this);
+}
+
+} // namespace qv

@@ -1,0 +1,96 @@
+#pragma once
+// Staffa: the window "staffa", the value-date balance statement of the open account.
+
+#include "platform/form_host.h"
+#include "staffa/staffa.h"
+
+#include <QDate>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace qv {
+
+class DateField;
+class ListBox;
+
+class Staffa : public Form {
+    Q_OBJECT
+public:
+    explicit Staffa(QWidget* parent = nullptr);
+
+    // Loads the open account's conditions, chooses the period the staffa opens with and
+    // computes it.
+    void Form_Load() override;
+    void Form_Unload(bool& cancel) override;
+
+    // Computes the staffa of the period in dal and al, with the movements that Tutti or
+    // NSospesi choose, into List1 and its work list List2, and shows List1.
+    void CalcoloStaffa();
+    // Prints the staffa of the period in the fields, then computes it again on screen.
+    // A period field that holds no date is refused as via refuses it, and nothing is
+    // printed.
+    void StampaStaffa();
+
+    // The staffa last computed on screen.
+    const RisultatoStaffa& staffaMostrata() const { return staffa_; }
+
+    void Command1_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command3D4_Click();
+    void via_Click();
+    void Stampa_Click();
+    void Command2_Click();
+
+    QLabel* SSPanel1 = nullptr;
+    QLabel* Label5 = nullptr; // "Dal"
+    DateField* dal = nullptr;
+    // Label1(0) to Label1(3): headings of List1; Label1(4): "Al".
+    std::array<QLabel*, 5> Label1{};
+    DateField* al = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command3D4 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* Tutti = nullptr;
+    QRadioButton* NSospesi = nullptr;
+    QPushButton* via = nullptr;
+    // The interest and cost statement takes its place in this window with its own
+    // subsystem; until then the button stays disabled.
+    QPushButton* Interessi = nullptr;
+    QPushButton* Stampa = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLabel* Label2 = nullptr; // heading "Data valuta"
+    QLabel* Label3 = nullptr; // heading "Saldi per Valuta"
+    QLabel* mostra = nullptr;
+    ListBox* List1 = nullptr;
+    ListBox* List2 = nullptr;
+    ListBox* List3 = nullptr;
+
+private:
+    // Sets the period to the quarter (1 to 4) of the current year.
+    void trimestre(int numero);
+    // The check of via: each field that holds no date gets the date message, is reset
+    // to the account's earliest (dal) or latest (al) operation date and takes the focus.
+    bool controllaPeriodo();
+    RisultatoStaffa calcola() const;
+
+    RisultatoStaffa staffa_;
+    // The earliest and latest date of the movements, for the button "T".
+    std::pair<QDate, QDate> tutteLeDate_;
+    // The movements without dates named to the user last, so that the message is not
+    // repeated at every computation.
+    std::vector<qint16> senzaDataSegnalati_;
+};
+
+} // namespace qv
