@@ -11,16 +11,7 @@ namespace qv {
 
 namespace {
 
-// One section of a number pattern, read once into what the formatter needs.
-struct Section {
-    QString prefix;           // literal text before the first digit place
-    QString suffix;           // literal text after the last digit place
-    int minIntDigits = 0;     // digit places from the first "0" of the integer part
-    int maxDecimals = 0;      // digit places after the "."
-    int minDecimals = 0;      // up to the last "0" after the "."
-    bool grouping = false;    // a "," between two integer digit places
-    bool decimalMark = false; // the pattern has a "."
-};
+using Section = NumberFormat::Section;
 
 // Splits the pattern at the ";" that are not quoted or escaped.
 std::vector<QString> splitSections(const QString& pattern) {
@@ -201,16 +192,24 @@ QString formatoImporti(int numeroDecimali) {
     return pattern;
 }
 
-QString formatNumber(double value, const QString& pattern) {
-    if (!std::isfinite(value)) return {};
-    if (pattern.isEmpty()) return generalNumber(value);
-
+NumberFormat::NumberFormat(const QString& pattern) : general_(pattern.isEmpty()) {
+    if (general_) return;
     const std::vector<QString> sections = splitSections(pattern);
-    if (value < 0 && sections.size() >= 2 && !sections[1].isEmpty())
-        return formatSection(-value, parseSection(sections[1]), false);
-    if (value == 0 && sections.size() >= 3 && !sections[2].isEmpty())
-        return formatSection(0, parseSection(sections[2]), false);
-    return formatSection(std::fabs(value), parseSection(sections[0]), value < 0);
+    positive_ = parseSection(sections[0]);
+    if (sections.size() >= 2 && !sections[1].isEmpty()) negative_ = parseSection(sections[1]);
+    if (sections.size() >= 3 && !sections[2].isEmpty()) zero_ = parseSection(sections[2]);
+}
+
+QString NumberFormat::operator()(double value) const {
+    if (!std::isfinite(value)) return {};
+    if (general_) return generalNumber(value);
+    if (value < 0 && negative_) return formatSection(-value, *negative_, false);
+    if (value == 0 && zero_) return formatSection(0, *zero_, false);
+    return formatSection(std::fabs(value), positive_, value < 0);
+}
+
+QString formatNumber(double value, const QString& pattern) {
+    return NumberFormat(pattern)(value);
 }
 
 QString rightAlign(const QString& text, int n) {

@@ -29,6 +29,31 @@ QString formatoImporti(int numeroDecimali);
 // A value that is not finite gives an empty text.
 QString formatNumber(double value, const QString& pattern);
 
+// A number pattern read once, for formatting many values with it: the same texts as
+// formatNumber with that pattern.
+class NumberFormat {
+public:
+    explicit NumberFormat(const QString& pattern = QString());
+    QString operator()(double value) const;
+
+    // One section of a pattern, read into what the formatter needs.
+    struct Section {
+        QString prefix;           // literal text before the first digit place
+        QString suffix;           // literal text after the last digit place
+        int minIntDigits = 0;     // digit places from the first "0" of the integer part
+        int maxDecimals = 0;      // digit places after the "."
+        int minDecimals = 0;      // up to the last "0" after the "."
+        bool grouping = false;    // a "," between two integer digit places
+        bool decimalMark = false; // the pattern has a "."
+    };
+
+private:
+    bool general_ = true; // an empty pattern: the number as general text
+    Section positive_;
+    std::optional<Section> negative_;
+    std::optional<Section> zero_;
+};
+
 // Blanks in front of the text until it has n characters; a longer text is kept whole.
 QString rightAlign(const QString& text, int n);
 

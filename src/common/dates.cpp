@@ -40,6 +40,12 @@ float DataInNumero(const QString& data) {
     return float(p.anno * 366 + daysBeforeMonth(p.mese, p.anno) + p.giorno);
 }
 
+float DataInNumero(QDate data) {
+    if (!data.isValid()) return 0;
+    return float(double(data.year()) * 366 + daysBeforeMonth(data.month(), data.year()) +
+                 data.day());
+}
+
 bool AnnoBisestile(double anno) {
     if (!std::isfinite(anno)) return false;
     const double y = std::nearbyint(anno);
@@ -86,10 +92,22 @@ std::optional<QDate> dataDaTesto(const QString& testo) {
 
 QString testoDaData(QDate data) {
     if (!data.isValid()) return QStringLiteral("00/00/0000");
-    return QStringLiteral("%1/%2/%3")
-        .arg(data.day(), 2, 10, QLatin1Char('0'))
-        .arg(data.month(), 2, 10, QLatin1Char('0'))
-        .arg(data.year(), 4, 10, QLatin1Char('0'));
+    if (data.year() < 0 || data.year() > 9999)
+        return QStringLiteral("%1/%2/%3")
+            .arg(data.day(), 2, 10, QLatin1Char('0'))
+            .arg(data.month(), 2, 10, QLatin1Char('0'))
+            .arg(data.year(), 4, 10, QLatin1Char('0'));
+    // Written digit by digit: statements write one date per row.
+    int giorno = 0;
+    int mese = 0;
+    int anno = 0;
+    data.getDate(&anno, &mese, &giorno);
+    const auto cifra = [](int n) { return QChar(u'0' + n); };
+    const QChar testo[10] = {cifra(giorno / 10), cifra(giorno % 10),     u'/',
+                             cifra(mese / 10),   cifra(mese % 10),       u'/',
+                             cifra(anno / 1000), cifra(anno / 100 % 10), cifra(anno / 10 % 10),
+                             cifra(anno % 10)};
+    return QString(testo, 10);
 }
 
 int giorniTra(const QString& da, const QString& a) {

@@ -26,6 +26,8 @@ DateParts splitDateText(const QString& data);
 // precision. "00/00/0000", "__/__/____" and a blank text give 0, below every real
 // date. Differences count days exactly only within one year.
 float DataInNumero(const QString& data);
+// The same number for a valid date, without going through its text.
+float DataInNumero(QDate data);
 
 // Gregorian leap year. The year is taken to the nearest whole number first.
 bool AnnoBisestile(double anno);

@@ -10,8 +10,7 @@ namespace {
 
 QString canonicalFolder(const QString& folder) {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath())
-                               : canonical;
+    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) : canonical;
 }
 
 } // namespace

@@ -9,12 +9,10 @@ QString defaultProgramFolder() {
 }
 
 QString folderWithSlash(const QString& path) {
-    if (path.isEmpty())
-        return path;
+    if (path.isEmpty()) return path;
     QString p = path;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!p.endsWith(QLatin1Char('/')))
-        p += QLatin1Char('/');
+    if (!p.endsWith(QLatin1Char('/'))) p += QLatin1Char('/');
     return p;
 }
 

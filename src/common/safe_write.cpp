@@ -14,7 +14,7 @@ bool rewriteFile(const QString& path, const QByteArray& content, QString* error)
         reason = file.errorString();
     } else if (file.write(content) != content.size()) {
         reason = file.errorString();
-        file.cancelWriting();    // the temporary file is dropped, the old file stays
+        file.cancelWriting(); // the temporary file is dropped, the old file stays
     } else if (!file.flush()) {
         // QSaveFile's commit() does not check its own final flush: a short write of
         // the buffered bytes (disk full) would otherwise replace the old file with

@@ -9,7 +9,9 @@ StatoProgramma& stato() {
     return s;
 }
 
-void resetStato() { stato() = StatoProgramma{}; }
+void resetStato() {
+    stato() = StatoProgramma{};
+}
 
 bool contoAttivoAperto() {
     return !stato().CodiceContoAttivo.trimmed().isEmpty();

@@ -71,8 +71,8 @@ bool readMarker(const QString& markerPath, std::vector<MarkerEntry>* entries, QS
             return false;
         }
         const QString snapshot = lines[i].left(tab);
-        entries->push_back({snapshot == QLatin1String("-") ? QString() : snapshot,
-                            lines[i].mid(tab + 1)});
+        entries->push_back(
+            {snapshot == QLatin1String("-") ? QString() : snapshot, lines[i].mid(tab + 1)});
     }
     return true;
 }

@@ -77,7 +77,7 @@ private:
     void fail(const QString& reason) { error_ = reason; }
     void removeSnapshots();
 
-    QString folder_;   // the snapshot folder, ending in "/"
+    QString folder_; // the snapshot folder, ending in "/"
     std::vector<Entry> entries_;
     QString error_;
     QStringList leftChanged_;
@@ -86,11 +86,11 @@ private:
 
 // What recoverInterrupted found and did.
 struct RecoveryResult {
-    bool found = false;       // an interrupted change was there
-    bool restored = false;    // every one of its files was put back
-    QStringList files;        // the files put back
-    QStringList leftChanged;  // the files that could not be put back
-    QString error;            // why, when not restored
+    bool found = false;      // an interrupted change was there
+    bool restored = false;   // every one of its files was put back
+    QStringList files;       // the files put back
+    QStringList leftChanged; // the files that could not be put back
+    QString error;           // why, when not restored
 };
 
 // Puts back the files of a change in `folder` that never finished (its marker is

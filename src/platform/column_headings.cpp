@@ -2,7 +2,7 @@
 
 #include "list_box.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QStyle>
 
@@ -30,15 +30,20 @@ void ColumnHeadings::showEvent(QShowEvent*) {
 
 void ColumnHeadings::arrange() {
     const QFont font = list_->font();
-    const int character = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
+    // The width of n characters, measured whole: a character's advance need not be a
+    // whole number of pixels, and rounding it drifts by several columns across a line.
+    const QFontMetricsF metrics(font);
+    const auto larghezza = [&metrics](int n) {
+        return n > 0 ? qRound(metrics.horizontalAdvance(QString(n, QLatin1Char('0')))) : 0;
+    };
     // Where the list draws the first character of a line.
     const int start = list_->frameWidth() +
                       list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
     for (const Heading& h : headings_) {
         h.label->setFont(font);
         h.label->adjustSize();
-        const int x = h.endsAtColumn ? start + h.column * character - h.label->width()
-                                     : start + (h.column - 1) * character;
+        const int x = h.endsAtColumn ? start + larghezza(h.column) - h.label->width()
+                                     : start + larghezza(h.column - 1);
         h.label->move(x, 0);
     }
 }

@@ -11,8 +11,32 @@ namespace qv {
 
 namespace {
 
-// A date as a day count; 0 (a day long before the year 1000) stands for no date.
+// The day count of a Gregorian date (the Julian day number, as QDate counts days).
+qint64 numeroGiuliano(int anno, int mese, int giorno) {
+    const int primi = mese <= 2 ? 1 : 0;
+    const qint64 a = qint64(anno) + 4800 - primi;
+    const int m = mese + 12 * primi - 3;
+    return giorno + (153 * m + 2) / 5 + 365 * a + a / 4 - a / 100 + a / 400 - 32045;
+}
+
+// A date as a day count; 0 (a day long before the year 1000) stands for no date. The
+// dates of the records are read digit by digit: a statement reads every movement's.
 qint64 giornoDi(const QString& testo) {
+    if (testo.size() == 10 && testo[2] == u'/' && testo[5] == u'/') {
+        const QChar* c = testo.constData();
+        unsigned cifre[10];
+        bool numerico = true;
+        for (int i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+            cifre[i] = unsigned(c[i].unicode()) - unsigned(u'0');
+            numerico = numerico && cifre[i] < 10;
+        }
+        if (numerico) {
+            const int giorno = int(cifre[0] * 10 + cifre[1]);
+            const int mese = int(cifre[3] * 10 + cifre[4]);
+            const int anno = int(((cifre[6] * 10 + cifre[7]) * 10 + cifre[8]) * 10 + cifre[9]);
+            return dataValida(giorno, mese, anno) ? numeroGiuliano(anno, mese, giorno) : 0;
+        }
+    }
     if (const std::optional<QDate> d = dataDelPeriodo(testo)) return d->toJulianDay();
     return 0;
 }
@@ -22,11 +46,53 @@ qint64 giornoDelMovimento(const Movimento& m) {
     return giornoDi(m.dataOperazione);
 }
 
-// A movement of the period: its day and its place in the movement table.
+// A movement of the period: its day and its amount with its sign, stored units.
 struct VocePeriodo {
     qint64 giorno;
-    int indice;
+    double importo;
 };
+
+// The movements of one date of the period: their sum, in table order, and their count.
+struct GiornoPeriodo {
+    qint64 giorno;
+    double somma;
+    int quanti;
+};
+
+// The dates of the movements of the period in ascending order, each with the sum of its
+// movements added up in table order (as `periodo` holds them). A period no longer than
+// a few times the number of movements is ordered by counting over its days; a longer
+// one by sorting the movements.
+std::vector<GiornoPeriodo> inOrdineDiData(const std::vector<VocePeriodo>& periodo, qint64 dal,
+                                          qint64 al) {
+    std::vector<GiornoPeriodo> giorni;
+    if (periodo.empty()) return giorni;
+    const qint64 durata = al - dal + 1;
+    if (durata <= 2 * qint64(periodo.size()) + 366) {
+        std::vector<GiornoPeriodo> calendario(size_t(durata), GiornoPeriodo{0, 0.0, 0});
+        for (const VocePeriodo& v : periodo) {
+            GiornoPeriodo& g = calendario[size_t(v.giorno - dal)];
+            g.somma += v.importo;
+            ++g.quanti;
+        }
+        for (qint64 k = 0; k < durata; ++k) {
+            const GiornoPeriodo& g = calendario[size_t(k)];
+            if (g.quanti > 0) giorni.push_back({dal + k, g.somma, g.quanti});
+        }
+        return giorni;
+    }
+    std::vector<VocePeriodo> ordinati = periodo;
+    std::stable_sort(
+        ordinati.begin(), ordinati.end(),
+        [](const VocePeriodo& a, const VocePeriodo& b) { return a.giorno < b.giorno; });
+    for (const VocePeriodo& v : ordinati) {
+        if (giorni.empty() || giorni.back().giorno != v.giorno)
+            giorni.push_back({v.giorno, 0.0, 0});
+        giorni.back().somma += v.importo;
+        ++giorni.back().quanti;
+    }
+    return giorni;
+}
 
 } // namespace
 
@@ -102,37 +168,37 @@ RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const Parame
     // ones (suspended or not, whatever the choice).
     std::vector<VocePeriodo> periodo;
     periodo.reserve(movimenti.size());
+    st.movimentiPeriodo.reserve(movimenti.size());
     for (size_t i = 0; i < movimenti.size(); ++i) {
         const Movimento& m = movimenti[i];
         const qint64 giorno = giornoDelMovimento(m);
         if (giorno == 0) {
             st.movimentiSenzaData.push_back(m.numero);
-        } else if (giorno < dal) {
+            continue;
+        }
+        const bool entrata = m.entrataUscita == u"E";
+        if (giorno < dal) {
             const double importo = fattore * importoContabile(m.importo);
-            st.saldoInizialePeriodo += m.entrataUscita == u"E" ? importo : -importo;
+            st.saldoInizialePeriodo += entrata ? importo : -importo;
         } else if (giorno <= al && (p.tutti || m.sospeso == u"N")) {
-            periodo.push_back({giorno, int(i)});
+            const double importo = importoContabile(m.importo);
+            periodo.push_back({giorno, entrata ? importo : -importo});
+            st.movimentiPeriodo.push_back(int(i));
         }
     }
-    st.movimentiPeriodo.reserve(periodo.size());
-    for (const VocePeriodo& v : periodo)
-        st.movimentiPeriodo.push_back(v.indice);
-    // Date order; on one date the table's order, in which the amounts are summed.
-    std::sort(periodo.begin(), periodo.end(), [](const VocePeriodo& a, const VocePeriodo& b) {
-        return a.giorno != b.giorno ? a.giorno < b.giorno : a.indice < b.indice;
-    });
+    const std::vector<GiornoPeriodo> giorni = inOrdineDiData(periodo, dal, al);
 
     // The dates with the balance in force from each: the day before dal with the
     // carry-forward and the opening balance, dal when the first movement comes later,
     // one date per value date of the period, al when the last movement comes earlier.
     std::vector<RigaStaffa>& righe = st.righe;
-    righe.reserve(std::min<size_t>(periodo.size(), size_t(std::max<qint64>(al - dal, 0))) + 3 +
-                  p.dateAggiuntive.size());
+    righe.reserve(giorni.size() + 3 + p.dateAggiuntive.size());
     double saldo = p.saldoRiporto + st.saldoInizialePeriodo / fattore;
-    const auto aggiungi = [&](qint64 giorno) {
+    const auto aggiungi = [&](qint64 giorno, int quanti) {
         RigaStaffa r;
         r.data = QDate::fromJulianDay(giorno);
         r.saldo = saldo;
+        r.movimenti = quanti;
         righe.push_back(r);
     };
     // The extra dates of the period in ascending order; each gets its row as the walk
@@ -148,27 +214,18 @@ RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const Parame
         for (; prossimaAggiuntiva < aggiuntive.size() && aggiuntive[prossimaAggiuntiva] < limite;
              ++prossimaAggiuntiva)
             if (aggiuntive[prossimaAggiuntiva] > righe.back().data.toJulianDay())
-                aggiungi(aggiuntive[prossimaAggiuntiva]);
+                aggiungi(aggiuntive[prossimaAggiuntiva], 0);
     };
 
-    aggiungi(dal - 1);
-    if (periodo.empty() || (p.rigaDal && periodo.front().giorno > dal)) aggiungi(dal);
-    for (size_t i = 0; i < periodo.size();) {
-        const qint64 giorno = periodo[i].giorno;
-        aggiungiPrimaDi(giorno);
-        double movimentiDelGiorno = 0;
-        int quanti = 0;
-        for (; i < periodo.size() && periodo[i].giorno == giorno; ++i, ++quanti) {
-            const Movimento& m = movimenti[size_t(periodo[i].indice)];
-            const double importo = importoContabile(m.importo);
-            movimentiDelGiorno += m.entrataUscita == u"E" ? importo : -importo;
-        }
-        saldo = movimentiDelGiorno + saldo;
-        aggiungi(giorno);
-        righe.back().movimenti = quanti;
+    aggiungi(dal - 1, 0);
+    if (giorni.empty() || (p.rigaDal && giorni.front().giorno > dal)) aggiungi(dal, 0);
+    for (const GiornoPeriodo& g : giorni) {
+        aggiungiPrimaDi(g.giorno);
+        saldo = g.somma + saldo;
+        aggiungi(g.giorno, g.quanti);
     }
     aggiungiPrimaDi(al + 1);
-    if (al > righe.back().data.toJulianDay()) aggiungi(al);
+    if (al > righe.back().data.toJulianDay()) aggiungi(al, 0);
 
     // Rows: the balance capped at the credit line, the excess beyond it, the days and
     // the numbers.

@@ -21,6 +21,7 @@
 
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -125,7 +126,7 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
 
     List1 = new ListBox(QStringLiteral("List1"), this);
     List1->setFixedPitch(true);
-    List1->setMinimumWidth(QFontMetrics(List1->font()).horizontalAdvance(QString(92, u'0')));
+    List1->setMinimumWidth(QFontMetrics(List1->font()).horizontalAdvance(QString(90, u'0')));
     List1->setMinimumHeight(320);
     // The work list of the dates: one item per date, in date order. The staffa gives its
     // dates already sorted, so the list keeps them in that order rather than sorting
@@ -147,27 +148,42 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     Label1[3] = etichetta(this, QStringLiteral("Label1_3"), QStringLiteral("Numeri Creditori"));
     Label2 = etichetta(this, QStringLiteral("Label2"), QStringLiteral("      Data valuta"));
     Label3 = etichetta(this, QStringLiteral("Label3"), QStringLiteral("Saldi per Valuta"));
+    // The six headings are three characters wider than the columns they stand over: each
+    // sits at its column or a little to the right, one blank apart from the next.
     intestazioni->add(Label1[0], 1);
-    intestazioni->add(Label2, 16, true);
-    intestazioni->add(Label3, 31, true);
-    intestazioni->add(Label1[1], 41, true);
-    intestazioni->add(Label1[2], 54, true);
-    intestazioni->add(Label1[3], 71, true);
+    intestazioni->add(Label2, 17, true);
+    intestazioni->add(Label3, 34, true);
+    intestazioni->add(Label1[1], 44, true);
+    intestazioni->add(Label1[2], 57, true);
+    intestazioni->add(Label1[3], 74, true);
 
-    auto* comandi = new QHBoxLayout;
-    comandi->addWidget(Label5);
-    comandi->addWidget(dal);
-    comandi->addSpacing(8);
-    comandi->addWidget(Label1[4]);
-    comandi->addWidget(al);
-    comandi->addSpacing(12);
+    // The period with its buttons on the left, the choice of movements, the commands on
+    // the right.
+    auto* date = new QHBoxLayout;
+    date->addWidget(Label5);
+    date->addWidget(dal);
+    date->addSpacing(8);
+    date->addWidget(Label1[4]);
+    date->addWidget(al);
+    date->addStretch(1);
+    auto* trimestri = new QHBoxLayout;
     for (QPushButton* b : {Command1, Command3, Command4, Command5, Command3D4})
-        comandi->addWidget(b);
+        trimestri->addWidget(b);
+    trimestri->addStretch(1);
+    auto* periodo = new QVBoxLayout;
+    periodo->addLayout(date);
+    periodo->addLayout(trimestri);
+    auto* pulsanti = new QGridLayout;
+    pulsanti->addWidget(via, 0, 0);
+    pulsanti->addWidget(Interessi, 0, 1);
+    pulsanti->addWidget(Stampa, 1, 0);
+    pulsanti->addWidget(Command2, 1, 1);
+    auto* comandi = new QHBoxLayout;
+    comandi->addLayout(periodo);
     comandi->addSpacing(12);
     comandi->addWidget(Frame1);
     comandi->addStretch(1);
-    for (QPushButton* b : {via, Interessi, Stampa, Command2})
-        comandi->addWidget(b);
+    comandi->addLayout(pulsanti);
 
     auto* tutto = new QVBoxLayout(this);
     tutto->setSpacing(6);

@@ -33,38 +33,69 @@ QString voceNumero(int n) {
     return (n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n)) + QLatin1Char(' ');
 }
 
-QString colonna(double valore, const QString& formato) {
-    return rightAlign(formatNumber(valore, formato), 16);
+// A value formatted and right-aligned in 16, appended to a line.
+void colonna(QString& riga, double valore, const NumberFormat& formato) {
+    const QString testo = formato(valore);
+    if (testo.size() < 16) riga.append(QString(16 - testo.size(), QLatin1Char(' ')));
+    riga.append(testo);
+}
+
+QString colonna(double valore, const NumberFormat& formato) {
+    QString riga;
+    colonna(riga, valore, formato);
+    return riga;
 }
 
 // The days, with a blank in place of the sign, right-aligned in 4.
-QString colonnaGiorni(int giorni) {
+void colonnaGiorni(QString& riga, int giorni) {
     const QString testo =
         giorni < 0 ? QString::number(giorni) : QLatin1Char(' ') + QString::number(giorni);
-    return rightAlign(testo, 4);
+    if (testo.size() < 4) riga.append(QString(4 - testo.size(), QLatin1Char(' ')));
+    riga.append(testo);
+}
+
+// The part the balance line and the excess line share: the date, the amount and the
+// days, each with the blanks before it.
+QString inizioRiga(QLatin1String descrizione, const RigaStaffa& r, double importo,
+                   const NumberFormat& formato) {
+    QString riga;
+    riga.reserve(72);
+    riga.append(descrizione);
+    riga.append(testoDaData(r.data));
+    riga.append(QLatin1String("  "));
+    colonna(riga, importo, formato);
+    riga.append(QLatin1Char(' '));
+    colonnaGiorni(riga, r.giorni);
+    riga.append(QLatin1Char(' '));
+    return riga;
 }
 
 } // namespace
 
 QString voceDataStaffa(QDate data) {
-    return QLatin1Char(' ') + QString::number(qint64(DataInNumero(testoDaData(data)))) +
-           QLatin1Char(' ') + testoDaData(data);
+    return QLatin1Char(' ') + QString::number(qint64(DataInNumero(data))) + QLatin1Char(' ') +
+           testoDaData(data);
 }
 
-QString rigaSaldoStaffa(const RigaStaffa& r, const QString& formato) {
-    QString testo = spazi(4) + testoDaData(r.data) + spazi(2) + colonna(r.saldoRiga, formato) +
-                    QLatin1Char(' ') + colonnaGiorni(r.giorni) + QLatin1Char(' ');
-    if (r.debitoria()) return testo + colonna(r.numeriDebitori(), formato);
-    return testo + spazi(17) + colonna(r.numeriCreditori(), formato);
+QString rigaSaldoStaffa(const RigaStaffa& r, const NumberFormat& formato) {
+    QString riga = inizioRiga(QLatin1String("    "), r, r.saldoRiga, formato);
+    if (r.debitoria()) {
+        colonna(riga, r.numeriDebitori(), formato);
+    } else {
+        riga.append(spazi(17));
+        colonna(riga, r.numeriCreditori(), formato);
+    }
+    return riga;
 }
 
-QString rigaEccedenzaStaffa(const RigaStaffa& r, const QString& formato) {
-    return QStringLiteral("EC  ") + testoDaData(r.data) + spazi(2) + colonna(r.eccedenza, formato) +
-           QLatin1Char(' ') + colonnaGiorni(r.giorni) + QLatin1Char(' ') +
-           colonna(r.numeriEccedenza, formato);
+QString rigaEccedenzaStaffa(const RigaStaffa& r, const NumberFormat& formato) {
+    QString riga = inizioRiga(QLatin1String("EC  "), r, r.eccedenza, formato);
+    colonna(riga, r.numeriEccedenza, formato);
+    return riga;
 }
 
-QStringList righeListaStaffa(const RisultatoStaffa& st, const QString& formato) {
+QStringList righeListaStaffa(const RisultatoStaffa& st, const QString& schema) {
+    const NumberFormat formato(schema);
     QStringList righe;
     righe.reserve(qsizetype(st.righe.size()) * 2 + 8);
     for (const RigaStaffa& r : st.righe) {
@@ -87,7 +118,8 @@ QStringList righeListaStaffa(const RisultatoStaffa& st, const QString& formato) 
 }
 
 std::vector<RigaStampaStaffa>
-stampaStaffa(const RisultatoStaffa& st, const IntestazioneStampaStaffa& i, const QString& formato) {
+stampaStaffa(const RisultatoStaffa& st, const IntestazioneStampaStaffa& i, const QString& schema) {
+    const NumberFormat formato(schema);
     std::vector<RigaStampaStaffa> stampa;
     stampa.reserve(st.righe.size() * 2 + 64);
     bool nuovaPagina = false;

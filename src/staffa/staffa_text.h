@@ -4,6 +4,7 @@
 // their fonts and page ends. Amounts and numbers use the number pattern given
 // (FormatoImporti); every column is counted in characters of a fixed-pitch font.
 
+#include "common/amounts.h"
 #include "staffa/staffa.h"
 
 #include <QString>
@@ -22,10 +23,10 @@ QString voceDataStaffa(QDate data);
 // The balance line of a row: three blanks, a blank, the date, two blanks, the balance
 // right-aligned in 16, a blank, the days right-aligned in 4, a blank, then the debit
 // numbers right-aligned in 16, or 17 blanks and the credit numbers right-aligned in 16.
-QString rigaSaldoStaffa(const RigaStaffa& r, const QString& formato);
+QString rigaSaldoStaffa(const RigaStaffa& r, const NumberFormat& formato);
 // The excess line ("EC") of a row beyond the credit line: the excess in the balance
 // column and its numbers in the debit column.
-QString rigaEccedenzaStaffa(const RigaStaffa& r, const QString& formato);
+QString rigaEccedenzaStaffa(const RigaStaffa& r, const NumberFormat& formato);
 
 // Every line of the staffa window's list: for each date its balance line and, beyond
 // the credit line, its "EC" line; then the final balance, the totals, the largest

@@ -59,6 +59,13 @@ TEST(DataInNumero, IsYearTimes366PlusDaysBeforeMonthPlusDay) {
     EXPECT_EQ(DataInNumero("31/01/2000"), 2000.0f * 366 + 31);
 }
 
+TEST(DataInNumero, OfADateIsTheNumberOfItsText) {
+    for (const QDate d : {QDate(2001, 6, 5), QDate(2000, 2, 29), QDate(2000, 12, 31),
+                          QDate(1000, 1, 1), QDate(2731, 12, 31), QDate(9999, 3, 1)})
+        EXPECT_EQ(DataInNumero(d), DataInNumero(testoDaData(d))) << testoDaData(d).toStdString();
+    EXPECT_EQ(DataInNumero(QDate()), 0.0f);
+}
+
 TEST(DataInNumero, ReadsShortDayAndMonthAndEightDigits) {
     const float expected = DataInNumero("05/06/2001");
     for (const char* text : {"5/06/2001", "05/6/2001", "5/6/2001", "05062001"})
@@ -100,6 +107,8 @@ TEST(DateText, ConvertsBothWays) {
     EXPECT_FALSE(dataDaTesto("05-06-2001").has_value());
     EXPECT_EQ(testoDaData(QDate(2001, 6, 5)), "05/06/2001");
     EXPECT_EQ(testoDaData(QDate()), "00/00/0000");
+    EXPECT_EQ(testoDaData(QDate(999, 12, 31)), "31/12/0999");
+    EXPECT_EQ(testoDaData(QDate(9999, 1, 9)), "09/01/9999");
 }
 
 TEST(Today, CanBeFixedAndReleased) {
