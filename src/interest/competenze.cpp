@@ -4,12 +4,11 @@
 #include "common/dates.h"
 #include "common/shared_state.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace qv {
 
@@ -297,13 +296,23 @@ RisultatoCompetenze calcolaCompetenze(std::span<const Movimento> movimenti,
     const int minimo = c.opzioni.minimoMovimenti;
     if (dovuta(2)) {
         r.operazioniAddebitate = true;
-        // Each matching causale subject to cost counts once for each movement.
-        QHash<QString, int> soggette;
+        // Each matching causale subject to cost counts once for each movement: the codes
+        // of those causali, sorted, looked up once per movement.
+        const auto codice = [](const QString& testo) {
+            const QStringView v = QStringView(testo).trimmed();
+            return std::u16string_view(reinterpret_cast<const char16_t*>(v.utf16()),
+                                       size_t(v.size()));
+        };
+        std::vector<std::u16string_view> soggette;
         for (const VoceCausale& v : p.causali)
-            if (v.soggettoCosto == u"1") ++soggette[v.codiceCausale.trimmed()];
+            if (v.soggettoCosto == u"1") soggette.push_back(codice(v.codiceCausale));
+        std::sort(soggette.begin(), soggette.end());
         qint64 conteggio = 0;
-        for (const int i : st.movimentiPeriodo)
-            conteggio += soggette.value(movimenti[size_t(i)].codiceCausale.trimmed());
+        for (const int i : st.movimentiPeriodo) {
+            const auto [da, a] = std::equal_range(soggette.begin(), soggette.end(),
+                                                  codice(movimenti[size_t(i)].codiceCausale));
+            conteggio += a - da;
+        }
         r.numeroOperazioni = conteggio < minimo ? 0 : int(conteggio);
         r.costoOperazione = importoSpesa(2);
         r.importiCompetenze[4] = r.costoOperazione * r.numeroOperazioni;
