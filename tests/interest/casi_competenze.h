@@ -43,6 +43,14 @@ inline Movimento movimento(qint16 numero, const char* valuta, double importo, co
     return m;
 }
 
+// The refusals of a statement whose first rate starts after dal.
+inline const QString kDecorrenzaCreditori = QStringLiteral(
+    "La prima data decorrenza dei tassi interessi creditori è successiva alla data inizio "
+    "movimenti; correggi i dati e ripeti la procedura.");
+inline const QString kDecorrenzaDebitori = QStringLiteral(
+    "La prima data decorrenza dei tassi interessi debitori è successiva alla data inizio "
+    "movimenti; correggi i dati e ripeti la procedura.");
+
 inline VoceCausale causale(qint16 numero, const char* codice, const char* soggetto) {
     VoceCausale v;
     v.numero = numero;

@@ -3,9 +3,11 @@
 // column: the statement list of the quarter beyond the credit line, and the printed body
 // of the quarter in credit below its page header.
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
 #include <vector>
 
 namespace qv::test {
@@ -174,6 +176,33 @@ inline std::vector<RigaCorpo> corpoStampaTrimestreACredito() {
          false},
         {"                                                       .....fine stampa", false},
     };
+}
+
+// An amount line of the statement: its first word (what it is) and the amount it ends
+// with, read as an Italian number, so that a plain "0" and a formatted zero agree.
+struct Importo {
+    QString voce;
+    double valore;
+    bool operator==(const Importo&) const = default;
+};
+
+// The amount lines of a statement, in order; lines that end in no number are left out.
+inline std::vector<Importo> importi(const QStringList& righe) {
+    static const QRegularExpression numero(
+        QStringLiteral("^-?[0-9]{1,3}(\\.[0-9]{3})*(,[0-9]+)?$"));
+    std::vector<Importo> out;
+    for (const QString& riga : righe) {
+        const QStringList parole = riga.split(u' ', Qt::SkipEmptyParts);
+        if (parole.isEmpty() || !numero.match(parole.last()).hasMatch()) continue;
+        QString testo = parole.last();
+        testo.remove(u'.').replace(u',', u'.');
+        out.push_back({parole.first(), testo.toDouble()});
+    }
+    return out;
+}
+
+inline std::ostream& operator<<(std::ostream& os, const Importo& i) {
+    return os << i.voce.toStdString() << " " << i.valore;
 }
 
 } // namespace qv::test

@@ -592,12 +592,8 @@ TEST(CompetenzeRiepilogo, ResultWithAndWithoutExcess) {
 // The check before a statement: the first start date of the credit rates, then of the
 // debit rates, must be a date not later than dal.
 TEST(CompetenzeControlli, FirstRateStartDates) {
-    const QString creditori = QStringLiteral(
-        "La prima data decorrenza dei tassi interessi creditori è successiva alla data inizio "
-        "movimenti; correggi i dati e ripeti la procedura.");
-    const QString debitori = QStringLiteral(
-        "La prima data decorrenza dei tassi interessi debitori è successiva alla data inizio "
-        "movimenti; correggi i dati e ripeti la procedura.");
+    const QString& creditori = test::kDecorrenzaCreditori;
+    const QString& debitori = test::kDecorrenzaDebitori;
     struct Caso {
         const char* nome;
         const char* creditori;

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
-
 namespace qv {
 namespace {
 
@@ -222,32 +220,6 @@ TEST(CompetenzeStampa, QuarterBeyondTheCreditLine) {
     }
 }
 
-// An amount line of the statement: its first word (what it is) and the amount it ends
-// with, read as an Italian number, so that a plain "0" and a formatted zero agree.
-struct Importo {
-    QString voce;
-    double valore;
-    bool operator==(const Importo&) const = default;
-};
-
-std::vector<Importo> importi(const QStringList& righe) {
-    static const QRegularExpression numero(
-        QStringLiteral("^-?[0-9]{1,3}(\\.[0-9]{3})*(,[0-9]+)?$"));
-    std::vector<Importo> out;
-    for (const QString& riga : righe) {
-        const QStringList parole = riga.split(u' ', Qt::SkipEmptyParts);
-        if (parole.isEmpty() || !numero.match(parole.last()).hasMatch()) continue;
-        QString testo = parole.last();
-        testo.remove(u'.').replace(u',', u'.');
-        out.push_back({parole.first(), testo.toDouble()});
-    }
-    return out;
-}
-
-std::ostream& operator<<(std::ostream& os, const Importo& i) {
-    return os << i.voce.toStdString() << " " << i.valore;
-}
-
 // Screen and paper give the same interest, commissions, tax, fees, totals and final
 // amount for every statement: both lay out one computation.
 TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
@@ -286,9 +258,10 @@ TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
         // The body: without the page header (7 lines) and the footer (2 lines).
         for (size_t i = 7; i + 2 < stampa.size(); ++i)
             carta << stampa[i].testo;
-        const std::vector<Importo> schermo = importi(righeListaCompetenze(r, c.formato));
+        const std::vector<test::Importo> schermo =
+            test::importi(righeListaCompetenze(r, c.formato));
         EXPECT_GE(schermo.size(), 20U);
-        EXPECT_EQ(importi(carta), schermo);
+        EXPECT_EQ(test::importi(carta), schermo);
     }
 }
 

@@ -1,6 +1,7 @@
 // The interest and cost statement in the staffa window: "Interessi" shows it in List3 in
 // place of the staffa, "Stampa" then prints it with the same amounts, and the checks
 // before it (rate start dates, period fields) change nothing on screen.
+#include "casi_competenze.h"
 #include "common/shared_state.h"
 #include "ledger/date_check.h"
 #include "platform/fields.h"
@@ -17,25 +18,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace qv::test {
 namespace {
-
-Movimento mov(qint16 numero, const char* valuta, double importo, const char* eu,
-              const char* causale, const char* sospeso = "N") {
-    Movimento m;
-    m.numero = numero;
-    m.dataOperazione = QString::fromLatin1(valuta);
-    m.dataValuta = QString::fromLatin1(valuta);
-    m.codiceCausale = QString::fromLatin1(causale);
-    m.importo = importo;
-    m.entrataUscita = QString::fromLatin1(eu);
-    m.sospeso = QString::fromLatin1(sospeso);
-    m.annullato = QStringLiteral("N");
-    return m;
-}
 
 const char* const kVuota = "__/__/____";
 
@@ -82,9 +68,9 @@ protected:
     void trimestreOltreFido() {
         auto& s = stato();
         s.TabellaConti[1].fido = 1000;
-        riempiTabella(
-            s.TabellaMovimenti, s.NumeroMovimenti,
-            {mov(1, "11/04/2001", 1500, "U", "PR"), mov(2, "11/05/2001", 1000, "E", "VE")});
+        riempiTabella(s.TabellaMovimenti, s.NumeroMovimenti,
+                      {movimento(1, "11/04/2001", 1500, "U", "PR"),
+                       movimento(2, "11/05/2001", 1000, "E", "VE")});
         scrivi(".Iat",
                creditoriBytes({"01/01/2001", kVuota, kVuota, kVuota, kVuota}, {1, 0, 0, 0, 0}));
         scrivi(".Ipa", debitoriBytes({"01/01/2001", kVuota, kVuota, kVuota, kVuota},
@@ -111,22 +97,6 @@ protected:
         return out;
     }
 };
-
-// The amounts of a statement's lines: the last word of each line that ends in a number,
-// read as an Italian number (so that a plain "0" and a formatted zero agree).
-std::vector<double> importi(const QStringList& righe) {
-    static const QRegularExpression numero(
-        QStringLiteral("^-?[0-9]{1,3}(\\.[0-9]{3})*(,[0-9]+)?$"));
-    std::vector<double> out;
-    for (const QString& riga : righe) {
-        const QStringList parole = riga.split(u' ', Qt::SkipEmptyParts);
-        if (parole.isEmpty() || !numero.match(parole.last()).hasMatch()) continue;
-        QString testo = parole.last();
-        testo.remove(u'.').replace(u',', u'.');
-        out.push_back(testo.toDouble());
-    }
-    return out;
-}
 
 TEST_F(InteressiForm, InteressiShowsTheStatementInPlaceOfTheStaffa) {
     trimestreOltreFido();
@@ -229,7 +199,7 @@ TEST_F(InteressiForm, ScreenAndPaperAgreeForEachPeriodAndAccount) {
         Staffa& f = apri(c.dal, c.al);
         f.Interessi->click();
         f.Stampa->click();
-        const std::vector<double> schermo = importi(listLines(f.List3));
+        const std::vector<Importo> schermo = importi(listLines(f.List3));
         EXPECT_GE(schermo.size(), 20U);
         EXPECT_EQ(importi(stampate()), schermo);
         formHost().unload(f);
@@ -253,12 +223,8 @@ TEST_F(InteressiForm, RefusalsLeaveTheWindowAsItWas) {
         DateField* campo; // reset and focused
         const char* ripristino;
     };
-    const QString creditori = QStringLiteral(
-        "La prima data decorrenza dei tassi interessi creditori è successiva alla data inizio "
-        "movimenti; correggi i dati e ripeti la procedura.");
-    const QString debitori = QStringLiteral(
-        "La prima data decorrenza dei tassi interessi debitori è successiva alla data inizio "
-        "movimenti; correggi i dati e ripeti la procedura.");
+    const QString& creditori = kDecorrenzaCreditori;
+    const QString& debitori = kDecorrenzaDebitori;
     const QString attenzione = QStringLiteral("Attenzione");
     const QString errore = QStringLiteral("Errore");
     const std::vector<Caso> casi = {
