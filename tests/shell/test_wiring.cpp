@@ -1,6 +1,7 @@
 // The main window's items reach the windows of the ledger and the cheques, and
 // the cheque counters follow every load of the open account.
 #include "support/fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "cheques/book_form.h"
 #include "cheques/cheque_books.h"
@@ -25,35 +26,12 @@
 namespace qv::test {
 namespace {
 
-class Wiring : public ProgramTest {
+class Wiring : public MainWindowTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        initShellResources();
-        resetProgramEnd();
-        setEndProgramHook([] {});
-        // A program folder used before, the Euro, and account "55" opened at start-up.
-        ASSERT_TRUE(scriviContatore(programFolder() + "RecCausa.dat", 0));
-        writeCurrency(15, "Euro", "Unione Europea", 1.0);
-        Impostazioni imp;
-        imp.percorsoDati = "0";
-        imp.numeroDecimali = 2;
-        imp.contoAvvio = "55";
-        ASSERT_TRUE(scriviImpostazioni(imp));
-        writeAccount(1, "55", "BANCA");
-        ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 1));
-        window = std::make_unique<MDIForm1>();
-        window->Load();
-        ASSERT_EQ(stato().CodiceContoAttivo, "55");
+        MainWindowTest::SetUp();
         ASSERT_NE(formHost().loaded<Form9>(), nullptr);
     }
-    void TearDown() override {
-        formHost().resetForTests();
-        window.reset();
-        resetProgramEnd();
-        ProgramTest::TearDown();
-    }
-    std::unique_ptr<MDIForm1> window;
 };
 
 TEST_F(Wiring, ListItemsShowTheirWindows) {

@@ -2,6 +2,7 @@
 // credit line and its excess rows, the totals, the choice of movements, the divisor,
 // and movements whose dates are not dates.
 #include "staffa/staffa.h"
+#include "staffa_support.h"
 #include "support/fixture.h"
 
 #include <cmath>
@@ -9,22 +10,8 @@
 namespace qv {
 namespace {
 
-QDate d(const char* testo) {
-    return QDate::fromString(QString::fromLatin1(testo), QStringLiteral("dd/MM/yyyy"));
-}
-
-Movimento mov(qint16 numero, const char* valuta, double importo, const char* eu,
-              const char* sospeso = "N", const char* operazione = nullptr) {
-    Movimento m;
-    m.numero = numero;
-    m.dataValuta = QString::fromLatin1(valuta);
-    m.dataOperazione = QString::fromLatin1(operazione ? operazione : valuta);
-    m.importo = importo;
-    m.entrataUscita = QString::fromLatin1(eu);
-    m.sospeso = QString::fromLatin1(sospeso);
-    m.annullato = QStringLiteral("N");
-    return m;
-}
+using test::d;
+using test::mov;
 
 ParametriStaffa periodo(const char* dal, const char* al, double riporto = 1000) {
     ParametriStaffa p;

@@ -14,10 +14,11 @@
 #include "shell/main_window.h"
 #include "shell/program_files.h"
 #include "staffa/staffa_form.h"
-#include "staffa_lines.h"
+#include "staffa_support.h"
 #include "support/condition_bytes.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
+#include "support/main_window_fixture.h"
 #include "support/open_account.h"
 
 #include <QAction>
@@ -32,19 +33,6 @@
 namespace qv::test {
 namespace {
 
-Movimento mov(qint16 numero, const char* operazione, const char* valuta, double importo,
-              const char* eu, const char* sospeso = "N") {
-    Movimento m;
-    m.numero = numero;
-    m.dataOperazione = QString::fromLatin1(operazione);
-    m.dataValuta = QString::fromLatin1(valuta);
-    m.importo = importo;
-    m.entrataUscita = QString::fromLatin1(eu);
-    m.sospeso = QString::fromLatin1(sospeso);
-    m.annullato = QStringLiteral("N");
-    return m;
-}
-
 // Account "CC1" closed at 31/12/2025 with 1.000,00, and three movements of January
 // 2026, the second suspended; its options divide the numbers by 100.
 class StaffaForm : public ProgramTest {
@@ -57,9 +45,9 @@ protected:
         s.TabellaRiporto[1].saldoRiporto = 1000;
         s.PrimaDataOperazione = QStringLiteral("02/01/2026");
         s.UltimaDataOperazione = QStringLiteral("20/01/2026");
-        movimenti({mov(1, "02/01/2026", "05/01/2026", 500, "E"),
-                   mov(2, "10/01/2026", "08/01/2026", 200, "U", "S"),
-                   mov(3, "20/01/2026", "20/01/2026", 100, "U")});
+        movimenti({mov(1, "05/01/2026", 500, "E", "N", "02/01/2026"),
+                   mov(2, "08/01/2026", 200, "U", "S", "10/01/2026"),
+                   mov(3, "20/01/2026", 100, "U", "N", "20/01/2026")});
         divisore(3);
     }
 
@@ -242,9 +230,9 @@ TEST_F(StaffaForm, EnterMovesFromDalToAlToVia) {
 }
 
 TEST_F(StaffaForm, MovementsWithoutDatesAreNamedOnce) {
-    movimenti({mov(1, "02/01/2026", "05/01/2026", 500, "E"),
-               mov(2, "00/00/0000", "00/00/0000", 70, "U"),
-               mov(3, "07/01/2026", "00/00/0000", 100, "U")});
+    movimenti({mov(1, "05/01/2026", 500, "E", "N", "02/01/2026"),
+               mov(2, "00/00/0000", 70, "U", "N", "00/00/0000"),
+               mov(3, "00/00/0000", 100, "U", "N", "07/01/2026")});
     Staffa& f = apri();
     ASSERT_EQ(messages.shown().size(), 1U);
     EXPECT_EQ(messages.shown()[0].text, messaggioMovimentiSenzaData({2}));
@@ -262,7 +250,7 @@ TEST_F(StaffaForm, ThePrintBreaksPagesAfter53And54Rows) {
     const QDate inizio(2026, 3, 1);
     for (int k = 0; k < 110; ++k) {
         const QByteArray data = inizio.addDays(k).toString(QStringLiteral("dd/MM/yyyy")).toLatin1();
-        righe.push_back(mov(qint16(k + 1), data.constData(), data.constData(), 0, "E"));
+        righe.push_back(mov(qint16(k + 1), data.constData(), 0, "E", "N", data.constData()));
     }
     movimenti(std::move(righe));
     stato().TabellaRiporto[1] = Riporto{};
@@ -345,34 +333,7 @@ TEST_F(StaffaForm, ThePrintOfAPeriodWithoutDatesPrintsNothing) {
 
 // The main window opens the staffa, its " Apri " closes it before the account choice,
 // and closing the account closes it.
-class StaffaMainWindow : public ProgramTest {
-protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        initShellResources();
-        resetProgramEnd();
-        setEndProgramHook([] {});
-        ASSERT_TRUE(scriviContatore(programFolder() + "RecCausa.dat", 0));
-        writeCurrency(15, "Euro", "Unione Europea", 1.0);
-        Impostazioni imp;
-        imp.percorsoDati = "0";
-        imp.numeroDecimali = 2;
-        imp.contoAvvio = "55";
-        ASSERT_TRUE(scriviImpostazioni(imp));
-        writeAccount(1, "55", "BANCA");
-        ASSERT_TRUE(scriviContatore(dataFolder() + "RecConti.dat", 1));
-        window = std::make_unique<MDIForm1>();
-        window->Load();
-        ASSERT_EQ(stato().CodiceContoAttivo, "55");
-    }
-    void TearDown() override {
-        formHost().resetForTests();
-        window.reset();
-        resetProgramEnd();
-        ProgramTest::TearDown();
-    }
-    std::unique_ptr<MDIForm1> window;
-};
+using StaffaMainWindow = MainWindowTest;
 
 TEST_F(StaffaMainWindow, StfOpensItAndTheAccountTakesItAway) {
     window->stf->trigger();

@@ -2,27 +2,13 @@
 // edge cases of a staffa, the work-list items, and the printed lines of a staffa whose
 // excess row starts a new page.
 #include "staffa/staffa_text.h"
-#include "staffa_lines.h"
+#include "staffa_support.h"
 #include "support/fixture.h"
 
 namespace qv {
 namespace {
 
 using namespace test;
-
-Movimento mov(const char* valuta, double importo, const char* eu, const char* sospeso = "N") {
-    Movimento m;
-    m.dataValuta = QString::fromLatin1(valuta);
-    m.dataOperazione = m.dataValuta;
-    m.importo = importo;
-    m.entrataUscita = QString::fromLatin1(eu);
-    m.sospeso = QString::fromLatin1(sospeso);
-    return m;
-}
-
-QDate d(const char* testo) {
-    return QDate::fromString(QString::fromLatin1(testo), QStringLiteral("dd/MM/yyyy"));
-}
 
 // The staffa list of the edge cases of a staffa, line by line.
 TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
@@ -62,7 +48,7 @@ TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
                      credito("15/06/2001", "1.000,00", "0", "0,00")} +
              chiusura("1.000,00", "0,00", "10,00", "0,00")},
         {"a movement on dal and one on al",
-         {mov("01/01/2001", 500, "E"), mov("31/03/2001", 200, "U")},
+         {mov(1, "01/01/2001", 500, "E"), mov(1, "31/03/2001", 200, "U")},
          "01/01/2001",
          "31/03/2001",
          1000,
@@ -74,7 +60,8 @@ TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
                      credito("31/03/2001", "1.300,00", "0", "0,00")} +
              chiusura("1.300,00", "0,00", "1.345,00", "0,00")},
         {"several movements on one date",
-         {mov("10/01/2001", 100, "E"), mov("10/01/2001", 200, "E"), mov("10/01/2001", 50, "U")},
+         {mov(1, "10/01/2001", 100, "E"), mov(1, "10/01/2001", 200, "E"),
+          mov(1, "10/01/2001", 50, "U")},
          "01/01/2001",
          "31/01/2001",
          1000,
@@ -87,8 +74,8 @@ TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
                      credito("31/01/2001", "1.250,00", "0", "0,00")} +
              chiusura("1.250,00", "0,00", "362,50", "0,00")},
         {"Non sosopesi: a suspended movement before dal still counts",
-         {mov("20/12/2000", 100, "U", "S"), mov("10/01/2001", 300, "E", "S"),
-          mov("15/01/2001", 50, "E")},
+         {mov(1, "20/12/2000", 100, "U", "S"), mov(1, "10/01/2001", 300, "E", "S"),
+          mov(1, "15/01/2001", 50, "E")},
          "01/01/2001",
          "31/01/2001",
          1000,
@@ -101,7 +88,7 @@ TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
                      credito("31/01/2001", "950,00", "0", "0,00")} +
              chiusura("950,00", "0,00", "287,00", "0,00")},
         {"a balance exactly at minus the credit line",
-         {mov("11/01/2001", 1500, "U")},
+         {mov(1, "11/01/2001", 1500, "U")},
          "01/01/2001",
          "31/01/2001",
          1000,
@@ -114,7 +101,7 @@ TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
                      debito("31/01/2001", "-500,00", "0", "0,00")} +
              chiusura("-500,00", "100,00", "110,00", "0,00", "500,00")},
         {"no credit line and an overdraft",
-         {mov("11/01/2001", 300, "U")},
+         {mov(1, "11/01/2001", 300, "U")},
          "01/01/2001",
          "31/01/2001",
          0,
@@ -129,7 +116,7 @@ TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
                      eccedenza("31/01/2001", "-300,00", "0", "0,00")} +
              chiusura("-300,00", "60,00", "0,00", "300,00")},
         {"display rate 2",
-         {mov("11/01/2001", 1500, "U")},
+         {mov(1, "11/01/2001", 1500, "U")},
          "01/01/2001",
          "31/01/2001",
          1000,
@@ -142,7 +129,7 @@ TEST(StaffaLista, LinesOfTheStaffaListForItsEdgeCases) {
                      debito("31/01/2001", "-1.000,00", "0", "0,00")} +
              chiusura("-1.000,00", "200,00", "220,00", "0,00", "1.000,00")},
         {"beyond the credit line: the overdraft is the capped balance plus the excess",
-         {mov("11/01/2001", 1800, "U")},
+         {mov(1, "11/01/2001", 1800, "U")},
          "10/01/2001",
          "12/01/2001",
          1000,
@@ -191,7 +178,8 @@ TEST(StaffaLista, WorkListItemOfADate) {
 TEST(StaffaStampa, AnExcessRowStartsTheNextPage) {
     std::vector<Movimento> movimenti;
     for (int giorno = 1; giorno <= 26; ++giorno)
-        movimenti.push_back(mov(QStringLiteral("%1/01/2001")
+        movimenti.push_back(mov(1,
+                                QStringLiteral("%1/01/2001")
                                     .arg(giorno, 2, 10, QLatin1Char('0'))
                                     .toLatin1()
                                     .constData(),

@@ -1,14 +1,37 @@
 #pragma once
-// The lines of the staffa list written out by hand, column by column: the balance line
-// of a date with its numbers in the credit or debit column, the excess line, and the
-// closing lines.
+// What the staffa tests start from: dates and movements written briefly, and the lines
+// of the staffa list written out by hand, column by column: the balance line of a date
+// with its numbers in the credit or debit column, the excess line, and the closing lines.
 
+#include "common/records.h"
+
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 #include <cstring>
 
 namespace qv::test {
+
+// The date of a "DD/MM/YYYY" text.
+inline QDate d(const char* testo) {
+    return QDate::fromString(QString::fromLatin1(testo), QStringLiteral("dd/MM/yyyy"));
+}
+
+// A movement of `importo` in ("E") or out ("U") at `valuta`, operated the same day unless
+// `operazione` says otherwise.
+inline Movimento mov(qint16 numero, const char* valuta, double importo, const char* eu,
+                     const char* sospeso = "N", const char* operazione = nullptr) {
+    Movimento m;
+    m.numero = numero;
+    m.dataValuta = QString::fromLatin1(valuta);
+    m.dataOperazione = QString::fromLatin1(operazione ? operazione : valuta);
+    m.importo = importo;
+    m.entrataUscita = QString::fromLatin1(eu);
+    m.sospeso = QString::fromLatin1(sospeso);
+    m.annullato = QStringLiteral("N");
+    return m;
+}
 
 inline const QString kFormato = QStringLiteral("#,###,###,##0.00");
 
