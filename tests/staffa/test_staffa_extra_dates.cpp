@@ -2,24 +2,17 @@
 // statement): each carries the balance in force, splits the days of the row it falls in
 // and leaves the totals of the numbers as they are.
 #include "staffa/staffa.h"
+#include "staffa_support.h"
 
 #include <gtest/gtest.h>
 
 namespace qv {
 namespace {
 
-QDate d(const char* testo) {
-    return QDate::fromString(QString::fromLatin1(testo), QStringLiteral("dd/MM/yyyy"));
-}
+using test::d;
 
 TEST(StaffaDate, ExtraDatesSplitTheRowsTheyFallIn) {
-    Movimento m;
-    m.numero = 1;
-    m.dataValuta = m.dataOperazione = QStringLiteral("10/01/2001");
-    m.importo = 600;
-    m.entrataUscita = QStringLiteral("U");
-    m.sospeso = QStringLiteral("N");
-    const std::vector<Movimento> movimenti = {m};
+    const std::vector<Movimento> movimenti = {test::mov(1, "10/01/2001", 600, "U")};
     ParametriStaffa p;
     p.dal = d("01/01/2001");
     p.al = d("31/01/2001");
