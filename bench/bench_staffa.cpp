@@ -2,10 +2,14 @@
 // (32767), measured in one run next to its floor: a plain sort of the movements' value
 // dates as day numbers, which any statement by value date has to beat. The engine alone
 // should stay within 3 times the floor, the staffa window with its lists filled within 10.
+// The interest and cost statement of the same account and period follows, beside them.
 #include "common/dates.h"
 #include "common/records.h"
 #include "common/shared_state.h"
 #include "common/today.h"
+#include "conditions/conditions.h"
+#include "interest/competenze.h"
+#include "interest/competenze_text.h"
 #include "ledger/movement_files.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
@@ -138,5 +142,92 @@ void BM_Staffa10Anni_Finestra(benchmark::State& state) {
     qv::formHost().unload(finestra);
 }
 BENCHMARK(BM_Staffa10Anni_Finestra)->Unit(benchmark::kMillisecond);
+
+// Conditions with five rate changes over the ten years on both sides, every commission
+// and fee, and the causali the fee per operation counts.
+void condizioniDieciAnni() {
+    auto& s = qv::stato();
+    qv::CondizioniConto c;
+    const char* date[] = {"01/01/2015", "01/01/2018", "01/07/2020", "01/01/2023", "01/01/2025"};
+    for (size_t k = 1; k <= 5; ++k) {
+        c.creditori.dataDecorrenza[k] = QLatin1String(date[k - 1]);
+        c.creditori.tasso[k] = 0.5F * float(k);
+        c.debitori.dataDecorrenza[k] = QLatin1String(date[k - 1]);
+        c.debitori.tassoEntroFido[k] = 8.0F + float(k);
+        c.debitori.tassoFuoriFido[k] = 12.0F + float(k);
+    }
+    c.opzioni.minimoMovimenti = 10;
+    c.opzioni.baseGiorniCreditori = QStringLiteral("2");
+    c.opzioni.baseGiorniDebitori = QStringLiteral("1");
+    c.opzioni.codiceDivisore = 3;
+    c.oneri = {2,
+               0.5F,
+               26,
+               0.1F,
+               1,
+               1.5F,
+               0.25F,
+               QStringLiteral("Commissione fido"),
+               QStringLiteral("Diritti"),
+               QStringLiteral("6"),
+               QStringLiteral("5")};
+    c.spese.importoSpesa = {5, 10, 0.5, 4, 2, 9, 1};
+    for (QString& f : c.spese.addebitoTrimestrale)
+        f = QStringLiteral("1");
+    c.spese.descrizioneSpesa1 = QStringLiteral("Bollo");
+    qv::impostaCondizioniInMemoria(c);
+    qv::VoceCausale pr;
+    pr.codiceCausale = QStringLiteral("PR");
+    pr.soggettoCosto = QStringLiteral("1");
+    qv::VoceCausale ve = pr;
+    ve.codiceCausale = QStringLiteral("VE");
+    qv::riempiTabella(s.TabellaCausali, s.NumeroCausali, {pr, ve});
+}
+
+// The statement's engine: its staffa with a row at each rate change, the rate periods,
+// interest, commissions, fees and summary.
+void BM_Competenze10Anni_Motore(benchmark::State& state) {
+    ContoDieciAnni conto;
+    condizioniDieciAnni();
+    const qv::ParametriCompetenze p = qv::parametriCompetenzeContoAperto(Inizio, Fine, true);
+    for (auto _ : state) {
+        const qv::RisultatoCompetenze r = qv::calcolaCompetenze(qv::movimentiContoAperto(), p);
+        benchmark::DoNotOptimize(r.competenzeFinali);
+    }
+}
+BENCHMARK(BM_Competenze10Anni_Motore)->Unit(benchmark::kMillisecond);
+
+// The engine and both layouts: the list's lines and the printed lines.
+void BM_Competenze10Anni_Testi(benchmark::State& state) {
+    ContoDieciAnni conto;
+    condizioniDieciAnni();
+    const qv::ParametriCompetenze p = qv::parametriCompetenzeContoAperto(Inizio, Fine, true);
+    const QString formato = qv::stato().FormatoImporti;
+    for (auto _ : state) {
+        const qv::RisultatoCompetenze r = qv::calcolaCompetenze(qv::movimentiContoAperto(), p);
+        const QStringList lista = qv::righeListaCompetenze(r, formato);
+        const auto stampa = qv::stampaCompetenze(r, {}, formato);
+        benchmark::DoNotOptimize(lista.size() + qsizetype(stampa.size()));
+    }
+}
+BENCHMARK(BM_Competenze10Anni_Testi)->Unit(benchmark::kMillisecond);
+
+// The window: "Interessi" with the period checked, the statement in List3 and the work
+// list of its dates filled.
+void BM_Competenze10Anni_Finestra(benchmark::State& state) {
+    applicazione();
+    ContoDieciAnni conto;
+    auto& finestra = qv::formHost().form<qv::Staffa>();
+    condizioniDieciAnni();
+    finestra.Command3D4_Click();
+    for (auto _ : state) {
+        finestra.Interessi_Click();
+        benchmark::DoNotOptimize(finestra.List3->count());
+    }
+    state.counters["righe"] = double(finestra.List3->count());
+    state.counters["date"] = double(finestra.List2->count());
+    qv::formHost().unload(finestra);
+}
+BENCHMARK(BM_Competenze10Anni_Finestra)->Unit(benchmark::kMillisecond);
 
 } // namespace

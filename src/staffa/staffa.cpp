@@ -192,7 +192,7 @@ RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const Parame
     // carry-forward and the opening balance, dal when the first movement comes later,
     // one date per value date of the period, al when the last movement comes earlier.
     std::vector<RigaStaffa>& righe = st.righe;
-    righe.reserve(giorni.size() + 3);
+    righe.reserve(giorni.size() + 3 + p.dateAggiuntive.size());
     double saldo = p.saldoRiporto + st.saldoInizialePeriodo / fattore;
     const auto aggiungi = [&](qint64 giorno, int quanti) {
         RigaStaffa r;
@@ -201,12 +201,30 @@ RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const Parame
         r.movimenti = quanti;
         righe.push_back(r);
     };
+    // The extra dates of the period in ascending order; each gets its row as the walk
+    // passes it, unless a row of that date is already there.
+    std::vector<qint64> aggiuntive;
+    aggiuntive.reserve(p.dateAggiuntive.size());
+    for (const QDate& x : p.dateAggiuntive)
+        if (x.isValid() && x.toJulianDay() >= dal && x.toJulianDay() <= al)
+            aggiuntive.push_back(x.toJulianDay());
+    std::sort(aggiuntive.begin(), aggiuntive.end());
+    size_t prossimaAggiuntiva = 0;
+    const auto aggiungiPrimaDi = [&](qint64 limite) {
+        for (; prossimaAggiuntiva < aggiuntive.size() && aggiuntive[prossimaAggiuntiva] < limite;
+             ++prossimaAggiuntiva)
+            if (aggiuntive[prossimaAggiuntiva] > righe.back().data.toJulianDay())
+                aggiungi(aggiuntive[prossimaAggiuntiva], 0);
+    };
+
     aggiungi(dal - 1, 0);
     if (giorni.empty() || (p.rigaDal && giorni.front().giorno > dal)) aggiungi(dal, 0);
     for (const GiornoPeriodo& g : giorni) {
+        aggiungiPrimaDi(g.giorno);
         saldo = g.somma + saldo;
         aggiungi(g.giorno, g.quanti);
     }
+    aggiungiPrimaDi(al + 1);
     if (al > righe.back().data.toJulianDay()) aggiungi(al, 0);
 
     // Rows: the balance capped at the credit line, the excess beyond it, the days and

@@ -52,6 +52,11 @@ struct ParametriStaffa {
     // (the staffa and the interest statement on screen do; the row of the day before dal
     // then carries the opening balance for one day).
     bool rigaDal = true;
+    // Dates inside the period (after the day before dal, up to al) that get a row of their
+    // own although no movement falls on them, carrying the balance in force. The interest
+    // statement passes its rate changes here, so that no row spans two rates; the staffa
+    // passes none. The totals of the numbers stay what they are without these rows.
+    std::vector<QDate> dateAggiuntive;
 };
 
 // The parameters of the open account (display rate, credit line, carry-forward and

@@ -50,8 +50,9 @@ QLabel* etichetta(QWidget* padre, const QString& nome, const QString& testo) {
     return l;
 }
 
-// The printed lines sent to the printer as one document.
-void stampa(const std::vector<RigaStampaStaffa>& righe) {
+} // namespace
+
+void stampaRighe(const std::vector<RigaStampaStaffa>& righe) {
     LinePrinter& stampante = printer();
     for (const RigaStampaStaffa& r : righe) {
         if (r.nuovaPagina) stampante.newPage();
@@ -62,8 +63,6 @@ void stampa(const std::vector<RigaStampaStaffa>& righe) {
     }
     stampante.endDoc();
 }
-
-} // namespace
 
 Staffa::Staffa(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Staffa"));
@@ -120,7 +119,6 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     Interessi = pulsante(this, "Interessi", QStringLiteral("Interessi"),
                          QStringLiteral("Calcolo interessi"));
     Interessi->setIcon(stile->standardIcon(QStyle::SP_FileDialogDetailedView));
-    Interessi->setEnabled(false);
     Stampa = pulsante(this, "Stampa", QStringLiteral("Stampa"), QStringLiteral("Stampa"));
     Stampa->setIcon(stile->standardIcon(QStyle::SP_DialogSaveButton));
     Command2 = pulsante(this, "Command2", QStringLiteral("Uscita"), QStringLiteral("Uscita"));
@@ -142,6 +140,7 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     mostra->hide();
 
     auto* intestazioni = new ColumnHeadings(List1, this, 4);
+    intestazioni_ = intestazioni;
     Label1[0] = etichetta(this, QStringLiteral("Label1_0"), QStringLiteral("Desc."));
     Label1[1] = etichetta(this, QStringLiteral("Label1_1"), QStringLiteral("Giorni   "));
     Label1[2] =
@@ -220,6 +219,7 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     connect(Command5, &QPushButton::clicked, this, handler([this] { Command5_Click(); }));
     connect(Command3D4, &QPushButton::clicked, this, handler([this] { Command3D4_Click(); }));
     connect(via, &QPushButton::clicked, this, handler([this] { via_Click(); }));
+    connect(Interessi, &QPushButton::clicked, this, handler([this] { Interessi_Click(); }));
     connect(Stampa, &QPushButton::clicked, this, handler([this] { Stampa_Click(); }));
     connect(Command2, &QPushButton::clicked, this, handler([this] { Command2_Click(); }));
 }
@@ -258,11 +258,7 @@ RisultatoStaffa Staffa::calcola() const {
 void Staffa::CalcoloStaffa() {
     staffa_ = calcola();
     const QString& formato = stato().FormatoImporti;
-    std::vector<ListItem> date;
-    date.reserve(staffa_.righe.size());
-    for (const RigaStaffa& r : staffa_.righe)
-        date.push_back({voceDataStaffa(r.data), 0});
-    List2->setItems(std::move(date));
+    riempiDate(staffa_.righe);
     const QStringList righe =
         staffa_.righe.empty() ? QStringList() : righeListaStaffa(staffa_, formato);
     std::vector<ListItem> voci;
@@ -274,13 +270,25 @@ void Staffa::CalcoloStaffa() {
     if (!List3->isHidden()) {
         List3->hide();
         List1->show();
+        intestazioni_->show();
     }
-    if (staffa_.movimentiSenzaData != senzaDataSegnalati_) {
-        senzaDataSegnalati_ = staffa_.movimentiSenzaData;
-        if (!senzaDataSegnalati_.empty())
-            messageBox(messaggioMovimentiSenzaData(senzaDataSegnalati_), MessageButtons::Ok,
-                       MessageIcon::Exclamation, QStringLiteral("Attenzione"));
-    }
+    segnalaSenzaData(staffa_.movimentiSenzaData);
+}
+
+void Staffa::riempiDate(const std::vector<RigaStaffa>& righe) {
+    std::vector<ListItem> date;
+    date.reserve(righe.size());
+    for (const RigaStaffa& r : righe)
+        date.push_back({voceDataStaffa(r.data), 0});
+    List2->setItems(std::move(date));
+}
+
+void Staffa::segnalaSenzaData(const std::vector<qint16>& numeri) {
+    if (numeri == senzaDataSegnalati_) return;
+    senzaDataSegnalati_ = numeri;
+    if (!senzaDataSegnalati_.empty())
+        messageBox(messaggioMovimentiSenzaData(senzaDataSegnalati_), MessageButtons::Ok,
+                   MessageIcon::Exclamation, QStringLiteral("Attenzione"));
 }
 
 bool Staffa::controllaPeriodo() {
@@ -331,23 +339,30 @@ void Staffa::via_Click() {
 }
 
 void Staffa::Stampa_Click() {
-    // List3 takes List1's place only with the interest statement, which prints itself.
-    if (!List1->isHidden()) StampaStaffa();
+    // Prints what the window shows: the staffa, or the interest statement in List3.
+    if (!List1->isHidden())
+        StampaStaffa();
+    else
+        StampaCompetenze();
+}
+
+IntestazioneStampaStaffa Staffa::intestazioneStampa() const {
+    IntestazioneStampaStaffa intestazione;
+    if (MDIForm1* principale = MDIForm1::instance()) {
+        intestazione.banca = principale->DescConto->text();
+        intestazione.valuta = principale->Combo1->currentText();
+    }
+    intestazione.stampatoIl = oggi();
+    intestazione.dal = dal->testo();
+    intestazione.al = al->testo();
+    return intestazione;
 }
 
 void Staffa::StampaStaffa() {
     if (!controllaPeriodo()) return;
     {
         Hourglass clessidra;
-        IntestazioneStampaStaffa intestazione;
-        if (MDIForm1* principale = MDIForm1::instance()) {
-            intestazione.banca = principale->DescConto->text();
-            intestazione.valuta = principale->Combo1->currentText();
-        }
-        intestazione.stampatoIl = oggi();
-        intestazione.dal = dal->testo();
-        intestazione.al = al->testo();
-        stampa(stampaStaffa(calcola(), intestazione, stato().FormatoImporti));
+        stampaRighe(stampaStaffa(calcola(), intestazioneStampa(), stato().FormatoImporti));
     }
     // The window shows the staffa of the printed period.
     via_Click();

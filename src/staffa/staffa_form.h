@@ -3,6 +3,7 @@
 
 #include "platform/form_host.h"
 #include "staffa/staffa.h"
+#include "staffa/staffa_text.h"
 
 #include <QDate>
 
@@ -47,7 +48,12 @@ public:
     void Command5_Click();
     void Command3D4_Click();
     void via_Click();
+    // The interest and cost statement of the period in dal and al (interest/), shown in
+    // List3 in place of List1.
+    void Interessi_Click();
     void Stampa_Click();
+    // Prints the interest and cost statement of the period in the fields (interest/).
+    void StampaCompetenze();
     void Command2_Click();
 
     QLabel* SSPanel1 = nullptr;
@@ -65,8 +71,6 @@ public:
     QRadioButton* Tutti = nullptr;
     QRadioButton* NSospesi = nullptr;
     QPushButton* via = nullptr;
-    // The interest and cost statement takes its place in this window with its own
-    // subsystem; until then the button stays disabled.
     QPushButton* Interessi = nullptr;
     QPushButton* Stampa = nullptr;
     QPushButton* Command2 = nullptr;
@@ -84,13 +88,24 @@ private:
     // to the account's earliest (dal) or latest (al) operation date and takes the focus.
     bool controllaPeriodo();
     RisultatoStaffa calcola() const;
+    // List2 holds the work-list items of these rows' dates.
+    void riempiDate(const std::vector<RigaStaffa>& righe);
+    // Names the movements a staffa leaves out, once for each set of them.
+    void segnalaSenzaData(const std::vector<qint16>& numeri);
+    // The page header of a printout of this window: bank, date, currency and period.
+    IntestazioneStampaStaffa intestazioneStampa() const;
 
     RisultatoStaffa staffa_;
+    // The column headings of List1, shown with it.
+    QWidget* intestazioni_ = nullptr;
     // The earliest and latest date of the movements, for the button "T".
     std::pair<QDate, QDate> tutteLeDate_;
     // The movements without dates named to the user last, so that the message is not
     // repeated at every computation.
     std::vector<qint16> senzaDataSegnalati_;
 };
+
+// Sends printed lines to the printer as one document.
+void stampaRighe(const std::vector<RigaStampaStaffa>& righe);
 
 } // namespace qv
