@@ -8,12 +8,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     // The web browser window needs shared OpenGL contexts, set before the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
+    // Qt's own texts (the buttons of the message boxes, "Sì" and "No", the standard
+    // dialogs) in Italian, as the rest of the program.
+    QTranslator qtItaliano;
+    if (qtItaliano.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtItaliano);
     qv::initShellResources();
 
     qv::stato().PercorsoProgramma = qv::defaultProgramFolder();
