@@ -2,8 +2,7 @@
 // a count that is missing, unreadable or negative next to accounts is rebuilt only when
 // the user says so, and until then nothing writes the archive; a count larger than the
 // accounts takes the accounts there.
-#include "support/bytes.h"
-#include "support/fixture.h"
+#include "support/started_program.h"
 
 #include "archives/account_selection_form.h"
 #include "archives/accounts.h"
@@ -11,15 +10,11 @@
 #include "common/shared_state.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
-#include "platform/program_end.h"
-#include "shell/main_window.h"
-#include "shell/program_files.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <map>
-#include <memory>
 
 namespace qv::test {
 namespace {
@@ -29,20 +24,11 @@ const QByteArray kConti = contoBytes({.numero = 1, .codice = "123", .banca = "BA
 
 enum class Danno { Mancante, Negativo, Illeggibile };
 
-class DamagedArchive : public ProgramTest, public ::testing::WithParamInterface<Danno> {
+class DamagedArchive : public StartedProgram, public ::testing::WithParamInterface<Danno> {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        resetProgramEnd();
-        setEndProgramHook([] {});
-        writeBytes(programFolder() + "RecCausa.dat", le16(0)); // not a first run
-        writeCurrency(15, "Euro", "Unione Europea", 1);
-        Impostazioni imp;
-        imp.percorsoDati = "0";
-        imp.numeroDecimali = 2;
-        imp.contoAvvio = "77";
-        imp.valutaPredefinita = "Euro - Unione Europea";
-        ASSERT_TRUE(scriviImpostazioni(imp));
+        StartedProgram::SetUp();
+        settings("0", "77");
         writeBytes(dataFolder() + "Conti.dat", kConti);
         switch (GetParam()) {
         case Danno::Mancante:
@@ -55,25 +41,7 @@ protected:
             break;
         }
     }
-    void TearDown() override {
-        window.reset();
-        resetProgramEnd();
-        ProgramTest::TearDown();
-    }
-
-    std::map<QString, QByteArray> folder() const {
-        std::map<QString, QByteArray> files;
-        const QDir dir(dataFolder());
-        for (const QString& name : dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
-            if (name != FileBloccoCartella) files[name] = readBytes(dir.filePath(name));
-        return files;
-    }
-
-    MDIForm1& load() {
-        window = std::make_unique<MDIForm1>();
-        window->Load();
-        return *window;
-    }
+    std::map<QString, QByteArray> folder() const { return contentsOf(dataFolder()); }
 
     static Conto nuovoConto() {
         Conto c;
@@ -81,8 +49,6 @@ protected:
         c.nomeBanca = QStringLiteral("BANCA NUOVA");
         return c;
     }
-
-    std::unique_ptr<MDIForm1> window;
 };
 
 TEST_P(DamagedArchive, NoLoadsNothingAndRefusesEveryWrite) {

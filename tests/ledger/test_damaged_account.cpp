@@ -2,8 +2,7 @@
 // missing, unreadable, negative or too large, movements that cannot be read, amounts
 // that no balance can count, and a program stopped while it writes. Nothing is lost:
 // the files are compared byte for byte with what they held.
-#include "support/bytes.h"
-#include "support/fixture.h"
+#include "support/started_program.h"
 
 #include "archives/account_sheet_form.h"
 #include "common/amounts.h"
@@ -18,9 +17,6 @@
 #include "ledger/transfer.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
-#include "platform/program_end.h"
-#include "shell/main_window.h"
-#include "shell/program_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,19 +44,10 @@ const QByteArray kMov2 =
 const QByteArray kMov3 =
     movimentoBytes({3, "02/12/2026", "02/12/2026", "BON", 50, "", "rimborso", "N", "E", "N"});
 
-class DamagedAccount : public ProgramTest {
+class DamagedAccount : public StartedProgram {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        resetProgramEnd();
-        setEndProgramHook([] {});
-        writeBytes(programFolder() + "RecCausa.dat", le16(0)); // not a first run
-        writeCurrency(15, "Euro", "Unione Europea", 1);
-        Impostazioni imp;
-        imp.percorsoDati = "0";
-        imp.numeroDecimali = 2;
-        imp.valutaPredefinita = "Euro - Unione Europea";
-        ASSERT_TRUE(scriviImpostazioni(imp));
+        StartedProgram::SetUp();
         writeAccount(1, "123", "BANCA CENTO");
         writeAccount(2, "77", "BANCA SETTE");
         writeBytes(file("RecConti.dat"), le16(2));
@@ -70,29 +57,14 @@ protected:
         writeBytes(file("123.TOT"), totaliBytes(1, 2, 3, 4, "", "", "", ""));
         writeBytes(file("123.Ord"), kMov2 + kMov3 + kMov1);
     }
-    void TearDown() override {
-        window.reset();
-        resetProgramEnd();
-        ProgramTest::TearDown();
-    }
-
     QString file(const char* name) const { return dataFolder() + QLatin1String(name); }
 
     // Every file of the data folder with its bytes (the lock file aside).
-    std::map<QString, QByteArray> folder() const {
-        std::map<QString, QByteArray> files;
-        const QDir dir(dataFolder());
-        for (const QString& name : dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
-            if (name != FileBloccoCartella) files[name] = readBytes(dir.filePath(name));
-        return files;
-    }
+    std::map<QString, QByteArray> folder() const { return contentsOf(dataFolder()); }
 
     // The program started, and account row 1 confirmed on its sheet.
     void openAsTheUser(int riga = 1) {
-        if (!window) {
-            window = std::make_unique<MDIForm1>();
-            window->Load();
-        }
+        if (!window) load();
         Form10& sheet = formHost().form<Form10>();
         sheet.mostraConto(riga, Form10::Modo::Apertura);
         formHost().show(sheet);
@@ -101,8 +73,6 @@ protected:
     bool accountOpen() const {
         return !stato().CodiceContoAttivo.isEmpty() && formHost().loaded<Form9>() != nullptr;
     }
-
-    std::unique_ptr<MDIForm1> window;
 };
 
 // A damaged ".MOR" next to movements: the account does not open as it is. No changes

@@ -2,8 +2,7 @@
 // time (a second one is refused, the lock of one that died is taken over, a folder
 // without a lock file is said once), a damaged stored folder, and a display currency
 // whose rate is not a number.
-#include "support/bytes.h"
-#include "support/fixture.h"
+#include "support/started_program.h"
 
 #include "archives/account_selection_form.h"
 #include "archives/accounts.h"
@@ -11,9 +10,6 @@
 #include "common/shared_state.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
-#include "platform/program_end.h"
-#include "shell/main_window.h"
-#include "shell/program_files.h"
 #include "shell/settings.h"
 #include "shell/settings_form.h"
 #include "shell/startup.h"
@@ -126,14 +122,10 @@ private:
     bool ok_ = false;
 };
 
-class DataFolder : public ProgramTest {
+class DataFolder : public StartedProgram {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
-        resetProgramEnd();
-        setEndProgramHook([] {});
-        writeBytes(programFolder() + "RecCausa.dat", le16(0)); // not a first run
-        writeCurrency(15, "Euro", "Unione Europea", 1);
+        StartedProgram::SetUp();
         writeAccount(1, "123", "BANCA CENTO");
         writeBytes(dataFolder() + "RecConti.dat", le16(1));
         writeBytes(dataFolder() + "123.MOV", movimentoBytes({1, "05/12/2026", "06/12/2026", "BON",
@@ -141,44 +133,14 @@ protected:
         writeBytes(dataFolder() + "123.MOR", le16(1));
         settings("0", "123");
     }
-    void TearDown() override {
-        window.reset();
-        resetProgramEnd();
-        ProgramTest::TearDown();
-    }
-
-    void settings(const QString& folder, const char* startAccount = "") {
-        Impostazioni imp;
-        imp.percorsoDati = folder;
-        imp.numeroDecimali = 2;
-        imp.contoAvvio = QString::fromLatin1(startAccount);
-        imp.valutaPredefinita = "Euro - Unione Europea";
-        ASSERT_TRUE(scriviImpostazioni(imp));
-    }
-
-    MDIForm1& load() {
-        window = std::make_unique<MDIForm1>();
-        window->Load();
-        return *window;
-    }
-
-    std::map<QString, QByteArray> files(const QString& folder) const {
-        std::map<QString, QByteArray> out;
-        const QDir dir(folder);
-        for (const QString& name : dir.entryList(QDir::Files))
-            if (name != FileBloccoCartella) out[name] = readBytes(dir.filePath(name));
-        return out;
-    }
 
     QString other() const { return root_.path() + QStringLiteral("/altra/"); }
-
-    std::unique_ptr<MDIForm1> window;
 };
 
 TEST_F(DataFolder, ASecondProgramOnTheSameFolderIsRefused) {
     OtherProgram first(dataFolder());
     ASSERT_TRUE(first.locked());
-    const auto before = files(dataFolder());
+    const auto before = contentsOf(dataFolder());
 
     MDIForm1& w = load();
     ASSERT_EQ(messages.texts(), QStringList{testoCartellaInUso(dataFolder())});
@@ -192,7 +154,7 @@ TEST_F(DataFolder, ASecondProgramOnTheSameFolderIsRefused) {
     nuovo.codiceConto = QStringLiteral("99");
     EXPECT_EQ(AggiungiConto(nuovo), EsitoConto::Errore);
     EXPECT_EQ(messages.texts().last(), testoNessunaCartellaDati());
-    EXPECT_EQ(files(dataFolder()), before);
+    EXPECT_EQ(contentsOf(dataFolder()), before);
 
     // The other program dies: its lock is taken over when the folder is chosen.
     first.die();
