@@ -3,6 +3,7 @@
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "platform/program_end.h"
+#include "platform/translations.h"
 #include "shell/flags.h"
 #include "shell/main_window.h"
 
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
+    // Qt's own texts (the buttons of the message boxes, "Sì" and "No", the standard
+    // dialogs) in Italian, as the rest of the program.
+    qv::installItalianQtTexts();
     qv::initShellResources();
 
     qv::stato().PercorsoProgramma = qv::defaultProgramFolder();

@@ -4,6 +4,7 @@
 
 #include "account_sheet_form.h"
 #include "accounts.h"
+#include "common/folder_lock.h"
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "ledger/entry_form.h"
@@ -47,6 +48,9 @@ QString percorsoDi(const QString& folder) {
 bool prendiCartellaDati(const QString& cartella, const std::function<void(const QString&)>& mostra,
                         bool ripiego) {
     const QString folder = folderWithSlash(cartella);
+    // No data folder in use (another program held the one of the settings): nothing
+    // is taken until the user chooses one.
+    if (folder.isEmpty()) return false;
 
     // The folder must exist before anything changes. The answer to the error
     // decides: look again (a drive being mounted), carry on, or give up;
@@ -63,8 +67,33 @@ bool prendiCartellaDati(const QString& cartella, const std::function<void(const 
         return prendiCartellaDati(home, mostra, false);
     }
 
+    // A folder another running Quorvanta holds is not taken: the folder in use, its
+    // account and its lock stay as they are.
+    const QString prima = stato().PercorsoDati;
+    if (cartellaInUsoAltrove(folder)) {
+        setHourglass(false);
+        messageBox(testoCartellaInUso(folder), MessageButtons::Ok, MessageIcon::Exclamation,
+                   QStringLiteral("Attenzione"));
+        if (!prima.isEmpty()) mostra(prima);
+        return false;
+    }
+
     mostra(folder);
     ChiudiConto();
+    // The new folder's lock is taken before the old one is let go.
+    const EsitoBloccoCartella blocco = bloccaCartellaDati(folder);
+    if (!blocco.avviso.isEmpty()) {
+        setHourglass(false);
+        messageBox(blocco.avviso, MessageButtons::Ok, MessageIcon::Exclamation,
+                   QStringLiteral("Attenzione"));
+    }
+    if (!blocco.presa) {
+        // Taken by another program a moment ago: the old folder stays in use.
+        if (!prima.isEmpty()) mostra(prima);
+        Hourglass hourglass;
+        CaricaElencoConti();
+        return false;
+    }
     impostaPercorsoDati(folder);
     // The account is closed in the folder it belonged to; the main window then
     // shows the data folder now in force.

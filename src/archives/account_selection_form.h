@@ -20,9 +20,12 @@ QString percorsoDi(const QString& folder);
 
 // Takes cartella as the data folder: once it exists (the user may look again
 // or carry on regardless, see ErroriFile), shows it through mostra, closes the
-// open account, sets PercorsoDati, puts it in the main window and reloads the
-// list of accounts. Giving up falls back to the home folder when ripiego is
-// set. Returns whether a folder was taken.
+// open account, takes the folder's lock (the old folder's is let go only then),
+// sets PercorsoDati, puts it in the main window and reloads the list of accounts.
+// A folder another running Quorvanta holds is refused with a message and changes
+// nothing (the folder in use is shown again). Giving up falls back to the home
+// folder when ripiego is set. An empty cartella (no data folder in use) takes
+// nothing. Returns whether a folder was taken.
 bool prendiCartellaDati(const QString& cartella, const std::function<void(const QString&)>& mostra,
                         bool ripiego = true);
 

@@ -3,6 +3,7 @@
 #include "account_selection_form.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
+#include "ledger/account_check.h"
 #include "platform/desktop.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -35,8 +36,30 @@ const Conto* contoDellaRiga(int riga) {
 bool apriContoDellaRiga(int riga) {
     const Conto* conto = contoDellaRiga(riga);
     if (!conto) return false;
-    Hourglass hourglass;
     StatoProgramma& s = stato();
+    // The account's files are judged before it opens: one that cannot be read stays
+    // closed, and a damaged count is rebuilt only when the user says so.
+    const EsameFileConto esame = esaminaFileConto(s.PercorsoDati, conto->codiceConto);
+    const QString titolo = QStringLiteral("Attenzione");
+    if (esame.illeggibile()) {
+        messageBox(esame.testoIlleggibili() +
+                       QStringLiteral("\nIl conto non è stato aperto e nessun file è stato "
+                                      "modificato."),
+                   MessageButtons::Ok, MessageIcon::Exclamation, titolo);
+        return false;
+    }
+    if (esame.danneggiato()) {
+        if (messageBox(domandaRicostruzioneConto(esame), MessageButtons::YesNo,
+                       MessageIcon::Exclamation, titolo, MessageAnswer::No) != MessageAnswer::Yes)
+            return false;
+        QString errore;
+        if (!ricostruisciConteggiConto(esame, &errore)) {
+            messageBox(errore + QStringLiteral("\nIl conto non è stato aperto."),
+                       MessageButtons::Ok, MessageIcon::Exclamation, titolo);
+            return false;
+        }
+    }
+    Hourglass hourglass;
     s.CodiceContoAttivo = conto->codiceConto.trimmed();
     s.IndiceContoAttivo = qint16(riga);
     if (MDIForm1* main = MDIForm1::instance()) {

@@ -53,7 +53,10 @@ private:
 // Makes row riga of TabellaConti the open account: CodiceContoAttivo (the
 // trimmed code), IndiceContoAttivo, the main window's account labels and its
 // account-dependent controls. Returns false, changing nothing, when riga is not
-// an account of the table.
+// an account of the table. The account's files are judged first
+// (esaminaFileConto): files that cannot be read are named and the account stays
+// closed; damaged counts are named and rebuilt only when the user answers Sì
+// (No, or a rebuild that fails, leaves the account closed).
 bool apriContoDellaRiga(int riga);
 
 } // namespace qv

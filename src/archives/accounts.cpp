@@ -3,6 +3,7 @@
 #include "account_form.h"
 #include "account_selection_form.h"
 #include "account_sheet_form.h"
+#include "common/count_file.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/safe_write.h"
@@ -66,6 +67,22 @@ qint32 numeroErrore(const RecordFile& file) {
 
 enum class DopoErrore { Riprova, Continua, Fine };
 
+// Asks whether the damaged count of the archive is to be rebuilt from the accounts
+// Conti.dat holds, and rebuilds it on Sì. False when the user said No or the count
+// could not be written (the reason is shown).
+bool ricostruireConteggioConti(const EsameConteggio& esame) {
+    setHourglass(false);
+    const QString domanda = domandaRicostruzione({{esame, QStringLiteral("conti")}},
+                                                 QStringLiteral("l'archivio dei conti"));
+    if (messageBox(domanda, MessageButtons::YesNo, MessageIcon::Exclamation,
+                   QStringLiteral("Attenzione"), MessageAnswer::No) != MessageAnswer::Yes)
+        return false;
+    QString errore;
+    if (ricostruisciConteggio(esame, nullptr, &errore)) return true;
+    mostraErrore(errore + QStringLiteral("\nL'archivio dei conti non è stato aperto."));
+    return false;
+}
+
 DopoErrore chiediDopoErrore(const RecordFile& file) {
     const qint16 codice = ErroriFile(numeroErrore(file));
     if (codice == 0) return DopoErrore::Riprova;
@@ -75,19 +92,29 @@ DopoErrore chiediDopoErrore(const RecordFile& file) {
     return DopoErrore::Fine;
 }
 
-// Whether the count on disk is still the one the table was loaded with. A table
+EsameConteggio esaminaArchivio() {
+    return esaminaConteggio(percorsoRecConti(), percorsoConti(), Conto::Lunghezza);
+}
+
+// Whether the archive on disk is still the one the table was loaded with. A table
 // that no longer matches its folder (a load that failed, files changed by
-// another program) must not be written back over the archive.
+// another program) must not be written back over the archive, nor may an archive
+// whose count cannot be trusted be written at all: a new account would take the
+// place of account 1.
 bool archivioAllineato() {
-    RecordFile contatore(percorsoRecConti(), Contatore::Lunghezza);
-    const QByteArray bytes = contatore.read(1);
-    if (!contatore.ok()) {
-        mostraErrore(QStringLiteral("Non è stato possibile leggere il numero dei conti (") +
-                     contatore.errorString() + QStringLiteral("): nulla è stato modificato."));
+    if (stato().PercorsoDati.isEmpty()) {
+        mostraErrore(testoNessunaCartellaDati());
         return false;
     }
-    const int suDisco = std::max<int>(0, Contatore::fromBytes(bytes).valore);
-    if (suDisco == stato().NumeroConti) return true;
+    const EsameConteggio esame = esaminaArchivio();
+    if (!esame.utilizzabile()) {
+        mostraErrore(descriviDanno(esame) +
+                     QStringLiteral("\nL'archivio dei conti non può essere modificato finché "
+                                    "il numero dei conti non è ricostruito: scegliere di nuovo "
+                                    "la cartella dei dati. Nulla è stato modificato."));
+        return false;
+    }
+    if (esame.conteggio == stato().NumeroConti) return true;
     mostraErrore(QStringLiteral("L'archivio dei conti della cartella dei dati è cambiato "
                                 "dall'ultima lettura: nulla è stato modificato. Scegliere di "
                                 "nuovo la cartella dei dati per rileggerlo e riprovare."));
@@ -230,9 +257,7 @@ bool eliminaFileConto(const QString& cartella, const QString& codice, QStringLis
     if (!nomeRiservato(codice)) return deleteAccountFiles(cartella, codice, nonEliminati);
 
     // The account's own extensions only: Conti.dat and RecConti.dat stay.
-    static const std::array<QLatin1String, 15> estensioni{ExtMOV, ExtMOR, ExtOrd, ExtTOT, ExtCAR,
-                                                          ExtNRC, ExtFOG, ExtNRF, ExtIat, ExtIpa,
-                                                          ExtOpz, ExtOnp, ExtSpe, ExtRIP, ExtChi};
+    const auto& estensioni = EstensioniConto;
     const QString base = codice.trimmed();
     const QDir dir(cartella.isEmpty() ? QStringLiteral(".") : cartella);
     bool tutti = true;
@@ -253,36 +278,49 @@ void riempiListeConti() {
     formHost().form<Form7>().List1->setItems(std::move(linee));
 }
 
+QString testoNessunaCartellaDati() {
+    return QStringLiteral("Nessuna cartella dei dati è in uso: sceglierne una in \"Apri conto\".");
+}
+
 void CaricaElencoConti() {
     StatoProgramma& s = stato();
     for (;;) {
         formHost().form<Form2>().ListaConti->clear();
         formHost().form<Form7>().List1->clear();
+        if (s.PercorsoDati.isEmpty()) {
+            azzeraTabella();
+            return;
+        }
+        // What a rewrite stopped midway left behind is not part of the archive.
+        removeRewriteTemporaries(s.PercorsoDati, {QString(ContiFile), QString(RecContiFile)});
 
-        RecordFile contatore(percorsoRecConti(), Contatore::Lunghezza);
-        const QByteArray bytesContatore = contatore.read(1);
-        int numero = 0;
-        if (contatore.ok()) {
-            numero = std::max<int>(0, Contatore::fromBytes(bytesContatore).valore);
-        } else {
-            const DopoErrore dopo = chiediDopoErrore(contatore);
-            if (dopo == DopoErrore::Riprova) continue;
-            if (dopo == DopoErrore::Fine) {
+        // The count judged with the archive: a damaged count is rebuilt only when the
+        // user says so, else nothing is loaded and the archive stays as it is.
+        const EsameConteggio esame = esaminaArchivio();
+        if (esame.danneggiato()) {
+            if (!ricostruireConteggioConti(esame)) {
                 azzeraTabella();
                 return;
             }
+            continue;
         }
+        int numero = esame.conteggio;
+        if (esame.stato == StatoConteggio::Eccessivo)
+            messageBox(testoConteggioEccessivo(esame, QStringLiteral("conti")), MessageButtons::Ok,
+                       MessageIcon::Exclamation, QStringLiteral("Attenzione"));
 
+        // An archive that cannot be read is read again to learn why (the error
+        // dialog gives its number); what was not read is no account.
         RecordFile archivio(percorsoConti(), Conto::Lunghezza);
-        const QByteArray bytes = archivio.readRange(1, numero);
+        const bool illeggibile = esame.stato == StatoConteggio::RecordIlleggibili;
+        const QByteArray bytes = archivio.readRange(1, illeggibile ? 1 : numero);
         if (!archivio.ok()) {
             const DopoErrore dopo = chiediDopoErrore(archivio);
             if (dopo == DopoErrore::Riprova) continue;
-            if (dopo == DopoErrore::Fine) {
-                azzeraTabella();
-                return;
-            }
+            azzeraTabella();
+            return;
         }
+        if (illeggibile) numero = 0;
 
         s.TabellaConti.assign(size_t(numero) + 1, Conto{});
         for (int i = 0; i < numero; ++i)

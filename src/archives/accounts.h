@@ -45,6 +45,8 @@ QString testoConfermaCancellazione();
 QString testoContoAperto();
 QString testoNessunContoScelto();
 QString testoArchivioPieno();
+// What a write of the archive is answered with while no data folder is in use.
+QString testoNessunaCartellaDati();
 
 // Rows 1 to numeroConti of tabella without the one at position riga, renumbered
 // from 1 in order.
@@ -66,10 +68,17 @@ enum class EsitoConto {
 };
 
 // Reads RecConti.dat and Conti.dat of PercorsoDati into NumeroConti and
-// TabellaConti (a negative count reads as 0; a missing archive is no account and
-// nothing is created) and refills both account lists. A file that cannot be read
-// goes to the "Errore Disco" dialog: Retry reads again from the start, Ignore
-// carries on, anything else ends the load with no account loaded.
+// TabellaConti (a missing archive is no account and nothing is created) and refills
+// both account lists. The count is judged with Conti.dat first (count_file.h): a
+// count larger than the accounts the file holds is said and taken as those; a count
+// that is missing, unreadable, cut short or negative next to accounts is named, and
+// the user is asked whether to rebuild it from them (Sì: the damaged file is kept
+// beside it and the count written, then the archive loads; No: nothing is loaded
+// and nothing changes, and every write of the archive stays refused). An archive
+// that cannot be read goes to the "Errore Disco" dialog: Retry reads again from the
+// start, anything else ends the load with no account loaded. Without a data folder
+// (another program holds it) nothing is loaded. Temporary files left by a stopped
+// rewrite of the two files are removed first.
 void CaricaElencoConti();
 
 // Appends a new account (its numero is set here) as record NumeroConti + 1 and

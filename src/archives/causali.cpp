@@ -6,6 +6,7 @@
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -91,6 +92,13 @@ std::optional<VoceCausale> causaleRiservata(const QString& codice) {
     return voce;
 }
 
+namespace {
+// Names the file a low-level reason is about.
+void conFile(const QString& percorso, QString* error) {
+    if (error) *error = QDir::toNativeSeparators(percorso) + QStringLiteral(": ") + *error;
+}
+} // namespace
+
 bool rileggiCausali(QString* error) {
     auto& s = stato();
     const int n = std::max<int>(0, s.NumeroCausali);
@@ -99,6 +107,7 @@ bool rileggiCausali(QString* error) {
     if (!motivo.isEmpty()) {
         // What could not be read stays as the table holds it.
         if (error) *error = motivo;
+        conFile(percorsoCausali(), error);
         return false;
     }
     dimensionaTabella(n);
@@ -117,8 +126,14 @@ EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error) {
     riga.numero = nuovo;
 
     // The record first: until the count says so, a record past the count is never read.
-    if (!scriviRecord(percorsoCausali(), nuovo, riga, error)) return EsitoCausale::Errore;
-    if (!scriviContatore(percorsoRecCausa(), nuovo, error)) return EsitoCausale::Errore;
+    if (!scriviRecord(percorsoCausali(), nuovo, riga, error)) {
+        conFile(percorsoCausali(), error);
+        return EsitoCausale::Errore;
+    }
+    if (!scriviContatore(percorsoRecCausa(), nuovo, error)) {
+        conFile(percorsoRecCausa(), error);
+        return EsitoCausale::Errore;
+    }
 
     dimensionaTabella(nuovo);
     s.TabellaCausali[static_cast<size_t>(nuovo)] = riga;
@@ -137,7 +152,10 @@ EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error) 
     VoceCausale nuova = comeNelFile(voce);
     nuova.codiceCausale = normalizzaCodiceCausale(voce.codiceCausale);
     nuova.numero = static_cast<qint16>(riga);
-    if (!scriviRecord(percorsoCausali(), riga, nuova, error)) return EsitoCausale::Errore;
+    if (!scriviRecord(percorsoCausali(), riga, nuova, error)) {
+        conFile(percorsoCausali(), error);
+        return EsitoCausale::Errore;
+    }
     s.TabellaCausali[static_cast<size_t>(riga)] = nuova;
     return EsitoCausale::Salvata;
 }
@@ -166,15 +184,20 @@ bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error) {
     if (esisteva) {
         if (!vecchio.open(QIODevice::ReadOnly)) {
             if (error) *error = vecchio.errorString();
+            conFile(archivio, error);
             return false;
         }
         vecchioContenuto = vecchio.readAll();
         vecchio.close();
     }
 
-    if (!rewriteRecords(archivio, nuove, error)) return false;
+    if (!rewriteRecords(archivio, nuove, error)) {
+        conFile(archivio, error);
+        return false;
+    }
     const auto nuovoConto = static_cast<qint16>(nuove.size());
     if (!scriviContatore(percorsoRecCausa(), nuovoConto, error)) {
+        conFile(percorsoRecCausa(), error);
         // The count still names the old archive: its records go back, so that the two
         // files keep agreeing.
         if (esisteva) rewriteFile(archivio, vecchioContenuto);

@@ -2,6 +2,7 @@
 
 #include "cheques/book_list_form.h"
 #include "cheques/cheque_lists.h"
+#include "common/count_file.h"
 #include "common/dates.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
@@ -14,6 +15,7 @@
 #include "platform/form_host.h"
 #include "platform/message_box.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 
@@ -110,7 +112,8 @@ public:
             QString motivo;
             if (!rewriteFile(v.percorso, v.contenuto, &motivo)) {
                 ripristina(fatti);
-                componi(errore, {QStringLiteral("Impossibile scrivere il file %1.").arg(motivo)});
+                componi(errore, {QStringLiteral("Impossibile scrivere il file %1: %2.")
+                                     .arg(QDir::toNativeSeparators(v.percorso), motivo)});
                 return false;
             }
             fatti.push_back(std::move(vecchio));
@@ -307,15 +310,17 @@ bool CaricaCarnet(QString* errore) {
     std::vector<CarnetAssegni> carnet;
     if (contoAperto()) {
         QString motivo;
-        const QString nrc = fileContoAttivo(ExtNRC);
-        const qint16 n = std::max<qint16>(leggiContatore(nrc, &motivo), 0);
-        if (!motivo.isEmpty())
-            errori << QStringLiteral("Impossibile leggere il file %1: %2.").arg(nrc, motivo);
-        const QString car = fileContoAttivo(ExtCAR);
-        carnet = leggiRecords<CarnetAssegni>(car, n, &motivo);
+        // The count judged with its file: a count larger than the books is taken as the
+        // books, a damaged one loads none (the account's loading closes such an account).
+        const EsameConteggio esame = esaminaConteggio(
+            fileContoAttivo(ExtNRC), fileContoAttivo(ExtCAR), CarnetAssegni::Lunghezza);
+        if (!esame.utilizzabile()) errori << descriviDanno(esame);
+        const QString car = esame.fileRecord;
+        carnet = leggiRecords<CarnetAssegni>(car, esame.conteggio, &motivo);
         if (!motivo.isEmpty()) {
             // Books that could not be read must not look like free numbers.
-            errori << QStringLiteral("Impossibile leggere il file %1: %2.").arg(car, motivo);
+            errori << QStringLiteral("Impossibile leggere il file %1: %2.")
+                          .arg(QDir::toNativeSeparators(car), motivo);
             carnet.clear();
         }
     }

@@ -1,10 +1,11 @@
 #include "common/disk_sync.h"
 
+#include "common/file_errors.h"
+
 #include <QFile>
 #include <QFileDevice>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,21 +13,35 @@ namespace qv {
 
 namespace {
 
+DiskObserver& observer() {
+    static DiskObserver instance;
+    return instance;
+}
+
 bool syncDescriptor(int fd, QString* error) {
     if (fd < 0) {
         if (error) *error = QStringLiteral("file non aperto");
         return false;
     }
     if (::fdatasync(fd) == 0) return true;
-    if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
+    if (error) *error = motivoErroreFile(errno);
     return false;
 }
 
 } // namespace
 
+void setDiskObserver(DiskObserver o) {
+    observer() = std::move(o);
+}
+
+void reachDiskPoint(DiskPoint point, const QString& path) {
+    if (observer()) observer()(point, path);
+}
+
 bool syncOpenFile(QFileDevice& file, QString* error) {
+    errno = 0;
     if (!file.flush()) {
-        if (error) *error = file.errorString();
+        if (error) *error = motivoScritturaIncompleta(errno);
         return false;
     }
     return syncDescriptor(file.handle(), error);
@@ -34,8 +49,9 @@ bool syncOpenFile(QFileDevice& file, QString* error) {
 
 bool syncFile(const QString& path, QString* error) {
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
+        if (error) *error = motivoErroreFile(errno, file.errorString());
         return false;
     }
     return syncDescriptor(file.handle(), error);
@@ -45,12 +61,12 @@ bool syncFolder(const QString& folder, QString* error) {
     const QByteArray name = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
     const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
+        if (error) *error = motivoErroreFile(errno);
         return false;
     }
     // fsync, not fdatasync: a folder's entries are its data and its metadata alike.
     const bool done = ::fsync(fd) == 0;
-    if (!done && error) *error = QString::fromLocal8Bit(std::strerror(errno));
+    if (!done && error) *error = motivoErroreFile(errno);
     ::close(fd);
     return done;
 }

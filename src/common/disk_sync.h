@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QFileDevice;
 
 namespace qv {
@@ -20,5 +22,17 @@ bool syncFile(const QString& path, QString* error = nullptr);
 // Syncs a folder, so that files created, renamed or removed in it stay so after a
 // power loss.
 bool syncFolder(const QString& folder, QString* error = nullptr);
+
+// The moments at which the record files and the safe rewrite have put data on the
+// disk: a record file's write synced, a safe rewrite's new content complete but not
+// yet in place, a safe rewrite's file replaced (renamed and its folder synced). An
+// observer set here is called at each of them; the tests use it to stop a program at
+// a chosen moment, as a crash or a power loss would.
+enum class DiskPoint { FileSynced, BeforeReplace, Replaced };
+using DiskObserver = std::function<void(DiskPoint point, const QString& path)>;
+// Sets the observer (an empty one removes it).
+void setDiskObserver(DiskObserver observer);
+// Tells the observer, when there is one, that `path` reached `point`.
+void reachDiskPoint(DiskPoint point, const QString& path);
 
 } // namespace qv

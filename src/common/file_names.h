@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 namespace qv {
 
 // Files of the program folder and of the data folder.
@@ -34,6 +36,11 @@ inline constexpr QLatin1String ExtOnp{".Onp"};
 inline constexpr QLatin1String ExtSpe{".spe"};
 inline constexpr QLatin1String ExtRIP{".RIP"};
 inline constexpr QLatin1String ExtChi{".chi"};
+
+// Every extension an account's files have.
+inline constexpr std::array<QLatin1String, 15> EstensioniConto{
+    ExtMOV, ExtMOR, ExtOrd, ExtTOT, ExtCAR, ExtNRC, ExtFOG, ExtNRF,
+    ExtIat, ExtIpa, ExtOpz, ExtOnp, ExtSpe, ExtRIP, ExtChi};
 
 // The path of `name` in `folder` ("/" added between them when missing): the file of
 // exactly that name when it exists, else an existing file whose name equals `name`

@@ -14,10 +14,15 @@ QString defaultProgramFolder();
 // The path with "\" turned into "/" and a final "/" added when missing; empty stays empty.
 QString folderWithSlash(const QString& path);
 
+// Whether the text holds a control character (a NUL, a line break, ...): no folder name
+// the user could mean has one.
+bool hasControlCharacter(const QString& text);
+
 // The data folder to use for the stored setting: the stored folder when it is not
 // empty and not "0" (backslashes become "/", a final "/" is added), else
 // programFolder + "dati/". A Windows drive path ("C:\...") cannot exist here and
-// falls back to the default as well.
+// falls back to the default as well, and so does a stored folder holding a control
+// character (a damaged settings record).
 QString dataFolderFromSetting(const QString& percorsoDati, const QString& programFolder);
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #include "common/random_file.h"
 
+#include "common/disk_sync.h"
+#include "common/file_errors.h"
 #include "common/file_names.h"
 #include "common/records.h"
 
@@ -15,10 +17,6 @@ namespace {
 // Record numbers are 16-bit in every file format; a larger one is a fault of the
 // caller and must not grow a file by gigabytes.
 constexpr qint64 kMaxRecord = 32767;
-
-QString describe(const QString& path, const QString& reason) {
-    return path + QStringLiteral(": ") + reason;
-}
 
 } // namespace
 
@@ -47,7 +45,7 @@ void RecordFile::clearError() const {
 
 void RecordFile::fail(QFileDevice::FileError error, const QString& reason, int osErrno) const {
     m_error = error == QFileDevice::NoError ? QFileDevice::UnspecifiedError : error;
-    m_errorString = describe(path(), reason);
+    m_errorString = motivoErroreFile(osErrno, reason);
     m_errno = osErrno;
 }
 
@@ -112,7 +110,9 @@ bool RecordFile::writeRange(int first, const QByteArray& records) {
 }
 
 bool RecordFile::writeAt(qint64 offset, const QByteArray& data) {
-    QFile file(path());
+    const QString target = path();
+    QFile file(target);
+    const bool created = !file.exists();
     errno = 0;
     if (!file.open(QIODevice::ReadWrite)) {
         fail(file.error(), file.errorString(), errno);
@@ -129,16 +129,37 @@ bool RecordFile::writeAt(qint64 offset, const QByteArray& data) {
     }
     block.append(data);
     errno = 0;
-    bool done = file.seek(at) && file.write(block) == block.size() && file.flush();
-    if (done) {
-        file.close();
-        done = file.error() == QFileDevice::NoError;
+    if (!file.seek(at)) {
+        fail(file.error(), file.errorString(), errno);
+        return false;
     }
-    if (!done) {
+    if (file.write(block) != block.size() || !file.flush()) {
+        // A write cut short (a full disk) leaves errno as the system set it, and Qt's
+        // own text may be no more than "Unknown error".
         const int err = errno;
-        fail(file.error(), file.errorString(), err);
+        fail(QFileDevice::WriteError, motivoScritturaIncompleta(err), err);
+        return false;
     }
-    return done;
+    // The record is on the disk before anything that counts on it (the count that
+    // makes it visible) is written: the caller writes that only after this returns.
+    QString reason;
+    if (m_sync && !syncOpenFile(file, &reason)) {
+        fail(QFileDevice::WriteError, reason, errno);
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        fail(file.error(), file.errorString(), errno);
+        return false;
+    }
+    // A file made by this write exists after a power loss only once its folder is synced.
+    if (!m_sync) return true;
+    if (created && !syncFolder(QFileInfo(target).absolutePath(), &reason)) {
+        fail(QFileDevice::WriteError, reason, errno);
+        return false;
+    }
+    reachDiskPoint(DiskPoint::FileSynced, target);
+    return true;
 }
 
 bool RecordFile::ensureExists() {

@@ -24,7 +24,10 @@ public:
     QByteArray readRange(int first, int count) const;
 
     // Writes one record (exactly recordLength bytes) at record k, creating the file
-    // when missing. Returns false, with the reason, when anything fails.
+    // when missing, and puts it on the disk (fdatasync; a new file's folder synced too)
+    // before returning, so that whatever the caller writes next (the count that makes
+    // the record visible) never reaches the disk before it. Returns false, with the
+    // reason, when anything fails.
     bool write(int k, const QByteArray& record);
 
     // Writes consecutive whole records from record `first` in one operation; no records
@@ -33,6 +36,10 @@ public:
 
     // Creates the file empty when it does not exist.
     bool ensureExists();
+
+    // Whether writes wait for the disk (the default). A file the program rebuilds from
+    // the others at every load (".TOT") need not: a power loss costs nothing there.
+    void setSyncToDisk(bool on) { m_sync = on; }
 
     // Whole records in the file; 0 for a missing file.
     int recordCount() const;
@@ -54,6 +61,7 @@ private:
 
     QString m_path;
     int m_length;
+    bool m_sync = true;
     mutable QFileDevice::FileError m_error = QFileDevice::NoError;
     mutable QString m_errorString;
     mutable int m_errno = 0;
@@ -85,6 +93,17 @@ std::vector<R> leggiRecords(const QString& path, int count, QString* error = nul
 template <class R>
 bool scriviRecord(const QString& path, int k, const R& record, QString* error = nullptr) {
     RecordFile file(path, R::Lunghezza);
+    const bool done = file.write(k, record.toBytes());
+    if (error) *error = file.errorString();
+    return done;
+}
+
+// scriviRecord for a file the program rebuilds from the others at every load (".TOT"):
+// the write does not wait for the disk.
+template <class R>
+bool scriviRecordDerivato(const QString& path, int k, const R& record, QString* error = nullptr) {
+    RecordFile file(path, R::Lunghezza);
+    file.setSyncToDisk(false);
     const bool done = file.write(k, record.toBytes());
     if (error) *error = file.errorString();
     return done;

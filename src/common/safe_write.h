@@ -4,14 +4,29 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace qv {
 
 // Replaces the file at `path` (found ignoring letter case, so it keeps its spelling)
-// with `content`. On any failure the old file is unchanged, false is returned and
-// `error` receives the reason.
+// with `content`. The new content is synced to the disk before it replaces the old
+// file, and the folder after. On any failure the old file is unchanged, false is
+// returned and `error` receives the reason, without the file's name.
 bool rewriteFile(const QString& path, const QByteArray& content, QString* error = nullptr);
+
+// rewriteFile for a file the program rebuilds from the others at every load (".Ord"):
+// as safe against a failure, but it does not wait for the disk.
+bool rewriteDerivedFile(const QString& path, const QByteArray& content, QString* error = nullptr);
+
+// A program stopped while it rewrote a file leaves the new content's temporary file
+// behind: the file's name, a "." and six letters or digits ("123.Ord.aB3dE9").
+// Whether `fileName` is such a file for `baseName` (letter case ignored).
+bool isRewriteTemporary(const QString& fileName, const QString& baseName);
+// Removes from `folder` the temporary files left by rewrites of the files named
+// `baseNames`; returns the names removed, and those that could not be in notRemoved.
+QStringList removeRewriteTemporaries(const QString& folder, const QStringList& baseNames,
+                                     QStringList* notRemoved = nullptr);
 
 // The content of a record file holding `records` as records 1, 2, ...
 template <class It> QByteArray recordsToBytes(It first, It last) {

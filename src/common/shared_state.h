@@ -10,6 +10,7 @@
 #include "records.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <iterator>
 #include <map>
@@ -63,6 +64,10 @@ struct StatoProgramma {
     QString PrimaDataValuta;
     QString UltimaDataValuta;
     TotaliConto TotaliContoAttivo;
+    // The warnings the last load of the open account gave (counts larger than their
+    // records, amounts that cannot be counted), so that the reloads of the same account
+    // do not repeat them; closing the account forgets them.
+    QStringList AvvisiContoMostrati;
 
     // Cheque books and leaves of the open account.
     std::vector<CarnetAssegni> TabellaCarnet = std::vector<CarnetAssegni>(1);

@@ -98,7 +98,10 @@ bool restoreOne(const QString& snapshots, const QString& snapshot, const QString
         return false;
     }
     // The exact name the file had: rewriteFile would otherwise resolve it afresh.
-    return rewriteFile(path, bytes, error);
+    QString reason;
+    if (rewriteFile(path, bytes, &reason)) return true;
+    *error = path + QStringLiteral(": ") + reason;
+    return false;
 }
 
 void removeFolder(const QString& snapshots) {
@@ -134,7 +137,7 @@ bool Transaction::writeMarker() {
     }
     QString reason;
     if (!rewriteFile(folder_ + kMarker, text, &reason)) {
-        fail(reason);
+        fail(folder_ + kMarker + QStringLiteral(": ") + reason);
         return false;
     }
     if (!syncFolder(folder_, &reason)) {
@@ -198,7 +201,7 @@ bool Transaction::rewrite(const QString& path, const QByteArray& content) {
     if (!protect(path)) return false;
     QString reason;
     if (!rewriteFile(path, content, &reason)) {
-        fail(reason);
+        fail(resolvePath(path) + QStringLiteral(": ") + reason);
         return false;
     }
     return true;
@@ -208,7 +211,7 @@ bool Transaction::writeRecord(const QString& path, int length, int k, const QByt
     if (!protect(path)) return false;
     RecordFile file(path, length);
     if (!file.write(k, record)) {
-        fail(file.errorString());
+        fail(file.path() + QStringLiteral(": ") + file.errorString());
         return false;
     }
     QString reason;

@@ -1,13 +1,16 @@
 #include "ledger/account_loader.h"
 
+#include "common/amounts.h"
 #include "common/file_names.h"
 #include "common/numeric_value.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/today.h"
+#include "ledger/account_check.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <algorithm>
@@ -21,94 +24,91 @@ std::function<void()>& dopoApriArchivi() {
     return azione;
 }
 
-QString testoErroreLettura(const QString& percorso, const QString& motivo) {
-    return QStringLiteral("Impossibile leggere il file %1: %2.").arg(percorso, motivo);
+std::function<void()>& dopoCaricamentoFallito() {
+    static std::function<void()> azione;
+    return azione;
 }
 
-// The records of the open account that a count file counts (a negative count reads
-// as none). A file that cannot be read adds its message to errori; *letti turns
-// false when the records themselves could not be read.
+QString testoErroreLettura(const QString& percorso, const QString& motivo) {
+    return QStringLiteral("Impossibile leggere il file %1: %2.")
+        .arg(QDir::toNativeSeparators(percorso), motivo);
+}
+
+// Records 1 to the usable count of a pair the examination passed; false, with the
+// reason in errori, when they cannot be read.
 template <class R>
-std::vector<R> leggiConContatore(const QString& estContatore, const QString& estRecord,
-                                 QStringList& errori, bool* letti = nullptr) {
+bool leggiCoppia(const EsameConteggio& esame, std::vector<R>& righe, QStringList& errori) {
     QString motivo;
-    const QString contatore = fileContoAttivo(estContatore);
-    const qint16 n = std::max<qint16>(leggiContatore(contatore, &motivo), 0);
-    if (!motivo.isEmpty()) errori << testoErroreLettura(contatore, motivo);
-    const QString archivio = fileContoAttivo(estRecord);
-    std::vector<R> righe = leggiRecords<R>(archivio, n, &motivo);
-    if (!motivo.isEmpty()) errori << testoErroreLettura(archivio, motivo);
-    if (letti) *letti = motivo.isEmpty();
+    righe = leggiRecords<R>(esame.fileRecord, esame.conteggio, &motivo);
+    if (motivo.isEmpty()) return true;
+    errori << testoErroreLettura(esame.fileRecord, motivo);
+    righe.clear();
+    return false;
+}
+
+// An account whose files cannot be used is closed before anything is written: the
+// tables empty, the account forgotten, and the program's windows told.
+bool contoNonUtilizzabile(const QString& problemi, QString* errore) {
+    auto& s = stato();
+    const QString codice = s.CodiceContoAttivo.trimmed();
+    s.CodiceContoAttivo.clear();
+    s.IndiceContoAttivo = 0;
+    riempiTabella(s.TabellaMovimenti, s.NumeroMovimenti, {});
+    riempiTabella(s.TabellaCarnet, s.NumeroCarnet, {});
+    riempiTabella(s.TabellaFogli, s.NumeroFogli, {});
+    s.TabellaRiporto[1] = Riporto{};
+    s.SaldoContabile = s.SaldoNonSospesi = s.SaldoOperazioneOggi = s.SaldoValutaOggi = 0;
+    s.AvvisiContoMostrati.clear();
+    dimenticaMovimentiTrattenuti();
+    if (dopoCaricamentoFallito()) dopoCaricamentoFallito()();
+    if (errore) *errore = testoContoNonUtilizzabile(codice, problemi);
+    return false;
+}
+
+// The movements whose amounts no sum may count, named for the user.
+QStringList avvisiImporti(const std::vector<Movimento>& movimenti, const Riporto& riporto,
+                          const QString& fileRiporto) {
+    QStringList righe;
+    QStringList nomi;
+    int altri = 0;
+    for (const Movimento& m : movimenti) {
+        if (importoUtilizzabile(m.importo)) continue;
+        if (nomi.size() < 10)
+            nomi << QStringLiteral("n. %1 del %2 (%3)")
+                        .arg(m.numero)
+                        .arg(m.dataOperazione.trimmed(), m.descrizione.trimmed());
+        else
+            ++altri;
+    }
+    if (!nomi.isEmpty()) {
+        QString elenco = nomi.join(QStringLiteral(", "));
+        if (altri > 0) elenco += QStringLiteral(" e altri %1").arg(altri);
+        righe << QStringLiteral("Importo non valido nei movimenti %1: sono contati come zero "
+                                "nei saldi. Correggere l'importo di questi movimenti.")
+                     .arg(elenco);
+    }
+    if (!importoUtilizzabile(riporto.saldoRiporto))
+        righe << QStringLiteral("Il saldo riportato nel file %1 non è valido: è contato come "
+                                "zero nei saldi.")
+                     .arg(QDir::toNativeSeparators(fileRiporto));
     return righe;
 }
 
-// Reads a count file and its records into a table of rows 0 to the count.
-template <class R>
-void caricaTabella(const QString& estContatore, const QString& estRecord, qint16& numero,
-                   std::vector<R>& tabella, QStringList& errori) {
-    riempiTabella(tabella, numero, leggiConContatore<R>(estContatore, estRecord, errori));
-}
-
-} // namespace
-
-void impostaDopoApriArchiviConto(std::function<void()> azione) {
-    dopoApriArchivi() = std::move(azione);
-}
-
-bool ApriArchiviConto(QString* errore) {
-    auto& s = stato();
-    QStringList errori;
-    QString motivo;
-    if (!contoAttivoAperto()) {
-        if (errore) *errore = testoNessunContoAperto();
-        return false;
+// The warnings of a load, each said once while the account stays open: a reload that
+// finds the same says nothing more.
+void aggiungiAvvisi(const QStringList& avvisi, QStringList& errori) {
+    QStringList& mostrati = stato().AvvisiContoMostrati;
+    for (const QString& avviso : avvisi) {
+        if (mostrati.contains(avviso)) continue;
+        mostrati << avviso;
+        errori << avviso;
     }
-
-    // Holds made for another account mean nothing here.
-    if (s.ContoMovimentiTrattenuti != s.CodiceContoAttivo.trimmed()) dimenticaMovimentiTrattenuti();
-
-    const QString rip = fileContoAttivo(ExtRIP);
-    s.TabellaRiporto[1] = leggiRecord<Riporto>(rip, 1, &motivo);
-    if (!motivo.isEmpty()) errori << testoErroreLettura(rip, motivo);
-
-    const QString tot = fileContoAttivo(ExtTOT);
-    s.TotaliContoAttivo = leggiRecord<TotaliConto>(tot, 1, &motivo);
-    if (!motivo.isEmpty()) errori << testoErroreLettura(tot, motivo);
-    const TotaliConto& t = s.TotaliContoAttivo;
-    auto oSeVuota = [](const QString& data) {
-        return valoreNumerico(data) == 0 ? DataOggi() : data;
-    };
-    s.PrimaDataOperazione = oSeVuota(t.primaDataOperazione);
-    s.UltimaDataOperazione = oSeVuota(t.ultimaDataOperazione);
-    s.PrimaDataValuta = t.primaDataValuta;
-    s.UltimaDataValuta = t.ultimaDataValuta;
-
-    if (!CaricaMovimenti(true, &motivo)) errori << motivo;
-
-    caricaTabella(ExtNRC, ExtCAR, s.NumeroCarnet, s.TabellaCarnet, errori);
-    caricaTabella(ExtNRF, ExtFOG, s.NumeroFogli, s.TabellaFogli, errori);
-
-    if (dopoApriArchivi()) dopoApriArchivi()();
-
-    if (errore) *errore = errori.join(u'\n');
-    return errori.isEmpty();
 }
 
-bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
+// The open account's movements in the table and their balances; ".TOT" rewritten.
+void applicaMovimenti(std::vector<Movimento> movimenti, bool aggiornaPannelli,
+                      QStringList& errori) {
     auto& s = stato();
-    QStringList errori;
-    QString motivo;
-    if (!contoAttivoAperto()) {
-        if (errore) *errore = testoNessunContoAperto();
-        return false;
-    }
-
-    bool letti = true;
-    std::vector<Movimento> movimenti = leggiConContatore<Movimento>(ExtMOR, ExtMOV, errori, &letti);
-    // Unread records must not look like an empty account that later writes could
-    // overwrite: the table stays empty.
-    if (!letti) movimenti.clear();
-
     // The movements held out of the balances by windows stay out.
     std::vector<Movimento> nelSaldo;
     nelSaldo.reserve(movimenti.size());
@@ -123,8 +123,113 @@ bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
     s.SaldoValutaOggi = saldi.valutaOggi;
 
     // The bounds are recomputed from the movements as ".TOT" is written.
+    QString motivo;
     if (!scriviTotali(&motivo)) errori << motivo;
     if (aggiornaPannelli) mostraSaldi();
+}
+
+} // namespace
+
+void impostaDopoApriArchiviConto(std::function<void()> azione) {
+    dopoApriArchivi() = std::move(azione);
+}
+
+void impostaDopoCaricamentoFallito(std::function<void()> azione) {
+    dopoCaricamentoFallito() = std::move(azione);
+}
+
+bool ApriArchiviConto(QString* errore) {
+    auto& s = stato();
+    if (!contoAttivoAperto()) {
+        if (errore) *errore = testoNessunContoAperto();
+        return false;
+    }
+    const QString cartella = s.PercorsoDati;
+    const QString codice = s.CodiceContoAttivo.trimmed();
+
+    // What a rewrite stopped midway left behind is not part of the account.
+    rimuoviTemporaneiConto(cartella, codice);
+
+    // Everything is read before anything changes: an account whose files cannot all be
+    // read, or whose counts cannot be trusted, is not used and nothing is written.
+    const EsameFileConto esame = esaminaFileConto(cartella, codice);
+    if (esame.illeggibile()) return contoNonUtilizzabile(esame.testoIlleggibili(), errore);
+    if (esame.danneggiato()) {
+        QStringList danni;
+        for (const ConteggioDanneggiato& d : esame.danni())
+            danni << descriviDanno(d.esame);
+        danni << QStringLiteral("Riaprire il conto per ricostruire il numero.");
+        return contoNonUtilizzabile(danni.join(u'\n'), errore);
+    }
+    QStringList errori;
+    QString motivo;
+    std::vector<Movimento> movimenti;
+    std::vector<CarnetAssegni> carnet;
+    std::vector<FoglioAssegno> fogli;
+    const QString rip = fileContoAttivo(ExtRIP);
+    const Riporto riporto = leggiRecord<Riporto>(rip, 1, &motivo);
+    if (!motivo.isEmpty()) errori << testoErroreLettura(rip, motivo);
+    leggiCoppia(esame.movimenti, movimenti, errori);
+    leggiCoppia(esame.carnet, carnet, errori);
+    leggiCoppia(esame.fogli, fogli, errori);
+    if (!errori.isEmpty()) return contoNonUtilizzabile(errori.join(u'\n'), errore);
+
+    // Holds made for another account mean nothing here.
+    if (s.ContoMovimentiTrattenuti != codice) dimenticaMovimentiTrattenuti();
+
+    // ".TOT" is the program's own summary: when it cannot be read, the dates it would
+    // give are recomputed from the movements and the file is written again.
+    const QString tot = fileContoAttivo(ExtTOT);
+    s.TotaliContoAttivo = leggiRecord<TotaliConto>(tot, 1, &motivo);
+    if (!motivo.isEmpty()) errori << testoErroreLettura(tot, motivo);
+    const TotaliConto& t = s.TotaliContoAttivo;
+    auto oSeVuota = [](const QString& data) {
+        return valoreNumerico(data) == 0 ? DataOggi() : data;
+    };
+    s.PrimaDataOperazione = oSeVuota(t.primaDataOperazione);
+    s.UltimaDataOperazione = oSeVuota(t.ultimaDataOperazione);
+    s.PrimaDataValuta = t.primaDataValuta;
+    s.UltimaDataValuta = t.ultimaDataValuta;
+
+    s.TabellaRiporto[1] = riporto;
+    const QStringList avvisi = esame.avvisiEccessivi() + avvisiImporti(movimenti, riporto, rip);
+    applicaMovimenti(std::move(movimenti), true, errori);
+    riempiTabella(s.TabellaCarnet, s.NumeroCarnet, std::move(carnet));
+    riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
+
+    if (dopoApriArchivi()) dopoApriArchivi()();
+
+    aggiungiAvvisi(avvisi, errori);
+    if (errore) *errore = errori.join(u'\n');
+    return errori.isEmpty();
+}
+
+bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
+    auto& s = stato();
+    if (!contoAttivoAperto()) {
+        if (errore) *errore = testoNessunContoAperto();
+        return false;
+    }
+
+    const EsameConteggio esame =
+        esaminaConteggio(fileContoAttivo(ExtMOR), fileContoAttivo(ExtMOV), Movimento::Lunghezza);
+    if (!esame.utilizzabile()) {
+        QString problema = descriviDanno(esame);
+        if (esame.danneggiato())
+            problema += u'\n' + QStringLiteral("Riaprire il conto per ricostruire il numero.");
+        return contoNonUtilizzabile(problema, errore);
+    }
+    QStringList errori;
+    std::vector<Movimento> movimenti;
+    if (!leggiCoppia(esame, movimenti, errori))
+        return contoNonUtilizzabile(errori.join(u'\n'), errore);
+
+    QStringList avvisi;
+    if (esame.stato == StatoConteggio::Eccessivo)
+        avvisi << testoConteggioEccessivo(esame, QStringLiteral("movimenti"));
+    avvisi << avvisiImporti(movimenti, s.TabellaRiporto[1], fileContoAttivo(ExtRIP));
+    applicaMovimenti(std::move(movimenti), aggiornaPannelli, errori);
+    aggiungiAvvisi(avvisi, errori);
 
     if (errore) *errore = errori.join(u'\n');
     return errori.isEmpty();

@@ -119,7 +119,8 @@ QString lineaMovimentoSospeso(const Movimento& m) {
            QStringLiteral("%1").arg(m.numero, 4, 10, QLatin1Char('0')) + u' ' + causale +
            QStringLiteral("   ") + m.entrataUscita.leftJustified(1) + QStringLiteral("  ") +
            m.numeroDocumento.leftJustified(8) + u' ' +
-           rightAlign(formatAmount(m.importo, s.FattoreValuta, s.FormatoImporti), 16);
+           rightAlign(formatAmount(importoContabile(m.importo), s.FattoreValuta, s.FormatoImporti),
+                      16);
 }
 
 std::vector<RigaMovimento> ElencaMovimentiSospesi() {

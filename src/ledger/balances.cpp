@@ -1,5 +1,6 @@
 #include "ledger/balances.h"
 
+#include "common/amounts.h"
 #include "common/dates.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
@@ -43,7 +44,9 @@ bool partiRapide(const QString& t, int& g, int& m, int& a) {
 void aggiungi(Saldi& saldi, const QString& dataValuta, const QString& dataOperazione,
               double importo, const QString& entrataUscita, const QString& sospeso, float oggi,
               int segno) {
-    const double valore = (entrataUscita.trimmed() == u"U" ? -importo : importo) * segno;
+    // A damaged amount (not finite, or beyond what two decimals can hold) counts as 0.
+    const double conto = importoContabile(importo);
+    const double valore = (entrataUscita.trimmed() == u"U" ? -conto : conto) * segno;
     saldi.contabile += valore;
     if (sospeso.trimmed() == u"N") saldi.nonSospesi += valore;
     if (giornoDellaData(dataOperazione) <= oggi) saldi.operazioneOggi += valore;
@@ -164,10 +167,11 @@ Saldi calcolaSaldi(const std::vector<Movimento>& movimenti, double saldoRiporto,
     for (const Movimento& m : movimenti)
         aggiungi(saldi, m.dataValuta, m.dataOperazione, m.importo, m.entrataUscita, m.sospeso, oggi,
                  1);
-    saldi.contabile += saldoRiporto;
-    saldi.nonSospesi += saldoRiporto;
-    saldi.operazioneOggi += saldoRiporto;
-    saldi.valutaOggi += saldoRiporto;
+    const double riporto = importoContabile(saldoRiporto);
+    saldi.contabile += riporto;
+    saldi.nonSospesi += riporto;
+    saldi.operazioneOggi += riporto;
+    saldi.valutaOggi += riporto;
     return saldi;
 }
 
@@ -252,7 +256,8 @@ bool scriviRecordTotali(QString* errore) {
     t.ultimaDataValuta = s.UltimaDataValuta;
     const QString percorso = fileContoAttivo(ExtTOT);
     QString motivo;
-    if (scriviRecord(percorso, 1, t, &motivo)) return true;
+    // ".TOT" is rebuilt from the movements at every load: it need not wait for the disk.
+    if (scriviRecordDerivato(percorso, 1, t, &motivo)) return true;
     if (errore) *errore = testoErroreScrittura(percorso, motivo);
     return false;
 }

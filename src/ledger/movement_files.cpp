@@ -1,5 +1,6 @@
 #include "ledger/movement_files.h"
 
+#include "common/amounts.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/safe_write.h"
@@ -34,6 +35,11 @@ bool controllaSpazioNuovoMovimento() {
     if (spazioPerNuovoMovimento()) return true;
     avvisaErroreFile(messaggioContoPieno());
     return false;
+}
+
+QString testoImportoNonMemorizzabile() {
+    return QStringLiteral("Importo non valido: un importo deve essere inferiore a "
+                          "10.000.000.000.000 (in euro).");
 }
 
 QString testoErroreScrittura(const QString& percorso, const QString& motivo) {
@@ -71,6 +77,11 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore) {
     }
     if (!spazioPerNuovoMovimento()) {
         componiErrore(errore, {messaggioContoPieno()});
+        return false;
+    }
+    if (!importoUtilizzabile(nuovo.importo)) {
+        componiErrore(errore, {testoImportoNonMemorizzabile(),
+                               QStringLiteral("Il movimento non è stato registrato.")});
         return false;
     }
     const qint16 n = qint16(s.NumeroMovimenti + 1);
@@ -121,6 +132,11 @@ bool riscriviMovimento(const Movimento& movimento, QString* errore) {
         componiErrore(errore, {QStringLiteral("Il movimento %1 non esiste.").arg(k)});
         return false;
     }
+    if (!importoUtilizzabile(movimento.importo)) {
+        componiErrore(errore, {testoImportoNonMemorizzabile(),
+                               QStringLiteral("Il movimento non è stato modificato.")});
+        return false;
+    }
     Movimento m = movimento;
     const QString eu = m.entrataUscita.trimmed().toUpper();
     m.entrataUscita = eu == u"U" ? QStringLiteral("U") : QStringLiteral("E");
@@ -153,7 +169,8 @@ bool SalvaOrdine(QString* errore) {
         contenuto.append(s.TabellaMovimenti[size_t(k)].toBytes());
     const QString percorso = fileContoAttivo(ExtOrd);
     QString motivo;
-    if (rewriteFile(percorso, contenuto, &motivo)) return true;
+    // ".Ord" is rebuilt from the movements at every load: it need not wait for the disk.
+    if (rewriteDerivedFile(percorso, contenuto, &motivo)) return true;
     if (errore) *errore = testoErroreScrittura(percorso, motivo);
     return false;
 }

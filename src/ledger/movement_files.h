@@ -27,6 +27,10 @@ QString messaggioContoPieno();
 // Call it before an append, so that nothing typed is lost silently.
 bool controllaSpazioNuovoMovimento();
 
+// The message for an amount that no file may hold (importoUtilizzabile): one that is
+// not finite or reaches 1e13.
+QString testoImportoNonMemorizzabile();
+
 // The message for a file that could not be written: which file and why.
 QString testoErroreScrittura(const QString& percorso, const QString& motivo);
 // Shows a failure text (title "ERRORE", exclamation icon, OK); nothing for "".
@@ -43,17 +47,18 @@ Movimento movimentoDaSalvare(Movimento m, qint16 numero,
 // TabellaMovimenti and NumeroMovimenti; then the balances (AggiungiMovimentoAiSaldi,
 // which rewrites ".TOT" and the main window's panels) and ".Ord" (SalvaOrdine).
 // The movement is stored as movimentoDaSalvare(nuovo, n) makes it.
-// Returns false when the movement was not stored: no room (32767 movements), or
-// ".MOV" or ".MOR" could not be written; nothing in memory has changed and `errore`
-// says why. Returns true once the movement is stored; should ".Ord" or ".TOT" fail
-// afterwards, `errore` says so (the movement stays stored; both files are rebuilt
-// from the movements at the next change or load). The caller refreshes the lists.
+// Returns false when the movement was not stored: no room (32767 movements), an
+// amount no file may hold (importoUtilizzabile), or ".MOV" or ".MOR" could not be written; nothing
+// in memory has changed and `errore` says why. Returns true once the movement is stored; should
+// ".Ord" or ".TOT" fail afterwards, `errore` says so (the movement stays stored; both files are
+// rebuilt from the movements at the next change or load). The caller refreshes the lists.
 bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore = nullptr);
 
 // Writes movement `m` back at its own number (1 to NumeroMovimenti) of ".MOV";
 // once written, row m.numero of TabellaMovimenti takes it and ".Ord" is rewritten.
 // The balances are the caller's. False, with nothing changed in memory, when the
-// record cannot be written; `errore` also reports a failure of ".Ord" (true then).
+// amount is one no file may hold or the record cannot be written; `errore` also reports a failure
+// of ".Ord" (true then).
 bool riscriviMovimento(const Movimento& m, QString* errore = nullptr);
 
 // Rewrites ".Ord" whole with every movement of the open account (rows 1 to

@@ -42,7 +42,9 @@ QString componiLinea(const Movimento& m, OrdineMovimenti ordine,
     linea += colonna(m.entrataUscita, 1);
     linea += QLatin1String("  ");
     linea += rightAlign(m.numeroDocumento.trimmed(), 8);
-    linea += rightAlign(formatAmount(m.importo, s.FattoreValuta, s.FormatoImporti), 16);
+    // A damaged amount shows as it counts in the balances: 0.
+    linea += rightAlign(
+        formatAmount(importoContabile(m.importo), s.FattoreValuta, s.FormatoImporti), 16);
     if (perValuta && m.annullato == u"S") linea += QLatin1String(" *");
     if (m.sospeso == u"N") linea += QLatin1String(" *");
     return linea;

@@ -11,6 +11,7 @@
 #include "ledger/movement_lists.h"
 #include "platform/list_box.h"
 
+#include <QDir>
 #include <QHash>
 
 #include <algorithm>
@@ -34,8 +35,10 @@ QString colonnaDareAvere(const QString& importo, bool avere) {
     return QLatin1Char(' ') + rightAlign(importo, 15) + QString(11, QLatin1Char(' '));
 }
 
+// The movement's amount with its sign; a damaged amount counts as 0, as in the balances.
 double conSegno(const Movimento& m) {
-    return m.entrataUscita == u"E" ? m.importo : -m.importo;
+    const double importo = importoContabile(m.importo);
+    return m.entrataUscita == u"E" ? importo : -importo;
 }
 
 // The cheque leaves (rows of TabellaFogli, in order) by cheque number.
@@ -90,13 +93,14 @@ ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const
     elenco.righe.reserve(inOrdine.size() + 8);
 
     // The carry-forward, always the first line.
-    const QString importoRiporto = importoInColonna(riporto.saldoRiporto * fattore);
+    const double saldoRiporto = importoContabile(riporto.saldoRiporto);
+    const QString importoRiporto = importoInColonna(saldoRiporto * fattore);
     elenco.righe.push_back({comeRegistrato(riporto.dataRiporto, 10) +
                                 QString(12, QLatin1Char(' ')) +
-                                colonnaDareAvere(importoRiporto, riporto.saldoRiporto > 0) +
+                                colonnaDareAvere(importoRiporto, saldoRiporto > 0) +
                                 importoRiporto + QStringLiteral("  Riporto Chiusura precedente"),
                             0});
-    elenco.saldo = riporto.saldoRiporto;
+    elenco.saldo = saldoRiporto;
 
     const std::optional<QString> codiceFiltro = codiceFiltroCausale(filtro);
     const QHash<QString, QString> causali = descrizioniCausali();
@@ -116,7 +120,8 @@ ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const
 
         QString linea = comeRegistrato(m.dataOperazione, 10) + QStringLiteral("  ") +
                         comeRegistrato(m.dataValuta, 10);
-        linea += colonnaDareAvere(importoInColonna(m.importo * fattore), m.entrataUscita == u"E");
+        linea += colonnaDareAvere(importoInColonna(importoContabile(m.importo) * fattore),
+                                  m.entrataUscita == u"E");
         linea += importoInColonna(elenco.saldo * fattore);
         linea += QStringLiteral("  ") + causali.value(codice).left(20).trimmed();
         linea += QStringLiteral("  ") + m.numeroDocumento.trimmed();
@@ -160,10 +165,13 @@ bool leggiMovimentiOrdinati(QString* errore) {
     auto& s = stato();
     const int n = std::max<int>(s.NumeroMovimenti, 0);
     QString motivo;
-    std::vector<Movimento> letti = leggiRecords<Movimento>(fileContoAttivo(ExtOrd), n, &motivo);
+    const QString ord = fileContoAttivo(ExtOrd);
+    std::vector<Movimento> letti = leggiRecords<Movimento>(ord, n, &motivo);
     s.TabellaMovimentiOrdinati.assign(size_t(n) + 2, Movimento{});
     if (!motivo.isEmpty()) {
-        if (errore) *errore = motivo;
+        if (errore)
+            *errore = QStringLiteral("Impossibile leggere il file %1: %2.")
+                          .arg(QDir::toNativeSeparators(ord), motivo);
         return false;
     }
     std::move(letti.begin(), letti.end(), s.TabellaMovimentiOrdinati.begin() + 1);

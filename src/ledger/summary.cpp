@@ -35,7 +35,9 @@ TotaliConto leggiTotaliConto(const QString& codice, QString* errore) {
 }
 
 double saldoScelto(const TotaliConto& totali, SaldoRiepilogo scelta) {
-    return scelta == SaldoRiepilogo::Valuta ? totali.saldoValutaOggi : totali.saldoOperazioneOggi;
+    // A damaged totals file must not turn the sum of all accounts into nonsense.
+    return importoContabile(scelta == SaldoRiepilogo::Valuta ? totali.saldoValutaOggi
+                                                             : totali.saldoOperazioneOggi);
 }
 
 QString lineaRiepilogo(const Conto& conto, double saldo) {

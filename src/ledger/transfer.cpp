@@ -1,5 +1,7 @@
 #include "ledger/transfer.h"
 
+#include "common/amounts.h"
+#include "common/count_file.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/safe_write.h"
@@ -7,6 +9,7 @@
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -86,20 +89,28 @@ bool ricalcolaTotaliConto(const QString& cartella, const QString& codice, QStrin
         if (errore) *errore = motivo;
         return false;
     };
-    const qint16 numero = leggiContatore(file(ExtMOR), &motivo);
-    if (!motivo.isEmpty()) return fallito();
-    if (numero < 0) {
-        motivo = QStringLiteral("il file %1 è danneggiato").arg(file(ExtMOR));
+    const auto letturaFallita = [&](QLatin1String ext) {
+        motivo = QStringLiteral("impossibile leggere il file %1: %2")
+                     .arg(QDir::toNativeSeparators(file(ext)), motivo);
+        return fallito();
+    };
+    const EsameConteggio esame = esaminaConteggio(file(ExtMOR), file(ExtMOV), Movimento::Lunghezza);
+    if (!esame.utilizzabile()) {
+        motivo = descriviDanno(esame);
         return fallito();
     }
-    const std::vector<Movimento> movimenti = leggiRecords<Movimento>(file(ExtMOV), numero, &motivo);
-    if (!motivo.isEmpty()) return fallito();
+    const std::vector<Movimento> movimenti =
+        leggiRecords<Movimento>(esame.fileRecord, esame.conteggio, &motivo);
+    if (!motivo.isEmpty()) return letturaFallita(ExtMOV);
     const Riporto riporto = leggiRecord<Riporto>(file(ExtRIP), 1, &motivo);
-    if (!motivo.isEmpty()) return fallito();
+    if (!motivo.isEmpty()) return letturaFallita(ExtRIP);
     const TotaliConto precedente = leggiRecord<TotaliConto>(file(ExtTOT), 1, &motivo);
-    if (!motivo.isEmpty()) return fallito();
+    if (!motivo.isEmpty()) return letturaFallita(ExtTOT);
     const TotaliConto totali = calcolaTotali(movimenti, riporto, DataOggi(), precedente);
-    if (!scriviRecord(file(ExtTOT), 1, totali, &motivo)) return fallito();
+    if (!scriviRecord(file(ExtTOT), 1, totali, &motivo)) {
+        motivo = testoErroreScrittura(file(ExtTOT), motivo);
+        return fallito();
+    }
     if (errore) errore->clear();
     return true;
 }
@@ -132,12 +143,22 @@ bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
         !copia(tot, &prima[2], &motivo))
         return fallito();
 
-    const qint16 conteggio = leggiContatore(mor, &motivo);
-    if (!motivo.isEmpty()) return fallito();
-    if (conteggio < 0) {
-        motivo = QStringLiteral("il file %1 è danneggiato").arg(mor);
+    if (!importoUtilizzabile(pendente.importo)) {
+        motivo = testoImportoNonMemorizzabile();
         return fallito();
     }
+    // The other account's count judged with its movements: a damaged one would put the
+    // transfer over its first movement. It is mended by opening that account.
+    const EsameConteggio esame = esaminaConteggio(mor, mov, Movimento::Lunghezza);
+    if (!esame.utilizzabile()) {
+        motivo = descriviDanno(esame);
+        if (esame.danneggiato())
+            motivo += QStringLiteral(" Aprire il conto %1 per ricostruire il numero dei "
+                                     "movimenti.")
+                          .arg(codice);
+        return fallito();
+    }
+    const int conteggio = esame.conteggio;
     if (conteggio >= LimiteMovimentiConto) {
         motivo = QStringLiteral("il conto %1 ha già il numero massimo di movimenti (%2)")
                      .arg(codice)

@@ -55,6 +55,18 @@ void FolderTree::showFolder(const QString& folder) {
     showing_ = false;
 }
 
+void FolderTree::focusInEvent(QFocusEvent* event) {
+    if (currentIndex().isValid()) {
+        QTreeView::focusInEvent(event);
+        return;
+    }
+    showing_ = true;
+    QTreeView::focusInEvent(event);
+    // What the view selected by itself is no choice.
+    if (currentIndex().isValid()) setCurrentIndex(QModelIndex());
+    showing_ = false;
+}
+
 QString FolderTree::chosenFolder() const {
     const QModelIndex index = currentIndex();
     if (!index.isValid()) return QString();

@@ -26,6 +26,11 @@ signals:
     // The selection moved to another folder, other than through showFolder.
     void folderChosen();
 
+protected:
+    // A tree with no folder selected does not take its first folder when it gets the
+    // focus, as item views do: only the user chooses a folder.
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     QFileSystemModel* folders_;
     bool showing_ = false;

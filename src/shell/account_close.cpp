@@ -50,6 +50,8 @@ void ChiudiConto() {
     s.Form9Aperta = 0;
     // The windows that held movements out of the balances are gone with the account.
     dimenticaMovimentiTrattenuti();
+    // Opened again, the account says again what its load finds wrong.
+    s.AvvisiContoMostrati.clear();
 }
 
 QString avvisoCancellaMovimenti() {

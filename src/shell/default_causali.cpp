@@ -1,5 +1,7 @@
 #include "default_causali.h"
 
+#include <QDir>
+
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
@@ -27,9 +29,13 @@ bool CreaCausaliPredefinite(QString* errore) {
                                              riservata(3, "GC", "GIROCONTO")};
     const QString cartella = stato().PercorsoProgramma;
     QString motivo;
-    if (!scriviRecords(resolveFile(cartella, CausaliFile), 1, riservate, &motivo) ||
-        !scriviContatore(resolveFile(cartella, RecCausaFile), 3, &motivo)) {
-        if (errore) *errore = motivo;
+    const QString archivio = resolveFile(cartella, CausaliFile);
+    const QString contatore = resolveFile(cartella, RecCausaFile);
+    const bool scritto = scriviRecords(archivio, 1, riservate, &motivo);
+    if (!scritto || !scriviContatore(contatore, 3, &motivo)) {
+        if (errore)
+            *errore = QStringLiteral("Impossibile scrivere il file %1: %2.")
+                          .arg(QDir::toNativeSeparators(scritto ? contatore : archivio), motivo);
         return false;
     }
     auto& tabella = stato().TabellaCausali;

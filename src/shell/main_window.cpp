@@ -2,6 +2,7 @@
 
 #include "archives/account_form.h"
 #include "archives/account_selection_form.h"
+#include "archives/account_sheet_form.h"
 #include "archives/accounts.h"
 #include "archives/causali_form.h"
 #include "cheques/annulled_form.h"
@@ -107,6 +108,8 @@ void enableMenu(QMenu* m, bool on) {
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     theInstance = this;
     collegaAssegni();
+    // A load that finds the open account's files unusable closes it everywhere.
+    impostaDopoCaricamentoFallito([] { ChiudiConto(); });
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Quorvanta - gestione conti correnti"));
 
@@ -447,8 +450,20 @@ void MDIForm1::Load() {
             formHost().show(formHost().form<Form1>());
         }
 
-        caricaConti();
-        riempiListeConti();
+        // The data folder is this program's while it runs. One that another running
+        // Quorvanta holds is not opened: the program starts without a data folder,
+        // and the user may choose another one or close the other program.
+        const EsitoBloccoCartella blocco = bloccaCartellaDati(s.PercorsoDati);
+        if (!blocco.avviso.isEmpty())
+            messageBox(blocco.avviso, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("Attenzione"));
+        if (!blocco.presa) {
+            impostaPercorsoDati(QString());
+            Codice->setText(QString());
+        }
+
+        // The archive is judged with its count; a damaged count is asked about.
+        CaricaElencoConti();
         caricaCausali();
         caricaTabellaValute();
         riempiValute();
@@ -457,7 +472,7 @@ void MDIForm1::Load() {
         // The login ends the program itself when it fails or is cancelled.
         if (s.ImpostazioniCorrenti.accessoConPassword == -1 && !askLogin()) return;
         if (programEnding()) return;
-        apriContoAvvio();
+        if (!s.PercorsoDati.isEmpty()) apriContoAvvio();
     });
 }
 
@@ -495,10 +510,8 @@ void MDIForm1::apriContoAvvio() {
         messageBox(messaggioContoNonTrovato());
         return;
     }
-    s.CodiceContoAttivo = codice;
-    s.IndiceContoAttivo = qint16(riga);
-    mostraContoAperto();
-    abilitaComandiConto(true);
+    // The same opening as from the account sheet, with its check of the files.
+    if (!apriContoDellaRiga(riga)) return;
     mostraMovimenti();
     setHourglass(false);
     update();

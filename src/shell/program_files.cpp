@@ -27,8 +27,12 @@ bool scriviColori(const Colori& colori, QString* error) {
 void caricaTabellaValute() {
     const auto letti = leggiRecords<Valuta>(percorsoValute(), 15);
     auto& tabella = stato().TabellaValute;
-    for (int slot = 1; slot <= 15; ++slot)
+    for (int slot = 1; slot <= 15; ++slot) {
         tabella[slot] = slot - 1 < int(letti.size()) ? letti[slot - 1] : Valuta{};
+        // A rate that is not a number (a damaged record) is a rate not set: no amount
+        // is ever shown or converted with it. The file keeps what it holds.
+        if (!std::isfinite(tabella[slot].cambio)) tabella[slot].cambio = 0;
+    }
 }
 
 bool scriviValuta(int slot, QString* error) {

@@ -20,7 +20,8 @@ Colori leggiColori();
 bool scriviColori(const Colori& colori, QString* error = nullptr);
 
 // Reads the fifteen slots of Valute.DAT into TabellaValute (rows 1 to 15; a slot
-// never written reads as zeros and blanks).
+// never written reads as zeros and blanks; a rate that is not a finite number reads
+// as 0, a rate not set).
 void caricaTabellaValute();
 // Writes one slot of TabellaValute as its record.
 bool scriviValuta(int slot, QString* error = nullptr);

@@ -1,11 +1,12 @@
 #include "settings.h"
 
+#include "common/folder_lock.h"
+#include "common/paths.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "program_files.h"
-
-#include <cerrno>
+#include "startup.h"
 
 namespace qv {
 
@@ -31,25 +32,6 @@ QString fieldProblem(const QString& text, int width, const QString& name) {
     if (!storable(text))
         return QStringLiteral("%1 contiene caratteri che non si possono salvare.").arg(name);
     return {};
-}
-
-QString writeFailureReason(int osErrno) {
-    switch (osErrno) {
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("la cartella del programma non esiste");
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return QStringLiteral("accesso negato, il file o la cartella sono protetti in scrittura");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("il disco è pieno");
-    case EISDIR:
-        return QStringLiteral("al posto del file c'è una cartella con lo stesso nome");
-    default:
-        return QStringLiteral("errore di scrittura sul disco");
-    }
 }
 
 } // namespace
@@ -79,6 +61,10 @@ QString storedDataFolder(const QString& typed) {
 SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous) {
     Impostazioni imp;
 
+    if (hasControlCharacter(typed.percorsoDati))
+        return refuse(SettingsField::PercorsoDati,
+                      QStringLiteral("Il percorso dati contiene caratteri non ammessi (caratteri "
+                                     "di controllo): le impostazioni non sono state salvate."));
     imp.percorsoDati = storedDataFolder(typed.percorsoDati);
     if (imp.percorsoDati.size() > kLarghezzaPercorsoDati)
         return refuse(SettingsField::PercorsoDati,
@@ -89,6 +75,14 @@ SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni
         return refuse(SettingsField::PercorsoDati,
                       QStringLiteral("Il percorso dati contiene caratteri che non si possono "
                                      "salvare."));
+
+    // Another data folder for the next start: refused while another running Quorvanta
+    // holds it, so that the setting keeps the folder it had.
+    if (imp.percorsoDati != previous.percorsoDati.trimmed()) {
+        const QString cartella = dataFolderFromSetting(imp.percorsoDati, stato().PercorsoProgramma);
+        if (cartellaInUsoAltrove(cartella))
+            return refuse(SettingsField::PercorsoDati, testoCartellaInUso(cartella));
+    }
 
     imp.contoAvvio = typed.contoAvvio.trimmed();
     if (QString p = fieldProblem(imp.contoAvvio, kLarghezzaContoAvvio,
@@ -142,7 +136,7 @@ SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni
 bool saveSettings(const Impostazioni& imp, QString* reason) {
     RecordFile file(percorsoImpostazioni(), Impostazioni::Lunghezza);
     if (file.write(1, imp.toBytes())) return true;
-    if (reason) *reason = writeFailureReason(file.osErrno());
+    if (reason) *reason = file.errorString();
     return false;
 }
 

@@ -48,11 +48,13 @@ struct SettingsOutcome {
 
 // The record to store for the typed texts. Nothing is cut: a text longer than
 // its field, or holding a character the file cannot hold, is refused with the
-// reason. An empty decimals box keeps previous.numeroDecimali.
+// reason, and so is a data folder holding a control character, or one other than
+// previous.percorsoDati that another running Quorvanta holds. An empty decimals box
+// keeps previous.numeroDecimali.
 SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous);
 
 // Writes the record as record 1 of Imposta.DAT; on failure, reason receives why,
-// in Italian, for the user.
+// in Italian, for the user (without the file's name).
 bool saveSettings(const Impostazioni& imp, QString* reason);
 
 // The login's check of a typed pair against the settings: the stored name and

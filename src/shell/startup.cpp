@@ -1,7 +1,9 @@
 #include "startup.h"
 
 #include "common/amounts.h"
+#include "common/count_file.h"
 #include "common/file_names.h"
+#include "common/folder_lock.h"
 #include "common/paths.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
@@ -30,7 +32,59 @@ QString percorsoDatiDalleImpostazioni() {
 
 void impostaPercorsoDati(const QString& cartella) {
     stato().PercorsoDati = folderWithSlash(cartella);
-    qtPrinter().setPdfFolder(stato().PercorsoDati + QStringLiteral("stampe/"));
+    if (!stato().PercorsoDati.isEmpty())
+        qtPrinter().setPdfFolder(stato().PercorsoDati + QStringLiteral("stampe/"));
+}
+
+namespace {
+
+QString cartellaCanonica(const QString& cartella) {
+    const QString canonica = QFileInfo(cartella).canonicalFilePath();
+    return canonica.isEmpty() ? QDir::cleanPath(QFileInfo(cartella).absoluteFilePath()) : canonica;
+}
+
+// The folders already told that they cannot hold a lock file.
+QStringList& cartelleSenzaBloccoSegnalate() {
+    static QStringList cartelle;
+    return cartelle;
+}
+
+} // namespace
+
+EsitoBloccoCartella bloccaCartellaDati(const QString& cartella) {
+    EsitoBloccoCartella esito;
+    FolderLock& blocco = dataFolderLock();
+    if (!QFileInfo(cartella).isDir()) {
+        blocco.unlock();
+        esito.presa = true;
+        return esito;
+    }
+    switch (blocco.lock(cartella)) {
+    case FolderLock::Result::Locked:
+        esito.presa = true;
+        break;
+    case FolderLock::Result::InUse:
+        esito.avviso = testoCartellaInUso(cartella);
+        break;
+    case FolderLock::Result::Unavailable: {
+        esito.presa = true;
+        const QString canonica = cartellaCanonica(cartella);
+        if (!cartelleSenzaBloccoSegnalate().contains(canonica)) {
+            cartelleSenzaBloccoSegnalate() << canonica;
+            esito.avviso = testoCartellaSenzaBlocco(cartella);
+        }
+        break;
+    }
+    }
+    return esito;
+}
+
+bool cartellaInUsoAltrove(const QString& cartella) {
+    if (!QFileInfo(cartella).isDir()) return false;
+    const FolderLock& nostro = dataFolderLock();
+    if (nostro.locked() && nostro.folder() == cartellaCanonica(cartella)) return false;
+    FolderLock prova; // let go again when it ends
+    return prova.lock(cartella) == FolderLock::Result::InUse;
 }
 
 bool primoAvvio() {
@@ -56,7 +110,8 @@ bool eseguiPrimoAvvio(QString* errore) {
     motivo.clear();
     if (!scriviValuta(15, &motivo)) {
         stato().TabellaValute[15] = prima;
-        problemi << motivo;
+        problemi << QStringLiteral("Impossibile scrivere il file %1: %2.")
+                        .arg(QDir::toNativeSeparators(percorsoValute()), motivo);
     }
     if (errore) *errore = problemi.join(QLatin1Char('\n'));
     return problemi.isEmpty();
@@ -65,8 +120,10 @@ bool eseguiPrimoAvvio(QString* errore) {
 void caricaConti() {
     auto& s = stato();
     const QString cartella = s.PercorsoDati;
-    const qint16 numero = std::max<qint16>(0, leggiContatore(cartella + RecContiFile));
-    riempiTabella(s.TabellaConti, s.NumeroConti, leggiRecords<Conto>(cartella + ContiFile, numero));
+    const EsameConteggio esame =
+        esaminaConteggio(cartella + RecContiFile, cartella + ContiFile, Conto::Lunghezza);
+    riempiTabella(s.TabellaConti, s.NumeroConti,
+                  leggiRecords<Conto>(esame.fileRecord, esame.conteggio));
 }
 
 void caricaCausali() {

@@ -19,7 +19,27 @@ QString percorsoDatiDalleImpostazioni();
 
 // Makes `cartella` the data folder: PercorsoDati, and the folder "stampe/" in it
 // for the printouts saved as PDF. Every change of data folder goes through here.
+// An empty folder means none: another program holds the one the settings name.
 void impostaPercorsoDati(const QString& cartella);
+
+// The data folder belongs to one running Quorvanta at a time (dataFolderLock).
+struct EsitoBloccoCartella {
+    bool presa = false; // the folder may be used
+    QString avviso;     // what to tell the user first; empty for nothing
+};
+
+// Takes the lock of `cartella` before it becomes the data folder; the lock of the
+// folder used before is let go only once the new one is held. When another running
+// Quorvanta holds it, the folder is not taken, the old lock stays and the warning is
+// testoCartellaInUso. A folder that cannot hold a lock file (read-only) is used
+// without one, and said once per folder (testoCartellaSenzaBlocco): every write then
+// fails with its own message. A folder that does not exist is taken without a lock
+// and without a word (the old lock is let go): nothing can be written there.
+EsitoBloccoCartella bloccaCartellaDati(const QString& cartella);
+
+// Whether another running program holds the lock of `cartella`; never for the folder
+// this program holds. Takes no lock.
+bool cartellaInUsoAltrove(const QString& cartella);
 
 // Whether this is the program's first run: the program folder holds no causali
 // count file. The first-run work writes that file, so the first run happens once;
@@ -34,7 +54,10 @@ bool primoAvvio();
 bool eseguiPrimoAvvio(QString* errore = nullptr);
 
 // Reads the account count and archive of PercorsoDati into NumeroConti and
-// TabellaConti (rows 1 to the count; a negative count reads as 0).
+// TabellaConti (rows 1 to the count; a count larger than the records is taken as the
+// records; a damaged one, see count_file.h, reads as no account). The program's
+// start-up loads the archive through CaricaElencoConti, which also asks about a
+// damaged count.
 void caricaConti();
 // Reads the causali count and archive of the program folder into NumeroCausali and
 // TabellaCausali (rows 1 to the count; a negative count reads as 0).

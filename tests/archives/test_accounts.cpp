@@ -6,6 +6,7 @@
 #include "archives/account_selection_form.h"
 #include "archives/accounts.h"
 #include "common/amounts.h"
+#include "common/folder_lock.h"
 #include "common/shared_state.h"
 #include "platform/desktop.h"
 #include "platform/form_host.h"
@@ -307,11 +308,14 @@ TEST_F(Accounts, TheArchiveTakesNoAccountBeyondTheCountFormatLimit) {
 TEST_F(Accounts, AnArchiveChangedOnDiskSinceTheLoadIsNotWrittenOver) {
     archive({accountRecord(1, "10", "A")});
     Form2& f = editor();
-    writeBytes(recPath(), le16(2)); // another program added an account
+    // Another program added an account.
+    const QByteArray altro = accountRecord(1, "10", "A") + accountRecord(2, "20", "C");
+    writeBytes(contiPath(), altro);
+    writeBytes(recPath(), le16(2));
     typeAccount(f, QStringLiteral("11"), QStringLiteral("B"));
     click(f, "AddAnItem");
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(printable(readBytes(contiPath())), printable(accountRecord(1, "10", "A")));
+    EXPECT_EQ(printable(readBytes(contiPath())), printable(altro));
     EXPECT_EQ(stato().NumeroConti, 1);
 }
 
@@ -321,7 +325,8 @@ TEST_F(Accounts, AMissingArchiveIsNoAccountAndCreatesNothing) {
     Form2& f = editor();
     EXPECT_EQ(f.ListaConti->count(), 0);
     EXPECT_EQ(stato().NumeroConti, 0);
-    EXPECT_TRUE(QDir(dataFolder()).entryList(QDir::Files).isEmpty());
+    // Only the lock file of the program that uses the folder.
+    EXPECT_EQ(QDir(dataFolder()).entryList(QDir::Files), QStringList{FileBloccoCartella});
     EXPECT_EQ(f.NomeFile->text(), QStringLiteral("Percorso: ") + dataFolder());
 }
 
@@ -336,15 +341,23 @@ TEST_F(Accounts, CountsAreReadAsTheFileHoldsThem) {
     EXPECT_EQ(formHost().form<Form2>().ListaConti->count(), 130);
     EXPECT_EQ(stato().TabellaConti[130].codiceConto, QStringLiteral("1130"));
 
-    // A negative count is no account.
+    // A negative count next to accounts is damage: refused a rebuild, no account is
+    // loaded and nothing changes.
     writeBytes(recPath(), QByteArray("\xFE\xFF", 2));
+    const QByteArray conti = readBytes(contiPath());
+    messages.answer(MessageAnswer::No);
     CaricaElencoConti();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(stato().NumeroConti, 0);
     EXPECT_EQ(selectionList()->count(), 0);
+    EXPECT_EQ(readBytes(recPath()), QByteArray("\xFE\xFF", 2));
+    EXPECT_EQ(readBytes(contiPath()), conti);
 }
 
 TEST_F(Accounts, AnArchiveThatCannotBeReadGoesToTheDiskErrorDialog) {
-    ASSERT_TRUE(QDir(dataFolder()).mkdir(QStringLiteral("RecConti.dat")));
+    writeBytes(recPath(), le16(1));
+    ASSERT_TRUE(QDir(dataFolder()).mkdir(QStringLiteral("Conti.dat")));
     CaricaElencoConti();
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Errore Disco"));
@@ -539,7 +552,7 @@ TEST_F(Accounts, ChoosingAFolderClosesTheAccountAndListsThatFoldersAccounts) {
 
     f.Dir1->setCurrentIndex(f.Cartelle->index(empty));
     EXPECT_EQ(f.ListaConti->count(), 0);
-    EXPECT_TRUE(QDir(empty).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(QDir(empty).entryList(QDir::Files), QStringList{FileBloccoCartella});
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "archives/account_selection_form.h"
 #include "archives/account_sheet_form.h"
 #include "archives/accounts.h"
+#include "common/folder_lock.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "platform/form_host.h"
@@ -41,9 +42,13 @@ Conto conto(const QString& codice, const QString& banca, double fido = 0) {
     return c;
 }
 
-// The names of every entry of a folder, hidden ones included.
+// The names of every entry of a folder, hidden ones included, but for the lock file
+// that the program keeps in the data folder it uses.
 QStringList entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList names =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    names.removeAll(FileBloccoCartella);
+    return names;
 }
 
 class SelectionTest : public ProgramTest {

@@ -141,11 +141,14 @@ TEST_F(Transfer, AFailureAfterTheMovementWasWrittenPutsItBack) {
 }
 
 TEST_F(Transfer, AFullAccountRefusesTheTransfer) {
+    // 32767 movements: the one there and as many blank records after it.
+    const QByteArray full = existing + QByteArray(32766 * 76, '\0');
+    writeBytes(file("CONTODODICI.MOV"), full);
     writeBytes(file("CONTODODICI.MOR"), le16(32767));
     QString errore;
     EXPECT_FALSE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr, &errore));
     EXPECT_TRUE(errore.contains("32767")) << errore.toStdString();
-    EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing);
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), full);
     EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), le16(32767));
 }
 

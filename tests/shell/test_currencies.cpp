@@ -300,6 +300,30 @@ TEST_F(ConverterTest, UnusableInputLeavesOutputsAloneOrEmpty) {
     EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Attenzione"));
 }
 
+// A rate that is not a number (a damaged record) is a rate not set: as currency 2 it
+// gives 0, as currency 1 nothing, and the table shows it as 0.
+TEST_F(ConverterTest, ARateThatIsNotANumberIsARateNotSet) {
+    QByteArray bytes = readBytes(valute());
+    bytes.replace(5 * 60, 60, record("0600", "Marco", "000000000000F87F", "Germania")); // NaN
+    writeBytes(valute(), bytes);
+    Convertore& form = open();
+    convert(form, QStringLiteral("Euro - Unione Europea"), QStringLiteral("Marco - Germania"),
+            QStringLiteral("10"));
+    EXPECT_EQ(euros(form), QStringLiteral("10,00"));
+    EXPECT_EQ(result(form), QStringLiteral("0,00"));
+    convert(form, QStringLiteral("Marco - Germania"), QStringLiteral("Euro - Unione Europea"),
+            QStringLiteral("10"));
+    EXPECT_TRUE(euros(form).isEmpty());
+    EXPECT_TRUE(result(form).isEmpty());
+    EXPECT_TRUE(messages.shown().empty());
+
+    Form25& table = formHost().form<Form25>();
+    auto* box = table.findChild<AmountField*>(QStringLiteral("Box_5"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("0"));
+    EXPECT_EQ(readBytes(valute()), bytes);
+}
+
 TEST_F(ConverterTest, ReadsTheTableAndWritesNothing) {
     QFile::remove(valute());
     const QString folder = stato().PercorsoProgramma;

@@ -1,5 +1,6 @@
 #include "fixture.h"
 
+#include "common/folder_lock.h"
 #include "common/today.h"
 #include "platform/desktop.h"
 #include "platform/form_host.h"
@@ -52,6 +53,8 @@ void ProgramTest::SetUp() {
 
 void ProgramTest::TearDown() {
     formHost().resetForTests();
+    // The data folder's lock goes with the test's folders.
+    dataFolderLock().unlock();
     resetDesktopHooks();
     setPrinterOverride(nullptr);
     setMessageResponder({});
