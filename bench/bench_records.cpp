@@ -60,4 +60,3 @@ BENCHMARK(BM_FormatAmountsAndDates)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
