@@ -59,4 +59,3 @@ void BM_FormatAmountsAndDates(benchmark::State& state) {
 BENCHMARK(BM_FormatAmountsAndDates)->Unit(benchmark::kMillisecond);
 
 } // namespace
-

@@ -171,10 +171,10 @@ struct FoglioAssegno {
     // prints blanks). While traenteAssegno stays empty the payee is written back as
     // NUL bytes; whoever gives the leaf a payee clears the flag.
     bool traenteNullo = false;
-    QString noteAssegno;    // 30
-    QString allineato;      // 1
-    QString riservato;      // 1
-    QString annullato;      // 1
+    QString noteAssegno; // 30
+    QString allineato;   // 1
+    QString riservato;   // 1
+    QString annullato;   // 1
 
     static FoglioAssegno fromBytes(QByteArrayView bytes);
     QByteArray toBytes() const;

@@ -301,7 +301,8 @@ bool QtLinePrinter::render(const PrintedDocument& document) {
         for (const PrintedLine& line : page) {
             const MeasuredFont& f = fonts.of(line);
             h += f.spacing;
-            if (!blank(line.text)) widest = std::max(widest, f.metrics.horizontalAdvance(line.text));
+            if (!blank(line.text))
+                widest = std::max(widest, f.metrics.horizontalAdvance(line.text));
         }
         heights.push_back(h);
         tallest = std::max(tallest, h);
@@ -317,8 +318,7 @@ bool QtLinePrinter::render(const PrintedDocument& document) {
                                 "interrotta."));
             return false;
         }
-        const double pageScale =
-            heights[p] > 0 ? std::min(scale, height / heights[p]) : scale;
+        const double pageScale = heights[p] > 0 ? std::min(scale, height / heights[p]) : scale;
         painter_->save();
         painter_->scale(pageScale, pageScale);
         double y = 0;

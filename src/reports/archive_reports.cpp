@@ -77,8 +77,8 @@ ReportHeader IntestazioneRiepilogoConti(const ContestoStampa& contesto, const QS
     parti.titolo = blanks(42) + QStringLiteral("Riepilogo Conti ");
     parti.sottotitolo = QString();
     parti.righeConto = {QString(), QString()};
-    parti.selezione = QStringLiteral("    al ") + dataVis + blanks(20) + QStringLiteral("Valuta: ") +
-                      contesto.valuta;
+    parti.selezione = QStringLiteral("    al ") + dataVis + blanks(20) +
+                      QStringLiteral("Valuta: ") + contesto.valuta;
     parti.colonne = QStringLiteral(" Conto   Descrizione                           Saldo         "
                                    "Fido       Disponibilità");
     return intestazioneComune(parti);
@@ -96,8 +96,8 @@ PrintedDocument StampaRiepilogoConti(const ContestoStampa& contesto, const QStri
     double disponibili = 0;
     for (const ContoRiepilogato& r : conti) {
         const QString codice = r.conto.codiceConto.trimmed();
-        const double saldo = importoContabile(perValuta ? r.totali.saldoValutaOggi
-                                                        : r.totali.saldoOperazioneOggi);
+        const double saldo =
+            importoContabile(perValuta ? r.totali.saldoValutaOggi : r.totali.saldoOperazioneOggi);
         const double fido = importoContabile(r.conto.fido);
         saldi += saldo;
         fidi += fido;

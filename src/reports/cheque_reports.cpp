@@ -72,13 +72,12 @@ PrintedDocument StampaAssegni(const ContestoStampa& contesto, const PeriodoStamp
         const double numero = valoreNumerico(m.numeroDocumento);
         const bool intero = std::floor(numero) == numero && std::fabs(numero) <= 2147483647.0;
         const qint16 carnet = intero ? carnetDi.value(qint32(numero), 0) : 0;
-        frame.rigaCorpo(QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
-                        campo(m.dataValuta, 10) +
-                        importoStampato(contesto, importoContabile(m.importo), 15) +
-                        rightAlign(m.numeroDocumento.trimmed(), 13) + blanks(3) +
-                        campo(m.descrizione, 22) + blanks(7) +
-                        rightAlign(numeroConSegno(carnet), 3) + blanks(8) +
-                        (m.sospeso == u"N" ? QStringLiteral("N") : QStringLiteral("S")));
+        frame.rigaCorpo(
+            QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
+            campo(m.dataValuta, 10) + importoStampato(contesto, importoContabile(m.importo), 15) +
+            rightAlign(m.numeroDocumento.trimmed(), 13) + blanks(3) + campo(m.descrizione, 22) +
+            blanks(7) + rightAlign(numeroConSegno(carnet), 3) + blanks(8) +
+            (m.sospeso == u"N" ? QStringLiteral("N") : QStringLiteral("S")));
     }
     return frame.chiudi();
 }
@@ -101,8 +100,7 @@ PrintedDocument StampaAssegniAnnullati(const ContestoStampa& contesto,
         frame.rigaCorpo(QLatin1Char(' ') + campo(f.dataAssegno, 10) + blanks(9) + blanks(12) +
                         QLatin1Char('0') + rightAlign(QString::number(f.numeroAssegno), 13) +
                         blanks(3) + campo(f.noteAssegno, 22) + blanks(7) +
-                        numeroConSegno(f.numeroCarnet) + blanks(11) +
-                        campo(f.allineato, 1));
+                        numeroConSegno(f.numeroCarnet) + blanks(11) + campo(f.allineato, 1));
     }
     return frame.chiudi();
 }
@@ -134,8 +132,7 @@ PrintedDocument StampaCarnet(const ContestoStampa& contesto, const PeriodoStampa
 
 // --- Cheque situation --------------------------------------------------------------
 
-ReportHeader IntestazioneSituazioneAssegni(const ContestoStampa& contesto,
-                                           const PeriodoStampa& p) {
+ReportHeader IntestazioneSituazioneAssegni(const ContestoStampa& contesto, const PeriodoStampa& p) {
     return intestazioneAssegni(contesto, blanks(37) + QStringLiteral("Situazione assegni "),
                                periodo(p) + valuta(contesto),
                                QStringLiteral("   Data         Importo        Nr. Ass. Traente   "
@@ -155,8 +152,7 @@ PrintedDocument StampaSituazioneAssegni(const ContestoStampa& contesto, const Pe
         frame.rigaCorpo(QLatin1Char(' ') + campo(f.dataAssegno, 10) +
                         importoStampato(contesto, importoContabile(f.importo), 15) +
                         rightAlign(QString::number(f.numeroAssegno), 13) + blanks(3) + traente +
-                        blanks(7) + rightAlign(numeroConSegno(f.numeroCarnet), 3) +
-                        blanks(8));
+                        blanks(7) + rightAlign(numeroConSegno(f.numeroCarnet), 3) + blanks(8));
     }
     return frame.chiudi();
 }

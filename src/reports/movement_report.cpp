@@ -72,8 +72,8 @@ std::optional<QString> codiceCausaleScelto(const std::vector<VoceCausale>& causa
     return QString();
 }
 
-PrintedDocument StampaMovimenti(const ContestoStampa& contesto,
-                                const SelezioneMovimenti& selezione, const DatiMovimenti& dati) {
+PrintedDocument StampaMovimenti(const ContestoStampa& contesto, const SelezioneMovimenti& selezione,
+                                const DatiMovimenti& dati) {
     ReportFrame frame(layoutMovimenti(), IntestazioneMovimenti(contesto, selezione));
     const auto importo = [&](double valore) { return importoStampato(contesto, valore, 15); };
 
@@ -85,7 +85,8 @@ PrintedDocument StampaMovimenti(const ContestoStampa& contesto,
                colonnaDareAvere(saldoRiporto, riporto > 0) + saldoRiporto +
                QStringLiteral(" Riporto Chiusura precedente"));
 
-    const std::optional<QString> codiceScelto = codiceCausaleScelto(dati.causali, selezione.causale);
+    const std::optional<QString> codiceScelto =
+        codiceCausaleScelto(dati.causali, selezione.causale);
     // The causali by code as stored (a later row of the same code wins) and the leaves
     // by cheque number, in table order.
     QHash<QString, QString> descrizioni;
@@ -110,13 +111,13 @@ PrintedDocument StampaMovimenti(const ContestoStampa& contesto,
         saldo += conSegno(m);
         // A code that is in no causale row shows no description.
         const QString descrizione = descrizioni.value(m.codiceCausale).trimmed();
-        frame.rigaCorpo(QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
-                        campo(m.dataValuta, 10) +
-                        (m.sospeso == u"N" ? QStringLiteral("*") : QStringLiteral(" ")) +
-                        colonnaDareAvere(importo(importoContabile(m.importo)), m.entrataUscita == u"E") +
-                        importo(saldo) + QLatin1Char(' ') + descrizione + QLatin1Char(' ') +
-                        m.numeroDocumento.trimmed() + QLatin1Char(' ') +
-                        campo(m.descrizione, 20));
+        frame.rigaCorpo(
+            QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
+            campo(m.dataValuta, 10) +
+            (m.sospeso == u"N" ? QStringLiteral("*") : QStringLiteral(" ")) +
+            colonnaDareAvere(importo(importoContabile(m.importo)), m.entrataUscita == u"E") +
+            importo(saldo) + QLatin1Char(' ') + descrizione + QLatin1Char(' ') +
+            m.numeroDocumento.trimmed() + QLatin1Char(' ') + campo(m.descrizione, 20));
 
         if (codice != u"AS") continue;
         // The notes of the leaves that carry the cheque's number.

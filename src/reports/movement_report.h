@@ -43,8 +43,8 @@ std::optional<QString> codiceCausaleScelto(const std::vector<VoceCausale>& causa
                                            const QString& scelta);
 
 // The whole report for the data given.
-PrintedDocument StampaMovimenti(const ContestoStampa& contesto,
-                                const SelezioneMovimenti& selezione, const DatiMovimenti& dati);
+PrintedDocument StampaMovimenti(const ContestoStampa& contesto, const SelezioneMovimenti& selezione,
+                                const DatiMovimenti& dati);
 
 // The data of the open account: ".Ord" records 1 to NumeroMovimenti into a table of
 // the report's own (a missing file reads as blank records and is not created), the

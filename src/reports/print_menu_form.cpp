@@ -5,6 +5,7 @@
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "common/today.h"
+#include "ledger/movement_files.h"
 #include "ledger/period_list.h"
 #include "ledger/period_list_form.h"
 #include "ledger/summary_form.h"
@@ -59,8 +60,7 @@ ContestoStampa contestoStampa() {
 // Prints the report's pages, or says why there are none.
 void stampa(const EsitoStampa& esito) {
     if (!esito.fatto()) {
-        messageBox(esito.errore, MessageButtons::Ok, MessageIcon::Exclamation,
-                   QStringLiteral("ERRORE"));
+        avvisaErroreFile(esito.errore);
         return;
     }
     printer().printDocument(esito.documento);

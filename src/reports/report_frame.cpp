@@ -98,7 +98,8 @@ QString importoStampato(const ContestoStampa& contesto, double importo, int larg
 }
 
 std::optional<QDate> dataStampa(const QString& testo) {
-    static const QRegularExpression forma(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{4})\\s*$"));
+    static const QRegularExpression forma(
+        QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{4})\\s*$"));
     const QRegularExpressionMatch m = forma.match(testo);
     if (!m.hasMatch()) return std::nullopt;
     const int giorno = m.captured(1).toInt();

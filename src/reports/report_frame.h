@@ -37,12 +37,12 @@ QString numeroStampato(int numero);
 // The numbers of a report's page frame. The defaults of the end block are those of
 // the print menu's reports.
 struct ReportLayout {
-    int soglia = 57;                    // body-line count at which the page breaks
-    bool rigaVuotaAlSalto = true;       // an empty line between the rule and "Pagina"
-    int righeChiusura = 52;             // the closing line count
-    bool rigaVuotaFinale = true;        // one more empty line after the filling lines
-    int trattiniFinali = 94;            // the rule of the end block
-    int spaziPaginaFinale = 43;         // blanks before "Pagina " in the end block
+    int soglia = 57;              // body-line count at which the page breaks
+    bool rigaVuotaAlSalto = true; // an empty line between the rule and "Pagina"
+    int righeChiusura = 52;       // the closing line count
+    bool rigaVuotaFinale = true;  // one more empty line after the filling lines
+    int trattiniFinali = 94;      // the rule of the end block
+    int spaziPaginaFinale = 43;   // blanks before "Pagina " in the end block
     QString fineStampa = QString(17, QLatin1Char(' ')) + QStringLiteral(".....fine stampa");
 };
 

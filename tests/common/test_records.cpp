@@ -243,12 +243,12 @@ TEST(RecordLayout, FoglioAssegno) {
 TEST(RecordLayout, FoglioAssegnoKeepsAPayeeOfNulBytesApartFromOneOfBlanks) {
     const auto leaf = [](const QByteArray& payee) {
         return Hand()
-            .b({0, 0, 0x03, 0x00, 0x01, 0x00})
-            .b({0xB9, 0x0B, 0, 0})
-            .t("00/00/0000", 10)
-            .zeros(8)
-            .bytes() +
-            payee + Hand().t("", 30).t("N", 1).t("S", 1).t("N", 1).bytes();
+                   .b({0, 0, 0x03, 0x00, 0x01, 0x00})
+                   .b({0xB9, 0x0B, 0, 0})
+                   .t("00/00/0000", 10)
+                   .zeros(8)
+                   .bytes() +
+               payee + Hand().t("", 30).t("N", 1).t("S", 1).t("N", 1).bytes();
     };
     struct Case {
         QByteArray payee;

@@ -39,9 +39,9 @@ void ReportTest::SetUp() {
     setEndProgramHook([] {});
 
     writeCurrency(15, "Euro", "Unione Europea", 1.0);
-    writeBytes(programFolder() + "Causali.DAT",
-               causaleBytes(1, "VE", "Versamento", "NE1") + causaleBytes(2, "PR", "Prelievo", "NU1") +
-                   causaleBytes(3, "AS", "Assegno", "SU0"));
+    writeBytes(programFolder() + "Causali.DAT", causaleBytes(1, "VE", "Versamento", "NE1") +
+                                                    causaleBytes(2, "PR", "Prelievo", "NU1") +
+                                                    causaleBytes(3, "AS", "Assegno", "SU0"));
     writeBytes(programFolder() + "RecCausa.dat", le16(3));
     Impostazioni imp;
     imp.percorsoDati = "0";
@@ -53,12 +53,12 @@ void ReportTest::SetUp() {
 
     writeNovemberAccount(dataFolder());
     // Cheque 1234 has a leaf in two books; 1235 is not issued yet.
-    writeBytes(file(".FOG"),
-               foglioBytes({2, 1, 1, 1234, "05/11/2026", 120.5, "idraulico", "pagato idraulico",
-                            "N", " ", "N"}) +
-                   foglioBytes({0, 2, 1, 1235, "00/00/0000", 0, "", "", "N", " ", "N"}) +
-                   foglioBytes({0, 3, 2, 1234, "06/11/2026", 0, "", "secondo carnet", "S", " ",
-                                "S"}));
+    writeBytes(
+        file(".FOG"),
+        foglioBytes(
+            {2, 1, 1, 1234, "05/11/2026", 120.5, "idraulico", "pagato idraulico", "N", " ", "N"}) +
+            foglioBytes({0, 2, 1, 1235, "00/00/0000", 0, "", "", "N", " ", "N"}) +
+            foglioBytes({0, 3, 2, 1234, "06/11/2026", 0, "", "secondo carnet", "S", " ", "S"}));
     writeBytes(file(".NRF"), le16(3));
 
     window = std::make_unique<MDIForm1>();

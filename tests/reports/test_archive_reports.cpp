@@ -60,16 +60,11 @@ const QStringList kCausali{
 };
 
 QStringList causaliHeader(const QString& periodo) {
-    return {"",
-            sp(41) + "Elenco Causali",
-            sp(37),
-            kConto,
-            "",
-            "    dal " + periodo + "     * = Movimenti non sospesi",
-            rule94(),
-            "  Cod. Causale  Descrizione                        E/U        Mov. Sospeso",
-            rule94(),
-            ""};
+    return {"",       sp(41) + "Elenco Causali",
+            sp(37),   kConto,
+            "",       "    dal " + periodo + "     * = Movimenti non sospesi",
+            rule94(), "  Cod. Causale  Descrizione                        E/U        Mov. Sospeso",
+            rule94(), ""};
 }
 
 TEST_F(ArchiveReports, CausaliFromTheMenuWhileThePrintMenuIsClosed) {

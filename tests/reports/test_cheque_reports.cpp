@@ -55,25 +55,24 @@ protected:
 
 TEST_F(ChequeReports, ChequesOfTheRangeWithTheirBooks) {
     const auto& m = kMovimentiNovembre;
-    writeMovements({movimentoBytes(m[0]), movimentoBytes(m[3]), movimentoBytes(m[1]),
-                    movimentoBytes(m[2]),
-                    // A cheque no leaf carries, one of a causale in small letters and one
-                    // after the range.
-                    movimentoBytes({5, "07/11/2026", "07/11/2026", "AS   ", 50, "999",
-                                    "senza foglio", "N", "U", "N"}),
-                    movimentoBytes({6, "08/11/2026", "08/11/2026", "as", 70, "1235", "minuscolo",
-                                    "N", "U", "N"}),
-                    movimentoBytes({7, "11/11/2026", "11/11/2026", "AS", 80, "1235", "dopo",
-                                    "N", "U", "N"})});
+    writeMovements(
+        {movimentoBytes(m[0]), movimentoBytes(m[3]), movimentoBytes(m[1]), movimentoBytes(m[2]),
+         // A cheque no leaf carries, one of a causale in small letters and one
+         // after the range.
+         movimentoBytes(
+             {5, "07/11/2026", "07/11/2026", "AS   ", 50, "999", "senza foglio", "N", "U", "N"}),
+         movimentoBytes(
+             {6, "08/11/2026", "08/11/2026", "as", 70, "1235", "minuscolo", "N", "U", "N"}),
+         movimentoBytes({7, "11/11/2026", "11/11/2026", "AS", 80, "1235", "dopo", "N", "U", "N"})});
     fromPrintMenu(&Form21::Command3D3, [](Form21& menu) { menu.al->setTesto("10/11/2026"); });
     const auto p = pages();
     ASSERT_EQ(p.size(), 1u);
     const QStringList body{
         // Cheque 1234 is on two leaves: the later one's book, 2, is printed.
-        " 05/11/2026 06/11/2026" + r(15, "120,50") + r(13, "1234") + sp(3) + "idraulico" +
-            sp(13) + sp(7) + "  2" + sp(8) + "S",
-        " 07/11/2026 07/11/2026" + r(15, "50,00") + r(13, "999") + sp(3) + "senza foglio" +
-            sp(10) + sp(7) + "  0" + sp(8) + "N",
+        " 05/11/2026 06/11/2026" + r(15, "120,50") + r(13, "1234") + sp(3) + "idraulico" + sp(13) +
+            sp(7) + "  2" + sp(8) + "S",
+        " 07/11/2026 07/11/2026" + r(15, "50,00") + r(13, "999") + sp(3) + "senza foglio" + sp(10) +
+            sp(7) + "  0" + sp(8) + "N",
     };
     EXPECT_EQ(p[0], header(sp(37) + "Elenco Assegni ", kPeriodo + kValuta,
                            "     Data    Valuta         Importo      Nr. Ass.  Traente          "
@@ -82,11 +81,11 @@ TEST_F(ChequeReports, ChequesOfTheRangeWithTheirBooks) {
 }
 
 TEST_F(ChequeReports, AnnulledLeavesFromTheMenuAndFromTheirWindow) {
-    writeBytes(file(".FOG"),
-               foglioBytes({0, 1, 2, 1234, "06/11/2026", 75, "x", "secondo carnet", "S", " ", "S"}) +
-                   foglioBytes({0, 2, 2, 1235, "07/11/2026", 0, "", "minuscola", "N", " ", "s"}) +
-                   foglioBytes({0, 3, 12, 90001, "08/11/2026", 0, "", "libretto dodici", "N", " ",
-                                "S"}));
+    writeBytes(
+        file(".FOG"),
+        foglioBytes({0, 1, 2, 1234, "06/11/2026", 75, "x", "secondo carnet", "S", " ", "S"}) +
+            foglioBytes({0, 2, 2, 1235, "07/11/2026", 0, "", "minuscola", "N", " ", "s"}) +
+            foglioBytes({0, 3, 12, 90001, "08/11/2026", 0, "", "libretto dodici", "N", " ", "S"}));
     writeBytes(file(".NRF"), le16(3));
     reload();
     fromPrintMenu(&Form21::AssAnn);
@@ -97,8 +96,8 @@ TEST_F(ChequeReports, AnnulledLeavesFromTheMenuAndFromTheirWindow) {
         // flag one place to the right.
         " 06/11/2026" + sp(9) + sp(12) + "0" + r(13, "1234") + sp(3) + "secondo carnet" + sp(8) +
             sp(7) + " 2" + sp(11) + "S",
-        " 08/11/2026" + sp(9) + sp(12) + "0" + r(13, "90001") + sp(3) + "libretto dodici" +
-            sp(7) + sp(7) + " 12" + sp(11) + "N",
+        " 08/11/2026" + sp(9) + sp(12) + "0" + r(13, "90001") + sp(3) + "libretto dodici" + sp(7) +
+            sp(7) + " 12" + sp(11) + "N",
     };
     EXPECT_EQ(dalMenu[0], header(sp(32) + "Elenco assegni annullati", sp(65),
                                  "    Data                 Importo      Nr. Ass.                  "
@@ -114,11 +113,10 @@ TEST_F(ChequeReports, AnnulledLeavesFromTheMenuAndFromTheirWindow) {
 }
 
 TEST_F(ChequeReports, BooksWithdrawnInTheRange) {
-    writeBytes(file(".CAR"),
-               carnetBytes({7, 1, "01/11/2026", 1.5, 1230, 1239, "N", 10, "N"}) +
-                   carnetBytes({8, 2, "10/11/2026", 1.5, 2000, 2009, "S", 5, "N"}) +
-                   carnetBytes({9, 3, "11/11/2026", 1.5, 3000, 3009, "N", 10, "N"}) +
-                   carnetBytes({10, 4, "05/11/2026", 1.5, 4000, 4009, "N", -1, "N"}));
+    writeBytes(file(".CAR"), carnetBytes({7, 1, "01/11/2026", 1.5, 1230, 1239, "N", 10, "N"}) +
+                                 carnetBytes({8, 2, "10/11/2026", 1.5, 2000, 2009, "S", 5, "N"}) +
+                                 carnetBytes({9, 3, "11/11/2026", 1.5, 3000, 3009, "N", 10, "N"}) +
+                                 carnetBytes({10, 4, "05/11/2026", 1.5, 4000, 4009, "N", -1, "N"}));
     writeBytes(file(".NRC"), le16(4));
     reload();
     fromPrintMenu(&Form21::Command3D2);
@@ -126,8 +124,8 @@ TEST_F(ChequeReports, BooksWithdrawnInTheRange) {
     ASSERT_EQ(p.size(), 1u);
     const auto line = [](const char* data, const char* primo, const char* ultimo,
                          const QString& fuori, const char* esaurito) {
-        return " " + sp(4) + data + sp(6) + r(13, primo) + sp(11) + "10" + sp(4) +
-               r(13, ultimo) + sp(12) + fuori + sp(13) + esaurito;
+        return " " + sp(4) + data + sp(6) + r(13, primo) + sp(11) + "10" + sp(4) + r(13, ultimo) +
+               sp(12) + fuori + sp(13) + esaurito;
     };
     // Both ends of the range are in it; the leaves out take three places.
     const QStringList body{

@@ -133,8 +133,8 @@ TEST_F(MovementReport, FromTheMovementListWithItsRangeAndCausale) {
 // A movement of causale "VE" on day `day` of January 2026, of `amount`.
 QByteArray january(int n, int day, double amount) {
     const QByteArray data = QStringLiteral("%1/01/2026").arg(day, 2, 10, QChar('0')).toLatin1();
-    return movimentoBytes({qint16(n), data.constData(), data.constData(), "VE", amount, "",
-                           "riga", "S", "E", "N"});
+    return movimentoBytes(
+        {qint16(n), data.constData(), data.constData(), "VE", amount, "", "riga", "S", "E", "N"});
 }
 
 TEST_F(MovementReport, FiftyTwoCountedLinesFillAPageTheFiftyThirdStartsTheNext) {
@@ -196,8 +196,8 @@ TEST_F(MovementReport, LinesOfUnknownCausaliUnusableAmountsAndOpenRanges) {
                            r15("990,00") + "   ignota" + sp(14);
     const QString rovinato = " 05/02/2026 05/02/2026*" + sp(12) + r15("0,00") + r15("990,00") +
                              " Versamento  rovinato" + sp(12);
-    const QString cinque = " 06/02/2026 06/02/2026*" + sp(12) + r15("5,00") + r15("995,00") +
-                           " Versamento  " + sp(20);
+    const QString cinque =
+        " 06/02/2026 06/02/2026*" + sp(12) + r15("5,00") + r15("995,00") + " Versamento  " + sp(20);
     const Case cases[] = {
         // An unknown causale shows no description, an amount no record can hold counts 0.
         {"01/02/2026", "28/02/2026", {ignota, rovinato, cinque}},
@@ -213,8 +213,8 @@ TEST_F(MovementReport, LinesOfUnknownCausaliUnusableAmountsAndOpenRanges) {
         stampaMovimenti({c.dal, c.al, " TUTTE"});
         const QStringList page = pages().at(0);
         EXPECT_EQ(page.mid(11, c.lines.size()), c.lines);
-        const QString fuori = c.lines.isEmpty() ? r15("-5,00") + "  = Euro -5,00"
-                                                : r15("0,00") + "  = Euro 0,00";
+        const QString fuori =
+            c.lines.isEmpty() ? r15("-5,00") + "  = Euro -5,00" : r15("0,00") + "  = Euro 0,00";
         EXPECT_EQ(page.at(12 + c.lines.size()),
                   "    Importo dei movimenti non elencati" + sp(12) + fuori);
         EXPECT_EQ(page.at(15 + c.lines.size()), sp(46) + "  = Euro 995,00");
@@ -228,7 +228,8 @@ TEST_F(MovementReport, EuroTotalsAlwaysShowTwoDecimalsWhateverTheDisplay) {
     stato().FormatoImporti = "#,###,###,##0";
     writeBytes(file(".RIP"), text("", 10) + leDouble(0));
     reload();
-    writeMovements({movimentoBytes({1, "03/02/2026", "03/02/2026", "VE", 12, "", "", "S", "E", "N"})});
+    writeMovements(
+        {movimentoBytes({1, "03/02/2026", "03/02/2026", "VE", 12, "", "", "S", "E", "N"})});
     stampaMovimenti({"01/02/2026", "28/02/2026", "Versamento"});
     const QStringList page = pages().at(0);
     // A carry-forward of 0 (an account never closed) stands in the "Mov. Dare" place.

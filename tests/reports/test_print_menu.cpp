@@ -168,10 +168,9 @@ TEST_F(PrintMenu, TwoCausaliOfOneDescriptionTheFirstGivesTheCode) {
     writeBytes(programFolder() + "Causali.DAT",
                causaleBytes(1, "B1", "Bonifico", "NE1") + causaleBytes(2, "B2", "Bonifico", "NE1"));
     writeBytes(programFolder() + "RecCausa.dat", le16(2));
-    writeMovements({movimentoBytes({1, "02/11/2026", "02/11/2026", "B2", 5, "", "secondo", "N",
-                                    "E", "N"}),
-                    movimentoBytes({2, "03/11/2026", "03/11/2026", "B1", 7, "", "primo", "N",
-                                    "E", "N"})});
+    writeMovements(
+        {movimentoBytes({1, "02/11/2026", "02/11/2026", "B2", 5, "", "secondo", "N", "E", "N"}),
+         movimentoBytes({2, "03/11/2026", "03/11/2026", "B1", 7, "", "primo", "N", "E", "N"})});
     stato().TabellaCausali.resize(3);
     stato().TabellaCausali[1].codiceCausale = "B1";
     stato().TabellaCausali[1].descrizione = "Bonifico";
@@ -195,9 +194,8 @@ TEST_F(PrintMenu, TwoCausaliOfOneDescriptionTheFirstGivesTheCode) {
 // text is the capture's lines in order.
 TEST_F(PrintMenu, EveryReportPrintsAsAPdfOfTheCapturesPagesAndLines) {
     if (!pdfToolsAvailable()) GTEST_SKIP() << "poppler-utils is not installed";
-    const ContestoStampa c{"BANCA POPOLARE DI SONDRIO SOCIETA COOPERATIVA",
-                           "Euro - Unione Europea", QDate(2026, 12, 9), 1.0,
-                           "#,###,###,##0.00"};
+    const ContestoStampa c{"BANCA POPOLARE DI SONDRIO SOCIETA COOPERATIVA", "Euro - Unione Europea",
+                           QDate(2026, 12, 9), 1.0, "#,###,###,##0.00"};
     const PeriodoStampa periodo{"01/01/2026", "31/12/2026"};
     const auto movements = [](int n, const char* causale) {
         std::vector<Movimento> out;
@@ -280,9 +278,9 @@ TEST_F(PrintMenu, EveryReportPrintsAsAPdfOfTheCapturesPagesAndLines) {
         {"causali", StampaCausali(c, periodo, causali)},
         {"conti", StampaElencoConti(c, conti)},
         {"riepilogo", StampaRiepilogoConti(c, "09-12-2026", false, riepilogo)},
-        {"riepilogo pieno",
-         StampaRiepilogoConti(c, "09-12-2026", false,
-                              std::vector<ContoRiepilogato>(riepilogo.begin(), riepilogo.end() - 1))},
+        {"riepilogo pieno", StampaRiepilogoConti(c, "09-12-2026", false,
+                                                 std::vector<ContoRiepilogato>(
+                                                     riepilogo.begin(), riepilogo.end() - 1))},
     };
 
     QTemporaryDir dir;

@@ -72,7 +72,8 @@ std::vector<Report> reports() {
          }},
         {"assegni", 57, true, 52, 10,
          [=](int n) { return StampaAssegni(c, periodo, movements(n, "AS"), {}); }},
-        {"annullati", 57, true, 52, 10, [=](int n) { return StampaAssegniAnnullati(c, leaves(n)); }},
+        {"annullati", 57, true, 52, 10,
+         [=](int n) { return StampaAssegniAnnullati(c, leaves(n)); }},
         {"carnet", 57, true, 52, 10,
          [=](int n) {
              std::vector<CarnetAssegni> out(static_cast<size_t>(n));
@@ -188,7 +189,7 @@ TEST(ReportFrame, TheDateTestPassesWhenADateCannotBeRead) {
         {"31/03/2026", "01/03/2026", "31/03/2026", true},
         {"28/02/2026", "01/03/2026", "31/03/2026", false},
         {"01/04/2026", "01/03/2026", "31/03/2026", false},
-        {"1/3/2026", "01/03/2026", "31/03/2026", true}, // one-digit day and month
+        {"1/3/2026", "01/03/2026", "31/03/2026", true},    // one-digit day and month
         {"05/03/2027", "01/03/2026", "31/03/2026", false}, // compared as dates, not texts
         {"00/00/0000", "01/03/2026", "31/03/2026", true},  // a leaf not issued
         {"15/06/2026", "__/__/____", "31/03/2026", true},  // an empty field
@@ -206,8 +207,11 @@ TEST(ReportFrame, NumbersCarryTheirSignPlace) {
         const char* conSegno;
         const char* stampato;
     };
-    const Case cases[] = {{0, " 0", " 0 "}, {7, " 7", " 7 "}, {12, " 12", " 12 "},
-                          {-1, "-1", "-1 "}, {32767, " 32767", " 32767 "}};
+    const Case cases[] = {{0, " 0", " 0 "},
+                          {7, " 7", " 7 "},
+                          {12, " 12", " 12 "},
+                          {-1, "-1", "-1 "},
+                          {32767, " 32767", " 32767 "}};
     for (const Case& c : cases) {
         EXPECT_EQ(numeroConSegno(c.numero), c.conSegno);
         EXPECT_EQ(numeroStampato(c.numero), c.stampato);

@@ -26,9 +26,9 @@ QStringList simplifiedLines(const QStringList& lines) {
 }
 
 std::vector<QStringList> pdfPages(const QString& path) {
-    QStringList pages =
-        runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
-            .split(QLatin1Char('\f'));
+    QStringList pages = runProgram(QStringLiteral("pdftotext"),
+                                   {QStringLiteral("-layout"), path, QStringLiteral("-")})
+                            .split(QLatin1Char('\f'));
     // Each page ends with a form feed: what follows the last one is no page.
     if (!pages.isEmpty()) pages.removeLast();
     std::vector<QStringList> out;
