@@ -4,10 +4,15 @@
 #include "ledger/account_loader.h"
 #include "platform/form_host.h"
 #include "platform/program_end.h"
+#include "reports/print_menu_form.h"
 #include "shell/flags.h"
 #include "shell/main_window.h"
 #include "shell/program_files.h"
 #include "support/november_account.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
 
 namespace qv::test {
 
@@ -30,6 +35,13 @@ QString pageBreak(int page) {
 QString endLine(int page) {
     return sp(43) + QStringLiteral("Pagina  %1 ").arg(page) + sp(17) +
            QStringLiteral(".....fine stampa");
+}
+
+QStringList endOfReport(int counted, int closing, int page) {
+    QStringList out;
+    for (int i = counted; i < closing; ++i)
+        out << "";
+    return out + QStringList{"", rule94(), "", endLine(page)};
 }
 
 void ReportTest::SetUp() {
@@ -88,6 +100,17 @@ void ReportTest::writeMovements(const std::vector<QByteArray>& movements) {
 void ReportTest::reload() {
     QString errore;
     ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+}
+
+void ReportTest::withPrintMenu(const std::function<void(Form21&)>& act) {
+    formHost().setModalHook([&](Form& f) {
+        auto& menu = dynamic_cast<Form21&>(f);
+        QApplication::setActiveWindow(menu.window());
+        act(menu);
+        menu.Esc->click();
+    });
+    window->movimenti->trigger();
+    formHost().setModalHook({});
 }
 
 std::vector<QStringList> ReportTest::pages() const {

@@ -9,12 +9,14 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace qv {
+class Form21;
 class MDIForm1;
-}
+} // namespace qv
 
 namespace qv::test {
 
@@ -25,6 +27,9 @@ QString rule94();
 QString rule95();
 QString pageBreak(int page); // 42 blanks, "Pagina " and the number
 QString endLine(int page);   // 43 blanks, "Pagina ", the number and ".....fine stampa"
+// The end of a report whose last page holds `counted` body lines, for its closing
+// line count: the filling empty lines, one more, the rule, an empty line, endLine.
+QStringList endOfReport(int counted, int closing, int page = 1);
 
 class ReportTest : public ProgramTest {
 protected:
@@ -35,6 +40,10 @@ protected:
     // Writes `count` movements into ".MOV", ".Ord" and ".MOR" and loads the account.
     void writeMovements(const std::vector<QByteArray>& movements);
     void reload();
+
+    // Opens the print menu from the main window's "Movimenti", lets `act` work on it
+    // while it is shown, then closes it with "Uscita".
+    void withPrintMenu(const std::function<void(Form21&)>& act);
 
     // The pages of the last document printed, as texts.
     std::vector<QStringList> pages() const;

@@ -26,13 +26,6 @@ QString r13(const QString& text) {
     return text.rightJustified(13);
 }
 
-QStringList end(int counted, int closing) {
-    QStringList out;
-    for (int i = counted; i < closing; ++i)
-        out << "";
-    return out + QStringList{"", rule94(), "", endLine(1)};
-}
-
 class ArchiveReports : public ReportTest {
 protected:
     // Two more accounts: one with every field, one whose totals file is missing.
@@ -72,21 +65,16 @@ TEST_F(ArchiveReports, CausaliFromTheMenuWhileThePrintMenuIsClosed) {
     const auto p = pages();
     ASSERT_EQ(p.size(), 1u);
     // The period line shows the print menu's two fields empty.
-    EXPECT_EQ(p[0], causaliHeader("__/__/____ al __/__/____") + kCausali + end(3, 52));
+    EXPECT_EQ(p[0], causaliHeader("__/__/____ al __/__/____") + kCausali + endOfReport(3, 52));
     EXPECT_EQ(printed.lastDocument()[0][5].bold, true);
     EXPECT_FALSE(formHost().loaded<Form21>());
 }
 
 TEST_F(ArchiveReports, CausaliFromThePrintMenuShowItsRange) {
-    formHost().setModalHook([](Form& f) {
-        auto& menu = dynamic_cast<Form21&>(f);
-        menu.Command3D5->click();
-        menu.Esc->click();
-    });
-    window->movimenti->trigger();
+    withPrintMenu([](Form21& menu) { menu.Command3D5->click(); });
     const auto p = pages();
     ASSERT_EQ(p.size(), 1u);
-    EXPECT_EQ(p[0], causaliHeader("01/11/2026 al 10/11/2026") + kCausali + end(3, 52));
+    EXPECT_EQ(p[0], causaliHeader("01/11/2026 al 10/11/2026") + kCausali + endOfReport(3, 52));
 }
 
 TEST_F(ArchiveReports, AccountsWithTheirTypesBanksCreditLinesAndCodes) {
@@ -113,7 +101,7 @@ TEST_F(ArchiveReports, AccountsWithTheirTypesBanksCreditLinesAndCodes) {
             " 05387-12900-BPER",
         " X" + sp(11) + " " + sp(15) + "  " + "Senza totali" + sp(13) + " " + r13("0,00") + " --",
     };
-    EXPECT_EQ(p[0], header + body + end(3, 52));
+    EXPECT_EQ(p[0], header + body + endOfReport(3, 52));
     EXPECT_FALSE(printed.lastDocument()[0][5].bold);
 }
 
@@ -174,7 +162,7 @@ TEST_F(ArchiveReports, SummaryByOperationDateThenByValueDate) {
         riepilogo->PulStampe->click();
         const auto p = pages();
         ASSERT_EQ(p.size(), 1u);
-        EXPECT_EQ(p[0], header + c.body + end(3, 54));
+        EXPECT_EQ(p[0], header + c.body + endOfReport(3, 54));
     }
     EXPECT_FALSE(QFile::exists(dataFolder() + "X.TOT"));
     EXPECT_TRUE(messages.shown().empty());
@@ -188,7 +176,7 @@ TEST_F(ArchiveReports, SummaryOfNoAccountsAndOfAnUnreadableTotalsFile) {
     EXPECT_EQ(p[0].mid(10, 3), QStringList({"", rule95(),
                                             sp(35) + "Totali " + r13("0,00") + " " + r13("0,00") +
                                                 " " + r13("0,00") + " "}));
-    EXPECT_EQ(p[0].mid(13), end(0, 54));
+    EXPECT_EQ(p[0].mid(13), endOfReport(0, 54));
 
     // A totals file that cannot be read stops the summary: nothing is printed.
     writeAccounts();

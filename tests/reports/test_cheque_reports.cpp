@@ -29,29 +29,7 @@ QStringList header(const QString& title, const QString& selection, const QString
     return {"", title, sp(37), kConto, "", selection, rule94(), columns, rule94(), ""};
 }
 
-// The end of a document whose last page holds `counted` lines, closing count `closing`.
-QStringList end(int counted, int closing, int page = 1) {
-    QStringList out;
-    for (int i = counted; i < closing; ++i)
-        out << "";
-    return out + QStringList{"", rule94(), "", endLine(page)};
-}
-
-class ChequeReports : public ReportTest {
-protected:
-    // Clicks a button of the print menu opened from the main window.
-    void fromPrintMenu(QPushButton* Form21::*button,
-                       const std::function<void(Form21&)>& prepare = {}) {
-        formHost().setModalHook([&](Form& f) {
-            auto& menu = dynamic_cast<Form21&>(f);
-            if (prepare) prepare(menu);
-            (menu.*button)->click();
-            menu.Esc->click();
-        });
-        window->PulStampe->click();
-        formHost().setModalHook({});
-    }
-};
+class ChequeReports : public ReportTest {};
 
 TEST_F(ChequeReports, ChequesOfTheRangeWithTheirBooks) {
     const auto& m = kMovimentiNovembre;
@@ -64,7 +42,10 @@ TEST_F(ChequeReports, ChequesOfTheRangeWithTheirBooks) {
          movimentoBytes(
              {6, "08/11/2026", "08/11/2026", "as", 70, "1235", "minuscolo", "N", "U", "N"}),
          movimentoBytes({7, "11/11/2026", "11/11/2026", "AS", 80, "1235", "dopo", "N", "U", "N"})});
-    fromPrintMenu(&Form21::Command3D3, [](Form21& menu) { menu.al->setTesto("10/11/2026"); });
+    withPrintMenu([](Form21& menu) {
+        menu.al->setTesto("10/11/2026");
+        menu.Command3D3->click();
+    });
     const auto p = pages();
     ASSERT_EQ(p.size(), 1u);
     const QStringList body{
@@ -77,7 +58,7 @@ TEST_F(ChequeReports, ChequesOfTheRangeWithTheirBooks) {
     EXPECT_EQ(p[0], header(sp(37) + "Elenco Assegni ", kPeriodo + kValuta,
                            "     Data    Valuta         Importo      Nr. Ass.  Traente          "
                            "        Nr. Carnet    Sosp.") +
-                        body + end(2, 52));
+                        body + endOfReport(2, 52));
 }
 
 TEST_F(ChequeReports, AnnulledLeavesFromTheMenuAndFromTheirWindow) {
@@ -88,7 +69,7 @@ TEST_F(ChequeReports, AnnulledLeavesFromTheMenuAndFromTheirWindow) {
             foglioBytes({0, 3, 12, 90001, "08/11/2026", 0, "", "libretto dodici", "N", " ", "S"}));
     writeBytes(file(".NRF"), le16(3));
     reload();
-    fromPrintMenu(&Form21::AssAnn);
+    withPrintMenu([](Form21& menu) { menu.AssAnn->click(); });
     const auto dalMenu = pages();
     ASSERT_EQ(dalMenu.size(), 1u);
     const QStringList body{
@@ -102,7 +83,7 @@ TEST_F(ChequeReports, AnnulledLeavesFromTheMenuAndFromTheirWindow) {
     EXPECT_EQ(dalMenu[0], header(sp(32) + "Elenco assegni annullati", sp(65),
                                  "    Data                 Importo      Nr. Ass.                  "
                                  "          Nr. Carnet    Scaric.") +
-                              body + end(2, 52));
+                              body + endOfReport(2, 52));
 
     printed.clear();
     // Form17 is shown modally: the test acts on it instead of waiting.
@@ -119,7 +100,7 @@ TEST_F(ChequeReports, BooksWithdrawnInTheRange) {
                                  carnetBytes({10, 4, "05/11/2026", 1.5, 4000, 4009, "N", -1, "N"}));
     writeBytes(file(".NRC"), le16(4));
     reload();
-    fromPrintMenu(&Form21::Command3D2);
+    withPrintMenu([](Form21& menu) { menu.Command3D2->click(); });
     const auto p = pages();
     ASSERT_EQ(p.size(), 1u);
     const auto line = [](const char* data, const char* primo, const char* ultimo,
@@ -136,7 +117,7 @@ TEST_F(ChequeReports, BooksWithdrawnInTheRange) {
     EXPECT_EQ(p[0], header(sp(41) + "Elenco Carnet ", kPeriodo,
                            "    Data ritiro       Nr. Iniziale       Nr. Fogli    Nr. Finale    "
                            "    Nr.Ass.Fuori      Sosp.") +
-                        body + end(3, 52));
+                        body + endOfReport(3, 52));
 }
 
 TEST_F(ChequeReports, SituationOfTheLeavesNotAligned) {
@@ -149,7 +130,7 @@ TEST_F(ChequeReports, SituationOfTheLeavesNotAligned) {
     writeBytes(file(".FOG"), fog);
     writeBytes(file(".NRF"), le16(4));
     reload();
-    fromPrintMenu(&Form21::Command3D1);
+    withPrintMenu([](Form21& menu) { menu.Command3D1->click(); });
     const auto p = pages();
     ASSERT_EQ(p.size(), 1u);
     const QStringList body{
@@ -164,7 +145,7 @@ TEST_F(ChequeReports, SituationOfTheLeavesNotAligned) {
     EXPECT_EQ(p[0], header(sp(37) + "Situazione assegni ", kPeriodo + kValuta,
                            "   Data         Importo        Nr. Ass. Traente                    "
                            "Nr. Carnet    ") +
-                        body + end(3, 56));
+                        body + endOfReport(3, 56));
     // Printing changed no file.
     EXPECT_EQ(readBytes(file(".FOG")), fog);
 }
@@ -175,7 +156,7 @@ TEST_F(ChequeReports, AMissingFileIsEmptyAndStaysMissingAnUnreadableOneIsReporte
     reload();
     ASSERT_EQ(stato().NumeroCarnet, 2);
     QFile::remove(file(".CAR"));
-    fromPrintMenu(&Form21::Command3D2);
+    withPrintMenu([](Form21& menu) { menu.Command3D2->click(); });
     ASSERT_EQ(pages().size(), 1u);
     EXPECT_EQ(pages()[0].size(), 10 + 52 + 4); // header, closing lines, end: no book
     EXPECT_FALSE(QFile::exists(file(".CAR")));
@@ -184,7 +165,7 @@ TEST_F(ChequeReports, AMissingFileIsEmptyAndStaysMissingAnUnreadableOneIsReporte
     printed.clear();
     QFile::remove(file(".FOG"));
     ASSERT_TRUE(QDir(dataFolder()).mkdir("CC1.FOG"));
-    fromPrintMenu(&Form21::Command3D1);
+    withPrintMenu([](Form21& menu) { menu.Command3D1->click(); });
     EXPECT_TRUE(printed.documents().empty());
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_TRUE(messages.texts()[0].contains("CC1.FOG"));

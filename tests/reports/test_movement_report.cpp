@@ -36,30 +36,7 @@ QString r15(const QString& amount) {
     return amount.rightJustified(15);
 }
 
-QStringList blankLines(int n) {
-    QStringList out;
-    for (int i = 0; i < n; ++i)
-        out << "";
-    return out;
-}
-
-QStringList end(int counted, int page) {
-    return blankLines(48 - counted) + QStringList{"", rule94(), "", endLine(page)};
-}
-
-class MovementReport : public ReportTest {
-protected:
-    // Opens the print menu from the main window, lets `act` work on it and closes it.
-    void withPrintMenu(const std::function<void(Form21&)>& act) {
-        formHost().setModalHook([&](Form& f) {
-            auto& menu = dynamic_cast<Form21&>(f);
-            act(menu);
-            menu.Esc->click();
-        });
-        window->movimenti->trigger();
-        formHost().setModalHook({});
-    }
-};
+class MovementReport : public ReportTest {};
 
 TEST_F(MovementReport, TheWholeAccountFromThePrintMenu) {
     withPrintMenu([](Form21& menu) { menu.Saldi->click(); });
@@ -87,7 +64,7 @@ TEST_F(MovementReport, TheWholeAccountFromThePrintMenu) {
     const QString selezione = "    dal 01/11/2026 al 10/11/2026  Causali selezionate:  TUTTE"
                               "  * movimenti non sospesi";
     // Four movement lines and two notes count: 42 filling lines.
-    EXPECT_EQ(p[0], header(selezione) + body + end(6, 1));
+    EXPECT_EQ(p[0], header(selezione) + body + endOfReport(6, 48, 1));
 
     // Titles in Arial 18, the account line in 12, the selection in bold Courier New 9,75,
     // everything after it in plain Courier New 9,75.
@@ -127,7 +104,7 @@ TEST_F(MovementReport, FromTheMovementListWithItsRangeAndCausale) {
     };
     EXPECT_EQ(p[0], header("    dal 05/11/2026 al 10/11/2026  Causali selezionate: Prelievo"
                            "  * movimenti non sospesi") +
-                        body + end(1, 1));
+                        body + endOfReport(1, 48, 1));
 }
 
 // A movement of causale "VE" on day `day` of January 2026, of `amount`.
@@ -172,12 +149,12 @@ TEST_F(MovementReport, FiftyTwoCountedLinesFillAPageTheFiftyThirdStartsTheNext) 
             sp(46) + "  = Euro " + saldo(c.movements),
         };
         if (c.pages == 1) {
-            EXPECT_EQ(p[0], first + totals + end(52, 1));
+            EXPECT_EQ(p[0], first + totals + endOfReport(52, 48, 1));
             continue;
         }
         // No empty line between the rule and "Pagina" in this report.
         EXPECT_EQ(p[0], first + QStringList({rule95(), pageBreak(1)}));
-        EXPECT_EQ(p[1], header(selezione) + QStringList{line(53)} + totals + end(1, 2));
+        EXPECT_EQ(p[1], header(selezione) + QStringList{line(53)} + totals + endOfReport(1, 48, 2));
     }
 }
 

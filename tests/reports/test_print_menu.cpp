@@ -1,6 +1,7 @@
 // The print menu Form21: its controls, what its opening shows, the Enter chain, the
 // buttons; the main window's print items; and every report printed as a PDF, which
 // holds the very pages and lines the capture holds.
+#include "report_builders.h"
 #include "report_fixture.h"
 
 #include "platform/desktop.h"
@@ -8,7 +9,6 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "platform/qt_printer.h"
-#include "reports/archive_reports.h"
 #include "reports/print_menu_form.h"
 #include "shell/main_window.h"
 #include "support/pdf_text.h"
@@ -24,22 +24,10 @@
 namespace qv::test {
 namespace {
 
-class PrintMenu : public ReportTest {
-protected:
-    // Opens the print menu from the main window's Stampe menu and lets `act` work on it.
-    void open(const std::function<void(Form21&)>& act) {
-        formHost().setModalHook([&](Form& f) {
-            auto& menu = dynamic_cast<Form21&>(f);
-            QApplication::setActiveWindow(menu.window());
-            act(menu);
-        });
-        window->movimenti->trigger();
-        formHost().setModalHook({});
-    }
-};
+class PrintMenu : public ReportTest {};
 
 TEST_F(PrintMenu, ControlsCarryTheirNamesAndCaptions) {
-    open([](Form21& menu) {
+    withPrintMenu([](Form21& menu) {
         EXPECT_EQ(menu.caption(), "Stampe");
         const std::vector<std::pair<QString, QString>> buttons = {
             {"Saldi", "Conferma"},
@@ -75,14 +63,13 @@ TEST_F(PrintMenu, ControlsCarryTheirNamesAndCaptions) {
         EXPECT_EQ(menu.dal->objectName(), "dal");
         EXPECT_EQ(menu.al->objectName(), "al");
         EXPECT_EQ(menu.Combo1->objectName(), "Combo1");
-        menu.Esc->click();
     });
     // "Uscita" unloads the menu: the next opening starts afresh.
     EXPECT_EQ(formHost().loaded<Form21>(), nullptr);
 }
 
 TEST_F(PrintMenu, OpeningShowsTheWholeRangeAndEveryCausale) {
-    open([](Form21& menu) {
+    withPrintMenu([](Form21& menu) {
         EXPECT_EQ(menu.dal->testo(), "01/11/2026");
         EXPECT_EQ(menu.al->testo(), "10/11/2026");
         QStringList items;
@@ -107,14 +94,13 @@ TEST_F(PrintMenu, OpeningShowsTheWholeRangeAndEveryCausale) {
         // Coming back to the menu from another window starts again from the whole range.
         menu.Form_Activate();
         EXPECT_EQ(menu.Combo1->currentIndex(), 0);
-        menu.Esc->click();
     });
 }
 
 TEST_F(PrintMenu, EnterWalksFromTheFirstDateToTheCausale) {
     int beeps = 0;
     setBeepHook([&] { ++beeps; });
-    open([](Form21& menu) {
+    withPrintMenu([](Form21& menu) {
         menu.dal->setFocus();
         QTest::keyClick(menu.dal, Qt::Key_Return);
         EXPECT_TRUE(menu.al->hasFocus());
@@ -127,7 +113,6 @@ TEST_F(PrintMenu, EnterWalksFromTheFirstDateToTheCausale) {
         menu.dal->selectAll();
         QTest::keyClicks(menu.dal, "05112026");
         EXPECT_EQ(menu.dal->testo(), "05/11/2026");
-        menu.Esc->click();
     });
     EXPECT_EQ(beeps, 0);
     EXPECT_TRUE(printed.documents().empty());
@@ -139,10 +124,7 @@ TEST_F(PrintMenu, PrinterSetupAndTheMainWindowsPrintItems) {
         ++setups;
         return false; // cancelled: nothing changes, nothing is said
     });
-    open([](Form21& menu) {
-        menu.PulStampe->click();
-        menu.Esc->click();
-    });
+    withPrintMenu([](Form21& menu) { menu.PulStampe->click(); });
     EXPECT_EQ(setups, 1);
     EXPECT_TRUE(messages.shown().empty());
 
@@ -177,128 +159,40 @@ TEST_F(PrintMenu, TwoCausaliOfOneDescriptionTheFirstGivesTheCode) {
     stato().TabellaCausali[2].codiceCausale = "B2";
     stato().TabellaCausali[2].descrizione = "Bonifico";
     stato().NumeroCausali = 2;
-    open([](Form21& menu) {
+    withPrintMenu([](Form21& menu) {
         ASSERT_EQ(menu.Combo1->count(), 3); // the description twice
         EXPECT_EQ(menu.Combo1->itemText(1), menu.Combo1->itemText(2));
         menu.Combo1->setCurrentIndex(2);
         menu.Saldi->click();
-        menu.Esc->click();
     });
     const QStringList page = pages().at(0);
     EXPECT_TRUE(page.at(11).endsWith(" Bonifico  primo" + sp(15))) << page.at(11).toStdString();
     EXPECT_TRUE(page.at(12).startsWith(" " + QString(94, '-')));
 }
 
-// Every report, with the fullest pages its layout makes and lines as wide as its
-// fields allow, printed as a PDF: the PDF has the capture's pages, and each page's
-// text is the capture's lines in order.
+// Every report printed as a PDF, with a full page that breaks and the fullest last
+// page its layout makes, its lines as wide as its fields allow: the PDF has the
+// capture's pages, and each page's text is the capture's lines in order.
 TEST_F(PrintMenu, EveryReportPrintsAsAPdfOfTheCapturesPagesAndLines) {
     if (!pdfToolsAvailable()) GTEST_SKIP() << "poppler-utils is not installed";
-    const ContestoStampa c{"BANCA POPOLARE DI SONDRIO SOCIETA COOPERATIVA", "Euro - Unione Europea",
-                           QDate(2026, 12, 9), 1.0, "#,###,###,##0.00"};
-    const PeriodoStampa periodo{"01/01/2026", "31/12/2026"};
-    const auto movements = [](int n, const char* causale) {
-        std::vector<Movimento> out;
-        for (int i = 1; i <= n; ++i) {
-            Movimento m;
-            m.dataOperazione = "02/01/2026";
-            m.dataValuta = "03/01/2026";
-            m.codiceCausale = causale;
-            m.importo = 1234567.89 + i;
-            m.numeroDocumento = QString::number(10000000 + i);
-            m.descrizione = QStringLiteral("Pagamento fornitura n. %1 del mese").arg(i).left(30);
-            m.sospeso = i % 2 ? "N" : "S";
-            m.entrataUscita = i % 3 ? "E" : "U";
-            out.push_back(m);
-        }
-        return out;
-    };
-    std::vector<FoglioAssegno> fogli;
-    for (int i = 1; i <= 57; ++i) {
-        FoglioAssegno f;
-        f.numeroCarnet = qint16(i);
-        f.numeroAssegno = 10000000 + i;
-        f.dataAssegno = "04/01/2026";
-        f.importo = 999999.99;
-        f.traenteAssegno = "Impresa edile Rossi e figli srl";
-        f.noteAssegno = QStringLiteral("nota del foglio %1").arg(i);
-        f.allineato = "N";
-        f.annullato = "S";
-        fogli.push_back(f);
-    }
-    std::vector<VoceCausale> causali;
-    for (int i = 1; i <= 57; ++i) {
-        VoceCausale v;
-        v.codiceCausale = QStringLiteral("C%1").arg(i);
-        v.descrizione = QStringLiteral("Descrizione lunga n. %1").arg(i);
-        v.entrataUscita = "E";
-        v.sospeso = "N";
-        causali.push_back(v);
-    }
-    causali[0].codiceCausale = "AS";
-    std::vector<Conto> conti;
-    std::vector<ContoRiepilogato> riepilogo;
-    for (int i = 1; i <= 57; ++i) {
-        Conto k;
-        k.codiceConto = QStringLiteral("CONTO%1").arg(i, 7, 10, QChar('0'));
-        k.tipoConto = "Conto corrente ordinario";
-        k.nomeBanca = "Banca Popolare di Sondrio Societa Cooperativa";
-        k.fido = 12345678.9;
-        k.codiceAbi = "0569600000";
-        k.codiceCab = "1100000000";
-        k.idBanca = "POSOIT22XX";
-        conti.push_back(k);
-        TotaliConto t;
-        t.saldoOperazioneOggi = -987654321.5;
-        riepilogo.push_back({k, t});
-    }
-    std::vector<CarnetAssegni> carnet;
-    for (int i = 1; i <= 57; ++i) {
-        CarnetAssegni k;
-        k.dataRitiro = "05/01/2026";
-        k.primoAssegno = 1000000000 + i * 10;
-        k.ultimoAssegno = k.primoAssegno + 9;
-        k.fogliDaAllineare = 10;
-        k.esaurito = "N";
-        carnet.push_back(k);
-    }
-
-    // The movement report's fullest last page: 52 movements of which the last two are
-    // cheques with a note each, then the totals.
-    std::vector<Movimento> conNote = movements(104, "C2");
-    conNote[102].codiceCausale = "AS";
-    conNote[103].codiceCausale = "AS";
-    const std::vector<std::pair<const char*, PrintedDocument>> documents = {
-        {"movimenti", StampaMovimenti(c, {"01/01/2026", "31/12/2026", " TUTTE"},
-                                      {conNote, {"31/12/2025", 12345.6}, causali, fogli})},
-        {"assegni", StampaAssegni(c, periodo, movements(57, "AS"), fogli)},
-        {"annullati", StampaAssegniAnnullati(c, fogli)},
-        {"carnet", StampaCarnet(c, periodo, carnet)},
-        {"situazione", StampaSituazioneAssegni(c, periodo, fogli)},
-        {"causali", StampaCausali(c, periodo, causali)},
-        {"conti", StampaElencoConti(c, conti)},
-        {"riepilogo", StampaRiepilogoConti(c, "09-12-2026", false, riepilogo)},
-        {"riepilogo pieno", StampaRiepilogoConti(c, "09-12-2026", false,
-                                                 std::vector<ContoRiepilogato>(
-                                                     riepilogo.begin(), riepilogo.end() - 1))},
-    };
-
     QTemporaryDir dir;
     QtLinePrinter pdf;
     pdf.setPdfOnly(true);
     pdf.setPdfFolder(dir.path() + "/stampe");
-    for (const auto& [name, document] : documents) {
-        SCOPED_TRACE(name);
+    for (const ReportUnderTest& r : reportsUnderTest()) {
+        SCOPED_TRACE(r.name);
+        const PrintedDocument document = r.build(2 * (r.threshold - 1));
+        ASSERT_EQ(document.size(), 2u);
         pdf.printDocument(document);
         const QString path = pdf.lastPdfPath();
         ASSERT_FALSE(path.isEmpty());
-        EXPECT_EQ(pdfPageCount(path), int(document.size()));
+        EXPECT_EQ(pdfPageCount(path), 2);
         const std::vector<QStringList> text = pdfPages(path);
         ASSERT_EQ(text.size(), document.size());
         for (size_t p = 0; p < document.size(); ++p)
-            EXPECT_EQ(text[p], simplifiedLines(CapturePrinter::texts(document[p]))) << "page " << p;
+            EXPECT_EQ(text[p], simplifiedLines(texts(document[p]))) << "page " << p;
     }
-    EXPECT_EQ(int(messages.shown().size()), int(documents.size())); // "salvata nel file"
+    EXPECT_EQ(messages.shown().size(), reportsUnderTest().size()); // "salvata nel file"
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // at the report's threshold (the line before it stays, the line at it starts the next
 // page), the empty line before "Pagina", the closing lines, a report with no lines; the
 // date test and the printed numbers.
+#include "report_builders.h"
 #include "reports/archive_reports.h"
 #include "reports/cheque_reports.h"
 #include "reports/movement_report.h"
@@ -15,93 +16,17 @@
 namespace qv {
 namespace {
 
+using test::ReportUnderTest;
+using test::texts;
+
 QString sp(int n) {
     return QString(n, QLatin1Char(' '));
 }
 const QString kRule94 = " " + QString(94, '-');
 const QString kRule95 = " " + QString(95, '-');
 
-QStringList texts(const PrintedPage& page) {
-    QStringList out;
-    for (const PrintedLine& l : page)
-        out << l.text;
-    return out;
-}
-
-ContestoStampa contesto() {
-    return {"BANCA", "Euro - Unione Europea", QDate(2026, 12, 9), 1.0, "#,###,###,##0.00"};
-}
-
-// A report and how it is built from n rows of its kind.
-struct Report {
-    const char* name;
-    int threshold;
-    bool blankBeforePage;
-    int closing;
-    int bodyStart; // the first body line of the first page
-    std::function<PrintedDocument(int rows)> build;
-};
-
-std::vector<Report> reports() {
-    const ContestoStampa c = contesto();
-    const PeriodoStampa periodo{"01/01/2026", "31/12/2026"};
-    const auto movements = [](int n, const char* causale) {
-        std::vector<Movimento> out(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            out[size_t(i)].dataOperazione = "02/01/2026";
-            out[size_t(i)].codiceCausale = causale;
-            out[size_t(i)].importo = 1;
-            out[size_t(i)].entrataUscita = "E";
-        }
-        return out;
-    };
-    const auto leaves = [](int n) {
-        std::vector<FoglioAssegno> out(static_cast<size_t>(n));
-        for (auto& f : out) {
-            f.dataAssegno = "02/01/2026";
-            f.annullato = "S";
-            f.allineato = "N";
-        }
-        return out;
-    };
-    return {
-        {"movimenti", 53, false, 48, 11,
-         [=](int n) {
-             return StampaMovimenti(c, {"01/01/2026", "31/12/2026", " TUTTE"},
-                                    {movements(n, "VE"), {}, {}, {}});
-         }},
-        {"assegni", 57, true, 52, 10,
-         [=](int n) { return StampaAssegni(c, periodo, movements(n, "AS"), {}); }},
-        {"annullati", 57, true, 52, 10,
-         [=](int n) { return StampaAssegniAnnullati(c, leaves(n)); }},
-        {"carnet", 57, true, 52, 10,
-         [=](int n) {
-             std::vector<CarnetAssegni> out(static_cast<size_t>(n));
-             for (auto& k : out)
-                 k.dataRitiro = "02/01/2026";
-             return StampaCarnet(c, periodo, out);
-         }},
-        {"situazione", 57, true, 56, 10,
-         [=](int n) { return StampaSituazioneAssegni(c, periodo, leaves(n)); }},
-        {"causali", 57, true, 52, 10,
-         [=](int n) {
-             std::vector<VoceCausale> out(static_cast<size_t>(n));
-             for (auto& v : out)
-                 v.codiceCausale = "XX";
-             return StampaCausali(c, periodo, out);
-         }},
-        {"conti", 57, true, 52, 10,
-         [=](int n) { return StampaElencoConti(c, std::vector<Conto>(size_t(n))); }},
-        {"riepilogo", 57, true, 54, 10,
-         [=](int n) {
-             return StampaRiepilogoConti(c, "09-12-2026", false,
-                                         std::vector<ContoRiepilogato>(size_t(n)));
-         }},
-    };
-}
-
 TEST(ReportFrame, EachReportBreaksItsPageAtItsThreshold) {
-    for (const Report& r : reports()) {
+    for (const ReportUnderTest& r : test::reportsUnderTest()) {
         SCOPED_TRACE(r.name);
         // threshold - 1 counted lines fit on the first page.
         const PrintedDocument full = r.build(r.threshold - 1);
@@ -126,8 +51,7 @@ TEST(ReportFrame, EachReportBreaksItsPageAtItsThreshold) {
         EXPECT_EQ(second.last(), sp(43) + "Pagina  2 " + sp(17) + ".....fine stampa");
         // After the last body line and the report's own closing lines (the totals),
         // closing count - 1 empty lines and one more.
-        const int own = r.name == QString("movimenti") ? 5 : r.name == QString("riepilogo") ? 3 : 0;
-        const QStringList tail = second.mid(11 + own);
+        const QStringList tail = second.mid(11 + r.ownLines);
         ASSERT_EQ(tail.size(), r.closing - 1 + 1 + 3);
         for (int i = 0; i < r.closing; ++i)
             EXPECT_EQ(tail[i], "") << i;
@@ -136,12 +60,12 @@ TEST(ReportFrame, EachReportBreaksItsPageAtItsThreshold) {
 }
 
 TEST(ReportFrame, AReportWithNoLinesPrintsItsHeaderClosingLinesAndEnd) {
-    for (const Report& r : reports()) {
+    for (const ReportUnderTest& r : test::reportsUnderTest()) {
         SCOPED_TRACE(r.name);
         const PrintedDocument doc = r.build(0);
         ASSERT_EQ(doc.size(), 1u);
         const QStringList page = texts(doc[0]);
-        const int own = r.name == QString("movimenti") ? 5 : r.name == QString("riepilogo") ? 3 : 0;
+        const int own = r.ownLines;
         ASSERT_EQ(page.size(), r.bodyStart + own + r.closing + 1 + 3);
         for (int i = r.bodyStart + own; i < r.bodyStart + own + r.closing + 1; ++i)
             EXPECT_EQ(page[i], "") << i;
