@@ -9,73 +9,14 @@
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
 
-#include <QTemporaryDir>
+#include "conto_grande.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr int Movimenti = qv::LimiteMovimentiConto;
-
-// A synthetic data folder with one account "BENCH": 32767 movements spread over
-// twenty years, in and out, suspended and aligned, a carry-forward and a causali table.
-class ContoGrande {
-public:
-    ContoGrande() {
-        qv::resetStato();
-        qv::fissaOggi(QDate(2026, 12, 9));
-        auto& s = qv::stato();
-        s.PercorsoDati = dir_.path() + u'/';
-        s.CodiceContoAttivo = QStringLiteral("BENCH");
-        s.FormatoImporti = QStringLiteral("#,###,###,##0.00");
-        s.FattoreValuta = 1.0;
-        const char* codici[] = {"VE", "PR", "BON", "AS", "CA"};
-        s.TabellaCausali.assign(1, qv::VoceCausale{});
-        for (const char* c : codici) {
-            qv::VoceCausale v;
-            v.codiceCausale = QLatin1String(c);
-            v.descrizione = QStringLiteral("Causale %1").arg(QLatin1String(c));
-            s.TabellaCausali.push_back(v);
-        }
-        s.NumeroCausali = qint16(s.TabellaCausali.size() - 1);
-
-        std::vector<qv::Movimento> righe;
-        righe.reserve(Movimenti);
-        QDate data(2006, 1, 2);
-        for (int i = 1; i <= Movimenti; ++i) {
-            // Dates not in record order, so that the sort has work to do.
-            const QDate op = data.addDays((i * 7919) % 7300);
-            qv::Movimento m;
-            m.numero = qint16(i);
-            m.dataOperazione = op.toString(QStringLiteral("dd/MM/yyyy"));
-            m.dataValuta = op.addDays(i % 5).toString(QStringLiteral("dd/MM/yyyy"));
-            m.codiceCausale = QLatin1String(codici[i % 5]);
-            m.importo = (i % 1000) * 12.34 + 0.5;
-            m.numeroDocumento = QString::number(i);
-            m.descrizione = QStringLiteral("movimento %1").arg(i);
-            m.sospeso = i % 4 ? QStringLiteral("N") : QStringLiteral("S");
-            m.entrataUscita = i % 3 ? QStringLiteral("E") : QStringLiteral("U");
-            m.annullato = QStringLiteral("N");
-            righe.push_back(m);
-        }
-        qv::scriviRecords(file(qv::ExtMOV), 1, righe);
-        qv::scriviContatore(file(qv::ExtMOR), qint16(Movimenti));
-        qv::Riporto riporto;
-        riporto.dataRiporto = QStringLiteral("31/12/2005");
-        riporto.saldoRiporto = 1000;
-        qv::scriviRecord(file(qv::ExtRIP), 1, riporto);
-    }
-    ~ContoGrande() {
-        qv::fissaOggi(std::nullopt);
-        qv::resetStato();
-    }
-
-    QString file(const QString& ext) const {
-        return qv::accountFile(qv::stato().PercorsoDati, qv::stato().CodiceContoAttivo, ext);
-    }
-
-private:
-    QTemporaryDir dir_;
-};
+using qv::bench::ContoGrande;
+constexpr int Movimenti = ContoGrande::Movimenti;
 
 // Only reading the files: the count and every movement record, in one read.
 void BM_LeggiFileConto(benchmark::State& state) {

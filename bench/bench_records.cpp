@@ -59,5 +59,3 @@ void BM_FormatAmountsAndDates(benchmark::State& state) {
 BENCHMARK(BM_FormatAmountsAndDates)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

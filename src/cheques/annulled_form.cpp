@@ -15,6 +15,15 @@
 
 namespace qv {
 
+namespace {
+
+std::function<void()>& azioneStampa() {
+    static std::function<void()> azione;
+    return azione;
+}
+
+} // namespace
+
 Form17::Form17(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form17"));
     setCaption(QStringLiteral("Assegni annullati"));
@@ -51,6 +60,7 @@ Form17::Form17(QWidget* parent) : Form(parent) {
     Command3D1->setToolTip(QStringLiteral("Chiusura maschera"));
     Command3D1->setDefault(true);
     connect(Command3D1, &QPushButton::clicked, this, handler([this] { Command3D1_Click(); }));
+    connect(PulStampe, &QPushButton::clicked, this, handler([this] { PulStampe_Click(); }));
 
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addWidget(PulStampe);
@@ -67,6 +77,14 @@ Form17::Form17(QWidget* parent) : Form(parent) {
 void Form17::Form_Load() {
     applicaColoriElenchi({List1});
     ElencaAssegniAnnullati();
+}
+
+void Form17::impostaStampa(std::function<void()> azione) {
+    azioneStampa() = std::move(azione);
+}
+
+void Form17::PulStampe_Click() {
+    if (azioneStampa()) azioneStampa()();
 }
 
 void Form17::Command3D1_Click() {

@@ -3,6 +3,8 @@
 
 #include "platform/form_host.h"
 
+#include <functional>
+
 class QPushButton;
 
 namespace qv {
@@ -16,11 +18,14 @@ public:
 
     void Form_Load() override;
 
+    // What "Stampa" prints (the annulled cheques report, connected by the main window).
+    static void impostaStampa(std::function<void()> azione);
+
+    void PulStampe_Click();
     void Command3D1_Click();
 
     ListBox* List1 = nullptr;
-    // "Stampa": prints the annulled cheques (the printed list belongs to the reports).
-    QPushButton* PulStampe = nullptr;
+    QPushButton* PulStampe = nullptr; // "Stampa": the printed list of annulled cheques
     QPushButton* Command3D1 = nullptr;
 };
 

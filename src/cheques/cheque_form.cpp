@@ -140,6 +140,7 @@ int salvaAssegno(const DatiAssegno& dati, QString* errore) {
     nuovo.dataAssegno = dati.data;
     nuovo.importo = importo;
     nuovo.traenteAssegno = dati.traente;
+    nuovo.traenteNullo = false; // an issued cheque's payee is what was typed, blanks if none
     nuovo.noteAssegno = dati.note;
     nuovo.annullato = dati.annullato ? QStringLiteral("S") : QStringLiteral("N");
 

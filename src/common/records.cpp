@@ -2,6 +2,8 @@
 
 #include "common/text_codec.h"
 
+#include <algorithm>
+
 namespace qv {
 
 // --- Impostazioni ---
@@ -256,7 +258,14 @@ FoglioAssegno FoglioAssegno::fromBytes(QByteArrayView bytes) {
     r.numeroAssegno = in.int32();
     r.dataAssegno = in.text(10);
     r.importo = in.real();
+    const int inizioTraente = in.position();
     r.traenteAssegno = in.text(30);
+    // Bytes missing at the end of a short record read as zeros, as every field does.
+    const QByteArrayView primi =
+        bytes.size() > inizioTraente
+            ? bytes.sliced(inizioTraente, std::min<qsizetype>(25, bytes.size() - inizioTraente))
+            : QByteArrayView();
+    r.traenteNullo = primi.count('\0') == primi.size();
     r.noteAssegno = in.text(30);
     r.allineato = in.text(1);
     r.riservato = in.text(1);
@@ -272,7 +281,10 @@ QByteArray FoglioAssegno::toBytes() const {
     out.int32(numeroAssegno);
     out.text(dataAssegno, 10);
     out.real(importo);
-    out.text(traenteAssegno, 30);
+    if (traenteNullo && traenteAssegno.isEmpty())
+        out.raw(QByteArray(30, '\0'), 30);
+    else
+        out.text(traenteAssegno, 30);
     out.text(noteAssegno, 30);
     out.text(allineato, 1);
     out.text(riservato, 1);

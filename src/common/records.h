@@ -166,10 +166,15 @@ struct FoglioAssegno {
     QString dataAssegno; // 10
     double importo = 0.0;
     QString traenteAssegno; // 30
-    QString noteAssegno;    // 30
-    QString allineato;      // 1
-    QString riservato;      // 1
-    QString annullato;      // 1
+    // The payee's first 25 bytes are all NUL, as a leaf never issued may hold them
+    // (the cheque situation prints "Assegno non Emesso" for it; a payee of blanks
+    // prints blanks). While traenteAssegno stays empty the payee is written back as
+    // NUL bytes; whoever gives the leaf a payee clears the flag.
+    bool traenteNullo = false;
+    QString noteAssegno; // 30
+    QString allineato;   // 1
+    QString riservato;   // 1
+    QString annullato;   // 1
 
     static FoglioAssegno fromBytes(QByteArrayView bytes);
     QByteArray toBytes() const;

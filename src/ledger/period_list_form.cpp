@@ -35,6 +35,11 @@ QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo) {
 }
 
 // The rows 1 to NumeroMovimenti of the movement table.
+Form11::AzioneStampa& azioneStampa() {
+    static Form11::AzioneStampa azione;
+    return azione;
+}
+
 std::vector<Movimento> movimentiDelConto() {
     const auto& s = stato();
     const int n = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
@@ -83,7 +88,6 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     Tutti = pulsante(this, "Tutti", QStringLiteral("Tutti"));
     Tutti->setToolTip(QStringLiteral("Seleziona l'inervallo tra tutte le date"));
     PulStampe = pulsante(this, "PulStampe", QStringLiteral("Stampa"));
-    PulStampe->setEnabled(false);
     Esc = pulsante(this, "Esc", QStringLiteral("Uscita"));
 
     List1 = new ListBox(QStringLiteral("List1"), this);
@@ -136,6 +140,7 @@ Form11::Form11(QWidget* parent) : Form(parent) {
 
     connect(OK, &QPushButton::clicked, this, handler([this] { OK_Click(); }));
     connect(Tutti, &QPushButton::clicked, this, handler([this] { Tutti_Click(); }));
+    connect(PulStampe, &QPushButton::clicked, this, handler([this] { PulStampe_Click(); }));
     connect(Esc, &QPushButton::clicked, this, handler([this] { Esc_Click(); }));
     connect(List1, &ListBox::rowDoubleClicked, this, handler([this] { List1_DblClick(); }));
 }
@@ -204,6 +209,16 @@ void Form11::Tutti_Click() {
     DataFinale->setTesto(s.UltimaDataOperazione);
     Hourglass clessidra;
     ElencaMovimentiPerPeriodo();
+}
+
+void Form11::impostaStampa(AzioneStampa azione) {
+    azioneStampa() = std::move(azione);
+}
+
+void Form11::PulStampe_Click() {
+    if (!azioneStampa()) return;
+    Hourglass clessidra;
+    azioneStampa()(DataOper->testo(), DataFinale->testo(), Combo1->currentText());
 }
 
 void Form11::Esc_Click() {

@@ -6,6 +6,7 @@
 #include "ledger/period_list.h"
 #include "platform/form_host.h"
 
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -35,8 +36,15 @@ public:
     // Whether the movement table still holds what the list was built from.
     bool elencoAggiornato() const;
 
+    // What "Stampa" prints (the movement report, connected by the main window), given
+    // the range and the causale choice of the list.
+    using AzioneStampa =
+        std::function<void(const QString& dal, const QString& al, const QString& causale)>;
+    static void impostaStampa(AzioneStampa azione);
+
     void OK_Click();
     void Tutti_Click();
+    void PulStampe_Click();
     void Esc_Click();
     void List1_DblClick();
 
@@ -54,9 +62,7 @@ public:
     ListBox* List1 = nullptr;
     QPushButton* OK = nullptr;
     QPushButton* Tutti = nullptr;
-    // The print of the list is a report of the printed-reports subsystem; the button is
-    // wired when that subsystem is, and stays disabled until then.
-    QPushButton* PulStampe = nullptr;
+    QPushButton* PulStampe = nullptr; // "Stampa": the printed movement report
     QPushButton* Esc = nullptr;
 
 private:

@@ -21,6 +21,11 @@ namespace qv {
 
 namespace {
 
+Form22::AzioneStampa& azioneStampa() {
+    static Form22::AzioneStampa azione;
+    return azione;
+}
+
 // The column heads, placed over the columns of lineaRiepilogo.
 QString testoIntestazione() {
     return rightAlign(QStringLiteral("Nr. Conto"), 12) + u' ' +
@@ -94,6 +99,7 @@ Form22::Form22(QWidget* parent) : Form(parent) {
     Command3D8 = new QPushButton(QStringLiteral(" Uscita "), this);
     Command3D8->setObjectName(QStringLiteral("Command3D8"));
     connect(Command3D8, &QPushButton::clicked, this, handler([this] { Command3D8_Click(); }));
+    connect(PulStampe, &QPushButton::clicked, this, handler([this] { PulStampe_Click(); }));
 
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addWidget(PulStampe);
@@ -132,6 +138,14 @@ void Form22::costruisci() {
 void Form22::Dataop_Click(int index) {
     Dataop[size_t(index)]->setChecked(true);
     costruisci();
+}
+
+void Form22::impostaStampa(AzioneStampa azione) {
+    azioneStampa() = std::move(azione);
+}
+
+void Form22::PulStampe_Click() {
+    if (azioneStampa()) azioneStampa()(saldoScelto(), DataVis->text());
 }
 
 void Form22::List1_DblClick() {

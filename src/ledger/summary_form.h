@@ -5,6 +5,7 @@
 #include "platform/form_host.h"
 
 #include <array>
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -27,7 +28,13 @@ public:
     // Builds the list and the totals line again from the archive and the totals files.
     void costruisci();
 
+    // What "Stampa" prints (the printed summary, connected by the main window), given
+    // the balance chosen and the date the window shows.
+    using AzioneStampa = std::function<void(SaldoRiepilogo scelta, const QString& dataVis)>;
+    static void impostaStampa(AzioneStampa azione);
+
     void Dataop_Click(int index);
+    void PulStampe_Click();
     void List1_DblClick();
     void Command3D8_Click();
 

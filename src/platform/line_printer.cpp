@@ -2,6 +2,21 @@
 
 namespace qv {
 
+void LinePrinter::printDocument(const PrintedDocument& document) {
+    bool first = true;
+    for (const PrintedPage& page : document) {
+        if (!first) newPage();
+        first = false;
+        for (const PrintedLine& line : page) {
+            setFontName(line.fontName);
+            setFontSize(line.fontSize);
+            setBold(line.bold);
+            printLine(line.text);
+        }
+    }
+    endDoc();
+}
+
 PrintedPage& CapturePrinter::currentPage() {
     if (!open_) {
         documents_.push_back(PrintedDocument(1));

@@ -6,6 +6,8 @@
 // Two back ends: QtLinePrinter (qt_printer.h) puts the lines on paper or into a
 // PDF file; CapturePrinter keeps them in memory page by page for the tests.
 
+#include "common/printed_document.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -33,22 +35,15 @@ public:
     // Ends the document and releases it; nothing happens when none is open.
     virtual void endDoc() = 0;
 
+    // Prints a whole document: its pages in order, each line in its own font, then
+    // ends it. The font settings are left as the last line had them.
+    void printDocument(const PrintedDocument& document);
+
 private:
     QString fontName_ = QStringLiteral("Arial");
     double fontSize_ = 10.0;
     bool bold_ = false;
 };
-
-// One printed line with the font it was printed in.
-struct PrintedLine {
-    QString text;
-    QString fontName;
-    double fontSize = 0;
-    bool bold = false;
-    bool operator==(const PrintedLine&) const = default;
-};
-using PrintedPage = std::vector<PrintedLine>;
-using PrintedDocument = std::vector<PrintedPage>;
 
 // Keeps every document in memory: documents, their pages, the lines of a page.
 class CapturePrinter : public LinePrinter {

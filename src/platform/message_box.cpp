@@ -81,7 +81,12 @@ MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIco
     box.setDefaultButton(specs.front().button);
     for (const auto& s : specs)
         if (defaultButton && s.answer == *defaultButton) box.setDefaultButton(s.button);
+    // The box waits for the user: it shows the normal pointer even while an operation
+    // holds the hourglass, which comes back when the box closes.
+    const bool clessidra = QApplication::overrideCursor() != nullptr;
+    if (clessidra) QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int pressed = box.exec();
+    if (clessidra) QApplication::restoreOverrideCursor();
     for (const auto& s : specs)
         if (s.button == pressed) return s.answer;
     for (const auto& s : specs)

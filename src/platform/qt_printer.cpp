@@ -15,6 +15,9 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <map>
+
 namespace qv {
 
 namespace {
@@ -57,8 +60,8 @@ QString nativePath(const QString& path) {
 
 // 5 mm all round, about a printer's unprintable border: a report page of 57 body
 // lines with its header and page line takes 282 mm at the reports' fonts, and a
-// rule of 96 characters of Courier New 9.75 is 199 mm wide. Wider margins would
-// push the reports' last lines onto a page of their own.
+// rule of 96 characters of Courier New 9.75 is 199 mm wide. Fuller pages and wider
+// lines are printed smaller (QtLinePrinter), never spread over more sheets.
 QPageLayout defaultPageLayout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                        QMarginsF(5.0, 5.0, 5.0, 5.0), QPageLayout::Millimeter);
@@ -111,13 +114,9 @@ void setPrinterOverride(LinePrinter* p) {
 
 QtLinePrinter::QtLinePrinter() = default;
 
-// A document still open when the program ends is finished quietly: what was
-// printed is kept, but there is nobody left to tell.
+// A document still open when the program ends is dropped quietly: there is nobody
+// left to tell where it went.
 QtLinePrinter::~QtLinePrinter() {
-    if (state_ == State::Printing) {
-        QString error;
-        finish(&error);
-    }
     release();
 }
 
@@ -136,14 +135,50 @@ bool QtLinePrinter::printsToPrinter() const {
     return p.outputFormat() == QPrinter::NativeFormat && !p.printerName().isEmpty();
 }
 
-bool QtLinePrinter::ensureDocument() {
-    if (state_ == State::Printing) return true;
-    if (state_ == State::Failed) return false;
-    y_ = 0;
-    pendingPages_ = 0;
+void QtLinePrinter::printLine(const QString& text) {
+    if (!open_) pending_.assign(1, PrintedPage{});
+    open_ = true;
+    pending_.back().push_back(PrintedLine{text, fontName(), fontSize(), bold()});
+}
+
+void QtLinePrinter::newPage() {
+    if (!open_) pending_.assign(1, PrintedPage{});
+    open_ = true;
+    pending_.emplace_back();
+}
+
+void QtLinePrinter::endDoc() {
+    if (!open_) return;
+    PrintedDocument document = std::move(pending_);
+    pending_.clear();
+    open_ = false;
+    // The last newPage before the end only ends the page that endDoc ends anyway.
+    if (document.size() > 1 && document.back().empty()) document.pop_back();
+    print(document);
+}
+
+bool QtLinePrinter::print(const PrintedDocument& document) {
+    if (document.empty()) return true;
     pdfPath_.clear();
-    state_ = State::Printing;
-    return printsToPrinter() ? beginPrinter() : beginPdf();
+    if (!(printsToPrinter() ? beginPrinter() : beginPdf())) return false;
+    if (!render(document)) return false;
+    const bool toPdf = pdf_ != nullptr;
+    const QString path = pdfPath_;
+    QString error;
+    const bool ok = finish(&error);
+    release();
+    if (!ok) {
+        messageBox(error, MessageButtons::Ok, MessageIcon::Critical);
+        return false;
+    }
+    if (toPdf) {
+        lastPdfPath_ = path;
+        const QString where =
+            QStringLiteral("La stampa è stata salvata nel file:\n") + nativePath(path);
+        messageBox(pdfOnly_ ? where : QStringLiteral("Nessuna stampante disponibile.\n") + where,
+                   MessageButtons::Ok, MessageIcon::Information);
+    }
+    return true;
 }
 
 bool QtLinePrinter::beginPrinter() {
@@ -190,76 +225,118 @@ bool QtLinePrinter::beginPdf() {
     return true;
 }
 
-void QtLinePrinter::ejectPage() {
-    if (!device_->newPage()) {
-        fail(QStringLiteral("Impossibile passare alla pagina successiva: la stampa è stata "
-                            "interrotta."));
-        return;
+namespace {
+
+// A font of the printed lines with its measures on the device, looked up once per
+// font of the document.
+struct MeasuredFont {
+    QFont font;
+    QFontMetricsF metrics;
+    double ascent = 0;
+    double spacing = 0;
+};
+
+class FontCache {
+public:
+    explicit FontCache(QPaintDevice* device) : device_(device) {}
+
+    const MeasuredFont& of(const PrintedLine& line) {
+        if (last_ && line.fontName == lastName_ && line.fontSize == lastSize_ &&
+            line.bold == lastBold_)
+            return *last_;
+        const QString key = line.fontName + QLatin1Char('|') + QString::number(line.fontSize) +
+                            (line.bold ? QStringLiteral("|b") : QStringLiteral("|r"));
+        auto it = fonts_.find(key);
+        if (it == fonts_.end()) {
+            QFont font(line.fontName);
+            font.setPointSizeF(line.fontSize > 0 ? line.fontSize : 10.0);
+            font.setBold(line.bold);
+            font.setKerning(false);
+            font.setHintingPreference(QFont::PreferNoHinting);
+            const QFontMetricsF metrics(font, device_);
+            it = fonts_
+                     .emplace(key, std::make_unique<MeasuredFont>(MeasuredFont{
+                                       font, metrics, metrics.ascent(), metrics.lineSpacing()}))
+                     .first;
+        }
+        last_ = it->second.get();
+        lastName_ = line.fontName;
+        lastSize_ = line.fontSize;
+        lastBold_ = line.bold;
+        return *last_;
     }
-    y_ = 0;
+
+private:
+    QPaintDevice* device_;
+    std::map<QString, std::unique_ptr<MeasuredFont>> fonts_;
+    const MeasuredFont* last_ = nullptr;
+    QString lastName_;
+    double lastSize_ = 0;
+    bool lastBold_ = false;
+};
+
+// A line that prints nothing visible needs neither measuring nor drawing.
+bool blank(const QString& text) {
+    for (const QChar c : text)
+        if (c != QLatin1Char(' ')) return false;
+    return true;
 }
 
-void QtLinePrinter::printLine(const QString& text) {
-    if (!ensureDocument()) return;
-    for (; pendingPages_ > 0 && state_ == State::Printing; --pendingPages_)
-        ejectPage();
-    if (state_ != State::Printing) return;
+} // namespace
 
-    QFont font(fontName());
-    font.setPointSizeF(fontSize() > 0 ? fontSize() : 10.0);
-    font.setBold(bold());
-    font.setKerning(false);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    const QFontMetricsF metrics(font, device_);
-    const double height = metrics.lineSpacing();
+// Lays the document out on the open device, one sheet per page: first the height
+// of every page and the width of the widest line at the lines' own sizes, then the
+// common factor that makes them fit, then the drawing.
+bool QtLinePrinter::render(const PrintedDocument& document) {
+    FontCache fonts(device_);
+    const double width = device_->width();
+    const double height = device_->height();
 
-    // A line that would run past the bottom margin goes to the top of a new page.
-    if (y_ > 0 && y_ + height > device_->height()) {
-        ejectPage();
-        if (state_ != State::Printing) return;
+    std::vector<double> heights;
+    heights.reserve(document.size());
+    double tallest = 0;
+    double widest = 0;
+    for (const PrintedPage& page : document) {
+        double h = 0;
+        for (const PrintedLine& line : page) {
+            const MeasuredFont& f = fonts.of(line);
+            h += f.spacing;
+            if (!blank(line.text))
+                widest = std::max(widest, f.metrics.horizontalAdvance(line.text));
+        }
+        heights.push_back(h);
+        tallest = std::max(tallest, h);
     }
-    if (!text.isEmpty()) {
-        painter_->setFont(font);
-        painter_->drawText(QPointF(0, y_ + metrics.ascent()), text);
-    }
-    y_ += height;
-}
+    double scale = 1.0;
+    if (widest > width) scale = width / widest;
+    if (tallest > height) scale = std::min(scale, height / tallest);
+    scale = std::max(scale, MinimumScale);
 
-void QtLinePrinter::newPage() {
-    if (!ensureDocument()) return;
-    ++pendingPages_;
-}
-
-void QtLinePrinter::endDoc() {
-    if (state_ == State::Idle) return;
-    if (state_ == State::Failed) {
-        state_ = State::Idle;
-        return;
+    for (size_t p = 0; p < document.size(); ++p) {
+        if (p > 0 && !device_->newPage()) {
+            fail(QStringLiteral("Impossibile passare alla pagina successiva: la stampa è stata "
+                                "interrotta."));
+            return false;
+        }
+        const double pageScale = heights[p] > 0 ? std::min(scale, height / heights[p]) : scale;
+        painter_->save();
+        painter_->scale(pageScale, pageScale);
+        double y = 0;
+        const QFont* current = nullptr;
+        for (const PrintedLine& line : document[p]) {
+            const MeasuredFont& f = fonts.of(line);
+            if (!blank(line.text)) {
+                if (current != &f.font) {
+                    painter_->setFont(f.font);
+                    current = &f.font;
+                }
+                painter_->drawText(QPointF(0, y + f.ascent), line.text);
+            }
+            y += f.spacing;
+        }
+        painter_->restore();
     }
-    // The last newPage before the end only ends the page that endDoc ends anyway.
-    for (; pendingPages_ > 1 && state_ == State::Printing; --pendingPages_)
-        ejectPage();
-    if (state_ != State::Printing) {
-        state_ = State::Idle;
-        return;
-    }
-    const bool toPdf = pdf_ != nullptr;
-    const QString path = pdfPath_;
-    QString error;
-    const bool ok = finish(&error);
-    release();
-    state_ = State::Idle;
-    if (!ok) {
-        messageBox(error, MessageButtons::Ok, MessageIcon::Critical);
-        return;
-    }
-    if (toPdf) {
-        lastPdfPath_ = path;
-        const QString where =
-            QStringLiteral("La stampa è stata salvata nel file:\n") + nativePath(path);
-        messageBox(pdfOnly_ ? where : QStringLiteral("Nessuna stampante disponibile.\n") + where,
-                   MessageButtons::Ok, MessageIcon::Information);
-    }
+    return true;
 }
 
 // Ends the painter and, for PDF output, puts the file in place. On failure the
@@ -292,7 +369,7 @@ bool QtLinePrinter::finish(QString* error) {
     return true;
 }
 
-// Drops whatever the current document holds; an unfinished PDF file is discarded.
+// Drops whatever the current job holds; an unfinished PDF file is discarded.
 void QtLinePrinter::release() {
     if (painter_ && painter_->isActive()) {
         if (!pdf_) sharedPrinter().abort();
@@ -305,13 +382,10 @@ void QtLinePrinter::release() {
         file_.reset();
     }
     device_ = nullptr;
-    pendingPages_ = 0;
-    y_ = 0;
 }
 
 void QtLinePrinter::fail(const QString& message) {
     release();
-    state_ = State::Failed;
     messageBox(message, MessageButtons::Ok, MessageIcon::Critical);
 }
 

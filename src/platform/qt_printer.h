@@ -29,6 +29,12 @@ QPageLayout defaultPageLayout();
 // added when a file of that name is already there.
 QString freshPdfName(const QString& folder, const QString& prefix);
 
+// Each document is kept whole until it ends and then laid out at once: every page
+// of the document becomes exactly one sheet. When the lines of the fullest page, or
+// the widest line, would not fit the printable area at their own sizes, the whole
+// document is printed smaller by one common factor (fonts and line spacing alike),
+// so that nothing runs past the bottom or off the right edge; a page that would
+// need more than that (an unusual run of lines) is made smaller on its own.
 class QtLinePrinter : public LinePrinter {
 public:
     QtLinePrinter();
@@ -37,6 +43,11 @@ public:
     void printLine(const QString& text) override;
     void newPage() override;
     void endDoc() override;
+
+    // Prints a finished document in one job (what endDoc does with the lines
+    // printed since the last end). Returns whether the job was completed; when it
+    // could not be, the user has been told why, once.
+    bool print(const PrintedDocument& document);
 
     // The folder for PDF output (the data folder's "stampe/"); created when needed.
     // Until it is set, the default data folder's "stampe/" is used.
@@ -47,33 +58,33 @@ public:
     bool pdfOnly() const { return pdfOnly_; }
     // The last PDF file completed; empty when none was.
     QString lastPdfPath() const { return lastPdfPath_; }
-    bool documentOpen() const { return state_ != State::Idle; }
+    bool documentOpen() const { return open_; }
 
     // Whether documents go to a real printer rather than to PDF files.
     bool printsToPrinter() const;
 
-private:
-    enum class State { Idle, Printing, Failed };
+    // The smallest factor a whole document is printed at to fit its widest line; a
+    // line wider still is cut at the right edge.
+    static constexpr double MinimumScale = 0.5;
 
-    bool ensureDocument();
+private:
     bool beginPdf();
     bool beginPrinter();
-    void ejectPage();
+    bool render(const PrintedDocument& document);
     void fail(const QString& message);
     void release();
     bool finish(QString* error);
 
-    State state_ = State::Idle;
     bool pdfOnly_ = false;
     QString pdfFolder_;
     QString pdfPath_;
     QString lastPdfPath_;
+    PrintedDocument pending_; // the document being printed, until endDoc
+    bool open_ = false;
     std::unique_ptr<QSaveFile> file_;
     std::unique_ptr<QPdfWriter> pdf_;
     std::unique_ptr<QPainter> painter_;
     QPagedPaintDevice* device_ = nullptr;
-    double y_ = 0;         // top of the next line, in device pixels from the top margin
-    int pendingPages_ = 0; // pages ended by newPage and not yet begun
 };
 
 // The program's Qt back end (the one printer() returns when no override is set).

@@ -14,6 +14,7 @@
 #include "ledger/alignment_form.h"
 #include "ledger/period_list_form.h"
 #include "ledger/summary_form.h"
+#include "reports/print_menu_form.h"
 
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
@@ -108,6 +109,7 @@ void enableMenu(QMenu* m, bool on) {
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     theInstance = this;
     collegaAssegni();
+    collegaStampe();
     // A load that finds the open account's files unusable closes it everywhere.
     impostaDopoCaricamentoFallito([] { ChiudiConto(); });
     setObjectName(QStringLiteral("MDIForm1"));
@@ -418,6 +420,10 @@ void MDIForm1::wire() {
     onButton(SSCommand1, &MDIForm1::SSCommand1_Click);
     on(color, &MDIForm1::color_Click);
     on(ImpStamp, &MDIForm1::ImpStamp_Click);
+    on(movimenti, &MDIForm1::movimenti_Click);
+    on(CausaliIns, &MDIForm1::CausaliIns_Click);
+    on(ElencoConti, &MDIForm1::ElencoConti_Click);
+    onButton(PulStampe, &MDIForm1::PulStampe_Click);
     on(pref, &MDIForm1::pref_Click);
     on(CVV, &MDIForm1::CVV_Click);
     on(calco, &MDIForm1::calco_Click);
@@ -733,6 +739,18 @@ void MDIForm1::color_Click() {
 }
 void MDIForm1::ImpStamp_Click() {
     printSetup(sharedPrinter(), this);
+}
+void MDIForm1::movimenti_Click() {
+    mostraMenuStampe();
+}
+void MDIForm1::PulStampe_Click() {
+    mostraMenuStampe();
+}
+void MDIForm1::CausaliIns_Click() {
+    stampaCausali();
+}
+void MDIForm1::ElencoConti_Click() {
+    stampaElencoConti();
 }
 void MDIForm1::pref_Click() {
     formHost().show(formHost().form<Form23>());

@@ -82,6 +82,10 @@ public:
     void SSCommand1_Click();
     void color_Click();
     void ImpStamp_Click();
+    void movimenti_Click();
+    void CausaliIns_Click();
+    void ElencoConti_Click();
+    void PulStampe_Click();
     void pref_Click();
     void CVV_Click();
     void calco_Click();

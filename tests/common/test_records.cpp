@@ -240,6 +240,47 @@ TEST(RecordLayout, FoglioAssegno) {
                         .bytes());
 }
 
+TEST(RecordLayout, FoglioAssegnoKeepsAPayeeOfNulBytesApartFromOneOfBlanks) {
+    const auto leaf = [](const QByteArray& payee) {
+        return Hand()
+                   .b({0, 0, 0x03, 0x00, 0x01, 0x00})
+                   .b({0xB9, 0x0B, 0, 0})
+                   .t("00/00/0000", 10)
+                   .zeros(8)
+                   .bytes() +
+               payee + Hand().t("", 30).t("N", 1).t("S", 1).t("N", 1).bytes();
+    };
+    struct Case {
+        QByteArray payee;
+        bool nullo;
+    };
+    const Case cases[] = {
+        {QByteArray(30, '\0'), true},
+        {QByteArray(25, '\0') + QByteArray(5, ' '), true},
+        {QByteArray(30, ' '), false},
+        {QByteArray(24, '\0') + QByteArray("x") + QByteArray(5, '\0'), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(hex(c.payee));
+        const QByteArray bytes = leaf(c.payee);
+        ASSERT_EQ(bytes.size(), FoglioAssegno::Lunghezza);
+        const FoglioAssegno f = FoglioAssegno::fromBytes(bytes);
+        EXPECT_EQ(f.traenteNullo, c.nullo);
+        // Written back untouched, a payee of NULs stays NULs: the next reader still
+        // tells a leaf never issued.
+        if (c.nullo) {
+            EXPECT_EQ(hex(f.toBytes()), hex(leaf(QByteArray(30, '\0'))));
+            FoglioAssegno emesso = f;
+            emesso.traenteAssegno = QStringLiteral("Rossi");
+            emesso.traenteNullo = false;
+            EXPECT_EQ(hex(emesso.toBytes()), hex(leaf(Hand().t("Rossi", 30).bytes())));
+        }
+    }
+    // Past the end of a file every byte is zero.
+    EXPECT_TRUE(FoglioAssegno::fromBytes({}).traenteNullo);
+    EXPECT_FALSE(FoglioAssegno{}.traenteNullo);
+}
+
 TEST(RecordLayout, ShellRecords) {
     Impostazioni s;
     s.percorsoDati = QStringLiteral("0");

@@ -3,16 +3,19 @@
 #include "platform/line_printer.h"
 #include "platform/message_box.h"
 #include "platform/qt_printer.h"
+#include "support/pdf_text.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace qv {
 namespace {
+
+using test::pdfPageCount;
+using test::pdfPages;
 
 TEST(CapturePrinter, RecordsLinesWithTheirFontPageByPageAndDocumentByDocument) {
     CapturePrinter p;
@@ -83,8 +86,7 @@ TEST(PrinterOverride, InstallsAndRemovesTheTestPrinter) {
 class PdfPrinter : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            GTEST_SKIP() << "pdftotext is not installed";
+        if (!test::pdfToolsAvailable()) GTEST_SKIP() << "poppler-utils is not installed";
         ASSERT_TRUE(dir.isValid());
         folder = dir.path() + "/dati/stampe/";
         p.setPdfOnly(true);
@@ -95,26 +97,6 @@ protected:
         });
     }
     void TearDown() override { setMessageResponder({}); }
-
-    static QString run(const QString& program, const QStringList& args) {
-        QProcess proc;
-        proc.start(program, args);
-        proc.waitForFinished(-1);
-        return QString::fromUtf8(proc.readAllStandardOutput());
-    }
-    // The PDF's pages, each as its non-empty lines with runs of blanks made one:
-    // text extraction keeps the words and their order, not the exact columns.
-    static std::vector<QStringList> pdfPages(const QString& path) {
-        std::vector<QStringList> pages;
-        for (const QString& page :
-             run("pdftotext", {"-layout", path, "-"}).split('\f', Qt::SkipEmptyParts)) {
-            QStringList lines;
-            for (const QString& line : page.split('\n'))
-                if (!line.trimmed().isEmpty()) lines << line.simplified();
-            pages.push_back(lines);
-        }
-        return pages;
-    }
 
     QTemporaryDir dir;
     QString folder;
@@ -153,28 +135,30 @@ TEST_F(PdfPrinter, WritesTheLinesIntoAPdfFileAndSaysWhereItIs) {
 
     // "Courier New" in bold resolves to a real bold face, not a synthetic one.
     if (!QStandardPaths::findExecutable("pdffonts").isEmpty()) {
-        EXPECT_TRUE(run("pdffonts", {path}).contains("Mono-Bold"));
+        EXPECT_TRUE(test::runProgram("pdffonts", {path}).contains("Mono-Bold"));
     }
 }
 
-TEST_F(PdfPrinter, BreaksPagesAtNewPageAndAtTheBottomOfThePaper) {
+TEST_F(PdfPrinter, EachPageIsOneSheetHoweverFullOrWide) {
     p.setFontName("Courier New");
     p.setFontSize(9.75);
     p.printLine("prima pagina");
     p.newPage();
+    // More lines than a sheet holds at this size, and a line wider than the paper:
+    // the page is printed smaller, on one sheet, with nothing cut off.
     for (int i = 1; i <= 120; ++i)
         p.printLine(QStringLiteral(" riga %1").arg(i));
+    const QString larga = QString(70, 'x') + " centro " + QString(70, 'y') + " fine";
+    p.printLine(larga);
     p.newPage(); // right before the end: no blank page
     p.endDoc();
     const auto pages = pdfPages(p.lastPdfPath());
-    ASSERT_EQ(pages.size(), 3u);
+    ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0], QStringList{"prima pagina"});
-    // The run of lines fills page 2 and goes on at the top of page 3.
-    QStringList run = pages[1] + pages[2];
-    ASSERT_EQ(run.size(), 120);
+    ASSERT_EQ(pages[1].size(), 121);
     for (int i = 0; i < 120; ++i)
-        EXPECT_EQ(run[i], QStringLiteral("riga %1").arg(i + 1));
-    EXPECT_GT(pages[1].size(), 60);
+        EXPECT_EQ(pages[1][i], QStringLiteral("riga %1").arg(i + 1));
+    EXPECT_EQ(pages[1][120], larga);
 
     // A second document in the same second gets a file of its own.
     const QString first = p.lastPdfPath();
@@ -183,6 +167,17 @@ TEST_F(PdfPrinter, BreaksPagesAtNewPageAndAtTheBottomOfThePaper) {
     EXPECT_NE(p.lastPdfPath(), first);
     EXPECT_TRUE(QFile::exists(first));
     EXPECT_EQ(pdfPages(p.lastPdfPath()), std::vector<QStringList>{{"altra stampa"}});
+}
+
+TEST_F(PdfPrinter, PrintsAWholeDocumentAsTheLinesWouldBe) {
+    const PrintedDocument document{
+        {{"Titolo", "Arial", 18, false}, {"", "Courier New", 9.75, false}},
+        {},
+        {{" ultima", "Courier New", 9.75, true}}};
+    EXPECT_TRUE(p.print(document));
+    EXPECT_EQ(pdfPageCount(p.lastPdfPath()), 3);
+    const auto pages = pdfPages(p.lastPdfPath());
+    EXPECT_EQ(pages, (std::vector<QStringList>{{"Titolo"}, {}, {"ultima"}}));
 }
 
 TEST_F(PdfPrinter, AFolderThatCannotBeMadeIsReportedAndNothingIsClaimed) {

@@ -1,0 +1,157 @@
+#include "reports/movement_report.h"
+
+#include "common/amounts.h"
+#include "common/file_names.h"
+#include "common/numeric_value.h"
+#include "common/random_file.h"
+#include "common/shared_state.h"
+#include "common/text_codec.h"
+
+#include <QHash>
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+const QString Tutte = QStringLiteral(" TUTTE");
+
+// The pattern of the Euro amounts of the totals.
+const QString FormatoEuro = QStringLiteral("#,###,###,##0.00");
+
+QString blanks(int n) {
+    return QString(n, QLatin1Char(' '));
+}
+
+// The debit or credit column for an amount already right-aligned: an inflow stands
+// under "Mov. Avere", anything else under "Mov. Dare".
+QString colonnaDareAvere(const QString& importo, bool avere) {
+    if (avere) return blanks(12) + importo;
+    return QLatin1Char(' ') + importo + blanks(11);
+}
+
+double conSegno(const Movimento& m) {
+    const double importo = importoContabile(m.importo);
+    return m.entrataUscita == u"E" ? importo : -importo;
+}
+
+} // namespace
+
+ReportLayout layoutMovimenti() {
+    ReportLayout layout;
+    layout.soglia = 53;
+    layout.rigaVuotaAlSalto = false;
+    layout.righeChiusura = 48;
+    return layout;
+}
+
+ReportHeader IntestazioneMovimenti(const ContestoStampa& contesto,
+                                   const SelezioneMovimenti& selezione) {
+    IntestazioneComune parti;
+    parti.titolo = blanks(37) + QStringLiteral("Elenco Movimenti ");
+    // The account line is set one place in from the margin, the currency after it.
+    parti.righeConto = {QLatin1Char(' ') + rigaConto(contesto) + blanks(9) +
+                            QStringLiteral("Valuta: ") + contesto.valuta,
+                        QString()};
+    parti.selezione = QStringLiteral("    dal ") + selezione.dal + QStringLiteral(" al ") +
+                      selezione.al + QStringLiteral("  Causali selezionate: ") +
+                      withoutTrailingBlanks(selezione.causale) +
+                      QStringLiteral("  * movimenti non sospesi");
+    parti.colonne = QStringLiteral("    Data       Valuta        Mov. Dare  Mov. Avere       "
+                                   "Saldo    Descr. Movimento");
+    return intestazioneComune(parti);
+}
+
+std::optional<QString> codiceCausaleScelto(const std::vector<VoceCausale>& causali,
+                                           const QString& scelta) {
+    const QString testo = withoutTrailingBlanks(scelta);
+    if (testo == Tutte) return std::nullopt;
+    for (const VoceCausale& voce : causali)
+        if (voce.descrizione.trimmed() == testo.trimmed()) return voce.codiceCausale.trimmed();
+    return QString();
+}
+
+PrintedDocument StampaMovimenti(const ContestoStampa& contesto, const SelezioneMovimenti& selezione,
+                                const DatiMovimenti& dati) {
+    ReportFrame frame(layoutMovimenti(), IntestazioneMovimenti(contesto, selezione));
+    const auto importo = [&](double valore) { return importoStampato(contesto, valore, 15); };
+
+    // The carry-forward of the last closing: a positive balance under "Mov. Avere",
+    // anything else (an account never closed too) under "Mov. Dare".
+    const double riporto = importoContabile(dati.riporto.saldoRiporto);
+    const QString saldoRiporto = importo(riporto);
+    frame.riga(QLatin1Char(' ') + campo(dati.riporto.dataRiporto, 10) + blanks(12) +
+               colonnaDareAvere(saldoRiporto, riporto > 0) + saldoRiporto +
+               QStringLiteral(" Riporto Chiusura precedente"));
+
+    const std::optional<QString> codiceScelto =
+        codiceCausaleScelto(dati.causali, selezione.causale);
+    // The causali by code as stored (a later row of the same code wins) and the leaves
+    // by cheque number, in table order.
+    QHash<QString, QString> descrizioni;
+    for (const VoceCausale& voce : dati.causali)
+        descrizioni.insert(voce.codiceCausale, voce.descrizione.left(20));
+    QHash<qint32, std::vector<const FoglioAssegno*>> fogli;
+    for (const FoglioAssegno& f : dati.fogli)
+        fogli[f.numeroAssegno].push_back(&f);
+
+    double saldo = riporto;
+    double nonElencati = 0;
+    int elencati = 0;
+    for (const Movimento& m : dati.ordinati) {
+        const QString codice = m.codiceCausale.trimmed();
+        const bool elencato = dataNelPeriodo(m.dataOperazione, selezione.dal, selezione.al) &&
+                              (!codiceScelto || codice == *codiceScelto);
+        if (!elencato) {
+            nonElencati += conSegno(m);
+            continue;
+        }
+        ++elencati;
+        saldo += conSegno(m);
+        // A code that is in no causale row shows no description.
+        const QString descrizione = descrizioni.value(m.codiceCausale).trimmed();
+        frame.rigaCorpo(
+            QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
+            campo(m.dataValuta, 10) +
+            (m.sospeso == u"N" ? QStringLiteral("*") : QStringLiteral(" ")) +
+            colonnaDareAvere(importo(importoContabile(m.importo)), m.entrataUscita == u"E") +
+            importo(saldo) + QLatin1Char(' ') + descrizione + QLatin1Char(' ') +
+            m.numeroDocumento.trimmed() + QLatin1Char(' ') + campo(m.descrizione, 20));
+
+        if (codice != u"AS") continue;
+        // The notes of the leaves that carry the cheque's number.
+        const double numero = valoreNumerico(m.numeroDocumento);
+        if (std::floor(numero) != numero || std::fabs(numero) > 2147483647.0) continue;
+        const auto it = fogli.constFind(qint32(numero));
+        if (it == fogli.cend()) continue;
+        for (const FoglioAssegno* f : *it)
+            frame.rigaContata(blanks(68) + f->noteAssegno.trimmed());
+    }
+
+    const double contabile = saldo + nonElencati;
+    frame.riga(righello(94));
+    frame.riga(QStringLiteral("    Importo dei movimenti non elencati") + blanks(12) +
+               importo(nonElencati) + QStringLiteral("  = Euro ") +
+               formatNumber(nonElencati, FormatoEuro));
+    frame.riga(righello(94));
+    frame.riga(QStringLiteral(" Saldo Contabile       ") + blanks(27) + importo(contabile) +
+               QStringLiteral("   Nr. Movimenti: ") + QString::number(elencati));
+    frame.riga(blanks(46) + QStringLiteral("  = Euro ") + formatNumber(contabile, FormatoEuro));
+    return frame.chiudi();
+}
+
+EsitoStampa stampaMovimentiContoAperto(const ContestoStampa& contesto,
+                                       const SelezioneMovimenti& selezione) {
+    const auto& s = stato();
+    DatiMovimenti dati;
+    const QString errore = leggiPerStampa(accountFile(s.PercorsoDati, s.CodiceContoAttivo, ExtOrd),
+                                          s.NumeroMovimenti, dati.ordinati);
+    if (!errore.isEmpty()) return {{}, errore};
+    dati.riporto = s.TabellaRiporto[1];
+    dati.causali = righeTabella(s.TabellaCausali, s.NumeroCausali);
+    dati.fogli = righeTabella(s.TabellaFogli, s.NumeroFogli);
+    return {StampaMovimenti(contesto, selezione, dati), {}};
+}
+
+} // namespace qv
