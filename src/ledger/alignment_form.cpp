@@ -180,6 +180,7 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     enterMovesFocus(IMPORTO, NrDoc);
     enterMovesFocus(NrDoc, DescMovim);
     enterMovesFocus(DescMovim, OK);
+    refuseWhenFull(DescMovim);
 }
 
 void Form4::Form_Load() {

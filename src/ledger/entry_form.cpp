@@ -330,13 +330,9 @@ void Form9::collega() {
     enterMovesFocus(NrDoc, DescMovim);
     connect(NrDoc, &QLineEdit::textEdited, this, handler([this] { NrDoc_Change(); }));
     enterMovesFocus(DescMovim, OK);
-    connect(DescMovim, &QLineEdit::textEdited, this, handler([this] { DescMovim_Change(); }));
-    // Enter on "Conferma" presses it, as the end of the entry chain.
-    onKeyPress(OK, [this](int& k) {
-        if (k != 13) return;
-        k = 0;
-        OK->click();
-    });
+    // A full description stays where it is (Enter goes on to "Conferma"): a key typed
+    // past its end must not land on a button.
+    refuseWhenFull(DescMovim);
 
     for (DateField* campo : {DataInizSel, DataFineSel}) {
         onKeyPress(campo, [](int& k) {
@@ -619,10 +615,6 @@ void Form9::IMPORTO_GotFocus() {
 void Form9::NrDoc_Change() {
     if (NrDoc->text().isEmpty()) DescMovim->clear();
     if (NrDoc->text().size() >= 8) DescMovim->setFocus(Qt::TabFocusReason);
-}
-
-void Form9::DescMovim_Change() {
-    if (DescMovim->text().size() >= 30) OK->setFocus(Qt::TabFocusReason);
 }
 
 void Form9::DataInizSel_LostFocus() {
