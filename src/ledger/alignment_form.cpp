@@ -383,6 +383,9 @@ void Form4::pulisci_Click() {
 }
 
 void Form4::Esc_Click() {
+    // Leaving the form lets go of the movement loaded for alignment, unchanged: it goes
+    // back into the balances and ".TOT" at once, as "Cancella Immissione" gives it back.
+    if (caricato_ != 0) pulisci_Click();
     {
         Hourglass clessidra;
         // The aligned movements change their mark in the movement form's list.

@@ -753,6 +753,10 @@ void Form9::pulisci_Click() {
 }
 
 void Form9::Esc_Click() {
+    // Leaving the form lets go of a movement held for change: it goes back into the
+    // balances and ".TOT" at once (the summary of all accounts reads them), and the
+    // entry starts new when the form is shown again.
+    if (inModifica_ != 0) svuotaImmissione();
     stato().Form9Aperta = 0;
     formHost().hide(*this);
     formHost().activateMainWindow();

@@ -320,17 +320,25 @@ TEST_F(AlignmentTest, ThePickerFillsTheAlignmentFields) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(AlignmentTest, ClosingTheAccountGivesTheHeldMovementBack) {
+TEST_F(AlignmentTest, LeavingTheFormOrClosingTheAccountGivesTheHeldMovementBack) {
     preparaConto();
     const QByteArray totPrima = readBytes(file(".TOT"));
     Form4& f = apri();
     doppioClic(f.ElencoMovim, 0);
-    // "Uscita" only hides the form: the movement stays loaded and held.
+    EXPECT_NE(readBytes(file(".TOT")), totPrima);
+    // "Uscita" lets the movement go, unchanged, back into the balances and ".TOT".
     f.Esc->click();
     EXPECT_FALSE(f.isShown());
-    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 1);
-    EXPECT_NE(readBytes(file(".TOT")), totPrima);
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 0);
+    EXPECT_EQ(readBytes(file(".TOT")), totPrima);
+    EXPECT_EQ(f.movimentoCaricato(), 0);
+    EXPECT_TRUE(f.DataOper->isBlank());
+    EXPECT_TRUE(f.ElencoMovim->isEnabled());
 
+    // Shown again and a movement loaded: closing the account gives it back too.
+    mostraAllineamento();
+    doppioClic(f.ElencoMovim, 0);
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 1);
     ChiudiConto();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(formHost().loaded<Form4>(), nullptr);

@@ -12,6 +12,7 @@
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
+#include "platform/program_end.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -418,6 +419,36 @@ TEST_F(EntryFormTest, AModificationIsWrittenInPlaceAndItsCancelPutsTheBalancesBa
     const double contabile = s.SaldoContabile;
     esciERientra(f);
     EXPECT_DOUBLE_EQ(s.SaldoContabile, contabile);
+}
+
+TEST_F(EntryFormTest, AMovementHeldForChangeGoesBackWhenTheFormLetsItGo) {
+    conMovimenti({movimento(1, "01/12/2026", "01/12/2026", "VS", 500, "N", "E"),
+                  movimento(2, "02/12/2026", "02/12/2026", "PB", 80, "S", "U")});
+    Form9* f = &apri();
+    const QByteArray totali = readBytes(file(".TOT"));
+    ASSERT_EQ(totali.size(), 72);
+
+    // Loaded for change, then "Uscita": ".TOT" counts the movement again at once.
+    doppioClic(f->ElencoMovim, rigaDel(f->ElencoMovim, 2));
+    ASSERT_EQ(f->movimentoInModifica(), 2);
+    EXPECT_NE(readBytes(file(".TOT")), totali);
+    f->Esc->click();
+    EXPECT_EQ(readBytes(file(".TOT")), totali);
+    EXPECT_DOUBLE_EQ(stato().SaldoContabile, 420.0);
+    EXPECT_EQ(f->movimentoInModifica(), 0);
+    EXPECT_TRUE(f->Causale->text().isEmpty());
+    EXPECT_FALSE(f->Del->isEnabled());
+
+    // Shown again, a movement loaded, and the program ends: the same.
+    f = &apri();
+    doppioClic(f->ElencoMovim, rigaDel(f->ElencoMovim, 1));
+    EXPECT_NE(readBytes(file(".TOT")), totali);
+    setEndProgramHook([] {});
+    endProgram();
+    EXPECT_EQ(readBytes(file(".TOT")), totali);
+    EXPECT_EQ(formHost().loaded<Form9>(), nullptr);
+    resetProgramEnd();
+    EXPECT_EQ(readBytes(file(".MOV")).size(), 2 * 76);
 }
 
 TEST_F(EntryFormTest, AnAlignedMovementKeepsItsNOverTheCausaleDefault) {
