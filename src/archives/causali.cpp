@@ -91,6 +91,10 @@ std::optional<VoceCausale> causaleRiservata(const QString& codice) {
     return voce;
 }
 
+bool causaleNecessaria(const QString& codice) {
+    return causaleRiservata(codice).has_value();
+}
+
 bool rileggiCausali(QString* error) {
     auto& s = stato();
     const int n = std::max<int>(0, s.NumeroCausali);
@@ -194,6 +198,11 @@ QString messaggioCausaleDuplicata() {
 QString messaggioArchivioCausaliPieno() {
     return QStringLiteral("L'archivio delle causali è pieno: non si possono registrare "
                           "altre causali.");
+}
+
+QString messaggioNessunaCausaleDaRegistrare() {
+    return QStringLiteral("Nessuna causale da registrare: con un doppio clic portare "
+                          "nell'elenco \"Causali da registrare\" le causali da conservare.");
 }
 
 QString messaggioErroreCausali(const QString& motivo) {
