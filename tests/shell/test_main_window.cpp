@@ -314,6 +314,21 @@ TEST_F(MainWindow, ChoosingACurrencyChangesRateFlagAndCreditLine) {
     EXPECT_EQ(w.Saldi[1]->text(), "-51,00");
 }
 
+TEST_F(MainWindow, TheAvailableAmountShowsTheCents) {
+    notFirstRun();
+    settings(2, "55", "Euro - Unione Europea");
+    writeCurrency(15, "Euro", "Unione Europea", 1.0);
+    account("55", "BANCA DI PROVA", 2000);
+    writeBytes(dataFolder() + "55.MOV",
+               movimentoBytes({1, "01/12/2026", "01/12/2026", "VS", 32.66, "", "", "N", "E"}));
+    writeBytes(dataFolder() + "55.MOR", le16(1));
+    MDIForm1& w = load();
+    ASSERT_EQ(stato().CodiceContoAttivo, "55");
+    EXPECT_EQ(w.Saldi[1]->text(), "32,66");
+    EXPECT_EQ(w.Saldi[2]->text(), "2.000,00");
+    EXPECT_EQ(w.Saldi[5]->text(), "2.032,66");
+}
+
 TEST_F(MainWindow, WithTheMovementFormClosedTheLabelsKeepTheirCurrency) {
     notFirstRun();
     settings(2, "55", "Euro - Unione Europea");
