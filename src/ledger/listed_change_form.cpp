@@ -11,6 +11,7 @@
 #include "ledger/date_check.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/period_list_form.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -334,6 +335,9 @@ void Form20::OK_Click() {
     QStringList avvisi;
     if (!motivo.isEmpty()) avvisi << motivo;
     if (Form9* entrata = formHost().loaded<Form9>()) entrata->elencaNellOrdineAttivo();
+    // The period list this change came from shows it at once, with its own period and
+    // causale filter.
+    ElencaMovimentiPerPeriodo();
     svuotaCampi();
     // The new values come into the balances, ".TOT" and the main window's panels.
     if (!restituisciAiSaldi(kFinestra, &motivo)) avvisi << motivo;
