@@ -100,6 +100,23 @@ void enableMenu(QMenu* m, bool on) {
     m->menuAction()->setEnabled(on);
 }
 
+// The menu items and toolbar buttons whose subsystems are not built yet: they stay
+// disabled, so that none of them does nothing when chosen. The subsystem that wires
+// an item removes its line here.
+const char* const kNonAncoraDisponibili[] = {
+    "IntCost",         // interest and cost conditions
+    "stf",             // staffa and interest statement
+    "movimenti",       // printed reports: movements
+    "CausaliIns",      // printed reports: causali
+    "ElencoConti",     // printed reports: accounts
+    "PulStampe",       // printed reports: the print menu
+    "AnnualeSimulata", // period closing
+    "RiprChiu",        // restoring the previous closing
+    "Sicur",           // backup copies
+    "RipCopie",        // restoring the backup copies
+    "RioArch",         // reordering the archives
+};
+
 } // namespace
 
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
@@ -514,6 +531,15 @@ void MDIForm1::abilitaComandiConto(bool abilita) {
     BottCarnet->setEnabled(abilita);
     Vista->setEnabled(abilita);
     enableMenu(chiusure, abilita);
+    disabilitaNonDisponibili();
+}
+
+void MDIForm1::disabilitaNonDisponibili() {
+    for (const char* nome : kNonAncoraDisponibili) {
+        const QString name = QLatin1String(nome);
+        if (QAction* a = findChild<QAction*>(name)) a->setEnabled(false);
+        if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(false);
+    }
 }
 
 void MDIForm1::mostraContoAperto() {

@@ -238,6 +238,30 @@ TEST_F(MainWindow, AccountControlsStartDisabled) {
         EXPECT_TRUE(m->menuAction()->isEnabled()) << m->objectName().toStdString();
 }
 
+TEST_F(MainWindow, ItemsOfSubsystemsNotBuiltYetStayDisabledWithAnAccountOpen) {
+    notFirstRun();
+    settings(2, "A123");
+    account("A123", "BANCA ALFA", 100);
+    MDIForm1& w = load();
+    ASSERT_TRUE(w.PulsMovimenti->isEnabled());
+    for (QAction* a : {w.IntCost, w.stf, w.movimenti, w.CausaliIns, w.ElencoConti,
+                       w.AnnualeSimulata, w.RiprChiu, w.Sicur, w.RipCopie, w.RioArch})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_FALSE(w.PulStampe->isEnabled());
+    // What is built works.
+    for (QAction* a : {w.TotConti, w.MenMovimenti, w.Assegni, w.Carnet, w.VisMovimenti,
+                       w.VisAssFuori, w.AssAnn, w.AllConto, w.CancMov, w.CVV, w.calco})
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    for (QPushButton* b : {w.Files, w.BottCarnet, w.Vista, w.Command3D2})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+
+    // Closing and opening again leaves them as they were.
+    w.close->trigger();
+    w.abilitaComandiConto(true);
+    EXPECT_FALSE(w.PulStampe->isEnabled());
+    EXPECT_FALSE(w.RioArch->isEnabled());
+}
+
 TEST_F(MainWindow, ExitAsksAndEndsOnlyOnOk) {
     notFirstRun();
     MDIForm1& w = load();
