@@ -3,6 +3,7 @@
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "platform/program_end.h"
+#include "platform/translation.h"
 #include "shell/flags.h"
 #include "shell/main_window.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
+    qv::installItalianTranslation();
     qv::initShellResources();
 
     qv::stato().PercorsoProgramma = qv::defaultProgramFolder();
