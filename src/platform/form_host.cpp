@@ -290,9 +290,15 @@ void FormHost::placeInArea(Form* form) {
 void FormHost::placeTopLevel(Form* form, bool modal) {
     reparenting_ = true;
     if (QMdiSubWindow* sub = form->subWindow_) {
+        // The form leaves its child window first, so that the child window no longer
+        // follows the form's showing; the empty child window is then hidden and goes.
+        // (Taken out of its area while it still held the form, it would become a
+        // window of its own and show up empty over the main window.)
+        sub->setWidget(nullptr);
+        form->setParent(nullptr, Qt::Window);
+        sub->hide();
         if (sub->mdiArea()) sub->mdiArea()->removeSubWindow(sub);
         sub->hide();
-        form->setParent(nullptr, Qt::Window);
         sub->deleteLater();
         form->subWindow_ = nullptr;
     }

@@ -390,6 +390,40 @@ TEST_F(Accounts, AnUnchangedCreditLineKeepsTheStoredAmount) {
     EXPECT_EQ(printable(readBytes(contiPath()).mid(205 + 166, 8)), printable(kFido1000));
 }
 
+TEST_F(Accounts, EveryFieldShowsWholeAtItsFullLength) {
+    Form2& f = editor();
+    QCoreApplication::processEvents();
+    struct Campo {
+        const char* nome;
+        QString testo;
+    };
+    const Campo campi[] = {
+        {"CodConto", QStringLiteral("TEMPORANEO12")},
+        {"TipoConto", QStringLiteral("CONTO CORRENTE ORDINARIO MM 30")},
+        {"NomeBanca", QStringLiteral("BANCA POPOLARE DI SONDRIO FILIALE DI MILANO12")},
+        {"IndBanca", QStringLiteral("PIAZZA GIUSEPPE GARIBALDI 116 MILANO CENTRO 1")},
+        {"CapBanca", QStringLiteral("20121")},
+        {"LocBanca", QStringLiteral("SAN GIOVANNI IN PERSICETO")},
+        {"ProvBanca", QStringLiteral("MM")},
+        {"abi", QStringLiteral("MMMMMMMMMM")},
+        {"Cab", QStringLiteral("0123456789")},
+        {"id", QStringLiteral("WMWMWMWMWM")},
+        {"Fido", QStringLiteral("999.999.999,999")},
+    };
+    for (const Campo& c : campi) {
+        QLineEdit* campo = box(f, c.nome);
+        ASSERT_NE(campo, nullptr);
+        campo->setText(c.testo);
+        campo->setCursorPosition(int(c.testo.size()));
+        campo->grab(); // painted as the screen shows it: that is when a line edit scrolls
+        // With the cursor after the last character, the first one is still in view: the
+        // text is not scrolled, so the whole of it shows.
+        EXPECT_EQ(campo->cursorPositionAt(QPoint(campo->rect().left() + 6, campo->height() / 2)),
+                  0)
+            << c.nome << " " << campo->width() << " px";
+    }
+}
+
 TEST_F(Accounts, ACreditLineShownIsReplacedByWhatIsTypedInIt) {
     stato().FormatoImporti = QStringLiteral("#,###,###,##0.00");
     archive({accountRecord(1, "12", "BANCA UNO", kFido1000)});

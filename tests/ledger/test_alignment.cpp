@@ -8,6 +8,7 @@
 #include "ledger/alignment.h"
 #include "ledger/alignment_form.h"
 #include "ledger/balances.h"
+#include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/list_box.h"
 #include "shell/account_close.h"
@@ -272,6 +273,37 @@ TEST_F(AlignmentTest, GivingUpAfterAFailedCheckPutsTheBalancesBack) {
     EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 0);
     EXPECT_TRUE(f.ElencoMovim->isEnabled());
     EXPECT_EQ(f.ElencoMovim->currentRow(), -1);
+}
+
+TEST_F(AlignmentTest, ADateRetypedFromItsMiddleIsStoredExactlyAsShown) {
+    preparaConto();
+    int beeps = 0;
+    setBeepHook([&] { ++beeps; });
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 0);
+    ASSERT_EQ(f.DataOper->testo(), QStringLiteral("01/12/2026"));
+
+    // The cursor put before the last digit and a whole date typed: the digit at the
+    // cursor is replaced, and the seven keys that find no place left beep.
+    f.DataOper->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f.DataOper, Qt::Key_End);
+    QTest::keyClick(f.DataOper, Qt::Key_Left);
+    QTest::keyClicks(f.DataOper, QStringLiteral("31022026"));
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("01/12/2023"));
+    EXPECT_EQ(beeps, 7);
+
+    // A selection is replaced by what is typed: the year, selected from its end.
+    QTest::keyClick(f.DataOper, Qt::Key_End);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(f.DataOper, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClicks(f.DataOper, QStringLiteral("2025"));
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("01/12/2025"));
+    EXPECT_EQ(beeps, 7);
+
+    // What is checked and stored is the date shown.
+    f.OK->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 1, 76).mid(2, 10), QByteArray("01/12/2025"));
 }
 
 TEST_F(AlignmentTest, ACausaleTypedByHandIsLookedUp) {

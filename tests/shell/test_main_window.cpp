@@ -13,12 +13,16 @@
 #include "platform/list_box.h"
 #include "platform/program_end.h"
 #include "shell/flags.h"
+#include "shell/help_form.h"
 #include "shell/login_form.h"
 #include "shell/main_window.h"
 #include "shell/notice_form.h"
 #include "shell/program_files.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -307,6 +311,42 @@ TEST_F(MainWindow, AccountAndCausaliEntriesOpenTheirForms) {
     ASSERT_EQ(modal.size(), 2u);
     EXPECT_EQ(modal[0], "Form6");
     EXPECT_EQ(modal[1], "Form7");
+}
+
+TEST_F(MainWindow, TheToolbarApriAfterTheMenuItemLeavesNoEmptyWindow) {
+    notFirstRun();
+    account("12", "BANCA UNO", 0);
+    MDIForm1& w = load();
+    w.ApriConto->trigger(); // the choice as a child window
+    Form7* scelta = formHost().loaded<Form7>();
+    ASSERT_NE(scelta, nullptr);
+    ASSERT_TRUE(scelta->isShown());
+
+    // " Apri " shows the same choice as a modal window: only it and the main window show.
+    QStringList finestre;
+    formHost().setModalHook([&](Form& f) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible()) finestre << top->objectName();
+        EXPECT_EQ(f.window(), &f);
+    });
+    w.Command3D2->click();
+    finestre.sort();
+    EXPECT_EQ(finestre, (QStringList{QStringLiteral("Form7"), QStringLiteral("MDIForm1")}));
+}
+
+TEST_F(MainWindow, AChildWindowBiggerThanTheAreaOpensWhollyInsideIt) {
+    notFirstRun();
+    MDIForm1& w = load();
+    w.resize(700, 420);
+    QCoreApplication::processEvents();
+    Help1& aiuto = formHost().form<Help1>();
+    formHost().show(aiuto);
+    QMdiSubWindow* finestra = w.mdiArea()->subWindowList().constLast();
+    ASSERT_EQ(finestra->widget(), &aiuto);
+    const QRect area = w.mdiArea()->viewport()->rect();
+    EXPECT_TRUE(area.contains(finestra->geometry()))
+        << finestra->geometry().width() << "x" << finestra->geometry().height() << " in "
+        << area.width() << "x" << area.height();
 }
 
 TEST_F(MainWindow, ClosingTheWindowEndsWithoutAsking) {
