@@ -95,7 +95,7 @@ Form2::Form2(QWidget* parent) : Form(parent) {
         member->setObjectName(QString::fromLatin1(name));
         // Room for the whole field at its width in wide capitals, with the frame and
         // the text margins: a code or a name typed to its last character shows whole.
-        const int room = member->fontMetrics().horizontalAdvance(QString(width, u'M')) + 16;
+        const int room = fieldWidthFor(member, width);
         member->setMinimumWidth(room);
         auto* label = new QLabel(caption, this);
         label->setBuddy(member);

@@ -5,6 +5,7 @@
 #include "causali_maintenance.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
+#include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
@@ -75,10 +76,11 @@ Form6::Form6(QWidget* parent) : Form(parent) {
 
     CodCausale = new QLineEdit(this);
     CodCausale->setObjectName(QStringLiteral("CodCausale"));
-    CodCausale->setMaximumWidth(80);
+    CodCausale->setMinimumWidth(fieldWidthFor(CodCausale, 5));
+    CodCausale->setMaximumWidth(fieldWidthFor(CodCausale, 5));
     DescCausale = new QLineEdit(this);
     DescCausale->setObjectName(QStringLiteral("DescCausale"));
-    DescCausale->setMinimumWidth(240);
+    DescCausale->setMinimumWidth(fieldWidthFor(DescCausale, 25));
 
     DareAvere = cornice(QStringLiteral("Tipo"), "DareAvere", QStringLiteral("Entrate"),
                         QStringLiteral("Uscite"), 0, DarAver[0], DarAver[1], "DarAver", this);

@@ -110,6 +110,10 @@ void Form9::costruisci() {
     auto larghezza = [&](QWidget* w, int caratteri) {
         w->setMinimumWidth(carattere * (caratteri + 3));
     };
+    // A text shows whole at its full length even in wide capitals.
+    auto larghezzaTesto = [&](QWidget* w, int caratteri) {
+        w->setMinimumWidth(fieldWidthFor(w, caratteri));
+    };
     auto casella = [&](const char* n, int caratteri) {
         auto* l = new QLabel(this);
         nome(l, n);
@@ -134,8 +138,9 @@ void Form9::costruisci() {
     Causale = new QLineEdit(this);
     nome(Causale, "Causale");
     Causale->setMaxLength(5);
-    larghezza(Causale, 5);
+    larghezzaTesto(Causale, 5);
     DescrCausale = casella("DescrCausale", 25);
+    larghezzaTesto(DescrCausale, 25);
     Sospeso = casella("Sospeso", 1);
     Sospeso->setAlignment(Qt::AlignCenter);
     D_A = casella("D_A", 1);
@@ -147,11 +152,11 @@ void Form9::costruisci() {
     NrDoc = new QLineEdit(this);
     nome(NrDoc, "NrDoc");
     NrDoc->setMaxLength(8);
-    larghezza(NrDoc, 8);
+    larghezzaTesto(NrDoc, 8);
     DescMovim = new QLineEdit(this);
     nome(DescMovim, "DescMovim");
     DescMovim->setMaxLength(30);
-    larghezza(DescMovim, 30);
+    larghezzaTesto(DescMovim, 30);
     Command3D1 = pulsante("Command3D1", QStringLiteral("Seleziona causali"));
 
     auto* campi = new QGridLayout;

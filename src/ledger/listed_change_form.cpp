@@ -82,7 +82,7 @@ Form20::Form20(QWidget* parent) : Form(parent) {
         membro = new QLineEdit(this);
         membro->setObjectName(QString::fromLatin1(nome));
         membro->setMaxLength(larghezza);
-        membro->setMinimumWidth(carattere * (caratteri + 3));
+        membro->setMinimumWidth(fieldWidthFor(membro, caratteri));
     };
 
     NrOper = new QLabel(this);
@@ -97,7 +97,7 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     DescrCausale = new QLabel(this);
     DescrCausale->setObjectName(QStringLiteral("DescrCausale"));
     DescrCausale->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    DescrCausale->setMinimumWidth(carattere * 27);
+    DescrCausale->setMinimumWidth(fieldWidthFor(DescrCausale, 25));
     IMPORTO = new AmountField(QStringLiteral("IMPORTO"), this);
     IMPORTO->setMaxLength(20);
     IMPORTO->setMinimumWidth(carattere * 16);

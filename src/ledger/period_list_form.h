@@ -65,7 +65,7 @@ private:
     void riempiFiltroCausali();
 
     ElencoPeriodo elenco_;
-    QString dal_, al_; // the period of the list shown
+    QString dal_, al_;                       // the period of the list shown
     std::vector<Movimento> tabellaElencata_; // TabellaMovimenti rows 1..n at the last build
 };
 

@@ -8,6 +8,10 @@
 
 namespace qv {
 
+int fieldWidthFor(const QWidget* field, int characters) {
+    return field->fontMetrics().horizontalAdvance(QString(characters, u'M')) + 16;
+}
+
 QString DateField::emptyText() {
     return QStringLiteral("__/__/____");
 }

@@ -6,6 +6,10 @@
 
 namespace qv {
 
+// The width that shows `characters` characters of text whole in `field`, even in wide
+// capitals, with the field's frame and margins.
+int fieldWidthFor(const QWidget* field, int characters);
+
 // A date typed as eight digits into "__/__/____". Its text, testo(), reads as
 // the screen shows it: "__/__/____" when empty, "01/06/____" when half typed; that
 // text, and nothing else, is what the forms check and store. A digit typed over a

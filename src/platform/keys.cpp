@@ -24,8 +24,7 @@ bool isEnter(const QKeyEvent* e) {
 // AltGr, which some systems report as Ctrl with Alt, still types its character.
 int keyAsciiOf(const QKeyEvent* e) {
     const Qt::KeyboardModifiers mods = e->modifiers();
-    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier))
-        return -1;
+    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier)) return -1;
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -49,6 +49,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -146,7 +147,10 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
 
     formHost().setMainWindow(this);
     formHost().setMdiArea(area_);
-    resize(1100, 760);
+    // Its usual size, within the screen it opens on.
+    QSize size(1100, 760);
+    if (QScreen* schermo = screen()) size = size.boundedTo(schermo->availableGeometry().size());
+    resize(size);
 }
 
 MDIForm1::~MDIForm1() {

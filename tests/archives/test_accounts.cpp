@@ -418,8 +418,7 @@ TEST_F(Accounts, EveryFieldShowsWholeAtItsFullLength) {
         campo->grab(); // painted as the screen shows it: that is when a line edit scrolls
         // With the cursor after the last character, the first one is still in view: the
         // text is not scrolled, so the whole of it shows.
-        EXPECT_EQ(campo->cursorPositionAt(QPoint(campo->rect().left() + 6, campo->height() / 2)),
-                  0)
+        EXPECT_EQ(campo->cursorPositionAt(QPoint(campo->rect().left() + 6, campo->height() / 2)), 0)
             << c.nome << " " << campo->width() << " px";
     }
 }

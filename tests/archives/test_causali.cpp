@@ -433,10 +433,9 @@ TEST_F(Manutenzione, AnEmptyListIsRefusedAndTheNeededCausaliAreAlwaysKept) {
               (QStringList{QStringLiteral("AS    - ASSEGNO                  "),
                            QStringLiteral("GC    - GIROCONTO                "),
                            QStringLiteral("ZZ    - ULTIMA                   ")}));
-    EXPECT_EQ(printable(readBytes(archive())),
-              printable(causaleBytes(1, "AS", "ASSEGNO", "SU1") +
-                        causaleBytes(3, "GC", "GIROCONTO", "SU1") +
-                        causaleBytes(7, "ZZ", "ULTIMA", "NE0")));
+    EXPECT_EQ(printable(readBytes(archive())), printable(causaleBytes(1, "AS", "ASSEGNO", "SU1") +
+                                                         causaleBytes(3, "GC", "GIROCONTO", "SU1") +
+                                                         causaleBytes(7, "ZZ", "ULTIMA", "NE0")));
     EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x03\x00", 2)));
     EXPECT_EQ(ends, 1);
 }

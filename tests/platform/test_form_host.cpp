@@ -285,17 +285,16 @@ TEST(FitInsideTest, AWindowIsMovedAndIfItMustShrunkIntoItsSpace) {
         QRect finestra, attesa;
     };
     for (const Caso& c : {
-             Caso{{10, 20, 300, 200}, {10, 20, 300, 200}},   // already inside
+             Caso{{10, 20, 300, 200}, {10, 20, 300, 200}},     // already inside
              Caso{{700, 500, 300, 200}, {500, 400, 300, 200}}, // past the bottom right
              Caso{{-50, -30, 300, 200}, {0, 0, 300, 200}},     // past the top left
              Caso{{100, 100, 900, 700}, {0, 0, 800, 600}},     // bigger than the space
              Caso{{100, 100, 400, 700}, {100, 0, 400, 600}},   // taller only
          })
-        EXPECT_EQ(qv::fitInside(c.finestra, space), c.attesa) << c.finestra.x() << ","
-                                                              << c.finestra.y();
+        EXPECT_EQ(qv::fitInside(c.finestra, space), c.attesa)
+            << c.finestra.x() << "," << c.finestra.y();
     // A space with an offset (a screen right of another).
-    EXPECT_EQ(qv::fitInside({0, 0, 200, 100}, QRect(1280, 0, 1024, 768)),
-              QRect(1280, 0, 200, 100));
+    EXPECT_EQ(qv::fitInside({0, 0, 200, 100}, QRect(1280, 0, 1024, 768)), QRect(1280, 0, 200, 100));
 }
 
 TEST_F(FormHostTest, TheProgramsEndLetsEveryFormGoWhateverItAnswers) {
