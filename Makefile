@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 
 PACKAGES = build-essential cmake ninja-build ccache qt6-base-dev qt6-webengine-dev \
-           libgtest-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core \
+           libgtest-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core qt6-translations-l10n \
            xvfb xauth xdotool imagemagick poppler-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -3,7 +3,7 @@
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "platform/program_end.h"
-#include "platform/translations.h"
+#include "platform/translation.h"
 #include "shell/flags.h"
 #include "shell/main_window.h"
 
@@ -15,9 +15,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
-    // Qt's own texts (the buttons of the message boxes, "Sì" and "No", the standard
-    // dialogs) in Italian, as the rest of the program.
-    qv::installItalianQtTexts();
+    qv::installItalianTranslation();
     qv::initShellResources();
 
     qv::stato().PercorsoProgramma = qv::defaultProgramFolder();

@@ -8,6 +8,7 @@
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "platform/desktop.h"
+#include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
@@ -90,9 +91,11 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     grid->setVerticalSpacing(6);
     auto field = [&](QLineEdit*& member, const char* name, const QString& caption, int row,
                      int column, int span, int width) {
-        member = new QLineEdit(this);
+        if (!member) member = new QLineEdit(this);
         member->setObjectName(QString::fromLatin1(name));
-        const int room = member->fontMetrics().averageCharWidth() * (width + 2) + 12;
+        // Room for the whole field at its width in wide capitals, with the frame and
+        // the text margins: a code or a name typed to its last character shows whole.
+        const int room = fieldWidthFor(member, width);
         member->setMinimumWidth(room);
         auto* label = new QLabel(caption, this);
         label->setBuddy(member);
@@ -115,7 +118,10 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     field(abi, "abi", QStringLiteral("Cod. A.B.I."), 6, 0, 1, 10);
     field(Cab, "Cab", QStringLiteral("Cod. C.A.B."), 6, 2, 1, 10);
     field(id, "id", QStringLiteral(" ID Banca"), 7, 0, 1, 10);
-    field(Fido, "Fido", QStringLiteral("Fido"), 7, 2, 1, 15);
+    // The credit line is an amount: entering it selects the amount shown, so that what
+    // is typed replaces it.
+    QLineEdit* fido = Fido = new AmountField(QStringLiteral("Fido"), this);
+    field(fido, "Fido", QStringLiteral("Fido"), 7, 2, 1, 15);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 2);
 
@@ -154,9 +160,15 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     for (const Anello& a : catena) {
         QWidget* next = a.next;
         const int width = a.width;
-        connect(a.field, &QLineEdit::textEdited, this, [next, width](const QString& text) {
-            if (text.size() == width) next->setFocus(Qt::TabFocusReason);
-        });
+        if (next == AddAnItem) {
+            // The last field stays when full (Enter goes on to "Conferma"): a key typed
+            // past its end must not land on a button.
+            refuseWhenFull(a.field, width);
+        } else {
+            connect(a.field, &QLineEdit::textEdited, this, [next, width](const QString& text) {
+                if (text.size() == width) next->setFocus(Qt::TabFocusReason);
+            });
+        }
         // The fields with their own key filter handle Enter there.
         if (a.field != CodConto && a.field != CapBanca && a.field != Fido)
             enterMovesFocus(a.field, next);
@@ -411,8 +423,8 @@ void Form2::preparaNuovoConto() {
 }
 
 void Form2::svuotaCampi() {
-    for (QLineEdit* campo :
-         {CodConto, TipoConto, NomeBanca, IndBanca, CapBanca, LocBanca, ProvBanca, abi, Fido})
+    for (QLineEdit* campo : std::initializer_list<QLineEdit*>{
+             CodConto, TipoConto, NomeBanca, IndBanca, CapBanca, LocBanca, ProvBanca, abi, Fido})
         campo->clear();
 }
 

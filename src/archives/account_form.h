@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace qv {
 
+class AmountField;
 class ListBox;
 
 class Form2 : public Form {
@@ -61,7 +62,7 @@ public:
     QLineEdit* abi = nullptr;
     QLineEdit* Cab = nullptr;
     QLineEdit* id = nullptr;
-    QLineEdit* Fido = nullptr;
+    AmountField* Fido = nullptr;
 
     QPushButton* AddAnItem = nullptr;
     QPushButton* CLR = nullptr;

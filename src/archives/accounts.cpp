@@ -421,8 +421,9 @@ EsitoConto CancellaConto() {
         mostraErrore(testoNessunContoScelto());
         return EsitoConto::Rifiutato;
     }
+    // Cancel is the default, as at every deletion: Enter keeps the account.
     if (messageBox(testoConfermaCancellazione(), MessageButtons::OkCancel, MessageIcon::Exclamation,
-                   QStringLiteral("AVVERTIMENTO!")) != MessageAnswer::Ok)
+                   QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
         return EsitoConto::Annullato;
 
     const QString codice = s.TabellaConti[size_t(riga)].codiceConto.trimmed();

@@ -98,6 +98,9 @@ void conFile(const QString& percorso, QString* error) {
     if (error) *error = QDir::toNativeSeparators(percorso) + QStringLiteral(": ") + *error;
 }
 } // namespace
+bool causaleNecessaria(const QString& codice) {
+    return causaleRiservata(codice).has_value();
+}
 
 bool rileggiCausali(QString* error) {
     auto& s = stato();
@@ -217,6 +220,11 @@ QString messaggioCausaleDuplicata() {
 QString messaggioArchivioCausaliPieno() {
     return QStringLiteral("L'archivio delle causali è pieno: non si possono registrare "
                           "altre causali.");
+}
+
+QString messaggioNessunaCausaleDaRegistrare() {
+    return QStringLiteral("Nessuna causale da registrare: con un doppio clic portare "
+                          "nell'elenco \"Causali da registrare\" le causali da conservare.");
 }
 
 QString messaggioErroreCausali(const QString& motivo) {

@@ -47,6 +47,10 @@ QHash<QString, QString> descrizioniCausali();
 // program needs under that code, whatever was typed with it.
 std::optional<VoceCausale> causaleRiservata(const QString& codice);
 
+// Whether the program needs the causale of this code ("AS", "CA", "GC"): the
+// maintenance keeps such causali in the archive whatever the user chose.
+bool causaleNecessaria(const QString& codice);
+
 // Records 1 to NumeroCausali read again from Causali.DAT into TabellaCausali, the
 // count left as it is (the maintenance form's Load). Creates no file; false, with the
 // reason, when the file exists but cannot be read.
@@ -75,6 +79,7 @@ bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error = nul
 // The messages of the causali forms.
 QString messaggioCausaleDuplicata(); // "Nr di causale già presente"
 QString messaggioArchivioCausaliPieno();
+QString messaggioNessunaCausaleDaRegistrare(); // the maintenance with nothing chosen
 QString messaggioErroreCausali(const QString& motivo);
 
 } // namespace qv

@@ -5,6 +5,7 @@
 #include "causali_maintenance.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
+#include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
@@ -75,10 +76,11 @@ Form6::Form6(QWidget* parent) : Form(parent) {
 
     CodCausale = new QLineEdit(this);
     CodCausale->setObjectName(QStringLiteral("CodCausale"));
-    CodCausale->setMaximumWidth(80);
+    CodCausale->setMinimumWidth(fieldWidthFor(CodCausale, 5));
+    CodCausale->setMaximumWidth(fieldWidthFor(CodCausale, 5));
     DescCausale = new QLineEdit(this);
     DescCausale->setObjectName(QStringLiteral("DescCausale"));
-    DescCausale->setMinimumWidth(240);
+    DescCausale->setMinimumWidth(fieldWidthFor(DescCausale, 25));
 
     DareAvere = cornice(QStringLiteral("Tipo"), "DareAvere", QStringLiteral("Entrate"),
                         QStringLiteral("Uscite"), 0, DarAver[0], DarAver[1], "DarAver", this);
@@ -103,7 +105,6 @@ Form6::Form6(QWidget* parent) : Form(parent) {
     SSCommand1->setObjectName(QStringLiteral("SSCommand1"));
 
     connect(CodCausale, &QLineEdit::textChanged, this, handler([this] { CodCausale_Change(); }));
-    connect(DescCausale, &QLineEdit::textChanged, this, handler([this] { DescCausale_Change(); }));
     connect(ElencoCausali, &ListBox::rowClicked, this, handler([this] { ElencoCausali_Click(); }));
     connect(OK, &QPushButton::clicked, this, handler([this] { OK_Click(); }));
     connect(pulisci, &QPushButton::clicked, this, handler([this] { pulisci_Click(); }));
@@ -111,6 +112,9 @@ Form6::Form6(QWidget* parent) : Form(parent) {
     connect(SSCommand1, &QPushButton::clicked, this, handler([this] { SSCommand1_Click(); }));
     enterMovesFocus(CodCausale, DescCausale);
     enterMovesFocus(DescCausale, OK);
+    // A full description stays (Enter goes on to "Conferma"): a key typed past its end
+    // must not land on a button.
+    refuseWhenFull(DescCausale, 25);
 
     // Entry on the left, the list on the right, the buttons along the bottom.
     auto* campi = new QGridLayout;
@@ -162,10 +166,6 @@ void Form6::Form_Activate() {
 
 void Form6::CodCausale_Change() {
     if (CodCausale->text().size() >= 5) DescCausale->setFocus();
-}
-
-void Form6::DescCausale_Change() {
-    if (DescCausale->text().size() >= 25) OK->setFocus();
 }
 
 void Form6::ElencoCausali_Click() {

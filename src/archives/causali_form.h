@@ -25,7 +25,6 @@ public:
     void Form_Activate() override;
 
     void CodCausale_Change();
-    void DescCausale_Change();
     void ElencoCausali_Click();
     void OK_Click();
     void pulisci_Click();

@@ -18,10 +18,9 @@ namespace qv {
 
 namespace {
 
-// Moves the selected line of one list to its sorted place in the other, with its row.
-void spostaLinea(ListBox* da, ListBox* a) {
-    const int linea = da->currentRow();
-    if (linea < 0) return;
+// Moves line `linea` of one list to its sorted place in the other, with its row.
+void spostaLinea(ListBox* da, ListBox* a, int linea) {
+    if (linea < 0 || linea >= da->count()) return;
     a->addItem(da->text(linea), da->data(linea));
     da->removeRow(linea);
 }
@@ -93,14 +92,29 @@ void ManutCaus::Form_Load() {
 }
 
 void ManutCaus::ElencoCausali_DblClick() {
-    spostaLinea(ElencoCausali, List1);
+    spostaLinea(ElencoCausali, List1, ElencoCausali->currentRow());
 }
 
 void ManutCaus::List1_DblClick() {
-    spostaLinea(List1, ElencoCausali);
+    spostaLinea(List1, ElencoCausali, List1->currentRow());
 }
 
 void ManutCaus::Saldi_Click() {
+    // Nothing chosen to keep is a slip, not a wish to lose every causale.
+    if (List1->count() == 0) {
+        messageBox(messaggioNessunaCausaleDaRegistrare(), MessageButtons::Ok,
+                   MessageIcon::Exclamation, QStringLiteral("ERRORE"));
+        return;
+    }
+    // The causali the program needs are kept whatever was chosen: their lines join the
+    // list of those to write, where the user sees them before answering.
+    const auto& s = stato();
+    for (int linea = ElencoCausali->count() - 1; linea >= 0; --linea) {
+        const int riga = ElencoCausali->data(linea);
+        if (riga >= 1 && riga < static_cast<int>(s.TabellaCausali.size()) &&
+            causaleNecessaria(s.TabellaCausali[static_cast<size_t>(riga)].codiceCausale))
+            spostaLinea(ElencoCausali, List1, linea);
+    }
     if (messageBox(QStringLiteral("L'operazione modificherà l'archivio delle causali. "
                                   "Vuoi continuare?"),
                    MessageButtons::OkCancel, MessageIcon::Exclamation,

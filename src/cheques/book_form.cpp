@@ -60,8 +60,8 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     NrCarnet->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     DataCarnet = new DateField(QStringLiteral("DataCarnet"), this);
     DataCarnet->setFixedWidth(DataCarnet->fontMetrics().horizontalAdvance(QString(14, u'0')));
-    CostoCarnet = new QLineEdit(this);
-    CostoCarnet->setObjectName(QStringLiteral("CostoCarnet"));
+    // An amount: entering it selects the cost shown, so that what is typed replaces it.
+    CostoCarnet = new AmountField(QStringLiteral("CostoCarnet"), this);
     CostoCarnet->setAlignment(Qt::AlignRight);
     CostoCarnet->setFixedWidth(DataCarnet->width());
     NrInf = new QLineEdit(this);
@@ -93,7 +93,9 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     onKeyPress(CostoCarnet, [this](int& k) { CostoCarnet_KeyPress(k); });
     onLostFocus(CostoCarnet, [this] { CostoCarnet_LostFocus(); });
     onKeyPress(NrInf, [this](int& k) { NrInf_KeyPress(k); });
-    connect(NrInf, &QLineEdit::textChanged, this, handler([this] { NrInf_Change(); }));
+    // A full first number stays (Enter goes on to "Conferma"): a key typed past its end
+    // must not land on a button.
+    refuseWhenFull(NrInf, 8);
     onGotFocus(Salva, [this] { Salva_GotFocus(); });
 
     auto etichetta = [this](const QString& testo, QWidget* campo) {
@@ -371,10 +373,6 @@ void Form3::NrInf_KeyPress(int& keyAscii) {
         return;
     }
     if (!cifra(keyAscii) && keyAscii != 8) keyAscii = 0;
-}
-
-void Form3::NrInf_Change() {
-    if (NrInf->text().size() == 8) Salva->setFocus();
 }
 
 void Form3::Salva_GotFocus() {

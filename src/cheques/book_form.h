@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace qv {
 
+class AmountField;
 class DateField;
 
 class Form3 : public Form {
@@ -45,14 +46,13 @@ public:
     void CostoCarnet_KeyPress(int& keyAscii);
     void CostoCarnet_LostFocus();
     void NrInf_KeyPress(int& keyAscii);
-    void NrInf_Change();
     void Salva_GotFocus();
 
     QLabel* NrConto = nullptr;
     QLabel* banca = nullptr;
     QLabel* NrCarnet = nullptr;
     DateField* DataCarnet = nullptr;
-    QLineEdit* CostoCarnet = nullptr;
+    AmountField* CostoCarnet = nullptr;
     QLineEdit* NrInf = nullptr;
     QLabel* NrFinale = nullptr;
     QLabel* NrFogli = nullptr;

@@ -303,7 +303,9 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     onGotFocus(traente, [this] { traente_GotFocus(); });
     connect(traente, &QLineEdit::textEdited, this, handler([this] { traente_Change(); }));
     onKeyPress(traente, [this](int& k) { traente_KeyPress(k); });
-    connect(NoteAss, &QLineEdit::textEdited, this, handler([this] { NoteAss_Change(); }));
+    // A full note stays (Enter goes on to "Conferma"): a key typed past its end must not
+    // land on a button.
+    refuseWhenFull(NoteAss, 30);
     onKeyPress(NoteAss, [this](int& k) { NoteAss_KeyPress(k); });
 }
 
@@ -586,10 +588,6 @@ void Form15::traente_KeyPress(int& keyAscii) {
     if (keyAscii != 13) return;
     keyAscii = 0;
     if (!traente->text().isEmpty()) NoteAss->setFocus();
-}
-
-void Form15::NoteAss_Change() {
-    if (NoteAss->text().size() >= 30) Salva->setFocus();
 }
 
 void Form15::NoteAss_KeyPress(int& keyAscii) {

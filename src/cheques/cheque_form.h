@@ -117,7 +117,6 @@ public:
     void traente_GotFocus();
     void traente_Change();
     void traente_KeyPress(int& keyAscii);
-    void NoteAss_Change();
     void NoteAss_KeyPress(int& keyAscii);
 
     QLabel* NrConto = nullptr;

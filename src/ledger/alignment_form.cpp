@@ -104,10 +104,10 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     Causale = new QLineEdit(this);
     Causale->setObjectName(QStringLiteral("Causale"));
     Causale->setMaxLength(5);
-    Causale->setMaximumWidth(Causale->fontMetrics().averageCharWidth() * 9);
+    Causale->setMinimumWidth(fieldWidthFor(Causale, 5));
     Command3D1 = pulsante("Command3D1", QStringLiteral("Seleziona causale"), this);
     DescrCausale = pannello("DescrCausale", this);
-    DescrCausale->setMinimumWidth(DescrCausale->fontMetrics().averageCharWidth() * 27);
+    DescrCausale->setMinimumWidth(fieldWidthFor(DescrCausale, 25));
     D_A = pannello("D_A", this);
     D_A->setAlignment(Qt::AlignCenter);
     D_A->setMinimumWidth(D_A->fontMetrics().averageCharWidth() * 4);
@@ -116,9 +116,11 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     NrDoc = new QLineEdit(this);
     NrDoc->setObjectName(QStringLiteral("NrDoc"));
     NrDoc->setMaxLength(8);
+    NrDoc->setMinimumWidth(fieldWidthFor(NrDoc, 8));
     DescMovim = new QLineEdit(this);
     DescMovim->setObjectName(QStringLiteral("DescMovim"));
     DescMovim->setMaxLength(30);
+    DescMovim->setMinimumWidth(fieldWidthFor(DescMovim, 30));
     NrOper = pannello("NrOper", this);
     NrOper->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     NrOper->setMinimumWidth(NrOper->fontMetrics().averageCharWidth() * 7);
@@ -180,6 +182,7 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     enterMovesFocus(IMPORTO, NrDoc);
     enterMovesFocus(NrDoc, DescMovim);
     enterMovesFocus(DescMovim, OK);
+    refuseWhenFull(DescMovim);
 }
 
 void Form4::Form_Load() {
@@ -382,6 +385,9 @@ void Form4::pulisci_Click() {
 }
 
 void Form4::Esc_Click() {
+    // Leaving the form lets go of the movement loaded for alignment, unchanged: it goes
+    // back into the balances and ".TOT" at once, as "Cancella Immissione" gives it back.
+    if (caricato_ != 0) pulisci_Click();
     {
         Hourglass clessidra;
         // The aligned movements change their mark in the movement form's list.

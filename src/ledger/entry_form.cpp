@@ -110,6 +110,10 @@ void Form9::costruisci() {
     auto larghezza = [&](QWidget* w, int caratteri) {
         w->setMinimumWidth(carattere * (caratteri + 3));
     };
+    // A text shows whole at its full length even in wide capitals.
+    auto larghezzaTesto = [&](QWidget* w, int caratteri) {
+        w->setMinimumWidth(fieldWidthFor(w, caratteri));
+    };
     auto casella = [&](const char* n, int caratteri) {
         auto* l = new QLabel(this);
         nome(l, n);
@@ -134,8 +138,9 @@ void Form9::costruisci() {
     Causale = new QLineEdit(this);
     nome(Causale, "Causale");
     Causale->setMaxLength(5);
-    larghezza(Causale, 5);
+    larghezzaTesto(Causale, 5);
     DescrCausale = casella("DescrCausale", 25);
+    larghezzaTesto(DescrCausale, 25);
     Sospeso = casella("Sospeso", 1);
     Sospeso->setAlignment(Qt::AlignCenter);
     D_A = casella("D_A", 1);
@@ -147,11 +152,11 @@ void Form9::costruisci() {
     NrDoc = new QLineEdit(this);
     nome(NrDoc, "NrDoc");
     NrDoc->setMaxLength(8);
-    larghezza(NrDoc, 8);
+    larghezzaTesto(NrDoc, 8);
     DescMovim = new QLineEdit(this);
     nome(DescMovim, "DescMovim");
     DescMovim->setMaxLength(30);
-    larghezza(DescMovim, 30);
+    larghezzaTesto(DescMovim, 30);
     Command3D1 = pulsante("Command3D1", QStringLiteral("Seleziona causali"));
 
     auto* campi = new QGridLayout;
@@ -330,13 +335,9 @@ void Form9::collega() {
     enterMovesFocus(NrDoc, DescMovim);
     connect(NrDoc, &QLineEdit::textEdited, this, handler([this] { NrDoc_Change(); }));
     enterMovesFocus(DescMovim, OK);
-    connect(DescMovim, &QLineEdit::textEdited, this, handler([this] { DescMovim_Change(); }));
-    // Enter on "Conferma" presses it, as the end of the entry chain.
-    onKeyPress(OK, [this](int& k) {
-        if (k != 13) return;
-        k = 0;
-        OK->click();
-    });
+    // A full description stays where it is (Enter goes on to "Conferma"): a key typed
+    // past its end must not land on a button.
+    refuseWhenFull(DescMovim);
 
     for (DateField* campo : {DataInizSel, DataFineSel}) {
         onKeyPress(campo, [](int& k) {
@@ -621,10 +622,6 @@ void Form9::NrDoc_Change() {
     if (NrDoc->text().size() >= 8) DescMovim->setFocus(Qt::TabFocusReason);
 }
 
-void Form9::DescMovim_Change() {
-    if (DescMovim->text().size() >= 30) OK->setFocus(Qt::TabFocusReason);
-}
-
 void Form9::DataInizSel_LostFocus() {
     if (DataInizSel->isBlank()) return;
     controllaCampoData(DataInizSel);
@@ -761,6 +758,10 @@ void Form9::pulisci_Click() {
 }
 
 void Form9::Esc_Click() {
+    // Leaving the form lets go of a movement held for change: it goes back into the
+    // balances and ".TOT" at once (the summary of all accounts reads them), and the
+    // entry starts new when the form is shown again.
+    if (inModifica_ != 0) svuotaImmissione();
     stato().Form9Aperta = 0;
     formHost().hide(*this);
     formHost().activateMainWindow();

@@ -102,7 +102,6 @@ public:
     void DataValuta_KeyUp(int key);
     void Causale_LostFocus();
     void NrDoc_Change();
-    void DescMovim_Change();
     void DataInizSel_LostFocus();
     void DataFineSel_LostFocus();
 

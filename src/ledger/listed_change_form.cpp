@@ -11,6 +11,7 @@
 #include "ledger/date_check.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/period_list_form.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -81,7 +82,7 @@ Form20::Form20(QWidget* parent) : Form(parent) {
         membro = new QLineEdit(this);
         membro->setObjectName(QString::fromLatin1(nome));
         membro->setMaxLength(larghezza);
-        membro->setMinimumWidth(carattere * (caratteri + 3));
+        membro->setMinimumWidth(fieldWidthFor(membro, caratteri));
     };
 
     NrOper = new QLabel(this);
@@ -96,7 +97,7 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     DescrCausale = new QLabel(this);
     DescrCausale->setObjectName(QStringLiteral("DescrCausale"));
     DescrCausale->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    DescrCausale->setMinimumWidth(carattere * 27);
+    DescrCausale->setMinimumWidth(fieldWidthFor(DescrCausale, 25));
     IMPORTO = new AmountField(QStringLiteral("IMPORTO"), this);
     IMPORTO->setMaxLength(20);
     IMPORTO->setMinimumWidth(carattere * 16);
@@ -334,6 +335,9 @@ void Form20::OK_Click() {
     QStringList avvisi;
     if (!motivo.isEmpty()) avvisi << motivo;
     if (Form9* entrata = formHost().loaded<Form9>()) entrata->elencaNellOrdineAttivo();
+    // The period list this change came from shows it at once, with its own period and
+    // causale filter.
+    ElencaMovimentiPerPeriodo();
     svuotaCampi();
     // The new values come into the balances, ".TOT" and the main window's panels.
     if (!restituisciAiSaldi(kFinestra, &motivo)) avvisi << motivo;

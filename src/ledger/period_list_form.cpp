@@ -1,8 +1,10 @@
 // Form11: "Elenco Movimenti", the movement list by period with carry-forward.
 #include "ledger/period_list_form.h"
 
+#include "common/dates.h"
 #include "common/shared_state.h"
 #include "ledger/balances.h"
+#include "ledger/date_check.h"
 #include "ledger/entry_form.h"
 #include "ledger/listed_change_form.h"
 #include "ledger/movement_files.h"
@@ -177,10 +179,23 @@ void Form11::riempiFiltroCausali() {
     Combo1->setCurrentIndex(0);
 }
 
+namespace {
+// An empty bound (no bound) or a whole, real date.
+bool limiteAccettabile(const DateField* campo) {
+    if (campo->isBlank()) return true;
+    if (!isCompleteDateText(campo->testo())) return false;
+    const DateParts p = splitDateText(campo->testo());
+    return dateValuesValid(p.giorno, p.mese, p.anno);
+}
+} // namespace
+
 void Form11::ElencaMovimentiPerPeriodo() {
+    if (limiteAccettabile(DataOper) && limiteAccettabile(DataFinale)) {
+        dal_ = DataOper->testo();
+        al_ = DataFinale->testo();
+    }
     QString motivo;
-    elenco_ = qv::ElencaMovimentiPerPeriodo(DataOper->testo(), DataFinale->testo(),
-                                            Combo1->currentText(), &motivo);
+    elenco_ = qv::ElencaMovimentiPerPeriodo(dal_, al_, Combo1->currentText(), &motivo);
     tabellaElencata_ = movimentiDelConto();
     std::vector<ListItem> righe;
     righe.reserve(elenco_.righe.size());
@@ -199,6 +214,15 @@ bool Form11::elencoAggiornato() const {
 }
 
 void Form11::OK_Click() {
+    // An impossible date ("31/02/2026") or a half-typed one is refused: the list stays
+    // as it was, and the field keeps what was typed, for the user to put right.
+    for (DateField* campo : {DataOper, DataFinale}) {
+        if (limiteAccettabile(campo)) continue;
+        MsgDataErrataBreve();
+        campo->setFocus(Qt::OtherFocusReason);
+        campo->selectAll();
+        return;
+    }
     Hourglass clessidra;
     ElencaMovimentiPerPeriodo();
 }

@@ -27,7 +27,9 @@ public:
     void Form_Activate() override;
     void Form_Unload(bool& cancel) override;
 
-    // Rebuilds List1 from DataOper, DataFinale and Combo1.
+    // Rebuilds List1 from DataOper, DataFinale and Combo1. A bound that holds no date
+    // (an impossible or half-typed one) is never listed from: the list then keeps the
+    // period it was last built with (only "Conferma" tells the user, see OK_Click).
     void ElencaMovimentiPerPeriodo();
 
     // The list as last built: its count of listed movements and the movement table
@@ -69,6 +71,7 @@ private:
     void riempiFiltroCausali();
 
     ElencoPeriodo elenco_;
+    QString dal_, al_;                       // the period of the list shown
     std::vector<Movimento> tabellaElencata_; // TabellaMovimenti rows 1..n at the last build
 };
 

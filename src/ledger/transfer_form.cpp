@@ -89,7 +89,21 @@ void Giroconto::Form_Load() {
     const int ultima = qMin<int>(s.NumeroConti, int(s.TabellaConti.size()) - 1);
     for (int riga = 1; riga <= ultima; ++riga)
         Combo1->addItem(lineaGiroconto(s.TabellaConti[size_t(riga)]), riga);
-    Combo1->setCurrentIndex(Combo1->count() > 0 ? 0 : -1);
+    Combo1->setCurrentIndex(primoAltroConto());
+}
+
+int Giroconto::primoAltroConto() const {
+    // The open account is listed too, but a transfer goes to another one: the first
+    // other account is the one proposed.
+    const StatoProgramma& s = stato();
+    const QString aperto = s.CodiceContoAttivo.trimmed();
+    for (int i = 0; i < Combo1->count(); ++i) {
+        const int riga = Combo1->data(i);
+        if (riga >= 1 && riga < int(s.TabellaConti.size()) &&
+            s.TabellaConti[size_t(riga)].codiceConto.trimmed() != aperto)
+            return i;
+    }
+    return Combo1->count() > 0 ? 0 : -1;
 }
 
 void Giroconto::preparaGiroconto(Movimento* pendente, EsitoGiroconto* esito) {
@@ -108,12 +122,14 @@ void Giroconto::OK_Click() {
     esito_->fatto = false;
 
     if (destinazione == origine) {
+        // Refused, but nothing typed is lost: the dialog stays, proposing another
+        // account, and the entry form keeps its movement until a transfer is made or
+        // the dialog is left.
         setHourglass(false);
         messageBox(messaggioStessoConto(), MessageButtons::Ok, MessageIcon::Exclamation,
                    QStringLiteral("ERRORE"));
-        Combo1->setCurrentIndex(0);
+        Combo1->setCurrentIndex(primoAltroConto());
         Combo1->setFocus();
-        formHost().unload(*this);
         return;
     }
 

@@ -41,6 +41,9 @@ public:
     QPushButton* Command3D1 = nullptr;
 
 private:
+    // The row of Combo1 of the first account other than the open one.
+    int primoAltroConto() const;
+
     Movimento* pendente_ = nullptr;
     EsitoGiroconto* esito_ = nullptr;
 };

@@ -1,10 +1,16 @@
 #include "fields.h"
 
 #include "common/amounts.h"
+#include "desktop.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 
 namespace qv {
+
+int fieldWidthFor(const QWidget* field, int characters) {
+    return field->fontMetrics().horizontalAdvance(QString(characters, u'M')) + 16;
+}
 
 QString DateField::emptyText() {
     return QStringLiteral("__/__/____");
@@ -50,6 +56,25 @@ void DateField::focusInEvent(QFocusEvent* event) {
     setCursorPosition(blank < 0 ? 0 : blank);
 }
 
+void DateField::keyPressEvent(QKeyEvent* event) {
+    const QString typed = event->text();
+    const bool digit = typed.size() == 1 && typed.at(0).isDigit() &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    if (digit && !hasSelectedText()) {
+        // The places still ahead of the cursor; the separators are skipped.
+        const QString shown = displayText();
+        bool place = false;
+        for (int i = cursorPosition(); i < shown.size() && !place; ++i)
+            place = shown.at(i) != QLatin1Char('/');
+        if (!place) {
+            beep();
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
 void DateField::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
     // A click past the places already filled puts the cursor on the first one
@@ -65,6 +90,28 @@ AmountField::AmountField(const QString& name, QWidget* parent) : QLineEdit(paren
 
 void AmountField::setImporto(double shown, const QString& pattern) {
     setText(formatNumber(shown, pattern));
+}
+
+void AmountField::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    selectOnRelease_ = false;
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+    if (text().isEmpty()) return;
+    if (reason == Qt::MouseFocusReason) {
+        // The click that brought the focus would place the cursor and undo a
+        // selection made now: the text is selected when the click ends.
+        selectOnRelease_ = true;
+        return;
+    }
+    selectAll();
+}
+
+void AmountField::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    // A drag that selected part of the text keeps that selection.
+    if (selectOnRelease_ && !hasSelectedText() && !text().isEmpty()) selectAll();
+    selectOnRelease_ = false;
 }
 
 void AmountField::focusOutEvent(QFocusEvent* event) {

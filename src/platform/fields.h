@@ -6,8 +6,16 @@
 
 namespace qv {
 
+// The width that shows `characters` characters of text whole in `field`, even in wide
+// capitals, with the field's frame and margins.
+int fieldWidthFor(const QWidget* field, int characters);
+
 // A date typed as eight digits into "__/__/____". Its text, testo(), reads as
-// the screen shows it: "__/__/____" when empty, "01/06/____" when half typed.
+// the screen shows it: "__/__/____" when empty, "01/06/____" when half typed; that
+// text, and nothing else, is what the forms check and store. A digit typed over a
+// filled date replaces the digit at the cursor, a selection is replaced by what is
+// typed, and a digit that finds no place left (the cursor after the year) is refused
+// with a beep rather than dropped without a sound.
 class DateField : public QLineEdit {
     Q_OBJECT
 public:
@@ -24,11 +32,14 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // An amount as typed, with an optional display format: when the field is left
-// holding a number typed the Italian way, the number is shown in that format.
+// holding a number typed the Italian way, the number is shown in that format. When
+// the focus enters the field while it shows an amount, the whole text is selected,
+// so that what is typed replaces it instead of being appended to it.
 class AmountField : public QLineEdit {
     Q_OBJECT
 public:
@@ -43,10 +54,13 @@ public:
     QString testo() const { return text(); }
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QString formato_;
+    bool selectOnRelease_ = false; // focus came by a click: select once the click ends
 };
 
 } // namespace qv

@@ -1,5 +1,6 @@
 #include "form_host.h"
 
+#include "keys.h"
 #include "message_box.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
@@ -90,6 +92,34 @@ void runAsHandler(QObject* object, const std::function<void()>& body) {
     }
 }
 
+void reactivateWindow(QWidget* window) {
+    if (!window || !qApp) return;
+    window = window->window();
+    if (!window->isVisible()) return;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->window() != window)
+        return;
+    // A window system without a window manager gives the keyboard to no window when a
+    // dialog closes: the keys would still reach the fields, but no field would hear of
+    // the focus coming or going. Qt is told at once which window is active again.
+    if (QApplication::activeWindow() != window) {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(window);
+        QT_WARNING_POP
+    }
+    window->activateWindow();
+}
+
+QRect fitInside(const QRect& window, const QRect& space) {
+    if (!space.isValid()) return window;
+    QRect r = window;
+    r.setWidth(std::min(r.width(), space.width()));
+    r.setHeight(std::min(r.height(), space.height()));
+    r.moveLeft(std::clamp(r.left(), space.left(), space.right() - r.width() + 1));
+    r.moveTop(std::clamp(r.top(), space.top(), space.bottom() - r.height() + 1));
+    return r;
+}
+
 // ---------------------------------------------------------------------------
 // Window arrangement
 
@@ -164,6 +194,7 @@ FormHost::FormHost() {
         connect(qApp, &QApplication::focusChanged, this,
                 [this](QWidget* old, QWidget* now) { windowFocusChanged(old, now); });
     }
+    enterPressesFocusedButtons();
 }
 
 Form* FormHost::find(std::type_index type) const {
@@ -259,9 +290,15 @@ void FormHost::placeInArea(Form* form) {
 void FormHost::placeTopLevel(Form* form, bool modal) {
     reparenting_ = true;
     if (QMdiSubWindow* sub = form->subWindow_) {
+        // The form leaves its child window first, so that the child window no longer
+        // follows the form's showing; the empty child window is then hidden and goes.
+        // (Taken out of its area while it still held the form, it would become a
+        // window of its own and show up empty over the main window.)
+        sub->setWidget(nullptr);
+        form->setParent(nullptr, Qt::Window);
+        sub->hide();
         if (sub->mdiArea()) sub->mdiArea()->removeSubWindow(sub);
         sub->hide();
-        form->setParent(nullptr, Qt::Window);
         sub->deleteLater();
         form->subWindow_ = nullptr;
     }
@@ -308,7 +345,26 @@ void FormHost::show(Form& form) {
     if (!wasShown) form.shownSerial_ = ++serial_;
     form.show();
     if (form.subWindow_) form.subWindow_->show();
+    if (!wasShown) fitOnScreen(&form);
     activate(form);
+}
+
+void FormHost::fitOnScreen(Form* form) {
+    if (QMdiSubWindow* sub = form->subWindow_) {
+        if (!sub->mdiArea()) return;
+        const QRect space = sub->mdiArea()->viewport()->rect();
+        const QRect fitted = fitInside(sub->geometry(), space);
+        if (fitted != sub->geometry()) sub->setGeometry(fitted);
+        return;
+    }
+    QScreen* screen = form->screen();
+    if (!screen) return;
+    const QRect frame = form->frameGeometry();
+    const QRect fitted = fitInside(frame, screen->availableGeometry());
+    if (fitted == frame) return;
+    const QSize border = frame.size() - form->size();
+    form->resize(fitted.size() - border);
+    form->move(fitted.topLeft());
 }
 
 void FormHost::showModal(Form& form) {
@@ -321,6 +377,7 @@ void FormHost::showModal(Form& form) {
     form.shownSerial_ = serial;
     placeTopLevel(&form, true);
     form.show();
+    fitOnScreen(&form);
     form.raise();
     form.activateWindow();
     requestActivate(&form);
@@ -349,6 +406,8 @@ void FormHost::showModal(Form& form) {
     if (Form* f = qobject_cast<Form*>(previous.data()); f && (!f->loaded_ || !f->isShown()))
         previous = mainWindow_.data();
     lastActive_ = previous;
+    // The window it was opened from takes the keyboard back.
+    if (QWidget* w = qobject_cast<QWidget*>(previous.data())) reactivateWindow(w);
 }
 
 void FormHost::hide(Form& form) {
@@ -419,6 +478,17 @@ void FormHost::discard(Form* form) {
 void FormHost::unloadAll() {
     for (Form* f : loadedForms())
         discard(f);
+}
+
+void FormHost::letAllGo() {
+    for (Form* f : loadedForms()) {
+        QPointer<Form> form(f);
+        bool ignored = false;
+        form->runHandler([form, &ignored] {
+            if (form) form->Form_Unload(ignored);
+        });
+        if (form && form->loaded_) discard(form);
+    }
 }
 
 void FormHost::activate(Form& form) {

@@ -117,6 +117,16 @@ Form* formOf(QObject* object);
 // it belongs to none; no exception leaves it either way.
 void runAsHandler(QObject* object, const std::function<void()>& body);
 
+// Gives the activation back to `window` (the top-level window of the widget), as it
+// was before a message box or a modal form took it: the window becomes the active one
+// at once, and the window system is asked to follow. Does nothing for a window that is
+// gone or hidden, or while another modal window is open.
+void reactivateWindow(QWidget* window);
+
+// Moves and, where it must, shrinks a window so that it lies wholly inside `space`
+// (the main window's child-window area, or the screen), its top-left corner first.
+QRect fitInside(const QRect& window, const QRect& space);
+
 // The four arrangements of the main window's child windows.
 enum class WindowArrangement { Cascade, TileHorizontal, TileVertical, ArrangeIcons };
 void arrangeWindows(QMdiArea* area, WindowArrangement how);
@@ -155,8 +165,12 @@ public:
     // current event has been handled, so a form may unload itself from its own
     // handler). Returns false when the form cancelled.
     bool unload(Form& form);
-    // Discards every loaded form without asking them (the end of the program).
+    // Discards every loaded form without asking them.
     void unloadAll();
+    // Lets every loaded form go, as the end of the program does: each form's
+    // Form_Unload runs (giving back what it holds: a movement out of the balances goes
+    // back into them and into ".TOT"), whatever it answers, and the form is discarded.
+    void letAllGo();
 
     // What switching to a window does: it becomes the active window, and the
     // Activate rule applies.
@@ -196,6 +210,7 @@ private:
     void subWindowActivated(QMdiSubWindow* sub);
     void placeInArea(Form* form);
     void placeTopLevel(Form* form, bool modal);
+    void fitOnScreen(Form* form);
 
     std::map<std::type_index, QPointer<Form>> forms_;
     QPointer<QWidget> mainWindow_;

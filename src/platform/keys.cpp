@@ -1,10 +1,13 @@
 #include "keys.h"
 
+#include "desktop.h"
 #include "form_host.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 namespace qv {
@@ -16,8 +19,12 @@ bool isEnter(const QKeyEvent* e) {
 }
 
 // The KeyPress code of a key event, or -1 for a key that types nothing (arrows,
-// function keys, Tab, Delete).
+// function keys, Tab, Delete) and for the editing keys: Ctrl (or Meta) with a letter
+// selects, copies, cuts, pastes and undoes, and no key filter may take those away.
+// AltGr, which some systems report as Ctrl with Alt, still types its character.
 int keyAsciiOf(const QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier)) return -1;
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -35,6 +42,8 @@ int keyAsciiOf(const QKeyEvent* e) {
     }
     const QString text = e->text();
     if (text.isEmpty()) return -1;
+    // Control characters other than the three above come from editing chords.
+    if (text.at(0).unicode() < 0x20) return -1;
     return text.at(0).unicode();
 }
 
@@ -127,7 +136,58 @@ private:
     std::function<void()> handler_;
 };
 
+// A text field that is full takes no further character: the key is refused with
+// a beep instead of being dropped without a sound.
+class FullFieldFilter : public QObject {
+public:
+    FullFieldFilter(QLineEdit* field, int width) : QObject(field), field_(field), width_(width) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int code = keyAsciiOf(static_cast<QKeyEvent*>(event));
+        if (code < 32 || code == 127) return false;
+        const int width = width_ > 0 ? width_ : field_->maxLength();
+        if (field_->hasSelectedText() || field_->text().size() < width) return false;
+        beep();
+        return true;
+    }
+
+private:
+    QLineEdit* field_;
+    int width_;
+};
+
+// Enter on a focused push button presses it, in every window of the program, as the
+// original's buttons did. Buttons that Qt already presses on Enter (the default and
+// auto-default buttons of dialogs and message boxes) are left to Qt.
+class ButtonEnterFilter : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* e = static_cast<QKeyEvent*>(event);
+        if (!isEnter(e) || (e->modifiers() & ~Qt::KeypadModifier)) return false;
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || button->autoDefault() || button->isDefault()) return false;
+        if (!button->isEnabled() || !button->isVisible() || e->isAutoRepeat()) return true;
+        button->click();
+        return true;
+    }
+};
+
 } // namespace
+
+void enterPressesFocusedButtons() {
+    static QPointer<ButtonEnterFilter> filter;
+    if (filter || !qApp) return;
+    filter = new ButtonEnterFilter(qApp);
+    qApp->installEventFilter(filter);
+}
+
+void refuseWhenFull(QLineEdit* field, int width) {
+    if (field) field->installEventFilter(new FullFieldFilter(field, width));
+}
 
 void enterMovesFocus(QWidget* from, QWidget* to) {
     if (from) from->installEventFilter(new EnterFilter(from, to));

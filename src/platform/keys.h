@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QLineEdit;
 class QWidget;
 
 namespace qv {
@@ -20,8 +21,20 @@ void enterMovesFocus(QWidget* from, QWidget* to);
 // Calls handler for every key that types a character in w, with the code the
 // original's KeyPress saw: 13 Enter, 8 Backspace, 27 Escape, else the
 // character's code. Setting keyAscii to 0 drops the key; another code types that
-// character instead.
+// character instead. The editing keys (Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z, Home,
+// End, the arrows with or without Shift, Delete) type no character: they are never
+// shown to the handler and always do their work.
 void onKeyPress(QWidget* w, std::function<void(int& keyAscii)> handler);
+
+// Enter (or the keypad's Enter) on a focused push button clicks it, in every window
+// of the program. Installed once on the application by the form host.
+void enterPressesFocusedButtons();
+
+// A field whose text has reached `width` characters (its maximum length when `width`
+// is 0) refuses a further character with a beep; a selection is still replaced as
+// usual. Fields that fill up never push the focus onto a button: they stay, and Enter
+// moves on.
+void refuseWhenFull(QLineEdit* field, int width = 0);
 
 // Calls handler when a key is released in w (auto-repeat excluded), with the
 // key's code (Qt::Key; for digits and letters the character's code).

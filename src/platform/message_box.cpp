@@ -1,7 +1,10 @@
 #include "message_box.h"
 
+#include "form_host.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace qv {
 
@@ -56,6 +59,30 @@ QMessageBox::Icon iconOf(MessageIcon i) {
     return QMessageBox::NoIcon;
 }
 
+// The real box, modal; returns the button pressed.
+MessageAnswer showBox(const MessageRecord& record) {
+    const auto specs = buttonsOf(record.buttons);
+    QMessageBox box(iconOf(record.icon), record.title, record.text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (const auto& s : specs)
+        box.addButton(s.button);
+    box.setDefaultButton(specs.front().button);
+    for (const auto& s : specs)
+        if (record.defaultButton && s.answer == *record.defaultButton)
+            box.setDefaultButton(s.button);
+    // The box waits for the user: it shows the normal pointer even while an operation
+    // holds the hourglass, which comes back when the box closes.
+    const bool clessidra = QApplication::overrideCursor() != nullptr;
+    if (clessidra) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int pressed = box.exec();
+    if (clessidra) QApplication::restoreOverrideCursor();
+    for (const auto& s : specs)
+        if (s.button == pressed) return s.answer;
+    for (const auto& s : specs)
+        if (s.answer == MessageAnswer::Cancel) return s.answer;
+    return specs.back().answer;
+}
+
 } // namespace
 
 QString applicationTitle() {
@@ -71,27 +98,12 @@ MessageAnswer messageBox(const QString& text, MessageButtons buttons, MessageIco
                          const QString& title, std::optional<MessageAnswer> defaultButton) {
     const MessageRecord record{text, title.isEmpty() ? applicationTitle() : title, buttons, icon,
                                defaultButton};
-    if (responder()) return responder()(record);
-
-    const auto specs = buttonsOf(buttons);
-    QMessageBox box(iconOf(icon), record.title, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    for (const auto& s : specs)
-        box.addButton(s.button);
-    box.setDefaultButton(specs.front().button);
-    for (const auto& s : specs)
-        if (defaultButton && s.answer == *defaultButton) box.setDefaultButton(s.button);
-    // The box waits for the user: it shows the normal pointer even while an operation
-    // holds the hourglass, which comes back when the box closes.
-    const bool clessidra = QApplication::overrideCursor() != nullptr;
-    if (clessidra) QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int pressed = box.exec();
-    if (clessidra) QApplication::restoreOverrideCursor();
-    for (const auto& s : specs)
-        if (s.button == pressed) return s.answer;
-    for (const auto& s : specs)
-        if (s.answer == MessageAnswer::Cancel) return s.answer;
-    return specs.back().answer;
+    // The box takes the activation from the window it was asked from; that window
+    // gets it back as soon as the box closes.
+    const QPointer<QWidget> previous = QApplication::activeWindow();
+    const MessageAnswer answer = responder() ? responder()(record) : showBox(record);
+    reactivateWindow(previous);
+    return answer;
 }
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include "form_host.h"
 
 #include <QCoreApplication>
+#include <QScopedValueRollback>
 
 namespace qv {
 
@@ -15,7 +16,15 @@ std::function<void()>& hook() {
 } // namespace
 
 void endProgram() {
+    // A form that ends the program from its own unload, while the forms are let go,
+    // adds nothing: the ending is already under way.
+    static bool running = false;
+    if (running) return;
+    const QScopedValueRollback<bool> guard(running, true);
     ending = true;
+    // Every form lets go of what it holds before the program ends: a movement held
+    // out of the balances for a change goes back into them and into ".TOT".
+    formHost().letAllGo();
     if (hook()) {
         hook()();
         return;

@@ -1,13 +1,14 @@
 #pragma once
 // Ending the program from inside a handler ("Esci", the login's fourth failure,
-// the causali maintenance). The program ends at once: no form is asked and no
-// file is written. Tests replace the ending with a hook that records it.
+// the causali maintenance). The program ends at once, without questions: each form
+// only lets go of what it holds (its Form_Unload runs and cannot refuse). Tests
+// replace the ending with a hook that records it.
 
 #include <functional>
 
 namespace qv {
 
-// Discards every form and leaves the event loop (or, before the loop has started,
+// Lets every form go, then leaves the event loop (or, before the loop has started,
 // tells main() not to start it).
 void endProgram();
 

@@ -4,8 +4,6 @@
 #include "common/shared_state.h"
 #include "shell/program_files.h"
 
-#include <cmath>
-
 namespace qv {
 
 std::optional<double> cambioVisualizzazione(const QString& linea) {
@@ -34,18 +32,8 @@ QString messaggioCambioNonImpostato() {
     return QStringLiteral("Cambio non impostato per questa valuta");
 }
 
-double arrotondaPari(double valore) {
-    if (!std::isfinite(valore)) return valore;
-    const double sotto = std::floor(valore);
-    const double resto = valore - sotto;
-    if (resto < 0.5) return sotto;
-    if (resto > 0.5) return sotto + 1;
-    return std::fmod(sotto, 2.0) == 0 ? sotto : sotto + 1;
-}
-
 double calcolaDisponibilita(double fido, double saldoOperazioneOggi, double fattoreValuta) {
-    const double fidoConvertito = arrotondaPari(fattoreValuta * fido);
-    return arrotondaPari(fidoConvertito + saldoOperazioneOggi * fattoreValuta);
+    return (fido + saldoOperazioneOggi) * fattoreValuta;
 }
 
 namespace {

@@ -25,13 +25,10 @@ int indiceValutaIniziale(const QStringList& righe, const QString& valutaPredefin
 // What the user is told when the chosen line has no rate.
 QString messaggioCambioNonImpostato();
 
-// The nearest whole number; a value exactly halfway goes to the even neighbour
-// (2.5 gives 2, 3.5 gives 4, -2.5 gives -2).
-double arrotondaPari(double valore);
-
-// The available amount in the display currency: the credit line converted and
-// rounded, plus the operation-date balance converted, rounded again. Held as a
-// double, so no size of amount overflows; not finite only when an input is not.
+// The available amount in the display currency: the credit line plus the
+// operation-date balance, converted, to the cent like every other amount of the
+// panel (a whole-unit figure would disagree with the summary of all accounts). Held
+// as a double, so no size of amount overflows; not finite only when an input is not.
 double calcolaDisponibilita(double fido, double saldoOperazioneOggi, double fattoreValuta);
 
 // The texts of the balance panel for the shared balances, the open account's

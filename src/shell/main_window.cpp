@@ -53,6 +53,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -104,6 +105,17 @@ void enableMenu(QMenu* m, bool on) {
     m->menuAction()->setEnabled(on);
 }
 
+// The menu items and toolbar buttons whose subsystems are not built yet: they stay
+// disabled, so that none of them does nothing when chosen. The subsystem that wires
+// an item removes its line here.
+const char* const kNonAncoraDisponibili[] = {
+    "AnnualeSimulata", // period closing
+    "RiprChiu",        // restoring the previous closing
+    "Sicur",           // backup copies
+    "RipCopie",        // restoring the backup copies
+    "RioArch",         // reordering the archives
+};
+
 } // namespace
 
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
@@ -136,7 +148,10 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
 
     formHost().setMainWindow(this);
     formHost().setMdiArea(area_);
-    resize(1100, 760);
+    // Its usual size, within the screen it opens on.
+    QSize size(1100, 760);
+    if (QScreen* schermo = screen()) size = size.boundedTo(schermo->availableGeometry().size());
+    resize(size);
 }
 
 MDIForm1::~MDIForm1() {
@@ -537,6 +552,15 @@ void MDIForm1::abilitaComandiConto(bool abilita) {
     BottCarnet->setEnabled(abilita);
     Vista->setEnabled(abilita);
     enableMenu(chiusure, abilita);
+    disabilitaNonDisponibili();
+}
+
+void MDIForm1::disabilitaNonDisponibili() {
+    for (const char* nome : kNonAncoraDisponibili) {
+        const QString name = QLatin1String(nome);
+        if (QAction* a = findChild<QAction*>(name)) a->setEnabled(false);
+        if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(false);
+    }
 }
 
 void MDIForm1::mostraContoAperto() {

@@ -32,7 +32,8 @@ public:
     // and looks up the start-up account. Stops as soon as the program is ending.
     void Load();
 
-    // Enables or disables together the ten controls that need an open account.
+    // Enables or disables together the ten controls that need an open account; the
+    // items whose subsystems are not built yet stay disabled either way.
     void abilitaComandiConto(bool abilita);
     // Writes the open account's labels: the data folder with the account code, the
     // bank name and the credit line.
@@ -188,6 +189,7 @@ private:
     void buildStatusPanel();
     void wire();
     void confermaUscita();
+    void disabilitaNonDisponibili();
     void riempiValute();
     void selezionaValutaIniziale();
     void apriContoAvvio();

@@ -9,6 +9,7 @@
 #include "common/folder_lock.h"
 #include "common/shared_state.h"
 #include "platform/desktop.h"
+#include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "support/bytes.h"
@@ -402,6 +403,72 @@ TEST_F(Accounts, AnUnchangedCreditLineKeepsTheStoredAmount) {
     EXPECT_EQ(printable(readBytes(contiPath()).mid(205 + 166, 8)), printable(kFido1000));
 }
 
+TEST_F(Accounts, EveryFieldShowsWholeAtItsFullLength) {
+    Form2& f = editor();
+    QCoreApplication::processEvents();
+    struct Campo {
+        const char* nome;
+        QString testo;
+    };
+    const Campo campi[] = {
+        {"CodConto", QStringLiteral("TEMPORANEO12")},
+        {"TipoConto", QStringLiteral("CONTO CORRENTE ORDINARIO MM 30")},
+        {"NomeBanca", QStringLiteral("BANCA POPOLARE DI SONDRIO FILIALE DI MILANO12")},
+        {"IndBanca", QStringLiteral("PIAZZA GIUSEPPE GARIBALDI 116 MILANO CENTRO 1")},
+        {"CapBanca", QStringLiteral("20121")},
+        {"LocBanca", QStringLiteral("SAN GIOVANNI IN PERSICETO")},
+        {"ProvBanca", QStringLiteral("MM")},
+        {"abi", QStringLiteral("MMMMMMMMMM")},
+        {"Cab", QStringLiteral("0123456789")},
+        {"id", QStringLiteral("WMWMWMWMWM")},
+        {"Fido", QStringLiteral("999.999.999,999")},
+    };
+    for (const Campo& c : campi) {
+        QLineEdit* campo = box(f, c.nome);
+        ASSERT_NE(campo, nullptr);
+        campo->setText(c.testo);
+        campo->setCursorPosition(int(c.testo.size()));
+        campo->grab(); // painted as the screen shows it: that is when a line edit scrolls
+        // With the cursor after the last character, the first one is still in view: the
+        // text is not scrolled, so the whole of it shows.
+        EXPECT_EQ(campo->cursorPositionAt(QPoint(campo->rect().left() + 6, campo->height() / 2)), 0)
+            << c.nome << " " << campo->width() << " px";
+    }
+}
+
+TEST_F(Accounts, ACreditLineShownIsReplacedByWhatIsTypedInIt) {
+    stato().FormatoImporti = QStringLiteral("#,###,###,##0.00");
+    archive({accountRecord(1, "12", "BANCA UNO", kFido1000)});
+    Form2& f = editor();
+    QApplication::setActiveWindow(&f);
+    pick(f, QStringLiteral("12"));
+    ASSERT_EQ(f.Fido->text(), QStringLiteral("1.000,00"));
+
+    // A click into the amount selects it: the digits typed replace it.
+    QTest::mouseClick(f.Fido, Qt::LeftButton, {}, QPoint(4, f.Fido->height() / 2));
+    QTest::keyClicks(f.Fido, QStringLiteral("2500"));
+    EXPECT_EQ(f.Fido->text(), QStringLiteral("2500"));
+    // The editing keys pass the field's digits-only filter: Ctrl+A selects all, End and
+    // Shift+Home select, Ctrl+X and Ctrl+V cut and paste, Ctrl+Z undoes.
+    QTest::keyClick(f.Fido, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(f.Fido, QStringLiteral("3000"));
+    EXPECT_EQ(f.Fido->text(), QStringLiteral("3000"));
+    QTest::keyClick(f.Fido, Qt::Key_End);
+    QTest::keyClick(f.Fido, Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(f.Fido, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(f.Fido->text().isEmpty());
+    QTest::keyClick(f.Fido, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(f.Fido, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(f.Fido, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.Fido->text(), QStringLiteral("3000"));
+    EXPECT_EQ(beeps, 0);
+
+    click(f, "AddAnItem");
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(printable(readBytes(contiPath()).mid(166, 8)),
+              printable(QByteArray("\x00\x00\x00\x00\x00\x70\xA7\x40", 8))); // 3000.0
+}
+
 // --- Deleting an account --------------------------------------------------------------
 
 class AccountDeletion : public Accounts {
@@ -485,6 +552,16 @@ TEST_F(AccountDeletion, CancelAtTheQuestionChangesNothing) {
     // The entry is cleared whatever the answer.
     EXPECT_TRUE(box(*f, "CodConto")->text().isEmpty());
     EXPECT_EQ(stato().IndiceContoAttivo, 0);
+}
+
+TEST_F(AccountDeletion, EnterAtTheQuestionKeepsTheAccount) {
+    pick(*f, QStringLiteral("12"));
+    messages.answerWithEnter();
+    click(*f, "Del");
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(messages.shown()[0].defaultButton, MessageAnswer::Cancel);
+    expectNothingChanged();
 }
 
 TEST_F(AccountDeletion, WithNoAccountPickedNothingIsAskedOrChanged) {

@@ -410,10 +410,33 @@ TEST_F(Manutenzione, CancelOrUscitaChangeNothing) {
     EXPECT_EQ(ends, 0);
 }
 
-TEST_F(Manutenzione, AnEmptyListLeavesNoCausali) {
+TEST_F(Manutenzione, AnEmptyListIsRefusedAndTheNeededCausaliAreAlwaysKept) {
+    // Nothing chosen: refused before the question, the archive and the program stay.
+    m->Saldi->setFocus();
+    QTest::keyClick(m->Saldi, Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, messaggioNessunaCausaleDaRegistrare());
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ERRORE"));
+    EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(printable(readBytes(archive())), printable(old));
+    EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x04\x00", 2)));
+    EXPECT_EQ(ends, 0);
+    EXPECT_TRUE(m->isShown());
+
+    // Only ZZ chosen: "AS" and "GC" join it in the list before the question, and all
+    // three are written in code order.
+    doubleClick(m->ElencoCausali, lineOf(m->ElencoCausali, QStringLiteral("ZZ ")));
+    messages.answer(MessageAnswer::Ok);
     m->Saldi->click();
-    EXPECT_EQ(printable(readBytes(archive())), printable(QByteArray()));
-    EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x00\x00", 2)));
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_EQ(listLines(m->List1),
+              (QStringList{QStringLiteral("AS    - ASSEGNO                  "),
+                           QStringLiteral("GC    - GIROCONTO                "),
+                           QStringLiteral("ZZ    - ULTIMA                   ")}));
+    EXPECT_EQ(printable(readBytes(archive())), printable(causaleBytes(1, "AS", "ASSEGNO", "SU1") +
+                                                         causaleBytes(3, "GC", "GIROCONTO", "SU1") +
+                                                         causaleBytes(7, "ZZ", "ULTIMA", "NE0")));
+    EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x03\x00", 2)));
     EXPECT_EQ(ends, 1);
 }
 

@@ -121,6 +121,7 @@ protected:
     std::unique_ptr<MDIForm1> main;
 };
 
+// Every account command.
 const std::vector<bool> kTutti(10, true);
 const std::vector<bool> kNessuno(10, false);
 

@@ -10,6 +10,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -104,6 +105,39 @@ TEST_F(CheckBooksForm, RegisteringABookWritesBookLeavesCountsAndCostMovement) {
     EXPECT_EQ(mov(2).importo, 0.0);
     EXPECT_EQ(elenco.List1->count(), 2);
     EXPECT_EQ(f.NrCarnet->text(), "3");
+}
+
+TEST_F(CheckBooksForm, EnterOnTheFocusedConfermaRegistersTheBook) {
+    Form3& f = form();
+    formHost().show(f);
+    QApplication::setActiveWindow(f.window());
+    // The whole book by keyboard: each Enter moves on, the last one presses "Conferma".
+    f.DataCarnet->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(f.DataCarnet, "09122026");
+    QTest::keyClick(f.DataCarnet, Qt::Key_Return);
+    ASSERT_TRUE(f.CostoCarnet->hasFocus());
+    QTest::keyClicks(f.CostoCarnet, "150");
+    QTest::keyClick(f.CostoCarnet, Qt::Key_Return);
+    ASSERT_TRUE(f.NrInf->hasFocus());
+    QTest::keyClicks(f.NrInf, "12345678");
+    QTest::keyClicks(f.NrInf, "9"); // the number is full: refused, the focus stays
+    EXPECT_EQ(f.NrInf->text(), "12345678");
+    ASSERT_TRUE(f.NrInf->hasFocus());
+    QTest::keyClick(f.NrInf, Qt::Key_Return);
+    ASSERT_TRUE(f.Salva->hasFocus());
+    EXPECT_EQ(f.NrFinale->text(), "12345687");
+    QTest::keyClick(f.Salva, Qt::Key_Return);
+
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(file(".NRC")), le16(1));
+    EXPECT_EQ(stato().NumeroCarnet, 1);
+    EXPECT_EQ(carnet(1).primoAssegno, 12345678);
+    EXPECT_EQ(readBytes(file(".MOR")), le16(1));
+    // The keypad's Enter on a focused button presses it too.
+    f.Command3D1->setFocus(Qt::TabFocusReason);
+    f.DataCarnet->setTesto(QStringLiteral("01/01/2027"));
+    QTest::keyClick(f.Command3D1, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(f.DataCarnet->isBlank());
 }
 
 TEST_F(CheckBooksForm, CostIsReadTheItalianWayAfterItsReformatting) {

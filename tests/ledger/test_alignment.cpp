@@ -8,6 +8,7 @@
 #include "ledger/alignment.h"
 #include "ledger/alignment_form.h"
 #include "ledger/balances.h"
+#include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/list_box.h"
 #include "shell/account_close.h"
@@ -274,6 +275,37 @@ TEST_F(AlignmentTest, GivingUpAfterAFailedCheckPutsTheBalancesBack) {
     EXPECT_EQ(f.ElencoMovim->currentRow(), -1);
 }
 
+TEST_F(AlignmentTest, ADateRetypedFromItsMiddleIsStoredExactlyAsShown) {
+    preparaConto();
+    int beeps = 0;
+    setBeepHook([&] { ++beeps; });
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 0);
+    ASSERT_EQ(f.DataOper->testo(), QStringLiteral("01/12/2026"));
+
+    // The cursor put before the last digit and a whole date typed: the digit at the
+    // cursor is replaced, and the seven keys that find no place left beep.
+    f.DataOper->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f.DataOper, Qt::Key_End);
+    QTest::keyClick(f.DataOper, Qt::Key_Left);
+    QTest::keyClicks(f.DataOper, QStringLiteral("31022026"));
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("01/12/2023"));
+    EXPECT_EQ(beeps, 7);
+
+    // A selection is replaced by what is typed: the year, selected from its end.
+    QTest::keyClick(f.DataOper, Qt::Key_End);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(f.DataOper, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClicks(f.DataOper, QStringLiteral("2025"));
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("01/12/2025"));
+    EXPECT_EQ(beeps, 7);
+
+    // What is checked and stored is the date shown.
+    f.OK->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 1, 76).mid(2, 10), QByteArray("01/12/2025"));
+}
+
 TEST_F(AlignmentTest, ACausaleTypedByHandIsLookedUp) {
     preparaConto();
     Form4& f = apri();
@@ -320,17 +352,25 @@ TEST_F(AlignmentTest, ThePickerFillsTheAlignmentFields) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(AlignmentTest, ClosingTheAccountGivesTheHeldMovementBack) {
+TEST_F(AlignmentTest, LeavingTheFormOrClosingTheAccountGivesTheHeldMovementBack) {
     preparaConto();
     const QByteArray totPrima = readBytes(file(".TOT"));
     Form4& f = apri();
     doppioClic(f.ElencoMovim, 0);
-    // "Uscita" only hides the form: the movement stays loaded and held.
+    EXPECT_NE(readBytes(file(".TOT")), totPrima);
+    // "Uscita" lets the movement go, unchanged, back into the balances and ".TOT".
     f.Esc->click();
     EXPECT_FALSE(f.isShown());
-    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 1);
-    EXPECT_NE(readBytes(file(".TOT")), totPrima);
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 0);
+    EXPECT_EQ(readBytes(file(".TOT")), totPrima);
+    EXPECT_EQ(f.movimentoCaricato(), 0);
+    EXPECT_TRUE(f.DataOper->isBlank());
+    EXPECT_TRUE(f.ElencoMovim->isEnabled());
 
+    // Shown again and a movement loaded: closing the account gives it back too.
+    mostraAllineamento();
+    doppioClic(f.ElencoMovim, 0);
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 1);
     ChiudiConto();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(formHost().loaded<Form4>(), nullptr);

@@ -8,9 +8,11 @@
 #include "ledger/date_check.h"
 #include "ledger/entry_form.h"
 #include "ledger/transfer_form.h"
+#include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
+#include "platform/program_end.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -232,6 +234,91 @@ TEST_F(EntryFormTest, AnUnknownCausaleIsToldWhenTheAmountIsEntered) {
     EXPECT_TRUE(f.Causale->hasFocus());
 }
 
+// The cheque actions of the entry form, registered for one test and taken away after it.
+struct AzioniPerIlTest {
+    explicit AzioniPerIlTest(Form9::AzioniAssegni azioni) {
+        Form9::impostaAzioniAssegni(std::move(azioni));
+    }
+    ~AzioniPerIlTest() { Form9::impostaAzioniAssegni({}); }
+};
+
+// A modal window of the cheque side, as "Gestione carnet" opens one.
+class FinestraModale : public Form {};
+
+TEST_F(EntryFormTest, TheCausaleLookupRunsAgainAfterItsMessageOrAModalWindow) {
+    int assegni = 0;
+    Form9::AzioniAssegni cheque;
+    cheque.apriAssegno = [&] { ++assegni; };
+    cheque.gestioneCarnet = [] { formHost().showModal(formHost().form<FinestraModale>()); };
+    const AzioniPerIlTest azioni(cheque);
+    Form9& f = apri();
+    // The modal window takes the keyboard while it is up and is left with "Uscita".
+    formHost().setModalHook([](Form& modale) {
+        QApplication::setActiveWindow(&modale);
+        formHost().unload(modale);
+    });
+    auto scrivi = [&](const QString& causale) {
+        QTest::mouseClick(f.DataOper, Qt::LeftButton);
+        QTest::keyClicks(f.DataOper, QStringLiteral("0112"));
+        QTest::keyClicks(f.DataValuta, QStringLiteral("0112"));
+        QTest::keyClicks(f.Causale, causale);
+        QTest::keyClick(f.Causale, Qt::Key_Return);
+    };
+
+    // An unknown code: the message, and the focus back on the causale.
+    scrivi(QStringLiteral("ZZ"));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("CODICE CAUSALE NON PRESENTE!")});
+    EXPECT_TRUE(f.Causale->hasFocus());
+    // The entry typed again after the message: "AS" is looked up and opens the cheque.
+    scrivi(QStringLiteral("AS"));
+    EXPECT_EQ(f.DescrCausale->text(), QStringLiteral("Assegno"));
+    EXPECT_EQ(f.D_A->text(), QStringLiteral("U"));
+    EXPECT_GE(assegni, 1);
+    EXPECT_TRUE(f.IMPORTO->hasFocus());
+
+    // "Gestione carnet" and its "Uscita", then a new entry: the lookup runs again.
+    f.pulisci->click();
+    f.BottCarnet->click();
+    EXPECT_EQ(formHost().loaded<FinestraModale>(), nullptr);
+    scrivi(QStringLiteral("VS"));
+    EXPECT_EQ(f.DescrCausale->text(), QStringLiteral("Versamento contanti"));
+    EXPECT_EQ(f.Sospeso->text(), QStringLiteral("N"));
+    EXPECT_EQ(messages.shown().size(), 1u);
+}
+
+TEST_F(EntryFormTest, AFullDescriptionStaysAndRefusesTheKeysPastItsEnd) {
+    int beeps = 0;
+    setBeepHook([&] { ++beeps; });
+    Form9& f = apri();
+    f.DataOper->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(f.DataOper, QStringLiteral("0112"));
+    QTest::keyClicks(f.DataValuta, QStringLiteral("0112"));
+    QTest::keyClicks(f.Causale, QStringLiteral("VS"));
+    QTest::keyClick(f.Causale, Qt::Key_Return);
+    QTest::keyClicks(f.IMPORTO, QStringLiteral("10"));
+    QTest::keyClick(f.IMPORTO, Qt::Key_Return);
+    QTest::keyClick(f.NrDoc, Qt::Key_Return);
+    ASSERT_TRUE(f.DescMovim->hasFocus());
+
+    // Thirty characters fill the description; the rest, a blank first, goes nowhere.
+    const QString trenta = QStringLiteral("Pagamento fattura nr. 12345678");
+    ASSERT_EQ(trenta.size(), 30);
+    QTest::keyClicks(f.DescMovim, trenta + QStringLiteral(" del mese"));
+    EXPECT_EQ(f.DescMovim->text(), trenta);
+    EXPECT_TRUE(f.DescMovim->hasFocus());
+    EXPECT_EQ(beeps, 9);
+    EXPECT_FALSE(QFile::exists(file(".MOR")));
+    EXPECT_EQ(f.IMPORTO->text(), QStringLiteral("10,00"));
+
+    // Enter moves on as usual, and Enter on "Conferma" stores the movement whole.
+    QTest::keyClick(f.DescMovim, Qt::Key_Return);
+    ASSERT_TRUE(f.OK->hasFocus());
+    QTest::keyClick(f.OK, Qt::Key_Return);
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(readBytes(file(".MOR")), QByteArray("\x01\x00", 2));
+    EXPECT_EQ(readBytes(file(".MOV")).mid(43, 30), trenta.toLatin1());
+}
+
 TEST_F(EntryFormTest, ANewEntryTakesTheSuspendedDefaultOfItsCausale) {
     Form9& f = apri();
     f.Causale->setFocus(Qt::TabFocusReason);
@@ -332,6 +419,36 @@ TEST_F(EntryFormTest, AModificationIsWrittenInPlaceAndItsCancelPutsTheBalancesBa
     const double contabile = s.SaldoContabile;
     esciERientra(f);
     EXPECT_DOUBLE_EQ(s.SaldoContabile, contabile);
+}
+
+TEST_F(EntryFormTest, AMovementHeldForChangeGoesBackWhenTheFormLetsItGo) {
+    conMovimenti({movimento(1, "01/12/2026", "01/12/2026", "VS", 500, "N", "E"),
+                  movimento(2, "02/12/2026", "02/12/2026", "PB", 80, "S", "U")});
+    Form9* f = &apri();
+    const QByteArray totali = readBytes(file(".TOT"));
+    ASSERT_EQ(totali.size(), 72);
+
+    // Loaded for change, then "Uscita": ".TOT" counts the movement again at once.
+    doppioClic(f->ElencoMovim, rigaDel(f->ElencoMovim, 2));
+    ASSERT_EQ(f->movimentoInModifica(), 2);
+    EXPECT_NE(readBytes(file(".TOT")), totali);
+    f->Esc->click();
+    EXPECT_EQ(readBytes(file(".TOT")), totali);
+    EXPECT_DOUBLE_EQ(stato().SaldoContabile, 420.0);
+    EXPECT_EQ(f->movimentoInModifica(), 0);
+    EXPECT_TRUE(f->Causale->text().isEmpty());
+    EXPECT_FALSE(f->Del->isEnabled());
+
+    // Shown again, a movement loaded, and the program ends: the same.
+    f = &apri();
+    doppioClic(f->ElencoMovim, rigaDel(f->ElencoMovim, 1));
+    EXPECT_NE(readBytes(file(".TOT")), totali);
+    setEndProgramHook([] {});
+    endProgram();
+    EXPECT_EQ(readBytes(file(".TOT")), totali);
+    EXPECT_EQ(formHost().loaded<Form9>(), nullptr);
+    resetProgramEnd();
+    EXPECT_EQ(readBytes(file(".MOV")).size(), 2 * 76);
 }
 
 TEST_F(EntryFormTest, AnAlignedMovementKeepsItsNOverTheCausaleDefault) {

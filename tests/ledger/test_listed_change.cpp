@@ -141,9 +141,8 @@ TEST_F(ListedChangeTest, AChangedAmountRewritesRecordOrderBalancesAndTotals) {
     EXPECT_EQ(readBytes(file(".TOT")), totBytes(2484.5, 2364.0, 2364.0, 2364.0));
     EXPECT_EQ(movimentoTrattenuto(QStringLiteral("Form20")), 0);
 
-    // The list is not rebuilt by the change itself; coming back to it shows it.
-    EXPECT_FALSE(f.elencoAggiornato());
-    f.Form_Activate();
+    // The list shows the change at once, without "Tutti" or coming back to it.
+    EXPECT_TRUE(f.elencoAggiornato());
     const QString sp11(11, QLatin1Char(' '));
     EXPECT_EQ(f.List1->text(5), QStringLiteral("10/11/2026  12/11/2026 ") +
                                     QStringLiteral("         250,00") + sp11 +

@@ -4,6 +4,7 @@
 // column; the form that shows it.
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
+#include "ledger/date_check.h"
 #include "ledger/period_list.h"
 #include "ledger/period_list_form.h"
 #include "platform/fields.h"
@@ -12,10 +13,13 @@
 #include "shell/account_close.h"
 #include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/list_lines.h"
 #include "support/november_account.h"
 #include "support/open_account.h"
 
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
 
 namespace qv {
 namespace {
@@ -290,6 +294,42 @@ TEST_F(PeriodListTest, TheFormListsTheWholeAccountAndFollowsItsControls) {
     f.Esc->click();
     EXPECT_EQ(stato().Form11Aperta, 0);
     EXPECT_EQ(formHost().loaded<Form11>(), nullptr);
+}
+
+TEST_F(PeriodListTest, AnImpossibleDateIsRefusedAndTheListStaysAsItWas) {
+    carica();
+    Form11& f = formHost().form<Form11>();
+    formHost().show(f);
+    QApplication::setActiveWindow(f.window());
+    f.DataOper->setTesto(QStringLiteral("05/11/2026"));
+    f.OK->click();
+    const QStringList prima = listLines(f.List1);
+    ASSERT_EQ(prima.at(prima.size() - 2), sp(68) + QStringLiteral("nr. movimenti: 2"));
+
+    // "Dal 31/02/2026" typed over the start date from its first digit, Tab to the end
+    // date, and Enter twice.
+    QTest::mouseClick(f.DataOper, Qt::LeftButton, {}, QPoint(2, f.DataOper->height() / 2));
+    QTest::keyClicks(f.DataOper, QStringLiteral("31022026"));
+    QTest::keyClick(f.DataOper, Qt::Key_Tab);
+    ASSERT_TRUE(f.DataFinale->hasFocus());
+    QTest::keyClick(f.DataFinale, Qt::Key_Return);
+    ASSERT_TRUE(f.OK->hasFocus());
+    QTest::keyClick(f.OK, Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, testoDataErrataBreve());
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Errore"));
+    EXPECT_EQ(listLines(f.List1), prima);
+    EXPECT_TRUE(f.DataOper->hasFocus());
+    EXPECT_EQ(f.DataOper->testo(), QStringLiteral("31/02/2026"));
+
+    // A half-typed end date the same; a rebuild from elsewhere keeps the period listed.
+    f.DataOper->setTesto(QStringLiteral("01/11/2026"));
+    f.DataFinale->setTesto(QStringLiteral("1_/11/____"));
+    f.OK->click();
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(listLines(f.List1), prima);
+    ElencaMovimentiPerPeriodo();
+    EXPECT_EQ(listLines(f.List1), prima);
 }
 
 TEST_F(PeriodListTest, ClosingTheAccountClosesTheListAndAMovementChangeRelistsIt) {

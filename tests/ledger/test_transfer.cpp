@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace qv::test {
 namespace {
@@ -184,7 +185,7 @@ TEST_F(Transfer, DialogListsEveryAccountWithItsCodeColumn) {
     EXPECT_EQ(dialog.OK->text(), "Conferma");
     EXPECT_EQ(dialog.Command3D1->text(), "Uscita");
     ASSERT_EQ(dialog.Combo1->count(), 2);
-    EXPECT_EQ(dialog.Combo1->currentIndex(), 0);
+    EXPECT_EQ(dialog.Combo1->currentIndex(), 1); // the first account that is not open
     EXPECT_EQ(dialog.Combo1->text(0),
               QString("100") + QString(10, ' ') + " - " + QString("BANCA UNO").leftJustified(45));
     EXPECT_EQ(dialog.Combo1->text(1),
@@ -210,6 +211,10 @@ TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
         auto& dialog = static_cast<Giroconto&>(f);
         dialog.Combo1->setCurrentIndex(0); // "100", the open account
         dialog.OK->click();
+        // Refused: the dialog stays, proposing the other account, until it is left.
+        EXPECT_TRUE(dialog.isShown());
+        EXPECT_EQ(dialog.Combo1->currentIndex(), 1);
+        dialog.Command3D1->click();
     });
     EXPECT_FALSE(chiediGiroconto(pending).fatto);
     EXPECT_EQ(pending, unchanged);
@@ -288,6 +293,31 @@ TEST_F(TransferFromTheEntryForm, BothAccountsGetTheirHalf) {
     EXPECT_EQ(stato().NumeroMovimenti, 1);
     EXPECT_EQ(stato().SaldoContabile, -1000);
     EXPECT_EQ(form->ElencoMovim->count(), 1);
+}
+
+TEST_F(TransferFromTheEntryForm, TheOpenAccountRefusedKeepsWhatWasTyped) {
+    int mostrato = 0;
+    formHost().setModalHook([&](Form& f) {
+        ++mostrato;
+        auto& dialog = static_cast<Giroconto&>(f);
+        // The other account is proposed; the user picks the open one all the same.
+        EXPECT_EQ(dialog.Combo1->currentIndex(), 1);
+        dialog.Combo1->setCurrentIndex(0);
+        dialog.OK->setFocus();
+        QTest::keyClick(dialog.OK, Qt::Key_Return);
+        // Refused, with the other account proposed again: Enter makes the transfer.
+        ASSERT_TRUE(dialog.isShown());
+        QTest::keyClick(dialog.OK, Qt::Key_Return);
+    });
+    typeTransfer();
+    form->OK->click();
+    EXPECT_EQ(mostrato, 1);
+    EXPECT_EQ(messages.texts(),
+              QStringList{"il conto selezionato è lo stesso conto attualmente aperto"});
+    EXPECT_EQ(readBytes(file("100.MOV")),
+              movimentoBytes({1, "05/12/2026", "10/12/2026", "GC", 1000, "12",
+                              "> CONTODODICI affitto dicembre", "N", "U", "N"}));
+    EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing + incoming);
 }
 
 TEST_F(TransferFromTheEntryForm, ACancelledTransferChangesNothing) {

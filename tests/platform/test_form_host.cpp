@@ -2,6 +2,7 @@
 #include "platform/form_host.h"
 #include "platform/message_box.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -272,6 +273,88 @@ TEST_F(FormHostTest, TilingPutsWindowsSideBySideOrOneAboveTheOther) {
     qv::arrangeWindows(area, qv::WindowArrangement::TileHorizontal);
     EXPECT_EQ(sa->geometry(), QRect(0, 0, space.width(), space.height() / 2));
     EXPECT_EQ(sb->geometry().top(), space.height() / 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FitInsideTest, AWindowIsMovedAndIfItMustShrunkIntoItsSpace) {
+    const QRect space(0, 0, 800, 600);
+    struct Caso {
+        QRect finestra, attesa;
+    };
+    for (const Caso& c : {
+             Caso{{10, 20, 300, 200}, {10, 20, 300, 200}},     // already inside
+             Caso{{700, 500, 300, 200}, {500, 400, 300, 200}}, // past the bottom right
+             Caso{{-50, -30, 300, 200}, {0, 0, 300, 200}},     // past the top left
+             Caso{{100, 100, 900, 700}, {0, 0, 800, 600}},     // bigger than the space
+             Caso{{100, 100, 400, 700}, {100, 0, 400, 600}},   // taller only
+         })
+        EXPECT_EQ(qv::fitInside(c.finestra, space), c.attesa)
+            << c.finestra.x() << "," << c.finestra.y();
+    // A space with an offset (a screen right of another).
+    EXPECT_EQ(qv::fitInside({0, 0, 200, 100}, QRect(1280, 0, 1024, 768)), QRect(1280, 0, 200, 100));
+}
+
+TEST_F(FormHostTest, TheProgramsEndLetsEveryFormGoWhateverItAnswers) {
+    auto& host = qv::formHost();
+    FormA& a = host.form<FormA>();
+    FormB& b = host.form<FormB>();
+    b.refuseUnload = true;
+    host.show(a);
+    int* unloadsA = &a.unloadCalls;
+    int* unloadsB = &b.unloadCalls;
+    EXPECT_EQ(*unloadsA, 0);
+    EXPECT_EQ(*unloadsB, 0);
+    host.letAllGo();
+    EXPECT_EQ(host.loaded<FormA>(), nullptr);
+    EXPECT_EQ(host.loaded<FormB>(), nullptr);
+    EXPECT_EQ(*unloadsA, 1);
+    EXPECT_EQ(*unloadsB, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(FormHostTest, AMessageBoxGivesTheKeyboardBackToItsWindow) {
+    auto& host = qv::formHost();
+    FormA& a = host.form<FormA>();
+    host.show(a);
+    QApplication::setActiveWindow(&a);
+    ASSERT_EQ(QApplication::activeWindow(), &a);
+    // The box takes the activation while it is up and, as on a desktop without a window
+    // manager, leaves no window active when it closes.
+    duringBox = [] { QApplication::setActiveWindow(nullptr); };
+    int lookups = 0;
+    qv::messageBox(QStringLiteral("CODICE CAUSALE NON PRESENTE!"));
+    EXPECT_EQ(QApplication::activeWindow(), &a);
+    // Focus moves inside the window are heard again.
+    struct Spia : QObject {
+        int* n;
+        explicit Spia(int* c) : n(c) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::FocusIn) ++*n;
+            return false;
+        }
+    } spia(&lookups);
+    a.OK->installEventFilter(&spia);
+    a.OK->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(lookups, 1);
+}
+
+TEST_F(FormHostTest, EnterOnAFocusedButtonPressesIt) {
+    auto& host = qv::formHost();
+    FormA& a = host.form<FormA>();
+    int clicks = 0;
+    a.onClick = [&] { ++clicks; };
+    host.show(a);
+    QTest::keyClick(a.OK, Qt::Key_Return);
+    QTest::keyClick(a.OK, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks, 2);
+    // Enter elsewhere, or on a disabled button, presses nothing.
+    QTest::keyClick(a.Testo, Qt::Key_Return);
+    a.OK->setEnabled(false);
+    QTest::keyClick(a.OK, Qt::Key_Return);
+    EXPECT_EQ(clicks, 2);
 }
 
 } // namespace

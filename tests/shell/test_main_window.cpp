@@ -13,16 +13,20 @@
 #include "platform/list_box.h"
 #include "platform/program_end.h"
 #include "shell/flags.h"
+#include "shell/help_form.h"
 #include "shell/login_form.h"
 #include "shell/main_window.h"
 #include "shell/notice_form.h"
 #include "shell/program_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -238,6 +242,29 @@ TEST_F(MainWindow, AccountControlsStartDisabled) {
         EXPECT_TRUE(m->menuAction()->isEnabled()) << m->objectName().toStdString();
 }
 
+TEST_F(MainWindow, ItemsOfSubsystemsNotBuiltYetStayDisabledWithAnAccountOpen) {
+    notFirstRun();
+    settings(2, "A123");
+    account("A123", "BANCA ALFA", 100);
+    MDIForm1& w = load();
+    ASSERT_TRUE(w.PulsMovimenti->isEnabled());
+    for (QAction* a : {w.AnnualeSimulata, w.RiprChiu, w.Sicur, w.RipCopie, w.RioArch})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    // What is built works.
+    for (QAction* a : {w.TotConti, w.MenMovimenti, w.Assegni, w.Carnet, w.VisMovimenti,
+                       w.VisAssFuori, w.AssAnn, w.AllConto, w.CancMov, w.CVV, w.calco, w.IntCost,
+                       w.stf, w.movimenti, w.CausaliIns, w.ElencoConti})
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    for (QPushButton* b : {w.Files, w.BottCarnet, w.Vista, w.Command3D2, w.PulStampe})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+
+    // Closing and opening again leaves them as they were.
+    w.close->trigger();
+    w.abilitaComandiConto(true);
+    EXPECT_TRUE(w.PulStampe->isEnabled());
+    EXPECT_FALSE(w.RioArch->isEnabled());
+}
+
 TEST_F(MainWindow, ExitAsksAndEndsOnlyOnOk) {
     notFirstRun();
     MDIForm1& w = load();
@@ -285,6 +312,42 @@ TEST_F(MainWindow, AccountAndCausaliEntriesOpenTheirForms) {
     EXPECT_EQ(modal[1], "Form7");
 }
 
+TEST_F(MainWindow, TheToolbarApriAfterTheMenuItemLeavesNoEmptyWindow) {
+    notFirstRun();
+    account("12", "BANCA UNO", 0);
+    MDIForm1& w = load();
+    w.ApriConto->trigger(); // the choice as a child window
+    Form7* scelta = formHost().loaded<Form7>();
+    ASSERT_NE(scelta, nullptr);
+    ASSERT_TRUE(scelta->isShown());
+
+    // " Apri " shows the same choice as a modal window: only it and the main window show.
+    QStringList finestre;
+    formHost().setModalHook([&](Form& f) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible()) finestre << top->objectName();
+        EXPECT_EQ(f.window(), &f);
+    });
+    w.Command3D2->click();
+    finestre.sort();
+    EXPECT_EQ(finestre, (QStringList{QStringLiteral("Form7"), QStringLiteral("MDIForm1")}));
+}
+
+TEST_F(MainWindow, AChildWindowBiggerThanTheAreaOpensWhollyInsideIt) {
+    notFirstRun();
+    MDIForm1& w = load();
+    w.resize(700, 420);
+    QCoreApplication::processEvents();
+    Help1& aiuto = formHost().form<Help1>();
+    formHost().show(aiuto);
+    QMdiSubWindow* finestra = w.mdiArea()->subWindowList().constLast();
+    ASSERT_EQ(finestra->widget(), &aiuto);
+    const QRect area = w.mdiArea()->viewport()->rect();
+    EXPECT_TRUE(area.contains(finestra->geometry()))
+        << finestra->geometry().width() << "x" << finestra->geometry().height() << " in "
+        << area.width() << "x" << area.height();
+}
+
 TEST_F(MainWindow, ClosingTheWindowEndsWithoutAsking) {
     notFirstRun();
     MDIForm1& w = load();
@@ -312,6 +375,21 @@ TEST_F(MainWindow, ChoosingACurrencyChangesRateFlagAndCreditLine) {
     EXPECT_EQ(w.Saldi[2]->text(), "200,00");
     EXPECT_EQ(w.Saldi[5]->text(), "149,00");
     EXPECT_EQ(w.Saldi[1]->text(), "-51,00");
+}
+
+TEST_F(MainWindow, TheAvailableAmountShowsTheCents) {
+    notFirstRun();
+    settings(2, "55", "Euro - Unione Europea");
+    writeCurrency(15, "Euro", "Unione Europea", 1.0);
+    account("55", "BANCA DI PROVA", 2000);
+    writeBytes(dataFolder() + "55.MOV",
+               movimentoBytes({1, "01/12/2026", "01/12/2026", "VS", 32.66, "", "", "N", "E"}));
+    writeBytes(dataFolder() + "55.MOR", le16(1));
+    MDIForm1& w = load();
+    ASSERT_EQ(stato().CodiceContoAttivo, "55");
+    EXPECT_EQ(w.Saldi[1]->text(), "32,66");
+    EXPECT_EQ(w.Saldi[2]->text(), "2.000,00");
+    EXPECT_EQ(w.Saldi[5]->text(), "2.032,66");
 }
 
 TEST_F(MainWindow, WithTheMovementFormClosedTheLabelsKeepTheirCurrency) {

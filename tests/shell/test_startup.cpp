@@ -142,16 +142,16 @@ TEST_F(Startup, InitialLineIsTheDefaultOrTheFirstWithARate) {
     EXPECT_EQ(indiceValutaIniziale({" - ", "Marco - Germania"}, ""), -1);
 }
 
-TEST_F(Startup, AvailableAmountRoundsHalfToEvenWithoutOverflow) {
-    EXPECT_EQ(arrotondaPari(2.5), 2);
-    EXPECT_EQ(arrotondaPari(3.5), 4);
-    EXPECT_EQ(arrotondaPari(-2.5), -2);
-    EXPECT_EQ(arrotondaPari(-3.5), -4);
-    EXPECT_EQ(arrotondaPari(2.4999), 2);
-    EXPECT_EQ(calcolaDisponibilita(100, -25.5, 2), 149);
-    EXPECT_EQ(calcolaDisponibilita(1.25, 0, 2), 2);
-    // Far beyond a 32-bit number: the value is kept, not the previous one.
-    EXPECT_EQ(calcolaDisponibilita(5e9, 1e9, 1936.27), 11617620000000.0);
+TEST_F(Startup, AvailableAmountIsCreditLinePlusBalanceConvertedAndNotRounded) {
+    struct Caso {
+        double fido, saldo, cambio, disponibile;
+    };
+    for (const Caso& c : {Caso{100, -25.5, 2, 149}, Caso{2000, 32.66, 1, 2032.66},
+                          Caso{1.25, 0, 2, 2.5}, Caso{0, -0.4, 1, -0.4},
+                          // Far beyond a 32-bit number: the value is kept.
+                          Caso{5e9, 1e9, 1936.27, 11617620000000.0}})
+        EXPECT_DOUBLE_EQ(calcolaDisponibilita(c.fido, c.saldo, c.cambio), c.disponibile)
+            << c.fido << " " << c.saldo << " " << c.cambio;
 }
 
 TEST_F(Startup, BalanceTextsLeaveCreditLineEmptyWithoutAnAccount) {

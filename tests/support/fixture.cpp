@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 #include "platform/form_host.h"
 
+#include <QApplication>
 #include <QDir>
 
 namespace qv::test {
@@ -18,11 +19,20 @@ QStringList ScriptedMessages::texts() const {
 
 MessageAnswer ScriptedMessages::respond(const MessageRecord& box) {
     shown_.push_back(box);
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QApplication::setActiveWindow(nullptr);
+    QT_WARNING_POP
+    std::optional<MessageAnswer> scripted;
+    bool enter = false;
     if (!answers_.empty()) {
-        const MessageAnswer a = answers_.front();
+        scripted = answers_.front();
+        enter = !scripted;
         answers_.pop_front();
-        return a;
     }
+    if (scripted) return *scripted;
+    if (enter && box.defaultButton) return *box.defaultButton;
+    // Enter on a box without a default, or no answer scripted: the first button.
     switch (box.buttons) {
     case MessageButtons::Ok:
     case MessageButtons::OkCancel:

@@ -15,15 +15,20 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace qv::test {
 
 // Answers message boxes from a queue (the first button of the box when the
-// queue is empty) and keeps every box shown.
+// queue is empty) and keeps every box shown. Each box does to the windows what a
+// real one does on a desktop without a window manager: while it is up the window it
+// was asked from is no longer active, and when it closes no window is.
 class ScriptedMessages {
 public:
     void answer(MessageAnswer a) { answers_.push_back(a); }
+    // The next box is answered as Enter answers it: with its default button.
+    void answerWithEnter() { answers_.push_back(std::nullopt); }
     const std::vector<MessageRecord>& shown() const { return shown_; }
     QStringList texts() const;
     void clear() {
@@ -33,7 +38,7 @@ public:
     MessageAnswer respond(const MessageRecord& box);
 
 private:
-    std::deque<MessageAnswer> answers_;
+    std::deque<std::optional<MessageAnswer>> answers_;
     std::vector<MessageRecord> shown_;
 };
 
