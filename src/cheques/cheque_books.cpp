@@ -1,6 +1,5 @@
 #include "cheques/cheque_books.h"
 
-#include "cheques/book_list_form.h"
 #include "cheques/cheque_lists.h"
 #include "common/count_file.h"
 #include "common/dates.h"
@@ -10,10 +9,8 @@
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
-#include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
-#include "platform/form_host.h"
-#include "platform/message_box.h"
+#include "ledger/open_account.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,17 +31,13 @@ void componi(QString* errore, const QStringList& parti) {
     if (errore) *errore = parti.join(u'\n');
 }
 
-bool contoAperto() {
-    return !stato().CodiceContoAttivo.trimmed().isEmpty();
-}
-
 QString messaggioNessunConto() {
     return QStringLiteral("Nessun conto aperto.");
 }
 
 // Whether an account is open; when none is, errore says so.
 bool richiediConto(QString* errore) {
-    if (contoAperto()) return true;
+    if (contoAttivoAperto()) return true;
     componi(errore, {messaggioNessunConto()});
     return false;
 }
@@ -273,7 +266,7 @@ int movimentoDelFoglio(int riga) {
 bool aggiornaCollegamentiAssegni(QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
-    if (!contoAperto()) return true;
+    if (!contoAttivoAperto()) return true;
     std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
     std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
     const std::vector<int> linkFogli =
@@ -308,7 +301,7 @@ bool CaricaCarnet(QString* errore) {
     auto& s = stato();
     QStringList errori;
     std::vector<CarnetAssegni> carnet;
-    if (contoAperto()) {
+    if (contoAttivoAperto()) {
         QString motivo;
         // The count judged with its file: a count larger than the books is taken as the
         // books, a damaged one loads none (the account's loading closes such an account).
@@ -326,7 +319,8 @@ bool CaricaCarnet(QString* errore) {
     }
     assegnaTabella(s.TabellaCarnet, carnet);
     s.NumeroCarnet = qint16(carnet.size());
-    aggiornaElencoCarnet();
+    // The cheque-book picker follows the table.
+    ElencaSituazioneAssegni();
     componi(errore, errori);
     return errori.isEmpty();
 }
@@ -677,23 +671,6 @@ bool eliminaCarnet(int riga, QString* errore) {
     return true;
 }
 
-bool EliminaCarnet(int riga) {
-    const auto& s = stato();
-    if (riga < 1 || riga > s.NumeroCarnet) return false;
-    if (messageBox(testoConfermaEliminaCarnet(), MessageButtons::OkCancel, MessageIcon::Exclamation,
-                   QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
-        return false;
-    // A movement the entry form holds for change goes back first: it may be one of
-    // those that go, or be renumbered.
-    if (Form9* form9 = formHost().loaded<Form9>(); form9 && form9->movimentoInModifica() != 0)
-        form9->svuotaImmissione();
-    QString errore;
-    const bool fatto = eliminaCarnet(riga, &errore);
-    if (!fatto) avvisaErroreFile(errore);
-    aggiornaDopoModificaCarnet();
-    return fatto;
-}
-
 // --- Rebuild at a period closing --------------------------------------------------------
 
 bool RicostruisciFogli(const QString& dataChiusura, QString* errore) {
@@ -794,7 +771,7 @@ bool RicostruisciCarnet(QString* errore) {
 
 // --- Refreshing -------------------------------------------------------------------------
 
-void aggiornaDopoModificaCarnet() {
+QString aggiornaDopoModificaCarnet() {
     QStringList errori;
     QString motivo;
     ElencaAssegniAnnullati();
@@ -802,8 +779,8 @@ void aggiornaDopoModificaCarnet() {
     ElencaSituazioneAssegni();
     if (!CaricaMovimenti(true, &motivo)) errori << motivo;
     if (!SalvaOrdine(&motivo)) errori << motivo;
-    if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
-    avvisaErroreFile(errori.join(u'\n'));
+    contoAperto().annunciaMovimenti();
+    return errori.join(u'\n');
 }
 
 } // namespace qv

@@ -142,7 +142,6 @@ bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore = nullptr)
 
 // --- Deleting a book --------------------------------------------------------------------
 
-// What EliminaCarnet asks before it deletes.
 QString testoConfermaEliminaCarnet();
 
 // Deletes book row `riga` without asking: the "AS" movements of its leaves and its
@@ -154,12 +153,8 @@ QString testoConfermaEliminaCarnet();
 // windows follow their new numbers. The caller refreshes lists and balances.
 bool eliminaCarnet(int riga, QString* errore = nullptr);
 
-// The procedure of the cheque-book form's " Cancella ": with book row `riga` loaded
-// (1 to NumeroCarnet), asks the second confirmation ("AVVERTIMENTO!", OK/Cancel,
-// Cancel default); on OK deletes it (eliminaCarnet), tells the user of a failure,
-// and refreshes the cheque lists, the books, the movements and their list.
-// True when the book was deleted.
-bool EliminaCarnet(int riga);
+// What the cheque-book form asks before EliminaCarnet deletes ("AVVERTIMENTO!",
+// OK/Cancel, Cancel the default): the second confirmation.
 
 // --- Rebuild at a period closing --------------------------------------------------------
 
@@ -191,7 +186,8 @@ bool RicostruisciCarnet(QString* errore = nullptr);
 
 // After a book was registered, changed or deleted: the cheque situation and annulled
 // lists, the picker, the movements (balances and ".TOT"), the list-order file and the
-// entry form's list in its active order.
-void aggiornaDopoModificaCarnet();
+// entry form's list in its active order (ContoAperto::movimentiCambiati). Returns what
+// could not be read or written ("" when everything could).
+QString aggiornaDopoModificaCarnet();
 
 } // namespace qv

@@ -17,6 +17,15 @@ namespace qv {
 namespace {
 
 constexpr QLatin1String kMarker{"marcatore"};
+
+GuastoModifiche& guasto() {
+    static GuastoModifiche hook;
+    return hook;
+}
+
+GuastoSimulato guastoPer(MomentoModifica momento, const QString& path) {
+    return guasto() ? guasto()(momento, path) : GuastoSimulato::Nessuno;
+}
 constexpr QLatin1String kHeader{"Quorvanta: modifica in corso"};
 
 QString withSlash(const QString& folder) {
@@ -82,6 +91,10 @@ bool readMarker(const QString& markerPath, std::vector<MarkerEntry>* entries, QS
 // Puts one file back from its snapshot (or removes it when it did not exist).
 bool restoreOne(const QString& snapshots, const QString& snapshot, const QString& path,
                 QString* error) {
+    if (guastoPer(MomentoModifica::Ripristino, path) != GuastoSimulato::Nessuno) {
+        *error = path + QStringLiteral(": impossibile ripristinare il file");
+        return false;
+    }
     if (snapshot.isEmpty()) {
         if (!QFileInfo::exists(path) || QFile::remove(path)) return true;
         *error = path + QStringLiteral(": impossibile eliminare il file");
@@ -197,8 +210,25 @@ bool Transaction::protect(const QStringList& given) {
     return true;
 }
 
+bool Transaction::mayWrite(const QString& path) {
+    switch (
+        guastoPer(MomentoModifica::Scrittura, QFileInfo(resolvePath(path)).absoluteFilePath())) {
+    case GuastoSimulato::Nessuno:
+        return true;
+    case GuastoSimulato::Errore:
+        fail(resolvePath(path) + QStringLiteral(": errore di scrittura"));
+        return false;
+    case GuastoSimulato::Interruzione:
+        killed_ = true;
+        finished_ = true;
+        fail(QStringLiteral("modifica interrotta"));
+        return false;
+    }
+    return true;
+}
+
 bool Transaction::rewrite(const QString& path, const QByteArray& content) {
-    if (!protect(path)) return false;
+    if (!protect(path) || !mayWrite(path)) return false;
     QString reason;
     if (!rewriteFile(path, content, &reason)) {
         fail(resolvePath(path) + QStringLiteral(": ") + reason);
@@ -208,7 +238,7 @@ bool Transaction::rewrite(const QString& path, const QByteArray& content) {
 }
 
 bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
-    if (!protect(path)) return false;
+    if (!protect(path) || !mayWrite(path)) return false;
     RecordFile file(path, length);
     if (!file.write(k, record)) {
         fail(file.path() + QStringLiteral(": ") + file.errorString());
@@ -227,7 +257,7 @@ bool Transaction::writeCount(const QString& path, qint16 value) {
 }
 
 bool Transaction::remove(const QString& given) {
-    if (!protect(given)) return false;
+    if (!protect(given) || !mayWrite(given)) return false;
     const QString path = resolvePath(given);
     if (!QFileInfo::exists(path)) return true;
     if (!QFile::remove(path)) {
@@ -238,6 +268,7 @@ bool Transaction::remove(const QString& given) {
 }
 
 bool Transaction::commit() {
+    if (killed_) return false;
     error_.clear();
     if (finished_) return true;
     finished_ = true;
@@ -283,6 +314,50 @@ bool Transaction::rollback() {
 
 bool hasInterruptedChange(const QString& folder) {
     return QFileInfo::exists(snapshotFolder(folder) + kMarker);
+}
+
+QString testoFileNonRipristinati(const QStringList& files) {
+    if (files.isEmpty()) return {};
+    QStringList nomi;
+    for (const QString& f : files)
+        nomi << QDir::toNativeSeparators(f);
+    return QStringLiteral("\nAttenzione: non è stato possibile rimettere com'erano i file:\n") +
+           nomi.join(u'\n') +
+           QStringLiteral("\nSaranno rimessi com'erano alla prossima apertura dei dati; fino "
+                          "ad allora i dati non possono essere modificati.");
+}
+
+QString annullaModifica(Transaction& t) {
+    if (t.rollback()) return {};
+    return testoFileNonRipristinati(t.leftChanged());
+}
+
+QString testoRipristino(const RecoveryResult& r) {
+    if (!r.found) return {};
+    QStringList nomi;
+    for (const QString& f : r.files)
+        nomi << QDir::toNativeSeparators(f);
+    if (r.restored)
+        return QStringLiteral("Una modifica dei dati interrotta (il programma si era fermato "
+                              "prima di completarla) è stata annullata: i file sono di nuovo "
+                              "com'erano prima.\nFile rimessi com'erano:\n") +
+               nomi.join(u'\n');
+    QStringList rimasti;
+    for (const QString& f : r.leftChanged)
+        rimasti << QDir::toNativeSeparators(f);
+    QString testo = QStringLiteral("Una modifica dei dati interrotta (il programma si era fermato "
+                                   "prima di completarla) non ha potuto essere annullata: %1.")
+                        .arg(r.error);
+    if (!nomi.isEmpty()) testo += QStringLiteral("\nFile rimessi com'erano:\n") + nomi.join(u'\n');
+    if (!rimasti.isEmpty())
+        testo += QStringLiteral("\nFile non rimessi com'erano:\n") + rimasti.join(u'\n');
+    return testo + QStringLiteral("\nI dati non possono essere modificati finché i file non "
+                                  "sono rimessi com'erano: riprovare dopo aver controllato la "
+                                  "cartella.");
+}
+
+void impostaGuastoModifiche(GuastoModifiche hook) {
+    guasto() = std::move(hook);
 }
 
 RecoveryResult recoverInterrupted(const QString& folder) {

@@ -9,6 +9,7 @@
 #include "ledger/account_check.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 
 #include <QDir>
 #include <QStringList>
@@ -18,16 +19,6 @@
 namespace qv {
 
 namespace {
-
-std::function<void()>& dopoApriArchivi() {
-    static std::function<void()> azione;
-    return azione;
-}
-
-std::function<void()>& dopoCaricamentoFallito() {
-    static std::function<void()> azione;
-    return azione;
-}
 
 QString testoErroreLettura(const QString& percorso, const QString& motivo) {
     return QStringLiteral("Impossibile leggere il file %1: %2.")
@@ -60,7 +51,8 @@ bool contoNonUtilizzabile(const QString& problemi, QString* errore) {
     s.SaldoContabile = s.SaldoNonSospesi = s.SaldoOperazioneOggi = s.SaldoValutaOggi = 0;
     s.AvvisiContoMostrati.clear();
     dimenticaMovimentiTrattenuti();
-    if (dopoCaricamentoFallito()) dopoCaricamentoFallito()();
+    // Its windows close as they do when the user closes the account.
+    ChiudiConto();
     if (errore) *errore = testoContoNonUtilizzabile(codice, problemi);
     return false;
 }
@@ -130,14 +122,6 @@ void applicaMovimenti(std::vector<Movimento> movimenti, bool aggiornaPannelli,
 
 } // namespace
 
-void impostaDopoApriArchiviConto(std::function<void()> azione) {
-    dopoApriArchivi() = std::move(azione);
-}
-
-void impostaDopoCaricamentoFallito(std::function<void()> azione) {
-    dopoCaricamentoFallito() = std::move(azione);
-}
-
 bool ApriArchiviConto(QString* errore) {
     auto& s = stato();
     if (!contoAttivoAperto()) {
@@ -197,7 +181,8 @@ bool ApriArchiviConto(QString* errore) {
     riempiTabella(s.TabellaCarnet, s.NumeroCarnet, std::move(carnet));
     riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
 
-    if (dopoApriArchivi()) dopoApriArchivi()();
+    // The cheque lists and counters follow the tables just read.
+    contoAperto().annunciaCaricamento();
 
     aggiungiAvvisi(avvisi, errori);
     if (errore) *errore = errori.join(u'\n');

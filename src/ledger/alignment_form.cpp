@@ -1,24 +1,23 @@
 // Form4: "Allineamento Conto", the alignment of the open account with the bank statement.
 #include "ledger/alignment_form.h"
 
-#include "archives/causale_picker.h"
+#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
-#include "cheques/cheque_books.h"
-#include "cheques/cheque_lists.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "ledger/alignment.h"
 #include "ledger/balances.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 #include "shell/colours_form.h"
 #include "shell/program_files.h"
 
@@ -85,7 +84,7 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form4"));
     setCaption(QStringLiteral("Allineamento Conto"));
     // Closing the open account unloads this window, giving its movement back first.
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
     ElencoMovim = new ListBox(QStringLiteral("ElencoMovim"), this);
     ElencoMovim->setFixedPitch(true);
@@ -367,9 +366,9 @@ void Form4::OK_Click() {
     caricato_ = 0;
     svuotaCampi();
     ElencaMovimentiSospesi();
-    // The cheque books and the cheque lists with the main window's counters.
-    if (!CaricaCarnet(&motivo)) avvisaErroreFile(motivo);
-    ElencaSituazioneAssegni();
+    // The cheque books and the cheque lists with the main window's counters follow the
+    // leaf and the book just aligned.
+    contoAperto().annunciaAssegni();
     liberaElenco();
 }
 

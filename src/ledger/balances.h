@@ -52,8 +52,8 @@ bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOpera
                              double importo, const QString& entrataUscita, const QString& sospeso,
                              QString* errore = nullptr);
 
-// Refreshes the main window's balance panels and "Saldo al:" date from the shared
-// balances (nothing when there is no main window).
+// Says that the balances changed (ContoAperto::saldiCambiati): the main window's
+// balance panels and "Saldo al:" date show them again.
 void mostraSaldi();
 
 // --- Date bounds -----------------------------------------------------------------

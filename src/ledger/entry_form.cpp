@@ -1,6 +1,6 @@
 #include "ledger/entry_form.h"
 
-#include "archives/causale_picker.h"
+#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/dates.h"
@@ -10,10 +10,11 @@
 #include "common/today.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "ledger/movement_delete.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
+#include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
 #include "ledger/transfer_form.h"
 #include "platform/column_headings.h"
@@ -22,7 +23,7 @@
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 #include "shell/colours_form.h"
 #include "shell/display_currency.h"
 #include "shell/program_files.h"
@@ -96,10 +97,16 @@ void Form9::aggiornaPulsantiAssegni() {
 Form9::Form9(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form9"));
     setCaption(QStringLiteral("Immissione / Modifica Movimenti"));
-    // Closing the open account closes the form with it.
-    legaAlContoAperto(*this);
     costruisci();
     collega();
+    // Closing the open account closes the form with it; when the account's movements
+    // are about to go, the movement held for change goes back and the form stays.
+    connect(&contoAperto(), &ContoAperto::inChiusura, this, [this] { unloadIfLoaded(*this); });
+    connect(&contoAperto(), &ContoAperto::movimentiInCancellazione, this,
+            handler([this] { svuotaImmissione(); }));
+    // Movements rewritten by another window: the list follows them.
+    connect(&contoAperto(), &ContoAperto::movimentiCambiati, this,
+            handler([this] { elencaNellOrdineAttivo(); }));
 }
 
 Form9::~Form9() = default;
@@ -684,7 +691,10 @@ void Form9::OK_Click() {
         return;
     }
 
-    if (!controllaSpazioNuovoMovimento()) return;
+    if (!spazioPerNuovoMovimento()) {
+        avvisaErroreFile(messaggioContoPieno());
+        return;
+    }
     m.numero = qint16(s.NumeroMovimenti + 1);
     EsitoGiroconto giroconto;
     if (normalizzaCodiceCausale(m.codiceCausale) == u"GC" && s.NumeroConti > 1) {

@@ -1,22 +1,23 @@
 // Form20: "Modifica Movimenti", the change of a movement of the period list.
 #include "ledger/listed_change_form.h"
 
-#include "archives/causale_picker.h"
+#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "ledger/balances.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 #include "shell/display_currency.h"
 #include "shell/program_files.h"
 
@@ -75,7 +76,7 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form20"));
     setCaption(QStringLiteral("Modifica Movimenti"));
     // Closing the open account closes the form: its movement belongs to that account.
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
     const int carattere = fontMetrics().averageCharWidth();
     auto testo = [&](QLineEdit*& membro, const char* nome, int larghezza, int caratteri) {

@@ -7,7 +7,6 @@
 #include "common/shared_state.h"
 #include "ledger/balances.h"
 #include "ledger/movement_lists.h"
-#include "platform/message_box.h"
 
 #include <QDir>
 
@@ -31,12 +30,6 @@ QString messaggioContoPieno() {
         .arg(LimiteMovimentiConto);
 }
 
-bool controllaSpazioNuovoMovimento() {
-    if (spazioPerNuovoMovimento()) return true;
-    avvisaErroreFile(messaggioContoPieno());
-    return false;
-}
-
 QString testoImportoNonMemorizzabile() {
     return QStringLiteral("Importo non valido: un importo deve essere inferiore a "
                           "10.000.000.000.000 (in euro).");
@@ -47,11 +40,6 @@ QString testoErroreScrittura(const QString& percorso, const QString& motivo) {
         QStringLiteral("Impossibile scrivere il file %1").arg(QDir::toNativeSeparators(percorso));
     if (!motivo.isEmpty()) testo += QStringLiteral(": ") + motivo;
     return testo + u'.';
-}
-
-void avvisaErroreFile(const QString& testo) {
-    if (testo.isEmpty()) return;
-    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
 }
 
 Movimento movimentoDaSalvare(Movimento m, qint16 numero, const QString& entrataUscitaPredefinita) {

@@ -23,9 +23,6 @@ inline constexpr int LimiteMovimentiConto = 32767;
 bool spazioPerNuovoMovimento();
 // What the user is told when it has none.
 QString messaggioContoPieno();
-// spazioPerNuovoMovimento, telling the user (title "ERRORE") when there is no room.
-// Call it before an append, so that nothing typed is lost silently.
-bool controllaSpazioNuovoMovimento();
 
 // The message for an amount that no file may hold (importoUtilizzabile): one that is
 // not finite or reaches 1e13.
@@ -33,8 +30,6 @@ QString testoImportoNonMemorizzabile();
 
 // The message for a file that could not be written: which file and why.
 QString testoErroreScrittura(const QString& percorso, const QString& motivo);
-// Shows a failure text (title "ERRORE", exclamation icon, OK); nothing for "".
-void avvisaErroreFile(const QString& testo);
 
 // A new movement as the program stores it: numbered `numero`, never cancelled
 // ("N"), in/out only "E" or "U" (any other flag becomes `entrataUscitaPredefinita`,

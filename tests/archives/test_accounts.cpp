@@ -300,8 +300,9 @@ TEST_F(Accounts, TheArchiveTakesNoAccountBeyondTheCountFormatLimit) {
     s.TabellaConti.assign(32768, Conto{});
     Conto nuovo;
     nuovo.codiceConto = QStringLiteral("NUOVO");
-    EXPECT_EQ(AggiungiConto(nuovo), EsitoConto::Rifiutato);
-    EXPECT_EQ(messages.texts(), QStringList{testoArchivioPieno()});
+    const Esito aggiunto = AggiungiConto(nuovo);
+    EXPECT_TRUE(aggiunto.rifiutato());
+    EXPECT_EQ(aggiunto.testo, testoArchivioPieno());
     EXPECT_FALSE(QFile::exists(contiPath()));
     EXPECT_EQ(s.NumeroConti, 32767);
 }

@@ -1,10 +1,10 @@
 // The causali archive through its three windows: the editor, the picker and the
 // maintenance, checked on the bytes of Causali.DAT and RecCausa.dat.
 
-#include "archives/causale_picker.h"
+#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "archives/causali_form.h"
-#include "archives/causali_maintenance.h"
+#include "archives/causali_maintenance_form.h"
 #include "common/shared_state.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"

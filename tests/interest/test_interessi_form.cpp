@@ -3,7 +3,7 @@
 // before it (rate start dates, period fields) change nothing on screen.
 #include "casi_competenze.h"
 #include "common/shared_state.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
