@@ -11,6 +11,7 @@
 #include "cheques/cheque_form.h"
 #include "cheques/cheque_lists.h"
 #include "common/shared_state.h"
+#include "interest/interessi_form.h"
 #include "ledger/account_loader.h"
 #include "ledger/entry_form.h"
 #include "ledger/open_account.h"
@@ -53,6 +54,8 @@ void MDIForm1::collegaFinestre() {
     });
     // What the list windows print.
     collegaStampe();
+    // The interest and cost statement in the staffa window.
+    collegaInteressi();
 
     connect(&formHost(), &FormHost::formCreated, this, &MDIForm1::collegaFinestra);
 }

@@ -338,6 +338,38 @@ void Staffa::via_Click() {
     CalcoloStaffa();
 }
 
+namespace {
+Staffa::ProspettoInteressi& prospetto() {
+    static Staffa::ProspettoInteressi p;
+    return p;
+}
+} // namespace
+
+void Staffa::impostaProspettoInteressi(ProspettoInteressi p) {
+    prospetto() = std::move(p);
+}
+
+void Staffa::Interessi_Click() {
+    if (prospetto().mostra) prospetto().mostra(*this);
+}
+
+void Staffa::StampaCompetenze() {
+    if (prospetto().stampa) prospetto().stampa(*this);
+}
+
+void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe) {
+    SSPanel1->setText(titolo);
+    List1->clear();
+    std::vector<ListItem> voci;
+    voci.reserve(size_t(righe.size()));
+    for (const QString& riga : righe)
+        voci.push_back({riga, 0});
+    List3->setItems(std::move(voci));
+    List1->hide();
+    intestazioni_->hide();
+    List3->show();
+}
+
 void Staffa::Stampa_Click() {
     // Prints what the window shows: the staffa, or the interest statement in List3.
     if (!List1->isHidden())
