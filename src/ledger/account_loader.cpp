@@ -6,6 +6,7 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/today.h"
+#include "common/transaction.h"
 #include "ledger/account_check.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
@@ -131,6 +132,20 @@ bool ApriArchiviConto(QString* errore) {
     const QString cartella = s.PercorsoDati;
     const QString codice = s.CodiceContoAttivo.trimmed();
 
+    // A change of several files that the program did not finish (it was stopped midway)
+    // is put back before anything is read. Told once; when it cannot be put back, the
+    // account is not used.
+    const RecoveryResult ripristino = recoverInterrupted(cartella);
+    QStringList errori;
+    if (ripristino.found) {
+        if (!ripristino.restored) {
+            contoNonUtilizzabile(QString(), nullptr);
+            if (errore) *errore = testoRipristino(ripristino);
+            return false;
+        }
+        errori << testoRipristino(ripristino);
+    }
+
     // What a rewrite stopped midway left behind is not part of the account.
     rimuoviTemporaneiConto(cartella, codice);
 
@@ -145,7 +160,6 @@ bool ApriArchiviConto(QString* errore) {
         danni << QStringLiteral("Riaprire il conto per ricostruire il numero.");
         return contoNonUtilizzabile(danni.join(u'\n'), errore);
     }
-    QStringList errori;
     QString motivo;
     std::vector<Movimento> movimenti;
     std::vector<CarnetAssegni> carnet;

@@ -676,12 +676,11 @@ void Form9::OK_Click() {
         }
     }
 
+    // A transfer's outgoing half completes the change its incoming half began.
     QString motivo;
-    if (!SalvaNuovoMovimento(m, &motivo)) {
-        if (giroconto.fatto) {
-            QString altro;
-            if (!annullaGiroconto(giroconto.scritto, &altro)) motivo += u'\n' + altro;
-        }
+    if (!SalvaNuovoMovimento(m, &motivo, giroconto.scritto.modifica.get())) {
+        QString altro;
+        if (!annullaGiroconto(giroconto.scritto, &altro)) motivo += altro;
         // The entry stays in the fields, to be confirmed again.
         avvisaErroreFile(motivo);
         return;
