@@ -323,7 +323,8 @@ bool Transaction::rollback() {
         }
     }
     if (!leftChanged_.isEmpty()) {
-        fail(firstError);
+        // The failure that led to the roll-back stays the one reported.
+        if (error_.isEmpty()) fail(firstError);
         return false; // the marker stays: the next recovery tries again
     }
     QFile::remove(folder_ + kMarker);

@@ -136,14 +136,10 @@ bool ApriArchiviConto(QString* errore) {
     // is put back before anything is read. Told once; when it cannot be put back, the
     // account is not used.
     const RecoveryResult ripristino = recoverInterrupted(cartella);
-    QStringList errori;
-    if (ripristino.found) {
-        if (!ripristino.restored) {
-            contoNonUtilizzabile(QString(), nullptr);
-            if (errore) *errore = testoRipristino(ripristino);
-            return false;
-        }
-        errori << testoRipristino(ripristino);
+    if (ripristino.found && !ripristino.restored) {
+        contoNonUtilizzabile(QString(), nullptr);
+        if (errore) *errore = testoRipristino(ripristino);
+        return false;
     }
 
     // What a rewrite stopped midway left behind is not part of the account.
@@ -160,6 +156,7 @@ bool ApriArchiviConto(QString* errore) {
         danni << QStringLiteral("Riaprire il conto per ricostruire il numero.");
         return contoNonUtilizzabile(danni.join(u'\n'), errore);
     }
+    QStringList errori;
     QString motivo;
     std::vector<Movimento> movimenti;
     std::vector<CarnetAssegni> carnet;
@@ -199,6 +196,8 @@ bool ApriArchiviConto(QString* errore) {
     contoAperto().annunciaCaricamento();
 
     aggiungiAvvisi(avvisi, errori);
+    // What was put back before the load is told with the rest.
+    if (ripristino.found) errori.prepend(testoRipristino(ripristino));
     if (errore) *errore = errori.join(u'\n');
     return errori.isEmpty();
 }
