@@ -28,7 +28,30 @@ bool syncDescriptor(int fd, QString* error) {
     return false;
 }
 
+ReadObserver& readObserver() {
+    static ReadObserver instance;
+    return instance;
+}
+
+quint64 writes = 0;
+
 } // namespace
+
+quint64 fileWriteCount() {
+    return writes;
+}
+
+void noteFileWrite() {
+    ++writes;
+}
+
+void setReadObserver(ReadObserver o) {
+    readObserver() = std::move(o);
+}
+
+void noteFileRead(const QString& path) {
+    if (readObserver()) readObserver()(path);
+}
 
 void setDiskObserver(DiskObserver o) {
     observer() = std::move(o);

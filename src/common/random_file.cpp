@@ -64,6 +64,7 @@ QByteArray RecordFile::readRange(int first, int count) const {
     }
     QFile file(path());
     if (!file.exists()) return out; // a missing file reads as zeros and is not created
+    noteFileRead(file.fileName());
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         fail(file.error(), file.errorString(), errno);
@@ -110,6 +111,7 @@ bool RecordFile::writeRange(int first, const QByteArray& records) {
 }
 
 bool RecordFile::writeAt(qint64 offset, const QByteArray& data) {
+    noteFileWrite();
     const QString target = path();
     QFile file(target);
     const bool created = !file.exists();
@@ -166,6 +168,7 @@ bool RecordFile::ensureExists() {
     clearError();
     QFile file(path());
     if (file.exists()) return true;
+    noteFileWrite();
     errno = 0;
     if (!file.open(QIODevice::ReadWrite)) {
         fail(file.error(), file.errorString(), errno);

@@ -76,17 +76,26 @@ template <class R> R leggiRecord(const QString& path, int k, QString* error = nu
     return record;
 }
 
+// Records 1 to count of the file at `path`, read in one operation, decoded and added at
+// the end of `records` (which the caller may have sized for more).
+template <class R>
+void aggiungiRecords(const QString& path, int count, std::vector<R>& records,
+                     QString* error = nullptr) {
+    RecordFile file(path, R::Lunghezza);
+    const QByteArray bytes = file.readRange(1, count);
+    if (error) *error = file.errorString();
+    if (count <= 0) return;
+    records.reserve(records.size() + size_t(count));
+    const QByteArrayView all(bytes);
+    for (int i = 0; i < count; ++i)
+        records.push_back(R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+}
+
 // Records 1 to count of the file at `path`, read in one operation.
 template <class R>
 std::vector<R> leggiRecords(const QString& path, int count, QString* error = nullptr) {
     std::vector<R> records;
-    RecordFile file(path, R::Lunghezza);
-    const QByteArray bytes = file.readRange(1, count);
-    if (error) *error = file.errorString();
-    records.reserve(count > 0 ? count : 0);
-    for (int i = 0; i < count; ++i)
-        records.push_back(
-            R::fromBytes(QByteArrayView(bytes).sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+    aggiungiRecords(path, count, records, error);
     return records;
 }
 

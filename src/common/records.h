@@ -118,6 +118,12 @@ struct Movimento {
     static Movimento fromBytes(QByteArrayView bytes);
     QByteArray toBytes() const;
     bool operator==(const Movimento&) const = default;
+
+    // Turns the Lunghezza bytes of a stored record, in place, into the bytes toBytes
+    // gives for the record fromBytes reads from them: in each text field the blanks and
+    // NULs that end it all become blanks; nothing else changes. A stored movement is
+    // copied to another file this way without being decoded and encoded again.
+    static void normalizzaBytes(char* record);
 };
 
 // The balances and date bounds of an account, record 1 of ".TOT".

@@ -1,5 +1,6 @@
 #include "common/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -40,6 +41,20 @@ void encodeInto(QByteArray& out, const QString& text, qsizetype limit) {
     }
 }
 
+// The one-character texts, made once: the flags of the records ("S", "N", "E", "U")
+// are decoded tens of thousands of times when an account is read, and a shared copy
+// costs no allocation.
+const QString& singleCharacter(quint8 byte) {
+    static const std::array<QString, 256> table = [] {
+        std::array<QString, 256> t;
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = QString(QChar((b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)]
+                                                                  : char16_t(b)));
+        return t;
+    }();
+    return table[byte];
+}
+
 } // namespace
 
 QString fromCp1252(QByteArrayView bytes) {
@@ -72,6 +87,8 @@ QString textField(QByteArrayView bytes) {
     qsizetype end = bytes.size();
     while (end > 0 && (bytes[end - 1] == ' ' || bytes[end - 1] == '\0'))
         --end;
+    if (end == 0) return QString();
+    if (end == 1) return singleCharacter(static_cast<quint8>(bytes[0]));
     return fromCp1252(bytes.first(end));
 }
 
@@ -113,7 +130,12 @@ double FieldReader::real() {
 }
 
 QString FieldReader::text(int width) {
-    return textField(raw(width));
+    // Decoded straight from the record's bytes: the bytes past its end read as NULs,
+    // which the field loses with its trailing blanks anyway.
+    const qsizetype from = std::min(m_pos, m_bytes.size());
+    const qsizetype to = std::min(m_pos + std::max(width, 0), m_bytes.size());
+    m_pos += width;
+    return textField(m_bytes.sliced(from, to - from));
 }
 
 QByteArray FieldReader::raw(int width) {

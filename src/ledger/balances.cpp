@@ -6,6 +6,7 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/today.h"
+#include "ledger/account_memory.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 
@@ -84,24 +85,10 @@ std::optional<float> giornoValido(const QString& testo) {
 // movement wins on equal days. False when no movement has a valid date.
 bool estremi(std::span<const Movimento> movimenti, QString Movimento::*campo, QString& prima,
              QString& ultima) {
-    std::optional<float> minimo, massimo;
-    const Movimento* primo = nullptr;
-    const Movimento* ultimo = nullptr;
-    for (const Movimento& m : movimenti) {
-        const auto giorno = giornoValido(m.*campo);
-        if (!giorno) continue;
-        if (!minimo || *giorno < *minimo) {
-            minimo = giorno;
-            primo = &m;
-        }
-        if (!massimo || *giorno > *massimo) {
-            massimo = giorno;
-            ultimo = &m;
-        }
-    }
-    if (!minimo) return false;
-    prima = primo->*campo;
-    ultima = ultimo->*campo;
+    const EstremiDate e = estremiDate(movimenti, campo);
+    if (e.vuoto()) return false;
+    prima = e.prima;
+    ultima = e.ultima;
     return true;
 }
 
@@ -133,6 +120,13 @@ bool applicaEScrivi(const QString& dataValuta, const QString& dataOperazione, do
     return scriviRecordTotali(errore);
 }
 
+// The bounds as CalcolaDate*Estreme set them: unchanged while no movement has a date.
+void impostaEstremi(const EstremiDate& e, QString& prima, QString& ultima) {
+    if (e.vuoto()) return;
+    prima = e.prima;
+    ultima = e.ultima;
+}
+
 const Movimento* rigaMovimento(qint16 numero) {
     const auto& s = stato();
     if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
@@ -162,6 +156,11 @@ void applicaAiSaldi(Saldi& saldi, const QString& dataValuta, const QString& data
 
 Saldi calcolaSaldi(const std::vector<Movimento>& movimenti, double saldoRiporto,
                    const QString& dataOggi) {
+    return calcolaSaldi(std::span<const Movimento>(movimenti), saldoRiporto, dataOggi);
+}
+
+Saldi calcolaSaldi(std::span<const Movimento> movimenti, double saldoRiporto,
+                   const QString& dataOggi) {
     const float oggi = DataInNumero(dataOggi);
     Saldi saldi;
     for (const Movimento& m : movimenti)
@@ -182,6 +181,19 @@ bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOper
                           errore);
 }
 
+bool AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operazione,
+                                   const EstremiDate& valuta, QString* errore) {
+    auto& s = stato();
+    Saldi saldi = saldiCorrenti();
+    aggiungi(saldi, m.dataValuta, m.dataOperazione, m.importo, m.entrataUscita, m.sospeso,
+             giornoDiOggi(), 1);
+    impostaSaldi(saldi);
+    impostaEstremi(operazione, s.PrimaDataOperazione, s.UltimaDataOperazione);
+    impostaEstremi(valuta, s.PrimaDataValuta, s.UltimaDataValuta);
+    mostraSaldi();
+    return scriviRecordTotali(errore);
+}
+
 bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
                              double importo, const QString& entrataUscita, const QString& sospeso,
                              QString* errore) {
@@ -195,6 +207,27 @@ void mostraSaldi() {
 
 // ---------------------------------------------------------------------------
 // Date bounds
+
+EstremiDate estremiDate(std::span<const Movimento> movimenti, QString Movimento::*campo) {
+    EstremiDate e;
+    for (const Movimento& m : movimenti)
+        aggiungiAgliEstremi(e, m, campo);
+    return e;
+}
+
+void aggiungiAgliEstremi(EstremiDate& e, const Movimento& m, QString Movimento::*campo) {
+    const auto giorno = giornoValido(m.*campo);
+    if (!giorno) return;
+    // On equal days the movement counted first stays.
+    if (!e.minimo || *giorno < *e.minimo) {
+        e.minimo = giorno;
+        e.prima = m.*campo;
+    }
+    if (!e.massimo || *giorno > *e.massimo) {
+        e.massimo = giorno;
+        e.ultima = m.*campo;
+    }
+}
 
 void CalcolaDateOperazioneEstreme() {
     auto& s = stato();
@@ -257,7 +290,8 @@ bool scriviRecordTotali(QString* errore) {
     const QString percorso = fileContoAttivo(ExtTOT);
     QString motivo;
     // ".TOT" is rebuilt from the movements at every load: it need not wait for the disk.
-    if (scriviRecordDerivato(percorso, 1, t, &motivo)) return true;
+    if (scritturaDerivata(percorso, [&] { return scriviRecordDerivato(percorso, 1, t, &motivo); }))
+        return true;
     if (errore) *errore = testoErroreScrittura(percorso, motivo);
     return false;
 }
