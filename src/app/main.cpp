@@ -4,7 +4,7 @@
 #include "common/shared_state.h"
 #include "platform/program_end.h"
 #include "platform/translation.h"
-#include "shell/flags.h"
+#include "shell/flags_form.h"
 #include "shell/main_window.h"
 
 #include <QApplication>

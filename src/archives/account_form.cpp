@@ -2,17 +2,19 @@
 #include "account_form.h"
 
 #include "account_selection_form.h"
-#include "accounts.h"
+#include "account_sheet_form.h"
+#include "archives/accounts.h"
 #include "common/amounts.h"
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
+#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 #include "shell/colours_form.h"
 #include "shell/program_files.h"
 #include "shell/startup.h"
@@ -333,16 +335,15 @@ void Form2::AddAnItem_Click() {
     }
 
     EsitoCodice esitoCodice = EsitoCodice::Valido;
-    const EsitoConto esito =
+    const Esito esito =
         modifica ? AggiornaConto(conto, &esitoCodice) : AggiungiConto(conto, &esitoCodice);
-    if (esito == EsitoConto::CodiceRifiutato) {
-        // The code is what has to change, so it must be free to change.
-        CodConto->setEnabled(true);
-        if (esitoCodice == EsitoCodice::Duplicato) CodConto->clear();
-        CodConto->setFocus(Qt::OtherFocusReason);
+    if (!esito.ok()) {
+        // A refused code is what has to change, so it must be free to change.
+        if (esitoCodice != EsitoCodice::Valido) CodConto->setEnabled(true);
+        showResult(esito, this);
         return;
     }
-    if (esito != EsitoConto::Fatto) return;
+    riempiListeConti();
 
     svuotaCampi();
     Cab->clear();
@@ -360,7 +361,23 @@ void Form2::CLR_Click() {
 }
 
 void Form2::Del_Click() {
-    CancellaConto();
+    // No account picked: nothing is asked. Cancel is the default, as at every
+    // deletion: Enter keeps the account.
+    Esito esito = controllaContoDaCancellare();
+    if (esito.ok()) {
+        if (messageBox(testoConfermaCancellazione(), MessageButtons::OkCancel,
+                       MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO!"),
+                       MessageAnswer::Cancel) == MessageAnswer::Ok) {
+            esito = CancellaConto();
+            if (esito.ok()) {
+                riempiListeConti();
+                if (Form10* scheda = formHost().loaded<Form10>()) scheda->svuotaCampi();
+            }
+        } else {
+            esito = Esito::rifiutato({}, {});
+        }
+    }
+    showResult(esito);
     svuotaCampi();
     CodConto->setEnabled(true);
     stato().IndiceContoAttivo = 0;

@@ -2,20 +2,20 @@
 
 #include "shell/startup.h"
 
+#include "account_form.h"
 #include "account_sheet_form.h"
-#include "accounts.h"
+#include "archives/accounts.h"
 #include "common/folder_lock.h"
 #include "common/paths.h"
 #include "common/shared_state.h"
-#include "ledger/entry_form.h"
+#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/errori_file.h"
 #include "platform/folder_tree.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 #include "shell/colours_form.h"
-#include "shell/main_window.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,6 +40,65 @@ qint32 erroreCartella(const QString& folder) {
 }
 
 } // namespace
+
+void riempiListeConti() {
+    std::vector<ListItem> linee;
+    for (RigaConto& r : righeConti())
+        linee.push_back({std::move(r.testo), r.riga});
+    formHost().form<Form2>().ListaConti->setItems(linee);
+    formHost().form<Form7>().List1->setItems(std::move(linee));
+}
+
+void CaricaElencoConti() {
+    for (;;) {
+        formHost().form<Form2>().ListaConti->clear();
+        formHost().form<Form7>().List1->clear();
+        const LetturaConti lettura = leggiArchivioConti();
+        if (!lettura.ripristino.isEmpty()) {
+            setHourglass(false);
+            messageBox(lettura.ripristino, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("Attenzione"));
+        }
+        if (!lettura.avviso.isEmpty())
+            messageBox(lettura.avviso, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("Attenzione"));
+        switch (lettura.stato) {
+        case LetturaConti::Stato::NessunaCartella:
+            return;
+        case LetturaConti::Stato::Danneggiato: {
+            // The damaged count is rebuilt only when the user says so.
+            setHourglass(false);
+            if (messageBox(domandaRicostruzioneConti(lettura.esame), MessageButtons::YesNo,
+                           MessageIcon::Exclamation, QStringLiteral("Attenzione"),
+                           MessageAnswer::No) != MessageAnswer::Yes)
+                return;
+            const Esito ricostruito = ricostruisciConteggioConti(lettura.esame);
+            if (!ricostruito.ok()) {
+                showResult(ricostruito);
+                return;
+            }
+            continue;
+        }
+        case LetturaConti::Stato::Illeggibile: {
+            // The error dialog: Retry reads again from the start, anything else ends the
+            // load with no account loaded.
+            const qint32 numero = lettura.osErrno != 0 ? numeroErroreFile(lettura.osErrno)
+                                                       : numeroErroreFile(lettura.errore);
+            const qint16 codice = ErroriFile(numero);
+            if (codice == 0) continue;
+            if (codice != 1) {
+                setHourglass(false);
+                messageBox(closingMessage(codice));
+            }
+            return;
+        }
+        case LetturaConti::Stato::Letto:
+            riempiListeConti();
+            return;
+        }
+        return;
+    }
+}
 
 QString percorsoDi(const QString& folder) {
     return QStringLiteral("Percorso: ") + folder;
@@ -97,7 +156,7 @@ bool prendiCartellaDati(const QString& cartella, const std::function<void(const 
     impostaPercorsoDati(folder);
     // The account is closed in the folder it belonged to; the main window then
     // shows the data folder now in force.
-    if (MDIForm1* main = MDIForm1::instance()) main->Codice->setText(stato().PercorsoDati);
+    contoAperto().annunciaCartellaDati();
     Hourglass hourglass;
     CaricaElencoConti();
     return true;
@@ -224,11 +283,7 @@ void Form7::scegliConto() {
     formHost().show(sheet);
 
     // A movement form still open for an account starts from empty fields.
-    if (stato().Form9Aperta == 1)
-        if (Form9* movimenti = formHost().loaded<Form9>()) {
-            movimenti->svuotaImmissione();
-            movimenti->NrOper->setText(QString::number(stato().NumeroMovimenti));
-        }
+    if (stato().Form9Aperta == 1) emit immissioneDaSvuotare();
 }
 
 void Form7::Command2_Click() {

@@ -15,13 +15,27 @@ namespace qv {
 class ListBox;
 struct ListItem;
 
+// Reads the account archive of PercorsoDati (leggiArchivioConti) and refills both account
+// lists. A change of the folder put back is told; a count larger than the accounts is
+// said and taken as those; a damaged count is named, and the user is asked whether to
+// rebuild it from the accounts (Sì: rebuilt, then the archive loads; No: nothing is
+// loaded and nothing changes, and every write of the archive stays refused). An
+// archive that cannot be read goes to the "Errore Disco" dialog: Retry reads again from
+// the start, anything else ends the load with no account loaded.
+void CaricaElencoConti();
+
+// Refills both account lists (the editor's ListaConti and the selection's List1) from
+// rows 1 to NumeroConti; each line carries its row.
+void riempiListeConti();
+
 // The caption above a folder tree: "Percorso: " and the folder.
 QString percorsoDi(const QString& folder);
 
 // Takes cartella as the data folder: once it exists (the user may look again
 // or carry on regardless, see ErroriFile), shows it through mostra, closes the
 // open account, takes the folder's lock (the old folder's is let go only then),
-// sets PercorsoDati, puts it in the main window and reloads the list of accounts.
+// sets PercorsoDati, says so (ContoAperto::cartellaDatiCambiata: the main window shows
+// it) and reloads the list of accounts.
 // A folder another running Quorvanta holds is refused with a message and changes
 // nothing (the folder in use is shown again). Giving up falls back to the home
 // folder when ripiego is set. An empty cartella (no data folder in use) takes
@@ -62,6 +76,11 @@ public:
     ListBox* List1 = nullptr;
     QPushButton* OK = nullptr;
     QPushButton* Command2 = nullptr;
+
+signals:
+    // An account was chosen while the movement form is open: its entry is emptied, and
+    // its operation number shows the count of movements (the main window does it).
+    void immissioneDaSvuotare();
 
 private:
     // Takes folder as the data folder: closes the open account, sets

@@ -4,11 +4,10 @@
 #include "common/amounts.h"
 #include "common/shared_state.h"
 #include "ledger/account_check.h"
+#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
-#include "shell/main_window.h"
 #include "shell/startup.h"
 
 #include <QGridLayout>
@@ -60,23 +59,16 @@ bool apriContoDellaRiga(int riga) {
         }
     }
     Hourglass hourglass;
-    s.CodiceContoAttivo = conto->codiceConto.trimmed();
-    s.IndiceContoAttivo = qint16(riga);
-    if (MDIForm1* main = MDIForm1::instance()) {
-        // The data folder with the code, the bank name and the credit line in
-        // the display currency in force now.
-        main->mostraContoAperto();
-        main->abilitaComandiConto(true);
-        main->update();
-    }
-    return true;
+    // The main window shows the data folder with the code, the bank name and the credit
+    // line in the display currency in force now, and enables the account's commands.
+    return contoAperto().apri(riga);
 }
 
 Form10::Form10(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form10"));
     setCaption(QStringLiteral("Selezione Conto"));
     // Closing the open account closes the sheet too.
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -183,7 +175,7 @@ void Form10::Saldi_Click() {
         const Conto* conto = contoDellaRiga(riga_);
         if (conto && conto->codiceConto.trimmed() == CodConto->text().trimmed()) {
             // The movement form's activation loads the account's files.
-            if (apriContoDellaRiga(riga_)) MDIForm1::mostraMovimenti();
+            if (apriContoDellaRiga(riga_)) emit movimentiRichiesti();
         } else {
             messageBox(messaggioContoNonTrovato());
         }

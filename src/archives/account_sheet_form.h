@@ -45,13 +45,17 @@ public:
     QPushButton* Command3 = nullptr;
     QPushButton* selezione = nullptr;
 
+signals:
+    // The account was opened: the movement form is to show it (the main window shows it).
+    void movimentiRichiesti();
+
 private:
     int riga_ = 0;
     Modo modo_ = Modo::Lettura;
 };
 
-// Makes row riga of TabellaConti the open account: CodiceContoAttivo (the
-// trimmed code), IndiceContoAttivo, the main window's account labels and its
+// Makes row riga of TabellaConti the open account (ContoAperto::apri): CodiceContoAttivo
+// (the trimmed code), IndiceContoAttivo, then the main window's account labels and its
 // account-dependent controls. Returns false, changing nothing, when riga is not
 // an account of the table. The account's files are judged first
 // (esaminaFileConto): files that cannot be read are named and the account stays

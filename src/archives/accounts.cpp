@@ -1,19 +1,12 @@
-#include "accounts.h"
+#include "archives/accounts.h"
 
-#include "account_form.h"
-#include "account_selection_form.h"
-#include "account_sheet_form.h"
 #include "common/count_file.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
-#include "platform/desktop.h"
-#include "platform/errori_file.h"
-#include "platform/form_host.h"
-#include "platform/list_box.h"
-#include "platform/message_box.h"
+#include "common/transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,8 +27,12 @@ const QString& titoloErrore() {
     return titolo;
 }
 
-void mostraErrore(const QString& testo) {
-    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, titoloErrore());
+Esito errore(const QString& testo) {
+    return Esito::rifiutato(testo, titoloErrore());
+}
+
+Esito fallito(const QString& testo) {
+    return Esito::fallito(testo, titoloErrore());
 }
 
 // The last row of the table that holds an account.
@@ -60,38 +57,6 @@ bool carattereAmmesso(QChar c) {
     return toCp1252(QString(c)).at(0) != '?';
 }
 
-// The original's error number for a failed read or write of a record file.
-qint32 numeroErrore(const RecordFile& file) {
-    return file.osErrno() != 0 ? numeroErroreFile(file.osErrno()) : numeroErroreFile(file.error());
-}
-
-enum class DopoErrore { Riprova, Continua, Fine };
-
-// Asks whether the damaged count of the archive is to be rebuilt from the accounts
-// Conti.dat holds, and rebuilds it on Sì. False when the user said No or the count
-// could not be written (the reason is shown).
-bool ricostruireConteggioConti(const EsameConteggio& esame) {
-    setHourglass(false);
-    const QString domanda = domandaRicostruzione({{esame, QStringLiteral("conti")}},
-                                                 QStringLiteral("l'archivio dei conti"));
-    if (messageBox(domanda, MessageButtons::YesNo, MessageIcon::Exclamation,
-                   QStringLiteral("Attenzione"), MessageAnswer::No) != MessageAnswer::Yes)
-        return false;
-    QString errore;
-    if (ricostruisciConteggio(esame, nullptr, &errore)) return true;
-    mostraErrore(errore + QStringLiteral("\nL'archivio dei conti non è stato aperto."));
-    return false;
-}
-
-DopoErrore chiediDopoErrore(const RecordFile& file) {
-    const qint16 codice = ErroriFile(numeroErrore(file));
-    if (codice == 0) return DopoErrore::Riprova;
-    if (codice == 1) return DopoErrore::Continua;
-    setHourglass(false);
-    messageBox(closingMessage(codice));
-    return DopoErrore::Fine;
-}
-
 EsameConteggio esaminaArchivio() {
     return esaminaConteggio(percorsoRecConti(), percorsoConti(), Conto::Lunghezza);
 }
@@ -101,24 +66,18 @@ EsameConteggio esaminaArchivio() {
 // another program) must not be written back over the archive, nor may an archive
 // whose count cannot be trusted be written at all: a new account would take the
 // place of account 1.
-bool archivioAllineato() {
-    if (stato().PercorsoDati.isEmpty()) {
-        mostraErrore(testoNessunaCartellaDati());
-        return false;
-    }
+Esito archivioAllineato() {
+    if (stato().PercorsoDati.isEmpty()) return fallito(testoNessunaCartellaDati());
     const EsameConteggio esame = esaminaArchivio();
-    if (!esame.utilizzabile()) {
-        mostraErrore(descriviDanno(esame) +
-                     QStringLiteral("\nL'archivio dei conti non può essere modificato finché "
-                                    "il numero dei conti non è ricostruito: scegliere di nuovo "
-                                    "la cartella dei dati. Nulla è stato modificato."));
-        return false;
-    }
-    if (esame.conteggio == stato().NumeroConti) return true;
-    mostraErrore(QStringLiteral("L'archivio dei conti della cartella dei dati è cambiato "
-                                "dall'ultima lettura: nulla è stato modificato. Scegliere di "
-                                "nuovo la cartella dei dati per rileggerlo e riprovare."));
-    return false;
+    if (!esame.utilizzabile())
+        return fallito(descriviDanno(esame) +
+                       QStringLiteral("\nL'archivio dei conti non può essere modificato finché "
+                                      "il numero dei conti non è ricostruito: scegliere di nuovo "
+                                      "la cartella dei dati. Nulla è stato modificato."));
+    if (esame.conteggio == stato().NumeroConti) return Esito::fatto();
+    return fallito(QStringLiteral("L'archivio dei conti della cartella dei dati è cambiato "
+                                  "dall'ultima lettura: nulla è stato modificato. Scegliere di "
+                                  "nuovo la cartella dei dati per rileggerlo e riprovare."));
 }
 
 // The account as the archive holds it: each field cut to its width, trailing
@@ -127,20 +86,13 @@ Conto comeInArchivio(const Conto& conto) {
     return Conto::fromBytes(conto.toBytes());
 }
 
-std::vector<ListItem> lineeConti() {
-    const StatoProgramma& s = stato();
-    std::vector<ListItem> linee;
-    const int ultima = ultimaRiga();
-    linee.reserve(size_t(ultima));
-    for (int i = 1; i <= ultima; ++i)
-        linee.push_back(ListItem{lineaConto(s.TabellaConti[size_t(i)]), i});
-    return linee;
-}
-
-void aggiungiLinea(const Conto& conto, int riga) {
-    const QString linea = lineaConto(conto);
-    formHost().form<Form2>().ListaConti->addItem(linea, riga);
-    formHost().form<Form7>().List1->addItem(linea, riga);
+Esito rifiutoCodice(EsitoCodice esito) {
+    // The code is what has to change: the focus goes back to it, emptied when it is the
+    // code of another account.
+    Esito e = errore(messaggioCodiceConto(esito));
+    e.campo = QStringLiteral("CodConto");
+    e.svuotaCampo = esito == EsitoCodice::Duplicato;
+    return e;
 }
 
 void azzeraTabella() {
@@ -253,134 +205,115 @@ std::vector<Conto> contiSenzaRiga(const std::vector<Conto>& tabella, int numeroC
     return rimasti;
 }
 
-bool eliminaFileConto(const QString& cartella, const QString& codice, QStringList* nonEliminati) {
-    if (!nomeRiservato(codice)) return deleteAccountFiles(cartella, codice, nonEliminati);
-
-    // The account's own extensions only: Conti.dat and RecConti.dat stay.
-    const auto& estensioni = EstensioniConto;
-    const QString base = codice.trimmed();
-    const QDir dir(cartella.isEmpty() ? QStringLiteral(".") : cartella);
-    bool tutti = true;
-    for (const QString& nome : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const bool delConto = std::any_of(estensioni.begin(), estensioni.end(), [&](auto ext) {
-            return nome.compare(base + ext, Qt::CaseInsensitive) == 0;
-        });
-        if (!delConto || QFile::remove(dir.filePath(nome))) continue;
-        tutti = false;
-        if (nonEliminati) nonEliminati->append(nome);
-    }
-    return tutti;
-}
-
-void riempiListeConti() {
-    std::vector<ListItem> linee = lineeConti();
-    formHost().form<Form2>().ListaConti->setItems(linee);
-    formHost().form<Form7>().List1->setItems(std::move(linee));
+std::vector<RigaConto> righeConti() {
+    const StatoProgramma& s = stato();
+    std::vector<RigaConto> linee;
+    const int ultima = ultimaRiga();
+    linee.reserve(size_t(ultima));
+    for (int i = 1; i <= ultima; ++i)
+        linee.push_back({lineaConto(s.TabellaConti[size_t(i)]), i});
+    return linee;
 }
 
 QString testoNessunaCartellaDati() {
     return QStringLiteral("Nessuna cartella dei dati è in uso: sceglierne una in \"Apri conto\".");
 }
 
-void CaricaElencoConti() {
+LetturaConti leggiArchivioConti() {
     StatoProgramma& s = stato();
-    for (;;) {
-        formHost().form<Form2>().ListaConti->clear();
-        formHost().form<Form7>().List1->clear();
-        if (s.PercorsoDati.isEmpty()) {
-            azzeraTabella();
-            return;
-        }
-        // What a rewrite stopped midway left behind is not part of the archive.
-        removeRewriteTemporaries(s.PercorsoDati, {QString(ContiFile), QString(RecContiFile)});
-
-        // The count judged with the archive: a damaged count is rebuilt only when the
-        // user says so, else nothing is loaded and the archive stays as it is.
-        const EsameConteggio esame = esaminaArchivio();
-        if (esame.danneggiato()) {
-            if (!ricostruireConteggioConti(esame)) {
-                azzeraTabella();
-                return;
-            }
-            continue;
-        }
-        int numero = esame.conteggio;
-        if (esame.stato == StatoConteggio::Eccessivo)
-            messageBox(testoConteggioEccessivo(esame, QStringLiteral("conti")), MessageButtons::Ok,
-                       MessageIcon::Exclamation, QStringLiteral("Attenzione"));
-
-        // An archive that cannot be read is read again to learn why (the error
-        // dialog gives its number); what was not read is no account.
-        RecordFile archivio(percorsoConti(), Conto::Lunghezza);
-        const bool illeggibile = esame.stato == StatoConteggio::RecordIlleggibili;
-        const QByteArray bytes = archivio.readRange(1, illeggibile ? 1 : numero);
-        if (!archivio.ok()) {
-            const DopoErrore dopo = chiediDopoErrore(archivio);
-            if (dopo == DopoErrore::Riprova) continue;
-            azzeraTabella();
-            return;
-        }
-        if (illeggibile) numero = 0;
-
-        s.TabellaConti.assign(size_t(numero) + 1, Conto{});
-        for (int i = 0; i < numero; ++i)
-            s.TabellaConti[size_t(i) + 1] = Conto::fromBytes(
-                QByteArrayView(bytes).sliced(qsizetype(i) * Conto::Lunghezza, Conto::Lunghezza));
-        s.NumeroConti = qint16(numero);
-        riempiListeConti();
-        return;
+    LetturaConti lettura;
+    if (s.PercorsoDati.isEmpty()) {
+        azzeraTabella();
+        lettura.stato = LetturaConti::Stato::NessunaCartella;
+        return lettura;
     }
+    // A change of the folder's files that a kill stopped midway is put back first.
+    lettura.ripristino = testoRipristino(recoverInterrupted(s.PercorsoDati));
+    // What a rewrite stopped midway left behind is not part of the archive.
+    removeRewriteTemporaries(s.PercorsoDati, {QString(ContiFile), QString(RecContiFile)});
+
+    // The count judged with the archive: a damaged count is rebuilt only when the user
+    // says so, else nothing is loaded and the archive stays as it is.
+    lettura.esame = esaminaArchivio();
+    const EsameConteggio& esame = lettura.esame;
+    if (esame.danneggiato()) {
+        azzeraTabella();
+        lettura.stato = LetturaConti::Stato::Danneggiato;
+        return lettura;
+    }
+    int numero = esame.conteggio;
+    if (esame.stato == StatoConteggio::Eccessivo)
+        lettura.avviso = testoConteggioEccessivo(esame, QStringLiteral("conti"));
+
+    // An archive that cannot be read is read again to learn why (the error dialog gives
+    // its number); what was not read is no account.
+    RecordFile archivio(percorsoConti(), Conto::Lunghezza);
+    const bool illeggibile = esame.stato == StatoConteggio::RecordIlleggibili;
+    const QByteArray bytes = archivio.readRange(1, illeggibile ? 1 : numero);
+    if (!archivio.ok()) {
+        azzeraTabella();
+        lettura.stato = LetturaConti::Stato::Illeggibile;
+        lettura.osErrno = archivio.osErrno();
+        lettura.errore = archivio.error();
+        return lettura;
+    }
+    if (illeggibile) numero = 0;
+
+    s.TabellaConti.assign(size_t(numero) + 1, Conto{});
+    for (int i = 0; i < numero; ++i)
+        s.TabellaConti[size_t(i) + 1] = Conto::fromBytes(
+            QByteArrayView(bytes).sliced(qsizetype(i) * Conto::Lunghezza, Conto::Lunghezza));
+    s.NumeroConti = qint16(numero);
+    return lettura;
 }
 
-EsitoConto AggiungiConto(const Conto& nuovo, EsitoCodice* esitoCodice) {
+QString domandaRicostruzioneConti(const EsameConteggio& esame) {
+    return domandaRicostruzione({{esame, QStringLiteral("conti")}},
+                                QStringLiteral("l'archivio dei conti"));
+}
+
+Esito ricostruisciConteggioConti(const EsameConteggio& esame) {
+    QString motivo;
+    if (ricostruisciConteggio(esame, nullptr, &motivo)) return Esito::fatto();
+    return fallito(motivo + QStringLiteral("\nL'archivio dei conti non è stato aperto."));
+}
+
+Esito AggiungiConto(const Conto& nuovo, EsitoCodice* esitoCodice) {
     StatoProgramma& s = stato();
     const EsitoCodice esito = controllaCodiceConto(nuovo.codiceConto);
     if (esitoCodice) *esitoCodice = esito;
-    if (esito != EsitoCodice::Valido) {
-        mostraErrore(messaggioCodiceConto(esito));
-        return EsitoConto::CodiceRifiutato;
-    }
-    if (s.NumeroConti >= MassimoConti) {
-        mostraErrore(testoArchivioPieno());
-        return EsitoConto::Rifiutato;
-    }
-    if (!archivioAllineato()) return EsitoConto::Errore;
+    if (esito != EsitoCodice::Valido) return rifiutoCodice(esito);
+    if (s.NumeroConti >= MassimoConti) return errore(testoArchivioPieno());
+    if (Esito allineato = archivioAllineato(); !allineato.ok()) return allineato;
 
     const int riga = s.NumeroConti + 1;
     Conto conto = nuovo;
     conto.numero = qint16(riga);
     conto = comeInArchivio(conto);
 
-    QString errore;
-    if (!scriviRecord(percorsoConti(), riga, conto, &errore)) {
-        mostraErrore(QStringLiteral("Il conto non è stato salvato: non è stato possibile "
-                                    "scrivere l'archivio dei conti (") +
-                     errore + QStringLiteral(")."));
-        return EsitoConto::Errore;
-    }
+    QString motivo;
+    if (!scriviRecord(percorsoConti(), riga, conto, &motivo))
+        return fallito(QStringLiteral("Il conto non è stato salvato: non è stato possibile "
+                                      "scrivere l'archivio dei conti (") +
+                       motivo + QStringLiteral(")."));
     // Until the count is written the new record lies beyond it and is not an account.
-    if (!scriviContatore(percorsoRecConti(), qint16(riga), &errore)) {
-        mostraErrore(QStringLiteral("Il conto non è stato salvato: non è stato possibile "
-                                    "scrivere il numero dei conti (") +
-                     errore + QStringLiteral(")."));
-        return EsitoConto::Errore;
-    }
+    if (!scriviContatore(percorsoRecConti(), qint16(riga), &motivo))
+        return fallito(QStringLiteral("Il conto non è stato salvato: non è stato possibile "
+                                      "scrivere il numero dei conti (") +
+                       motivo + QStringLiteral(")."));
 
     if (int(s.TabellaConti.size()) <= riga) s.TabellaConti.resize(size_t(riga) + 1);
     s.TabellaConti[size_t(riga)] = conto;
     s.NumeroConti = qint16(riga);
-    aggiungiLinea(conto, riga);
-    return EsitoConto::Fatto;
+    return Esito::fatto();
 }
 
-EsitoConto AggiornaConto(const Conto& campi, EsitoCodice* esitoCodice) {
+Esito AggiornaConto(const Conto& campi, EsitoCodice* esitoCodice) {
     StatoProgramma& s = stato();
     const int riga = s.IndiceContoAttivo;
-    if (riga < 1 || riga > ultimaRiga()) {
-        mostraErrore(QStringLiteral("Nessun conto selezionato: fare doppio clic sul conto da "
-                                    "modificare nell'elenco dei conti."));
-        return EsitoConto::Rifiutato;
-    }
+    if (riga < 1 || riga > ultimaRiga())
+        return errore(QStringLiteral("Nessun conto selezionato: fare doppio clic sul conto da "
+                                     "modificare nell'elenco dei conti."));
     if (esitoCodice) *esitoCodice = EsitoCodice::Valido;
     const Conto& attuale = s.TabellaConti[size_t(riga)];
     // An account keeps the code it was stored with; a changed code must be a
@@ -388,103 +321,67 @@ EsitoConto AggiornaConto(const Conto& campi, EsitoCodice* esitoCodice) {
     if (campi.codiceConto.left(kLarghezzaCodice).trimmed() != attuale.codiceConto.trimmed()) {
         const EsitoCodice esito = controllaCodiceConto(campi.codiceConto, riga);
         if (esitoCodice) *esitoCodice = esito;
-        if (esito != EsitoCodice::Valido) {
-            mostraErrore(messaggioCodiceConto(esito));
-            return EsitoConto::CodiceRifiutato;
-        }
+        if (esito != EsitoCodice::Valido) return rifiutoCodice(esito);
     }
-    if (!archivioAllineato()) return EsitoConto::Errore;
+    if (Esito allineato = archivioAllineato(); !allineato.ok()) return allineato;
 
     Conto conto = campi;
     conto.numero = qint16(riga);
     conto.riservato = attuale.riservato;
     conto = comeInArchivio(conto);
 
-    QString errore;
-    if (!scriviRecord(percorsoConti(), riga, conto, &errore)) {
-        mostraErrore(QStringLiteral("Le modifiche non sono state salvate: non è stato possibile "
-                                    "scrivere l'archivio dei conti (") +
-                     errore + QStringLiteral(")."));
-        return EsitoConto::Errore;
-    }
+    QString motivo;
+    if (!scriviRecord(percorsoConti(), riga, conto, &motivo))
+        return fallito(QStringLiteral("Le modifiche non sono state salvate: non è stato "
+                                      "possibile scrivere l'archivio dei conti (") +
+                       motivo + QStringLiteral(")."));
     s.TabellaConti[size_t(riga)] = conto;
-    riempiListeConti();
     s.IndiceContoAttivo = 0;
-    return EsitoConto::Fatto;
+    return Esito::fatto();
 }
 
-EsitoConto CancellaConto() {
-    StatoProgramma& s = stato();
+Esito controllaContoDaCancellare() {
+    const StatoProgramma& s = stato();
     const int riga = s.IndiceContoAttivo;
     if (riga < 1 || riga > ultimaRiga() ||
-        s.TabellaConti[size_t(riga)].codiceConto.trimmed().isEmpty()) {
-        mostraErrore(testoNessunContoScelto());
-        return EsitoConto::Rifiutato;
-    }
-    // Cancel is the default, as at every deletion: Enter keeps the account.
-    if (messageBox(testoConfermaCancellazione(), MessageButtons::OkCancel, MessageIcon::Exclamation,
-                   QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
-        return EsitoConto::Annullato;
+        s.TabellaConti[size_t(riga)].codiceConto.trimmed().isEmpty())
+        return errore(testoNessunContoScelto());
+    return Esito::fatto();
+}
 
+Esito CancellaConto() {
+    StatoProgramma& s = stato();
+    if (Esito scelto = controllaContoDaCancellare(); !scelto.ok()) return scelto;
+    const int riga = s.IndiceContoAttivo;
     const QString codice = s.TabellaConti[size_t(riga)].codiceConto.trimmed();
     const QString aperto = s.CodiceContoAttivo.trimmed();
-    if (!aperto.isEmpty() && aperto.compare(codice, Qt::CaseInsensitive) == 0) {
-        messageBox(testoContoAperto(), MessageButtons::Ok, MessageIcon::None,
-                   QStringLiteral("attenzione"));
-        return EsitoConto::Rifiutato;
-    }
-    if (!archivioAllineato()) return EsitoConto::Errore;
+    if (!aperto.isEmpty() && aperto.compare(codice, Qt::CaseInsensitive) == 0)
+        return Esito::rifiutato(testoContoAperto(), QStringLiteral("attenzione"))
+            .conIcona(IconaEsito::Nessuna);
+    if (Esito allineato = archivioAllineato(); !allineato.ok()) return allineato;
 
-    // The archive as it is, to put back should the count fail to follow.
-    const QString pathConti = resolvePath(percorsoConti());
-    const bool esisteva = QFileInfo::exists(pathConti);
-    QByteArray primaDellaCancellazione;
-    if (esisteva) {
-        QFile file(pathConti);
-        if (!file.open(QIODevice::ReadOnly)) {
-            mostraErrore(QStringLiteral("Il conto non è stato cancellato: non è stato possibile "
-                                        "leggere l'archivio dei conti (") +
-                         file.errorString() + QStringLiteral(")."));
-            return EsitoConto::Errore;
-        }
-        primaDellaCancellazione = file.readAll();
-    }
-
+    // One change: the archive, its count and the account's files go together or not at
+    // all.
     const std::vector<Conto> rimasti = contiSenzaRiga(s.TabellaConti, s.NumeroConti, riga);
-    QString errore;
-    if (!rewriteRecords(pathConti, rimasti, &errore)) {
-        mostraErrore(QStringLiteral("Il conto non è stato cancellato: non è stato possibile "
-                                    "riscrivere l'archivio dei conti (") +
-                     errore + QStringLiteral(")."));
-        return EsitoConto::Errore;
-    }
-    if (!scriviContatore(percorsoRecConti(), qint16(rimasti.size()), &errore)) {
-        QString ripristino;
-        const bool ripristinato = esisteva
-                                      ? rewriteFile(pathConti, primaDellaCancellazione, &ripristino)
-                                      : QFile::remove(pathConti);
-        QString testo = QStringLiteral("Il conto non è stato cancellato: non è stato possibile "
-                                       "scrivere il numero dei conti (") +
-                        errore + QStringLiteral(").");
-        if (!ripristinato)
-            testo += QStringLiteral(" Non è stato possibile neppure ripristinare l'archivio dei "
-                                    "conti: controllare la cartella dei dati.");
-        mostraErrore(testo);
-        return EsitoConto::Errore;
-    }
+    const QString nonCancellato = QStringLiteral("Il conto non è stato cancellato: ");
+    Transaction modifica(s.PercorsoDati);
+    const auto nonRiuscito = [&](const QString& passo) {
+        const QString motivo = modifica.error();
+        return fallito(nonCancellato + passo + QStringLiteral(" (") + motivo +
+                       QStringLiteral(").") + annullaModifica(modifica));
+    };
+    if (!modifica.rewrite(percorsoConti(), recordsToBytes(rimasti)))
+        return nonRiuscito(QStringLiteral("non è stato possibile riscrivere l'archivio dei conti"));
+    if (!modifica.writeCount(percorsoRecConti(), qint16(rimasti.size())))
+        return nonRiuscito(QStringLiteral("non è stato possibile scrivere il numero dei conti"));
+    for (const QString& file : accountFilesIn(s.PercorsoDati, codice))
+        if (!modifica.remove(file))
+            return nonRiuscito(QStringLiteral("non è stato possibile eliminare i suoi file"));
+    if (!modifica.commit())
+        return nonRiuscito(QStringLiteral("la modifica non ha potuto essere completata"));
 
     riempiTabella(s.TabellaConti, s.NumeroConti, rimasti);
-    riempiListeConti();
-    if (Form10* scheda = formHost().loaded<Form10>()) scheda->svuotaCampi();
-
-    QStringList nonEliminati;
-    if (!eliminaFileConto(s.PercorsoDati, codice, &nonEliminati)) {
-        mostraErrore(QStringLiteral("Il conto %1 è stato cancellato dall'archivio, ma non è stato "
-                                    "possibile eliminare i suoi file: %2.")
-                         .arg(codice, nonEliminati.join(QStringLiteral(", "))));
-        return EsitoConto::Errore;
-    }
-    return EsitoConto::Fatto;
+    return Esito::fatto();
 }
 
 } // namespace qv

@@ -3,8 +3,11 @@
 // held in TabellaConti (row k = record k) and NumeroConti, and the two account
 // lists that show it (the editor's ListaConti and the selection's List1).
 
+#include "common/count_file.h"
+#include "common/esito.h"
 #include "common/records.h"
 
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -52,55 +55,74 @@ QString testoNessunaCartellaDati();
 // from 1 in order.
 std::vector<Conto> contiSenzaRiga(const std::vector<Conto>& tabella, int numeroConti, int riga);
 
-// Removes the files of the account with the given code from the data folder
-// (code, ".", any extension; literal, ignoring case). A code that shares its
-// name with the archive's own files removes only the account's own extensions,
-// never Conti.dat or RecConti.dat. The names not removed go to nonEliminati.
-bool eliminaFileConto(const QString& cartella, const QString& codice, QStringList* nonEliminati);
+// One line of an account list and the row of TabellaConti it stands for.
+struct RigaConto {
+    QString testo;
+    int riga = 0;
+};
+// The lines of rows 1 to NumeroConti, in row order (the lists sort them).
+std::vector<RigaConto> righeConti();
 
-// How a write of the archive ended.
-enum class EsitoConto {
-    Fatto,
-    Annullato,       // the user answered Cancel
-    CodiceRifiutato, // see controllaCodiceConto; the message was shown
-    Rifiutato,       // no account picked, the open account, a full archive
-    Errore,          // a file could not be read or written; the reason was shown
+// What reading the archive of PercorsoDati found.
+struct LetturaConti {
+    enum class Stato {
+        Letto,           // NumeroConti and TabellaConti hold the archive
+        NessunaCartella, // no data folder in use: no account
+        Danneggiato,     // the count cannot be trusted (see `esame`): no account loaded
+        Illeggibile,     // Conti.dat cannot be read: no account loaded
+    };
+    Stato stato = Stato::Letto;
+    EsameConteggio esame; // the count judged with the archive
+    // Illeggibile: why (errno, or Qt's error when there is none) and the file.
+    int osErrno = 0;
+    QFileDevice::FileError errore = QFileDevice::NoError;
+    // A count larger than the accounts the file holds: what the user is told (the
+    // accounts there are loaded).
+    QString avviso;
+    // A change of the data folder that had been interrupted was put back (or could not
+    // be) before the archive was read: what the user is told (testoRipristino).
+    QString ripristino;
 };
 
-// Reads RecConti.dat and Conti.dat of PercorsoDati into NumeroConti and
-// TabellaConti (a missing archive is no account and nothing is created) and refills
-// both account lists. The count is judged with Conti.dat first (count_file.h): a
-// count larger than the accounts the file holds is said and taken as those; a count
-// that is missing, unreadable, cut short or negative next to accounts is named, and
-// the user is asked whether to rebuild it from them (Sì: the damaged file is kept
-// beside it and the count written, then the archive loads; No: nothing is loaded
-// and nothing changes, and every write of the archive stays refused). An archive
-// that cannot be read goes to the "Errore Disco" dialog: Retry reads again from the
-// start, anything else ends the load with no account loaded. Without a data folder
-// (another program holds it) nothing is loaded. Temporary files left by a stopped
-// rewrite of the two files are removed first.
-void CaricaElencoConti();
+// Reads RecConti.dat and Conti.dat of PercorsoDati into NumeroConti and TabellaConti.
+// First an interrupted change of the data folder is put back (a kill midway through a
+// deletion leaves its marker) and the temporary files left by a stopped rewrite of the
+// two files are removed. A missing archive is no account and nothing is created. The
+// count is judged with Conti.dat (count_file.h): a count larger than the accounts the
+// file holds is taken as those (`avviso` says so); a damaged count, or an archive that
+// cannot be read, loads no account and changes nothing.
+LetturaConti leggiArchivioConti();
 
-// Appends a new account (its numero is set here) as record NumeroConti + 1 and
-// writes the new count; its line goes to both lists. A refused code or a file
-// that cannot be written leaves table, files and lists as they were; for a
-// refused code, esitoCodice tells why.
-EsitoConto AggiungiConto(const Conto& nuovo, EsitoCodice* esitoCodice = nullptr);
+// The question asked before the damaged count of the archive is rebuilt.
+QString domandaRicostruzioneConti(const EsameConteggio& esame);
+// Rebuilds the damaged count from the accounts Conti.dat holds (the damaged file kept
+// beside it). Failed, saying why and that the archive was not opened.
+Esito ricostruisciConteggioConti(const EsameConteggio& esame);
 
-// Rewrites the account of row IndiceContoAttivo with the values given (numero
-// set here) and rebuilds both lists; IndiceContoAttivo becomes 0. The count is
-// not written. A code other than the stored one is checked as for a new account.
-EsitoConto AggiornaConto(const Conto& campi, EsitoCodice* esitoCodice = nullptr);
+// Appends a new account (its numero is set here) as record NumeroConti + 1 and writes
+// the new count. Refused, with nothing changed, for a code controllaCodiceConto refuses
+// (esitoCodice says why; the focus goes back to CodConto, emptied for a duplicate), a
+// full archive, an archive whose count cannot be trusted or that changed on disk since
+// it was loaded; failed, with nothing changed, when a file cannot be written.
+Esito AggiungiConto(const Conto& nuovo, EsitoCodice* esitoCodice = nullptr);
 
-// Deletes the account of row IndiceContoAttivo after asking: refused when no
-// account is picked or when it is the open account. Conti.dat is rewritten whole
-// with the other accounts renumbered, then the count, then the account's files
-// are removed; the first step that fails stops the deletion and is named to the
-// user. The table, both lists and the account sheet follow. IndiceContoAttivo is
-// left to the caller.
-EsitoConto CancellaConto();
+// Rewrites the account of row IndiceContoAttivo with the values given (numero set
+// here); IndiceContoAttivo becomes 0. The count is not written. A code other than the
+// stored one is checked as for a new account. Refused and failed as AggiungiConto.
+Esito AggiornaConto(const Conto& campi, EsitoCodice* esitoCodice = nullptr);
 
-// Refills both account lists from rows 1 to NumeroConti; each line carries its row.
-void riempiListeConti();
+// Refused (testoNessunContoScelto) when row IndiceContoAttivo holds no account: the
+// deletion is not even asked about.
+Esito controllaContoDaCancellare();
+
+// Deletes the account of row IndiceContoAttivo, once the user has confirmed
+// (testoConfermaCancellazione): refused when no account is picked, when it is the open
+// account ("attenzione", no icon) or when the archive cannot be trusted. As one change
+// (common/transaction.h): Conti.dat rewritten whole with the other accounts renumbered,
+// RecConti.dat, then every file of the account (accountFilesIn) removed; when any step
+// fails, every file is put back and the failure names the step (and the files left
+// changed, should putting them back fail). The table follows; IndiceContoAttivo is left
+// to the caller.
+Esito CancellaConto();
 
 } // namespace qv

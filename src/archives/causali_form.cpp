@@ -1,8 +1,8 @@
 #include "causali_form.h"
 
-#include "causale_picker.h"
+#include "causale_picker_form.h"
 #include "causali.h"
-#include "causali_maintenance.h"
+#include "causali_maintenance_form.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "platform/fields.h"

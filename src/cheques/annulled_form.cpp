@@ -3,8 +3,8 @@
 
 #include "cheques/cheque_lists.h"
 #include "common/shared_state.h"
+#include "ledger/open_account.h"
 #include "platform/list_box.h"
-#include "shell/account_close.h"
 #include "shell/colours_form.h"
 
 #include <QFont>
@@ -27,7 +27,11 @@ std::function<void()>& azioneStampa() {
 Form17::Form17(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form17"));
     setCaption(QStringLiteral("Assegni annullati"));
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
+    // The list follows the leaf table whenever the cheques change or the account loads.
+    connect(&contoAperto(), &ContoAperto::assegniCambiati, this,
+            handler([this] { riempiElenco(); }));
+    connect(&contoAperto(), &ContoAperto::caricato, this, handler([this] { riempiElenco(); }));
 
     auto* titolo = new QLabel(QStringLiteral("ELENCO ASSEGNI ANNULLATI"), this);
     titolo->setObjectName(QStringLiteral("Label1"));
@@ -76,7 +80,14 @@ Form17::Form17(QWidget* parent) : Form(parent) {
 
 void Form17::Form_Load() {
     applicaColoriElenchi({List1});
-    ElencaAssegniAnnullati();
+    riempiElenco();
+}
+
+void Form17::riempiElenco() {
+    std::vector<ListItem> righe;
+    for (const RigaAssegno& r : righeAssegniAnnullati())
+        righe.push_back({r.testo, r.foglio});
+    List1->setItems(std::move(righe));
 }
 
 void Form17::impostaStampa(std::function<void()> azione) {

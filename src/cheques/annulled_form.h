@@ -18,6 +18,9 @@ public:
 
     void Form_Load() override;
 
+    // Fills List1 with the annulled cheques of the leaf table.
+    void riempiElenco();
+
     // What "Stampa" prints (the annulled cheques report, connected by the main window).
     static void impostaStampa(std::function<void()> azione);
 

@@ -7,14 +7,15 @@
 #include "common/amounts.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -52,7 +53,7 @@ bool cifra(int codice) {
 Form3::Form3(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form3"));
     setCaption(QStringLiteral("Immissione Carnet Assegni"));
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
     NrConto = casella(QStringLiteral("NrConto"), this, 110);
     banca = casella(QStringLiteral("banca"), this, 260);
@@ -287,7 +288,7 @@ void Form3::Salva_Click() {
             avvisaErroreFile(errore);
             return;
         }
-        aggiornaDopoModificaCarnet();
+        avvisaErroreFile(aggiornaDopoModificaCarnet());
     }
     setHourglass(false);
     avvisaErroreFile(errore);
@@ -313,6 +314,23 @@ void Form3::Command3D1_Click() {
     svuotaCampi();
     tornaANuovoCarnet();
     DataCarnet->setFocus();
+}
+
+bool EliminaCarnet(int riga) {
+    const auto& s = stato();
+    if (riga < 1 || riga > s.NumeroCarnet) return false;
+    if (messageBox(testoConfermaEliminaCarnet(), MessageButtons::OkCancel, MessageIcon::Exclamation,
+                   QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
+        return false;
+    // A movement the entry form holds for change goes back first: it may be one of
+    // those that go, or be renumbered.
+    if (Form9* form9 = formHost().loaded<Form9>(); form9 && form9->movimentoInModifica() != 0)
+        form9->svuotaImmissione();
+    QString errore;
+    const bool fatto = eliminaCarnet(riga, &errore);
+    if (!fatto) avvisaErroreFile(errore);
+    avvisaErroreFile(aggiornaDopoModificaCarnet());
+    return fatto;
 }
 
 void Form3::Del_Click() {

@@ -80,4 +80,12 @@ void gestioneCarnet();
 // The causale "CA" chosen or loaded in the movement form: Form3 shown modeless.
 void mostraFormCarnetNonModale();
 
+// The cheque-book form's " Cancella ", once its own question is answered: with book row
+// `riga` loaded (1 to NumeroCarnet), asks the second confirmation
+// (testoConfermaEliminaCarnet); on OK gives back the movement the movement form holds
+// for change, deletes the book (eliminaCarnet), tells the user of a failure, and
+// refreshes the cheque lists, the books, the movements and their list. True when the
+// book was deleted.
+bool EliminaCarnet(int riga);
+
 } // namespace qv

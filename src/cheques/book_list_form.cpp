@@ -4,8 +4,8 @@
 #include "cheques/book_form.h"
 #include "cheques/cheque_books.h"
 #include "common/shared_state.h"
+#include "ledger/open_account.h"
 #include "platform/list_box.h"
-#include "shell/account_close.h"
 #include "shell/colours_form.h"
 
 #include <QFontMetrics>
@@ -38,7 +38,12 @@ Form14::Form14(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form14"));
     setCaption(QStringLiteral("Elenco Carnet"));
     setCloseHides(true);
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
+    // The list follows the cheque-book table whenever the cheques change or the account
+    // loads.
+    connect(&contoAperto(), &ContoAperto::assegniCambiati, this,
+            handler([this] { riempiElenco(); }));
+    connect(&contoAperto(), &ContoAperto::caricato, this, handler([this] { riempiElenco(); }));
 
     List1 = new ListBox(QStringLiteral("List1"), this);
     List1->setFixedPitch(true);
@@ -150,10 +155,6 @@ int mostraElencoCarnet(qint16 modo) {
     const int riga = modo == ElencoPerAssegni ? elenco->carnetRiportato() : 0;
     elenco->impostaModo(ElencoPerCarnet);
     return riga;
-}
-
-void aggiornaElencoCarnet() {
-    if (Form14* elenco = formHost().loaded<Form14>()) elenco->riempiElenco();
 }
 
 } // namespace qv

@@ -66,7 +66,4 @@ void RiportaCarnetScelto();
 // form then lists that book's leaves. For the other modes returns 0.
 int mostraElencoCarnet(qint16 modo);
 
-// Refills the picker's list when the picker is loaded (CaricaCarnet calls it).
-void aggiornaElencoCarnet();
-
 } // namespace qv

@@ -11,10 +11,10 @@
 // movement is looked up by causale and document number. Every writer of movements
 // that renumbers them keeps the links up to date (aggiornaCollegamentiAssegni).
 //
-// Every procedure here checks each write. A procedure that rewrites several files
-// puts back those already written when a later one fails, so the account is either
-// changed as a whole or left as it was; the tables in memory change only after the
-// files have.
+// Every procedure here checks each write. A procedure that changes several files does
+// it as one change (common/transaction.h): the account is either changed as a whole or
+// left as it was, also when the program stops midway; the tables in memory change only
+// after the files have.
 
 #include "common/records.h"
 
@@ -123,8 +123,9 @@ Movimento movimentoCostoCarnet(const CarnetAssegni& carnet);
 
 // Registers a new book: room checked (books, leaves, movements), then record
 // NumeroCarnet + 1 of ".CAR", its ten leaves after the last of ".FOG", the new
-// ".NRF" and ".NRC", and only then the cost movement through SalvaNuovoMovimento.
-// Should the movement fail, the counts are put back and the book does not exist.
+// ".NRF" and ".NRC", and only then the cost movement through SalvaNuovoMovimento, all
+// as one change: should any of them fail, every file is put back and the book does not
+// exist.
 // On success the tables hold the book and its leaves; the caller refreshes lists
 // and balances. Returns the new book's row, 0 when nothing was registered (`errore`
 // says why; it may also carry a warning after a success).
@@ -142,7 +143,6 @@ bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore = nullptr)
 
 // --- Deleting a book --------------------------------------------------------------------
 
-// What EliminaCarnet asks before it deletes.
 QString testoConfermaEliminaCarnet();
 
 // Deletes book row `riga` without asking: the "AS" movements of its leaves and its
@@ -154,12 +154,8 @@ QString testoConfermaEliminaCarnet();
 // windows follow their new numbers. The caller refreshes lists and balances.
 bool eliminaCarnet(int riga, QString* errore = nullptr);
 
-// The procedure of the cheque-book form's " Cancella ": with book row `riga` loaded
-// (1 to NumeroCarnet), asks the second confirmation ("AVVERTIMENTO!", OK/Cancel,
-// Cancel default); on OK deletes it (eliminaCarnet), tells the user of a failure,
-// and refreshes the cheque lists, the books, the movements and their list.
-// True when the book was deleted.
-bool EliminaCarnet(int riga);
+// What the cheque-book form asks before EliminaCarnet deletes ("AVVERTIMENTO!",
+// OK/Cancel, Cancel the default): the second confirmation.
 
 // --- Rebuild at a period closing --------------------------------------------------------
 
@@ -191,7 +187,8 @@ bool RicostruisciCarnet(QString* errore = nullptr);
 
 // After a book was registered, changed or deleted: the cheque situation and annulled
 // lists, the picker, the movements (balances and ".TOT"), the list-order file and the
-// entry form's list in its active order.
-void aggiornaDopoModificaCarnet();
+// entry form's list in its active order (ContoAperto::movimentiCambiati). Returns what
+// could not be read or written ("" when everything could).
+QString aggiornaDopoModificaCarnet();
 
 } // namespace qv

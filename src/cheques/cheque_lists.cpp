@@ -1,14 +1,9 @@
 // The cheque situation lists and the annulled cheques, built from the leaf table.
 #include "cheques/cheque_lists.h"
 
-#include "cheques/annulled_form.h"
-#include "cheques/situation_form.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
-#include "platform/list_box.h"
-#include "shell/main_window.h"
-
-#include <QLabel>
+#include "ledger/open_account.h"
 
 #include <algorithm>
 
@@ -24,14 +19,6 @@ QString numeroCarnetTesto(qint16 numero) {
 int ultimaRigaFogli() {
     const StatoProgramma& s = stato();
     return std::clamp<int>(s.NumeroFogli, 0, int(s.TabellaFogli.size()) - 1);
-}
-
-std::vector<ListItem> comeRighe(const std::vector<RigaAssegno>& righe) {
-    std::vector<ListItem> items;
-    items.reserve(righe.size());
-    for (const RigaAssegno& r : righe)
-        items.push_back({r.testo, r.foglio});
-    return items;
 }
 
 } // namespace
@@ -94,20 +81,11 @@ std::vector<RigaAssegno> righeAssegniAnnullati() {
 }
 
 void ElencaSituazioneAssegni() {
-    const SituazioneAssegni situazione = situazioneAssegni();
-    Form13& form = formHost().form<Form13>();
-    form.List1->setItems(comeRighe(situazione.fuori));
-    form.List2->setItems(comeRighe(situazione.inMano));
-    if (MDIForm1* main = MDIForm1::instance()) {
-        main->AssFuori->setText(QString::number(situazione.fuori.size()));
-        main->AssMano->setText(QString::number(situazione.inMano.size()));
-    }
+    contoAperto().annunciaAssegni();
 }
 
 void ElencaAssegniAnnullati() {
-    const std::vector<RigaAssegno> righe = righeAssegniAnnullati();
-    Form17& form = formHost().form<Form17>();
-    form.List1->setItems(comeRighe(righe));
+    contoAperto().annunciaAssegni();
 }
 
 } // namespace qv

@@ -2,6 +2,7 @@
 // The lists of the open account's cheques, built from the leaf table: the cheques
 // out and the cheques in hand (Form13, with the main window's two counters) and the
 // annulled cheques (Form17). Each line carries the row of its leaf in TabellaFogli.
+// The windows build them when they load and when ContoAperto says the cheques changed.
 
 #include "common/records.h"
 
@@ -49,13 +50,13 @@ SituazioneAssegni situazioneAssegni();
 // The annulled cheques of rows 1 to NumeroFogli, in table order.
 std::vector<RigaAssegno> righeAssegniAnnullati();
 
-// Rebuilds Form13's List1 (cheques out) and List2 (cheques in hand), loading the
-// form without showing it when needed, and writes the two counts into the main
-// window's AssFuori and AssMano.
+// The cheque situation changed: Form13's lists (cheques out, cheques in hand) and the
+// main window's counters AssFuori and AssMano are built again from the leaf table
+// (ContoAperto::assegniCambiati).
 void ElencaSituazioneAssegni();
 
-// Rebuilds Form17's List1 with the annulled cheques, loading the form without
-// showing it when needed.
+// The annulled cheques changed: Form17's list is built again from the leaf table
+// (ContoAperto::assegniCambiati).
 void ElencaAssegniAnnullati();
 
 } // namespace qv

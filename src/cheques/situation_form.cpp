@@ -1,9 +1,10 @@
 // Form13: "Situazione Assegni emessi", the cheques out and the cheques in hand.
 #include "cheques/situation_form.h"
 
+#include "cheques/cheque_lists.h"
 #include "common/shared_state.h"
+#include "ledger/open_account.h"
 #include "platform/list_box.h"
-#include "shell/account_close.h"
 #include "shell/colours_form.h"
 
 #include <QGroupBox>
@@ -41,7 +42,11 @@ ListBox* listaAssegni(const QString& nome, int colonne, QWidget* parent) {
 Form13::Form13(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form13"));
     setCaption(QStringLiteral("Situazione Assegni emessi"));
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
+    // The lists follow the leaf table whenever the cheques change or the account loads.
+    connect(&contoAperto(), &ContoAperto::assegniCambiati, this,
+            handler([this] { riempiElenchi(); }));
+    connect(&contoAperto(), &ContoAperto::caricato, this, handler([this] { riempiElenchi(); }));
 
     auto* fuori = new QGroupBox(QStringLiteral("Assegni fuori"), this);
     List1 = listaAssegni(QStringLiteral("List1"), 40, fuori);
@@ -82,6 +87,20 @@ Form13::Form13(QWidget* parent) : Form(parent) {
 
 void Form13::Form_Load() {
     applicaColoriElenchi({List1, List2});
+    riempiElenchi();
+}
+
+void Form13::riempiElenchi() {
+    const auto comeRighe = [](const std::vector<RigaAssegno>& righe) {
+        std::vector<ListItem> items;
+        items.reserve(righe.size());
+        for (const RigaAssegno& r : righe)
+            items.push_back({r.testo, r.foglio});
+        return items;
+    };
+    const SituazioneAssegni situazione = situazioneAssegni();
+    List1->setItems(comeRighe(situazione.fuori));
+    List2->setItems(comeRighe(situazione.inMano));
 }
 
 void Form13::Command3D4_Click() {

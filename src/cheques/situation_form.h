@@ -16,6 +16,9 @@ public:
 
     void Form_Load() override;
 
+    // Fills the two lists with the cheques out and in hand of the leaf table.
+    void riempiElenchi();
+
     void Command3D4_Click();
 
     ListBox* List1 = nullptr; // cheques out

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -40,17 +42,29 @@ QString accountFile(const QString& folder, const QString& code, const QString& e
     return resolveFile(folder, code.trimmed() + ext);
 }
 
-bool deleteAccountFiles(const QString& folder, const QString& code, QStringList* failed) {
+QStringList accountFilesIn(const QString& folder, const QString& code) {
     const QString base = code.trimmed();
-    if (base.isEmpty()) return false;
-    const QString prefix = base + QLatin1Char('.');
+    if (base.isEmpty()) return {};
     const QDir dir = folderDir(folder);
-    bool allRemoved = true;
+    QStringList files;
     for (const QString& entry : dir.entryList(kEntries, QDir::Name)) {
-        if (!entry.startsWith(prefix, Qt::CaseInsensitive)) continue;
-        if (!QFile::remove(dir.filePath(entry))) {
+        if (entry.size() <= base.size() || !entry.startsWith(base, Qt::CaseInsensitive)) continue;
+        const QStringView ext = QStringView(entry).mid(base.size());
+        const bool own =
+            std::any_of(EstensioniConto.begin(), EstensioniConto.end(),
+                        [&](QLatin1String e) { return ext.compare(e, Qt::CaseInsensitive) == 0; });
+        if (own) files << dir.filePath(entry);
+    }
+    return files;
+}
+
+bool deleteAccountFiles(const QString& folder, const QString& code, QStringList* failed) {
+    if (code.trimmed().isEmpty()) return false;
+    bool allRemoved = true;
+    for (const QString& path : accountFilesIn(folder, code)) {
+        if (!QFile::remove(path)) {
             allRemoved = false;
-            if (failed) failed->append(entry);
+            if (failed) failed->append(QFileInfo(path).fileName());
         }
     }
     return allRemoved;

@@ -54,11 +54,16 @@ QString resolvePath(const QString& path);
 // The resolved path of an account's file: folder, trimmed code, extension.
 QString accountFile(const QString& folder, const QString& code, const QString& ext);
 
-// Removes every file of `folder` whose name is the trimmed `code`, a ".", and anything
-// after it, comparing code and "." literally and ignoring case: the code is never a
-// pattern, so deleting "12" leaves "123.MOV" and "1.MOV". A blank code removes nothing
-// and returns false. Returns true when every matching file was removed; the names of
-// the files that could not be removed go to `failed`.
+// The files of the account `code` in `folder` (full paths, in name order): every file
+// whose name is the trimmed code followed by one of EstensioniConto, comparing it
+// literally and ignoring letter case. The code is never a pattern, and nothing else is
+// the account's: for "12", "123.MOV", "1.MOV", "12.txt" and "12.MOV.bak" are not; for
+// "Conti", "Conti.dat" is not. None for a blank code.
+QStringList accountFilesIn(const QString& folder, const QString& code);
+
+// Removes the files accountFilesIn names, and no other. A blank code removes nothing
+// and returns false. Returns true when every one was removed; the names of the files
+// that could not be removed go to `failed`.
 bool deleteAccountFiles(const QString& folder, const QString& code, QStringList* failed = nullptr);
 
 } // namespace qv

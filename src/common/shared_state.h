@@ -30,6 +30,11 @@ struct StatoProgramma {
 
     // Display currency: amounts are stored in Euro and shown multiplied by it.
     double FattoreValuta = 1.0;
+    // What the main window shows of the display currency (the line of its Combo1) and
+    // of the open account (its bank name, DescConto): the printed headings, the
+    // conditions sheet and the transfer dialog read them. Empty without a main window.
+    QString TestoValuta;
+    QString TestoDescConto;
     std::array<Valuta, 16> TabellaValute{}; // slots 1..15
 
     // Account archive.

@@ -17,6 +17,15 @@ namespace qv {
 namespace {
 
 constexpr QLatin1String kMarker{"marcatore"};
+
+GuastoModifiche& guasto() {
+    static GuastoModifiche hook;
+    return hook;
+}
+
+GuastoSimulato guastoPer(MomentoModifica momento, const QString& path) {
+    return guasto() ? guasto()(momento, path) : GuastoSimulato::Nessuno;
+}
 constexpr QLatin1String kHeader{"Quorvanta: modifica in corso"};
 
 QString withSlash(const QString& folder) {
@@ -82,6 +91,10 @@ bool readMarker(const QString& markerPath, std::vector<MarkerEntry>* entries, QS
 // Puts one file back from its snapshot (or removes it when it did not exist).
 bool restoreOne(const QString& snapshots, const QString& snapshot, const QString& path,
                 QString* error) {
+    if (guastoPer(MomentoModifica::Ripristino, path) != GuastoSimulato::Nessuno) {
+        *error = path + QStringLiteral(": impossibile ripristinare il file");
+        return false;
+    }
     if (snapshot.isEmpty()) {
         if (!QFileInfo::exists(path) || QFile::remove(path)) return true;
         *error = path + QStringLiteral(": impossibile eliminare il file");
@@ -154,9 +167,9 @@ bool Transaction::protect(const QString& given) {
 bool Transaction::protect(const QStringList& given) {
     error_.clear();
     const size_t before = entries_.size();
-    const auto giveUp = [&](const QString& reason) {
+    const auto giveUp = [&](const QString& reason, const QString& message = {}) {
         entries_.resize(before);
-        fail(reason);
+        fail(reason, message);
         return false;
     };
     for (const QString& file : given) {
@@ -167,10 +180,12 @@ bool Transaction::protect(const QStringList& given) {
         if (finished_) return giveUp(QStringLiteral("modifica già conclusa"));
         if (entries_.empty()) {
             // The first file: the folder must hold no other change, finished or not.
-            if (QFileInfo::exists(folder_ + kMarker))
-                return giveUp(QStringLiteral("Una modifica precedente dei dati non è stata "
-                                             "completata: riaprire il conto per ripristinare "
-                                             "i file."));
+            if (QFileInfo::exists(folder_ + kMarker)) {
+                const QString testo =
+                    QStringLiteral("Una modifica precedente dei dati non è stata completata: "
+                                   "riaprire il conto per ripristinare i file.");
+                return giveUp(testo, testo);
+            }
             removeFolder(folder_);
             if (!QDir().mkpath(folder_))
                 return giveUp(folder_ + QStringLiteral(": impossibile creare la cartella"));
@@ -185,7 +200,11 @@ bool Transaction::protect(const QStringList& given) {
                 return giveUp(path + QStringLiteral(": ") + original.errorString());
             entry.snapshot = QString::number(entries_.size() + 1);
             QString reason;
-            if (!writeSynced(folder_ + entry.snapshot, bytes, &reason)) return giveUp(reason);
+            if (!writeSynced(folder_ + entry.snapshot, bytes, &reason))
+                return giveUp(path +
+                              QStringLiteral(": impossibile farne una copia prima di "
+                                             "modificarlo (") +
+                              reason + QLatin1Char(')'));
         }
         entries_.push_back(entry);
     }
@@ -197,26 +216,54 @@ bool Transaction::protect(const QStringList& given) {
     return true;
 }
 
+bool Transaction::mayWrite(const QString& path) {
+    switch (
+        guastoPer(MomentoModifica::Scrittura, QFileInfo(resolvePath(path)).absoluteFilePath())) {
+    case GuastoSimulato::Nessuno:
+        return true;
+    case GuastoSimulato::Errore:
+        failWrite(resolvePath(path), QStringLiteral("errore di scrittura"));
+        return false;
+    case GuastoSimulato::Interruzione:
+        killed_ = true;
+        finished_ = true;
+        fail(QStringLiteral("modifica interrotta"));
+        return false;
+    }
+    return true;
+}
+
 bool Transaction::rewrite(const QString& path, const QByteArray& content) {
-    if (!protect(path)) return false;
+    if (!protect(path) || !mayWrite(path)) return false;
     QString reason;
     if (!rewriteFile(path, content, &reason)) {
-        fail(resolvePath(path) + QStringLiteral(": ") + reason);
+        failWrite(resolvePath(path), reason);
         return false;
     }
     return true;
 }
 
 bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
-    if (!protect(path)) return false;
+    if (!protect(path) || !mayWrite(path)) return false;
     RecordFile file(path, length);
     if (!file.write(k, record)) {
-        fail(file.path() + QStringLiteral(": ") + file.errorString());
+        failWrite(file.path(), file.errorString());
         return false;
     }
     QString reason;
     if (!syncFile(file.path(), &reason)) {
-        fail(file.path() + QStringLiteral(": ") + reason);
+        failWrite(file.path(), reason);
+        return false;
+    }
+    return true;
+}
+
+bool Transaction::writeRecords(const QString& path, int length, int first,
+                               const QByteArray& records) {
+    if (!protect(path) || !mayWrite(path)) return false;
+    RecordFile file(path, length);
+    if (!file.writeRange(first, records)) {
+        failWrite(file.path(), file.errorString());
         return false;
     }
     return true;
@@ -227,17 +274,20 @@ bool Transaction::writeCount(const QString& path, qint16 value) {
 }
 
 bool Transaction::remove(const QString& given) {
-    if (!protect(given)) return false;
+    if (!protect(given) || !mayWrite(given)) return false;
     const QString path = resolvePath(given);
     if (!QFileInfo::exists(path)) return true;
     if (!QFile::remove(path)) {
-        fail(path + QStringLiteral(": impossibile eliminare il file"));
+        fail(path + QStringLiteral(": impossibile eliminare il file"),
+             QStringLiteral("Impossibile eliminare il file %1.")
+                 .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     return true;
 }
 
 bool Transaction::commit() {
+    if (killed_) return false;
     error_.clear();
     if (finished_) return true;
     finished_ = true;
@@ -273,7 +323,8 @@ bool Transaction::rollback() {
         }
     }
     if (!leftChanged_.isEmpty()) {
-        fail(firstError);
+        // The failure that led to the roll-back stays the one reported.
+        if (error_.isEmpty()) fail(firstError);
         return false; // the marker stays: the next recovery tries again
     }
     QFile::remove(folder_ + kMarker);
@@ -281,8 +332,69 @@ bool Transaction::rollback() {
     return true;
 }
 
+void Transaction::fail(const QString& reason, const QString& message) {
+    error_ = reason;
+    message_ = message;
+}
+
+void Transaction::failWrite(const QString& path, const QString& reason) {
+    fail(path + QStringLiteral(": ") + reason,
+         QStringLiteral("Impossibile scrivere il file %1: %2.")
+             .arg(QDir::toNativeSeparators(path), reason));
+}
+
+QString Transaction::message() const {
+    if (!message_.isEmpty() || error_.isEmpty()) return message_;
+    // Not a file of the change: the snapshots, the marker, or an earlier change.
+    return QStringLiteral("Impossibile preparare la modifica dei dati: %1.").arg(error_);
+}
+
 bool hasInterruptedChange(const QString& folder) {
     return QFileInfo::exists(snapshotFolder(folder) + kMarker);
+}
+
+QString testoFileNonRipristinati(const QStringList& files) {
+    if (files.isEmpty()) return {};
+    QStringList nomi;
+    for (const QString& f : files)
+        nomi << QDir::toNativeSeparators(f);
+    return QStringLiteral("\nAttenzione: non è stato possibile rimettere com'erano i file:\n") +
+           nomi.join(u'\n') +
+           QStringLiteral("\nSaranno rimessi com'erano alla prossima apertura dei dati; fino "
+                          "ad allora i dati non possono essere modificati.");
+}
+
+QString annullaModifica(Transaction& t) {
+    if (t.rollback()) return {};
+    return testoFileNonRipristinati(t.leftChanged());
+}
+
+QString testoRipristino(const RecoveryResult& r) {
+    if (!r.found) return {};
+    QStringList nomi;
+    for (const QString& f : r.files)
+        nomi << QDir::toNativeSeparators(f);
+    if (r.restored)
+        return QStringLiteral("Una modifica dei dati interrotta (il programma si era fermato "
+                              "prima di completarla) è stata annullata: i file sono di nuovo "
+                              "com'erano prima.\nFile rimessi com'erano:\n") +
+               nomi.join(u'\n');
+    QStringList rimasti;
+    for (const QString& f : r.leftChanged)
+        rimasti << QDir::toNativeSeparators(f);
+    QString testo = QStringLiteral("Una modifica dei dati interrotta (il programma si era fermato "
+                                   "prima di completarla) non ha potuto essere annullata: %1.")
+                        .arg(r.error);
+    if (!nomi.isEmpty()) testo += QStringLiteral("\nFile rimessi com'erano:\n") + nomi.join(u'\n');
+    if (!rimasti.isEmpty())
+        testo += QStringLiteral("\nFile non rimessi com'erano:\n") + rimasti.join(u'\n');
+    return testo + QStringLiteral("\nI dati non possono essere modificati finché i file non "
+                                  "sono rimessi com'erano: riprovare dopo aver controllato la "
+                                  "cartella.");
+}
+
+void impostaGuastoModifiche(GuastoModifiche hook) {
+    guasto() = std::move(hook);
 }
 
 RecoveryResult recoverInterrupted(const QString& folder) {

@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace qv {
@@ -51,6 +52,9 @@ public:
     // protect(), then record k (from 1) of a file of `length`-byte records written in
     // place and synced to the disk.
     bool writeRecord(const QString& path, int length, int k, const QByteArray& record);
+    // protect(), then consecutive records from record `first` written in place in one
+    // operation and synced.
+    bool writeRecords(const QString& path, int length, int first, const QByteArray& records);
     // protect(), then the 16-bit count of a count file written and synced.
     bool writeCount(const QString& path, qint16 value);
     // protect(), then the file removed; a missing file is no error.
@@ -66,6 +70,9 @@ public:
 
     // The reason of the last failure ("" when none).
     QString error() const { return error_; }
+    // The same for the user: "Impossibile scrivere il file X: motivo.", "Impossibile
+    // eliminare il file X.", or what kept the change from starting.
+    QString message() const;
     // After a failed rollback: the files left changed.
     QStringList leftChanged() const { return leftChanged_; }
     // The files protected so far, in order.
@@ -79,14 +86,20 @@ private:
         QString snapshot; // name of its copy in the snapshot folder; empty: did not exist
     };
     bool writeMarker();
-    void fail(const QString& reason) { error_ = reason; }
+    void fail(const QString& reason, const QString& message = {});
+    void failWrite(const QString& path, const QString& reason);
+    // Asks the tests' hook before a write of `path`; false when the write must fail
+    // (the transaction is then failed, or stopped as a kill stops it).
+    bool mayWrite(const QString& path);
     void removeSnapshots();
 
     QString folder_; // the snapshot folder, ending in "/"
     std::vector<Entry> entries_;
     QString error_;
+    QString message_;
     QStringList leftChanged_;
     bool finished_ = false;
+    bool killed_ = false; // stopped by the tests' hook: the marker stays, nothing goes back
 };
 
 // What recoverInterrupted found and did.
@@ -105,5 +118,31 @@ RecoveryResult recoverInterrupted(const QString& folder);
 
 // Whether `folder` holds the marker of an interrupted change.
 bool hasInterruptedChange(const QString& folder);
+
+// Rolls `t` back and returns what to add to the text of the failure: "" when every
+// file is back, else testoFileNonRipristinati of the files left changed.
+QString annullaModifica(Transaction& t);
+
+// The files a failed roll-back left changed, named for the user, with what the program
+// does about them: "" for none.
+QString testoFileNonRipristinati(const QStringList& files);
+
+// What a recovery did, for the user: the files put back after a change that had been
+// interrupted, or those it could not put back; "" when there was nothing to recover.
+QString testoRipristino(const RecoveryResult& r);
+
+// The tests' way of making a change fail at a chosen moment, as a full disk or a kill
+// would. The hook is asked before each write of a file a transaction protects (after
+// its snapshot and the marker are on disk) and before each file a roll-back or a
+// recovery puts back.
+enum class MomentoModifica { Scrittura, Ripristino };
+enum class GuastoSimulato {
+    Nessuno,
+    Errore,       // the write (or the putting back) fails
+    Interruzione, // the program stops here: nothing more is written, nothing rolled back
+};
+using GuastoModifiche = std::function<GuastoSimulato(MomentoModifica, const QString& path)>;
+// Sets the hook (an empty one removes it).
+void impostaGuastoModifiche(GuastoModifiche guasto);
 
 } // namespace qv

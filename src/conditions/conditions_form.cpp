@@ -5,14 +5,13 @@
 #include "common/shared_state.h"
 #include "conditions/conditions_sheet.h"
 #include "conditions/other_options_form.h"
+#include "ledger/open_account.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/line_printer.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "platform/print_document.h"
-#include "shell/account_close.h"
-#include "shell/main_window.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -84,7 +83,7 @@ int schedaDi(QTabWidget* tabs, QWidget* w) {
 Form26::Form26(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form26"));
     setCaption(QStringLiteral("Dati calcolo interessi"));
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
     banca = new QLabel(this);
     banca->setObjectName(QStringLiteral("banca"));
@@ -509,8 +508,7 @@ void Form26::Form_Unload(bool& /*cancel*/) {
 
 void Form26::PulStampe_Click() {
     // The sheet shows the conditions as stored, whatever the fields hold now.
-    const MDIForm1* principale = MDIForm1::instance();
-    const QString valuta = principale ? principale->Combo1->currentText() : QString();
+    const QString valuta = stato().TestoValuta;
     stampaDocumento(printer(),
                     righeFoglioCondizioni(condizioniInMemoria(), bancaContoAperto(), valuta,
                                           stato().FattoreValuta, stato().FormatoImporti));

@@ -1,5 +1,7 @@
 // Staffa: the interest and cost statement of the window "staffa", on screen (List3) and on
 // paper.
+#include "interest/interessi_form.h"
+
 #include "common/shared_state.h"
 #include "conditions/conditions.h"
 #include "interest/competenze.h"
@@ -36,37 +38,33 @@ RisultatoCompetenze competenze(const QString& dal, const QString& al, bool tutti
 
 } // namespace
 
-void Staffa::Interessi_Click() {
+void mostraCompetenze(Staffa& f) {
     // The label above the lists stays shown with the statement, also after a refusal.
-    mostra->show();
+    f.mostra->show();
     // First the rate start dates, then the period, as the statement has always checked
     // them: nothing changes on screen when one is refused.
-    if (!decorrenzeAccettate(dal->testo()) || !controllaPeriodo()) return;
+    if (!decorrenzeAccettate(f.dal->testo()) || !f.controllaPeriodo()) return;
     Hourglass clessidra;
-    const RisultatoCompetenze r = competenze(dal->testo(), al->testo(), Tutti->isChecked());
-    SSPanel1->setText(QStringLiteral("COSTI ED INTERESSI"));
-    List1->clear();
-    riempiDate(r.staffa.righe);
-    const QStringList righe = righeListaCompetenze(r, stato().FormatoImporti);
-    std::vector<ListItem> voci;
-    voci.reserve(size_t(righe.size()));
-    for (const QString& riga : righe)
-        voci.push_back({riga, 0});
-    List3->setItems(std::move(voci));
-    List1->hide();
-    intestazioni_->hide();
-    List3->show();
-    segnalaSenzaData(r.staffa.movimentiSenzaData);
+    const RisultatoCompetenze r = competenze(f.dal->testo(), f.al->testo(), f.Tutti->isChecked());
+    f.riempiDate(r.staffa.righe);
+    f.mostraInLista3(QStringLiteral("COSTI ED INTERESSI"),
+                     righeListaCompetenze(r, stato().FormatoImporti));
+    f.segnalaSenzaData(r.staffa.movimentiSenzaData);
 }
 
-void Staffa::StampaCompetenze() {
+void stampaCompetenzeStaffa(Staffa& f) {
     // The fields may have changed since the statement was shown: the printout checks the
     // period as the window does, then the rate start dates against it.
-    if (!controllaPeriodo() || !decorrenzeAccettate(dal->testo())) return;
+    if (!f.controllaPeriodo() || !decorrenzeAccettate(f.dal->testo())) return;
     Hourglass clessidra;
-    const RisultatoCompetenze r = competenze(dal->testo(), al->testo(), Tutti->isChecked());
-    riempiDate(r.staffa.righe);
-    stampaRighe(stampaCompetenze(r, intestazioneStampa(), stato().FormatoImporti));
+    const RisultatoCompetenze r = competenze(f.dal->testo(), f.al->testo(), f.Tutti->isChecked());
+    f.riempiDate(r.staffa.righe);
+    stampaRighe(stampaCompetenze(r, f.intestazioneStampa(), stato().FormatoImporti));
+}
+
+void collegaInteressi() {
+    Staffa::impostaProspettoInteressi(
+        {.mostra = mostraCompetenze, .stampa = stampaCompetenzeStaffa});
 }
 
 } // namespace qv

@@ -6,9 +6,11 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/today.h"
+#include "common/transaction.h"
 #include "ledger/account_check.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 
 #include <QDir>
 #include <QStringList>
@@ -18,16 +20,6 @@
 namespace qv {
 
 namespace {
-
-std::function<void()>& dopoApriArchivi() {
-    static std::function<void()> azione;
-    return azione;
-}
-
-std::function<void()>& dopoCaricamentoFallito() {
-    static std::function<void()> azione;
-    return azione;
-}
 
 QString testoErroreLettura(const QString& percorso, const QString& motivo) {
     return QStringLiteral("Impossibile leggere il file %1: %2.")
@@ -60,7 +52,8 @@ bool contoNonUtilizzabile(const QString& problemi, QString* errore) {
     s.SaldoContabile = s.SaldoNonSospesi = s.SaldoOperazioneOggi = s.SaldoValutaOggi = 0;
     s.AvvisiContoMostrati.clear();
     dimenticaMovimentiTrattenuti();
-    if (dopoCaricamentoFallito()) dopoCaricamentoFallito()();
+    // Its windows close as they do when the user closes the account.
+    ChiudiConto();
     if (errore) *errore = testoContoNonUtilizzabile(codice, problemi);
     return false;
 }
@@ -130,14 +123,6 @@ void applicaMovimenti(std::vector<Movimento> movimenti, bool aggiornaPannelli,
 
 } // namespace
 
-void impostaDopoApriArchiviConto(std::function<void()> azione) {
-    dopoApriArchivi() = std::move(azione);
-}
-
-void impostaDopoCaricamentoFallito(std::function<void()> azione) {
-    dopoCaricamentoFallito() = std::move(azione);
-}
-
 bool ApriArchiviConto(QString* errore) {
     auto& s = stato();
     if (!contoAttivoAperto()) {
@@ -146,6 +131,16 @@ bool ApriArchiviConto(QString* errore) {
     }
     const QString cartella = s.PercorsoDati;
     const QString codice = s.CodiceContoAttivo.trimmed();
+
+    // A change of several files that the program did not finish (it was stopped midway)
+    // is put back before anything is read. Told once; when it cannot be put back, the
+    // account is not used.
+    const RecoveryResult ripristino = recoverInterrupted(cartella);
+    if (ripristino.found && !ripristino.restored) {
+        contoNonUtilizzabile(QString(), nullptr);
+        if (errore) *errore = testoRipristino(ripristino);
+        return false;
+    }
 
     // What a rewrite stopped midway left behind is not part of the account.
     rimuoviTemporaneiConto(cartella, codice);
@@ -197,9 +192,12 @@ bool ApriArchiviConto(QString* errore) {
     riempiTabella(s.TabellaCarnet, s.NumeroCarnet, std::move(carnet));
     riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
 
-    if (dopoApriArchivi()) dopoApriArchivi()();
+    // The cheque lists and counters follow the tables just read.
+    contoAperto().annunciaCaricamento();
 
     aggiungiAvvisi(avvisi, errori);
+    // What was put back before the load is told with the rest.
+    if (ripristino.found) errori.prepend(testoRipristino(ripristino));
     if (errore) *errore = errori.join(u'\n');
     return errori.isEmpty();
 }

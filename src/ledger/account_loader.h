@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <functional>
-
 namespace qv {
 
 // Reads every file of the open account (PercorsoDati, CodiceContoAttivo) into the
@@ -13,16 +11,16 @@ namespace qv {
 // ".TOT" into TotaliContoAttivo and the date bounds (an operation-date bound that
 // holds no date becomes today), the balances as CaricaMovimenti computes them, then
 // ".NRC" and ".CAR" into NumeroCarnet and TabellaCarnet, ".NRF" and ".FOG" into
-// NumeroFogli and TabellaFogli (tables sized to their counts plus row 0). Last, the
-// action set with impostaDopoApriArchiviConto runs (the cheque lists and counters).
+// NumeroFogli and TabellaFogli (tables sized to their counts plus row 0). Last,
+// ContoAperto::caricato is said (the cheque lists and counters follow it).
 // Movements held out of the balances by windows stay out when the account is the
 // one they were held for; for another account they are forgotten.
 // First, the temporary files a stopped rewrite left of the account's files are
 // removed, and every count is judged with its file (account_check.h). A count larger
 // than its records is taken as the records. When a count is damaged or a file other
 // than ".TOT" cannot be read, nothing is written: the account is closed (tables
-// emptied, CodiceContoAttivo cleared, the action of impostaDopoCaricamentoFallito
-// run) and false returned with the reason.
+// emptied, CodiceContoAttivo cleared, then ChiudiConto, which closes its windows) and
+// false returned with the reason.
 // False, with the text to show, also when ".TOT" cannot be written, and the first
 // time a load finds a count larger than its records or amounts that no balance can
 // count (named, and counted as 0): those are warnings, and the account is loaded.
@@ -32,17 +30,9 @@ bool ApriArchiviConto(QString* errore = nullptr);
 // the count, one read), recomputes the four balances from every movement not held
 // out by a window plus the carry-forward of TabellaRiporto row 1 (amounts no sum
 // may count, importoUtilizzabile, count as 0), recomputes the date bounds from the
-// movements and rewrites ".TOT". With `aggiornaPannelli` the main window's balance
-// panels are refreshed too. A damaged ".MOR" or an unreadable ".MOV" closes the
+// movements and rewrites ".TOT". With `aggiornaPannelli` the new balances are said too
+// (mostraSaldi: the main window's panels follow). A damaged ".MOR" or an unreadable ".MOV" closes the
 // account as ApriArchiviConto does, with nothing written; the rest as there.
 bool CaricaMovimenti(bool aggiornaPannelli = true, QString* errore = nullptr);
-
-// The action run when a load closes an account whose files cannot be used: the main
-// window closes the account's windows there (ChiudiConto). Empty by default.
-void impostaDopoCaricamentoFallito(std::function<void()> azione);
-
-// The action run at the end of ApriArchiviConto: the cheque subsystem refreshes its
-// lists and counters there. Empty by default.
-void impostaDopoApriArchiviConto(std::function<void()> azione);
 
 } // namespace qv

@@ -7,7 +7,7 @@
 #include "common/shared_state.h"
 #include "common/today.h"
 #include "ledger/movement_files.h"
-#include "shell/main_window.h"
+#include "ledger/open_account.h"
 
 #include <algorithm>
 #include <optional>
@@ -190,7 +190,7 @@ bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOpera
 }
 
 void mostraSaldi() {
-    if (MDIForm1* finestra = MDIForm1::instance()) finestra->aggiornaSaldi();
+    contoAperto().annunciaSaldi();
 }
 
 // ---------------------------------------------------------------------------

@@ -1,45 +1,30 @@
 #include "ledger/date_check.h"
 
-#include "common/dates.h"
-#include "platform/fields.h"
-#include "platform/message_box.h"
-
 namespace qv {
 
 namespace {
 
-void showDateError(const QString& text) {
-    messageBox(text, MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("Errore"));
+Esito dataErrata(const QString& testo, const QString& campo) {
+    Esito e = Esito::rifiutato(testo, QStringLiteral("Errore"), campo);
+    if (!campo.isEmpty()) e.svuotando();
+    return e;
 }
 
 } // namespace
 
-void ControllaData(double giorno, double mese, double anno, qint16& esito) {
-    if (dateValuesValid(giorno, mese, anno)) return;
-    showDateError(testoDataErrata());
-    esito = 0;
+Esito esitoValoriData(double giorno, double mese, double anno, const QString& campo) {
+    if (dateValuesValid(giorno, mese, anno)) return Esito::fatto();
+    return dataErrata(testoDataErrata(), campo);
 }
 
-void MsgDataErrataBreve() {
-    showDateError(testoDataErrataBreve());
+Esito esitoDataIncompleta(const QString& campo) {
+    return dataErrata(testoDataErrataBreve(), campo);
 }
 
-bool controllaTestoData(const QString& testo) {
-    if (!isCompleteDateText(testo)) {
-        MsgDataErrataBreve();
-        return false;
-    }
+Esito esitoTestoData(const QString& testo, const QString& campo) {
+    if (!isCompleteDateText(testo)) return esitoDataIncompleta(campo);
     const DateParts p = splitDateText(testo);
-    qint16 esito = 1;
-    ControllaData(p.giorno, p.mese, p.anno, esito);
-    return esito != 0;
-}
-
-bool controllaCampoData(DateField* campo) {
-    if (controllaTestoData(campo->testo())) return true;
-    campo->setTesto(QString());
-    campo->setFocus(Qt::OtherFocusReason);
-    return false;
+    return esitoValoriData(p.giorno, p.mese, p.anno, campo);
 }
 
 } // namespace qv

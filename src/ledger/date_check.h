@@ -1,31 +1,24 @@
 #pragma once
-// Checking the dates the user types, with the program's two date messages.
+// The check of the dates the user types, as a result (common/esito.h): a good date is
+// done, a bad one refused with the program's date message (title "Errore").
 
 #include "common/dates.h" // testoDataErrata, testoDataErrataBreve
+#include "common/esito.h"
 
 #include <QString>
-#include <QtGlobal>
 
 namespace qv {
 
-class DateField;
+// Day, month and year read from a date text: refused with the long date message when
+// they are no date (a day below 1, a value that is not a whole number included).
+// `campo` names the control that takes the focus back, emptied.
+Esito esitoValoriData(double giorno, double mese, double anno, const QString& campo = {});
 
-// Checks day, month and year read from a date text. On a bad date shows the long date
-// message once and sets esito to 0; on a good date shows nothing and leaves esito as
-// the caller set it. A day below 1 is a bad date, as is a value that is not a whole
-// number.
-void ControllaData(double giorno, double mese, double anno, qint16& esito);
+// The short date message, for a date field that is not filled in.
+Esito esitoDataIncompleta(const QString& campo = {});
 
-// Shows the short date message; forms call it when a date field is not filled in.
-void MsgDataErrataBreve();
-
-// The usual check of a typed date: a text that is not a complete "DD/MM/YYYY" gets
-// the short message, then day, month and year go through ControllaData. True when the
-// date is good; at most one message is shown.
-bool controllaTestoData(const QString& testo);
-
-// The same check on a date field: a bad date is emptied from the field, which takes
-// the focus back. True when the date is good.
-bool controllaCampoData(DateField* campo);
+// The usual check of a typed date: a text that is not a complete "DD/MM/YYYY" is refused
+// with the short message, then day, month and year go through esitoValoriData.
+Esito esitoTestoData(const QString& testo, const QString& campo = {});
 
 } // namespace qv

@@ -3,13 +3,13 @@
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/file_names.h"
+#include "common/list_order.h"
 #include "common/numeric_value.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
-#include "platform/list_box.h"
 
 #include <QDir>
 #include <QHash>

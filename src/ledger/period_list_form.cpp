@@ -4,17 +4,18 @@
 #include "common/dates.h"
 #include "common/shared_state.h"
 #include "ledger/balances.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/listed_change_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 #include "platform/column_headings.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 #include "shell/colours_form.h"
 
 #include <QFontMetrics>
@@ -59,7 +60,7 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form11"));
     setCaption(QStringLiteral("Elenco Movimenti"));
     // Closing the open account closes the list: it shows that account's movements.
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
     Panel3D1 = new QLabel(QStringLiteral("Elenco Movimenti"), this);
     Panel3D1->setObjectName(QStringLiteral("Panel3D1"));

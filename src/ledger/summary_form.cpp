@@ -7,6 +7,7 @@
 #include "common/today.h"
 #include "ledger/movement_files.h"
 #include "platform/list_box.h"
+#include "platform/result_box.h"
 #include "shell/colours_form.h"
 
 #include <QFrame>

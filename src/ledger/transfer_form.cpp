@@ -6,7 +6,6 @@
 #include "platform/desktop.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "shell/main_window.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -81,8 +80,10 @@ Giroconto::Giroconto(QWidget* parent) : Form(parent) {
 void Giroconto::Form_Load() {
     setHourglass(false);
     const StatoProgramma& s = stato();
-    if (MDIForm1* main = MDIForm1::instance())
-        contoAperto->setText(main->DescConto->text());
+    // The open account's bank name as the main window shows it; without one, as the
+    // account table holds it.
+    if (!s.TestoDescConto.isEmpty())
+        contoAperto->setText(s.TestoDescConto);
     else if (s.IndiceContoAttivo >= 1 && s.IndiceContoAttivo < qsizetype(s.TabellaConti.size()))
         contoAperto->setText(s.TabellaConti[size_t(s.IndiceContoAttivo)].nomeBanca.trimmed());
     Combo1->clear();

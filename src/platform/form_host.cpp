@@ -206,6 +206,7 @@ Form* FormHost::find(std::type_index type) const {
 void FormHost::adopt(std::type_index type, Form* form) {
     forms_[type] = form;
     form->loaded_ = true;
+    emit formCreated(form);
     form->runHandler([form] { form->Form_Load(); });
 }
 
@@ -541,6 +542,10 @@ void FormHost::windowFocusChanged(QWidget* old, QWidget* now) {
 void FormHost::subWindowActivated(QMdiSubWindow* sub) {
     if (!sub) return;
     if (Form* f = qobject_cast<Form*>(sub->widget())) requestActivate(f);
+}
+
+void unloadIfLoaded(Form& form) {
+    if (form.isLoaded()) formHost().unload(form);
 }
 
 } // namespace qv

@@ -185,6 +185,11 @@ public:
 
     std::vector<Form*> loadedForms() const;
 
+signals:
+    // A form's default instance was made, just before its Load runs: the main window
+    // connects there what the form asks of the windows of other subsystems.
+    void formCreated(qv::Form* form);
+
 private:
     friend FormHost& formHost();
     friend class Form;
@@ -224,5 +229,8 @@ private:
 };
 
 FormHost& formHost();
+
+// What a window does when the data it shows go: it unloads, when it is loaded.
+void unloadIfLoaded(Form& form);
 
 } // namespace qv

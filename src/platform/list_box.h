@@ -3,6 +3,8 @@
 // (the record a line stands for). The list box is a model/view list with
 // uniform line heights, so that tens of thousands of lines stay instant.
 
+#include "common/list_order.h" // compareListText, the order of a sorted list
+
 #include <QAbstractListModel>
 #include <QColor>
 #include <QComboBox>
@@ -11,11 +13,6 @@
 #include <vector>
 
 namespace qv {
-
-// The order of a sorted list: letters compared without regard to case or
-// accents, blanks and punctuation before digits and digits before letters; lines
-// that differ only in case put the lower case first, as a Windows sorted list did.
-int compareListText(const QString& a, const QString& b);
 
 // A platform colour value (red + 256 × green + 65536 × blue, held as a double in
 // the colours file) and back. Only the low 24 bits of the rounded value count.

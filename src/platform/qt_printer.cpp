@@ -1,6 +1,7 @@
 #include "qt_printer.h"
 
 #include "common/paths.h"
+#include "common/shared_state.h"
 #include "message_box.h"
 
 #include <QCoreApplication>
@@ -126,6 +127,9 @@ void QtLinePrinter::setPdfFolder(const QString& folder) {
 
 QString QtLinePrinter::pdfFolder() const {
     if (!pdfFolder_.isEmpty()) return pdfFolder_;
+    // The folder "stampe/" of the data folder in use.
+    const QString dati = stato().PercorsoDati;
+    if (!dati.isEmpty()) return folderWithSlash(dati) + QStringLiteral("stampe/");
     return defaultProgramFolder() + QStringLiteral("dati/stampe/");
 }
 

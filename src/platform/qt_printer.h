@@ -49,8 +49,9 @@ public:
     // could not be, the user has been told why, once.
     bool print(const PrintedDocument& document);
 
-    // The folder for PDF output (the data folder's "stampe/"); created when needed.
-    // Until it is set, the default data folder's "stampe/" is used.
+    // The folder for PDF output; created when needed. Until one is set, the folder
+    // "stampe/" of the data folder in use (PercorsoDati), or of the default data folder
+    // while none is in use.
     void setPdfFolder(const QString& folder);
     QString pdfFolder() const;
     // Writes PDF files even when a printer is available.

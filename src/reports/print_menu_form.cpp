@@ -16,8 +16,8 @@
 #include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "platform/qt_printer.h"
+#include "platform/result_box.h"
 #include "reports/archive_reports.h"
-#include "shell/main_window.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -47,10 +47,8 @@ QLabel* etichetta(QWidget* padre, const char* nome, const QString& testo) {
 ContestoStampa contestoStampa() {
     const auto& s = stato();
     ContestoStampa contesto;
-    if (MDIForm1* main = MDIForm1::instance()) {
-        contesto.descConto = main->DescConto->text();
-        contesto.valuta = main->Combo1->currentText();
-    }
+    contesto.descConto = s.TestoDescConto;
+    contesto.valuta = s.TestoValuta;
     contesto.oggi = oggi();
     contesto.fattoreValuta = s.FattoreValuta;
     contesto.formatoImporti = s.FormatoImporti;

@@ -3,7 +3,7 @@
 
 #include "common/shared_state.h"
 #include "conditions/conditions.h"
-#include "flags.h"
+#include "flags_form.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/qt_printer.h"

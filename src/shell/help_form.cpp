@@ -4,7 +4,7 @@
 #include "common/file_names.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
-#include "flags.h"
+#include "flags_form.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -8,7 +8,6 @@
 #include "cheques/annulled_form.h"
 #include "cheques/book_form.h"
 #include "cheques/cheque_form.h"
-#include "cheques/cheque_wiring.h"
 #include "cheques/situation_form.h"
 #include "conditions/conditions_form.h"
 #include "ledger/alignment_form.h"
@@ -17,9 +16,11 @@
 #include "reports/print_menu_form.h"
 
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/account_loader.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
@@ -27,13 +28,13 @@
 #include "platform/message_box.h"
 #include "platform/program_end.h"
 #include "platform/qt_printer.h"
-#include "shell/account_close.h"
+#include "platform/result_box.h"
 #include "shell/browser_form.h"
 #include "shell/colours_form.h"
 #include "shell/converter_form.h"
 #include "shell/currency_form.h"
 #include "shell/display_currency.h"
-#include "shell/flags.h"
+#include "shell/flags_form.h"
 #include "shell/login_form.h"
 #include "shell/notice_form.h"
 #include "shell/program_files.h"
@@ -120,10 +121,6 @@ const char* const kNonAncoraDisponibili[] = {
 
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     theInstance = this;
-    collegaAssegni();
-    collegaStampe();
-    // A load that finds the open account's files unusable closes it everywhere.
-    impostaDopoCaricamentoFallito([] { ChiudiConto(); });
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Quorvanta - gestione conti correnti"));
 
@@ -145,6 +142,7 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
 
     abilitaComandiConto(false);
     wire();
+    collegaFinestre();
 
     formHost().setMainWindow(this);
     formHost().setMdiArea(area_);
@@ -450,6 +448,10 @@ void MDIForm1::wire() {
     on(DispIcon, &MDIForm1::DispIcon_Click);
     on(stf, &MDIForm1::stf_Click);
     connect(Combo1, &QComboBox::activated, this, handler(&MDIForm1::Combo1_Click));
+    // What the printed headings read as the display currency: the line shown, however it
+    // came to be shown (the program selects lines with the signals blocked).
+    connect(Combo1, &QComboBox::currentTextChanged, this,
+            [](const QString& linea) { stato().TestoValuta = linea; });
 }
 
 // ---------------------------------------------------------------------------
@@ -459,6 +461,12 @@ void MDIForm1::Load() {
     runAsHandler(this, [this] {
         show();
         auto& s = stato();
+        // A change of the program's own files (the causali) that a stopped program left
+        // unfinished is put back before anything is read.
+        const QString ripristino = testoRipristino(recoverInterrupted(s.PercorsoProgramma));
+        if (!ripristino.isEmpty())
+            messageBox(ripristino, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("Attenzione"));
         leggiColoriEImpostazioni();
         impostaPercorsoDati(percorsoDatiDalleImpostazioni());
         Codice->setText(s.PercorsoDati);
@@ -506,6 +514,7 @@ void MDIForm1::riempiValute() {
         const QPixmap bandiera = bandieraValuta(linea);
         if (!bandiera.isNull()) Combo1->setItemIcon(indice, QIcon(bandiera));
     }
+    stato().TestoValuta = Combo1->currentText();
 }
 
 void MDIForm1::selezionaValutaIniziale() {
@@ -517,6 +526,7 @@ void MDIForm1::selezionaValutaIniziale() {
         const QSignalBlocker block(Combo1);
         Combo1->setCurrentIndex(indice);
     }
+    stato().TestoValuta = Combo1->currentText();
     if (indice >= 0) Combo1_Click();
 }
 
@@ -571,6 +581,7 @@ void MDIForm1::mostraContoAperto() {
                         s.IndiceContoAttivo < qsizetype(s.TabellaConti.size()) && !codice.isEmpty();
     DescConto->setText(aperto ? s.TabellaConti[size_t(s.IndiceContoAttivo)].nomeBanca.trimmed()
                               : QString());
+    stato().TestoDescConto = DescConto->text();
     aggiornaFido();
 }
 
@@ -579,6 +590,7 @@ void MDIForm1::svuotaPannelloConto() {
     AssMano->clear();
     AssFuori->clear();
     DescConto->clear();
+    stato().TestoDescConto.clear();
     for (QLabel* l : Saldi)
         l->clear();
     Codice->setText(stato().PercorsoDati);
@@ -614,6 +626,7 @@ void MDIForm1::Combo1_Click() {
             const QSignalBlocker block(Combo1);
             Combo1->setCurrentIndex(Combo1->findLine(lineaValutaCorrente_));
         }
+        stato().TestoValuta = Combo1->currentText();
         messageBox(messaggioCambioNonImpostato(), MessageButtons::Ok, MessageIcon::Exclamation,
                    QStringLiteral("Attenzione"));
         return;
@@ -682,7 +695,18 @@ void MDIForm1::close_Click() {
 }
 
 void MDIForm1::CancMov_Click() {
-    if (!cancellaMovimentiConto()) return;
+    const QString titolo = QStringLiteral("AVVERTIMENTO!");
+    if (messageBox(avvisoCancellaMovimenti(), MessageButtons::OkCancel, MessageIcon::Exclamation,
+                   titolo, MessageAnswer::Cancel) != MessageAnswer::Ok)
+        return;
+    if (messageBox(confermaCancellaMovimenti(), MessageButtons::OkCancel, MessageIcon::Exclamation,
+                   titolo, MessageAnswer::Cancel) != MessageAnswer::Ok)
+        return;
+    const Esito cancellati = cancellaMovimentiConto();
+    if (!cancellati.ok()) {
+        showResult(cancellati);
+        return;
+    }
     // The account stays open, empty: its files are read again (the missing ones
     // read as empty), the movement list and the list-order file follow.
     QStringList errori;

@@ -16,6 +16,7 @@ class QPushButton;
 namespace qv {
 
 class ComboBox;
+class Form;
 
 class MDIForm1 : public QMainWindow {
     Q_OBJECT
@@ -189,6 +190,12 @@ private:
     void buildStatusPanel();
     void wire();
     void confermaUscita();
+    // What the windows of the subsystems ask of each other, and what the open account's
+    // changes show here (main_window_wiring.cpp).
+    void collegaFinestre();
+    void collegaFinestra(Form* form);
+    void aggiornaContatoriAssegni();
+    void dopoCambioFormato();
     void disabilitaNonDisponibili();
     void riempiValute();
     void selezionaValutaIniziale();

@@ -1,7 +1,7 @@
 // Form1, "Informazioni": the notice shown once, on the program's first run.
 #include "notice_form.h"
 
-#include "flags.h"
+#include "flags_form.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -3,10 +3,6 @@
 
 #include "common/amounts.h"
 #include "common/shared_state.h"
-#include "ledger/account_loader.h"
-#include "ledger/entry_form.h"
-#include "ledger/movement_files.h"
-#include "main_window.h"
 #include "platform/desktop.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
@@ -216,12 +212,7 @@ void Form23::Salva_Click() {
 
     // With the movement form open, what shows amounts follows the new format at
     // once: the movement list, the balances and the credit line.
-    if (st.Form9Aperta == 1) {
-        if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
-        QString errore;
-        if (!CaricaMovimenti(true, &errore)) avvisaErroreFile(errore);
-        if (MDIForm1* main = MDIForm1::instance()) main->aggiornaFido();
-    }
+    if (st.Form9Aperta == 1) emit formatoCambiato();
 
     formHost().unload(*this);
 }

@@ -35,6 +35,12 @@ public:
     QCheckBox* accesso = nullptr;
     QPushButton* Salva = nullptr;
     QPushButton* Command3D8 = nullptr;
+
+signals:
+    // A new number format was saved while the movement form is open: what shows amounts
+    // follows it at once (the main window relists the movements, reloads the balances
+    // and shows the credit line again).
+    void formatoCambiato();
 };
 
 } // namespace qv

@@ -7,7 +7,6 @@
 #include "common/paths.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
-#include "platform/qt_printer.h"
 #include "shell/default_causali.h"
 #include "shell/program_files.h"
 
@@ -32,8 +31,6 @@ QString percorsoDatiDalleImpostazioni() {
 
 void impostaPercorsoDati(const QString& cartella) {
     stato().PercorsoDati = folderWithSlash(cartella);
-    if (!stato().PercorsoDati.isEmpty())
-        qtPrinter().setPdfFolder(stato().PercorsoDati + QStringLiteral("stampe/"));
 }
 
 namespace {

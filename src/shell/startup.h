@@ -17,8 +17,8 @@ void leggiColoriEImpostazioni();
 // folder when they name none).
 QString percorsoDatiDalleImpostazioni();
 
-// Makes `cartella` the data folder: PercorsoDati, and the folder "stampe/" in it
-// for the printouts saved as PDF. Every change of data folder goes through here.
+// Makes `cartella` the data folder (PercorsoDati; the printouts saved as PDF go to its
+// folder "stampe/"). Every change of data folder goes through here.
 // An empty folder means none: another program holds the one the settings name.
 void impostaPercorsoDati(const QString& cartella);
 

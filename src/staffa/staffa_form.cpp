@@ -6,8 +6,9 @@
 #include "common/today.h"
 #include "conditions/conditions.h"
 #include "ledger/balances.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 #include "platform/column_headings.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -15,8 +16,7 @@
 #include "platform/line_printer.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "shell/account_close.h"
-#include "shell/main_window.h"
+#include "platform/result_box.h"
 #include "staffa/staffa_text.h"
 
 #include <QFontMetrics>
@@ -69,7 +69,7 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     setCaption(QStringLiteral("staffa"));
     // The staffa shows the open account with its conditions: closing or changing the
     // account closes it.
-    legaAlContoAperto(*this);
+    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
     SSPanel1 = etichetta(this, QStringLiteral("SSPanel1"), QStringLiteral("CALCOLO DELLA STAFFA"));
     SSPanel1->setAlignment(Qt::AlignCenter);
@@ -338,6 +338,38 @@ void Staffa::via_Click() {
     CalcoloStaffa();
 }
 
+namespace {
+Staffa::ProspettoInteressi& prospetto() {
+    static Staffa::ProspettoInteressi p;
+    return p;
+}
+} // namespace
+
+void Staffa::impostaProspettoInteressi(ProspettoInteressi p) {
+    prospetto() = std::move(p);
+}
+
+void Staffa::Interessi_Click() {
+    if (prospetto().mostra) prospetto().mostra(*this);
+}
+
+void Staffa::StampaCompetenze() {
+    if (prospetto().stampa) prospetto().stampa(*this);
+}
+
+void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe) {
+    SSPanel1->setText(titolo);
+    List1->clear();
+    std::vector<ListItem> voci;
+    voci.reserve(size_t(righe.size()));
+    for (const QString& riga : righe)
+        voci.push_back({riga, 0});
+    List3->setItems(std::move(voci));
+    List1->hide();
+    intestazioni_->hide();
+    List3->show();
+}
+
 void Staffa::Stampa_Click() {
     // Prints what the window shows: the staffa, or the interest statement in List3.
     if (!List1->isHidden())
@@ -348,10 +380,8 @@ void Staffa::Stampa_Click() {
 
 IntestazioneStampaStaffa Staffa::intestazioneStampa() const {
     IntestazioneStampaStaffa intestazione;
-    if (MDIForm1* principale = MDIForm1::instance()) {
-        intestazione.banca = principale->DescConto->text();
-        intestazione.valuta = principale->Combo1->currentText();
-    }
+    intestazione.banca = stato().TestoDescConto;
+    intestazione.valuta = stato().TestoValuta;
     intestazione.stampatoIl = oggi();
     intestazione.dal = dal->testo();
     intestazione.al = al->testo();

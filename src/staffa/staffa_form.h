@@ -7,7 +7,10 @@
 
 #include <QDate>
 
+#include <QStringList>
+
 #include <array>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -56,6 +59,28 @@ public:
     void StampaCompetenze();
     void Command2_Click();
 
+    // The interest and cost statement that this window shows and prints belongs to the
+    // subsystem above it: the main window puts it here (collegaInteressi). Without it the
+    // two buttons do nothing.
+    struct ProspettoInteressi {
+        std::function<void(Staffa&)> mostra; // Interessi: shown in List3
+        std::function<void(Staffa&)> stampa; // Stampa while List3 shows it
+    };
+    static void impostaProspettoInteressi(ProspettoInteressi prospetto);
+
+    // What the statement uses of the window. The check of via: each field that holds no
+    // date gets the date message, is reset to the account's earliest (dal) or latest
+    // (al) operation date and takes the focus.
+    bool controllaPeriodo();
+    // List2 holds the work-list items of these rows' dates.
+    void riempiDate(const std::vector<RigaStaffa>& righe);
+    // Names the movements a staffa leaves out, once for each set of them.
+    void segnalaSenzaData(const std::vector<qint16>& numeri);
+    // The page header of a printout of this window: bank, date, currency and period.
+    IntestazioneStampaStaffa intestazioneStampa() const;
+    // Shows `righe` in List3, in place of List1 and its headings, under `titolo`.
+    void mostraInLista3(const QString& titolo, const QStringList& righe);
+
     QLabel* SSPanel1 = nullptr;
     QLabel* Label5 = nullptr; // "Dal"
     DateField* dal = nullptr;
@@ -84,16 +109,7 @@ public:
 private:
     // Sets the period to the quarter (1 to 4) of the current year.
     void trimestre(int numero);
-    // The check of via: each field that holds no date gets the date message, is reset
-    // to the account's earliest (dal) or latest (al) operation date and takes the focus.
-    bool controllaPeriodo();
     RisultatoStaffa calcola() const;
-    // List2 holds the work-list items of these rows' dates.
-    void riempiDate(const std::vector<RigaStaffa>& righe);
-    // Names the movements a staffa leaves out, once for each set of them.
-    void segnalaSenzaData(const std::vector<qint16>& numeri);
-    // The page header of a printout of this window: bank, date, currency and period.
-    IntestazioneStampaStaffa intestazioneStampa() const;
 
     RisultatoStaffa staffa_;
     // The column headings of List1, shown with it.

@@ -1,10 +1,10 @@
 // The causali archive through its three windows: the editor, the picker and the
 // maintenance, checked on the bytes of Causali.DAT and RecCausa.dat.
 
-#include "archives/causale_picker.h"
+#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "archives/causali_form.h"
-#include "archives/causali_maintenance.h"
+#include "archives/causali_maintenance_form.h"
 #include "common/shared_state.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
@@ -12,6 +12,7 @@
 #include "shell/help_form.h"
 #include "shell/startup.h"
 #include "support/bytes.h"
+#include "support/faults.h"
 #include "support/file_size_limit.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
@@ -469,6 +470,27 @@ TEST_F(Manutenzione, ACountThatCannotBeWrittenPutsTheOldArchiveBack) {
     EXPECT_EQ(messages.shown()[1].title, QStringLiteral("ERRORE"));
     EXPECT_EQ(printable(readBytes(archive())), printable(old));
     EXPECT_EQ(ends, 0);
+}
+
+// The archive and its count are one change of the program folder: a failure at either
+// write, a roll-back that cannot put a file back, a program stopped midway leave both as
+// they were, put back by the next start.
+TEST_F(Manutenzione, TheRewriteIsOneChangeOfTheArchiveAndItsCount) {
+    const auto iniziali = fileDi(programFolder());
+    ProvaModifica prova;
+    prova.cartella = programFolder();
+    // What the start-up does first.
+    prova.riapri = [this] {
+        recoverInterrupted(programFolder());
+        caricaCausali();
+    };
+    prova.prepara = [&] {
+        rimettiFile(programFolder(), iniziali);
+        prova.riapri();
+    };
+    prova.esegui = [](QString* testo) { return riscriviArchivioCausali({4, 2, 1}, testo); };
+    prova.file = [this] { return fileDi(programFolder()); };
+    EXPECT_EQ(provaModifica(prova), 2);
 }
 
 } // namespace

@@ -65,9 +65,9 @@ TEST_P(DamagedArchive, NoLoadsNothingAndRefusesEveryWrite) {
 
     // The next new account would have taken the place of account 1: refused.
     messages.clear();
-    EXPECT_EQ(AggiungiConto(nuovoConto()), EsitoConto::Errore);
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_TRUE(messages.shown()[0].text.contains("RecConti.dat"));
+    const Esito aggiunto = AggiungiConto(nuovoConto());
+    EXPECT_TRUE(aggiunto.fallito());
+    EXPECT_TRUE(aggiunto.testo.contains("RecConti.dat"));
     EXPECT_EQ(folder(), before);
 }
 
@@ -82,7 +82,7 @@ TEST_P(DamagedArchive, YesRebuildsTheCountFromTheAccountsThere) {
               GetParam() != Danno::Mancante);
     EXPECT_EQ(readBytes(dataFolder() + "Conti.dat"), kConti);
 
-    ASSERT_EQ(AggiungiConto(nuovoConto()), EsitoConto::Fatto);
+    ASSERT_TRUE(AggiungiConto(nuovoConto()).ok());
     EXPECT_EQ(readBytes(dataFolder() + "Conti.dat").left(2 * 205), kConti);
     EXPECT_EQ(readBytes(dataFolder() + "Conti.dat").size(), 3 * 205);
     EXPECT_EQ(readBytes(dataFolder() + "RecConti.dat"), le16(3));
@@ -102,7 +102,7 @@ TEST_P(LargeArchiveCount, TakesTheAccountsThere) {
     EXPECT_EQ(stato().NumeroConti, 2);
     EXPECT_EQ(formHost().form<Form7>().List1->count(), 2);
 
-    ASSERT_EQ(AggiungiConto(nuovoConto()), EsitoConto::Fatto);
+    ASSERT_TRUE(AggiungiConto(nuovoConto()).ok());
     const QByteArray terzo = contoBytes({.numero = 3, .codice = "NUOVO", .banca = "BANCA NUOVA"});
     EXPECT_EQ(printable(readBytes(dataFolder() + "Conti.dat")), printable(kConti + terzo));
     EXPECT_EQ(readBytes(dataFolder() + "RecConti.dat"), le16(3));

@@ -2,10 +2,12 @@
 // the picker, the links between books, leaves and their movements, and what a refused
 // or failed confirmation leaves behind.
 #include "books_fixture.h"
+#include "ledger/account_loader.h"
+#include "support/account_change.h"
 
 #include "cheques/book_form.h"
 #include "cheques/book_list_form.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
@@ -500,6 +502,14 @@ TEST_F(CheckBooksForm, PickerModes) {
     QCoreApplication::processEvents();
     EXPECT_EQ(form().carnetCaricato(), 0);
     EXPECT_EQ(form().NrCarnet->text(), "3");
+}
+
+// Deleting a book is one change of its six files: a failure at any write, a roll-back
+// that cannot put a file back, a program stopped midway all leave the account as it was.
+TEST_F(DeletingBooks, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
+    const test::ProvaModifica prova = test::provaSulContoAperto(
+        dataFolder(), [](QString* testo) { return eliminaCarnet(2, testo); });
+    EXPECT_EQ(test::provaModifica(prova), 6);
 }
 
 } // namespace

@@ -137,6 +137,9 @@ TEST_F(ChequeTest, IssuingCheque101BooksTheLeafAndItsMovementAndRefreshesTheList
 
     scrivi(f, 1, "05122026", "250", "Mario Rossi", "affitto");
     EXPECT_EQ(f.NrAssegno->text(), "101");
+    // The situation window, loaded before, follows the cheque issued.
+    Form13* situazione = &formHost().form<Form13>();
+    ASSERT_EQ(situazione->List1->count(), 0);
     f.Salva->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
 
@@ -147,8 +150,7 @@ TEST_F(ChequeTest, IssuingCheque101BooksTheLeafAndItsMovementAndRefreshesTheList
               movBytes(2, "05/12/2026", "AS", 250, "101", "Mario Rossi", "S"));
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, -251.5);
 
-    Form13* situazione = formHost().loaded<Form13>();
-    ASSERT_NE(situazione, nullptr);
+    ASSERT_EQ(formHost().loaded<Form13>(), situazione);
     ASSERT_EQ(situazione->List1->count(), 1);
     EXPECT_EQ(situazione->List1->text(0), "0001 05/12/2026        101        250,00");
     EXPECT_EQ(situazione->List2->count(), 9);
@@ -194,8 +196,7 @@ TEST_F(ChequeTest, AZeroChequeConfirmedAsAnnulledAppearsAmongTheAnnulledCheques)
     EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76),
               movBytes(2, "06/12/2026", "AS", 0, "102", "Annullato", "S"));
 
-    Form17* annullati = formHost().loaded<Form17>();
-    ASSERT_NE(annullati, nullptr);
+    Form17* annullati = &formHost().form<Form17>();
     ASSERT_EQ(annullati->List1->count(), 1);
     EXPECT_EQ(annullati->List1->text(0), "0001 06/12/2026        102");
     // Not aligned yet, so still a cheque in hand.
@@ -456,8 +457,8 @@ TEST_F(ChequeTest, SituationSortsLeavesByAmountAlignmentAndAnnulment) {
     ElencaSituazioneAssegni();
     EXPECT_EQ(window->AssFuori->text(), "1");
     EXPECT_EQ(window->AssMano->text(), "2");
-    ASSERT_NE(formHost().loaded<Form13>(), nullptr);
-    EXPECT_FALSE(formHost().loaded<Form13>()->isShown());
+    const Form13* situazioneForm = formHost().loaded<Form13>();
+    EXPECT_TRUE(!situazioneForm || !situazioneForm->isShown());
 }
 
 TEST_F(ChequeTest, CustomListColoursAreTakenAtLoad) {

@@ -147,11 +147,16 @@ TEST_F(Files, NamesAreFoundIgnoringCaseAndNewFilesGetTheCanonicalSpelling) {
 }
 
 TEST_F(Files, DeletingAnAccountRemovesExactlyItsFiles) {
+    // Its code followed by one of the program's extensions, in any letter case.
     const QStringList own = {QStringLiteral("12.MOV"), QStringLiteral("12.mor"),
-                             QStringLiteral("12.Tot"), QStringLiteral("12.")};
-    const QStringList others = {QStringLiteral("1.MOV"),   QStringLiteral("112.MOV"),
-                                QStringLiteral("12"),      QStringLiteral("123.MOV"),
-                                QStringLiteral("12x.MOV"), QStringLiteral("Conti.dat")};
+                             QStringLiteral("12.Tot"), QStringLiteral("12.chi"),
+                             QStringLiteral("12.SPE")};
+    // Anything else that starts with the code stays: the user's own files too.
+    const QStringList others = {QStringLiteral("1.MOV"),      QStringLiteral("112.MOV"),
+                                QStringLiteral("12"),         QStringLiteral("123.MOV"),
+                                QStringLiteral("12x.MOV"),    QStringLiteral("Conti.dat"),
+                                QStringLiteral("12."),        QStringLiteral("12.txt"),
+                                QStringLiteral("12.MOV.bak"), QStringLiteral("12.MOVx")};
     for (const QString& name : own + others)
         put(name, "x");
     put(QStringLiteral("Ab.MOV"), "x");

@@ -4,9 +4,9 @@
 #include "support/main_window_fixture.h"
 
 #include "conditions/conditions_form.h"
+#include "ledger/open_account.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
-#include "shell/account_close.h"
 
 #include <QAction>
 #include <QLabel>

@@ -3,7 +3,8 @@
 // before it (rate start dates, period fields) change nothing on screen.
 #include "casi_competenze.h"
 #include "common/shared_state.h"
-#include "ledger/date_check.h"
+#include "interest/interessi_form.h"
+#include "ledger/date_check_form.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
@@ -31,6 +32,8 @@ class InteressiForm : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        // The statement in the staffa window, as the main window puts it there.
+        collegaInteressi();
         openTestAccount("CC1", "Banca di Prova");
         auto& s = stato();
         s.PrimaDataOperazione = QStringLiteral("11/04/2001");

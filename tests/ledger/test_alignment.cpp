@@ -2,16 +2,16 @@
 // out of the balances, confirming it as aligned (with the cheque leaf and book of a
 // cheque movement), giving it up, and what happens when the account is closed or a
 // file cannot be used.
-#include "archives/causale_picker.h"
+#include "archives/causale_picker_form.h"
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
 #include "ledger/alignment.h"
 #include "ledger/alignment_form.h"
 #include "ledger/balances.h"
+#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/list_box.h"
-#include "shell/account_close.h"
 #include "shell/main_window.h"
 #include "support/bytes.h"
 #include "support/fixture.h"

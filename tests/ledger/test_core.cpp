@@ -203,11 +203,9 @@ TEST_F(LedgerCoreTest, FailedOrRefusedAppendChangesNothing) {
     EXPECT_TRUE(errore.contains("CC1.MOV")) << errore.toStdString();
     immutato();
 
-    // The account is full at 32767 movements: the next one is refused, with a message.
+    // The account is full at 32767 movements: the next one is refused, saying why.
     stato().NumeroMovimenti = LimiteMovimentiConto;
-    EXPECT_FALSE(controllaSpazioNuovoMovimento());
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, messaggioContoPieno());
+    EXPECT_FALSE(spazioPerNuovoMovimento());
     EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
     EXPECT_EQ(errore, messaggioContoPieno());
 }

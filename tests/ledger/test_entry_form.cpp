@@ -5,7 +5,7 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "ledger/balances.h"
-#include "ledger/date_check.h"
+#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/transfer_form.h"
 #include "platform/desktop.h"

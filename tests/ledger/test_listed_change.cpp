@@ -2,16 +2,17 @@
 // refusal while the list leaves movements out, the record, ".Ord", the balances and
 // ".TOT" after a change, the refused fields, the causale picker, and a movement held
 // out of the balances when the account is closed.
-#include "archives/causale_picker.h"
+#include "archives/causale_picker_form.h"
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
 #include "ledger/listed_change_form.h"
+#include "ledger/movement_reading.h"
+#include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
-#include "shell/account_close.h"
 #include "support/bytes.h"
 #include "support/fixture.h"
 #include "support/november_account.h"

@@ -5,7 +5,7 @@
 #include "platform/form_host.h"
 #include "platform/program_end.h"
 #include "reports/print_menu_form.h"
-#include "shell/flags.h"
+#include "shell/flags_form.h"
 #include "shell/main_window.h"
 #include "shell/program_files.h"
 #include "support/november_account.h"

@@ -152,8 +152,9 @@ TEST_F(DataFolder, ASecondProgramOnTheSameFolderIsRefused) {
     // Nothing can be written for the archive without a folder.
     Conto nuovo;
     nuovo.codiceConto = QStringLiteral("99");
-    EXPECT_EQ(AggiungiConto(nuovo), EsitoConto::Errore);
-    EXPECT_EQ(messages.texts().last(), testoNessunaCartellaDati());
+    const Esito aggiunto = AggiungiConto(nuovo);
+    EXPECT_TRUE(aggiunto.fallito());
+    EXPECT_EQ(aggiunto.testo, testoNessunaCartellaDati());
     EXPECT_EQ(contentsOf(dataFolder()), before);
 
     // The other program dies: its lock is taken over when the folder is chosen.

@@ -12,7 +12,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "platform/program_end.h"
-#include "shell/flags.h"
+#include "shell/flags_form.h"
 #include "shell/help_form.h"
 #include "shell/login_form.h"
 #include "shell/main_window.h"

@@ -8,7 +8,7 @@
 #include "platform/list_box.h"
 #include "shell/browser_form.h"
 #include "shell/colours_form.h"
-#include "shell/flags.h"
+#include "shell/flags_form.h"
 #include "shell/help_form.h"
 #include "shell/notice_form.h"
 

@@ -6,8 +6,8 @@
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
+#include "ledger/open_account.h"
 #include "platform/form_host.h"
-#include "shell/account_close.h"
 #include "shell/default_causali.h"
 #include "shell/display_currency.h"
 #include "shell/program_files.h"
@@ -182,7 +182,9 @@ TEST_F(Startup, BalanceTextsLeaveCreditLineEmptyWithoutAnAccount) {
 
 class AccountForm : public Form {
 public:
-    AccountForm() { legaAlContoAperto(*this); }
+    AccountForm() {
+        legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
+    }
 };
 class OtherForm : public Form {};
 
@@ -206,25 +208,14 @@ TEST_F(Startup, ClosingTheAccountUnloadsItsWindowsAndKeepsTheFolder) {
     EXPECT_EQ(s.PercorsoDati, folder);
 }
 
-TEST_F(Startup, ClearingMovementsAsksTwiceAndDeletesOnlyTheAccountsFiles) {
+TEST_F(Startup, ClearingMovementsDeletesOnlyTheAccountsFiles) {
     const QStringList files{"123.MOV", "123.mor", "123.TOT", "1234.MOV", "12.MOV", "Conti.dat"};
     for (const QString& f : files)
         writeBytes(dataFolder() + f, "x");
     stato().CodiceContoAttivo = "123";
 
-    messages.answer(MessageAnswer::Cancel);
-    EXPECT_FALSE(cancellaMovimentiConto());
-    messages.answer(MessageAnswer::Ok);
-    messages.answer(MessageAnswer::Cancel);
-    EXPECT_FALSE(cancellaMovimentiConto());
-    for (const QString& f : files)
-        EXPECT_TRUE(QFile::exists(dataFolder() + f)) << f.toStdString();
-    ASSERT_EQ(messages.shown().size(), 3u);
-    EXPECT_EQ(messages.shown()[0].title, "AVVERTIMENTO!");
-    EXPECT_TRUE(messages.shown()[0].text.endsWith("...ESEGUI PRIMA IL BACKUP DEI DATI..."));
-    EXPECT_EQ(messages.shown()[2].text, "SEI PROPRIO SICURO DI VOLER CONTINUARE?");
-
-    EXPECT_TRUE(cancellaMovimentiConto());
+    EXPECT_TRUE(cancellaMovimentiConto().ok());
+    EXPECT_TRUE(messages.shown().empty());
     EXPECT_FALSE(QFile::exists(dataFolder() + "123.MOV"));
     EXPECT_FALSE(QFile::exists(dataFolder() + "123.mor"));
     EXPECT_FALSE(QFile::exists(dataFolder() + "123.TOT"));

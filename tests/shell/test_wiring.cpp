@@ -1,5 +1,6 @@
 // The main window's items reach the windows of the ledger and the cheques, and
 // the cheque counters follow every load of the open account.
+#include "support/bytes.h"
 #include "support/main_window_fixture.h"
 
 #include "cheques/book_form.h"
@@ -13,7 +14,7 @@
 #include "ledger/summary_form.h"
 #include "platform/form_host.h"
 #include "platform/program_end.h"
-#include "shell/flags.h"
+#include "shell/flags_form.h"
 #include "shell/main_window.h"
 #include "shell/program_files.h"
 
@@ -72,6 +73,44 @@ TEST_F(Wiring, ChequeCountersFollowTheLoadAndTheClearing) {
     EXPECT_NE(formHost().loaded<Form9>(), nullptr);
     EXPECT_EQ(stato().NumeroCarnet, 0);
     EXPECT_EQ(window->AssMano->text(), "0");
+}
+
+TEST_F(Wiring, ClearingMovementsAsksTwiceAndCancelAtEitherKeepsEveryFile) {
+    QString errore;
+    ASSERT_GT(SalvaNuovoCarnet({DataOggi(), 1.5, 100}, &errore), 0) << errore.toStdString();
+    const auto prima = dataFiles();
+    messages.answer(MessageAnswer::Cancel);
+    window->CancMov->trigger();
+    messages.answer(MessageAnswer::Ok);
+    messages.answer(MessageAnswer::Cancel);
+    window->CancMov->trigger();
+    EXPECT_EQ(dataFiles(), prima);
+    ASSERT_EQ(messages.shown().size(), 3u);
+    for (const MessageRecord& box : messages.shown()) {
+        EXPECT_EQ(box.title, "AVVERTIMENTO!");
+        EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+        EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+        EXPECT_EQ(box.defaultButton, MessageAnswer::Cancel);
+    }
+    EXPECT_TRUE(messages.shown()[0].text.endsWith("...ESEGUI PRIMA IL BACKUP DEI DATI..."));
+    EXPECT_EQ(messages.shown()[1].text, messages.shown()[0].text);
+    EXPECT_EQ(messages.shown()[2].text, "SEI PROPRIO SICURO DI VOLER CONTINUARE?");
+}
+
+// An account carried over from an old data folder with the name of the account archive:
+// "Cancella Movimenti" leaves the archive and its count byte for byte.
+TEST_F(MainWindowTest, ClearingTheMovementsOfAnAccountNamedContiKeepsTheArchive) {
+    avvia({{"55", "BANCA"}, {"Conti", "VECCHIA"}}, "Conti");
+    const QByteArray archivio = readBytes(dataFolder() + "Conti.dat");
+    const QByteArray conteggio = readBytes(dataFolder() + "RecConti.dat");
+    ASSERT_EQ(conteggio, le16(2));
+    messages.answer(MessageAnswer::Ok);
+    messages.answer(MessageAnswer::Ok);
+    window->CancMov->trigger();
+    EXPECT_EQ(readBytes(dataFolder() + "Conti.dat"), archivio);
+    EXPECT_EQ(readBytes(dataFolder() + "RecConti.dat"), conteggio);
+    EXPECT_EQ(stato().NumeroConti, 2);
+    EXPECT_EQ(stato().CodiceContoAttivo, "Conti");
 }
 
 } // namespace

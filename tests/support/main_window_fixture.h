@@ -9,7 +9,7 @@
 #include "common/random_file.h"
 #include "platform/form_host.h"
 #include "platform/program_end.h"
-#include "shell/flags.h"
+#include "shell/flags_form.h"
 #include "shell/main_window.h"
 #include "shell/program_files.h"
 

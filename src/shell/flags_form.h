@@ -1,6 +1,6 @@
 #pragma once
-// The files the shell ships as resources: the fifteen currency flags, the help
-// text on the causali, the program's help document and its "about" page.
+// Forms side of the shell: the files it ships as resources (the fifteen currency flags,
+// the help text on the causali, the program's help document and its "about" page).
 
 #include <QPixmap>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "causali_maintenance.h"
+#include "causali_maintenance_form.h"
 
 #include "causali.h"
 #include "common/shared_state.h"

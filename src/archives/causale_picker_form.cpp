@@ -1,4 +1,4 @@
-#include "causale_picker.h"
+#include "causale_picker_form.h"
 
 #include "causali.h"
 #include "common/shared_state.h"

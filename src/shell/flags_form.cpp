@@ -1,4 +1,4 @@
-#include "flags.h"
+#include "flags_form.h"
 
 #include <QStringList>
 

@@ -1,0 +1,73 @@
+#pragma once
+// What a procedure over records and files answers, instead of showing it: done (with a
+// warning to give when something after the work could not be done), refused (what the
+// user is told, with the title and icon of the box and the control that takes the
+// focus back), or failed (why a file could not be read or written). The forms show it
+// with showResult (platform/result_box.h), in the program's message boxes.
+
+#include <QString>
+
+namespace qv {
+
+// The icon of the box that shows a result.
+enum class IconaEsito { Nessuna, Errore, Domanda, Avviso, Informazione };
+
+struct Esito {
+    enum class Stato { Fatto, Rifiutato, Fallito };
+
+    Stato stato = Stato::Fatto;
+    // What the user is told; for a result that is done, a warning ("" for none).
+    QString testo;
+    // The title of the box; "" gives the program's own title.
+    QString titolo;
+    IconaEsito icona = IconaEsito::Avviso;
+    // The objectName of the control that takes the focus after the box ("" none).
+    QString campo;
+    // The control is emptied before it takes the focus.
+    bool svuotaCampo = false;
+    // A beep comes before the box.
+    bool beep = false;
+
+    static Esito fatto(const QString& avviso = {},
+                       const QString& titolo = QStringLiteral("ERRORE")) {
+        Esito e;
+        e.testo = avviso;
+        e.titolo = titolo;
+        return e;
+    }
+    static Esito rifiutato(const QString& testo, const QString& titolo, const QString& campo = {}) {
+        Esito e;
+        e.stato = Stato::Rifiutato;
+        e.testo = testo;
+        e.titolo = titolo;
+        e.campo = campo;
+        return e;
+    }
+    static Esito fallito(const QString& motivo, const QString& titolo = QStringLiteral("ERRORE")) {
+        Esito e;
+        e.stato = Stato::Fallito;
+        e.testo = motivo;
+        e.titolo = titolo;
+        return e;
+    }
+
+    bool ok() const { return stato == Stato::Fatto; }
+    bool rifiutato() const { return stato == Stato::Rifiutato; }
+    bool fallito() const { return stato == Stato::Fallito; }
+
+    // Setters that read as the refusal is built: Esito::rifiutato(...).conIcona(...).
+    Esito& conIcona(IconaEsito i) {
+        icona = i;
+        return *this;
+    }
+    Esito& svuotando() {
+        svuotaCampo = true;
+        return *this;
+    }
+    Esito& conBeep() {
+        beep = true;
+        return *this;
+    }
+};
+
+} // namespace qv

@@ -1,0 +1,92 @@
+// The one place where the windows of one subsystem reach those of another: what the
+// open account's changes show on the main window, and what the forms ask of windows
+// that are not theirs to open.
+#include "shell/main_window.h"
+
+#include "archives/account_selection_form.h"
+#include "archives/account_sheet_form.h"
+#include "cheques/annulled_form.h"
+#include "cheques/book_form.h"
+#include "cheques/book_list_form.h"
+#include "cheques/cheque_form.h"
+#include "cheques/cheque_lists.h"
+#include "common/shared_state.h"
+#include "interest/interessi_form.h"
+#include "ledger/account_loader.h"
+#include "ledger/entry_form.h"
+#include "ledger/open_account.h"
+#include "platform/form_host.h"
+#include "platform/result_box.h"
+#include "reports/print_menu_form.h"
+#include "shell/settings_form.h"
+
+#include <QLabel>
+
+namespace qv {
+
+void MDIForm1::collegaFinestre() {
+    ContoAperto* conto = &contoAperto();
+    connect(conto, &ContoAperto::saldiCambiati, this, &MDIForm1::aggiornaSaldi);
+    connect(conto, &ContoAperto::aperto, this, [this] {
+        mostraContoAperto();
+        abilitaComandiConto(true);
+        update();
+    });
+    connect(conto, &ContoAperto::chiuso, this, [this] {
+        svuotaPannelloConto();
+        abilitaComandiConto(false);
+    });
+    connect(conto, &ContoAperto::cartellaDatiCambiata, this,
+            [this] { Codice->setText(stato().PercorsoDati); });
+    // The counters of the cheques out and in hand follow every load and every change.
+    connect(conto, &ContoAperto::caricato, this, &MDIForm1::aggiornaContatoriAssegni);
+    connect(conto, &ContoAperto::assegniCambiati, this, &MDIForm1::aggiornaContatoriAssegni);
+
+    // The cheque side of the movement form: what its cheque causali and buttons open.
+    Form9::impostaAzioniAssegni({
+        .apriAssegno = mostraFormAssegniNonModale,
+        .apriCarnet = mostraFormCarnetNonModale,
+        .gestioneAssegni = gestioneAssegni,
+        .gestioneCarnet = gestioneCarnet,
+        .assegniAnnullati = mostraAssegniAnnullati,
+        .archivioCarnet = [] { mostraElencoCarnet(ElencoPerMovimenti); },
+        .situazioneAssegni = [] { ElencaSituazioneAssegni(); },
+    });
+    // What the list windows print.
+    collegaStampe();
+    // The interest and cost statement in the staffa window.
+    collegaInteressi();
+
+    connect(&formHost(), &FormHost::formCreated, this, &MDIForm1::collegaFinestra);
+}
+
+void MDIForm1::collegaFinestra(Form* form) {
+    if (auto* scheda = qobject_cast<Form10*>(form)) {
+        connect(scheda, &Form10::movimentiRichiesti, this, [] { mostraMovimenti(); });
+    } else if (auto* selezione = qobject_cast<Form7*>(form)) {
+        connect(selezione, &Form7::immissioneDaSvuotare, this, [] {
+            if (Form9* movimenti = formHost().loaded<Form9>()) {
+                movimenti->svuotaImmissione();
+                movimenti->NrOper->setText(QString::number(stato().NumeroMovimenti));
+            }
+        });
+    } else if (auto* impostazioni = qobject_cast<Form23*>(form)) {
+        connect(impostazioni, &Form23::formatoCambiato, this, &MDIForm1::dopoCambioFormato);
+    }
+}
+
+void MDIForm1::aggiornaContatoriAssegni() {
+    const SituazioneAssegni situazione = situazioneAssegni();
+    AssFuori->setText(QString::number(situazione.fuori.size()));
+    AssMano->setText(QString::number(situazione.inMano.size()));
+}
+
+void MDIForm1::dopoCambioFormato() {
+    // The movement list, the balances and the credit line in the new format.
+    if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
+    QString errore;
+    if (!CaricaMovimenti(true, &errore)) avvisaErroreFile(errore);
+    aggiornaFido();
+}
+
+} // namespace qv
