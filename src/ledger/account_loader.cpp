@@ -167,7 +167,31 @@ void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli,
     ricalcolaSaldi(aggiornaPannelli, errori);
 }
 
+// The date bounds from TotaliContoAttivo, as the load reads them from ".TOT": an
+// operation-date bound that holds no date becomes today.
+void prendiDateDaiTotali() {
+    auto& s = stato();
+    const TotaliConto& t = s.TotaliContoAttivo;
+    auto oSeVuota = [](const QString& data) {
+        return valoreNumerico(data) == 0 ? DataOggi() : data;
+    };
+    s.PrimaDataOperazione = oSeVuota(t.primaDataOperazione);
+    s.UltimaDataOperazione = oSeVuota(t.ultimaDataOperazione);
+    s.PrimaDataValuta = t.primaDataValuta;
+    s.UltimaDataValuta = t.ultimaDataValuta;
+}
+
 } // namespace
+
+bool ApriArchiviContoSeCambiato(QString* errore) {
+    if (!contoInvariatoDalCaricamento()) return ApriArchiviConto(errore);
+    // Memory holds the account as its files are: what a load would read is here already.
+    prendiDateDaiTotali();
+    QStringList errori;
+    ricalcolaSaldi(true, errori);
+    if (errore) *errore = errori.join(u'\n');
+    return errori.isEmpty();
+}
 
 bool ApriArchiviConto(QString* errore) {
     auto& s = stato();
@@ -223,14 +247,7 @@ bool ApriArchiviConto(QString* errore) {
     const QString tot = fileContoAttivo(ExtTOT);
     s.TotaliContoAttivo = leggiRecord<TotaliConto>(tot, 1, &motivo);
     if (!motivo.isEmpty()) errori << testoErroreLettura(tot, motivo);
-    const TotaliConto& t = s.TotaliContoAttivo;
-    auto oSeVuota = [](const QString& data) {
-        return valoreNumerico(data) == 0 ? DataOggi() : data;
-    };
-    s.PrimaDataOperazione = oSeVuota(t.primaDataOperazione);
-    s.UltimaDataOperazione = oSeVuota(t.ultimaDataOperazione);
-    s.PrimaDataValuta = t.primaDataValuta;
-    s.UltimaDataValuta = t.ultimaDataValuta;
+    prendiDateDaiTotali();
 
     s.TabellaRiporto[1] = riporto;
     const QStringList avvisi =

@@ -231,18 +231,18 @@ void aggiungiAgliEstremi(EstremiDate& e, const Movimento& m, QString Movimento::
 
 void CalcolaDateOperazioneEstreme() {
     auto& s = stato();
-    QString prima, ultima;
-    if (!estremi(movimentiDelConto(), &Movimento::dataOperazione, prima, ultima)) return;
-    s.PrimaDataOperazione = prima;
-    s.UltimaDataOperazione = ultima;
+    // The bounds the last change of the movements worked out, while they still hold.
+    const IndiceAccodamento* noti = indiceAccodamento();
+    impostaEstremi(noti ? noti->operazione
+                        : estremiDate(movimentiDelConto(), &Movimento::dataOperazione),
+                   s.PrimaDataOperazione, s.UltimaDataOperazione);
 }
 
 void CalcolaDateValutaEstreme() {
     auto& s = stato();
-    QString prima, ultima;
-    if (!estremi(movimentiDelConto(), &Movimento::dataValuta, prima, ultima)) return;
-    s.PrimaDataValuta = prima;
-    s.UltimaDataValuta = ultima;
+    const IndiceAccodamento* noti = indiceAccodamento();
+    impostaEstremi(noti ? noti->valuta : estremiDate(movimentiDelConto(), &Movimento::dataValuta),
+                   s.PrimaDataValuta, s.UltimaDataValuta);
 }
 
 void ricalcolaDateEstreme() {

@@ -229,6 +229,9 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* m
     // still knows it from its last change of them.
     std::optional<IndiceAccodamento> indice;
     if (const IndiceAccodamento* i = indiceAccodamento()) indice = *i;
+    // Whether memory held the account as its files are: it still does once the record and
+    // the count it holds are written, and the entry form need not read them back.
+    const bool memoriaValida = contoInvariatoDalCaricamento();
 
     QString motivo;
     const QString nonRegistrato = QStringLiteral("Il movimento non è stato registrato.");
@@ -251,6 +254,7 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* m
     if (s.TabellaMovimenti.size() <= size_t(n)) s.TabellaMovimenti.resize(size_t(n) + 1);
     s.TabellaMovimenti[size_t(n)] = m;
     s.NumeroMovimenti = n;
+    if (memoriaValida) segnaCaricamento();
 
     QStringList avvisi;
     const IndiceAccodamento dopo = aggiornaOrdine(m, indice, avvisi);
@@ -309,6 +313,9 @@ bool riscriviMovimento(const Movimento& movimento, QString* errore, Transaction*
 
 bool SalvaOrdine(QString* errore) {
     if (!contoAttivoAperto()) return true;
+    // ".Ord" is still what the program last wrote for these very movements, and nothing
+    // was written since: it already holds what would be written.
+    if (indiceAccodamento()) return true;
     return salvaOrdine(errore).has_value();
 }
 
