@@ -5,6 +5,8 @@
 // opened for one operation and closed at once, and its name is found ignoring letter
 // case (resolvePath), so files copied from Windows are used under their own spelling.
 
+#include "common/text_codec.h"
+
 #include <QByteArray>
 #include <QFileDevice>
 #include <QString>
@@ -87,8 +89,18 @@ void aggiungiRecords(const QString& path, int count, std::vector<R>& records,
     if (count <= 0) return;
     records.reserve(records.size() + size_t(count));
     const QByteArrayView all(bytes);
-    for (int i = 0; i < count; ++i)
-        records.push_back(R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+    if constexpr (requires(TextBlock* b) { R::fromBytes(all, b); }) {
+        // The texts of all the records share one block (a record holds no more characters
+        // than bytes).
+        TextBlock block(qsizetype(count) * R::Lunghezza);
+        for (int i = 0; i < count; ++i)
+            records.push_back(
+                R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza), &block));
+    } else {
+        for (int i = 0; i < count; ++i)
+            records.push_back(
+                R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+    }
 }
 
 // Records 1 to count of the file at `path`, read in one operation.

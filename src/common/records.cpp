@@ -157,7 +157,11 @@ QByteArray VoceCausale::toBytes() const {
 // --- Movimento ---
 
 Movimento Movimento::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
+    return fromBytes(bytes, nullptr);
+}
+
+Movimento Movimento::fromBytes(QByteArrayView bytes, TextBlock* block) {
+    FieldReader in(bytes, block);
     Movimento r;
     r.numero = in.int16();
     r.dataOperazione = in.text(10);

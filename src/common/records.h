@@ -12,6 +12,8 @@
 
 namespace qv {
 
+class TextBlock;
+
 // Settings, record 1 of Imposta.DAT.
 struct Impostazioni {
     static constexpr int Lunghezza = 116;
@@ -116,6 +118,8 @@ struct Movimento {
     QString annullato;       // 1
 
     static Movimento fromBytes(QByteArrayView bytes);
+    // The same, its texts made in `block` (reading many records at once).
+    static Movimento fromBytes(QByteArrayView bytes, TextBlock* block);
     QByteArray toBytes() const;
     bool operator==(const Movimento&) const = default;
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
 namespace qv {
 
@@ -41,18 +42,19 @@ void encodeInto(QByteArray& out, const QString& text, qsizetype limit) {
     }
 }
 
-// The one-character texts, made once: the flags of the records ("S", "N", "E", "U")
-// are decoded tens of thousands of times when an account is read, and a shared copy
-// costs no allocation.
-const QString& singleCharacter(quint8 byte) {
-    static const std::array<QString, 256> table = [] {
-        std::array<QString, 256> t;
+// The one-character texts: the flags of the records ("S", "N", "E", "U") are decoded
+// tens of thousands of times when an account is read. Each is a text over characters
+// that live as long as the program (each followed by a NUL), like a literal's: making
+// and copying one costs neither an allocation nor a reference count.
+QString singleCharacter(quint8 byte) {
+    static const std::array<std::array<char16_t, 2>, 256> characters = [] {
+        std::array<std::array<char16_t, 2>, 256> t{};
         for (int b = 0; b < 256; ++b)
-            t[size_t(b)] = QString(QChar((b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)]
-                                                                  : char16_t(b)));
+            t[size_t(b)][0] =
+                (b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)] : char16_t(b);
         return t;
     }();
-    return table[byte];
+    return QString::fromRawData(reinterpret_cast<const QChar*>(characters[byte].data()), 1);
 }
 
 } // namespace
@@ -135,7 +137,34 @@ QString FieldReader::text(int width) {
     const qsizetype from = std::min(m_pos, m_bytes.size());
     const qsizetype to = std::min(m_pos + std::max(width, 0), m_bytes.size());
     m_pos += width;
-    return textField(m_bytes.sliced(from, to - from));
+    const QByteArrayView field = m_bytes.sliced(from, to - from);
+    return m_block ? m_block->field(field) : textField(field);
+}
+
+TextBlock::TextBlock(qsizetype characters) {
+    if (characters <= 0) return;
+    m_block = QString(characters, Qt::Uninitialized);
+    m_chars = reinterpret_cast<char16_t*>(m_block.data());
+}
+
+QString TextBlock::field(QByteArrayView bytes) {
+    qsizetype end = bytes.size();
+    while (end > 0 && (bytes[end - 1] == ' ' || bytes[end - 1] == '\0'))
+        --end;
+    // Empty and one-character texts cost no allocation anyway.
+    if (end <= 1 || m_used + end + 1 > m_block.size()) return textField(bytes);
+    char16_t* out = m_chars + m_used;
+    for (qsizetype i = 0; i < end; ++i) {
+        const auto b = static_cast<quint8>(bytes[i]);
+        out[i] = (b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)] : char16_t(b);
+    }
+    // Each text ends with a NUL, as the characters of a QString do.
+    out[end] = u'\0';
+    m_used += end + 1;
+    QString::DataPointer shared(std::as_const(m_block).data_ptr());
+    shared.ptr = out;
+    shared.size = end;
+    return QString(std::move(shared));
 }
 
 QByteArray FieldReader::raw(int width) {
