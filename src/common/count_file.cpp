@@ -30,6 +30,7 @@ bool misuraRecord(const QString& path, int lunghezza, int* record, QString* moti
     const QFileInfo info(path);
     if (!info.exists()) return true;
     QFile file(path);
+    noteFileRead(path);
     errno = 0;
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         *motivo =
@@ -68,6 +69,7 @@ EsameConteggio esaminaConteggio(const QString& fileConteggio, const QString& fil
         e.stato = StatoConteggio::Mancante;
     } else {
         QFile file(e.fileConteggio);
+        noteFileRead(e.fileConteggio);
         errno = 0;
         if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
             e.stato = StatoConteggio::Illeggibile;

@@ -89,7 +89,7 @@ void aggiungiRecords(const QString& path, int count, std::vector<R>& records,
     if (count <= 0) return;
     records.reserve(records.size() + size_t(count));
     const QByteArrayView all(bytes);
-    if constexpr (requires(TextBlock* b) { R::fromBytes(all, b); }) {
+    if constexpr (requires(TextBlock * b) { R::fromBytes(all, b); }) {
         // The texts of all the records share one block (a record holds no more characters
         // than bytes).
         TextBlock block(qsizetype(count) * R::Lunghezza);
@@ -98,8 +98,7 @@ void aggiungiRecords(const QString& path, int count, std::vector<R>& records,
                 R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza), &block));
     } else {
         for (int i = 0; i < count; ++i)
-            records.push_back(
-                R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+            records.push_back(R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
     }
 }
 

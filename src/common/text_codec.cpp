@@ -50,8 +50,7 @@ QString singleCharacter(quint8 byte) {
     static const std::array<std::array<char16_t, 2>, 256> characters = [] {
         std::array<std::array<char16_t, 2>, 256> t{};
         for (int b = 0; b < 256; ++b)
-            t[size_t(b)][0] =
-                (b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)] : char16_t(b);
+            t[size_t(b)][0] = (b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)] : char16_t(b);
         return t;
     }();
     return QString::fromRawData(reinterpret_cast<const QChar*>(characters[byte].data()), 1);

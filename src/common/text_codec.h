@@ -38,7 +38,7 @@ public:
     QString field(QByteArrayView bytes);
 
 private:
-    QString m_block;            // holds the block; never changed once texts share it
+    QString m_block;             // holds the block; never changed once texts share it
     char16_t* m_chars = nullptr; // its characters, taken before anything shared them
     qsizetype m_used = 0;
 };

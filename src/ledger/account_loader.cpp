@@ -156,8 +156,7 @@ void ricalcolaSaldi(bool aggiornaPannelli, QStringList& errori) {
 
 // The open account's movements (`tabella`: row 0 blank, then the movements) in the
 // table and their balances; ".TOT" rewritten.
-void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli,
-                      QStringList& errori) {
+void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli, QStringList& errori) {
     auto& s = stato();
     // Whatever the program knew of the table it had goes with it.
     dimenticaIndiceAccodamento();

@@ -39,8 +39,8 @@ bool ApriArchiviContoSeCambiato(QString* errore = nullptr);
 // out by a window plus the carry-forward of TabellaRiporto row 1 (amounts no sum
 // may count, importoUtilizzabile, count as 0), recomputes the date bounds from the
 // movements and rewrites ".TOT". With `aggiornaPannelli` the new balances are said too
-// (mostraSaldi: the main window's panels follow). A damaged ".MOR" or an unreadable ".MOV" closes the
-// account as ApriArchiviConto does, with nothing written; the rest as there.
+// (mostraSaldi: the main window's panels follow). A damaged ".MOR" or an unreadable ".MOV" closes
+// the account as ApriArchiviConto does, with nothing written; the rest as there.
 bool CaricaMovimenti(bool aggiornaPannelli = true, QString* errore = nullptr);
 
 } // namespace qv

@@ -29,9 +29,9 @@ struct StatoFile {
 std::optional<StatoFile> statoFile(const QString& percorso) {
     struct stat st {};
     if (::stat(QFile::encodeName(percorso).constData(), &st) != 0) return std::nullopt;
-    return StatoFile{qint64(st.st_size),      qint64(st.st_ino),       qint64(st.st_mtim.tv_sec),
-                     qint64(st.st_mtim.tv_nsec), qint64(st.st_ctim.tv_sec),
-                     qint64(st.st_ctim.tv_nsec)};
+    return StatoFile{qint64(st.st_size),        qint64(st.st_ino),
+                     qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec),
+                     qint64(st.st_ctim.tv_sec), qint64(st.st_ctim.tv_nsec)};
 }
 
 // The account's files by name (letter case ignored), each with its state.
@@ -130,13 +130,12 @@ const IndiceAccodamento* indiceAccodamento() {
     const auto& s = stato();
     const auto& i = memoria().indice;
     if (!i || !contoAttivoAperto()) return nullptr;
-    const bool valido = i->cartella == s.PercorsoDati &&
-                        i->codice == s.CodiceContoAttivo.trimmed() &&
-                        i->scritture == fileWriteCount() &&
-                        i->tabella == s.TabellaMovimenti.data() &&
-                        i->movimenti == s.NumeroMovimenti &&
-                        s.TabellaMovimenti.size() > size_t(std::max<int>(s.NumeroMovimenti, 0)) &&
-                        i->ord == statoFile(fileContoAttivo(ExtOrd));
+    const bool valido =
+        i->cartella == s.PercorsoDati && i->codice == s.CodiceContoAttivo.trimmed() &&
+        i->scritture == fileWriteCount() && i->tabella == s.TabellaMovimenti.data() &&
+        i->movimenti == s.NumeroMovimenti &&
+        s.TabellaMovimenti.size() > size_t(std::max<int>(s.NumeroMovimenti, 0)) &&
+        i->ord == statoFile(fileContoAttivo(ExtOrd));
     return valido ? &i->dati : nullptr;
 }
 

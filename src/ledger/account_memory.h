@@ -41,7 +41,7 @@ bool scritturaDerivata(const QString& percorso, const std::function<bool()>& scr
 // --- Appending -----------------------------------------------------------------------
 
 struct IndiceAccodamento {
-    qint16 ultimo = 0; // the movement that ends the list by operation date, 0 for none
+    qint16 ultimo = 0;      // the movement that ends the list by operation date, 0 for none
     EstremiDate operazione; // the bounds of the operation dates of every movement
     EstremiDate valuta;     // and of the value dates
 };

@@ -153,8 +153,7 @@ bool accodaOrdine(const Movimento& m, QString* errore) {
     const QString percorso = fileContoAttivo(ExtOrd);
     RecordFile ord(percorso, Movimento::Lunghezza);
     ord.setSyncToDisk(false);
-    if (scritturaDerivata(percorso, [&] { return ord.write(m.numero, m.toBytes()); }))
-        return true;
+    if (scritturaDerivata(percorso, [&] { return ord.write(m.numero, m.toBytes()); })) return true;
     if (errore) *errore = testoErroreScrittura(percorso, ord.errorString());
     return false;
 }
@@ -186,9 +185,8 @@ IndiceAccodamento aggiornaOrdine(const Movimento& m, const std::optional<IndiceA
         aggiungiAgliEstremi(dopo.operazione, m, &Movimento::dataOperazione);
         aggiungiAgliEstremi(dopo.valuta, m, &Movimento::dataValuta);
         const bool inFondo =
-            prima->ultimo == 0 ||
-            precedeNellElenco(s.TabellaMovimenti[size_t(prima->ultimo)], m,
-                              OrdineMovimenti::Operazione);
+            prima->ultimo == 0 || precedeNellElenco(s.TabellaMovimenti[size_t(prima->ultimo)], m,
+                                                    OrdineMovimenti::Operazione);
         if (inFondo) {
             dopo.ultimo = m.numero;
             if (accodaOrdine(m, &motivo))
@@ -258,8 +256,7 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* m
 
     QStringList avvisi;
     const IndiceAccodamento dopo = aggiornaOrdine(m, indice, avvisi);
-    if (!AggiungiNuovoMovimentoAiSaldi(m, dopo.operazione, dopo.valuta, &motivo))
-        avvisi << motivo;
+    if (!AggiungiNuovoMovimentoAiSaldi(m, dopo.operazione, dopo.valuta, &motivo)) avvisi << motivo;
     if (!avvisi.isEmpty()) {
         avvisi << QStringLiteral("Il movimento è stato registrato.");
         componiErrore(errore, avvisi);

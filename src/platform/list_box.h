@@ -66,8 +66,8 @@ private:
     void makeTexts();
 
     std::vector<ListItem> items_;
-    std::vector<qint32> data_;               // the numbers of a list made by assignLines
-    LineText text_;                          // how its texts are made; empty otherwise
+    std::vector<qint32> data_;                // the numbers of a list made by assignLines
+    LineText text_;                           // how its texts are made; empty otherwise
     mutable std::vector<ListItem> madeItems_; // items() of such a list, made on demand
     mutable bool madeItemsValid_ = false;
     bool sorted_ = false;
