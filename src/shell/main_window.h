@@ -78,6 +78,11 @@ public:
     void TotConti_Click();
     void AllConto_Click();
     void stf_Click();
+    void AnnualeSimulata_Click();
+    void RiprChiu_Click();
+    void RioArch_Click();
+    void Sicur_Click();
+    void RipCopie_Click();
     void Files_Click();
     void PulsMovimenti_Click();
     void gestval_Click();
