@@ -4,6 +4,7 @@
 #include "common/transaction.h"
 #include "ledger/account_loader.h"
 #include "ledger/movement_files.h"
+#include "maintenance/closing.h"
 #include "support/open_account.h"
 
 #include <QDir>
@@ -108,6 +109,13 @@ void MaintenanceTest::apri(const char* codice) {
     QString errore;
     ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
     ASSERT_TRUE(SalvaOrdine(&errore)) << errore.toStdString();
+}
+
+void MaintenanceTest::chiudiConto(const char* data) {
+    const PianoChiusura piano = calcolaChiusura(datiChiusuraContoAperto(QString::fromLatin1(data)));
+    const Esito esito = scriviChiusura(piano, dataFolder(), stato().CodiceContoAttivo);
+    ASSERT_TRUE(esito.ok()) << esito.testo.toStdString();
+    apri(stato().CodiceContoAttivo.toLatin1().constData());
 }
 
 std::map<QString, QByteArray> MaintenanceTest::tuttiIFile() const {

@@ -42,6 +42,10 @@ protected:
     // ".Ord" as the program does.
     void apri(const char* codice);
 
+    // Closes the open account on `data` through the computation (no printout) and
+    // loads it again.
+    void chiudiConto(const char* data);
+
     // The path of a file of account `codice` in the data folder.
     QString fileDi(const char* codice, const char* ext) const {
         return dataFolder() + QString::fromLatin1(codice) + QString::fromLatin1(ext);
