@@ -5,6 +5,7 @@
 #include "common/safe_write.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
+#include "common/transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -179,31 +180,13 @@ bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error) {
         nuove.push_back(s.TabellaCausali[static_cast<size_t>(riga)]);
     }
 
-    // The old archive as it stands, to put back should the count fail to follow.
-    const QString archivio = percorsoCausali();
-    QFile vecchio(archivio);
-    const bool esisteva = vecchio.exists();
-    QByteArray vecchioContenuto;
-    if (esisteva) {
-        if (!vecchio.open(QIODevice::ReadOnly)) {
-            if (error) *error = vecchio.errorString();
-            conFile(archivio, error);
-            return false;
-        }
-        vecchioContenuto = vecchio.readAll();
-        vecchio.close();
-    }
-
-    if (!rewriteRecords(archivio, nuove, error)) {
-        conFile(archivio, error);
-        return false;
-    }
+    // The archive and its count as one change of the program folder: both, or neither.
+    Transaction modifica(s.PercorsoProgramma);
     const auto nuovoConto = static_cast<qint16>(nuove.size());
-    if (!scriviContatore(percorsoRecCausa(), nuovoConto, error)) {
-        conFile(percorsoRecCausa(), error);
-        // The count still names the old archive: its records go back, so that the two
-        // files keep agreeing.
-        if (esisteva) rewriteFile(archivio, vecchioContenuto);
+    if (!modifica.rewrite(percorsoCausali(), recordsToBytes(nuove)) ||
+        !modifica.writeCount(percorsoRecCausa(), nuovoConto) || !modifica.commit()) {
+        // The files left changed, should putting them back fail, are named.
+        if (error) *error = modifica.error() + annullaModifica(modifica);
         return false;
     }
 

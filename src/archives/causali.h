@@ -73,7 +73,9 @@ EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error =
 
 // The archive rebuilt from the rows to keep, in the given order: Causali.DAT is
 // replaced as a whole with those rows (each written unchanged, numero included), then
-// the count is written. On failure the archive files and the table are as they were.
+// the count is written, as one change (common/transaction.h). On failure the archive
+// files and the table are as they were, and `error` says why; should putting the files
+// back fail, it names the files left changed (the next start puts them back).
 bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error = nullptr);
 
 // The messages of the causali forms.

@@ -7,6 +7,7 @@
 #include "common/random_file.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
@@ -68,13 +69,13 @@ template <class R> void assegnaTabella(std::vector<R>& tabella, const std::vecto
     tabella.insert(tabella.end(), records.begin(), records.end());
 }
 
-// Several files rewritten as one change: each is replaced whole and safely, and when
-// one fails, those already replaced get their old content back (a file that did not
-// exist is removed again).
+// Several files of the open account rewritten whole as one change (common/
+// transaction.h): when one cannot be written, those already written are put back, and a
+// program stopped midway has them put back when the account is next opened.
 class Riscrittura {
 public:
     void aggiungi(const QString& percorso, QByteArray contenuto) {
-        voci_.push_back({resolvePath(percorso), std::move(contenuto)});
+        voci_.push_back({percorso, std::move(contenuto)});
     }
     template <class R> void aggiungiRecords(const QString& percorso, const std::vector<R>& recs) {
         aggiungi(percorso, recordsToBytes(recs));
@@ -83,35 +84,15 @@ public:
         aggiungi(percorso, Contatore{qint16(valore)}.toBytes());
     }
 
+    // False, with the reason and the files left changed should putting them back fail.
     bool esegui(QString* errore) {
-        struct Vecchio {
-            QString percorso;
-            std::optional<QByteArray> contenuto;
-        };
-        std::vector<Vecchio> fatti;
-        for (const Voce& v : voci_) {
-            Vecchio vecchio{v.percorso, std::nullopt};
-            QFile file(v.percorso);
-            if (file.exists()) {
-                if (!file.open(QIODevice::ReadOnly)) {
-                    ripristina(fatti);
-                    componi(errore, {QStringLiteral("Impossibile leggere il file %1: %2.")
-                                         .arg(v.percorso, file.errorString())});
-                    return false;
-                }
-                vecchio.contenuto = file.readAll();
-                file.close();
-            }
-            QString motivo;
-            if (!rewriteFile(v.percorso, v.contenuto, &motivo)) {
-                ripristina(fatti);
-                componi(errore, {QStringLiteral("Impossibile scrivere il file %1: %2.")
-                                     .arg(QDir::toNativeSeparators(v.percorso), motivo)});
-                return false;
-            }
-            fatti.push_back(std::move(vecchio));
-        }
-        return true;
+        Transaction modifica(stato().PercorsoDati);
+        bool fatto = true;
+        for (const Voce& v : voci_)
+            if (!(fatto = modifica.rewrite(v.percorso, v.contenuto))) break;
+        if (fatto && modifica.commit()) return true;
+        componi(errore, {modifica.message() + annullaModifica(modifica)});
+        return false;
     }
 
 private:
@@ -119,14 +100,6 @@ private:
         QString percorso;
         QByteArray contenuto;
     };
-    template <class V> static void ripristina(const std::vector<V>& fatti) {
-        for (auto it = fatti.rbegin(); it != fatti.rend(); ++it) {
-            if (it->contenuto)
-                rewriteFile(it->percorso, *it->contenuto);
-            else
-                QFile::remove(it->percorso);
-        }
-    }
     std::vector<Voce> voci_;
 };
 
@@ -452,34 +425,24 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
     const CarnetAssegni carnet = nuovoCarnet(dati, numero, qint16(s.NumeroMovimenti + 1));
     const std::vector<FoglioAssegno> fogli = CreaFogliCarnet(numero, dati.primoAssegno, nf + 1);
 
-    // Records past the counts are never read: until the counts are written the
-    // account is as it was.
-    const QString car = fileContoAttivo(ExtCAR);
-    const QString fog = fileContoAttivo(ExtFOG);
-    const QString nrf = fileContoAttivo(ExtNRF);
-    const QString nrc = fileContoAttivo(ExtNRC);
-    QString motivo;
-    auto fallito = [&](const QString& percorso) {
-        componi(errore, {testoErroreScrittura(percorso, motivo), nonRegistrato});
+    // The book, its leaves, their counts and the cost movement: one change.
+    Transaction modifica(s.PercorsoDati);
+    auto fallito = [&](const QString& motivo) {
+        componi(errore, {motivo + annullaModifica(modifica), nonRegistrato});
         return 0;
     };
-    if (!scriviRecord(car, numero, carnet, &motivo)) return fallito(car);
-    if (!scriviRecords(fog, nf + 1, fogli, &motivo)) return fallito(fog);
-    if (!scriviContatore(nrf, qint16(nf + FogliPerCarnet), &motivo)) return fallito(nrf);
-    if (!scriviContatore(nrc, numero, &motivo)) {
-        const int esito = fallito(nrc);
-        scriviContatore(nrf, qint16(nf));
-        return esito;
-    }
+    if (!modifica.writeRecord(fileContoAttivo(ExtCAR), CarnetAssegni::Lunghezza, numero,
+                              carnet.toBytes()) ||
+        !modifica.writeRecords(fileContoAttivo(ExtFOG), FoglioAssegno::Lunghezza, nf + 1,
+                               recordsToBytes(fogli)) ||
+        !modifica.writeCount(fileContoAttivo(ExtNRF), qint16(nf + FogliPerCarnet)) ||
+        !modifica.writeCount(fileContoAttivo(ExtNRC), numero))
+        return fallito(modifica.message());
 
+    // Without its cost movement the book is not registered.
     QString avviso;
-    if (!SalvaNuovoMovimento(movimentoCostoCarnet(carnet), &avviso)) {
-        // Without its cost movement the book is not registered.
-        scriviContatore(nrc, qint16(nc));
-        scriviContatore(nrf, qint16(nf));
-        componi(errore, {avviso, nonRegistrato});
-        return 0;
-    }
+    if (!SalvaNuovoMovimento(movimentoCostoCarnet(carnet), &avviso, &modifica))
+        return fallito(avviso);
 
     s.TabellaCarnet.resize(size_t(nc) + 1);
     s.TabellaCarnet.push_back(carnet);

@@ -11,10 +11,10 @@
 // movement is looked up by causale and document number. Every writer of movements
 // that renumbers them keeps the links up to date (aggiornaCollegamentiAssegni).
 //
-// Every procedure here checks each write. A procedure that rewrites several files
-// puts back those already written when a later one fails, so the account is either
-// changed as a whole or left as it was; the tables in memory change only after the
-// files have.
+// Every procedure here checks each write. A procedure that changes several files does
+// it as one change (common/transaction.h): the account is either changed as a whole or
+// left as it was, also when the program stops midway; the tables in memory change only
+// after the files have.
 
 #include "common/records.h"
 
@@ -123,8 +123,9 @@ Movimento movimentoCostoCarnet(const CarnetAssegni& carnet);
 
 // Registers a new book: room checked (books, leaves, movements), then record
 // NumeroCarnet + 1 of ".CAR", its ten leaves after the last of ".FOG", the new
-// ".NRF" and ".NRC", and only then the cost movement through SalvaNuovoMovimento.
-// Should the movement fail, the counts are put back and the book does not exist.
+// ".NRF" and ".NRC", and only then the cost movement through SalvaNuovoMovimento, all
+// as one change: should any of them fail, every file is put back and the book does not
+// exist.
 // On success the tables hold the book and its leaves; the caller refreshes lists
 // and balances. Returns the new book's row, 0 when nothing was registered (`errore`
 // says why; it may also carry a warning after a success).

@@ -5,6 +5,7 @@
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/account_loader.h"
 #include "ledger/movement_files.h"
 
@@ -103,22 +104,16 @@ int salvaAssegno(const DatiAssegno& dati, QString* errore) {
     const Movimento movimento =
         movimentoAssegno(dati, nuovo.numeroAssegno, numero, importo, sospeso);
 
-    // The leaf first: should it fail, nothing has been booked.
-    const QString fog = fileContoAttivo(ExtFOG);
-    QString motivo;
-    if (!scriviRecord(fog, dati.foglio, nuovo, &motivo))
-        return rifiuta(testoErroreScrittura(fog, motivo));
-
+    // The leaf and its movement: one change.
+    Transaction modifica(s.PercorsoDati);
+    if (!modifica.writeRecord(fileContoAttivo(ExtFOG), FoglioAssegno::Lunghezza, dati.foglio,
+                              nuovo.toBytes()))
+        return rifiuta(modifica.message() + annullaModifica(modifica));
     QString avviso;
-    const bool scritto =
-        appendi ? SalvaNuovoMovimento(movimento, &avviso) : riscriviMovimento(movimento, &avviso);
-    if (!scritto) {
-        // The movement could not be stored: the leaf goes back to what it was.
-        QString ripristino;
-        if (!scriviRecord(fog, dati.foglio, vecchio, &ripristino))
-            avviso += QLatin1Char('\n') + testoErroreScrittura(fog, ripristino);
-        return rifiuta(avviso);
-    }
+    const bool scritto = appendi ? SalvaNuovoMovimento(movimento, &avviso, &modifica)
+                                 : riscriviMovimento(movimento, &avviso, &modifica);
+    // The movement could not be stored: the leaf goes back to what it was.
+    if (!scritto) return rifiuta(avviso + annullaModifica(modifica));
     s.TabellaFogli[size_t(dati.foglio)] = nuovo;
     if (!appendi) {
         // A rewritten movement changes the balances: they are recomputed from the file.

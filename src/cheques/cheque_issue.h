@@ -58,8 +58,8 @@ Movimento movimentoAssegno(const DatiAssegno& dati, qint32 numeroAssegno, qint16
 // "AS" movement: the movement the leaf is linked to, when the link is right or the
 // movement is found by causale and document number, is rewritten at its own number
 // with its `sospeso` kept; a leaf without a movement gets a new one appended
-// (SalvaNuovoMovimento) and is linked to it. Should the movement fail, the leaf's
-// record is put back. The leaf's row changes only once both are written; after a
+// (SalvaNuovoMovimento) and is linked to it. The two are one change: should the movement
+// fail, the leaf's record is put back. The leaf's row changes only once both are written; after a
 // rewrite the movements are reloaded (balances, ".TOT").
 // Returns the movement's number, 0 when nothing was stored (`errore` says why; it
 // may also carry a warning after a success). Refuses, writing nothing: a leaf row

@@ -167,9 +167,9 @@ bool Transaction::protect(const QString& given) {
 bool Transaction::protect(const QStringList& given) {
     error_.clear();
     const size_t before = entries_.size();
-    const auto giveUp = [&](const QString& reason) {
+    const auto giveUp = [&](const QString& reason, const QString& message = {}) {
         entries_.resize(before);
-        fail(reason);
+        fail(reason, message);
         return false;
     };
     for (const QString& file : given) {
@@ -180,10 +180,12 @@ bool Transaction::protect(const QStringList& given) {
         if (finished_) return giveUp(QStringLiteral("modifica già conclusa"));
         if (entries_.empty()) {
             // The first file: the folder must hold no other change, finished or not.
-            if (QFileInfo::exists(folder_ + kMarker))
-                return giveUp(QStringLiteral("Una modifica precedente dei dati non è stata "
-                                             "completata: riaprire il conto per ripristinare "
-                                             "i file."));
+            if (QFileInfo::exists(folder_ + kMarker)) {
+                const QString testo =
+                    QStringLiteral("Una modifica precedente dei dati non è stata completata: "
+                                   "riaprire il conto per ripristinare i file.");
+                return giveUp(testo, testo);
+            }
             removeFolder(folder_);
             if (!QDir().mkpath(folder_))
                 return giveUp(folder_ + QStringLiteral(": impossibile creare la cartella"));
@@ -198,7 +200,11 @@ bool Transaction::protect(const QStringList& given) {
                 return giveUp(path + QStringLiteral(": ") + original.errorString());
             entry.snapshot = QString::number(entries_.size() + 1);
             QString reason;
-            if (!writeSynced(folder_ + entry.snapshot, bytes, &reason)) return giveUp(reason);
+            if (!writeSynced(folder_ + entry.snapshot, bytes, &reason))
+                return giveUp(path +
+                              QStringLiteral(": impossibile farne una copia prima di "
+                                             "modificarlo (") +
+                              reason + QLatin1Char(')'));
         }
         entries_.push_back(entry);
     }
@@ -216,7 +222,7 @@ bool Transaction::mayWrite(const QString& path) {
     case GuastoSimulato::Nessuno:
         return true;
     case GuastoSimulato::Errore:
-        fail(resolvePath(path) + QStringLiteral(": errore di scrittura"));
+        failWrite(resolvePath(path), QStringLiteral("errore di scrittura"));
         return false;
     case GuastoSimulato::Interruzione:
         killed_ = true;
@@ -231,7 +237,7 @@ bool Transaction::rewrite(const QString& path, const QByteArray& content) {
     if (!protect(path) || !mayWrite(path)) return false;
     QString reason;
     if (!rewriteFile(path, content, &reason)) {
-        fail(resolvePath(path) + QStringLiteral(": ") + reason);
+        failWrite(resolvePath(path), reason);
         return false;
     }
     return true;
@@ -241,12 +247,23 @@ bool Transaction::writeRecord(const QString& path, int length, int k, const QByt
     if (!protect(path) || !mayWrite(path)) return false;
     RecordFile file(path, length);
     if (!file.write(k, record)) {
-        fail(file.path() + QStringLiteral(": ") + file.errorString());
+        failWrite(file.path(), file.errorString());
         return false;
     }
     QString reason;
     if (!syncFile(file.path(), &reason)) {
-        fail(file.path() + QStringLiteral(": ") + reason);
+        failWrite(file.path(), reason);
+        return false;
+    }
+    return true;
+}
+
+bool Transaction::writeRecords(const QString& path, int length, int first,
+                               const QByteArray& records) {
+    if (!protect(path) || !mayWrite(path)) return false;
+    RecordFile file(path, length);
+    if (!file.writeRange(first, records)) {
+        failWrite(file.path(), file.errorString());
         return false;
     }
     return true;
@@ -261,7 +278,9 @@ bool Transaction::remove(const QString& given) {
     const QString path = resolvePath(given);
     if (!QFileInfo::exists(path)) return true;
     if (!QFile::remove(path)) {
-        fail(path + QStringLiteral(": impossibile eliminare il file"));
+        fail(path + QStringLiteral(": impossibile eliminare il file"),
+             QStringLiteral("Impossibile eliminare il file %1.")
+                 .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     return true;
@@ -304,12 +323,30 @@ bool Transaction::rollback() {
         }
     }
     if (!leftChanged_.isEmpty()) {
-        fail(firstError);
+        // The failure that led to the roll-back stays the one reported.
+        if (error_.isEmpty()) fail(firstError);
         return false; // the marker stays: the next recovery tries again
     }
     QFile::remove(folder_ + kMarker);
     removeSnapshots();
     return true;
+}
+
+void Transaction::fail(const QString& reason, const QString& message) {
+    error_ = reason;
+    message_ = message;
+}
+
+void Transaction::failWrite(const QString& path, const QString& reason) {
+    fail(path + QStringLiteral(": ") + reason,
+         QStringLiteral("Impossibile scrivere il file %1: %2.")
+             .arg(QDir::toNativeSeparators(path), reason));
+}
+
+QString Transaction::message() const {
+    if (!message_.isEmpty() || error_.isEmpty()) return message_;
+    // Not a file of the change: the snapshots, the marker, or an earlier change.
+    return QStringLiteral("Impossibile preparare la modifica dei dati: %1.").arg(error_);
 }
 
 bool hasInterruptedChange(const QString& folder) {

@@ -52,6 +52,9 @@ public:
     // protect(), then record k (from 1) of a file of `length`-byte records written in
     // place and synced to the disk.
     bool writeRecord(const QString& path, int length, int k, const QByteArray& record);
+    // protect(), then consecutive records from record `first` written in place in one
+    // operation and synced.
+    bool writeRecords(const QString& path, int length, int first, const QByteArray& records);
     // protect(), then the 16-bit count of a count file written and synced.
     bool writeCount(const QString& path, qint16 value);
     // protect(), then the file removed; a missing file is no error.
@@ -67,6 +70,9 @@ public:
 
     // The reason of the last failure ("" when none).
     QString error() const { return error_; }
+    // The same for the user: "Impossibile scrivere il file X: motivo.", "Impossibile
+    // eliminare il file X.", or what kept the change from starting.
+    QString message() const;
     // After a failed rollback: the files left changed.
     QStringList leftChanged() const { return leftChanged_; }
     // The files protected so far, in order.
@@ -80,7 +86,8 @@ private:
         QString snapshot; // name of its copy in the snapshot folder; empty: did not exist
     };
     bool writeMarker();
-    void fail(const QString& reason) { error_ = reason; }
+    void fail(const QString& reason, const QString& message = {});
+    void failWrite(const QString& path, const QString& reason);
     // Asks the tests' hook before a write of `path`; false when the write must fail
     // (the transaction is then failed, or stopped as a kill stops it).
     bool mayWrite(const QString& path);
@@ -89,6 +96,7 @@ private:
     QString folder_; // the snapshot folder, ending in "/"
     std::vector<Entry> entries_;
     QString error_;
+    QString message_;
     QStringList leftChanged_;
     bool finished_ = false;
     bool killed_ = false; // stopped by the tests' hook: the marker stays, nothing goes back

@@ -6,6 +6,7 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/today.h"
+#include "common/transaction.h"
 #include "ledger/account_check.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
@@ -131,6 +132,16 @@ bool ApriArchiviConto(QString* errore) {
     const QString cartella = s.PercorsoDati;
     const QString codice = s.CodiceContoAttivo.trimmed();
 
+    // A change of several files that the program did not finish (it was stopped midway)
+    // is put back before anything is read. Told once; when it cannot be put back, the
+    // account is not used.
+    const RecoveryResult ripristino = recoverInterrupted(cartella);
+    if (ripristino.found && !ripristino.restored) {
+        contoNonUtilizzabile(QString(), nullptr);
+        if (errore) *errore = testoRipristino(ripristino);
+        return false;
+    }
+
     // What a rewrite stopped midway left behind is not part of the account.
     rimuoviTemporaneiConto(cartella, codice);
 
@@ -185,6 +196,8 @@ bool ApriArchiviConto(QString* errore) {
     contoAperto().annunciaCaricamento();
 
     aggiungiAvvisi(avvisi, errori);
+    // What was put back before the load is told with the rest.
+    if (ripristino.found) errori.prepend(testoRipristino(ripristino));
     if (errore) *errore = errori.join(u'\n');
     return errori.isEmpty();
 }

@@ -53,10 +53,6 @@ QString testoIntestazione() {
     return testo;
 }
 
-void errore(const QString& testo, const QString& titolo = QStringLiteral("ERRORE")) {
-    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, titolo);
-}
-
 QLabel* etichetta(const QString& testo, QWidget* campo, QWidget* parent) {
     auto* label = new QLabel(testo, parent);
     label->setBuddy(campo);
@@ -271,31 +267,48 @@ void Form4::IMPORTO_GotFocus() {
     if (caricato_ != 0) causaleValida();
 }
 
-bool Form4::causaleValida() {
-    const QString codice = normalizzaCodiceCausale(Causale->text());
-    std::optional<VoceCausale> voce;
-    if (const int riga = trovaCausale(codice))
-        voce = stato().TabellaCausali[size_t(riga)];
-    else
-        voce = causaleRiservata(codice);
-    if (codice.isEmpty() || !voce) {
+TestiMovimento Form4::testiAllineamento() const {
+    TestiMovimento t;
+    t.dataOperazione = DataOper->testo();
+    t.dataValuta = DataValuta->testo();
+    t.causale = Causale->text();
+    t.importo = IMPORTO->testo();
+    t.numeroDocumento = NrDoc->text();
+    t.descrizione = DescMovim->text();
+    t.entrataUscita = D_A->text();
+    return t;
+}
+
+ContestoLettura Form4::contesto() const {
+    ContestoLettura c;
+    c.causaleMostrata = causaleMostrata_;
+    return c;
+}
+
+void Form4::mostraCausale(const CausaleLetta& causale) {
+    if (!causale.voce) {
         Causale->clear();
         DescrCausale->clear();
         D_A->clear();
         causaleMostrata_.clear();
-        errore(QStringLiteral("CODICE CAUSALE NON PRESENTE!"));
-        Causale->setFocus(Qt::OtherFocusReason);
-        return false;
+        return;
     }
-    Causale->setText(codice);
-    if (codice != causaleMostrata_) {
-        // Another causale than the one shown: its description and direction; a
-        // transfer keeps the direction it was entered with.
-        DescrCausale->setText(withoutTrailingBlanks(voce->descrizione));
-        if (codice != u"GC" || D_A->text().isEmpty()) D_A->setText(voce->entrataUscita.trimmed());
-        causaleMostrata_ = codice;
+    Causale->setText(causale.codice);
+    if (causale.codice != causaleMostrata_) {
+        // Another causale than the one shown: its description and direction.
+        DescrCausale->setText(withoutTrailingBlanks(causale.voce->descrizione));
+        D_A->setText(causale.entrataUscita);
+        causaleMostrata_ = causale.codice;
     }
-    return true;
+}
+
+bool Form4::causaleValida() {
+    const CausaleLetta causale =
+        leggiCausale(testiAllineamento(), ModuloMovimento::Allineamento, contesto());
+    mostraCausale(causale);
+    if (causale.voce) return true;
+    showResult(rifiutoCausaleNonPresente(), this);
+    return false;
 }
 
 bool Form4::ancoraTrattenuto() {
@@ -314,44 +327,18 @@ void Form4::OK_Click() {
         ElencaMovimentiSospesi();
         liberaElenco();
     }
-    if (DataOper->isBlank() || caricato_ == 0) {
+    if (caricato_ == 0) {
         DataOper->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (DataValuta->isBlank()) {
-        beep();
-        errore(QStringLiteral("Campo data Valuta obbligatorio"));
-        DataValuta->setFocus(Qt::OtherFocusReason);
+    const LetturaMovimento lettura =
+        leggiMovimento(testiAllineamento(), ModuloMovimento::Allineamento, contesto());
+    if (lettura.causaleLetta) mostraCausale(lettura.causale);
+    if (!lettura.esito.ok()) {
+        showResult(lettura.esito, this);
         return;
     }
-    if (!controllaCampoData(DataOper) || !controllaCampoData(DataValuta)) return;
-    if (IMPORTO->testo().trimmed().isEmpty()) {
-        errore(QStringLiteral("Campo Importo obbligatorio"), QString());
-        IMPORTO->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    const auto& s = stato();
-    const std::optional<double> importo = parseAmount(IMPORTO->testo());
-    if (!importo) {
-        errore(amountErrorMessage());
-        IMPORTO->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (!cambioUtilizzabile(s.FattoreValuta)) {
-        errore(QStringLiteral("Il cambio della valuta di visualizzazione non è utilizzabile: "
-                              "scegliere un'altra valuta."));
-        return;
-    }
-    if (!causaleValida()) return;
-
-    Movimento corretto;
-    corretto.dataOperazione = DataOper->testo();
-    corretto.dataValuta = DataValuta->testo();
-    corretto.codiceCausale = Causale->text();
-    corretto.importo = *importo / s.FattoreValuta;
-    corretto.numeroDocumento = NrDoc->text();
-    corretto.descrizione = DescMovim->text();
-    corretto.entrataUscita = D_A->text();
+    const Movimento& corretto = lettura.movimento;
 
     QString motivo;
     switch (AllineaMovimento(caricato_, corretto, &motivo)) {

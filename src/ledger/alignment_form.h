@@ -1,6 +1,7 @@
 #pragma once
 // Form4: "Allineamento Conto", the alignment of the open account with the bank statement.
 
+#include "ledger/movement_reading.h"
 #include "platform/form_host.h"
 
 #include <QPointer>
@@ -59,6 +60,9 @@ public:
 private:
     void svuotaCampi();
     void liberaElenco();
+    TestiMovimento testiAllineamento() const;
+    ContestoLettura contesto() const;
+    void mostraCausale(const CausaleLetta& causale);
     bool causaleValida();
     bool ancoraTrattenuto();
 

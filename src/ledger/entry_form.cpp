@@ -14,6 +14,7 @@
 #include "ledger/movement_delete.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
+#include "ledger/movement_reading.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
 #include "ledger/transfer_form.h"
@@ -43,8 +44,6 @@ namespace {
 // The name under which this form holds a movement out of the balances.
 const QString kFinestra = QStringLiteral("Form9");
 
-const QString kTitoloErrore = QStringLiteral("ERRORE");
-
 OrdineMovimenti comeOrdineMovimenti(Form9::Ordine ordine) {
     return ordine == Form9::Ordine::Valuta ? OrdineMovimenti::Valuta : OrdineMovimenti::Operazione;
 }
@@ -58,10 +57,6 @@ QString dataADueCifre(const QString& testo) {
         .arg(int(p.giorno), 2, 10, QLatin1Char('0'))
         .arg(int(p.mese), 2, 10, QLatin1Char('0'))
         .arg(int(p.anno), 4, 10, QLatin1Char('0'));
-}
-
-void errore(const QString& testo) {
-    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, kTitoloErrore);
 }
 
 } // namespace
@@ -533,35 +528,40 @@ void Form9::mostraProssimoNumero() {
     NrOper->setText(QString::number(numero));
 }
 
+TestiMovimento Form9::testiImmissione() const {
+    TestiMovimento t;
+    t.dataOperazione = DataOper->testo();
+    t.dataValuta = DataValuta->testo();
+    t.causale = Causale->text();
+    t.importo = IMPORTO->text();
+    t.numeroDocumento = NrDoc->text();
+    t.descrizione = DescMovim->text();
+    t.sospeso = Sospeso->text();
+    t.entrataUscita = D_A->text();
+    return t;
+}
+
+ContestoLettura Form9::contesto() const {
+    ContestoLettura c;
+    c.inModifica = inModifica_ != 0;
+    return c;
+}
+
+void Form9::mostraCausale(const CausaleLetta& causale) {
+    Causale->setText(causale.codice);
+    DescrCausale->setText(causale.voce ? withoutTrailingBlanks(causale.voce->descrizione)
+                                       : QString());
+    Sospeso->setText(causale.sospeso);
+    D_A->setText(causale.entrataUscita);
+}
+
 bool Form9::cercaCausale() {
-    const auto& s = stato();
-    std::optional<VoceCausale> voce;
-    if (const int riga = trovaCausale(Causale->text()); riga > 0)
-        voce = s.TabellaCausali[size_t(riga)];
-    else
-        voce = causaleRiservata(Causale->text());
-    // A movement loaded for change keeps its "N" (already aligned) over the default.
-    const bool tieniAllineato = inModifica_ != 0 && Sospeso->text() == u"N";
-    if (voce) {
-        const QString codice = normalizzaCodiceCausale(voce->codiceCausale);
-        Causale->setText(codice);
-        DescrCausale->setText(withoutTrailingBlanks(voce->descrizione));
-        if (!tieniAllineato) Sospeso->setText(voce->sospeso.trimmed());
-        // A transfer takes its direction from the transfer; with one account there is
-        // none, and the causale's default applies.
-        if (codice != u"GC" || s.NumeroConti <= 1) D_A->setText(voce->entrataUscita.trimmed());
-    } else {
-        Causale->clear();
-        DescrCausale->clear();
-        D_A->clear();
-        if (!tieniAllineato) Sospeso->clear();
-    }
-    if (Causale->text().isEmpty()) {
-        errore(QStringLiteral("CODICE CAUSALE NON PRESENTE!"));
-        Causale->setFocus(Qt::OtherFocusReason);
-        return false;
-    }
-    return true;
+    const CausaleLetta causale =
+        leggiCausale(testiImmissione(), ModuloMovimento::Immissione, contesto());
+    mostraCausale(causale);
+    if (causale.voce) return true;
+    showResult(rifiutoCausaleNonPresente(), this);
+    return false;
 }
 
 void Form9::completaData(DateField* campo, QString& buffer, QWidget* prossimo) {
@@ -643,48 +643,16 @@ void Form9::DataFineSel_LostFocus() {
 
 void Form9::OK_Click() {
     auto& s = stato();
-    if (DataOper->isBlank()) {
-        beep();
-        errore(QStringLiteral("Campo data operazione obbligatorio"));
-        DataOper->setFocus(Qt::OtherFocusReason);
+    const LetturaMovimento lettura =
+        leggiMovimento(testiImmissione(), ModuloMovimento::Immissione, contesto());
+    // What the causale's look-up found shows, whatever comes after it.
+    if (lettura.causaleLetta) mostraCausale(lettura.causale);
+    if (!lettura.esito.ok()) {
+        showResult(lettura.esito, this);
         return;
     }
-    if (DataValuta->isBlank()) {
-        beep();
-        errore(QStringLiteral("Campo data Valuta obbligatorio"));
-        DataValuta->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (!controllaCampoData(DataOper) || !controllaCampoData(DataValuta)) return;
     Hourglass clessidra;
-    if (IMPORTO->text().trimmed().isEmpty()) {
-        messageBox(QStringLiteral("Campo Importo obbligatorio"), MessageButtons::Ok,
-                   MessageIcon::Exclamation);
-        IMPORTO->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (!cercaCausale()) return;
-    const std::optional<double> importo = parseAmount(IMPORTO->text());
-    if (!importo) {
-        errore(amountErrorMessage());
-        IMPORTO->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (!cambioUtilizzabile(s.FattoreValuta)) {
-        errore(messaggioCambioNonImpostato());
-        return;
-    }
-
-    Movimento m;
-    m.dataOperazione = DataOper->testo();
-    m.dataValuta = DataValuta->testo();
-    m.codiceCausale = Causale->text();
-    m.importo = *importo / s.FattoreValuta;
-    m.numeroDocumento = NrDoc->text();
-    m.descrizione = DescMovim->text();
-    m.sospeso = Sospeso->text();
-    m.entrataUscita = D_A->text();
-    m.annullato = QStringLiteral("N");
+    Movimento m = lettura.movimento;
 
     if (inModifica_ != 0) {
         confermaModifica(m);
@@ -708,12 +676,11 @@ void Form9::OK_Click() {
         }
     }
 
+    // A transfer's outgoing half completes the change its incoming half began.
     QString motivo;
-    if (!SalvaNuovoMovimento(m, &motivo)) {
-        if (giroconto.fatto) {
-            QString altro;
-            if (!annullaGiroconto(giroconto.scritto, &altro)) motivo += u'\n' + altro;
-        }
+    if (!SalvaNuovoMovimento(m, &motivo, giroconto.scritto.modifica.get())) {
+        QString altro;
+        if (!annullaGiroconto(giroconto.scritto, &altro)) motivo += altro;
         // The entry stays in the fields, to be confirmed again.
         avvisaErroreFile(motivo);
         return;

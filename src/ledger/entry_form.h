@@ -2,6 +2,7 @@
 // Form9: "Immissione / Modifica Movimenti", the movement entry form of the open account.
 
 #include "common/records.h"
+#include "ledger/movement_reading.h"
 #include "platform/form_host.h"
 
 #include <QPointer>
@@ -155,6 +156,9 @@ private:
     void riempiIntervallo();
     void richiamaMovimento(int numero);
     void confermaModifica(const Movimento& campi);
+    TestiMovimento testiImmissione() const;
+    ContestoLettura contesto() const;
+    void mostraCausale(const CausaleLetta& causale);
     bool cercaCausale();
     void svuotaCampi();
     void restituisciMovimento();

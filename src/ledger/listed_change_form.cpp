@@ -11,6 +11,7 @@
 #include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
+#include "ledger/movement_reading.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
 #include "platform/desktop.h"
@@ -34,7 +35,6 @@ namespace {
 
 // The name under which this form holds a movement out of the balances.
 const QString kFinestra = QStringLiteral("Form20");
-const QString kTitoloErrore = QStringLiteral("ERRORE");
 
 // The row of movement `numero` when it is a movement of the open account.
 const Movimento* rigaMovimento(int numero) {
@@ -52,19 +52,6 @@ void maiuscole(QLineEdit* campo) {
 }
 
 } // namespace
-
-QString messaggioSospesoErrato() {
-    return QStringLiteral("Campo Sos. errato: inserire S (movimento sospeso) oppure N "
-                          "(movimento allineato).");
-}
-
-QString messaggioEntrataUscitaErrata() {
-    return QStringLiteral("Campo E/U errato: inserire E (entrata) oppure U (uscita).");
-}
-
-QString messaggioAnnullatoErrato() {
-    return QStringLiteral("Campo Ann. errato: inserire S (movimento annullato) oppure N.");
-}
 
 QString messaggioMovimentoCambiato() {
     return QStringLiteral("Il movimento è stato modificato o cancellato da un'altra finestra "
@@ -228,75 +215,28 @@ void Form20::svuotaCampi() {
     DataValuta->setTesto(QString());
 }
 
-void Form20::rifiuta(const QString& testo, QWidget* campo, const QString& titolo) {
-    messageBox(testo, MessageButtons::Ok, MessageIcon::Exclamation, titolo);
-    campo->setFocus(Qt::OtherFocusReason);
-}
-
-bool Form20::leggiData(DateField* campo) {
-    const DateParts p = splitDateText(campo->testo());
-    qint16 esito = 1;
-    ControllaData(p.giorno, p.mese, p.anno, esito);
-    if (esito == 0) {
-        campo->setTesto(QString());
-        campo->setFocus(Qt::OtherFocusReason);
-        return false;
-    }
-    campo->setTesto(QStringLiteral("%1/%2/%3")
-                        .arg(int(p.giorno), 2, 10, QLatin1Char('0'))
-                        .arg(int(p.mese), 2, 10, QLatin1Char('0'))
-                        .arg(int(p.anno), 4, 10, QLatin1Char('0')));
-    return true;
-}
-
-bool Form20::controllaFlag(QLineEdit* campo, const QString& primo, const QString& secondo,
-                           const QString& messaggio) {
-    const QString valore = campo->text().trimmed().toUpper();
-    if (valore == primo || valore == secondo) {
-        campo->setText(valore);
-        return true;
-    }
-    rifiuta(messaggio, campo, kTitoloErrore);
-    return false;
-}
-
 void Form20::OK_Click() {
-    auto& s = stato();
-    if (DataOper->isBlank()) {
-        beep();
-        rifiuta(QStringLiteral("Campo data operazione obbligatorio"), DataOper, kTitoloErrore);
-        return;
-    }
-    if (DataValuta->isBlank()) {
-        beep();
-        rifiuta(QStringLiteral("Campo data Valuta obbligatorio"), DataValuta, kTitoloErrore);
-        return;
-    }
-    if (!leggiData(DataOper) || !leggiData(DataValuta)) return;
-    if (IMPORTO->text().trimmed().isEmpty()) {
-        rifiuta(QStringLiteral("Campo Importo obbligatorio"), IMPORTO, QString());
-        return;
-    }
-    const std::optional<double> importo = parseAmount(IMPORTO->text());
-    if (!importo) {
-        rifiuta(amountErrorMessage(), IMPORTO, kTitoloErrore);
-        return;
-    }
-    const int riga = trovaCausale(Causale->text());
-    if (riga == 0) {
-        rifiuta(QStringLiteral("CODICE CAUSALE NON PRESENTE!"), Causale, kTitoloErrore);
-        return;
-    }
-    if (!controllaFlag(Sospeso, QStringLiteral("S"), QStringLiteral("N"),
-                       messaggioSospesoErrato()) ||
-        !controllaFlag(D_A, QStringLiteral("E"), QStringLiteral("U"),
-                       messaggioEntrataUscitaErrata()) ||
-        !controllaFlag(Annullato, QStringLiteral("S"), QStringLiteral("N"),
-                       messaggioAnnullatoErrato()))
-        return;
-    if (!cambioUtilizzabile(s.FattoreValuta)) {
-        messageBox(messaggioCambioNonImpostato(), MessageButtons::Ok, MessageIcon::Exclamation,
-                   kTitoloErrore);
+    TestiMovimento testi;
+    testi.dataOperazione = DataOper->testo();
+    testi.dataValuta = DataValuta->testo();
+    testi.causale = Causale->text();
+    testi.importo = IMPORTO->text();
+    testi.numeroDocumento = NrDoc->text();
+    testi.descrizione = DescMovim->text();
+    testi.sospeso = Sospeso->text();
+    testi.entrataUscita = D_A->text();
+    testi.annullato = Annullato->text();
+    const LetturaMovimento lettura = leggiMovimento(testi, ModuloMovimento::Modifica);
+    // The dates and flags that passed show as they are stored: two-digit day and month,
+    // capital letters.
+    const TestiMovimento& riscritti = lettura.riscritti;
+    if (!riscritti.dataOperazione.isEmpty()) DataOper->setTesto(riscritti.dataOperazione);
+    if (!riscritti.dataValuta.isEmpty()) DataValuta->setTesto(riscritti.dataValuta);
+    if (!riscritti.sospeso.isEmpty()) Sospeso->setText(riscritti.sospeso);
+    if (!riscritti.entrataUscita.isEmpty()) D_A->setText(riscritti.entrataUscita);
+    if (!riscritti.annullato.isEmpty()) Annullato->setText(riscritti.annullato);
+    if (!lettura.esito.ok()) {
+        showResult(lettura.esito, this);
         return;
     }
     // The movement must still be the one the form was filled from: a deletion in the
@@ -310,17 +250,8 @@ void Form20::OK_Click() {
     }
 
     Hourglass clessidra;
-    Movimento m;
+    Movimento m = lettura.movimento;
     m.numero = qint16(numero_);
-    m.dataOperazione = DataOper->testo();
-    m.dataValuta = DataValuta->testo();
-    m.codiceCausale = normalizzaCodiceCausale(s.TabellaCausali[size_t(riga)].codiceCausale);
-    m.importo = *importo == 0 ? 0.0 : *importo / s.FattoreValuta;
-    m.numeroDocumento = NrDoc->text();
-    m.descrizione = DescMovim->text();
-    m.sospeso = Sospeso->text();
-    m.entrataUscita = D_A->text();
-    m.annullato = Annullato->text();
 
     // The movement's old effect leaves the balances while it is rewritten; the hold is
     // registered, so that nothing else counts it meanwhile and an unload gives it back.

@@ -51,11 +51,7 @@ public:
     QPushButton* Esc = nullptr;
 
 private:
-    bool leggiData(DateField* campo);
-    bool controllaFlag(QLineEdit* campo, const QString& primo, const QString& secondo,
-                       const QString& messaggio);
     void svuotaCampi();
-    void rifiuta(const QString& testo, QWidget* campo, const QString& titolo);
 
     int numero_ = 0;
     Movimento letto_; // the movement as the form was filled from it
@@ -65,10 +61,6 @@ private:
 // Opens movement `numero` of the open account in Form20, loaded afresh, modeless.
 void apriMovimentoElencato(int numero);
 
-// The refusals of the flag fields.
-QString messaggioSospesoErrato();
-QString messaggioEntrataUscitaErrata();
-QString messaggioAnnullatoErrato();
 // The refusal of a movement that another window changed or deleted meanwhile.
 QString messaggioMovimentoCambiato();
 

@@ -5,6 +5,7 @@
 #include "common/records.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
 
@@ -17,39 +18,19 @@ namespace qv {
 
 namespace {
 
-// A file as it was before the deletion touched it, to put it back.
-struct Originale {
-    QString percorso;
-    bool esisteva = false;
-    QByteArray contenuto;
-};
-
-bool leggiOriginale(const QString& percorso, Originale& o, QString* errore) {
-    o.percorso = percorso;
+// The content of a file the deletion rewrites ("" for a missing one); false, with the
+// reason, when it exists and cannot be read.
+bool leggiContenuto(const QString& percorso, QByteArray* contenuto, QString* errore) {
     QFile f(percorso);
-    o.esisteva = f.exists();
-    if (!o.esisteva) return true;
+    if (!f.exists()) return true;
     if (!f.open(QIODevice::ReadOnly)) {
         if (errore)
             *errore = QStringLiteral("Impossibile leggere il file %1: %2.")
                           .arg(percorso, f.errorString());
         return false;
     }
-    o.contenuto = f.readAll();
+    *contenuto = f.readAll();
     return true;
-}
-
-// Puts back the files already written, the last first; says which could not be.
-void ripristina(const std::vector<Originale>& scritti, QString* errore) {
-    for (auto it = scritti.rbegin(); it != scritti.rend(); ++it) {
-        QString motivo;
-        const bool fatto = it->esisteva
-                               ? rewriteFile(it->percorso, it->contenuto, &motivo)
-                               : (!QFile::exists(it->percorso) || QFile::remove(it->percorso));
-        if (!fatto && errore)
-            *errore +=
-                u'\n' + QStringLiteral("Il file %1 non è stato ripristinato.").arg(it->percorso);
-    }
 }
 
 // The records of a file (of `lunghezza` bytes) with the 16-bit movement reference
@@ -101,43 +82,33 @@ bool eliminaMovimento(int numero, QString* errore) {
         restanti.push_back(m);
     }
 
-    // Everything the deletion rewrites is read first, so that a failure can put it back.
+    // The references of the cheque leaves and books follow the renumbered movements.
     const QString mov = fileContoAttivo(ExtMOV);
     const QString mor = fileContoAttivo(ExtMOR);
     const QString fog = fileContoAttivo(ExtFOG);
     const QString car = fileContoAttivo(ExtCAR);
-    Originale oMov, oMor, oFog, oCar;
-    if (!leggiOriginale(mov, oMov, errore) || !leggiOriginale(mor, oMor, errore) ||
-        !leggiOriginale(fog, oFog, errore) || !leggiOriginale(car, oCar, errore))
-        return false;
-    QByteArray fogli = oFog.contenuto;
+    QByteArray fogli, carnet;
+    if (!leggiContenuto(fog, &fogli, errore) || !leggiContenuto(car, &carnet, errore)) return false;
     const bool fogliCambiati = correggiRiferimenti(fogli, FoglioAssegno::Lunghezza,
                                                    leggiContatore(fileContoAttivo(ExtNRF)), numero);
-    QByteArray carnet = oCar.contenuto;
     const bool carnetCambiati = correggiRiferimenti(
         carnet, CarnetAssegni::Lunghezza, leggiContatore(fileContoAttivo(ExtNRC)), numero);
 
-    std::vector<Originale> scritti;
-    auto fallito = [&](const QString& percorso, const QString& motivo) {
-        if (errore) {
-            *errore = testoErroreScrittura(percorso, motivo) +
-                      QStringLiteral("\nIl movimento non è stato cancellato.");
-        }
-        ripristina(scritti, errore);
+    // One change: every file written, or every file as it was.
+    Transaction modifica(s.PercorsoDati);
+    const auto fallito = [&] {
+        if (errore)
+            *errore = modifica.message() +
+                      QStringLiteral("\nIl movimento non è stato cancellato.") +
+                      annullaModifica(modifica);
         return false;
     };
-
-    QString motivo;
     // The new ".MOV" replaces the old one only once it is whole.
-    if (!rewriteRecords(mov, restanti, &motivo)) return fallito(mov, motivo);
-    scritti.push_back(oMov);
-    if (!scriviContatore(mor, qint16(restanti.size()), &motivo)) return fallito(mor, motivo);
-    scritti.push_back(oMor);
-    if (fogliCambiati) {
-        if (!rewriteFile(fog, fogli, &motivo)) return fallito(fog, motivo);
-        scritti.push_back(oFog);
-    }
-    if (carnetCambiati && !rewriteFile(car, carnet, &motivo)) return fallito(car, motivo);
+    if (!modifica.rewrite(mov, recordsToBytes(restanti))) return fallito();
+    if (!modifica.writeCount(mor, qint16(restanti.size()))) return fallito();
+    if (fogliCambiati && !modifica.rewrite(fog, fogli)) return fallito();
+    if (carnetCambiati && !modifica.rewrite(car, carnet)) return fallito();
+    if (!modifica.commit()) return fallito();
 
     // The files are written: memory follows.
     s.TabellaMovimenti.erase(s.TabellaMovimenti.begin() + numero);

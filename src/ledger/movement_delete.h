@@ -26,9 +26,11 @@ qint16 riferimentoDopoCancellazione(qint16 riferimento, int cancellato);
 //  - the movements held out of the balances by other windows keep pointing at
 //    the same movements.
 // The balances and the list-order file are not touched (the caller refreshes
-// them). When a file cannot be written, the files already written are put back
-// as they were, nothing in memory changes, false is returned and `errore` says
-// why.
+// them). The files change as one change (common/transaction.h): when one cannot be
+// written, the files already written are put back as they were (and a program stopped
+// midway has them put back when the account is next opened), nothing in memory
+// changes, false is returned and `errore` says why, naming the files left changed
+// should putting them back fail.
 bool eliminaMovimento(int numero, QString* errore = nullptr);
 
 } // namespace qv

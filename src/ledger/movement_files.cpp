@@ -5,6 +5,7 @@
 #include "common/random_file.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/balances.h"
 #include "ledger/movement_lists.h"
 
@@ -57,7 +58,47 @@ Movimento movimentoDaSalvare(Movimento m, qint16 numero, const QString& entrataU
     return Movimento::fromBytes(m.toBytes());
 }
 
-bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore) {
+namespace {
+
+// Writes record `k` of the open account's ".MOV", through the change when there is one;
+// false, with what to tell the user in `testo`.
+bool scriviMovimento(const QString& mov, int k, const Movimento& m, QString* testo,
+                     Transaction* modifica) {
+    if (modifica) {
+        if (modifica->writeRecord(mov, Movimento::Lunghezza, k, m.toBytes())) return true;
+        *testo = modifica->message();
+        return false;
+    }
+    QString motivo;
+    if (scriviRecord(mov, k, m, &motivo)) return true;
+    *testo = testoErroreScrittura(mov, motivo);
+    return false;
+}
+
+// The same for the count of ".MOR".
+bool scriviConteggio(const QString& mor, qint16 n, QString* testo, Transaction* modifica) {
+    if (modifica) {
+        if (modifica->writeCount(mor, n)) return true;
+        *testo = modifica->message();
+        return false;
+    }
+    QString motivo;
+    if (scriviContatore(mor, n, &motivo)) return true;
+    *testo = testoErroreScrittura(mor, motivo);
+    return false;
+}
+
+// Commits the change a movement completes; false, with the reason and the files left
+// changed, when it cannot be (it is rolled back then).
+bool concludi(Transaction* modifica, QString* testo) {
+    if (!modifica || modifica->commit()) return true;
+    *testo = modifica->message() + testoFileNonRipristinati(modifica->leftChanged());
+    return false;
+}
+
+} // namespace
+
+bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* modifica) {
     auto& s = stato();
     if (!contoAttivoAperto()) {
         componiErrore(errore, {testoNessunContoAperto()});
@@ -76,18 +117,20 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore) {
     const Movimento m = movimentoDaSalvare(nuovo, n);
 
     QString motivo;
+    const QString nonRegistrato = QStringLiteral("Il movimento non è stato registrato.");
     const QString mov = fileContoAttivo(ExtMOV);
-    if (!scriviRecord(mov, n, m, &motivo)) {
-        componiErrore(errore, {testoErroreScrittura(mov, motivo),
-                               QStringLiteral("Il movimento non è stato registrato.")});
+    if (!scriviMovimento(mov, n, m, &motivo, modifica)) {
+        componiErrore(errore, {motivo, nonRegistrato});
         return false;
     }
     // A record past the count is never read: with the count unchanged the account is
     // as it was.
-    const QString mor = fileContoAttivo(ExtMOR);
-    if (!scriviContatore(mor, n, &motivo)) {
-        componiErrore(errore, {testoErroreScrittura(mor, motivo),
-                               QStringLiteral("Il movimento non è stato registrato.")});
+    if (!scriviConteggio(fileContoAttivo(ExtMOR), n, &motivo, modifica)) {
+        componiErrore(errore, {motivo, nonRegistrato});
+        return false;
+    }
+    if (!concludi(modifica, &motivo)) {
+        componiErrore(errore, {motivo, nonRegistrato});
         return false;
     }
 
@@ -109,7 +152,7 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore) {
     return true;
 }
 
-bool riscriviMovimento(const Movimento& movimento, QString* errore) {
+bool riscriviMovimento(const Movimento& movimento, QString* errore, Transaction* modifica) {
     auto& s = stato();
     const qint16 k = movimento.numero;
     if (!contoAttivoAperto()) {
@@ -131,10 +174,14 @@ bool riscriviMovimento(const Movimento& movimento, QString* errore) {
     m = Movimento::fromBytes(m.toBytes());
 
     QString motivo;
+    const QString nonModificato = QStringLiteral("Il movimento non è stato modificato.");
     const QString mov = fileContoAttivo(ExtMOV);
-    if (!scriviRecord(mov, k, m, &motivo)) {
-        componiErrore(errore, {testoErroreScrittura(mov, motivo),
-                               QStringLiteral("Il movimento non è stato modificato.")});
+    if (!scriviMovimento(mov, k, m, &motivo, modifica)) {
+        componiErrore(errore, {motivo, nonModificato});
+        return false;
+    }
+    if (!concludi(modifica, &motivo)) {
+        componiErrore(errore, {motivo, nonModificato});
         return false;
     }
     s.TabellaMovimenti[size_t(k)] = m;

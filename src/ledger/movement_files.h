@@ -13,6 +13,8 @@
 
 namespace qv {
 
+class Transaction;
+
 // The most movements an account can hold: counts and record numbers are 16-bit.
 inline constexpr int LimiteMovimentiConto = 32767;
 
@@ -47,14 +49,21 @@ Movimento movimentoDaSalvare(Movimento m, qint16 numero,
 // in memory has changed and `errore` says why. Returns true once the movement is stored; should
 // ".Ord" or ".TOT" fail afterwards, `errore` says so (the movement stays stored; both files are
 // rebuilt from the movements at the next change or load). The caller refreshes the lists.
-bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore = nullptr);
+// With `modifica`, the movement is the last part of a change of several files (a
+// transfer, a cheque book, a cheque): ".MOV" and ".MOR" are written through it, and
+// the change is committed before memory changes; when anything fails, the caller rolls
+// the change back (annullaModifica).
+bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore = nullptr,
+                         Transaction* modifica = nullptr);
 
 // Writes movement `m` back at its own number (1 to NumeroMovimenti) of ".MOV";
 // once written, row m.numero of TabellaMovimenti takes it and ".Ord" is rewritten.
 // The balances are the caller's. False, with nothing changed in memory, when the
 // amount is one no file may hold or the record cannot be written; `errore` also reports a failure
-// of ".Ord" (true then).
-bool riscriviMovimento(const Movimento& m, QString* errore = nullptr);
+// of ".Ord" (true then). With `modifica`, ".MOV" is written through it and the change
+// committed before memory changes, as for SalvaNuovoMovimento.
+bool riscriviMovimento(const Movimento& m, QString* errore = nullptr,
+                       Transaction* modifica = nullptr);
 
 // Rewrites ".Ord" whole with every movement of the open account (rows 1 to
 // NumeroMovimenti), in the order of the complete list by operation date

@@ -2,6 +2,7 @@
 
 #include "common/file_names.h"
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/balances.h"
 
 namespace qv {
@@ -58,13 +59,19 @@ Esito cancellaMovimentiConto() {
     // other windows showing the account's data close, giving back what they hold,
     // since what they show is about to go.
     contoAperto().annunciaCancellazioneMovimenti();
-    QStringList nonEliminati;
-    if (!deleteAccountFiles(s.PercorsoDati, s.CodiceContoAttivo, &nonEliminati)) {
-        return Esito::fallito(QStringLiteral("Impossibile eliminare i file:\n") +
-                                  nonEliminati.join(QLatin1Char('\n')),
+    // The account's own files only (its code and an extension the program writes), as one
+    // change: all of them go, or none.
+    Transaction modifica(s.PercorsoDati);
+    for (const QString& file : accountFilesIn(s.PercorsoDati, s.CodiceContoAttivo)) {
+        if (modifica.remove(file)) continue;
+        return Esito::fallito(modifica.message() + annullaModifica(modifica),
                               QStringLiteral("Errore"))
             .conIcona(IconaEsito::Errore);
     }
+    if (!modifica.commit())
+        return Esito::fallito(modifica.message() + testoFileNonRipristinati(modifica.leftChanged()),
+                              QStringLiteral("Errore"))
+            .conIcona(IconaEsito::Errore);
     dimenticaMovimentiTrattenuti();
     return Esito::fatto();
 }

@@ -102,11 +102,12 @@ QString confermaCancellaMovimenti();
 
 // "Cancella Movimenti", once the user has confirmed twice: `movimentiInCancellazione` is
 // said (a movement the movement form holds goes back, the other windows of the account
-// close), then every file of the open account in the data folder is deleted; its record
-// in the account archive stays. No window holds a movement afterwards. Done when the
-// files are gone (the caller then reloads the emptied account); refused with nothing
-// changed when no account is open; failed, naming the files, when one cannot be
-// deleted.
+// close), then every file of the open account in the data folder (accountFilesIn: its
+// code and an extension the program writes, nothing else) is deleted, as one change;
+// its record in the account archive stays. No window holds a movement afterwards. Done
+// when the files are gone (the caller then reloads the emptied account); refused with
+// nothing changed when no account is open; failed, naming the file, when one cannot be
+// deleted: every file is then as it was.
 Esito cancellaMovimentiConto();
 
 } // namespace qv

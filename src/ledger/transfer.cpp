@@ -6,6 +6,7 @@
 #include "common/random_file.h"
 #include "common/safe_write.h"
 #include "common/today.h"
+#include "common/transaction.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
 
@@ -19,48 +20,6 @@ namespace {
 
 QString unisci(const QString& prefisso, const QString& codice, const QString& descrizione) {
     return (prefisso + codice.trimmed() + QLatin1Char(' ') + descrizione.trimmed()).left(30);
-}
-
-// The file's content as it is now, or the reason it cannot be read.
-bool copia(const QString& percorso, CopiaFile* copia, QString* errore) {
-    copia->percorso = percorso;
-    const QFileInfo info(percorso);
-    copia->esisteva = info.exists();
-    if (!copia->esisteva) return true;
-    QFile file(percorso);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        *errore = QStringLiteral("impossibile leggere il file %1").arg(percorso);
-        return false;
-    }
-    copia->contenuto = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *errore = QStringLiteral("impossibile leggere il file %1").arg(percorso);
-        return false;
-    }
-    return true;
-}
-
-bool ripristina(const CopiaFile& copia, QString* errore) {
-    if (copia.esisteva) return rewriteFile(copia.percorso, copia.contenuto, errore);
-    if (!QFileInfo::exists(copia.percorso) || QFile::remove(copia.percorso)) return true;
-    *errore = QStringLiteral("impossibile eliminare il file %1").arg(copia.percorso);
-    return false;
-}
-
-bool ripristinaTutto(const std::vector<CopiaFile>& copie, QString* errore) {
-    bool tutto = true;
-    QStringList motivi;
-    // Backwards: the count goes back before the movements, so that an account only
-    // half put back never counts a movement it no longer holds.
-    for (auto it = copie.rbegin(); it != copie.rend(); ++it) {
-        QString motivo;
-        if (!ripristina(*it, &motivo)) {
-            tutto = false;
-            motivi << motivo;
-        }
-    }
-    if (errore) *errore = motivi.join(QLatin1Char('\n'));
-    return tutto;
 }
 
 } // namespace
@@ -82,12 +41,13 @@ Movimento movimentoGirocontoEntrata(const Movimento& pendente, const QString& co
     return movimentoDaSalvare(m, numero);
 }
 
-bool ricalcolaTotaliConto(const QString& cartella, const QString& codice, QString* errore) {
+std::optional<TotaliConto> totaliDaiFile(const QString& cartella, const QString& codice,
+                                         QString* errore) {
     const auto file = [&](QLatin1String ext) { return accountFile(cartella, codice, ext); };
     QString motivo;
-    const auto fallito = [&] {
+    const auto fallito = [&]() -> std::optional<TotaliConto> {
         if (errore) *errore = motivo;
-        return false;
+        return std::nullopt;
     };
     const auto letturaFallita = [&](QLatin1String ext) {
         motivo = QStringLiteral("impossibile leggere il file %1: %2")
@@ -106,13 +66,8 @@ bool ricalcolaTotaliConto(const QString& cartella, const QString& codice, QStrin
     if (!motivo.isEmpty()) return letturaFallita(ExtRIP);
     const TotaliConto precedente = leggiRecord<TotaliConto>(file(ExtTOT), 1, &motivo);
     if (!motivo.isEmpty()) return letturaFallita(ExtTOT);
-    const TotaliConto totali = calcolaTotali(movimenti, riporto, DataOggi(), precedente);
-    if (!scriviRecord(file(ExtTOT), 1, totali, &motivo)) {
-        motivo = testoErroreScrittura(file(ExtTOT), motivo);
-        return fallito();
-    }
     if (errore) errore->clear();
-    return true;
+    return calcolaTotali(movimenti, riporto, DataOggi(), precedente);
 }
 
 bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
@@ -120,13 +75,9 @@ bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
                      GirocontoScritto* scritto, QString* errore) {
     const QString codice = codiceDestinazione.trimmed();
     QString motivo;
-    std::vector<CopiaFile> copie;
+    auto modifica = std::make_unique<Transaction>(cartella);
     const auto fallito = [&] {
-        QString nonRipristinato;
-        if (!copie.empty() && !ripristinaTutto(copie, &nonRipristinato))
-            motivo += QStringLiteral("\nAttenzione: impossibile ripristinare i file del conto "
-                                     "%1:\n%2")
-                          .arg(codice, nonRipristinato);
+        motivo += annullaModifica(*modifica);
         if (errore) *errore = motivo;
         return false;
     };
@@ -134,19 +85,13 @@ bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
         motivo = QStringLiteral("nessun conto di destinazione");
         return fallito();
     }
-
-    const QString mov = accountFile(cartella, codice, ExtMOV);
-    const QString mor = accountFile(cartella, codice, ExtMOR);
-    const QString tot = accountFile(cartella, codice, ExtTOT);
-    std::vector<CopiaFile> prima(3);
-    if (!copia(mov, &prima[0], &motivo) || !copia(mor, &prima[1], &motivo) ||
-        !copia(tot, &prima[2], &motivo))
-        return fallito();
-
     if (!importoUtilizzabile(pendente.importo)) {
         motivo = testoImportoNonMemorizzabile();
         return fallito();
     }
+    const QString mov = accountFile(cartella, codice, ExtMOV);
+    const QString mor = accountFile(cartella, codice, ExtMOR);
+    const QString tot = accountFile(cartella, codice, ExtTOT);
     // The other account's count judged with its movements: a damaged one would put the
     // transfer over its first movement. It is mended by opening that account.
     const EsameConteggio esame = esaminaConteggio(mor, mov, Movimento::Lunghezza);
@@ -169,19 +114,20 @@ bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
     const Movimento entrata = movimentoGirocontoEntrata(pendente, codiceOrigine, numero);
 
     // From here on every failure puts the other account back as it was.
-    copie = std::move(prima);
-    QString causa;
-    if (!scriviRecord(mov, numero, entrata, &causa)) {
-        motivo =
-            QStringLiteral("impossibile scrivere il movimento nel file %1 (%2)").arg(mov, causa);
+    if (!modifica->writeRecord(mov, Movimento::Lunghezza, numero, entrata.toBytes())) {
+        motivo = QStringLiteral("impossibile scrivere il movimento nel file %1 (%2)")
+                     .arg(QDir::toNativeSeparators(mov), modifica->error());
         return fallito();
     }
-    if (!scriviContatore(mor, numero, &causa)) {
+    if (!modifica->writeCount(mor, numero)) {
         motivo = QStringLiteral("impossibile scrivere il numero dei movimenti nel file %1 (%2)")
-                     .arg(mor, causa);
+                     .arg(QDir::toNativeSeparators(mor), modifica->error());
         return fallito();
     }
-    if (!ricalcolaTotaliConto(cartella, codice, &causa)) {
+    QString causa;
+    const std::optional<TotaliConto> totali = totaliDaiFile(cartella, codice, &causa);
+    if (!totali || !modifica->writeRecord(tot, TotaliConto::Lunghezza, 1, totali->toBytes())) {
+        if (totali) causa = modifica->error();
         motivo =
             QStringLiteral("impossibile aggiornare i saldi del conto %1 (%2)").arg(codice, causa);
         return fallito();
@@ -192,14 +138,22 @@ bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
         scritto->codiceDestinazione = codice;
         scritto->numero = numero;
         scritto->entrata = entrata;
-        scritto->copie = std::move(copie);
+        scritto->modifica = std::move(modifica);
+    } else if (!modifica->commit()) {
+        motivo = modifica->message() + testoFileNonRipristinati(modifica->leftChanged());
+        if (errore) *errore = motivo;
+        return false;
     }
     if (errore) errore->clear();
     return true;
 }
 
-bool annullaGiroconto(const GirocontoScritto& scritto, QString* errore) {
-    return ripristinaTutto(scritto.copie, errore);
+bool annullaGiroconto(GirocontoScritto& scritto, QString* errore) {
+    if (!scritto.modifica) return true;
+    const QString rimasti = annullaModifica(*scritto.modifica);
+    scritto.modifica.reset();
+    if (errore) *errore = rimasti;
+    return rimasti.isEmpty();
 }
 
 QString messaggioStessoConto() {

@@ -5,16 +5,18 @@
 //
 // Order of the work: the other account gets its incoming movement first (".MOV", then
 // ".MOR", then its ".TOT" recomputed), and only then does the open account save its own
-// outgoing movement. Every write is checked; when any of them fails, what was already
-// written into the other account is put back, so the money is never in one account only.
+// outgoing movement. The two halves are one change of the data folder (common/
+// transaction.h): when any write fails, or the program stops midway, every file is put
+// back, so the money is never in one account only.
 
 #include "common/records.h"
+#include "common/transaction.h"
 #include "ledger/balances.h"
 
-#include <QByteArray>
 #include <QString>
 
-#include <vector>
+#include <memory>
+#include <optional>
 
 namespace qv {
 
@@ -31,42 +33,41 @@ QString descrizioneGirocontoUscita(const QString& codiceDestinazione, const QStr
 Movimento movimentoGirocontoEntrata(const Movimento& pendente, const QString& codiceOrigine,
                                     qint16 numero);
 
-// Recomputes the totals of the account `codice` of the data folder `cartella` from its
-// own files (".MOR", ".MOV", ".RIP", ".TOT") with calcolaTotali (balances.h) and writes
-// its ".TOT". The open account's shared tables are not touched. False, with the
-// reason, when a file cannot be read or written.
-bool ricalcolaTotaliConto(const QString& cartella, const QString& codice,
-                          QString* errore = nullptr);
+// The totals of the account `codice` of the data folder `cartella` computed from its own
+// files (".MOR", ".MOV", ".RIP", ".TOT") with calcolaTotali (balances.h). The open
+// account's shared tables are not touched. Nothing, with the reason, when a file cannot
+// be read.
+std::optional<TotaliConto> totaliDaiFile(const QString& cartella, const QString& codice,
+                                         QString* errore = nullptr);
 
-// A file's content before a transfer touched it, to put it back.
-struct CopiaFile {
-    QString percorso;
-    bool esisteva = false;
-    QByteArray contenuto;
-};
-
-// What a transfer wrote into the other account, with the files as they were before.
+// What a transfer wrote into the other account: the first half of the change, which the
+// open account's own movement completes (SalvaNuovoMovimento with `modifica`).
 struct GirocontoScritto {
     QString cartella;
     QString codiceDestinazione;
     qint16 numero = 0; // the incoming movement's number in the other account
     Movimento entrata;
-    std::vector<CopiaFile> copie; // ".MOV", ".MOR", ".TOT" of the other account
+    // The change under way, rolled back when dropped. It stays open only while the entry
+    // form's confirmation runs (the transfer dialog is modal), when nothing else of the
+    // program reads the data folder.
+    std::unique_ptr<Transaction> modifica;
 };
 
 // Writes the transfer's incoming movement into the account `codiceDestinazione` of
 // `cartella`: record n of its ".MOV" (n its count plus 1), n into its ".MOR", then its
-// ".TOT" recomputed. On success fills `scritto` (to undo it with annullaGiroconto) and
-// returns true. On failure, or when that account already holds the most movements,
-// puts back whatever it wrote, returns false and gives the reason in Italian.
+// ".TOT" recomputed, as the first half of one change. On success fills `scritto` (the
+// caller completes the change with the open account's movement, or undoes it with
+// annullaGiroconto) and returns true. On failure, or when that account already holds the
+// most movements, puts back whatever it wrote, returns false and gives the reason in
+// Italian (with the files left changed, should putting them back fail).
 bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
                      const QString& codiceOrigine, const Movimento& pendente,
                      GirocontoScritto* scritto, QString* errore = nullptr);
 
-// Puts the other account's files back as they were before scriviGiroconto: the open
-// account could not save its own movement. False, with the reason, when a file
-// cannot be put back.
-bool annullaGiroconto(const GirocontoScritto& scritto, QString* errore = nullptr);
+// Puts every file the transfer changed back as it was before scriviGiroconto: the open
+// account could not save its own movement. False when some files cannot be put back;
+// `errore` then names them (testoFileNonRipristinati, to append to the failure's text).
+bool annullaGiroconto(GirocontoScritto& scritto, QString* errore = nullptr);
 
 // The texts of the transfer's messages.
 QString messaggioStessoConto();                               // the open account chosen

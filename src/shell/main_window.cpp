@@ -19,6 +19,7 @@
 #include "reports/print_menu_form.h"
 
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/account_loader.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
@@ -462,6 +463,12 @@ void MDIForm1::Load() {
     runAsHandler(this, [this] {
         show();
         auto& s = stato();
+        // A change of the program's own files (the causali) that a stopped program left
+        // unfinished is put back before anything is read.
+        const QString ripristino = testoRipristino(recoverInterrupted(s.PercorsoProgramma));
+        if (!ripristino.isEmpty())
+            messageBox(ripristino, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("Attenzione"));
         leggiColoriEImpostazioni();
         impostaPercorsoDati(percorsoDatiDalleImpostazioni());
         Codice->setText(s.PercorsoDati);

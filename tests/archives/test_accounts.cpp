@@ -13,6 +13,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "support/bytes.h"
+#include "support/faults.h"
 #include "support/file_size_limit.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
@@ -631,6 +632,46 @@ TEST_F(Accounts, ChoosingAFolderClosesTheAccountAndListsThatFoldersAccounts) {
     f.Dir1->setCurrentIndex(f.Cartelle->index(empty));
     EXPECT_EQ(f.ListaConti->count(), 0);
     EXPECT_EQ(QDir(empty).entryList(QDir::Files), QStringList{FileBloccoCartella});
+}
+
+// Deleting an account is one change of the archive, its count and the account's files:
+// a failure at any write, a roll-back that cannot put a file back, a program stopped
+// midway leave the data folder as it was, put back at the next loading of the archive.
+TEST_F(AccountDeletion, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
+    const auto iniziali = dataFiles();
+    ProvaModifica prova;
+    prova.cartella = dataFolder();
+    prova.riapri = [] { leggiArchivioConti(); };
+    prova.prepara = [&] {
+        rimettiFile(dataFolder(), iniziali);
+        prova.riapri();
+        stato().IndiceContoAttivo = 2; // "12"
+    };
+    prova.esegui = [](QString* testo) {
+        const Esito esito = CancellaConto();
+        *testo = esito.testo;
+        return esito.ok();
+    };
+    prova.file = [this] { return dataFiles(); };
+    // Conti.dat, RecConti.dat and the four files of account "12".
+    EXPECT_EQ(provaModifica(prova), 6);
+}
+
+// An account carried over from an old folder with the name of the archive's own files
+// takes only its own files with it.
+TEST_F(Accounts, AnAccountNamedContiTakesOnlyItsOwnFiles) {
+    archive({accountRecord(1, "Conti", "VECCHIO"), accountRecord(2, "20", "ALTRO")});
+    for (const char* nome : {"Conti.MOV", "CONTI.mor", "Conti.txt", "RecConti.MOV"})
+        touch(QString::fromLatin1(nome));
+    leggiArchivioConti();
+    stato().IndiceContoAttivo = 1;
+    ASSERT_TRUE(CancellaConto().ok());
+    EXPECT_EQ(printable(readBytes(contiPath())), printable(accountRecord(1, "20", "ALTRO")));
+    EXPECT_EQ(readBytes(recPath()), le16(1));
+    EXPECT_FALSE(exists(QStringLiteral("Conti.MOV")));
+    EXPECT_FALSE(exists(QStringLiteral("CONTI.mor")));
+    EXPECT_TRUE(exists(QStringLiteral("Conti.txt")));
+    EXPECT_TRUE(exists(QStringLiteral("RecConti.MOV")));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "shell/help_form.h"
 #include "shell/startup.h"
 #include "support/bytes.h"
+#include "support/faults.h"
 #include "support/file_size_limit.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
@@ -469,6 +470,34 @@ TEST_F(Manutenzione, ACountThatCannotBeWrittenPutsTheOldArchiveBack) {
     EXPECT_EQ(messages.shown()[1].title, QStringLiteral("ERRORE"));
     EXPECT_EQ(printable(readBytes(archive())), printable(old));
     EXPECT_EQ(ends, 0);
+}
+
+// The archive and its count are one change of the program folder: a failure at either
+// write, a roll-back that cannot put a file back, a program stopped midway leave both as
+// they were, put back by the next start.
+TEST_F(Manutenzione, TheRewriteIsOneChangeOfTheArchiveAndItsCount) {
+    const auto fileProgramma = [this] {
+        std::map<QString, QByteArray> file;
+        const QDir dir(programFolder());
+        for (const QString& nome : dir.entryList(QDir::Files))
+            file[nome] = readBytes(dir.filePath(nome));
+        return file;
+    };
+    const auto iniziali = fileProgramma();
+    ProvaModifica prova;
+    prova.cartella = programFolder();
+    // What the start-up does first.
+    prova.riapri = [this] {
+        recoverInterrupted(programFolder());
+        caricaCausali();
+    };
+    prova.prepara = [&] {
+        rimettiFile(programFolder(), iniziali);
+        prova.riapri();
+    };
+    prova.esegui = [](QString* testo) { return riscriviArchivioCausali({4, 2, 1}, testo); };
+    prova.file = fileProgramma;
+    EXPECT_EQ(provaModifica(prova), 2);
 }
 
 } // namespace

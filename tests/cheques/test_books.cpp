@@ -2,6 +2,8 @@
 // the picker, the links between books, leaves and their movements, and what a refused
 // or failed confirmation leaves behind.
 #include "books_fixture.h"
+#include "ledger/account_loader.h"
+#include "support/faults.h"
 
 #include "cheques/book_form.h"
 #include "cheques/book_list_form.h"
@@ -500,6 +502,25 @@ TEST_F(CheckBooksForm, PickerModes) {
     QCoreApplication::processEvents();
     EXPECT_EQ(form().carnetCaricato(), 0);
     EXPECT_EQ(form().NrCarnet->text(), "3");
+}
+
+// Deleting a book is one change of its six files: a failure at any write, a roll-back
+// that cannot put a file back, a program stopped midway all leave the account as it was.
+TEST_F(DeletingBooks, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
+    const auto iniziali = dataFiles();
+    test::ProvaModifica prova;
+    prova.cartella = dataFolder();
+    prova.riapri = [] {
+        QString errore;
+        ApriArchiviConto(&errore);
+    };
+    prova.prepara = [&] {
+        test::rimettiFile(dataFolder(), iniziali);
+        prova.riapri();
+    };
+    prova.esegui = [](QString* testo) { return eliminaCarnet(2, testo); };
+    prova.file = [this] { return dataFiles(); };
+    EXPECT_EQ(test::provaModifica(prova), 6);
 }
 
 } // namespace

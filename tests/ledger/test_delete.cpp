@@ -3,6 +3,7 @@
 // books that refer to movements by number.
 #include "common/random_file.h"
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
 #include "ledger/balances.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_delete.h"
@@ -10,6 +11,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "support/bytes.h"
+#include "support/faults.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -243,6 +245,27 @@ TEST_F(DeleteTest, AFileThatCannotBeRewrittenStopsTheDeletion) {
     EXPECT_EQ(f.movimentoInModifica(), 3);
     f.pulisci->click();
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, -40.0);
+}
+
+// Deleting a movement is one change of the movements, their count and the cheque
+// references: a failure at any write, a roll-back that cannot put a file back, a program
+// stopped midway leave the account as it was.
+TEST_F(DeleteTest, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
+    const auto iniziali = dataFiles();
+    test::ProvaModifica prova;
+    prova.cartella = dataFolder();
+    prova.riapri = [] {
+        QString errore;
+        ApriArchiviConto(&errore);
+    };
+    prova.prepara = [&] {
+        test::rimettiFile(dataFolder(), iniziali);
+        prova.riapri();
+    };
+    prova.esegui = [](QString* testo) { return eliminaMovimento(3, testo); };
+    prova.file = [this] { return dataFiles(); };
+    // ".MOV", ".MOR", ".FOG" (a leaf of movement 3) and ".CAR" (the cost of movement 4).
+    EXPECT_EQ(test::provaModifica(prova), 4);
 }
 
 } // namespace

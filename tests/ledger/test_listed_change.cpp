@@ -7,6 +7,7 @@
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
 #include "ledger/listed_change_form.h"
+#include "ledger/movement_reading.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
 #include "platform/fields.h"

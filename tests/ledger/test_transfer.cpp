@@ -1,7 +1,10 @@
 // The transfer between two accounts: the incoming movement written into the other
 // account, its totals recomputed, the dialog's choices, and the failures that must
 // leave both accounts as they were.
+#include "ledger/account_loader.h"
+#include "ledger/movement_files.h"
 #include "support/bytes.h"
+#include "support/faults.h"
 #include "support/fixture.h"
 
 #include "common/random_file.h"
@@ -355,6 +358,39 @@ TEST_F(TransferFromTheEntryForm, AFailedWriteInTheOpenAccountTakesTheOtherHalfBa
     EXPECT_EQ(stato().NumeroMovimenti, 0);
     EXPECT_EQ(stato().SaldoContabile, 0);
     EXPECT_FALSE(messages.shown().empty());
+}
+
+// The two halves of a transfer are one change: a failure at any write, a roll-back that
+// cannot put a file back, a program stopped midway leave both accounts as they were.
+TEST_F(Transfer, BothHalvesAreWrittenOrNeither) {
+    const auto iniziali = dataFiles();
+    ProvaModifica prova;
+    prova.cartella = dataFolder();
+    prova.riapri = [] {
+        QString errore;
+        ApriArchiviConto(&errore);
+    };
+    prova.prepara = [&] {
+        rimettiFile(dataFolder(), iniziali);
+        prova.riapri();
+    };
+    prova.esegui = [this](QString* testo) {
+        GirocontoScritto scritto;
+        if (!scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, &scritto, testo))
+            return false;
+        Movimento uscita = pending;
+        uscita.descrizione = descrizioneGirocontoUscita("CONTODODICI", pending.descrizione);
+        uscita.entrataUscita = "U";
+        if (SalvaNuovoMovimento(uscita, testo, scritto.modifica.get())) return true;
+        QString rimasti;
+        annullaGiroconto(scritto, &rimasti);
+        *testo += rimasti;
+        return false;
+    };
+    prova.file = [this] { return dataFiles(); };
+    // The other account's ".MOV", ".MOR" and ".TOT", then the open account's ".MOV" and
+    // ".MOR".
+    EXPECT_EQ(provaModifica(prova), 5);
 }
 
 } // namespace

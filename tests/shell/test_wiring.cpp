@@ -1,5 +1,6 @@
 // The main window's items reach the windows of the ledger and the cheques, and
 // the cheque counters follow every load of the open account.
+#include "support/bytes.h"
 #include "support/main_window_fixture.h"
 
 #include "cheques/book_form.h"
@@ -94,6 +95,22 @@ TEST_F(Wiring, ClearingMovementsAsksTwiceAndCancelAtEitherKeepsEveryFile) {
     EXPECT_TRUE(messages.shown()[0].text.endsWith("...ESEGUI PRIMA IL BACKUP DEI DATI..."));
     EXPECT_EQ(messages.shown()[1].text, messages.shown()[0].text);
     EXPECT_EQ(messages.shown()[2].text, "SEI PROPRIO SICURO DI VOLER CONTINUARE?");
+}
+
+// An account carried over from an old data folder with the name of the account archive:
+// "Cancella Movimenti" leaves the archive and its count byte for byte.
+TEST_F(MainWindowTest, ClearingTheMovementsOfAnAccountNamedContiKeepsTheArchive) {
+    avvia({{"55", "BANCA"}, {"Conti", "VECCHIA"}}, "Conti");
+    const QByteArray archivio = readBytes(dataFolder() + "Conti.dat");
+    const QByteArray conteggio = readBytes(dataFolder() + "RecConti.dat");
+    ASSERT_EQ(conteggio, le16(2));
+    messages.answer(MessageAnswer::Ok);
+    messages.answer(MessageAnswer::Ok);
+    window->CancMov->trigger();
+    EXPECT_EQ(readBytes(dataFolder() + "Conti.dat"), archivio);
+    EXPECT_EQ(readBytes(dataFolder() + "RecConti.dat"), conteggio);
+    EXPECT_EQ(stato().NumeroConti, 2);
+    EXPECT_EQ(stato().CodiceContoAttivo, "Conti");
 }
 
 } // namespace

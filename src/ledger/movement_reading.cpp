@@ -1,0 +1,216 @@
+#include "ledger/movement_reading.h"
+
+#include "archives/causali.h"
+#include "common/amounts.h"
+#include "common/dates.h"
+#include "common/shared_state.h"
+#include "ledger/date_check.h"
+#include "shell/display_currency.h"
+#include "shell/program_files.h"
+
+namespace qv {
+
+namespace {
+
+const QString kErrore = QStringLiteral("ERRORE");
+
+bool dataVuota(const QString& testo) {
+    return testo.isEmpty() || testo == QLatin1String("__/__/____");
+}
+
+Esito obbligatorio(const QString& testo, const QString& campo) {
+    return Esito::rifiutato(testo, kErrore, campo).conBeep();
+}
+
+QString dueCifre(const DateParts& p) {
+    return QStringLiteral("%1/%2/%3")
+        .arg(int(p.giorno), 2, 10, QLatin1Char('0'))
+        .arg(int(p.mese), 2, 10, QLatin1Char('0'))
+        .arg(int(p.anno), 4, 10, QLatin1Char('0'));
+}
+
+// The text of a one-letter flag that must read `primo` or `secondo`, in capitals.
+std::optional<QString> flag(const QString& testo, const QString& primo, const QString& secondo) {
+    const QString valore = testo.trimmed().toUpper();
+    if (valore == primo || valore == secondo) return valore;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<VoceCausale> causaleDigitata(const QString& codice) {
+    if (normalizzaCodiceCausale(codice).isEmpty()) return std::nullopt;
+    if (const int riga = trovaCausale(codice); riga > 0)
+        return stato().TabellaCausali[size_t(riga)];
+    return causaleRiservata(codice);
+}
+
+QString messaggioSospesoErrato() {
+    return QStringLiteral("Campo Sos. errato: inserire S (movimento sospeso) oppure N "
+                          "(movimento allineato).");
+}
+
+QString messaggioEntrataUscitaErrata() {
+    return QStringLiteral("Campo E/U errato: inserire E (entrata) oppure U (uscita).");
+}
+
+QString messaggioAnnullatoErrato() {
+    return QStringLiteral("Campo Ann. errato: inserire S (movimento annullato) oppure N.");
+}
+
+Esito rifiutoCausaleNonPresente() {
+    return Esito::rifiutato(QStringLiteral("CODICE CAUSALE NON PRESENTE!"), kErrore,
+                            QStringLiteral("Causale"));
+}
+
+CausaleLetta leggiCausale(const TestiMovimento& testi, ModuloMovimento modulo,
+                          const ContestoLettura& contesto) {
+    CausaleLetta c;
+    const auto& s = stato();
+    if (modulo == ModuloMovimento::Modifica) {
+        // Only a causale of the archive; the flags are typed.
+        if (const int riga = trovaCausale(testi.causale); riga > 0)
+            c.voce = s.TabellaCausali[size_t(riga)];
+        c.sospeso = testi.sospeso;
+        c.entrataUscita = testi.entrataUscita;
+    } else {
+        c.voce = causaleDigitata(testi.causale);
+    }
+    const QString codice = c.voce ? normalizzaCodiceCausale(c.voce->codiceCausale) : QString();
+    c.codice = codice;
+    const bool giroconto = codice == u"GC";
+    switch (modulo) {
+    case ModuloMovimento::Immissione: {
+        // A movement loaded for change keeps its "N" (already aligned) over the default.
+        const bool tieniAllineato = contesto.inModifica && testi.sospeso == u"N";
+        c.sospeso =
+            tieniAllineato ? testi.sospeso : (c.voce ? c.voce->sospeso.trimmed() : QString());
+        // A transfer takes its direction from the transfer; with one account there is
+        // none, and the causale's default applies.
+        if (!c.voce)
+            c.entrataUscita.clear();
+        else if (!giroconto || s.NumeroConti <= 1)
+            c.entrataUscita = c.voce->entrataUscita.trimmed();
+        else
+            c.entrataUscita = testi.entrataUscita;
+        break;
+    }
+    case ModuloMovimento::Allineamento:
+        c.sospeso = testi.sospeso;
+        // Another causale than the one shown gives its direction; a transfer keeps the
+        // direction it was entered with.
+        if (!c.voce)
+            c.entrataUscita.clear();
+        else if (codice != contesto.causaleMostrata &&
+                 (!giroconto || testi.entrataUscita.isEmpty()))
+            c.entrataUscita = c.voce->entrataUscita.trimmed();
+        else
+            c.entrataUscita = testi.entrataUscita;
+        break;
+    case ModuloMovimento::Modifica:
+        break;
+    }
+    return c;
+}
+
+LetturaMovimento leggiMovimento(const TestiMovimento& testi, ModuloMovimento modulo,
+                                const ContestoLettura& contesto) {
+    LetturaMovimento l;
+    const auto rifiuta = [&l](const Esito& esito) {
+        l.esito = esito;
+        return l;
+    };
+    const bool modifica = modulo == ModuloMovimento::Modifica;
+
+    // The two dates are required, then each is checked.
+    if (dataVuota(testi.dataOperazione)) {
+        // The alignment has nothing loaded, or nothing typed: only the focus goes back.
+        if (modulo == ModuloMovimento::Allineamento)
+            return rifiuta(Esito::rifiutato({}, {}, QStringLiteral("DataOper")));
+        return rifiuta(obbligatorio(QStringLiteral("Campo data operazione obbligatorio"),
+                                    QStringLiteral("DataOper")));
+    }
+    if (dataVuota(testi.dataValuta))
+        return rifiuta(obbligatorio(QStringLiteral("Campo data Valuta obbligatorio"),
+                                    QStringLiteral("DataValuta")));
+    const std::pair<const QString*, QString*> date[] = {
+        {&testi.dataOperazione, &l.riscritti.dataOperazione},
+        {&testi.dataValuta, &l.riscritti.dataValuta}};
+    const QString campiData[] = {QStringLiteral("DataOper"), QStringLiteral("DataValuta")};
+    for (int i = 0; i < 2; ++i) {
+        const QString& testo = *date[i].first;
+        if (modifica) {
+            // Day, month and year as the text holds them, written back with two digits.
+            const DateParts p = splitDateText(testo);
+            const Esito e = esitoValoriData(p.giorno, p.mese, p.anno, campiData[i]);
+            if (!e.ok()) return rifiuta(e);
+            *date[i].second = dueCifre(p);
+        } else {
+            const Esito e = esitoTestoData(testo, campiData[i]);
+            if (!e.ok()) return rifiuta(e);
+        }
+    }
+
+    if (testi.importo.trimmed().isEmpty())
+        return rifiuta(Esito::rifiutato(QStringLiteral("Campo Importo obbligatorio"), QString(),
+                                        QStringLiteral("IMPORTO")));
+    const auto causale = [&] {
+        l.causaleLetta = true;
+        l.causale = leggiCausale(testi, modulo, contesto);
+        return l.causale.voce.has_value();
+    };
+    if (modulo == ModuloMovimento::Immissione && !causale())
+        return rifiuta(rifiutoCausaleNonPresente());
+    const std::optional<double> importo = parseAmount(testi.importo);
+    if (!importo)
+        return rifiuta(Esito::rifiutato(amountErrorMessage(), kErrore, QStringLiteral("IMPORTO")));
+    if (modifica) {
+        if (!causale()) return rifiuta(rifiutoCausaleNonPresente());
+        const struct {
+            const QString& testo;
+            const char* campo;
+            const char* primo;
+            const char* secondo;
+            QString messaggio;
+            QString* riscritto;
+        } flags[] = {
+            {testi.sospeso, "Sospeso", "S", "N", messaggioSospesoErrato(), &l.riscritti.sospeso},
+            {testi.entrataUscita, "D_A", "E", "U", messaggioEntrataUscitaErrata(),
+             &l.riscritti.entrataUscita},
+            {testi.annullato, "Annullato", "S", "N", messaggioAnnullatoErrato(),
+             &l.riscritti.annullato},
+        };
+        for (const auto& f : flags) {
+            const auto valore = flag(f.testo, QLatin1String(f.primo), QLatin1String(f.secondo));
+            if (!valore)
+                return rifiuta(
+                    Esito::rifiutato(f.messaggio, kErrore, QString::fromLatin1(f.campo)));
+            *f.riscritto = *valore;
+        }
+    }
+    const double fattore = stato().FattoreValuta;
+    if (!cambioUtilizzabile(fattore))
+        return rifiuta(
+            Esito::rifiutato(modulo == ModuloMovimento::Allineamento
+                                 ? QStringLiteral("Il cambio della valuta di visualizzazione non è "
+                                                  "utilizzabile: scegliere un'altra valuta.")
+                                 : messaggioCambioNonImpostato(),
+                             kErrore));
+    if (modulo == ModuloMovimento::Allineamento && !causale())
+        return rifiuta(rifiutoCausaleNonPresente());
+
+    Movimento& m = l.movimento;
+    m.dataOperazione = modifica ? l.riscritti.dataOperazione : testi.dataOperazione;
+    m.dataValuta = modifica ? l.riscritti.dataValuta : testi.dataValuta;
+    m.codiceCausale = l.causale.codice;
+    m.importo = *importo / fattore;
+    m.numeroDocumento = testi.numeroDocumento;
+    m.descrizione = testi.descrizione;
+    m.sospeso = modifica ? l.riscritti.sospeso : l.causale.sospeso;
+    m.entrataUscita = modifica ? l.riscritti.entrataUscita : l.causale.entrataUscita;
+    m.annullato = modifica ? l.riscritti.annullato : QStringLiteral("N");
+    l.esito = Esito::fatto();
+    return l;
+}
+
+} // namespace qv
