@@ -109,11 +109,6 @@ void enableMenu(QMenu* m, bool on) {
     m->menuAction()->setEnabled(on);
 }
 
-// The menu items and toolbar buttons whose subsystems are not built yet: they stay
-// disabled, so that none of them does nothing when chosen. The subsystem that wires
-// an item removes its line here.
-constexpr std::array<const char*, 0> kNonAncoraDisponibili{};
-
 } // namespace
 
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
@@ -564,15 +559,6 @@ void MDIForm1::abilitaComandiConto(bool abilita) {
     BottCarnet->setEnabled(abilita);
     Vista->setEnabled(abilita);
     enableMenu(chiusure, abilita);
-    disabilitaNonDisponibili();
-}
-
-void MDIForm1::disabilitaNonDisponibili() {
-    for (const char* nome : kNonAncoraDisponibili) {
-        const QString name = QLatin1String(nome);
-        if (QAction* a = findChild<QAction*>(name)) a->setEnabled(false);
-        if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(false);
-    }
 }
 
 void MDIForm1::mostraContoAperto() {

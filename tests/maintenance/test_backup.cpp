@@ -3,7 +3,10 @@
 // and the data folder itself is refused as the copies' folder.
 #include "maintenance_fixture.h"
 
+#include "support/faults.h"
+
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
 #include "maintenance/backup.h"
 #include "maintenance/backup_form.h"
 #include "platform/folder_tree.h"
@@ -110,6 +113,43 @@ TEST_F(Backup, AMissingFileIsCopiedEmptyAndAnIncompleteAccountIsLeftOut) {
     const Esito solo = RipristinaCopie(cartella, CopiaDi::ContoAttivo);
     EXPECT_TRUE(solo.rifiutato());
     EXPECT_EQ(noveFile("CC2"), cambiatoDue);
+}
+
+TEST_F(Backup, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
+    // The backup, in the copies' folder: the archive and two accounts' nine files.
+    ProvaModifica copia;
+    copia.cartella = cartella;
+    copia.prepara = [&] {
+        QDir(cartella).removeRecursively();
+        QDir().mkpath(cartella);
+    };
+    copia.esegui = [&](QString* testo) {
+        const Esito e = EseguiCopie(cartella, CopiaDi::TuttiConti);
+        *testo = e.testo;
+        return e.ok();
+    };
+    copia.riapri = [&] { recoverInterrupted(cartella); };
+    copia.file = [&] { return fileSotto(cartella); };
+    EXPECT_EQ(provaModifica(copia), 20);
+
+    // The restore, in the data folder.
+    ASSERT_TRUE(EseguiCopie(cartella, CopiaDi::TuttiConti).ok());
+    cambiaTutto();
+    const auto cambiato = tuttiIFile();
+    ProvaModifica ripristino;
+    ripristino.cartella = dataFolder();
+    ripristino.prepara = [&] {
+        rimetti(cambiato);
+        apri("CC1");
+    };
+    ripristino.esegui = [&](QString* testo) {
+        const Esito e = RipristinaCopie(cartella, CopiaDi::TuttiConti);
+        *testo = e.testo;
+        return e.ok();
+    };
+    ripristino.riapri = [] { ApriArchiviConto(); };
+    ripristino.file = [&] { return tuttiIFile(); };
+    EXPECT_EQ(provaModifica(ripristino), 18);
 }
 
 TEST_F(Backup, TheDataFolderItselfIsRefused) {

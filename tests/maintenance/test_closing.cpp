@@ -3,8 +3,11 @@
 // was by a failure or a kill at any of its writes.
 #include "maintenance_fixture.h"
 
+#include "support/faults.h"
+
 #include "common/shared_state.h"
 #include "common/transaction.h"
+#include "ledger/account_loader.h"
 #include "ledger/balances.h"
 #include "ledger/entry_form.h"
 #include "maintenance/closing.h"
@@ -337,38 +340,25 @@ TEST_F(Closing, DateChecks) {
     EXPECT_TRUE(printed.documents().empty());
 }
 
-TEST_F(Closing, FailureAtEachWriteLeavesEveryFileAsItWas) {
+TEST_F(Closing, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     const auto prima = tuttiIFile();
-    const DatiChiusura dati = datiChiusuraContoAperto("30/11/2026");
-    const PianoChiusura piano = calcolaChiusura(dati);
-    // The writes of a closing, counted once.
-    int scritture = 0;
-    impostaGuastoModifiche([&](MomentoModifica m, const QString&) {
-        if (m == MomentoModifica::Scrittura) ++scritture;
-        return GuastoSimulato::Nessuno;
-    });
-    ASSERT_TRUE(scriviChiusura(piano, dataFolder(), "CC1").ok());
-    ASSERT_GE(scritture, 18);
-
-    for (const GuastoSimulato guasto : {GuastoSimulato::Errore, GuastoSimulato::Interruzione}) {
-        for (int n = 1; n <= scritture; ++n) {
-            rimetti(prima);
-            int contate = 0;
-            impostaGuastoModifiche([&](MomentoModifica m, const QString&) {
-                if (m != MomentoModifica::Scrittura || ++contate != n)
-                    return GuastoSimulato::Nessuno;
-                return guasto;
-            });
-            const Esito e = scriviChiusura(piano, dataFolder(), "CC1");
-            EXPECT_TRUE(e.fallito()) << n;
-            impostaGuastoModifiche({});
-            // A kill leaves the marker: the next opening puts the files back.
-            if (guasto == GuastoSimulato::Interruzione) {
-                EXPECT_TRUE(recoverInterrupted(dataFolder()).restored) << n;
-            }
-            EXPECT_EQ(tuttiIFile(), prima) << "write " << n;
-        }
-    }
+    ProvaModifica prova;
+    prova.cartella = dataFolder();
+    prova.prepara = [&] {
+        rimetti(prima);
+        apri("CC1");
+    };
+    prova.esegui = [&](QString* testo) {
+        const PianoChiusura piano = calcolaChiusura(datiChiusuraContoAperto("30/11/2026"));
+        const Esito e = scriviChiusura(piano, dataFolder(), "CC1");
+        *testo = e.testo;
+        return e.ok();
+    };
+    // The next opening of the account puts an unfinished closing back.
+    prova.riapri = [] { ApriArchiviConto(); };
+    prova.file = [&] { return tuttiIFile(); };
+    // The nine copies and their list, then eight files of the account.
+    EXPECT_EQ(provaModifica(prova), 18);
 }
 
 TEST_F(Closing, PrinterNotThereChangesNothing) {

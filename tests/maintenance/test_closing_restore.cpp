@@ -3,7 +3,10 @@
 // refused with nothing changed.
 #include "maintenance_fixture.h"
 
+#include "support/faults.h"
+
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
 #include "maintenance/closing.h"
 #include "maintenance/closing_restore.h"
 #include "maintenance/maintenance_form.h"
@@ -118,6 +121,26 @@ TEST_F(RestoreClosing, MissingOrIncompleteCopySetIsRefused) {
             << c.nome;
         EXPECT_EQ(tuttiIFile(), guasto) << c.nome;
     }
+}
+
+TEST_F(RestoreClosing, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
+    chiudiConto("30/11/2026");
+    const auto chiuso = tuttiIFile();
+    ProvaModifica prova;
+    prova.cartella = dataFolder();
+    prova.prepara = [&] {
+        rimetti(chiuso);
+        apri("CC1");
+    };
+    prova.esegui = [&](QString* testo) {
+        const Esito e = RipristinaChiusuraPrecedente(dataFolder(), "CC1");
+        *testo = e.testo;
+        return e.ok();
+    };
+    prova.riapri = [] { ApriArchiviConto(); };
+    prova.file = [&] { return tuttiIFile(); };
+    // The nine files and ".chi".
+    EXPECT_EQ(provaModifica(prova), 10);
 }
 
 TEST_F(RestoreClosing, AnAccountNeverClosedIsRefused) {

@@ -2,7 +2,10 @@
 // beside the closing's copy set, which stays as it was.
 #include "maintenance_fixture.h"
 
+#include "support/faults.h"
+
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
 #include "ledger/open_account.h"
 #include "maintenance/maintenance_form.h"
 #include "maintenance/reorder.h"
@@ -76,20 +79,27 @@ TEST_F(Reorder, WithoutAnOpenAccountIsRefused) {
     EXPECT_EQ(tuttiIFile(), prima);
 }
 
-TEST_F(Reorder, AFailedWriteLeavesFilesAndTables) {
+TEST_F(Reorder, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     guastaCollegamenti();
     const auto prima = tuttiIFile();
     const auto fogli = stato().TabellaFogli;
-    int contate = 0;
-    impostaGuastoModifiche([&](MomentoModifica m, const QString&) {
-        return m == MomentoModifica::Scrittura && ++contate == 11 ? GuastoSimulato::Errore
-                                                                  : GuastoSimulato::Nessuno;
-    });
-    const Esito e = RiordinaArchivi();
-    EXPECT_TRUE(e.fallito());
-    EXPECT_TRUE(e.testo.startsWith("Il riordino non è stato eseguito."));
-    EXPECT_EQ(tuttiIFile(), prima);
-    EXPECT_EQ(stato().TabellaFogli, fogli);
+    ProvaModifica prova;
+    prova.cartella = dataFolder();
+    prova.prepara = [&] {
+        rimetti(prima);
+        apri("CC1");
+    };
+    prova.esegui = [&](QString* testo) {
+        const Esito e = RiordinaArchivi();
+        *testo = e.testo;
+        if (!e.ok()) {
+            EXPECT_EQ(stato().TabellaFogli, fogli);
+        }
+        return e.ok();
+    };
+    prova.riapri = [] { ApriArchiviConto(); };
+    prova.file = [&] { return tuttiIFile(); };
+    EXPECT_EQ(provaModifica(prova), 12);
 }
 
 } // namespace
