@@ -169,7 +169,7 @@ QString testoLimite(int limite, const QString& cosa) {
 // --- Document numbers and links ---------------------------------------------------
 
 qint64 valoreDocumento(const QString& numeroDocumento) {
-    const QString testo = numeroDocumento.trimmed();
+    const QStringView testo = QStringView(numeroDocumento).trimmed();
     if (testo.isEmpty() || testo.size() > 18) return -1;
     qint64 valore = 0;
     for (QChar c : testo) {
@@ -661,7 +661,7 @@ std::map<qint64, int> ultimiPerDocumento(const std::vector<Movimento>& movimenti
     for (int m = 1; m <= nm; ++m) {
         if (numeroRimasto(nuovi, m) == 0) continue;
         const Movimento& mov = movimenti[size_t(m)];
-        if (mov.codiceCausale.trimmed() != causale) continue;
+        if (QStringView(mov.codiceCausale).trimmed() != causale) continue;
         const qint64 valore = valoreDocumento(mov.numeroDocumento);
         if (valore >= 0) ultimi[valore] = m;
     }
@@ -731,6 +731,7 @@ NuoviNumeri numeriSenzaAnnullati(const std::vector<Movimento>& movimenti, int nu
 std::vector<qint16> collegamentiFogliRimasti(const std::vector<FoglioAssegno>& fogli,
                                              const std::vector<Movimento>& movimenti,
                                              int numeroMovimenti, const NuoviNumeri& nuovi) {
+    if (fogli.empty()) return {};
     const int nm = movimentiValidi(movimenti, numeroMovimenti);
     const auto ultimi = ultimiPerDocumento(movimenti, nm, nuovi, CausaleAssegno);
     std::vector<qint16> link;
@@ -745,6 +746,7 @@ std::vector<qint16> collegamentiFogliRimasti(const std::vector<FoglioAssegno>& f
 std::vector<qint16> collegamentiCarnetRimasti(const std::vector<CarnetAssegni>& carnet,
                                               const std::vector<Movimento>& movimenti,
                                               int numeroMovimenti, const NuoviNumeri& nuovi) {
+    if (carnet.empty()) return {};
     const int nm = movimentiValidi(movimenti, numeroMovimenti);
     const auto ultimi = ultimiPerDocumento(movimenti, nm, nuovi, CausaleCarnet);
     std::vector<qint16> link;

@@ -11,8 +11,8 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace qv {
 
@@ -100,7 +100,7 @@ PianoChiusura calcolaChiusura(const DatiChiusura& dati) {
         if (!via && mov.sospeso == u"N") {
             // Settled movements by their date; cheques and cheque-book costs go only
             // with their book.
-            const QString causale = mov.codiceCausale.trimmed();
+            const QStringView causale = QStringView(mov.codiceCausale).trimmed();
             via = causale != u"AS" && causale != u"CA" &&
                   double(giornoDellaData(mov.dataOperazione)) <= chiusura;
         }
@@ -157,26 +157,65 @@ PrintedDocument StampaMovimentiEliminati(const ContestoStampa& contesto,
                                          const std::vector<Movimento>& eliminati,
                                          const std::vector<VoceCausale>& causali) {
     // The description of each code: the last causale that has it, its first 20
-    // characters.
-    std::map<QString, QString> descrizioni;
-    for (const VoceCausale& c : causali)
-        descrizioni[campo(c.codiceCausale, 5)] = c.descrizione.left(20).trimmed();
+    // characters (codes compared as their five characters).
+    std::vector<std::pair<QString, QString>> descrizioni;
+    for (const VoceCausale& c : causali) {
+        const QString codice = campo(c.codiceCausale, 5);
+        const QString descrizione = c.descrizione.left(20).trimmed();
+        const auto stesso = std::find_if(descrizioni.begin(), descrizioni.end(),
+                                         [&](const auto& d) { return d.first == codice; });
+        if (stesso == descrizioni.end())
+            descrizioni.emplace_back(codice, descrizione);
+        else
+            stesso->second = descrizione;
+    }
+    const auto descrizioneDi = [&](const QString& codice) -> QStringView {
+        const QStringView cinque = QStringView(codice).left(5);
+        for (const auto& [c, d] : descrizioni)
+            if (QStringView(c).left(cinque.size()) == cinque &&
+                QStringView(c).mid(cinque.size()).trimmed().isEmpty())
+                return d;
+        return {};
+    };
+    // A field as stored: cut at, or padded with blanks to, its width.
+    const auto aggiungiCampo = [](QString& riga, const QString& testo, int larghezza) {
+        const QStringView parte = QStringView(testo).left(larghezza);
+        riga += parte;
+        riga.append(QString(larghezza - parte.size(), u' '));
+    };
+    const NumberFormat formato(contesto.formatoImporti);
+    const auto importo = [&](double valore) {
+        return rightAlign(formato(valore * contesto.fattoreValuta), 15);
+    };
 
     ReportFrame pagine(layoutEliminati(), IntestazioneMovimentiEliminati(contesto, dataChiusura));
     double netto = 0;
+    QString riga;
     for (const Movimento& m : eliminati) {
-        const double importo = importoContabile(m.importo);
+        const double valore = importoContabile(m.importo);
         const bool entrata = m.entrataUscita == u"E";
-        netto += entrata ? importo : -importo;
-        const QString colonna = importoStampato(contesto, importo, 15);
-        QString riga = u' ' + campo(m.dataOperazione, 10) + u' ' + campo(m.dataValuta, 10);
-        riga += entrata ? QString(12, QLatin1Char(' ')) + colonna
-                        : u' ' + colonna + QString(11, QLatin1Char(' '));
-        riga += importoStampato(contesto, netto, 15);
-        const auto descrizione = descrizioni.find(campo(m.codiceCausale, 5));
-        riga += u' ' + (descrizione == descrizioni.end() ? QString() : descrizione->second);
-        riga += u' ' + m.numeroDocumento.trimmed();
-        riga += u' ' + campo(m.descrizione, 30);
+        netto += entrata ? valore : -valore;
+        riga.clear();
+        riga.reserve(140);
+        riga += u' ';
+        aggiungiCampo(riga, m.dataOperazione, 10);
+        riga += u' ';
+        aggiungiCampo(riga, m.dataValuta, 10);
+        if (entrata) {
+            riga.append(QString(12, u' '));
+            riga += importo(valore);
+        } else {
+            riga += u' ';
+            riga += importo(valore);
+            riga.append(QString(11, u' '));
+        }
+        riga += importo(netto);
+        riga += u' ';
+        riga += descrizioneDi(m.codiceCausale);
+        riga += u' ';
+        riga += QStringView(m.numeroDocumento).trimmed();
+        riga += u' ';
+        aggiungiCampo(riga, m.descrizione, 30);
         pagine.rigaCorpo(riga);
     }
     return pagine.chiudi();
@@ -191,10 +230,16 @@ Esito scriviChiusura(const PianoChiusura& piano, const QString& cartellaDati, co
     const auto file = [&](const QString& estensione) {
         return accountFile(cartellaDati, codice, estensione);
     };
+    // Every file the closing writes is protected at once: one list of them on the disk.
+    const QString cartellaCopia = cartellaCopiaChiusura(cartellaDati, codice);
+    QStringList percorsi = fileCopia(cartellaCopia);
+    for (const QLatin1String& estensione :
+         {ExtMOV, ExtMOR, ExtFOG, ExtNRF, ExtCAR, ExtNRC, ExtChi, ExtRIP})
+        percorsi << file(estensione);
     FileLetti attuali;
     const bool fatto =
-        leggiFileConto(modifica, cartellaDati, codice, attuali) &&
-        scriviCopia(modifica, cartellaCopiaChiusura(cartellaDati, codice), codice, attuali) &&
+        leggiFileConto(modifica, cartellaDati, codice, attuali) && modifica.proteggi(percorsi) &&
+        scriviCopia(modifica, cartellaCopia, codice, attuali) &&
         modifica.riscrivi(file(ExtMOV), recordsToBytes(piano.rimasti)) &&
         modifica.scriviContatore(file(ExtMOR), qint16(piano.rimasti.size())) &&
         modifica.riscrivi(file(ExtFOG), recordsToBytes(piano.fogli)) &&

@@ -142,6 +142,14 @@ QString nomeCopia(const QString& estensione) {
     return QStringLiteral("Bak") + estensione.toUpper();
 }
 
+QStringList fileCopia(const QString& cartella) {
+    QStringList percorsi;
+    for (const QLatin1String& estensione : EstensioniCopia)
+        percorsi << resolveFile(cartella, nomeCopia(estensione));
+    percorsi << resolveFile(cartella, ElencoCopia);
+    return percorsi;
+}
+
 bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString& codice,
                  const FileLetti& file) {
     if (!modifica.creaCartella(cartella)) return false;

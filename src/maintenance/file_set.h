@@ -92,6 +92,9 @@ private:
 QString nomeCopia(const QString& estensione);
 inline constexpr QLatin1String ElencoCopia{"Bak.lst"};
 
+// The files of a copy in `cartella`: the nine copies and their list.
+QStringList fileCopia(const QString& cartella);
+
 // Writes `file` (the account's files as read) as the copy in `cartella`.
 bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString& codice,
                  const FileLetti& file);
