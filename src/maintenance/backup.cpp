@@ -177,13 +177,19 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
             if (!QFileInfo::exists(resolveFile(cartella, codice + estensione)))
                 mancanti << codice + QString(estensione).toUpper();
         if (!mancanti.isEmpty()) {
-            const QString perche = QStringLiteral("%1: mancano i file %2")
-                                       .arg(codice, mancanti.join(QStringLiteral(", ")));
+            const bool nessuno = mancanti.size() == qsizetype(EstensioniCopia.size());
+            const QString perche =
+                nessuno ? QStringLiteral("%1: la cartella non ne contiene la copia").arg(codice)
+                        : QStringLiteral("%1: mancano i file %2")
+                              .arg(codice, mancanti.join(QStringLiteral(", ")));
             if (copia == CopiaDi::ContoAttivo)
                 return Esito::rifiutato(
-                    QStringLiteral("La copia del conto nella cartella %1 è incompleta (%2): "
-                                   "operazione annullata.")
-                        .arg(QDir::toNativeSeparators(cartella), perche),
+                    nessuno ? QStringLiteral("La cartella %1 non contiene la copia del conto %2: "
+                                             "operazione annullata.")
+                                  .arg(QDir::toNativeSeparators(cartella), codice)
+                            : QStringLiteral("La copia del conto nella cartella %1 è incompleta "
+                                             "(%2): operazione annullata.")
+                                  .arg(QDir::toNativeSeparators(cartella), perche),
                     titolo);
             lasciati << perche;
             continue;

@@ -49,7 +49,11 @@ void ricaricaContoAperto() {
     QString errore;
     if (!ApriArchiviConto(&errore)) errori << errore;
     if (contoAttivoAperto()) {
-        if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
+        // The movement form lists the movements in its order and shows the next number.
+        if (Form9* movimenti = formHost().loaded<Form9>()) {
+            movimenti->svuotaImmissione();
+            ElencaMovimentiOrdineAttivo();
+        }
         if (!SalvaOrdine(&errore)) errori << errore;
         contoAperto().annunciaMovimenti();
     }

@@ -30,8 +30,9 @@ void mostraEsitoManutenzione(const Esito& esito, const RispostaErrori& risposta)
 // and the windows that show the movements close, as before the movements are cleared.
 void lasciaMovimentiDelConto();
 
-// After the account's files changed: its files read again, the movement form's list in
-// its order, the list-order file, the lists that show movements; errors told.
+// After the account's files changed: its files read again, the movement form emptied
+// with the next number and its list in its order, the list-order file, the lists that
+// show movements; errors told.
 void ricaricaContoAperto();
 
 // "Ripristina chiusura prec.": the warning, then the last closing undone and the

@@ -423,8 +423,9 @@ TEST_F(Closing, AMovementHeldForChangeIsLetGoFirst) {
     EXPECT_EQ(f.movimentoInModifica(), 0);
     EXPECT_EQ(movimentoTrattenuto("Form9"), 0);
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, 1148.0);
-    // The list shows the four movements left, by their new numbers.
+    // The list shows the four movements left, by their new numbers; the next is 5.
     EXPECT_EQ(lista->count(), 4);
+    EXPECT_EQ(f.NrOper->text(), "5");
 }
 
 } // namespace
