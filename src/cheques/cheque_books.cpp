@@ -668,17 +668,29 @@ std::map<qint64, int> ultimiPerDocumento(const std::vector<Movimento>& movimenti
     return ultimi;
 }
 
-// The link rule for one record: `link` (old number) when it remains and `proprio` says
-// it is the record's own movement, else the last remaining one carrying `documento`.
-template <class Proprio>
-qint16 collegamento(int link, qint64 documento, const std::vector<Movimento>& movimenti, int nm,
-                    const NuoviNumeri& nuovi, const std::map<qint64, int>& ultimi,
-                    Proprio proprio) {
-    if (link >= 1 && link <= nm && numeroRimasto(nuovi, link) != 0 &&
-        proprio(movimenti[size_t(link)]))
-        return qint16(numeroRimasto(nuovi, link));
-    const auto it = ultimi.find(documento);
-    return it == ultimi.end() ? 0 : qint16(numeroRimasto(nuovi, it->second));
+// The link rule over `records`, whose movements have causale `causale`: the stored link
+// (`link`, an old number) when it remains and `proprio` says it is the record's own
+// movement, else the last remaining one whose document number reads as `documento`.
+template <class R, class Link, class Documento, class Proprio>
+std::vector<qint16>
+collegamentiRimasti(const std::vector<R>& records, const std::vector<Movimento>& movimenti,
+                    int numeroMovimenti, const NuoviNumeri& nuovi, const QString& causale,
+                    Link link, Documento documento, Proprio proprio) {
+    if (records.empty()) return {};
+    const int nm = movimentiValidi(movimenti, numeroMovimenti);
+    const auto ultimi = ultimiPerDocumento(movimenti, nm, nuovi, causale);
+    std::vector<qint16> collegati;
+    collegati.reserve(records.size());
+    for (const R& r : records) {
+        const int m = link(r);
+        if (m >= 1 && m <= nm && numeroRimasto(nuovi, m) != 0 && proprio(movimenti[size_t(m)], r)) {
+            collegati.push_back(qint16(numeroRimasto(nuovi, m)));
+            continue;
+        }
+        const auto it = ultimi.find(documento(r));
+        collegati.push_back(it == ultimi.end() ? 0 : qint16(numeroRimasto(nuovi, it->second)));
+    }
+    return collegati;
 }
 
 // For each leaf, the index of the last book in `carnet` (among those `considera`
@@ -731,31 +743,25 @@ NuoviNumeri numeriSenzaAnnullati(const std::vector<Movimento>& movimenti, int nu
 std::vector<qint16> collegamentiFogliRimasti(const std::vector<FoglioAssegno>& fogli,
                                              const std::vector<Movimento>& movimenti,
                                              int numeroMovimenti, const NuoviNumeri& nuovi) {
-    if (fogli.empty()) return {};
-    const int nm = movimentiValidi(movimenti, numeroMovimenti);
-    const auto ultimi = ultimiPerDocumento(movimenti, nm, nuovi, CausaleAssegno);
-    std::vector<qint16> link;
-    link.reserve(fogli.size());
-    for (const FoglioAssegno& f : fogli)
-        link.push_back(collegamento(
-            f.movimento, valoreDocumento(documentoAssegno(f.numeroAssegno)), movimenti, nm, nuovi,
-            ultimi, [&f](const Movimento& m) { return eMovimentoDelFoglio(m, f.numeroAssegno); }));
-    return link;
+    return collegamentiRimasti(
+        fogli, movimenti, numeroMovimenti, nuovi, CausaleAssegno,
+        [](const FoglioAssegno& f) { return int(f.movimento); },
+        [](const FoglioAssegno& f) { return valoreDocumento(documentoAssegno(f.numeroAssegno)); },
+        [](const Movimento& m, const FoglioAssegno& f) {
+            return eMovimentoDelFoglio(m, f.numeroAssegno);
+        });
 }
 
 std::vector<qint16> collegamentiCarnetRimasti(const std::vector<CarnetAssegni>& carnet,
                                               const std::vector<Movimento>& movimenti,
                                               int numeroMovimenti, const NuoviNumeri& nuovi) {
-    if (carnet.empty()) return {};
-    const int nm = movimentiValidi(movimenti, numeroMovimenti);
-    const auto ultimi = ultimiPerDocumento(movimenti, nm, nuovi, CausaleCarnet);
-    std::vector<qint16> link;
-    link.reserve(carnet.size());
-    for (const CarnetAssegni& c : carnet)
-        link.push_back(collegamento(
-            c.movimentoCosto, c.numeroCarnet, movimenti, nm, nuovi, ultimi,
-            [&c](const Movimento& m) { return eMovimentoDelCarnet(m, c.numeroCarnet); }));
-    return link;
+    return collegamentiRimasti(
+        carnet, movimenti, numeroMovimenti, nuovi, CausaleCarnet,
+        [](const CarnetAssegni& c) { return int(c.movimentoCosto); },
+        [](const CarnetAssegni& c) { return qint64(c.numeroCarnet); },
+        [](const Movimento& m, const CarnetAssegni& c) {
+            return eMovimentoDelCarnet(m, c.numeroCarnet);
+        });
 }
 
 CarnetEsauriti carnetEsauriti(const std::vector<CarnetAssegni>& carnet,

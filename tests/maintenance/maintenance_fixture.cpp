@@ -118,6 +118,33 @@ void MaintenanceTest::chiudiConto(const char* data) {
     apri(stato().CodiceContoAttivo.toLatin1().constData());
 }
 
+ProvaModifica MaintenanceTest::prova(const QString& cartella, std::function<void()> prepara,
+                                     std::function<Esito()> esegui, std::function<void()> riapri,
+                                     std::function<std::map<QString, QByteArray>()> file) {
+    ProvaModifica p;
+    p.cartella = cartella;
+    p.prepara = std::move(prepara);
+    p.esegui = [esegui = std::move(esegui)](QString* testo) {
+        const Esito e = esegui();
+        *testo = e.testo;
+        return e.ok();
+    };
+    p.riapri = std::move(riapri);
+    p.file = std::move(file);
+    return p;
+}
+
+ProvaModifica MaintenanceTest::provaNeiDati(const std::map<QString, QByteArray>& prima,
+                                            std::function<Esito()> esegui) {
+    return prova(
+        dataFolder(),
+        [this, prima] {
+            rimetti(prima);
+            apri("CC1");
+        },
+        std::move(esegui), [] { ApriArchiviConto(); }, [this] { return tuttiIFile(); });
+}
+
 std::map<QString, QByteArray> MaintenanceTest::tuttiIFile() const {
     return fileSotto(dataFolder());
 }

@@ -13,12 +13,15 @@
 // A closing on 30/11/2026 removes 1, 3, 4, 6-15, 17 and 19 (net -59) and keeps 2, 5, 16
 // and 18 as 1 to 4.
 
+#include "common/esito.h"
 #include "support/bytes.h"
+#include "support/faults.h"
 #include "support/open_account_fixture.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <map>
 
 namespace qv::test {
@@ -52,6 +55,17 @@ protected:
     }
     // Every file under the data folder, subfolders included, by relative path.
     std::map<QString, QByteArray> tuttiIFile() const;
+    // The shared fault checks of a change (support/faults.h) that runs `esegui` in
+    // `cartella`, starting each time from `prepara`; `riapri` is what the program does
+    // next, `file` what the change may touch.
+    static ProvaModifica prova(const QString& cartella, std::function<void()> prepara,
+                               std::function<Esito()> esegui, std::function<void()> riapri,
+                               std::function<std::map<QString, QByteArray>()> file);
+    // The same for a change of the data folder: each try starts from the data folder
+    // holding `prima` with CC1 open, and the next opening of the account follows.
+    ProvaModifica provaNeiDati(const std::map<QString, QByteArray>& prima,
+                               std::function<Esito()> esegui);
+
     // Makes the data folder hold exactly `file` again.
     void rimetti(const std::map<QString, QByteArray>& file) const;
     // The same for any folder.

@@ -117,39 +117,22 @@ TEST_F(Backup, AMissingFileIsCopiedEmptyAndAnIncompleteAccountIsLeftOut) {
 
 TEST_F(Backup, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     // The backup, in the copies' folder: the archive and two accounts' nine files.
-    ProvaModifica copia;
-    copia.cartella = cartella;
-    copia.prepara = [&] {
+    const auto vuota = [this] {
         QDir(cartella).removeRecursively();
         QDir().mkpath(cartella);
     };
-    copia.esegui = [&](QString* testo) {
-        const Esito e = EseguiCopie(cartella, CopiaDi::TuttiConti);
-        *testo = e.testo;
-        return e.ok();
-    };
-    copia.riapri = [&] { recoverInterrupted(cartella); };
-    copia.file = [&] { return fileSotto(cartella); };
+    const auto copia = prova(
+        cartella, vuota, [this] { return EseguiCopie(cartella, CopiaDi::TuttiConti); },
+        [this] { recoverInterrupted(cartella); }, [this] { return fileSotto(cartella); });
     EXPECT_EQ(provaModifica(copia), 20);
 
     // The restore, in the data folder.
     ASSERT_TRUE(EseguiCopie(cartella, CopiaDi::TuttiConti).ok());
     cambiaTutto();
     const auto cambiato = tuttiIFile();
-    ProvaModifica ripristino;
-    ripristino.cartella = dataFolder();
-    ripristino.prepara = [&] {
-        rimetti(cambiato);
-        apri("CC1");
-    };
-    ripristino.esegui = [&](QString* testo) {
-        const Esito e = RipristinaCopie(cartella, CopiaDi::TuttiConti);
-        *testo = e.testo;
-        return e.ok();
-    };
-    ripristino.riapri = [] { ApriArchiviConto(); };
-    ripristino.file = [&] { return tuttiIFile(); };
-    EXPECT_EQ(provaModifica(ripristino), 18);
+    EXPECT_EQ(provaModifica(provaNeiDati(
+                  cambiato, [this] { return RipristinaCopie(cartella, CopiaDi::TuttiConti); })),
+              18);
 }
 
 TEST_F(Backup, TheDataFolderItselfIsRefused) {

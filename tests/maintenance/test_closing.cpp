@@ -342,23 +342,13 @@ TEST_F(Closing, DateChecks) {
 
 TEST_F(Closing, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     const auto prima = tuttiIFile();
-    ProvaModifica prova;
-    prova.cartella = dataFolder();
-    prova.prepara = [&] {
-        rimetti(prima);
-        apri("CC1");
-    };
-    prova.esegui = [&](QString* testo) {
+    const auto chiudi = [this] {
         const PianoChiusura piano = calcolaChiusura(datiChiusuraContoAperto("30/11/2026"));
-        const Esito e = scriviChiusura(piano, dataFolder(), "CC1");
-        *testo = e.testo;
-        return e.ok();
+        return scriviChiusura(piano, dataFolder(), "CC1");
     };
-    // The next opening of the account puts an unfinished closing back.
-    prova.riapri = [] { ApriArchiviConto(); };
-    prova.file = [&] { return tuttiIFile(); };
-    // The nine copies and their list, then eight files of the account.
-    EXPECT_EQ(provaModifica(prova), 18);
+    // The nine copies and their list, then eight files of the account; the next opening
+    // of the account puts an unfinished closing back.
+    EXPECT_EQ(provaModifica(provaNeiDati(prima, chiudi)), 18);
 }
 
 TEST_F(Closing, PrinterNotThereChangesNothing) {

@@ -126,21 +126,10 @@ TEST_F(RestoreClosing, MissingOrIncompleteCopySetIsRefused) {
 TEST_F(RestoreClosing, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     chiudiConto("30/11/2026");
     const auto chiuso = tuttiIFile();
-    ProvaModifica prova;
-    prova.cartella = dataFolder();
-    prova.prepara = [&] {
-        rimetti(chiuso);
-        apri("CC1");
-    };
-    prova.esegui = [&](QString* testo) {
-        const Esito e = RipristinaChiusuraPrecedente(dataFolder(), "CC1");
-        *testo = e.testo;
-        return e.ok();
-    };
-    prova.riapri = [] { ApriArchiviConto(); };
-    prova.file = [&] { return tuttiIFile(); };
     // The nine files and ".chi".
-    EXPECT_EQ(provaModifica(prova), 10);
+    EXPECT_EQ(provaModifica(provaNeiDati(
+                  chiuso, [this] { return RipristinaChiusuraPrecedente(dataFolder(), "CC1"); })),
+              10);
 }
 
 TEST_F(RestoreClosing, AnAccountNeverClosedIsRefused) {
