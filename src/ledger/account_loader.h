@@ -30,8 +30,8 @@ bool ApriArchiviConto(QString* errore = nullptr);
 // the count, one read), recomputes the four balances from every movement not held
 // out by a window plus the carry-forward of TabellaRiporto row 1 (amounts no sum
 // may count, importoUtilizzabile, count as 0), recomputes the date bounds from the
-// movements and rewrites ".TOT". With `aggiornaPannelli` the main window's balance
-// panels are refreshed too. A damaged ".MOR" or an unreadable ".MOV" closes the
+// movements and rewrites ".TOT". With `aggiornaPannelli` the new balances are said too
+// (mostraSaldi: the main window's panels follow). A damaged ".MOR" or an unreadable ".MOV" closes the
 // account as ApriArchiviConto does, with nothing written; the rest as there.
 bool CaricaMovimenti(bool aggiornaPannelli = true, QString* errore = nullptr);
 

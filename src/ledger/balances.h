@@ -38,8 +38,8 @@ void applicaAiSaldi(Saldi& saldi, const QString& dataValuta, const QString& data
 Saldi calcolaSaldi(const std::vector<Movimento>& movimenti, double saldoRiporto,
                    const QString& dataOggi);
 
-// Applies one movement to the shared balances, refreshes the main window's panels
-// and rewrites ".TOT" (totals and date bounds). An amount of 0 changes no balance
+// Applies one movement to the shared balances, says so (mostraSaldi: the main window's
+// panels follow) and rewrites ".TOT" (totals and date bounds). An amount of 0 changes no balance
 // and only refreshes the panels and ".TOT". False, with the reason, when ".TOT"
 // cannot be written (the balances in memory are right all the same).
 bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,

@@ -476,14 +476,7 @@ TEST_F(Manutenzione, ACountThatCannotBeWrittenPutsTheOldArchiveBack) {
 // write, a roll-back that cannot put a file back, a program stopped midway leave both as
 // they were, put back by the next start.
 TEST_F(Manutenzione, TheRewriteIsOneChangeOfTheArchiveAndItsCount) {
-    const auto fileProgramma = [this] {
-        std::map<QString, QByteArray> file;
-        const QDir dir(programFolder());
-        for (const QString& nome : dir.entryList(QDir::Files))
-            file[nome] = readBytes(dir.filePath(nome));
-        return file;
-    };
-    const auto iniziali = fileProgramma();
+    const auto iniziali = fileDi(programFolder());
     ProvaModifica prova;
     prova.cartella = programFolder();
     // What the start-up does first.
@@ -496,7 +489,7 @@ TEST_F(Manutenzione, TheRewriteIsOneChangeOfTheArchiveAndItsCount) {
         prova.riapri();
     };
     prova.esegui = [](QString* testo) { return riscriviArchivioCausali({4, 2, 1}, testo); };
-    prova.file = fileProgramma;
+    prova.file = [this] { return fileDi(programFolder()); };
     EXPECT_EQ(provaModifica(prova), 2);
 }
 

@@ -3,7 +3,7 @@
 // or failed confirmation leaves behind.
 #include "books_fixture.h"
 #include "ledger/account_loader.h"
-#include "support/faults.h"
+#include "support/account_change.h"
 
 #include "cheques/book_form.h"
 #include "cheques/book_list_form.h"
@@ -507,19 +507,8 @@ TEST_F(CheckBooksForm, PickerModes) {
 // Deleting a book is one change of its six files: a failure at any write, a roll-back
 // that cannot put a file back, a program stopped midway all leave the account as it was.
 TEST_F(DeletingBooks, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
-    const auto iniziali = dataFiles();
-    test::ProvaModifica prova;
-    prova.cartella = dataFolder();
-    prova.riapri = [] {
-        QString errore;
-        ApriArchiviConto(&errore);
-    };
-    prova.prepara = [&] {
-        test::rimettiFile(dataFolder(), iniziali);
-        prova.riapri();
-    };
-    prova.esegui = [](QString* testo) { return eliminaCarnet(2, testo); };
-    prova.file = [this] { return dataFiles(); };
+    const test::ProvaModifica prova = test::provaSulContoAperto(
+        dataFolder(), [](QString* testo) { return eliminaCarnet(2, testo); });
     EXPECT_EQ(test::provaModifica(prova), 6);
 }
 

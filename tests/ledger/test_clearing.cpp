@@ -1,6 +1,6 @@
 // "Cancella Movimenti": only the open account's own files go, as one change.
+#include "support/account_change.h"
 #include "support/bytes.h"
-#include "support/faults.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -51,23 +51,11 @@ TEST_F(Clearing, AnAccountNamedContiKeepsTheAccountArchiveAndTheUsersFiles) {
 // Every file goes, or none: a failure at any removal, a roll-back that cannot put a file
 // back, a program stopped midway leave the account as it was, put back at its opening.
 TEST_F(Clearing, TheFilesGoAsOneChange) {
-    const auto iniziali = dataFiles();
-    ProvaModifica prova;
-    prova.cartella = dataFolder();
-    prova.riapri = [] {
-        QString errore;
-        ApriArchiviConto(&errore);
-    };
-    prova.prepara = [&] {
-        rimettiFile(dataFolder(), iniziali);
-        prova.riapri();
-    };
-    prova.esegui = [](QString* testo) {
+    const ProvaModifica prova = provaSulContoAperto(dataFolder(), [](QString* testo) {
         const Esito esito = cancellaMovimentiConto();
         *testo = esito.testo;
         return esito.ok();
-    };
-    prova.file = [this] { return dataFiles(); };
+    });
     // ".MOV", ".MOR" and ".TOT" (the account's ".TOT" as its opening writes it).
     EXPECT_EQ(provaModifica(prova), 3);
 }

@@ -10,8 +10,8 @@
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
+#include "support/account_change.h"
 #include "support/bytes.h"
-#include "support/faults.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -251,19 +251,8 @@ TEST_F(DeleteTest, AFileThatCannotBeRewrittenStopsTheDeletion) {
 // references: a failure at any write, a roll-back that cannot put a file back, a program
 // stopped midway leave the account as it was.
 TEST_F(DeleteTest, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
-    const auto iniziali = dataFiles();
-    test::ProvaModifica prova;
-    prova.cartella = dataFolder();
-    prova.riapri = [] {
-        QString errore;
-        ApriArchiviConto(&errore);
-    };
-    prova.prepara = [&] {
-        test::rimettiFile(dataFolder(), iniziali);
-        prova.riapri();
-    };
-    prova.esegui = [](QString* testo) { return eliminaMovimento(3, testo); };
-    prova.file = [this] { return dataFiles(); };
+    const test::ProvaModifica prova = test::provaSulContoAperto(
+        dataFolder(), [](QString* testo) { return eliminaMovimento(3, testo); });
     // ".MOV", ".MOR", ".FOG" (a leaf of movement 3) and ".CAR" (the cost of movement 4).
     EXPECT_EQ(test::provaModifica(prova), 4);
 }

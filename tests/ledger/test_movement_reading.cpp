@@ -79,6 +79,8 @@ TEST_F(MovementReading, EachFormRefusesItsFirstWrongFieldWithItsWords) {
         t.causale = "ZZ";
     });
     const auto riservata = con([](TestiMovimento& t) { t.causale = "AS"; });
+    const auto nonNumero = con([](TestiMovimento& t) { t.importo = "12a"; });
+    const auto negativo = con([](TestiMovimento& t) { t.importo = "-5"; });
     const std::vector<Rifiuto> casi = {
         {"data op. vuota", M::Immissione, vuotaOp, obbl, e, "DataOper", false, true},
         {"data op. vuota", M::Modifica, vuotaOp, obbl, e, "DataOper", false, true},
@@ -98,6 +100,9 @@ TEST_F(MovementReading, EachFormRefusesItsFirstWrongFieldWithItsWords) {
         {"importo e causale", M::Allineamento, importoECausale, amountErrorMessage(), e, "IMPORTO",
          false, false},
         {"riservata", M::Modifica, riservata, causale, e, "Causale", false, false},
+        {"non un numero", M::Immissione, nonNumero, amountErrorMessage(), e, "IMPORTO", false,
+         false},
+        {"negativo", M::Modifica, negativo, amountErrorMessage(), e, "IMPORTO", false, false},
     };
     for (const Rifiuto& c : casi) {
         const LetturaMovimento l = leggiMovimento(c.testi, c.modulo);

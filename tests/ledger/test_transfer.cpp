@@ -3,8 +3,8 @@
 // leave both accounts as they were.
 #include "ledger/account_loader.h"
 #include "ledger/movement_files.h"
+#include "support/account_change.h"
 #include "support/bytes.h"
-#include "support/faults.h"
 #include "support/fixture.h"
 
 #include "common/random_file.h"
@@ -363,18 +363,7 @@ TEST_F(TransferFromTheEntryForm, AFailedWriteInTheOpenAccountTakesTheOtherHalfBa
 // The two halves of a transfer are one change: a failure at any write, a roll-back that
 // cannot put a file back, a program stopped midway leave both accounts as they were.
 TEST_F(Transfer, BothHalvesAreWrittenOrNeither) {
-    const auto iniziali = dataFiles();
-    ProvaModifica prova;
-    prova.cartella = dataFolder();
-    prova.riapri = [] {
-        QString errore;
-        ApriArchiviConto(&errore);
-    };
-    prova.prepara = [&] {
-        rimettiFile(dataFolder(), iniziali);
-        prova.riapri();
-    };
-    prova.esegui = [this](QString* testo) {
+    const ProvaModifica prova = provaSulContoAperto(dataFolder(), [this](QString* testo) {
         GirocontoScritto scritto;
         if (!scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, &scritto, testo))
             return false;
@@ -386,8 +375,7 @@ TEST_F(Transfer, BothHalvesAreWrittenOrNeither) {
         annullaGiroconto(scritto, &rimasti);
         *testo += rimasti;
         return false;
-    };
-    prova.file = [this] { return dataFiles(); };
+    });
     // The other account's ".MOV", ".MOR" and ".TOT", then the open account's ".MOV" and
     // ".MOR".
     EXPECT_EQ(provaModifica(prova), 5);

@@ -31,6 +31,14 @@ GuastoAlPasso::~GuastoAlPasso() {
     impostaGuastoModifiche({});
 }
 
+std::map<QString, QByteArray> fileDi(const QString& cartella) {
+    std::map<QString, QByteArray> file;
+    const QDir dir(cartella);
+    for (const QString& nome : dir.entryList(QDir::Files))
+        file[nome] = readBytes(dir.filePath(nome));
+    return file;
+}
+
 void rimettiFile(const QString& cartella, const std::map<QString, QByteArray>& file) {
     const QDir dir(cartella);
     for (const QString& nome : dir.entryList(QDir::Files | QDir::Hidden))

@@ -35,6 +35,9 @@ private:
     QStringList scritture_;
 };
 
+// Every file of `cartella` (not the folders within) with its bytes, by name.
+std::map<QString, QByteArray> fileDi(const QString& cartella);
+
 // Makes `cartella` hold exactly the files `file` (by name, with their bytes): the others
 // are removed, folders within are left alone.
 void rimettiFile(const QString& cartella, const std::map<QString, QByteArray>& file);
