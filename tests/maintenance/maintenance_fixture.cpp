@@ -7,10 +7,6 @@
 #include "maintenance/closing.h"
 #include "support/open_account.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
-
 namespace qv::test {
 
 namespace {
@@ -118,55 +114,12 @@ void MaintenanceTest::chiudiConto(const char* data) {
     apri(stato().CodiceContoAttivo.toLatin1().constData());
 }
 
-ProvaModifica MaintenanceTest::prova(const QString& cartella, std::function<void()> prepara,
-                                     std::function<Esito()> esegui, std::function<void()> riapri,
-                                     std::function<std::map<QString, QByteArray>()> file) {
-    ProvaModifica p;
-    p.cartella = cartella;
-    p.prepara = std::move(prepara);
-    p.esegui = [esegui = std::move(esegui)](QString* testo) {
+std::function<bool(QString*)> MaintenanceTest::comeProva(std::function<Esito()> esegui) {
+    return [esegui = std::move(esegui)](QString* testo) {
         const Esito e = esegui();
         *testo = e.testo;
         return e.ok();
     };
-    p.riapri = std::move(riapri);
-    p.file = std::move(file);
-    return p;
-}
-
-ProvaModifica MaintenanceTest::provaNeiDati(const std::map<QString, QByteArray>& prima,
-                                            std::function<Esito()> esegui) {
-    return prova(
-        dataFolder(),
-        [this, prima] {
-            rimetti(prima);
-            apri("CC1");
-        },
-        std::move(esegui), [] { ApriArchiviConto(); }, [this] { return tuttiIFile(); });
-}
-
-std::map<QString, QByteArray> MaintenanceTest::tuttiIFile() const {
-    return fileSotto(dataFolder());
-}
-
-void MaintenanceTest::rimetti(const std::map<QString, QByteArray>& file) const {
-    QDir(dataFolder()).removeRecursively();
-    QDir().mkpath(dataFolder());
-    for (const auto& [nome, bytes] : file) {
-        QDir().mkpath(QFileInfo(dataFolder() + nome).absolutePath());
-        writeBytes(dataFolder() + nome, bytes);
-    }
-}
-
-std::map<QString, QByteArray> MaintenanceTest::fileSotto(const QString& cartella) {
-    std::map<QString, QByteArray> file;
-    const QDir radice(cartella);
-    QDirIterator it(cartella, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString percorso = it.next();
-        file[radice.relativeFilePath(percorso)] = readBytes(percorso);
-    }
-    return file;
 }
 
 } // namespace qv::test

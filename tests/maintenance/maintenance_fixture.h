@@ -14,6 +14,7 @@
 // and 18 as 1 to 4.
 
 #include "common/esito.h"
+#include "support/account_change.h"
 #include "support/bytes.h"
 #include "support/faults.h"
 #include "support/open_account_fixture.h"
@@ -49,27 +50,16 @@ protected:
     // loads it again.
     void chiudiConto(const char* data);
 
-    // The path of a file of account `codice` in the data folder.
-    QString fileDi(const char* codice, const char* ext) const {
-        return dataFolder() + QString::fromLatin1(codice) + QString::fromLatin1(ext);
-    }
-    // Every file under the data folder, subfolders included, by relative path.
-    std::map<QString, QByteArray> tuttiIFile() const;
-    // The shared fault checks of a change (support/faults.h) that runs `esegui` in
-    // `cartella`, starting each time from `prepara`; `riapri` is what the program does
-    // next, `file` what the change may touch.
-    static ProvaModifica prova(const QString& cartella, std::function<void()> prepara,
-                               std::function<Esito()> esegui, std::function<void()> riapri,
-                               std::function<std::map<QString, QByteArray>()> file);
-    // The same for a change of the data folder: each try starts from the data folder
-    // holding `prima` with CC1 open, and the next opening of the account follows.
-    ProvaModifica provaNeiDati(const std::map<QString, QByteArray>& prima,
-                               std::function<Esito()> esegui);
+    // A change that answers a result, as the shared fault checks run it
+    // (support/faults.h): false, with the result's text, when it is not done.
+    static std::function<bool(QString* testo)> comeProva(std::function<Esito()> esegui);
 
+    // Every file under the data folder, subfolders included, by relative path.
+    std::map<QString, QByteArray> tuttiIFile() const { return fileSotto(dataFolder()); }
     // Makes the data folder hold exactly `file` again.
-    void rimetti(const std::map<QString, QByteArray>& file) const;
-    // The same for any folder.
-    static std::map<QString, QByteArray> fileSotto(const QString& cartella);
+    void rimetti(const std::map<QString, QByteArray>& file) const {
+        rimettiSotto(dataFolder(), file);
+    }
 };
 
 } // namespace qv::test

@@ -117,22 +117,22 @@ TEST_F(Backup, AMissingFileIsCopiedEmptyAndAnIncompleteAccountIsLeftOut) {
 
 TEST_F(Backup, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     // The backup, in the copies' folder: the archive and two accounts' nine files.
-    const auto vuota = [this] {
+    ProvaModifica copia;
+    copia.cartella = cartella;
+    copia.prepara = [this] {
         QDir(cartella).removeRecursively();
         QDir().mkpath(cartella);
     };
-    const auto copia = prova(
-        cartella, vuota, [this] { return EseguiCopie(cartella, CopiaDi::TuttiConti); },
-        [this] { recoverInterrupted(cartella); }, [this] { return fileSotto(cartella); });
+    copia.esegui = comeProva([this] { return EseguiCopie(cartella, CopiaDi::TuttiConti); });
+    copia.riapri = [this] { recoverInterrupted(cartella); };
+    copia.file = [this] { return fileSotto(cartella); };
     EXPECT_EQ(provaModifica(copia), 20);
 
     // The restore, in the data folder.
     ASSERT_TRUE(EseguiCopie(cartella, CopiaDi::TuttiConti).ok());
     cambiaTutto();
-    const auto cambiato = tuttiIFile();
-    EXPECT_EQ(provaModifica(provaNeiDati(
-                  cambiato, [this] { return RipristinaCopie(cartella, CopiaDi::TuttiConti); })),
-              18);
+    const auto ripristina = [this] { return RipristinaCopie(cartella, CopiaDi::TuttiConti); };
+    EXPECT_EQ(provaModifica(provaSulContoAperto(dataFolder(), comeProva(ripristina), true)), 18);
 }
 
 TEST_F(Backup, TheDataFolderItselfIsRefused) {

@@ -341,14 +341,13 @@ TEST_F(Closing, DateChecks) {
 }
 
 TEST_F(Closing, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
-    const auto prima = tuttiIFile();
     const auto chiudi = [this] {
         const PianoChiusura piano = calcolaChiusura(datiChiusuraContoAperto("30/11/2026"));
         return scriviChiusura(piano, dataFolder(), "CC1");
     };
     // The nine copies and their list, then eight files of the account; the next opening
     // of the account puts an unfinished closing back.
-    EXPECT_EQ(provaModifica(provaNeiDati(prima, chiudi)), 18);
+    EXPECT_EQ(provaModifica(provaSulContoAperto(dataFolder(), comeProva(chiudi), true)), 18);
 }
 
 TEST_F(Closing, PrinterNotThereChangesNothing) {

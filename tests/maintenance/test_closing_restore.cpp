@@ -125,11 +125,9 @@ TEST_F(RestoreClosing, MissingOrIncompleteCopySetIsRefused) {
 
 TEST_F(RestoreClosing, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     chiudiConto("30/11/2026");
-    const auto chiuso = tuttiIFile();
+    const auto ripristina = [this] { return RipristinaChiusuraPrecedente(dataFolder(), "CC1"); };
     // The nine files and ".chi".
-    EXPECT_EQ(provaModifica(provaNeiDati(
-                  chiuso, [this] { return RipristinaChiusuraPrecedente(dataFolder(), "CC1"); })),
-              10);
+    EXPECT_EQ(provaModifica(provaSulContoAperto(dataFolder(), comeProva(ripristina), true)), 10);
 }
 
 TEST_F(RestoreClosing, AnAccountNeverClosedIsRefused) {

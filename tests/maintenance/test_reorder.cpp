@@ -81,7 +81,6 @@ TEST_F(Reorder, WithoutAnOpenAccountIsRefused) {
 
 TEST_F(Reorder, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     guastaCollegamenti();
-    const auto prima = tuttiIFile();
     const auto fogli = stato().TabellaFogli;
     const auto riordina = [&fogli] {
         const Esito e = RiordinaArchivi();
@@ -90,7 +89,7 @@ TEST_F(Reorder, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
         }
         return e;
     };
-    EXPECT_EQ(provaModifica(provaNeiDati(prima, riordina)), 12);
+    EXPECT_EQ(provaModifica(provaSulContoAperto(dataFolder(), comeProva(riordina), true)), 12);
 }
 
 } // namespace
