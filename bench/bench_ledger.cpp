@@ -46,12 +46,17 @@ void mostra(qv::ListModel& modello, const qv::ElencoMovimenti& elenco) {
 
 // --- Floors ------------------------------------------------------------------------
 
+// The bytes of the account's ".MOV", read whole with nothing else done.
+QByteArray byteMovimenti(const ContoGrande& conto, benchmark::State& state) {
+    QFile file(conto.file(qv::ExtMOV));
+    if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("no .MOV");
+    return file.readAll();
+}
+
 void BM_PavimentoLettura(benchmark::State& state) {
     ContoGrande conto;
     for (auto _ : state) {
-        QFile file(conto.file(qv::ExtMOV));
-        if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("no .MOV");
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = byteMovimenti(conto, state);
         benchmark::DoNotOptimize(bytes.constData());
     }
 }
@@ -68,9 +73,7 @@ struct MovimentoPiatto {
 void BM_PavimentoDecodifica(benchmark::State& state) {
     ContoGrande conto;
     for (auto _ : state) {
-        QFile file(conto.file(qv::ExtMOV));
-        if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("no .MOV");
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = byteMovimenti(conto, state);
         std::vector<MovimentoPiatto> righe(size_t(bytes.size() / qv::Movimento::Lunghezza));
         const char* r = bytes.constData();
         for (MovimentoPiatto& m : righe) {

@@ -20,8 +20,9 @@ namespace qv {
 
 // --- The last load -----------------------------------------------------------------
 
-// Notes that the open account's files were just read into memory (the end of
-// ApriArchiviConto, ".TOT" written).
+// Notes that memory holds the open account as its files are now: the end of
+// ApriArchiviConto, and a new movement's save when memory held the account before it
+// (its record and count written are the row and count in memory).
 void segnaCaricamento();
 
 // Whether memory holds the open account as the last load left it and as its files are
