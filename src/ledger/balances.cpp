@@ -42,14 +42,25 @@ bool partiRapide(const QString& t, int& g, int& m, int& a) {
     return true;
 }
 
+// Whether `testo`, trimmed, is the one letter `lettera` (as testo.trimmed() == lettera,
+// without making the trimmed text: the balances ask it twice per movement).
+bool soloLettera(const QString& testo, char16_t lettera) {
+    qsizetype inizio = 0, fine = testo.size();
+    while (inizio < fine && testo.at(inizio).isSpace())
+        ++inizio;
+    while (fine > inizio && testo.at(fine - 1).isSpace())
+        --fine;
+    return fine - inizio == 1 && testo.at(inizio) == lettera;
+}
+
 void aggiungi(Saldi& saldi, const QString& dataValuta, const QString& dataOperazione,
               double importo, const QString& entrataUscita, const QString& sospeso, float oggi,
               int segno) {
     // A damaged amount (not finite, or beyond what two decimals can hold) counts as 0.
     const double conto = importoContabile(importo);
-    const double valore = (entrataUscita.trimmed() == u"U" ? -conto : conto) * segno;
+    const double valore = (soloLettera(entrataUscita, u'U') ? -conto : conto) * segno;
     saldi.contabile += valore;
-    if (sospeso.trimmed() == u"N") saldi.nonSospesi += valore;
+    if (soloLettera(sospeso, u'N')) saldi.nonSospesi += valore;
     if (giornoDellaData(dataOperazione) <= oggi) saldi.operazioneOggi += valore;
     if (giornoDellaData(dataValuta) <= oggi) saldi.valutaOggi += valore;
 }
@@ -141,7 +152,9 @@ float giornoDellaData(const QString& data) {
     int g, m, a;
     if (!partiRapide(data, g, m, a)) return DataInNumero(data);
     int giorni = 0;
-    if (m >= 1 && m <= 12) giorni = primaDelMese[m - 1] + (m >= 3 && AnnoBisestile(a) ? 1 : 0);
+    // AnnoBisestile for a whole year of four digits, without going through doubles.
+    const bool bisestile = a % 4 == 0 && (a % 100 != 0 || a % 400 == 0);
+    if (m >= 1 && m <= 12) giorni = primaDelMese[m - 1] + (m >= 3 && bisestile ? 1 : 0);
     return float(double(a) * 366 + giorni + g);
 }
 

@@ -72,19 +72,31 @@ std::vector<qint16> numeriInOrdine(OrdineMovimenti ordine, const std::optional<f
                                    const std::optional<float>& al) {
     const auto& s = stato();
     const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
-    std::vector<std::pair<Chiave, int>> voci;
+    // The keys as four plain fields and the row, compared in that order (the row decides
+    // only between equal keys): 16 bytes a movement. The buffer stays from one sort to the
+    // next, so that sorting a long list again allocates nothing.
+    struct Voce {
+        float data, operazione, valuta;
+        qint16 numero, riga;
+        bool operator<(const Voce& b) const {
+            return std::tie(data, operazione, valuta, numero, riga) <
+                   std::tie(b.data, b.operazione, b.valuta, b.numero, b.riga);
+        }
+    };
+    static std::vector<Voce> voci;
+    voci.clear();
     voci.reserve(size_t(std::max(n, 0)));
     for (int i = 1; i <= n; ++i) {
         const Chiave k = chiave(s.TabellaMovimenti[size_t(i)], ordine);
         const float data = std::get<0>(k);
         if ((dal && data < *dal) || (al && data > *al)) continue;
-        voci.emplace_back(k, i);
+        voci.push_back({data, std::get<1>(k), std::get<2>(k), std::get<3>(k), qint16(i)});
     }
     std::sort(voci.begin(), voci.end());
     std::vector<qint16> numeri;
     numeri.reserve(voci.size());
-    for (const auto& v : voci)
-        numeri.push_back(qint16(v.second));
+    for (const Voce& v : voci)
+        numeri.push_back(v.riga);
     return numeri;
 }
 
