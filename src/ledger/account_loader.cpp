@@ -49,6 +49,7 @@ constexpr std::size_t RigheLibere = 500;
 // False, with the reason in errori, when they cannot be read.
 bool leggiTabellaMovimenti(const EsameConteggio& esame, std::vector<Movimento>& tabella,
                            QStringList& errori) {
+    tieniMemoriaTraCaricamenti();
     tabella.clear();
     tabella.reserve(1 + size_t(std::max(esame.conteggio, 0)) + RigheLibere);
     tabella.emplace_back();

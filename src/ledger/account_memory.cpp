@@ -12,6 +12,10 @@
 #include <optional>
 #include <sys/stat.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace qv {
 
 namespace {
@@ -49,6 +53,20 @@ StatiFile statiFileConto(const QString& cartella, const QString& codice) {
 }
 
 } // namespace
+
+void tieniMemoriaTraCaricamenti() {
+#if defined(__GLIBC__)
+    static const bool fatto = [] {
+        constexpr int Trattenuta = 64 * 1024 * 1024;
+        // Blocks up to 32 MB come from the heap (and so are kept), not from mappings of
+        // their own that are given back when freed.
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, Trattenuta);
+        return true;
+    }();
+    Q_UNUSED(fatto);
+#endif
+}
 
 struct MemoriaConto {
     struct Caricamento {
