@@ -160,7 +160,7 @@ bool ricostruisciConteggio(const EsameConteggio& e, QString* copia, QString* err
     QString conservato;
     if (QFileInfo::exists(e.fileConteggio)) {
         conservato = nomeCopiaDanneggiata(e.fileConteggio);
-        noteFileWrite();
+        noteFileWrite(e.fileConteggio);
         if (!QDir().rename(e.fileConteggio, conservato))
             return fallito(QStringLiteral("Impossibile rinominare il file %1 in %2.")
                                .arg(nativo(e.fileConteggio), nativo(conservato)));

@@ -64,7 +64,7 @@ bool deleteAccountFiles(const QString& folder, const QString& code, QStringList*
     if (code.trimmed().isEmpty()) return false;
     bool allRemoved = true;
     for (const QString& path : accountFilesIn(folder, code)) {
-        noteFileWrite();
+        noteFileWrite(path);
         if (!QFile::remove(path)) {
             allRemoved = false;
             if (failed) failed->append(QFileInfo(path).fileName());

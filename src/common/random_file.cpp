@@ -111,8 +111,8 @@ bool RecordFile::writeRange(int first, const QByteArray& records) {
 }
 
 bool RecordFile::writeAt(qint64 offset, const QByteArray& data) {
-    noteFileWrite();
     const QString target = path();
+    noteFileWrite(target);
     QFile file(target);
     const bool created = !file.exists();
     errno = 0;
@@ -168,7 +168,7 @@ bool RecordFile::ensureExists() {
     clearError();
     QFile file(path());
     if (file.exists()) return true;
-    noteFileWrite();
+    noteFileWrite(file.fileName());
     errno = 0;
     if (!file.open(QIODevice::ReadWrite)) {
         fail(file.error(), file.errorString(), errno);

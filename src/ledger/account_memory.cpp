@@ -104,7 +104,7 @@ void segnaCaricamento() {
     c.cartella = s.PercorsoDati;
     c.codice = s.CodiceContoAttivo.trimmed();
     c.oggi = DataOggi();
-    c.scritture = fileWriteCount();
+    c.scritture = fileWriteCount(c.cartella);
     c.tabella = s.TabellaMovimenti.data();
     c.movimenti = s.NumeroMovimenti;
     c.carnet = s.NumeroCarnet;
@@ -118,16 +118,17 @@ bool contoInvariatoDalCaricamento() {
     const auto& c = memoria().caricamento;
     if (!c || !contoAttivoAperto()) return false;
     return c->cartella == s.PercorsoDati && c->codice == s.CodiceContoAttivo.trimmed() &&
-           c->oggi == DataOggi() && c->scritture == fileWriteCount() &&
+           c->oggi == DataOggi() && c->scritture == fileWriteCount(c->cartella) &&
            c->tabella == s.TabellaMovimenti.data() && c->movimenti == s.NumeroMovimenti &&
            c->carnet == s.NumeroCarnet && c->fogli == s.NumeroFogli &&
            c->file == statiFileConto(c->cartella, c->codice);
 }
 
 bool scritturaDerivata(const QString& percorso, const std::function<bool()>& scrivi) {
-    const quint64 prima = fileWriteCount();
+    const QString cartella = stato().PercorsoDati;
+    const quint64 prima = fileWriteCount(cartella);
     if (!scrivi()) return false;
-    const quint64 dopo = fileWriteCount();
+    const quint64 dopo = fileWriteCount(cartella);
     MemoriaConto& m = memoria();
     const auto st = statoFile(percorso);
     if (m.caricamento && m.caricamento->scritture == prima) {
@@ -150,7 +151,7 @@ const IndiceAccodamento* indiceAccodamento() {
     if (!i || !contoAttivoAperto()) return nullptr;
     const bool valido =
         i->cartella == s.PercorsoDati && i->codice == s.CodiceContoAttivo.trimmed() &&
-        i->scritture == fileWriteCount() && i->tabella == s.TabellaMovimenti.data() &&
+        i->scritture == fileWriteCount(i->cartella) && i->tabella == s.TabellaMovimenti.data() &&
         i->movimenti == s.NumeroMovimenti &&
         s.TabellaMovimenti.size() > size_t(std::max<int>(s.NumeroMovimenti, 0)) &&
         i->ord == statoFile(fileContoAttivo(ExtOrd));
@@ -162,7 +163,7 @@ void segnaIndiceAccodamento(IndiceAccodamento indice) {
     MemoriaConto::Indice i;
     i.cartella = s.PercorsoDati;
     i.codice = s.CodiceContoAttivo.trimmed();
-    i.scritture = fileWriteCount();
+    i.scritture = fileWriteCount(i.cartella);
     i.tabella = s.TabellaMovimenti.data();
     i.movimenti = s.NumeroMovimenti;
     i.ord = statoFile(fileContoAttivo(ExtOrd));

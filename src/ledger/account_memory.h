@@ -5,9 +5,10 @@
 // - what appending one more movement needs to know of the others (the movement that
 //   ends the list by operation date, the date bounds), so that it goes over none of
 //   them.
-// Each is noted with fileWriteCount(): once the program writes any file but the ones
-// the ledger rebuilds from memory (".Ord", ".TOT", through scritturaDerivata), it no
-// longer holds. It is kept in the shared state, so a reset forgets it.
+// Each is noted with fileWriteCount() of the data folder: once the program writes any file
+// there but the ones the ledger rebuilds from memory (".Ord", ".TOT", through
+// scritturaDerivata), it no longer holds; files elsewhere (the settings, the currencies)
+// do not matter. It is kept in the shared state, so a reset forgets it.
 
 #include "ledger/balances.h"
 

@@ -1,6 +1,9 @@
 // Opening an account from its files, its balances, totals and list-order file, the
 // lines of the movement lists, and what a failed or refused write leaves behind.
 #include "common/dates.h"
+#include "common/disk_sync.h"
+#include "common/random_file.h"
+#include "common/safe_write.h"
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
@@ -11,6 +14,9 @@
 #include "support/open_account.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <functional>
 
 namespace qv {
 namespace {
@@ -229,6 +235,48 @@ TEST_F(LedgerCoreTest, OrdTakesTheLastMovementAtItsEndAndAnyOtherWhole) {
     const MovimentoFields dopoAltri{12, "01/01/2027", "06/01/2027", "VE", 2, "", "", "N", "E"};
     ASSERT_TRUE(SalvaNuovoMovimento(Movimento::fromBytes(movimentoBytes(dopoAltri))));
     EXPECT_EQ(readBytes(file("CC1.Ord")), ord + movimentoBytes(dopoAltri));
+}
+
+// Reloading the movements (the settings' save, the cheque forms) reads the files again
+// only when the program or anyone else changed something in the data folder.
+TEST_F(LedgerCoreTest, ReloadingReadsOnlyWhenTheDataFolderChanged) {
+    ASSERT_TRUE(ApriArchiviConto());
+    QStringList letti;
+    setReadObserver([&](const QString& path) { letti << QFileInfo(path).fileName(); });
+    struct Fine {
+        ~Fine() { setReadObserver({}); }
+    } fine;
+    struct Caso {
+        const char* nome;
+        std::function<void()> prima;
+        bool legge;
+    };
+    const Caso casi[] = {
+        {"nothing written", [] {}, false},
+        {"the settings rewritten in the program folder",
+         [&] { ASSERT_TRUE(rewriteFile(programFolder() + "Imposta.DAT", QByteArray(116, ' '))); },
+         false},
+        {"another account's count written in the data folder",
+         [&] { writeBytes(file("ALTRO.MOR"), le16(0)); }, false},
+        {"... and written by the program",
+         [&] { ASSERT_TRUE(scriviContatore(file("ALTRO.MOR"), 1)); }, true},
+        {"the account's movements changed by someone else",
+         [&] { writeBytes(file("CC1.MOR"), le16(7)); }, true},
+    };
+    for (const Caso& c : casi) {
+        c.prima();
+        letti.clear();
+        QString errore;
+        ASSERT_TRUE(CaricaMovimenti(true, &errore)) << c.nome << errore.toStdString();
+        EXPECT_EQ(letti.contains(QStringLiteral("CC1.MOV")), c.legge) << c.nome;
+        // Whatever was read, the balances are the movements' own.
+        if (stato().NumeroMovimenti == 8) {
+            EXPECT_DOUBLE_EQ(stato().SaldoContabile, 2869.0) << c.nome;
+        }
+        // Loaded again in full, memory holds the files once more.
+        ASSERT_TRUE(ApriArchiviConto());
+    }
+    EXPECT_EQ(stato().NumeroMovimenti, 7);
 }
 
 TEST_F(LedgerCoreTest, FailedOrRefusedAppendChangesNothing) {
