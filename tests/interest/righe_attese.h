@@ -201,6 +201,24 @@ inline std::vector<Importo> importi(const QStringList& righe) {
     return out;
 }
 
+// Every figure of the statement's amount lines, in order: bases and rates as well as the
+// amounts the lines end with.
+inline std::vector<Importo> cifre(const QStringList& righe) {
+    static const QRegularExpression numero(
+        QStringLiteral("^-?[0-9]{1,3}(\\.[0-9]{3})*(,[0-9]+)?$"));
+    std::vector<Importo> out;
+    for (const QString& riga : righe) {
+        const QStringList parole = riga.split(u' ', Qt::SkipEmptyParts);
+        if (parole.isEmpty() || !numero.match(parole.last()).hasMatch()) continue;
+        for (QString testo : parole) {
+            if (!numero.match(testo).hasMatch()) continue;
+            testo.remove(u'.').replace(u',', u'.');
+            out.push_back({parole.first(), testo.toDouble()});
+        }
+    }
+    return out;
+}
+
 inline std::ostream& operator<<(std::ostream& os, const Importo& i) {
     return os << i.voce.toStdString() << " " << i.valore;
 }
