@@ -264,8 +264,7 @@ TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
         // The body: without the page header (7 lines) and the footer (2 lines).
         for (size_t i = 7; i + 2 < stampa.size(); ++i)
             carta << stampa[i].testo;
-        const std::vector<test::Importo> schermo =
-            test::cifre(righeListaCompetenze(r, c.formato));
+        const std::vector<test::Importo> schermo = test::cifre(righeListaCompetenze(r, c.formato));
         EXPECT_GE(schermo.size(), 20U);
         EXPECT_EQ(test::cifre(carta), schermo);
     }
