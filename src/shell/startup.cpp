@@ -126,9 +126,16 @@ void caricaConti() {
 void caricaCausali() {
     auto& s = stato();
     const QString cartella = s.PercorsoProgramma;
-    const qint16 numero = std::max<qint16>(0, leggiContatore(cartella + RecCausaFile));
+    // A count larger than the records of Causali.DAT names causali that are not there:
+    // only the records the file holds are causali (no blank lines in the lists, and the
+    // next causale is written right after them).
+    const EsameConteggio esame =
+        esaminaConteggio(cartella + RecCausaFile, cartella + CausaliFile, VoceCausale::Lunghezza);
+    const int numero = esame.stato == StatoConteggio::Eccessivo
+                           ? esame.conteggio
+                           : std::max<qint16>(0, leggiContatore(cartella + RecCausaFile));
     riempiTabella(s.TabellaCausali, s.NumeroCausali,
-                  leggiRecords<VoceCausale>(cartella + CausaliFile, numero));
+                  leggiRecords<VoceCausale>(esame.fileRecord, numero));
 }
 
 bool contoAvvioDaAprire(const QString& contoAvvio) {

@@ -60,6 +60,18 @@ TEST_F(Startup, ReservedCausaliAreWrittenAsTheFirstThreeRecords) {
     EXPECT_EQ(stato().TabellaCausali.size(), 4u);
 }
 
+TEST_F(Startup, ACausaliCountBeyondTheFileLoadsOnlyTheCausaliThere) {
+    writeBytes(programFolder() + "Causali.DAT",
+               causale(1, "AS", "ASSEGNO") + causale(2, "VE", "VERSAMENTO"));
+    writeBytes(programFolder() + "RecCausa.dat", le16(9));
+    caricaCausali();
+    EXPECT_EQ(stato().NumeroCausali, 2);
+    ASSERT_EQ(stato().TabellaCausali.size(), 3u);
+    EXPECT_EQ(stato().TabellaCausali[2].codiceCausale, "VE");
+    // Files are only read.
+    EXPECT_EQ(readBytes(programFolder() + "RecCausa.dat"), le16(9));
+}
+
 TEST_F(Startup, FirstRunHappensOnceAndWritesOnlyTheEuroSlot) {
     QDir(dataFolder()).removeRecursively();
     ASSERT_TRUE(primoAvvio());
