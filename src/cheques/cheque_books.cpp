@@ -169,7 +169,7 @@ QString testoLimite(int limite, const QString& cosa) {
 // --- Document numbers and links ---------------------------------------------------
 
 qint64 valoreDocumento(const QString& numeroDocumento) {
-    const QString testo = numeroDocumento.trimmed();
+    const QStringView testo = QStringView(numeroDocumento).trimmed();
     if (testo.isEmpty() || testo.size() > 18) return -1;
     qint64 valore = 0;
     for (QChar c : testo) {
@@ -634,63 +634,267 @@ bool eliminaCarnet(int riga, QString* errore) {
     return true;
 }
 
-// --- Rebuild at a period closing --------------------------------------------------------
+// --- Rebuild at a period closing, links after a closing or a reorder --------------------
+
+namespace {
+
+int numeroRimasto(const NuoviNumeri& nuovi, int vecchio) {
+    return vecchio >= 1 && vecchio < int(nuovi.size()) ? nuovi[size_t(vecchio)] : 0;
+}
+
+NuoviNumeri numeriInvariati(int numeroMovimenti) {
+    NuoviNumeri nuovi(size_t(std::max(numeroMovimenti, 0)) + 1, 0);
+    for (int m = 1; m <= numeroMovimenti; ++m)
+        nuovi[size_t(m)] = m;
+    return nuovi;
+}
+
+int movimentiValidi(const std::vector<Movimento>& movimenti, int numeroMovimenti) {
+    return std::clamp<int>(numeroMovimenti, 0, int(movimenti.size()) - 1);
+}
+
+// The last remaining movement of `causale` for each value of its document number, in
+// the numbers the movements had.
+std::map<qint64, int> ultimiPerDocumento(const std::vector<Movimento>& movimenti, int nm,
+                                         const NuoviNumeri& nuovi, const QString& causale) {
+    std::map<qint64, int> ultimi;
+    for (int m = 1; m <= nm; ++m) {
+        if (numeroRimasto(nuovi, m) == 0) continue;
+        const Movimento& mov = movimenti[size_t(m)];
+        if (QStringView(mov.codiceCausale).trimmed() != causale) continue;
+        const qint64 valore = valoreDocumento(mov.numeroDocumento);
+        if (valore >= 0) ultimi[valore] = m;
+    }
+    return ultimi;
+}
+
+// The link rule over `records`, whose movements have causale `causale`: the stored link
+// (`link`, an old number) when it remains and `proprio` says it is the record's own
+// movement, else the last remaining one whose document number reads as `documento`.
+template <class R, class Link, class Documento, class Proprio>
+std::vector<qint16>
+collegamentiRimasti(const std::vector<R>& records, const std::vector<Movimento>& movimenti,
+                    int numeroMovimenti, const NuoviNumeri& nuovi, const QString& causale,
+                    Link link, Documento documento, Proprio proprio) {
+    if (records.empty()) return {};
+    const int nm = movimentiValidi(movimenti, numeroMovimenti);
+    const auto ultimi = ultimiPerDocumento(movimenti, nm, nuovi, causale);
+    std::vector<qint16> collegati;
+    collegati.reserve(records.size());
+    for (const R& r : records) {
+        const int m = link(r);
+        if (m >= 1 && m <= nm && numeroRimasto(nuovi, m) != 0 && proprio(movimenti[size_t(m)], r)) {
+            collegati.push_back(qint16(numeroRimasto(nuovi, m)));
+            continue;
+        }
+        const auto it = ultimi.find(documento(r));
+        collegati.push_back(it == ultimi.end() ? 0 : qint16(numeroRimasto(nuovi, it->second)));
+    }
+    return collegati;
+}
+
+// For each leaf, the index of the last book in `carnet` (among those `considera`
+// admits) whose range holds its cheque number; -1 when none does.
+template <class Considera>
+std::vector<int> carnetDeiFogli(const std::vector<CarnetAssegni>& carnet,
+                                const std::vector<FoglioAssegno>& fogli, Considera considera) {
+    struct Intervallo {
+        qint64 primo;
+        qint64 ultimo;
+        int indice;
+    };
+    std::vector<Intervallo> intervalli;
+    qint64 ampiezza = 0;
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        if (!considera(carnet[i])) continue;
+        const qint64 primo = carnet[i].primoAssegno;
+        const qint64 ultimo = carnet[i].ultimoAssegno;
+        if (ultimo < primo) continue;
+        intervalli.push_back({primo, ultimo, int(i)});
+        ampiezza = std::max(ampiezza, ultimo - primo);
+    }
+    std::sort(intervalli.begin(), intervalli.end(),
+              [](const Intervallo& a, const Intervallo& b) { return a.primo < b.primo; });
+    std::vector<int> libro(fogli.size(), -1);
+    for (size_t j = 0; j < fogli.size(); ++j) {
+        const qint64 n = fogli[j].numeroAssegno;
+        // The books starting at n or before, back to the widest range's reach.
+        auto it = std::upper_bound(intervalli.begin(), intervalli.end(), n,
+                                   [](qint64 v, const Intervallo& b) { return v < b.primo; });
+        while (it != intervalli.begin()) {
+            --it;
+            if (it->primo < n - ampiezza) break;
+            if (n <= it->ultimo) libro[j] = std::max(libro[j], it->indice);
+        }
+    }
+    return libro;
+}
+
+} // namespace
+
+NuoviNumeri numeriSenzaAnnullati(const std::vector<Movimento>& movimenti, int numeroMovimenti) {
+    const int nm = movimentiValidi(movimenti, numeroMovimenti);
+    NuoviNumeri nuovi = numeriInvariati(nm);
+    for (int m = 1; m <= nm; ++m)
+        if (movimenti[size_t(m)].annullato == u"S") nuovi[size_t(m)] = 0;
+    return nuovi;
+}
+
+std::vector<qint16> collegamentiFogliRimasti(const std::vector<FoglioAssegno>& fogli,
+                                             const std::vector<Movimento>& movimenti,
+                                             int numeroMovimenti, const NuoviNumeri& nuovi) {
+    return collegamentiRimasti(
+        fogli, movimenti, numeroMovimenti, nuovi, CausaleAssegno,
+        [](const FoglioAssegno& f) { return int(f.movimento); },
+        [](const FoglioAssegno& f) { return valoreDocumento(documentoAssegno(f.numeroAssegno)); },
+        [](const Movimento& m, const FoglioAssegno& f) {
+            return eMovimentoDelFoglio(m, f.numeroAssegno);
+        });
+}
+
+std::vector<qint16> collegamentiCarnetRimasti(const std::vector<CarnetAssegni>& carnet,
+                                              const std::vector<Movimento>& movimenti,
+                                              int numeroMovimenti, const NuoviNumeri& nuovi) {
+    return collegamentiRimasti(
+        carnet, movimenti, numeroMovimenti, nuovi, CausaleCarnet,
+        [](const CarnetAssegni& c) { return int(c.movimentoCosto); },
+        [](const CarnetAssegni& c) { return qint64(c.numeroCarnet); },
+        [](const Movimento& m, const CarnetAssegni& c) {
+            return eMovimentoDelCarnet(m, c.numeroCarnet);
+        });
+}
+
+CarnetEsauriti carnetEsauriti(const std::vector<CarnetAssegni>& carnet,
+                              const std::vector<FoglioAssegno>& fogli,
+                              const std::vector<Movimento>& movimenti, int numeroMovimenti,
+                              const QString& dataChiusura) {
+    const int nm = movimentiValidi(movimenti, numeroMovimenti);
+    CarnetEsauriti esito{carnet, std::vector<bool>(size_t(nm) + 1, false)};
+
+    // The leaves dated on or before the closing, by book number.
+    const qint64 chiusura = qint64(DataInNumero(dataChiusura));
+    std::map<qint16, int> datati;
+    for (const FoglioAssegno& f : fogli)
+        if (qint64(DataInNumero(f.dataAssegno)) <= chiusura) ++datati[f.numeroCarnet];
+    for (CarnetAssegni& c : esito.carnet) {
+        if (c.fogliDaAllineare != 0 || qint64(DataInNumero(c.dataRitiro)) > chiusura) continue;
+        const auto it = datati.find(c.numeroCarnet);
+        const int n = it == datati.end() ? 0 : it->second;
+        c.esaurito = n == FogliPerCarnet ? QStringLiteral("S") : QStringLiteral("N");
+    }
+
+    // Their movements, found among every movement.
+    const NuoviNumeri tutti = numeriInvariati(nm);
+    const std::vector<qint16> linkCarnet = collegamentiCarnetRimasti(carnet, movimenti, nm, tutti);
+    const std::vector<qint16> linkFogli = collegamentiFogliRimasti(fogli, movimenti, nm, tutti);
+    std::map<qint16, bool> finiti;
+    for (size_t i = 0; i < esito.carnet.size(); ++i) {
+        if (esito.carnet[i].esaurito != u"S") continue;
+        finiti[esito.carnet[i].numeroCarnet] = true;
+        if (linkCarnet[i] != 0) esito.movimentiDaEliminare[size_t(linkCarnet[i])] = true;
+    }
+    for (size_t j = 0; j < fogli.size(); ++j)
+        if (linkFogli[j] != 0 && finiti.count(fogli[j].numeroCarnet))
+            esito.movimentiDaEliminare[size_t(linkFogli[j])] = true;
+    return esito;
+}
+
+AssegniRicostruiti assegniDopoChiusura(const std::vector<CarnetAssegni>& carnet,
+                                       const std::vector<FoglioAssegno>& fogli,
+                                       const std::vector<Movimento>& movimenti, int numeroMovimenti,
+                                       const NuoviNumeri& nuovi,
+                                       std::vector<Movimento>& rinumerati) {
+    const int nm = movimentiValidi(movimenti, numeroMovimenti);
+    const std::vector<qint16> linkCarnet = collegamentiCarnetRimasti(carnet, movimenti, nm, nuovi);
+    const std::vector<qint16> linkFogli = collegamentiFogliRimasti(fogli, movimenti, nm, nuovi);
+    const auto restante = [](const CarnetAssegni& c) { return c.esaurito != u"S"; };
+
+    AssegniRicostruiti esito;
+    std::vector<qint16> nuovoCarnet(carnet.size(), 0);
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        if (!restante(carnet[i])) continue;
+        CarnetAssegni c = carnet[i];
+        const qint16 vecchio = c.numeroCarnet;
+        c.numeroCarnet = qint16(esito.carnet.size() + 1);
+        c.movimentoCosto = linkCarnet[i];
+        nuovoCarnet[i] = c.numeroCarnet;
+        // Its cost movement carries the book's new number.
+        const int link = c.movimentoCosto;
+        if (link >= 1 && link <= int(rinumerati.size()) && c.numeroCarnet != vecchio) {
+            Movimento& mov = rinumerati[size_t(link - 1)];
+            mov.numeroDocumento = documentoCarnet(c.numeroCarnet);
+            if (mov.descrizione == descrizioneCostoCarnet(vecchio, c.primoAssegno))
+                mov.descrizione = descrizioneCostoCarnet(c.numeroCarnet, c.primoAssegno);
+        }
+        esito.carnet.push_back(c);
+    }
+
+    // The leaves of each kept book, book after book.
+    const std::vector<int> libro = carnetDeiFogli(carnet, fogli, restante);
+    std::vector<std::vector<size_t>> perCarnet(carnet.size());
+    for (size_t j = 0; j < fogli.size(); ++j)
+        if (libro[j] >= 0) perCarnet[size_t(libro[j])].push_back(j);
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        for (size_t j : perCarnet[i]) {
+            FoglioAssegno f = fogli[j];
+            f.numeroCarnet = nuovoCarnet[i];
+            f.progressivo = qint16(esito.fogli.size() + 1);
+            f.movimento = linkFogli[j];
+            esito.fogli.push_back(f);
+        }
+    }
+    return esito;
+}
+
+AssegniRicostruiti assegniRiordinati(const std::vector<CarnetAssegni>& carnet,
+                                     const std::vector<FoglioAssegno>& fogli,
+                                     const std::vector<Movimento>& movimenti, int numeroMovimenti) {
+    const int nm = movimentiValidi(movimenti, numeroMovimenti);
+    AssegniRicostruiti esito{carnet, fogli};
+    const std::vector<int> libro =
+        carnetDeiFogli(carnet, fogli, [](const CarnetAssegni&) { return true; });
+    for (size_t j = 0; j < esito.fogli.size(); ++j)
+        if (libro[j] >= 0) esito.fogli[j].numeroCarnet = carnet[size_t(libro[j])].numeroCarnet;
+    const NuoviNumeri tutti = numeriInvariati(nm);
+    const std::vector<qint16> linkFogli =
+        collegamentiFogliRimasti(esito.fogli, movimenti, nm, tutti);
+    const std::vector<qint16> linkCarnet = collegamentiCarnetRimasti(carnet, movimenti, nm, tutti);
+    for (size_t j = 0; j < esito.fogli.size(); ++j)
+        esito.fogli[j].movimento = linkFogli[j];
+    for (size_t i = 0; i < esito.carnet.size(); ++i)
+        esito.carnet[i].movimentoCosto = linkCarnet[i];
+    return esito;
+}
 
 bool RicostruisciFogli(const QString& dataChiusura, QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
     if (!richiediConto(errore)) return false;
-    const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    const int nm = movimentiValidi(s.TabellaMovimenti, s.NumeroMovimenti);
     const std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
-    std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
-    const std::vector<int> linkFogli = collegamentiFogli(fogli, s.TabellaMovimenti, nm);
-    const std::vector<int> linkCarnet = collegamentiCarnet(carnet, s.TabellaMovimenti, nm);
+    const std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
+    const CarnetEsauriti esauriti =
+        carnetEsauriti(carnet, fogli, s.TabellaMovimenti, nm, dataChiusura);
 
-    // Finished books.
-    const qint64 chiusura = qint64(DataInNumero(dataChiusura));
-    for (CarnetAssegni& c : carnet) {
-        if (c.fogliDaAllineare != 0 || qint64(DataInNumero(c.dataRitiro)) > chiusura) continue;
-        const auto datati = std::count_if(fogli.begin(), fogli.end(), [&](const FoglioAssegno& f) {
-            return f.numeroCarnet == c.numeroCarnet &&
-                   qint64(DataInNumero(f.dataAssegno)) <= chiusura;
-        });
-        c.esaurito = datati == FogliPerCarnet ? QStringLiteral("S") : QStringLiteral("N");
-    }
-
-    // The leaves of the kept books, book after book, numbered for the books' new places.
-    std::vector<FoglioAssegno> restanti;
-    qint16 nuovoNumero = 0;
-    for (const CarnetAssegni& c : carnet) {
-        if (c.esaurito == u"S") continue;
-        ++nuovoNumero;
-        for (size_t j = 0; j < fogli.size(); ++j) {
-            if (fogli[j].numeroCarnet != c.numeroCarnet) continue;
-            FoglioAssegno f = fogli[j];
-            f.movimento = qint16(linkFogli[j]);
-            f.numeroCarnet = nuovoNumero;
-            f.progressivo = qint16(restanti.size() + 1);
-            restanti.push_back(f);
-        }
-    }
+    // The movements still carry their old numbers: those marked to go are left out.
+    std::vector<Movimento> segnati(s.TabellaMovimenti.begin(), s.TabellaMovimenti.begin() + nm + 1);
+    for (int m = 1; m <= nm; ++m)
+        if (esauriti.movimentiDaEliminare[size_t(m)])
+            segnati[size_t(m)].annullato = QStringLiteral("S");
+    std::vector<Movimento> rinumerati(segnati.begin() + 1, segnati.end());
+    const AssegniRicostruiti restanti = assegniDopoChiusura(
+        esauriti.carnet, fogli, segnati, nm, numeriSenzaAnnullati(segnati, nm), rinumerati);
 
     Riscrittura scrittura;
-    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), restanti);
-    scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(restanti.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), restanti.fogli);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(restanti.fogli.size()));
     if (!scrittura.esegui(errore)) return false;
 
-    // The finished books' movements are marked for the closing to drop.
-    for (size_t i = 0; i < carnet.size(); ++i) {
-        if (carnet[i].esaurito != u"S") continue;
-        if (linkCarnet[i] != 0)
-            s.TabellaMovimenti[size_t(linkCarnet[i])].annullato = QStringLiteral("S");
-        for (size_t j = 0; j < fogli.size(); ++j)
-            if (fogli[j].numeroCarnet == carnet[i].numeroCarnet && linkFogli[j] != 0)
-                s.TabellaMovimenti[size_t(linkFogli[j])].annullato = QStringLiteral("S");
-    }
-    for (size_t i = 0; i < carnet.size(); ++i)
-        s.TabellaCarnet[i + 1].esaurito = carnet[i].esaurito;
-    assegnaTabella(s.TabellaFogli, restanti);
-    s.NumeroFogli = qint16(restanti.size());
+    std::copy(segnati.begin() + 1, segnati.end(), s.TabellaMovimenti.begin() + 1);
+    for (size_t i = 0; i < esauriti.carnet.size(); ++i)
+        s.TabellaCarnet[i + 1].esaurito = esauriti.carnet[i].esaurito;
+    assegnaTabella(s.TabellaFogli, restanti.fogli);
+    s.NumeroFogli = qint16(restanti.fogli.size());
     return true;
 }
 
@@ -698,37 +902,22 @@ bool RicostruisciCarnet(QString* errore) {
     auto& s = stato();
     if (errore) errore->clear();
     if (!richiediConto(errore)) return false;
-    const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
+    const int nm = movimentiValidi(s.TabellaMovimenti, s.NumeroMovimenti);
     const std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
-    const std::vector<int> link = collegamentiCarnet(carnet, s.TabellaMovimenti, nm);
-
-    std::vector<CarnetAssegni> restanti;
-    std::vector<qint16> vecchioNumero;
-    for (size_t i = 0; i < carnet.size(); ++i) {
-        if (carnet[i].esaurito == u"S") continue;
-        CarnetAssegni c = carnet[i];
-        c.numeroCarnet = qint16(restanti.size() + 1);
-        c.movimentoCosto = qint16(link[i]);
-        restanti.push_back(c);
-        vecchioNumero.push_back(carnet[i].numeroCarnet);
-    }
+    std::vector<Movimento> rinumerati(s.TabellaMovimenti.begin() + 1,
+                                      s.TabellaMovimenti.begin() + nm + 1);
+    const AssegniRicostruiti restanti =
+        assegniDopoChiusura(carnet, {}, s.TabellaMovimenti, nm,
+                            numeriSenzaAnnullati(s.TabellaMovimenti, nm), rinumerati);
 
     Riscrittura scrittura;
-    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), restanti);
-    scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(restanti.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), restanti.carnet);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(restanti.carnet.size()));
     if (!scrittura.esegui(errore)) return false;
 
-    // Each kept book's "CA" movement takes the book's new number.
-    for (size_t i = 0; i < restanti.size(); ++i) {
-        const CarnetAssegni& c = restanti[i];
-        if (c.movimentoCosto == 0) continue;
-        Movimento& mov = s.TabellaMovimenti[size_t(c.movimentoCosto)];
-        mov.numeroDocumento = documentoCarnet(c.numeroCarnet);
-        if (mov.descrizione == descrizioneCostoCarnet(vecchioNumero[i], c.primoAssegno))
-            mov.descrizione = descrizioneCostoCarnet(c.numeroCarnet, c.primoAssegno);
-    }
-    assegnaTabella(s.TabellaCarnet, restanti);
-    s.NumeroCarnet = qint16(restanti.size());
+    std::copy(rinumerati.begin(), rinumerati.end(), s.TabellaMovimenti.begin() + 1);
+    assegnaTabella(s.TabellaCarnet, restanti.carnet);
+    s.NumeroCarnet = qint16(restanti.carnet.size());
     return true;
 }
 

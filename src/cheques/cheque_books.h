@@ -157,30 +157,85 @@ bool eliminaCarnet(int riga, QString* errore = nullptr);
 // What the cheque-book form asks before EliminaCarnet deletes ("AVVERTIMENTO!",
 // OK/Cancel, Cancel the default): the second confirmation.
 
-// --- Rebuild at a period closing --------------------------------------------------------
+// --- Rebuild at a period closing, links after a closing or a reorder --------------------
+//
+// The link rule of a closing and of a reorder: a stored link stands when it names a
+// remaining movement of the right kind (a leaf's "AS" movement whose document number
+// reads as its cheque number, a book's "CA" movement whose document number reads as
+// its book number); otherwise the last remaining movement of that kind is taken, also
+// for a leaf never booked; with none the link is 0. Links are given in the movements'
+// new numbers.
 
-// First of the two rebuilds of a period closing, on the tables as loaded and with
-// the closing date `dataChiusura`:
-//  - a book whose cheques are all aligned (fogliDaAllineare 0), withdrawn on or before
-//    the closing date and whose ten leaves (by numeroCarnet) are dated on or before it
-//    gets esaurito "S"; any other book with fogliDaAllineare 0 and withdrawn by then
-//    gets "N";
-//  - the "CA" movement and the leaves' "AS" movements of the finished books get
-//    annullato "S" in TabellaMovimenti only (the closing drops them when it rewrites
-//    the movement file);
-//  - ".FOG" is rewritten with the leaves of the kept books, book after book in table
-//    order, each book's leaves (by numeroCarnet) in table order: numbered from 1
-//    (progressivo), given the number their book will have (its place among the kept
-//    books), linked to their "AS" movement, or 0 when a booked leaf's movement is
-//    gone; ".NRF" holds their count.
-// False, with the reason, when a file cannot be written (nothing changed then).
+// Which movements remain after a change and their numbers: nuovoNumero[m] for the
+// movement that was number m (1 to the old count), 0 for one that goes. Index 0 is
+// unused.
+using NuoviNumeri = std::vector<int>;
+// Every movement 1 to numeroMovimenti stays with its number except those whose
+// annullato is "S" (marked to go).
+NuoviNumeri numeriSenzaAnnullati(const std::vector<Movimento>& movimenti, int numeroMovimenti);
+
+// The movement of each leaf and of each book by the link rule, over the movements 1 to
+// numeroMovimenti of `movimenti` (row 0 unused) as they were, in new numbers.
+std::vector<qint16> collegamentiFogliRimasti(const std::vector<FoglioAssegno>& fogli,
+                                             const std::vector<Movimento>& movimenti,
+                                             int numeroMovimenti, const NuoviNumeri& nuovi);
+std::vector<qint16> collegamentiCarnetRimasti(const std::vector<CarnetAssegni>& carnet,
+                                              const std::vector<Movimento>& movimenti,
+                                              int numeroMovimenti, const NuoviNumeri& nuovi);
+
+// The books a closing on `dataChiusura` finishes, and the movements that go with them.
+struct CarnetEsauriti {
+    // Every book as it was, with esaurito "S" for a book whose cheques are all aligned
+    // (fogliDaAllineare 0), withdrawn on or before the closing date and whose ten leaves
+    // (by numeroCarnet) are dated on or before it, "N" for any other book with
+    // fogliDaAllineare 0 withdrawn by then; the other books keep their flag.
+    std::vector<CarnetAssegni> carnet;
+    // For movement rows 0 to numeroMovimenti: the "CA" movement and the leaves' "AS"
+    // movements (by the link rule over every movement) of the finished books.
+    std::vector<bool> movimentiDaEliminare;
+};
+CarnetEsauriti carnetEsauriti(const std::vector<CarnetAssegni>& carnet,
+                              const std::vector<FoglioAssegno>& fogli,
+                              const std::vector<Movimento>& movimenti, int numeroMovimenti,
+                              const QString& dataChiusura);
+
+// The cheque files a closing leaves. `carnet` holds esaurito as carnetEsauriti gave it;
+// `movimenti` are the movements as they were and `nuovi` their new numbers. The books
+// with esaurito "N", in order, are numbered 1, 2, ... and linked to their "CA" movement;
+// the leaves whose cheque number lies in such a book's range, book after book in table
+// order, are numbered from 1 (progressivo), take their book's new number and are linked
+// to their "AS" movement (a leaf in no kept book's range, or of a finished book, goes).
+// `rinumerati` holds the movements in their new numbers (row k - 1 is movement k): the
+// "CA" movement of each kept book takes the book's new number as document number, and
+// its description follows while it is still the one the book's creation wrote.
+struct AssegniRicostruiti {
+    std::vector<CarnetAssegni> carnet;
+    std::vector<FoglioAssegno> fogli;
+};
+AssegniRicostruiti assegniDopoChiusura(const std::vector<CarnetAssegni>& carnet,
+                                       const std::vector<FoglioAssegno>& fogli,
+                                       const std::vector<Movimento>& movimenti, int numeroMovimenti,
+                                       const NuoviNumeri& nuovi,
+                                       std::vector<Movimento>& rinumerati);
+
+// What a reorder of the archives makes of the cheque files: each leaf takes the number
+// of the book whose range holds its cheque number (a leaf in no range keeps its own),
+// then every leaf and book is linked by the link rule over every movement. The records
+// keep their order and their numbers.
+AssegniRicostruiti assegniRiordinati(const std::vector<CarnetAssegni>& carnet,
+                                     const std::vector<FoglioAssegno>& fogli,
+                                     const std::vector<Movimento>& movimenti, int numeroMovimenti);
+
+// The two rebuilds of the cheque files as a closing runs them on the shared tables,
+// while the movements still carry their old numbers (the closing rewrites the movement
+// file afterwards). RicostruisciFogli: the books carnetEsauriti finishes get esaurito
+// "S" in TabellaCarnet, their movements annullato "S" in TabellaMovimenti, and ".FOG"
+// and ".NRF" are rewritten with the leaves assegniDopoChiusura keeps, linked among the
+// movements not marked to go (still in their old numbers). RicostruisciCarnet: ".CAR"
+// and ".NRC" are rewritten with the books it keeps, and their "CA" movements take the
+// new book numbers in TabellaMovimenti. False, with the reason, when a file cannot be
+// written (nothing changed then).
 bool RicostruisciFogli(const QString& dataChiusura, QString* errore = nullptr);
-
-// Second rebuild, after RicostruisciFogli: the books with esaurito "N" are written as
-// records 1, 2, ... of ".CAR", each numbered as its record and linked to its "CA"
-// movement (0 when it has none), whose document number and description take the new
-// number in TabellaMovimenti (the closing writes the movement file). ".NRC" holds
-// their count.
 bool RicostruisciCarnet(QString* errore = nullptr);
 
 // --- Refreshing -------------------------------------------------------------------------

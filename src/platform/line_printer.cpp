@@ -2,7 +2,7 @@
 
 namespace qv {
 
-void LinePrinter::printDocument(const PrintedDocument& document) {
+bool LinePrinter::printDocument(const PrintedDocument& document) {
     bool first = true;
     for (const PrintedPage& page : document) {
         if (!first) newPage();
@@ -15,6 +15,12 @@ void LinePrinter::printDocument(const PrintedDocument& document) {
         }
     }
     endDoc();
+    return lastDocumentPrinted();
+}
+
+bool CapturePrinter::available(QString* reason) const {
+    if (reason) *reason = unavailable_;
+    return unavailable_.isEmpty();
 }
 
 PrintedPage& CapturePrinter::currentPage() {

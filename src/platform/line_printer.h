@@ -35,9 +35,21 @@ public:
     // Ends the document and releases it; nothing happens when none is open.
     virtual void endDoc() = 0;
 
+    // Whether a document can be printed now (the printer, or the folder of the PDF
+    // files, is there); when not, `reason` says why, in the program's words.
+    virtual bool available(QString* reason = nullptr) const {
+        (void)reason;
+        return true;
+    }
+
     // Prints a whole document: its pages in order, each line in its own font, then
-    // ends it. The font settings are left as the last line had them.
-    void printDocument(const PrintedDocument& document);
+    // ends it. The font settings are left as the last line had them. Returns whether
+    // the document was printed whole (when not, the back end has told the user why).
+    bool printDocument(const PrintedDocument& document);
+
+protected:
+    // Whether the document ended last was printed whole.
+    virtual bool lastDocumentPrinted() const { return true; }
 
 private:
     QString fontName_ = QStringLiteral("Arial");
@@ -63,11 +75,17 @@ public:
     // The texts of a page's lines, for line-by-line comparisons.
     static QStringList texts(const PrintedPage& page);
 
+    // A printer that is not there (tests): available() says `reason`; an empty reason
+    // makes it available again.
+    void setUnavailable(const QString& reason) { unavailable_ = reason; }
+    bool available(QString* reason = nullptr) const override;
+
 private:
     PrintedPage& currentPage();
 
     std::vector<PrintedDocument> documents_;
     bool open_ = false;
+    QString unavailable_;
 };
 
 // The program's printer: the Qt back end unless a test installed another one.

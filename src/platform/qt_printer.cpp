@@ -158,7 +158,24 @@ void QtLinePrinter::endDoc() {
     open_ = false;
     // The last newPage before the end only ends the page that endDoc ends anyway.
     if (document.size() > 1 && document.back().empty()) document.pop_back();
-    print(document);
+    lastPrinted_ = print(document);
+}
+
+bool QtLinePrinter::available(QString* reason) const {
+    QString why;
+    if (printsToPrinter()) {
+        if (!sharedPrinter().isValid())
+            why = QStringLiteral("La stampante \"%1\" non è disponibile.")
+                      .arg(sharedPrinter().printerName());
+    } else {
+        const QString folder = pdfFolder();
+        if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable())
+            why = QStringLiteral("Nessuna stampante disponibile e impossibile scrivere nella "
+                                 "cartella delle stampe:\n%1")
+                      .arg(nativePath(folder));
+    }
+    if (reason) *reason = why;
+    return why.isEmpty();
 }
 
 bool QtLinePrinter::print(const PrintedDocument& document) {

@@ -63,10 +63,16 @@ public:
 
     // Whether documents go to a real printer rather than to PDF files.
     bool printsToPrinter() const;
+    // The printer chosen is ready, or (without one) the folder of the PDF files can be
+    // made and written in.
+    bool available(QString* reason = nullptr) const override;
 
     // The smallest factor a whole document is printed at to fit its widest line; a
     // line wider still is cut at the right edge.
     static constexpr double MinimumScale = 0.5;
+
+protected:
+    bool lastDocumentPrinted() const override { return lastPrinted_; }
 
 private:
     bool beginPdf();
@@ -77,6 +83,7 @@ private:
     bool finish(QString* error);
 
     bool pdfOnly_ = false;
+    bool lastPrinted_ = true;
     QString pdfFolder_;
     QString pdfPath_;
     QString lastPdfPath_;

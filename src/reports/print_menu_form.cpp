@@ -4,7 +4,6 @@
 #include "cheques/annulled_form.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
-#include "common/today.h"
 #include "ledger/movement_files.h"
 #include "ledger/period_list.h"
 #include "ledger/period_list_form.h"
@@ -40,19 +39,6 @@ QLabel* etichetta(QWidget* padre, const char* nome, const QString& testo) {
     auto* l = new QLabel(testo, padre);
     l->setObjectName(QString::fromLatin1(nome));
     return l;
-}
-
-// What the reports take from the program: the open account's bank name and the
-// display currency as the main window shows them, today, the rate and the pattern.
-ContestoStampa contestoStampa() {
-    const auto& s = stato();
-    ContestoStampa contesto;
-    contesto.descConto = s.TestoDescConto;
-    contesto.valuta = s.TestoValuta;
-    contesto.oggi = oggi();
-    contesto.fattoreValuta = s.FattoreValuta;
-    contesto.formatoImporti = s.FormatoImporti;
-    return contesto;
 }
 
 // Prints the report's pages, or says why there are none.
@@ -197,7 +183,7 @@ void Form21::Saldi_Click() {
 
 void Form21::Command3D3_Click() {
     Hourglass clessidra;
-    stampa(stampaAssegniContoAperto(contestoStampa(), periodo()));
+    stampa(stampaAssegniContoAperto(contestoStampaCorrente(), periodo()));
 }
 
 void Form21::AssAnn_Click() {
@@ -207,12 +193,12 @@ void Form21::AssAnn_Click() {
 
 void Form21::Command3D2_Click() {
     Hourglass clessidra;
-    stampa(stampaCarnetContoAperto(contestoStampa(), periodo()));
+    stampa(stampaCarnetContoAperto(contestoStampaCorrente(), periodo()));
 }
 
 void Form21::Command3D1_Click() {
     Hourglass clessidra;
-    stampa(stampaSituazioneAssegniContoAperto(contestoStampa(), periodo()));
+    stampa(stampaSituazioneAssegniContoAperto(contestoStampaCorrente(), periodo()));
 }
 
 void Form21::Command3D5_Click() {
@@ -237,25 +223,25 @@ void mostraMenuStampe() {
 }
 
 void stampaMovimenti(const SelezioneMovimenti& selezione) {
-    stampa(stampaMovimentiContoAperto(contestoStampa(), selezione));
+    stampa(stampaMovimentiContoAperto(contestoStampaCorrente(), selezione));
 }
 
 void stampaAssegniAnnullati() {
-    stampa(stampaAssegniAnnullatiContoAperto(contestoStampa()));
+    stampa(stampaAssegniAnnullatiContoAperto(contestoStampaCorrente()));
 }
 
 void stampaCausali() {
     PeriodoStampa periodo{DateField::emptyText(), DateField::emptyText()};
     if (const Form21* menu = formHost().loaded<Form21>()) periodo = menu->periodo();
-    stampa(stampaCausaliArchivio(contestoStampa(), periodo));
+    stampa(stampaCausaliArchivio(contestoStampaCorrente(), periodo));
 }
 
 void stampaElencoConti() {
-    stampa(stampaElencoContiArchivio(contestoStampa()));
+    stampa(stampaElencoContiArchivio(contestoStampaCorrente()));
 }
 
 void stampaRiepilogoConti(bool perValuta, const QString& dataVis) {
-    stampa(stampaRiepilogoContiArchivio(contestoStampa(), dataVis, perValuta));
+    stampa(stampaRiepilogoContiArchivio(contestoStampaCorrente(), dataVis, perValuta));
 }
 
 void collegaStampe() {

@@ -2,6 +2,8 @@
 
 #include "common/amounts.h"
 #include "common/dates.h"
+#include "common/shared_state.h"
+#include "common/today.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -85,6 +87,17 @@ PrintedDocument ReportFrame::chiudi() {
     riga(QString(layout_.spaziPaginaFinale, QLatin1Char(' ')) + QStringLiteral("Pagina ") +
          numeroStampato(pagina_) + layout_.fineStampa);
     return std::move(documento_);
+}
+
+ContestoStampa contestoStampaCorrente() {
+    const auto& s = stato();
+    ContestoStampa contesto;
+    contesto.descConto = s.TestoDescConto;
+    contesto.valuta = s.TestoValuta;
+    contesto.oggi = oggi();
+    contesto.fattoreValuta = s.FattoreValuta;
+    contesto.formatoImporti = s.FormatoImporti;
+    return contesto;
 }
 
 QString rigaConto(const ContestoStampa& contesto) {

@@ -111,6 +111,10 @@ struct ContestoStampa {
     QString formatoImporti;
 };
 
+// The context of the program as it stands: the bank name and the currency line the
+// main window shows (TestoDescConto, TestoValuta), today, the rate and the pattern.
+ContestoStampa contestoStampaCorrente();
+
 // The usual account line: the bank name, "  ", 23 blanks, "Stampato il " and today
 // as "DD-MM-YYYY".
 QString rigaConto(const ContestoStampa& contesto);

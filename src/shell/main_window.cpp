@@ -13,6 +13,9 @@
 #include "ledger/alignment_form.h"
 #include "ledger/period_list_form.h"
 #include "ledger/summary_form.h"
+#include "maintenance/backup_form.h"
+#include "maintenance/closing_form.h"
+#include "maintenance/maintenance_form.h"
 #include "reports/print_menu_form.h"
 
 #include "common/shared_state.h"
@@ -105,17 +108,6 @@ void enableMenu(QMenu* m, bool on) {
     m->setEnabled(on);
     m->menuAction()->setEnabled(on);
 }
-
-// The menu items and toolbar buttons whose subsystems are not built yet: they stay
-// disabled, so that none of them does nothing when chosen. The subsystem that wires
-// an item removes its line here.
-const char* const kNonAncoraDisponibili[] = {
-    "AnnualeSimulata", // period closing
-    "RiprChiu",        // restoring the previous closing
-    "Sicur",           // backup copies
-    "RipCopie",        // restoring the backup copies
-    "RioArch",         // reordering the archives
-};
 
 } // namespace
 
@@ -447,6 +439,11 @@ void MDIForm1::wire() {
     on(AffVert, &MDIForm1::AffVert_Click);
     on(DispIcon, &MDIForm1::DispIcon_Click);
     on(stf, &MDIForm1::stf_Click);
+    on(AnnualeSimulata, &MDIForm1::AnnualeSimulata_Click);
+    on(RiprChiu, &MDIForm1::RiprChiu_Click);
+    on(RioArch, &MDIForm1::RioArch_Click);
+    on(Sicur, &MDIForm1::Sicur_Click);
+    on(RipCopie, &MDIForm1::RipCopie_Click);
     connect(Combo1, &QComboBox::activated, this, handler(&MDIForm1::Combo1_Click));
     // What the printed headings read as the display currency: the line shown, however it
     // came to be shown (the program selects lines with the signals blocked).
@@ -562,15 +559,6 @@ void MDIForm1::abilitaComandiConto(bool abilita) {
     BottCarnet->setEnabled(abilita);
     Vista->setEnabled(abilita);
     enableMenu(chiusure, abilita);
-    disabilitaNonDisponibili();
-}
-
-void MDIForm1::disabilitaNonDisponibili() {
-    for (const char* nome : kNonAncoraDisponibili) {
-        const QString name = QLatin1String(nome);
-        if (QAction* a = findChild<QAction*>(name)) a->setEnabled(false);
-        if (QWidget* w = findChild<QWidget*>(name)) w->setEnabled(false);
-    }
 }
 
 void MDIForm1::mostraContoAperto() {
@@ -709,12 +697,7 @@ void MDIForm1::CancMov_Click() {
     }
     // The account stays open, empty: its files are read again (the missing ones
     // read as empty), the movement list and the list-order file follow.
-    QStringList errori;
-    QString errore;
-    if (!ApriArchiviConto(&errore)) errori << errore;
-    if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
-    if (!SalvaOrdine(&errore)) errori << errore;
-    avvisaErroreFile(errori.join(QLatin1Char('\n')));
+    ricaricaContoAperto();
 }
 
 void MDIForm1::Assegni_Click() {
@@ -764,6 +747,26 @@ void MDIForm1::Files_Click() {
 
 void MDIForm1::stf_Click() {
     formHost().show(formHost().form<Staffa>());
+}
+
+void MDIForm1::AnnualeSimulata_Click() {
+    mostraChiusuraPeriodica();
+}
+
+void MDIForm1::RiprChiu_Click() {
+    eseguiRipristinoChiusura();
+}
+
+void MDIForm1::RioArch_Click() {
+    eseguiRiordinoArchivi();
+}
+
+void MDIForm1::Sicur_Click() {
+    mostraCopieSicurezza(ModoCopie::Backup);
+}
+
+void MDIForm1::RipCopie_Click() {
+    mostraCopieSicurezza(ModoCopie::Ripristino);
 }
 
 void MDIForm1::MenMovimenti_Click() {

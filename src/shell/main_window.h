@@ -33,8 +33,8 @@ public:
     // and looks up the start-up account. Stops as soon as the program is ending.
     void Load();
 
-    // Enables or disables together the ten controls that need an open account; the
-    // items whose subsystems are not built yet stay disabled either way.
+    // Enables or disables together the ten controls that need an open account ("Riordina
+    // archivi", in "Utilità", stays enabled and refuses without one).
     void abilitaComandiConto(bool abilita);
     // Writes the open account's labels: the data folder with the account code, the
     // bank name and the credit line.
@@ -78,6 +78,11 @@ public:
     void TotConti_Click();
     void AllConto_Click();
     void stf_Click();
+    void AnnualeSimulata_Click();
+    void RiprChiu_Click();
+    void RioArch_Click();
+    void Sicur_Click();
+    void RipCopie_Click();
     void Files_Click();
     void PulsMovimenti_Click();
     void gestval_Click();
@@ -196,7 +201,6 @@ private:
     void collegaFinestra(Form* form);
     void aggiornaContatoriAssegni();
     void dopoCambioFormato();
-    void disabilitaNonDisponibili();
     void riempiValute();
     void selezionaValutaIniziale();
     void apriContoAvvio();

@@ -163,3 +163,61 @@ TEST_F(Rebuild, UnwritableLeafFileChangesNothing) {
 
 } // namespace
 } // namespace qv
+
+namespace qv {
+namespace {
+
+Movimento movimentoDi(const char* causale, const char* documento) {
+    Movimento m;
+    m.codiceCausale = QString::fromLatin1(causale);
+    m.numeroDocumento = QString::fromLatin1(documento);
+    return m;
+}
+
+// The link rule after a closing or a reorder, one case each: movements 1-6 as below,
+// movement 5 gone (new numbers 1, 2, 3, 4, -, 5).
+TEST(LinkRule, StoredLinkStandsElseTheLastRemainingOfItsKind) {
+    const std::vector<Movimento> movimenti = {Movimento{},
+                                              movimentoDi("AS", "7"),
+                                              movimentoDi("CA", "7"),
+                                              movimentoDi("AS", "7"),
+                                              movimentoDi("AS", "0008"),
+                                              movimentoDi("AS", "9"),
+                                              movimentoDi("CA", "3")};
+    const NuoviNumeri nuovi = {0, 1, 2, 3, 4, 0, 5};
+    struct Caso {
+        const char* nome;
+        qint16 link;
+        qint32 assegno;
+        qint16 atteso;
+    };
+    const Caso fogli[] = {
+        {"a stored link to its own cheque stands", 1, 7, 1},
+        {"a link to a book's cost: the last cheque", 2, 7, 3},
+        {"a link to nothing: the last cheque", 99, 7, 3},
+        {"a leaf never booked takes its cheque", 0, 8, 4},
+        {"its movement gone: none", 5, 9, 0},
+        {"no cheque carries its number: none", 4, 10, 0},
+    };
+    for (const Caso& c : fogli) {
+        FoglioAssegno f;
+        f.movimento = c.link;
+        f.numeroAssegno = c.assegno;
+        EXPECT_EQ(collegamentiFogliRimasti({f}, movimenti, 6, nuovi)[0], c.atteso) << c.nome;
+    }
+    const Caso carnet[] = {
+        {"a stored link to its cost stands", 2, 7, 2},
+        {"a link to a cheque: its cost", 1, 7, 2},
+        {"the cost of another book: none", 6, 4, 0},
+        {"its cost found by number", 0, 3, 5},
+    };
+    for (const Caso& c : carnet) {
+        CarnetAssegni b;
+        b.movimentoCosto = c.link;
+        b.numeroCarnet = qint16(c.assegno);
+        EXPECT_EQ(collegamentiCarnetRimasti({b}, movimenti, 6, nuovi)[0], c.atteso) << c.nome;
+    }
+}
+
+} // namespace
+} // namespace qv

@@ -15,17 +15,24 @@
 
 namespace qv::test {
 
+// With `sottocartelle`, the files of the folders within count too (fileSotto).
 inline ProvaModifica provaSulContoAperto(const QString& cartella,
-                                         std::function<bool(QString* testo)> esegui) {
+                                         std::function<bool(QString* testo)> esegui,
+                                         bool sottocartelle = false) {
     ProvaModifica prova;
     prova.cartella = cartella;
-    prova.file = [cartella] { return fileDi(cartella); };
+    prova.file = [cartella, sottocartelle] {
+        return sottocartelle ? fileSotto(cartella) : fileDi(cartella);
+    };
     prova.riapri = [] {
         QString errore;
         ApriArchiviConto(&errore);
     };
-    prova.prepara = [cartella, iniziali = fileDi(cartella), riapri = prova.riapri] {
-        rimettiFile(cartella, iniziali);
+    prova.prepara = [cartella, sottocartelle, iniziali = prova.file(), riapri = prova.riapri] {
+        if (sottocartelle)
+            rimettiSotto(cartella, iniziali);
+        else
+            rimettiFile(cartella, iniziali);
         riapri();
     };
     prova.esegui = std::move(esegui);

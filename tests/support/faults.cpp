@@ -3,6 +3,7 @@
 #include "bytes.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -45,6 +46,26 @@ void rimettiFile(const QString& cartella, const std::map<QString, QByteArray>& f
         if (!file.count(nome)) QFile::remove(dir.filePath(nome));
     for (const auto& [nome, byte] : file)
         writeBytes(dir.filePath(nome), byte);
+}
+
+std::map<QString, QByteArray> fileSotto(const QString& cartella) {
+    std::map<QString, QByteArray> file;
+    const QDir radice(cartella);
+    QDirIterator it(cartella, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString percorso = it.next();
+        file[radice.relativeFilePath(percorso)] = readBytes(percorso);
+    }
+    return file;
+}
+
+void rimettiSotto(const QString& cartella, const std::map<QString, QByteArray>& file) {
+    QDir(cartella).removeRecursively();
+    QDir().mkpath(cartella);
+    for (const auto& [nome, byte] : file) {
+        QDir().mkpath(QFileInfo(QDir(cartella).filePath(nome)).absolutePath());
+        writeBytes(QDir(cartella).filePath(nome), byte);
+    }
 }
 
 int provaModifica(const ProvaModifica& p) {

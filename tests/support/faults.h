@@ -42,6 +42,12 @@ std::map<QString, QByteArray> fileDi(const QString& cartella);
 // are removed, folders within are left alone.
 void rimettiFile(const QString& cartella, const std::map<QString, QByteArray>& file);
 
+// The same two for the whole tree below `cartella`, files named by their path within it
+// ("Bak/CC1/Bak.MOV"): every file, hidden ones too; and the tree made to hold exactly
+// them (other files and folders go).
+std::map<QString, QByteArray> fileSotto(const QString& cartella);
+void rimettiSotto(const QString& cartella, const std::map<QString, QByteArray>& file);
+
 // A change of several files as the checks below run it.
 struct ProvaModifica {
     QString cartella;                           // where its transaction lives

@@ -1,0 +1,75 @@
+#include "maintenance/closing_restore.h"
+
+#include "common/file_names.h"
+#include "common/records.h"
+#include "maintenance/closing.h"
+
+namespace qv {
+
+QString avvisoRipristinoChiusura() {
+    return QStringLiteral("L'azione appena intrapresa eliminerà tutti i\n"
+                          "movimenti registrati dopo l'ultima chiusura, \n"
+                          "essi non potranno essere più recuperati.\n"
+                          "\n"
+                          "Vuoi continuare ?");
+}
+
+QString testoChiusuraDiAltroConto() {
+    return QStringLiteral(" I dati che si tenta di recuperare appartengono ad un altro conto, "
+                          "operazione annullata");
+}
+
+Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& codice,
+                                   const Riprova& riprova) {
+    const QString nonEseguito = QStringLiteral("Il ripristino non è stato eseguito.");
+    const auto file = [&](const QString& estensione) {
+        return accountFile(cartellaDati, codice, estensione);
+    };
+
+    // The closing record must be the account's own.
+    FileLetto chi;
+    GuastoFile guasto;
+    if (!leggiFile(file(ExtChi), chi, &guasto))
+        return Esito::fallito(nonEseguito + u'\n' + guasto.motivo + u'.');
+    const RiportoPrecedente chiusura =
+        RiportoPrecedente::fromBytes(chi.contenuto.value_or(QByteArray()));
+    if (chiusura.codiceConto.trimmed() != codice.trimmed())
+        return Esito::rifiutato(testoChiusuraDiAltroConto(), QStringLiteral("Errore"));
+
+    // Every copy read and checked before anything changes.
+    const QString cartellaCopia = cartellaCopiaChiusura(cartellaDati, codice);
+    LetturaCopia copia = leggiCopia(cartellaCopia, codice);
+    if (copia.esito.fallito())
+        return Esito::fallito(nonEseguito + u'\n' + copia.esito.testo + u'.');
+    if (!copia.esito.ok())
+        return Esito::rifiutato(
+            QStringLiteral("La copia dei file fatta dall'ultima chiusura del conto %1 manca o è "
+                           "incompleta (%2): operazione annullata.")
+                .arg(codice.trimmed(), copia.esito.testo),
+            QStringLiteral("Errore"));
+
+    // The carry-forward of the closing record; the copy's bytes stay as they are when
+    // they already hold it.
+    Riporto riporto;
+    riporto.dataRiporto = chiusura.dataRiporto;
+    riporto.saldoRiporto = chiusura.saldoRiporto;
+    for (FileLetto& f : copia.file) {
+        if (f.estensione != ExtRIP) continue;
+        const QByteArray copiato = f.contenuto.value_or(QByteArray());
+        if (Riporto::fromBytes(copiato) == riporto) break;
+        QByteArray contenuto = copiato;
+        contenuto.replace(0, qMin<qsizetype>(contenuto.size(), Riporto::Lunghezza),
+                          riporto.toBytes());
+        f.contenuto = contenuto;
+    }
+
+    ModificaFile modifica(cartellaDati, riprova);
+    for (const FileLetto& f : copia.file)
+        if (!modifica.ripristina(file(f.estensione), f.contenuto))
+            return modifica.fallita(nonEseguito);
+    if (!modifica.rimuovi(file(ExtChi)) || !modifica.concludi())
+        return modifica.fallita(nonEseguito);
+    return Esito::fatto();
+}
+
+} // namespace qv

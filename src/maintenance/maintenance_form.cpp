@@ -1,0 +1,91 @@
+// The shared side of the maintenance windows, and the restore of the previous closing and
+// the reorder of the archives as the menus start them.
+#include "maintenance/maintenance_form.h"
+
+#include "common/shared_state.h"
+#include "ledger/account_loader.h"
+#include "ledger/entry_form.h"
+#include "ledger/movement_files.h"
+#include "ledger/open_account.h"
+#include "maintenance/closing_restore.h"
+#include "maintenance/reorder.h"
+#include "platform/desktop.h"
+#include "platform/errori_file.h"
+#include "platform/form_host.h"
+#include "platform/message_box.h"
+#include "platform/result_box.h"
+
+#include <QStringList>
+
+#include <cerrno>
+
+namespace qv {
+
+Riprova riprovaConErroriFile(RispostaErrori& risposta) {
+    return [&risposta](const GuastoFile& guasto) {
+        // A failure without a system error number (a short write) reads as an I/O error.
+        const int numero = guasto.osErrno != 0 ? guasto.osErrno : EIO;
+        risposta.chiesto = true;
+        risposta.codice = ErroriFile(numeroErroreFile(numero, guasto.cartellaMancante));
+        return risposta.codice == 0;
+    };
+}
+
+void mostraEsitoManutenzione(const Esito& esito, const RispostaErrori& risposta) {
+    setHourglass(false);
+    if (!esito.fallito()) {
+        showResult(esito);
+        return;
+    }
+    messageBox(closingMessage(risposta.codice) + QStringLiteral("\n\n") + esito.testo);
+}
+
+void lasciaMovimentiDelConto() {
+    contoAperto().annunciaCancellazioneMovimenti();
+}
+
+void ricaricaContoAperto() {
+    QStringList errori;
+    QString errore;
+    if (!ApriArchiviConto(&errore)) errori << errore;
+    if (contoAttivoAperto()) {
+        // The movement form lists the movements in its order and shows the next number.
+        if (Form9* movimenti = formHost().loaded<Form9>()) {
+            movimenti->svuotaImmissione();
+            ElencaMovimentiOrdineAttivo();
+        }
+        if (!SalvaOrdine(&errore)) errori << errore;
+        contoAperto().annunciaMovimenti();
+    }
+    setHourglass(false);
+    avvisaErroreFile(errori.join(u'\n'));
+}
+
+void eseguiRipristinoChiusura() {
+    if (messageBox(avvisoRipristinoChiusura(), MessageButtons::OkCancel, MessageIcon::Exclamation,
+                   QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
+        return;
+    lasciaMovimentiDelConto();
+    Hourglass attesa;
+    RispostaErrori risposta;
+    const auto& s = stato();
+    const Esito esito = RipristinaChiusuraPrecedente(s.PercorsoDati, s.CodiceContoAttivo,
+                                                     riprovaConErroriFile(risposta));
+    if (esito.ok()) ricaricaContoAperto();
+    mostraEsitoManutenzione(esito, risposta);
+}
+
+void eseguiRiordinoArchivi() {
+    if (!contoAttivoAperto()) {
+        showResult(RiordinaArchivi());
+        return;
+    }
+    lasciaMovimentiDelConto();
+    Hourglass attesa;
+    RispostaErrori risposta;
+    const Esito esito = RiordinaArchivi(riprovaConErroriFile(risposta));
+    if (esito.ok()) ricaricaContoAperto();
+    mostraEsitoManutenzione(esito, risposta);
+}
+
+} // namespace qv

@@ -1,0 +1,46 @@
+#pragma once
+// What the windows of the archive maintenance share: the file-error dialog asked when a
+// step fails, the message that ends a failed operation, the windows letting go of the
+// movements they hold before the files change, the account read again afterwards; and
+// the two operations of the menus that open no window of their own.
+
+#include "common/esito.h"
+#include "maintenance/file_set.h"
+
+#include <QtGlobal>
+
+namespace qv {
+
+// What the user answered the file-error dialog "Errore Disco" last (2 when never asked).
+struct RispostaErrori {
+    qint16 codice = 2;
+    bool chiesto = false;
+};
+
+// Asks ErroriFile about a failed step: Retry (0) tries the step again; any other answer
+// gives the operation up, and is kept in `risposta`.
+Riprova riprovaConErroriFile(RispostaErrori& risposta);
+
+// Shows how an operation ended: a failure with the message of the dialog's answer
+// ("Errore irrecuperabile", "Erore non riconosciuto", "Errore interno") and what was
+// and was not done; a refusal or a warning as it is; nothing for a plain success.
+void mostraEsitoManutenzione(const Esito& esito, const RispostaErrori& risposta);
+
+// Before the account's files change: every window that holds a movement lets go of it
+// and the windows that show the movements close, as before the movements are cleared.
+void lasciaMovimentiDelConto();
+
+// After the account's files changed: its files read again, the movement form emptied
+// with the next number and its list in its order, the list-order file, the lists that
+// show movements; errors told.
+void ricaricaContoAperto();
+
+// "Ripristina chiusura prec.": the warning, then the last closing undone and the
+// account read again.
+void eseguiRipristinoChiusura();
+
+// "Riordina archivi": refused without an open account; else the account's cheque links
+// rebuilt and the account read again.
+void eseguiRiordinoArchivi();
+
+} // namespace qv
