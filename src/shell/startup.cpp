@@ -33,6 +33,16 @@ void impostaPercorsoDati(const QString& cartella) {
     stato().PercorsoDati = folderWithSlash(cartella);
 }
 
+QString creaCartellaDatiMancante() {
+    const QString cartella = stato().PercorsoDati;
+    if (cartella.isEmpty() || QFileInfo(cartella).isDir()) return QString();
+    if (QDir().mkpath(cartella)) return QString();
+    return QStringLiteral("La cartella dei dati indicata nelle preferenze non esiste e non "
+                          "può essere creata:\n%1\nScegliere un'altra cartella con \"Apri "
+                          "conto esitente\" o correggere le preferenze.")
+        .arg(QDir::toNativeSeparators(cartella));
+}
+
 namespace {
 
 QString cartellaCanonica(const QString& cartella) {

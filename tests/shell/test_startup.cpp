@@ -85,6 +85,27 @@ TEST_F(Startup, FirstRunHappensOnceAndWritesOnlyTheEuroSlot) {
     EXPECT_EQ(readBytes(programFolder() + "Causali.DAT").size(), 105);
 }
 
+TEST_F(Startup, AMissingDataFolderIsMadeOrNamedInTheWarning) {
+    // A folder typed in the preferences that does not exist yet is made.
+    impostaPercorsoDati(dataFolder() + "nuova/dati");
+    EXPECT_EQ(creaCartellaDatiMancante(), "");
+    EXPECT_TRUE(QFileInfo(dataFolder() + "nuova/dati").isDir());
+    EXPECT_EQ(creaCartellaDatiMancante(), "");
+
+    // One that cannot be made (a file stands in its way) is named.
+    writeBytes(dataFolder() + "unfile", "x");
+    impostaPercorsoDati(dataFolder() + "unfile/dati");
+    const QString avviso = creaCartellaDatiMancante();
+    EXPECT_TRUE(avviso.startsWith("La cartella dei dati indicata nelle preferenze non esiste"))
+        << avviso.toStdString();
+    EXPECT_TRUE(avviso.contains(dataFolder() + "unfile/dati/"));
+    EXPECT_FALSE(QFileInfo(dataFolder() + "unfile/dati").exists());
+
+    // No data folder (another program holds it): nothing to make.
+    impostaPercorsoDati(QString());
+    EXPECT_EQ(creaCartellaDatiMancante(), "");
+}
+
 TEST_F(Startup, ACountFileInAnotherCaseIsNoFirstRun) {
     writeBytes(programFolder() + "RECCAUSA.DAT", le16(0));
     EXPECT_FALSE(primoAvvio());
