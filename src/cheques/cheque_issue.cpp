@@ -76,10 +76,13 @@ int salvaAssegno(const DatiAssegno& dati, QString* errore) {
     if (!std::isfinite(s.FattoreValuta) || s.FattoreValuta <= 0)
         return rifiuta(QStringLiteral("Il cambio della valuta di visualizzazione non è "
                                       "utilizzabile: l'assegno non è stato registrato."));
-    const double importo = dati.annullato ? 0.0 : dati.importo / s.FattoreValuta;
+    const FoglioAssegno vecchio = s.TabellaFogli[size_t(dati.foglio)];
+    // An amount confirmed as the leaf shows it keeps the leaf's stored amount.
+    const double importo = dati.annullato ? 0.0
+                                          : importoConfermato(dati.importo, vecchio.importo,
+                                                              s.FattoreValuta, s.FormatoImporti);
     if (!std::isfinite(importo) || importo < 0) return rifiuta(amountErrorMessage());
 
-    const FoglioAssegno vecchio = s.TabellaFogli[size_t(dati.foglio)];
     FoglioAssegno nuovo = vecchio;
     nuovo.dataAssegno = dati.data;
     nuovo.importo = importo;

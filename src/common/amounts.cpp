@@ -221,6 +221,14 @@ QString formatAmount(double stored, double fattoreValuta, const QString& pattern
     return formatNumber(stored * fattoreValuta, pattern);
 }
 
+double importoConfermato(double digitato, double memorizzato, double fattoreValuta,
+                         const QString& pattern) {
+    if (importoUtilizzabile(memorizzato) &&
+        formatNumber(digitato, pattern) == formatAmount(memorizzato, fattoreValuta, pattern))
+        return memorizzato;
+    return digitato / fattoreValuta;
+}
+
 std::optional<double> parseAmount(const QString& text, bool allowNegative) {
     QStringView s = QStringView(text).trimmed();
     bool negative = false;

@@ -60,6 +60,15 @@ QString rightAlign(const QString& text, int n);
 // A stored amount (Euro) shown in the display currency: formatNumber(stored × rate).
 QString formatAmount(double stored, double fattoreValuta, const QString& pattern);
 
+// The stored amount (Euro) that a confirmed figure in the display currency stands for.
+// A figure that shows exactly as the stored amount does in the display pattern is the
+// stored amount untouched, and keeps it: the figure shown is rounded to the pattern's
+// decimals, and dividing it back by the rate would move the stored amount (250,50 Euro
+// shown as 485.035,64 Lire comes back as 250,5000026). Any other figure is divided by
+// the rate.
+double importoConfermato(double digitato, double memorizzato, double fattoreValuta,
+                         const QString& pattern);
+
 // Reads a typed amount the Italian way: "1.234,56", "1234,56", "0", ",5", blanks
 // around are ignored. A "." is accepted only as a thousands separator between groups
 // of three digits; at most one ",". A leading "+" is allowed, a leading "-" only when

@@ -254,17 +254,19 @@ private:
             const QString intestazione =
                 QStringLiteral("   ALIQUOTA    BASE DI CALCOLO  IMPORTO COMMISSIONE");
             const QString titoloEccedenza = QStringLiteral(" - COMMISSIONE ECCEDENZA O EXTRAFIDO ");
+            // Screen and paper show the commission's base in whole units, the units the
+            // commission is computed on.
             if (carta_) {
                 riga(spazi(27));
                 titolo(titoloEccedenza);
                 riga(intestazione);
-                riga(spazi(5) + tasso(r_.aliquotaEccedenza) + spazi(4) + importo(r_.eccedenza, 16) +
-                     spazi(3) + importo(r_.commissioneEccedenza, 16));
+                riga(spazi(5) + tasso(r_.aliquotaEccedenza) + spazi(4) +
+                     importo(std::floor(r_.eccedenza), 16) + spazi(3) +
+                     importo(r_.commissioneEccedenza, 16));
                 riga(spazi(8));
                 titolo(spazi(5) + etichetta + importo(r_.competenzeFinali, 16));
                 titolo(kDoppia);
             } else {
-                // The screen shows the base of the commission in whole units.
                 for (const QString& t : {QStringLiteral(" "), kChiusura, titoloEccedenza,
                                          QStringLiteral(" "), intestazione, QStringLiteral(" ")})
                     riga(t);

@@ -4,6 +4,7 @@
 #include "cheques/annulled_form.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
+#include "ledger/date_check.h"
 #include "ledger/movement_files.h"
 #include "ledger/period_list.h"
 #include "ledger/period_list_form.h"
@@ -170,6 +171,19 @@ PeriodoStampa Form21::periodo() const {
     return {dal->testo(), al->testo()};
 }
 
+bool Form21::periodoStampabile() {
+    for (DateField* campo : {dal, al}) {
+        if (campo->isBlank()) continue;
+        const Esito esito = esitoTestoData(campo->testo(), campo->objectName());
+        if (esito.ok()) continue;
+        showResult(esito, this);
+        campo->setTesto(campo == dal ? stato().PrimaDataOperazione : stato().UltimaDataOperazione);
+        campo->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void Form21::Command3D4_Click() {
     const auto& s = stato();
     dal->setTesto(s.PrimaDataOperazione);
@@ -177,11 +191,13 @@ void Form21::Command3D4_Click() {
 }
 
 void Form21::Saldi_Click() {
+    if (!periodoStampabile()) return;
     Hourglass clessidra;
     stampaMovimenti(selezione());
 }
 
 void Form21::Command3D3_Click() {
+    if (!periodoStampabile()) return;
     Hourglass clessidra;
     stampa(stampaAssegniContoAperto(contestoStampaCorrente(), periodo()));
 }
@@ -192,16 +208,19 @@ void Form21::AssAnn_Click() {
 }
 
 void Form21::Command3D2_Click() {
+    if (!periodoStampabile()) return;
     Hourglass clessidra;
     stampa(stampaCarnetContoAperto(contestoStampaCorrente(), periodo()));
 }
 
 void Form21::Command3D1_Click() {
+    if (!periodoStampabile()) return;
     Hourglass clessidra;
     stampa(stampaSituazioneAssegniContoAperto(contestoStampaCorrente(), periodo()));
 }
 
 void Form21::Command3D5_Click() {
+    if (!periodoStampabile()) return;
     Hourglass clessidra;
     stampaCausali();
 }

@@ -29,6 +29,11 @@ public:
     SelezioneMovimenti selezione() const;
     PeriodoStampa periodo() const;
 
+    // Whether the range can be printed: a date typed in part or impossible ("31/02")
+    // is refused with the date message and takes the focus; a blank date leaves that
+    // end of the range open.
+    bool periodoStampabile();
+
     void Command3D4_Click();
     void Saldi_Click();
     void Command3D3_Click();

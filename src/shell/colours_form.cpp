@@ -117,6 +117,9 @@ Form5::Form5(QWidget* parent) : Form(parent) {
 }
 
 void Form5::Form_Load() {
+    // Colours never stored start from the lists' own (the flag stays as it is, so the
+    // lists keep their colours until a choice is confirmed).
+    stato().ColoriElenchi = coloriIniziali(stato().ColoriElenchi);
     coloreSfondo_ = stato().ColoriElenchi.coloreSfondo;
     coloreCarattere_ = stato().ColoriElenchi.coloreCarattere;
     showColours();

@@ -467,6 +467,10 @@ void MDIForm1::Load() {
         leggiColoriEImpostazioni();
         impostaPercorsoDati(percorsoDatiDalleImpostazioni());
         Codice->setText(s.PercorsoDati);
+        const QString mancante = creaCartellaDatiMancante();
+        if (!mancante.isEmpty())
+            messageBox(mancante, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("Attenzione"));
 
         if (primoAvvio()) {
             QString errore;

@@ -8,17 +8,36 @@
 
 namespace qv {
 
-QString percorsoImpostazioni() { return stato().PercorsoProgramma + ImpostaFile; }
-QString percorsoValute() { return stato().PercorsoProgramma + ValuteFile; }
-QString percorsoColori() { return stato().PercorsoProgramma + ColoriFile; }
+QString percorsoImpostazioni() {
+    return stato().PercorsoProgramma + ImpostaFile;
+}
+QString percorsoValute() {
+    return stato().PercorsoProgramma + ValuteFile;
+}
+QString percorsoColori() {
+    return stato().PercorsoProgramma + ColoriFile;
+}
 
-Impostazioni leggiImpostazioni() { return leggiRecord<Impostazioni>(percorsoImpostazioni(), 1); }
+Impostazioni leggiImpostazioni() {
+    return leggiRecord<Impostazioni>(percorsoImpostazioni(), 1);
+}
 
 bool scriviImpostazioni(const Impostazioni& imp, QString* error) {
     return scriviRecord(percorsoImpostazioni(), 1, imp, error);
 }
 
-Colori leggiColori() { return leggiRecord<Colori>(percorsoColori(), 1); }
+Colori leggiColori() {
+    return leggiRecord<Colori>(percorsoColori(), 1);
+}
+
+Colori coloriIniziali(const Colori& colori) {
+    const QString flag = colori.coloriPredefiniti.trimmed();
+    if (flag == QLatin1String("S") || flag == QLatin1String("N")) return colori;
+    Colori iniziali = colori;
+    iniziali.coloreSfondo = 16777215; // white
+    iniziali.coloreCarattere = 0;     // black
+    return iniziali;
+}
 
 bool scriviColori(const Colori& colori, QString* error) {
     return scriviRecord(percorsoColori(), 1, colori, error);
@@ -46,11 +65,12 @@ QString lineaValuta(const Valuta& v) {
 std::optional<int> slotDellaLinea(const QString& linea) {
     const QString cercata = linea.trimmed();
     for (int slot = 1; slot <= 15; ++slot)
-        if (lineaValuta(stato().TabellaValute[slot]).trimmed() == cercata)
-            return slot;
+        if (lineaValuta(stato().TabellaValute[slot]).trimmed() == cercata) return slot;
     return std::nullopt;
 }
 
-bool cambioUtilizzabile(double cambio) { return std::isfinite(cambio) && cambio > 0; }
+bool cambioUtilizzabile(double cambio) {
+    return std::isfinite(cambio) && cambio > 0;
+}
 
 } // namespace qv

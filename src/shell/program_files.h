@@ -17,6 +17,11 @@ QString percorsoColori();       // PercorsoProgramma + "colori.col"
 Impostazioni leggiImpostazioni();
 bool scriviImpostazioni(const Impostazioni& imp, QString* error = nullptr);
 Colori leggiColori();
+// The colours the colour form starts from. A record never stored (its flag neither
+// "S" nor "N", as a missing colori.col reads) holds zeros, black on black, which
+// "Conferma" would make every list unreadable with: such a record starts from the
+// lists' own colours, black text on white. A stored record is returned as it is.
+Colori coloriIniziali(const Colori& colori);
 bool scriviColori(const Colori& colori, QString* error = nullptr);
 
 // Reads the fifteen slots of Valute.DAT into TabellaValute (rows 1 to 15; a slot

@@ -33,6 +33,16 @@ void impostaPercorsoDati(const QString& cartella) {
     stato().PercorsoDati = folderWithSlash(cartella);
 }
 
+QString creaCartellaDatiMancante() {
+    const QString cartella = stato().PercorsoDati;
+    if (cartella.isEmpty() || QFileInfo(cartella).isDir()) return QString();
+    if (QDir().mkpath(cartella)) return QString();
+    return QStringLiteral("La cartella dei dati indicata nelle preferenze non esiste e non "
+                          "può essere creata:\n%1\nScegliere un'altra cartella con \"Apri "
+                          "conto esitente\" o correggere le preferenze.")
+        .arg(QDir::toNativeSeparators(cartella));
+}
+
 namespace {
 
 QString cartellaCanonica(const QString& cartella) {
@@ -126,9 +136,16 @@ void caricaConti() {
 void caricaCausali() {
     auto& s = stato();
     const QString cartella = s.PercorsoProgramma;
-    const qint16 numero = std::max<qint16>(0, leggiContatore(cartella + RecCausaFile));
+    // A count larger than the records of Causali.DAT names causali that are not there:
+    // only the records the file holds are causali (no blank lines in the lists, and the
+    // next causale is written right after them).
+    const EsameConteggio esame =
+        esaminaConteggio(cartella + RecCausaFile, cartella + CausaliFile, VoceCausale::Lunghezza);
+    const int numero = esame.stato == StatoConteggio::Eccessivo
+                           ? esame.conteggio
+                           : std::max<qint16>(0, leggiContatore(cartella + RecCausaFile));
     riempiTabella(s.TabellaCausali, s.NumeroCausali,
-                  leggiRecords<VoceCausale>(cartella + CausaliFile, numero));
+                  leggiRecords<VoceCausale>(esame.fileRecord, numero));
 }
 
 bool contoAvvioDaAprire(const QString& contoAvvio) {

@@ -22,6 +22,13 @@ QString percorsoDatiDalleImpostazioni();
 // An empty folder means none: another program holds the one the settings name.
 void impostaPercorsoDati(const QString& cartella);
 
+// Makes the data folder (PercorsoDati) when it does not exist, as the first run makes
+// "dati/": the user named it in the preferences, and without it every window that
+// takes the data folder refuses it ("Il percorso non esiste") and moves to another.
+// Returns what to tell the user when it cannot be made (empty when it exists or was
+// made, or when there is no data folder).
+QString creaCartellaDatiMancante();
+
 // The data folder belongs to one running Quorvanta at a time (dataFolderLock).
 struct EsitoBloccoCartella {
     bool presa = false; // the folder may be used

@@ -312,6 +312,40 @@ TEST_F(ChequeTest, ReconfirmingAnAlignedChequeKeepsItsMovementAligned) {
     EXPECT_EQ(stato().TabellaFogli[2].allineato, "S");
 }
 
+TEST_F(ChequeTest, ReconfirmingAChequeShownInLireKeepsItsStoredAmount) {
+    // Cheque 101 of 250,50 Euro booked by movement 2, shown in Lire: 485.035,64.
+    preparaConto();
+    QByteArray fog = readBytes(file(".FOG"));
+    fog.replace(91, 91, foglio(2, 2, 1, 101, "05/12/2026", 250.5, "Rossi", ""));
+    writeBytes(file(".FOG"), fog);
+    writeBytes(file(".MOV"), readBytes(file(".MOV")) +
+                                 movBytes(2, "05/12/2026", "AS", 250.5, "101", "Rossi", "S"));
+    writeBytes(file(".MOR"), le16(2));
+    ASSERT_TRUE(ApriArchiviConto());
+    stato().FattoreValuta = 1936.27;
+    stato().FormatoImporti = QStringLiteral("#,###,###,##0.00");
+
+    Form15& f = apri();
+    clic(f.List1, 1);
+    EXPECT_EQ(f.IMPORTO->text(), "485035,635");
+    // The figure as the list and the formatted field show it.
+    f.IMPORTO->clear();
+    QTest::keyClicks(f.IMPORTO, "485035,64");
+    f.Salva->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(recordAt(readBytes(file(".FOG")), 2, 91),
+              foglio(2, 2, 1, 101, "05/12/2026", 250.5, "Rossi", ""));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76),
+              movBytes(2, "05/12/2026", "AS", 250.5, "101", "Rossi", "S"));
+
+    // A changed figure is a new amount in Lire.
+    clic(f.List1, 1);
+    f.IMPORTO->clear();
+    QTest::keyClicks(f.IMPORTO, "387254");
+    f.Salva->click();
+    EXPECT_EQ(stato().TabellaFogli[2].importo, 387254 / 1936.27);
+}
+
 TEST_F(ChequeTest, AStaleLinkNeverOverwritesAnUnrelatedMovement) {
     // Leaf 101 names movement 1 (the book's cost), leaf 102 names movement 3 though
     // its "AS" movement is number 2.

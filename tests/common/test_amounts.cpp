@@ -120,6 +120,31 @@ TEST(ParseAmountLimits, RefusesWhatCannotBeHeld) {
     EXPECT_FALSE(std::signbit(*parseAmount("-0", true)));
 }
 
+// A figure confirmed as the display pattern shows the stored amount keeps the stored
+// amount; any other figure is divided by the rate.
+TEST(ImportoConfermato, KeepsTheStoredAmountConfirmedAsShown) {
+    const QString due = QStringLiteral("#,###,###,##0.00");
+    const QString zero = QStringLiteral("#,###,###,##0");
+    struct Caso {
+        double digitato, memorizzato, fattore;
+        QString pattern;
+        double atteso;
+    } casi[] = {
+        {485035.64, 250.5, 1936.27, due, 250.5},               // shown in Lire, confirmed unchanged
+        {485035.635, 250.5, 1936.27, due, 250.5},              // the plain figure before formatting
+        {485036, 250.5, 1936.27, zero, 250.5},                 // no decimals shown
+        {250.5, 250.504, 1, due, 250.504},                     // more decimals stored than shown
+        {485035.65, 250.5, 1936.27, due, 485035.65 / 1936.27}, // a changed figure
+        {100, 0, 1936.27, due, 100 / 1936.27},                 // a new amount
+        {0, 0, 1936.27, due, 0},
+        {1, std::nan(""), 1, due, 1}, // a damaged stored amount is never kept
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.digitato);
+        EXPECT_EQ(importoConfermato(c.digitato, c.memorizzato, c.fattore, c.pattern), c.atteso);
+    }
+}
+
 TEST(AmountErrorMessage, TellsHowToTypeAnAmount) {
     EXPECT_TRUE(amountErrorMessage().startsWith("Importo non valido"));
     EXPECT_TRUE(amountErrorMessage().contains("positivo"));

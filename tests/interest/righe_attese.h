@@ -186,19 +186,34 @@ struct Importo {
     bool operator==(const Importo&) const = default;
 };
 
-// The amount lines of a statement, in order; lines that end in no number are left out.
-inline std::vector<Importo> importi(const QStringList& righe) {
+// The figures of the statement's amount lines (lines that end in a number), in order:
+// each line's last figure, or with `tutte` every figure of the line (bases and rates
+// as well as the amount the line ends with).
+inline std::vector<Importo> figure(const QStringList& righe, bool tutte) {
     static const QRegularExpression numero(
         QStringLiteral("^-?[0-9]{1,3}(\\.[0-9]{3})*(,[0-9]+)?$"));
     std::vector<Importo> out;
     for (const QString& riga : righe) {
         const QStringList parole = riga.split(u' ', Qt::SkipEmptyParts);
         if (parole.isEmpty() || !numero.match(parole.last()).hasMatch()) continue;
-        QString testo = parole.last();
-        testo.remove(u'.').replace(u',', u'.');
-        out.push_back({parole.first(), testo.toDouble()});
+        for (qsizetype i = tutte ? 0 : parole.size() - 1; i < parole.size(); ++i) {
+            if (!numero.match(parole[i]).hasMatch()) continue;
+            QString testo = parole[i];
+            testo.remove(u'.').replace(u',', u'.');
+            out.push_back({parole.first(), testo.toDouble()});
+        }
     }
     return out;
+}
+
+// The amount lines of a statement, in order; lines that end in no number are left out.
+inline std::vector<Importo> importi(const QStringList& righe) {
+    return figure(righe, false);
+}
+
+// Every figure of the statement's amount lines, in order.
+inline std::vector<Importo> cifre(const QStringList& righe) {
+    return figure(righe, true);
 }
 
 inline std::ostream& operator<<(std::ostream& os, const Importo& i) {

@@ -220,8 +220,8 @@ TEST(CompetenzeStampa, QuarterBeyondTheCreditLine) {
     }
 }
 
-// Screen and paper give the same interest, commissions, tax, fees, totals and final
-// amount for every statement: both lay out one computation.
+// Screen and paper give the same rates, bases, numbers, interest, commissions, tax, fees,
+// totals and final amount for every statement: both lay out one computation.
 TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
     struct Caso {
         const char* nome;
@@ -236,6 +236,12 @@ TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
         c.parametri.staffa.fattoreValuta = 1936.27;
         casi.push_back(
             {"beyond the line in lire, no decimals", c, QStringLiteral("#,###,###,##0")});
+    }
+    {
+        // The excess commission's base has a fraction: both show it in whole units.
+        test::CasoCompetenze c = test::trimestreOltreFido();
+        c.movimenti[0].importo = 1500.5;
+        casi.push_back({"beyond the line by a fraction", c, kEuro});
     }
     {
         test::CasoCompetenze c = test::trimestreACredito();
@@ -258,10 +264,9 @@ TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
         // The body: without the page header (7 lines) and the footer (2 lines).
         for (size_t i = 7; i + 2 < stampa.size(); ++i)
             carta << stampa[i].testo;
-        const std::vector<test::Importo> schermo =
-            test::importi(righeListaCompetenze(r, c.formato));
+        const std::vector<test::Importo> schermo = test::cifre(righeListaCompetenze(r, c.formato));
         EXPECT_GE(schermo.size(), 20U);
-        EXPECT_EQ(test::importi(carta), schermo);
+        EXPECT_EQ(test::cifre(carta), schermo);
     }
 }
 

@@ -97,6 +97,38 @@ TEST_F(PrintMenu, OpeningShowsTheWholeRangeAndEveryCausale) {
     });
 }
 
+// An impossible or half-typed date is refused before anything is printed; a blank
+// date leaves its end of the range open.
+TEST_F(PrintMenu, AnImpossibleDateIsRefusedAndNothingIsPrinted) {
+    withPrintMenu([this](Form21& menu) {
+        for (QPushButton* pulsante :
+             {menu.Saldi, menu.Command3D3, menu.Command3D2, menu.Command3D1, menu.Command3D5}) {
+            SCOPED_TRACE(pulsante->objectName().toStdString());
+            messages.clear();
+            menu.dal->setTesto("31/02/2026");
+            pulsante->click();
+            ASSERT_EQ(messages.texts().size(), 1);
+            EXPECT_TRUE(messages.texts()[0].startsWith(" Data Errata;"));
+            EXPECT_EQ(documents(), 0);
+            EXPECT_EQ(menu.dal->testo(), "01/11/2026");
+            EXPECT_TRUE(menu.dal->hasFocus());
+
+            messages.clear();
+            menu.al->setTesto("1_/11/2026");
+            pulsante->click();
+            EXPECT_EQ(messages.texts().size(), 1);
+            EXPECT_EQ(documents(), 0);
+            EXPECT_EQ(menu.al->testo(), "10/11/2026");
+            EXPECT_TRUE(menu.al->hasFocus());
+        }
+        messages.clear();
+        menu.al->setTesto("__/__/____");
+        menu.Saldi->click();
+        EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('|').toStdString();
+        EXPECT_EQ(documents(), 1);
+    });
+}
+
 TEST_F(PrintMenu, EnterWalksFromTheFirstDateToTheCausale) {
     int beeps = 0;
     setBeepHook([&] { ++beeps; });

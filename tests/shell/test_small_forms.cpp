@@ -97,6 +97,21 @@ TEST_F(ColoursTest, ConfermaWritesTheChosenBackgroundAsRecordOne) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
+TEST_F(ColoursTest, WithoutAColourFileConfermaStoresReadableColours) {
+    // As a missing colori.col reads: zeros and no flag.
+    stato().ColoriElenchi = Colori{};
+    Form5& f = form();
+    EXPECT_EQ(swatch("VediColori_0"), QColor(255, 255, 255));
+    EXPECT_EQ(swatch("VediColori_1"), QColor(0, 0, 0));
+    // The lists keep their own colours until a choice is confirmed.
+    EXPECT_EQ(stato().ColoriElenchi.coloriPredefiniti.trimmed(), "");
+    f.OK->click();
+    // 16777215.0 (white), 0.0 (black), "N".
+    EXPECT_EQ(readBytes(colourFile()).left(17), hex("000000e0ffff6f41"
+                                                    "0000000000000000"
+                                                    "4e"));
+}
+
 TEST_F(ColoursTest, ACancelledDialogChangesNothing) {
     answers = {std::nullopt, std::nullopt};
     click("sfondo");

@@ -60,6 +60,18 @@ TEST_F(Startup, ReservedCausaliAreWrittenAsTheFirstThreeRecords) {
     EXPECT_EQ(stato().TabellaCausali.size(), 4u);
 }
 
+TEST_F(Startup, ACausaliCountBeyondTheFileLoadsOnlyTheCausaliThere) {
+    writeBytes(programFolder() + "Causali.DAT",
+               causale(1, "AS", "ASSEGNO") + causale(2, "VE", "VERSAMENTO"));
+    writeBytes(programFolder() + "RecCausa.dat", le16(9));
+    caricaCausali();
+    EXPECT_EQ(stato().NumeroCausali, 2);
+    ASSERT_EQ(stato().TabellaCausali.size(), 3u);
+    EXPECT_EQ(stato().TabellaCausali[2].codiceCausale, "VE");
+    // Files are only read.
+    EXPECT_EQ(readBytes(programFolder() + "RecCausa.dat"), le16(9));
+}
+
 TEST_F(Startup, FirstRunHappensOnceAndWritesOnlyTheEuroSlot) {
     QDir(dataFolder()).removeRecursively();
     ASSERT_TRUE(primoAvvio());
@@ -71,6 +83,27 @@ TEST_F(Startup, FirstRunHappensOnceAndWritesOnlyTheEuroSlot) {
         QByteArray(14 * 60, '\0') + valutaBytes(15, "Euro", 1.0, "Unione Europea");
     EXPECT_EQ(readBytes(programFolder() + "Valute.DAT"), expected);
     EXPECT_EQ(readBytes(programFolder() + "Causali.DAT").size(), 105);
+}
+
+TEST_F(Startup, AMissingDataFolderIsMadeOrNamedInTheWarning) {
+    // A folder typed in the preferences that does not exist yet is made.
+    impostaPercorsoDati(dataFolder() + "nuova/dati");
+    EXPECT_EQ(creaCartellaDatiMancante(), "");
+    EXPECT_TRUE(QFileInfo(dataFolder() + "nuova/dati").isDir());
+    EXPECT_EQ(creaCartellaDatiMancante(), "");
+
+    // One that cannot be made (a file stands in its way) is named.
+    writeBytes(dataFolder() + "unfile", "x");
+    impostaPercorsoDati(dataFolder() + "unfile/dati");
+    const QString avviso = creaCartellaDatiMancante();
+    EXPECT_TRUE(avviso.startsWith("La cartella dei dati indicata nelle preferenze non esiste"))
+        << avviso.toStdString();
+    EXPECT_TRUE(avviso.contains(dataFolder() + "unfile/dati/"));
+    EXPECT_FALSE(QFileInfo(dataFolder() + "unfile/dati").exists());
+
+    // No data folder (another program holds it): nothing to make.
+    impostaPercorsoDati(QString());
+    EXPECT_EQ(creaCartellaDatiMancante(), "");
 }
 
 TEST_F(Startup, ACountFileInAnotherCaseIsNoFirstRun) {
