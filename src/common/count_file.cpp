@@ -30,6 +30,7 @@ bool misuraRecord(const QString& path, int lunghezza, int* record, QString* moti
     const QFileInfo info(path);
     if (!info.exists()) return true;
     QFile file(path);
+    noteFileRead(path);
     errno = 0;
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         *motivo =
@@ -68,6 +69,7 @@ EsameConteggio esaminaConteggio(const QString& fileConteggio, const QString& fil
         e.stato = StatoConteggio::Mancante;
     } else {
         QFile file(e.fileConteggio);
+        noteFileRead(e.fileConteggio);
         errno = 0;
         if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
             e.stato = StatoConteggio::Illeggibile;
@@ -158,6 +160,7 @@ bool ricostruisciConteggio(const EsameConteggio& e, QString* copia, QString* err
     QString conservato;
     if (QFileInfo::exists(e.fileConteggio)) {
         conservato = nomeCopiaDanneggiata(e.fileConteggio);
+        noteFileWrite(e.fileConteggio);
         if (!QDir().rename(e.fileConteggio, conservato))
             return fallito(QStringLiteral("Impossibile rinominare il file %1 in %2.")
                                .arg(nativo(e.fileConteggio), nativo(conservato)));

@@ -2,11 +2,14 @@
 
 #include "common/file_errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <map>
 #include <unistd.h>
 
 namespace qv {
@@ -28,7 +31,35 @@ bool syncDescriptor(int fd, QString* error) {
     return false;
 }
 
+ReadObserver& readObserver() {
+    static ReadObserver instance;
+    return instance;
+}
+
+// Writes by folder, each folder as an absolute, clean path.
+std::map<QString, quint64>& writes() {
+    static std::map<QString, quint64> counts;
+    return counts;
+}
+
 } // namespace
+
+quint64 fileWriteCount(const QString& folder) {
+    const auto it = writes().find(QDir::cleanPath(QDir(folder).absolutePath()));
+    return it == writes().end() ? 0 : it->second;
+}
+
+void noteFileWrite(const QString& path) {
+    ++writes()[QDir::cleanPath(QFileInfo(path).absolutePath())];
+}
+
+void setReadObserver(ReadObserver o) {
+    readObserver() = std::move(o);
+}
+
+void noteFileRead(const QString& path) {
+    if (readObserver()) readObserver()(path);
+}
 
 void setDiskObserver(DiskObserver o) {
     observer() = std::move(o);

@@ -5,6 +5,7 @@
 // that never reached the disk.
 
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -34,5 +35,20 @@ using DiskObserver = std::function<void(DiskPoint point, const QString& path)>;
 void setDiskObserver(DiskObserver observer);
 // Tells the observer, when there is one, that `path` reached `point`.
 void reachDiskPoint(DiskPoint point, const QString& path);
+
+// How many times the program's file layer has changed a file in `folder` so far: a record
+// written, a file rewritten, removed or renamed (attempts that failed count too). What
+// the program keeps of a folder's files in memory notes this number, and knows that it
+// wrote nothing there since while the number stays the same.
+quint64 fileWriteCount(const QString& folder);
+// Called by the file layer before each such change of the file at `path`.
+void noteFileWrite(const QString& path);
+
+// The tests' way of seeing which files an operation reads: the observer is called with
+// the path each time a record file is opened for reading (an empty one removes it).
+using ReadObserver = std::function<void(const QString& path)>;
+void setReadObserver(ReadObserver observer);
+// Tells the read observer, when there is one, that `path` is being read.
+void noteFileRead(const QString& path);
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #include "common/file_names.h"
 
+#include "common/disk_sync.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -62,6 +64,7 @@ bool deleteAccountFiles(const QString& folder, const QString& code, QStringList*
     if (code.trimmed().isEmpty()) return false;
     bool allRemoved = true;
     for (const QString& path : accountFilesIn(folder, code)) {
+        noteFileWrite(path);
         if (!QFile::remove(path)) {
             allRemoved = false;
             if (failed) failed->append(QFileInfo(path).fileName());

@@ -64,6 +64,7 @@ QByteArray RecordFile::readRange(int first, int count) const {
     }
     QFile file(path());
     if (!file.exists()) return out; // a missing file reads as zeros and is not created
+    noteFileRead(file.fileName());
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         fail(file.error(), file.errorString(), errno);
@@ -111,6 +112,7 @@ bool RecordFile::writeRange(int first, const QByteArray& records) {
 
 bool RecordFile::writeAt(qint64 offset, const QByteArray& data) {
     const QString target = path();
+    noteFileWrite(target);
     QFile file(target);
     const bool created = !file.exists();
     errno = 0;
@@ -166,6 +168,7 @@ bool RecordFile::ensureExists() {
     clearError();
     QFile file(path());
     if (file.exists()) return true;
+    noteFileWrite(file.fileName());
     errno = 0;
     if (!file.open(QIODevice::ReadWrite)) {
         fail(file.error(), file.errorString(), errno);

@@ -5,6 +5,8 @@
 // opened for one operation and closed at once, and its name is found ignoring letter
 // case (resolvePath), so files copied from Windows are used under their own spelling.
 
+#include "common/text_codec.h"
+
 #include <QByteArray>
 #include <QFileDevice>
 #include <QString>
@@ -76,17 +78,35 @@ template <class R> R leggiRecord(const QString& path, int k, QString* error = nu
     return record;
 }
 
+// Records 1 to count of the file at `path`, read in one operation, decoded and added at
+// the end of `records` (which the caller may have sized for more).
+template <class R>
+void aggiungiRecords(const QString& path, int count, std::vector<R>& records,
+                     QString* error = nullptr) {
+    RecordFile file(path, R::Lunghezza);
+    const QByteArray bytes = file.readRange(1, count);
+    if (error) *error = file.errorString();
+    if (count <= 0) return;
+    records.reserve(records.size() + size_t(count));
+    const QByteArrayView all(bytes);
+    if constexpr (requires(TextBlock * b) { R::fromBytes(all, b); }) {
+        // The texts of all the records share one block (a record holds no more characters
+        // than bytes).
+        TextBlock block(qsizetype(count) * R::Lunghezza);
+        for (int i = 0; i < count; ++i)
+            records.push_back(
+                R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza), &block));
+    } else {
+        for (int i = 0; i < count; ++i)
+            records.push_back(R::fromBytes(all.sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+    }
+}
+
 // Records 1 to count of the file at `path`, read in one operation.
 template <class R>
 std::vector<R> leggiRecords(const QString& path, int count, QString* error = nullptr) {
     std::vector<R> records;
-    RecordFile file(path, R::Lunghezza);
-    const QByteArray bytes = file.readRange(1, count);
-    if (error) *error = file.errorString();
-    records.reserve(count > 0 ? count : 0);
-    for (int i = 0; i < count; ++i)
-        records.push_back(
-            R::fromBytes(QByteArrayView(bytes).sliced(qsizetype(i) * R::Lunghezza, R::Lunghezza)));
+    aggiungiRecords(path, count, records, error);
     return records;
 }
 

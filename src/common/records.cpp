@@ -3,6 +3,8 @@
 #include "common/text_codec.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace qv {
 
@@ -155,7 +157,11 @@ QByteArray VoceCausale::toBytes() const {
 // --- Movimento ---
 
 Movimento Movimento::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
+    return fromBytes(bytes, nullptr);
+}
+
+Movimento Movimento::fromBytes(QByteArrayView bytes, TextBlock* block) {
+    FieldReader in(bytes, block);
     Movimento r;
     r.numero = in.int16();
     r.dataOperazione = in.text(10);
@@ -183,6 +189,16 @@ QByteArray Movimento::toBytes() const {
     out.text(entrataUscita, 1);
     out.text(annullato, 1);
     return out.bytes();
+}
+
+void Movimento::normalizzaBytes(char* record) {
+    // Offset and width of each text field, in the order of the layout.
+    static constexpr std::array<std::pair<int, int>, 8> testi{
+        {{2, 10}, {12, 10}, {22, 5}, {35, 8}, {43, 30}, {73, 1}, {74, 1}, {75, 1}}};
+    for (const auto& [inizio, larghezza] : testi)
+        for (int i = inizio + larghezza - 1; i >= inizio && (record[i] == ' ' || record[i] == '\0');
+             --i)
+            record[i] = ' ';
 }
 
 // --- TotaliConto ---

@@ -12,6 +12,8 @@
 
 namespace qv {
 
+class TextBlock;
+
 // Settings, record 1 of Imposta.DAT.
 struct Impostazioni {
     static constexpr int Lunghezza = 116;
@@ -116,8 +118,16 @@ struct Movimento {
     QString annullato;       // 1
 
     static Movimento fromBytes(QByteArrayView bytes);
+    // The same, its texts made in `block` (reading many records at once).
+    static Movimento fromBytes(QByteArrayView bytes, TextBlock* block);
     QByteArray toBytes() const;
     bool operator==(const Movimento&) const = default;
+
+    // Turns the Lunghezza bytes of a stored record, in place, into the bytes toBytes
+    // gives for the record fromBytes reads from them: in each text field the blanks and
+    // NULs that end it all become blanks; nothing else changes. A stored movement is
+    // copied to another file this way without being decoded and encoded again.
+    static void normalizzaBytes(char* record);
 };
 
 // The balances and date bounds of an account, record 1 of ".TOT".

@@ -17,6 +17,7 @@ namespace qv {
 namespace {
 
 bool rewrite(const QString& path, const QByteArray& content, bool sync, QString* error) {
+    noteFileWrite(path);
     const QString target = resolvePath(path);
     QSaveFile file(target);
     QString reason;
@@ -84,6 +85,7 @@ QStringList removeRewriteTemporaries(const QString& folder, const QStringList& b
             std::any_of(baseNames.begin(), baseNames.end(),
                         [&](const QString& b) { return isRewriteTemporary(entry, b); });
         if (!temporary) continue;
+        noteFileWrite(dir.filePath(entry));
         if (QFile::remove(dir.filePath(entry)))
             removed << entry;
         else if (notRemoved)

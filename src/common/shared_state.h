@@ -14,9 +14,14 @@
 #include <array>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace qv {
+
+// What the ledger remembers of the open account's files between two of its changes
+// (ledger/account_memory.h); made and read by the ledger alone.
+struct MemoriaConto;
 
 struct StatoProgramma {
     // Folders, each ending in "/".
@@ -69,6 +74,9 @@ struct StatoProgramma {
     QString PrimaDataValuta;
     QString UltimaDataValuta;
     TotaliConto TotaliContoAttivo;
+    // What the ledger knows of the account's files since it last read or wrote them;
+    // nothing after a reset.
+    std::shared_ptr<MemoriaConto> MemoriaContoAttivo;
     // The warnings the last load of the open account gave (counts larger than their
     // records, amounts that cannot be counted), so that the reloads of the same account
     // do not repeat them; closing the account forgets them.
@@ -116,13 +124,17 @@ QString testoNessunContoAperto();
 QString fileContoAttivo(const QString& estensione);
 
 // Makes `tabella` the records as rows 1, 2, ... after a blank row 0, and `numero`
-// their count.
+// their count, with room for `righeLibere` more rows after them.
 template <class R>
-void riempiTabella(std::vector<R>& tabella, qint16& numero, std::vector<R> righe) {
+void riempiTabella(std::vector<R>& tabella, qint16& numero, std::vector<R> righe,
+                   std::size_t righeLibere = 0) {
     numero = qint16(righe.size());
-    tabella.assign(1, R{});
-    tabella.insert(tabella.end(), std::make_move_iterator(righe.begin()),
-                   std::make_move_iterator(righe.end()));
+    std::vector<R> nuova;
+    nuova.reserve(1 + righe.size() + righeLibere);
+    nuova.emplace_back();
+    nuova.insert(nuova.end(), std::make_move_iterator(righe.begin()),
+                 std::make_move_iterator(righe.end()));
+    tabella = std::move(nuova);
 }
 
 } // namespace qv

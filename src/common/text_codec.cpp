@@ -1,8 +1,10 @@
 #include "common/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
 namespace qv {
 
@@ -40,6 +42,20 @@ void encodeInto(QByteArray& out, const QString& text, qsizetype limit) {
     }
 }
 
+// The one-character texts: the flags of the records ("S", "N", "E", "U") are decoded
+// tens of thousands of times when an account is read. Each is a text over characters
+// that live as long as the program (each followed by a NUL), like a literal's: making
+// and copying one costs neither an allocation nor a reference count.
+QString singleCharacter(quint8 byte) {
+    static const std::array<std::array<char16_t, 2>, 256> characters = [] {
+        std::array<std::array<char16_t, 2>, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)][0] = (b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)] : char16_t(b);
+        return t;
+    }();
+    return QString::fromRawData(reinterpret_cast<const QChar*>(characters[byte].data()), 1);
+}
+
 } // namespace
 
 QString fromCp1252(QByteArrayView bytes) {
@@ -72,6 +88,8 @@ QString textField(QByteArrayView bytes) {
     qsizetype end = bytes.size();
     while (end > 0 && (bytes[end - 1] == ' ' || bytes[end - 1] == '\0'))
         --end;
+    if (end == 0) return QString();
+    if (end == 1) return singleCharacter(static_cast<quint8>(bytes[0]));
     return fromCp1252(bytes.first(end));
 }
 
@@ -113,7 +131,39 @@ double FieldReader::real() {
 }
 
 QString FieldReader::text(int width) {
-    return textField(raw(width));
+    // Decoded straight from the record's bytes: the bytes past its end read as NULs,
+    // which the field loses with its trailing blanks anyway.
+    const qsizetype from = std::min(m_pos, m_bytes.size());
+    const qsizetype to = std::min(m_pos + std::max(width, 0), m_bytes.size());
+    m_pos += width;
+    const QByteArrayView field = m_bytes.sliced(from, to - from);
+    return m_block ? m_block->field(field) : textField(field);
+}
+
+TextBlock::TextBlock(qsizetype characters) {
+    if (characters <= 0) return;
+    m_block = QString(characters, Qt::Uninitialized);
+    m_chars = reinterpret_cast<char16_t*>(m_block.data());
+}
+
+QString TextBlock::field(QByteArrayView bytes) {
+    qsizetype end = bytes.size();
+    while (end > 0 && (bytes[end - 1] == ' ' || bytes[end - 1] == '\0'))
+        --end;
+    // Empty and one-character texts cost no allocation anyway.
+    if (end <= 1 || m_used + end + 1 > m_block.size()) return textField(bytes);
+    char16_t* out = m_chars + m_used;
+    for (qsizetype i = 0; i < end; ++i) {
+        const auto b = static_cast<quint8>(bytes[i]);
+        out[i] = (b >= 0x80 && b <= 0x9F) ? kHighTable[size_t(b - 0x80)] : char16_t(b);
+    }
+    // Each text ends with a NUL, as the characters of a QString do.
+    out[end] = u'\0';
+    m_used += end + 1;
+    QString::DataPointer shared(std::as_const(m_block).data_ptr());
+    shared.ptr = out;
+    shared.size = end;
+    return QString(std::move(shared));
 }
 
 QByteArray FieldReader::raw(int width) {

@@ -23,6 +23,26 @@ QByteArray toCp1252(const QString& text);
 // blanks are kept (the readers trim them where the program wants it).
 QString textField(QByteArrayView bytes);
 
+// The texts of many records decoded into one block of characters: each text is a
+// QString that shares the block instead of having an allocation of its own, so reading
+// tens of thousands of records costs one allocation, not one per field. The texts are
+// ordinary QStrings: changing one copies it first (the block is shared), and the block
+// goes when the last text that shares it goes. A text the block has no more room for
+// gets its own allocation.
+class TextBlock {
+public:
+    // Room for `characters` characters (each text takes its length plus one).
+    explicit TextBlock(qsizetype characters);
+
+    // textField(bytes), sharing the block.
+    QString field(QByteArrayView bytes);
+
+private:
+    QString m_block;             // holds the block; never changed once texts share it
+    char16_t* m_chars = nullptr; // its characters, taken before anything shared them
+    qsizetype m_used = 0;
+};
+
 // The text without its trailing blanks (leading blanks and NULs are kept): a field
 // as the forms show it.
 QString withoutTrailingBlanks(const QString& text);
@@ -31,7 +51,9 @@ QString withoutTrailingBlanks(const QString& text);
 // a short record yields zeros and empty texts.
 class FieldReader {
 public:
-    explicit FieldReader(QByteArrayView bytes) : m_bytes(bytes) {}
+    // With a `block`, the texts read are made in it (see TextBlock).
+    explicit FieldReader(QByteArrayView bytes, TextBlock* block = nullptr)
+        : m_bytes(bytes), m_block(block) {}
 
     qint16 int16();
     qint32 int32();
@@ -47,6 +69,7 @@ private:
     quint64 unsignedLe(int width);
 
     QByteArrayView m_bytes;
+    TextBlock* m_block = nullptr;
     qsizetype m_pos = 0;
 };
 

@@ -96,6 +96,7 @@ bool restoreOne(const QString& snapshots, const QString& snapshot, const QString
         return false;
     }
     if (snapshot.isEmpty()) {
+        noteFileWrite(path);
         if (!QFileInfo::exists(path) || QFile::remove(path)) return true;
         *error = path + QStringLiteral(": impossibile eliminare il file");
         return false;
@@ -277,6 +278,7 @@ bool Transaction::remove(const QString& given) {
     if (!protect(given) || !mayWrite(given)) return false;
     const QString path = resolvePath(given);
     if (!QFileInfo::exists(path)) return true;
+    noteFileWrite(path);
     if (!QFile::remove(path)) {
         fail(path + QStringLiteral(": impossibile eliminare il file"),
              QStringLiteral("Impossibile eliminare il file %1.")

@@ -1,5 +1,6 @@
 #include "ledger/account_check.h"
 
+#include "common/disk_sync.h"
 #include "common/file_errors.h"
 #include "common/file_names.h"
 #include "common/records.h"
@@ -68,6 +69,7 @@ EsameFileConto esaminaFileConto(const QString& cartella, const QString& codice) 
     const QFileInfo info(rip);
     if (info.exists()) {
         QFile file(rip);
+        noteFileRead(rip);
         errno = 0;
         if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
             e.riporto = rip;

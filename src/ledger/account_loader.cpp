@@ -8,6 +8,7 @@
 #include "common/today.h"
 #include "common/transaction.h"
 #include "ledger/account_check.h"
+#include "ledger/account_memory.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
@@ -16,6 +17,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <span>
 
 namespace qv {
 
@@ -38,10 +40,37 @@ bool leggiCoppia(const EsameConteggio& esame, std::vector<R>& righe, QStringList
     return false;
 }
 
+// Room left in the movement table after a load, as the original program sized it: the
+// movements typed before the next load need no new table.
+constexpr std::size_t RigheLibere = 500;
+
+// The movements of a pair the examination passed, as the movement table holds them:
+// row 0 blank, then records 1 to the usable count, with room for RigheLibere more.
+// False, with the reason in errori, when they cannot be read.
+bool leggiTabellaMovimenti(const EsameConteggio& esame, std::vector<Movimento>& tabella,
+                           QStringList& errori) {
+    tieniMemoriaTraCaricamenti();
+    tabella.clear();
+    tabella.reserve(1 + size_t(std::max(esame.conteggio, 0)) + RigheLibere);
+    tabella.emplace_back();
+    QString motivo;
+    aggiungiRecords<Movimento>(esame.fileRecord, esame.conteggio, tabella, &motivo);
+    if (motivo.isEmpty()) return true;
+    errori << testoErroreLettura(esame.fileRecord, motivo);
+    tabella.assign(1, Movimento{});
+    return false;
+}
+
+// Rows 1 to the end of a table.
+std::span<const Movimento> righe(const std::vector<Movimento>& tabella) {
+    return std::span<const Movimento>(tabella).subspan(tabella.empty() ? 0 : 1);
+}
+
 // An account whose files cannot be used is closed before anything is written: the
 // tables empty, the account forgotten, and the program's windows told.
 bool contoNonUtilizzabile(const QString& problemi, QString* errore) {
     auto& s = stato();
+    dimenticaMemoriaConto();
     const QString codice = s.CodiceContoAttivo.trimmed();
     s.CodiceContoAttivo.clear();
     s.IndiceContoAttivo = 0;
@@ -59,7 +88,7 @@ bool contoNonUtilizzabile(const QString& problemi, QString* errore) {
 }
 
 // The movements whose amounts no sum may count, named for the user.
-QStringList avvisiImporti(const std::vector<Movimento>& movimenti, const Riporto& riporto,
+QStringList avvisiImporti(std::span<const Movimento> movimenti, const Riporto& riporto,
                           const QString& fileRiporto) {
     QStringList righe;
     QStringList nomi;
@@ -98,18 +127,23 @@ void aggiungiAvvisi(const QStringList& avvisi, QStringList& errori) {
     }
 }
 
-// The open account's movements in the table and their balances; ".TOT" rewritten.
-void applicaMovimenti(std::vector<Movimento> movimenti, bool aggiornaPannelli,
-                      QStringList& errori) {
+// The balances of the movements of the table, from the movements themselves.
+void ricalcolaSaldi(bool aggiornaPannelli, QStringList& errori) {
     auto& s = stato();
-    // The movements held out of the balances by windows stay out.
-    std::vector<Movimento> nelSaldo;
-    nelSaldo.reserve(movimenti.size());
-    for (int i = 0; i < int(movimenti.size()); ++i)
-        if (!movimentoFuoriDaiSaldi(qint16(i + 1))) nelSaldo.push_back(movimenti[size_t(i)]);
-    const Saldi saldi = calcolaSaldi(nelSaldo, s.TabellaRiporto[1].saldoRiporto, DataOggi());
-
-    riempiTabella(s.TabellaMovimenti, s.NumeroMovimenti, std::move(movimenti));
+    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    const std::span<const Movimento> movimenti =
+        std::span<const Movimento>(s.TabellaMovimenti).subspan(1, size_t(std::max(n, 0)));
+    Saldi saldi;
+    if (s.MovimentiTrattenuti.empty()) {
+        saldi = calcolaSaldi(movimenti, s.TabellaRiporto[1].saldoRiporto, DataOggi());
+    } else {
+        // The movements held out of the balances by windows stay out.
+        std::vector<Movimento> nelSaldo;
+        nelSaldo.reserve(movimenti.size());
+        for (int i = 0; i < int(movimenti.size()); ++i)
+            if (!movimentoFuoriDaiSaldi(qint16(i + 1))) nelSaldo.push_back(movimenti[size_t(i)]);
+        saldi = calcolaSaldi(nelSaldo, s.TabellaRiporto[1].saldoRiporto, DataOggi());
+    }
     s.SaldoContabile = saldi.contabile;
     s.SaldoNonSospesi = saldi.nonSospesi;
     s.SaldoOperazioneOggi = saldi.operazioneOggi;
@@ -121,7 +155,43 @@ void applicaMovimenti(std::vector<Movimento> movimenti, bool aggiornaPannelli,
     if (aggiornaPannelli) mostraSaldi();
 }
 
+// The open account's movements (`tabella`: row 0 blank, then the movements) in the
+// table and their balances; ".TOT" rewritten.
+void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli, QStringList& errori) {
+    auto& s = stato();
+    // Whatever the program knew of the table it had goes with it.
+    dimenticaIndiceAccodamento();
+    if (tabella.empty()) tabella.emplace_back();
+    s.NumeroMovimenti = qint16(tabella.size() - 1);
+    s.TabellaMovimenti = std::move(tabella);
+    ricalcolaSaldi(aggiornaPannelli, errori);
+}
+
+// The date bounds from TotaliContoAttivo, as the load reads them from ".TOT": an
+// operation-date bound that holds no date becomes today.
+void prendiDateDaiTotali() {
+    auto& s = stato();
+    const TotaliConto& t = s.TotaliContoAttivo;
+    auto oSeVuota = [](const QString& data) {
+        return valoreNumerico(data) == 0 ? DataOggi() : data;
+    };
+    s.PrimaDataOperazione = oSeVuota(t.primaDataOperazione);
+    s.UltimaDataOperazione = oSeVuota(t.ultimaDataOperazione);
+    s.PrimaDataValuta = t.primaDataValuta;
+    s.UltimaDataValuta = t.ultimaDataValuta;
+}
+
 } // namespace
+
+bool ApriArchiviContoSeCambiato(QString* errore) {
+    if (!contoInvariatoDalCaricamento()) return ApriArchiviConto(errore);
+    // Memory holds the account as its files are: what a load would read is here already.
+    prendiDateDaiTotali();
+    QStringList errori;
+    ricalcolaSaldi(true, errori);
+    if (errore) *errore = errori.join(u'\n');
+    return errori.isEmpty();
+}
 
 bool ApriArchiviConto(QString* errore) {
     auto& s = stato();
@@ -164,7 +234,7 @@ bool ApriArchiviConto(QString* errore) {
     const QString rip = fileContoAttivo(ExtRIP);
     const Riporto riporto = leggiRecord<Riporto>(rip, 1, &motivo);
     if (!motivo.isEmpty()) errori << testoErroreLettura(rip, motivo);
-    leggiCoppia(esame.movimenti, movimenti, errori);
+    leggiTabellaMovimenti(esame.movimenti, movimenti, errori);
     leggiCoppia(esame.carnet, carnet, errori);
     leggiCoppia(esame.fogli, fogli, errori);
     if (!errori.isEmpty()) return contoNonUtilizzabile(errori.join(u'\n'), errore);
@@ -177,17 +247,11 @@ bool ApriArchiviConto(QString* errore) {
     const QString tot = fileContoAttivo(ExtTOT);
     s.TotaliContoAttivo = leggiRecord<TotaliConto>(tot, 1, &motivo);
     if (!motivo.isEmpty()) errori << testoErroreLettura(tot, motivo);
-    const TotaliConto& t = s.TotaliContoAttivo;
-    auto oSeVuota = [](const QString& data) {
-        return valoreNumerico(data) == 0 ? DataOggi() : data;
-    };
-    s.PrimaDataOperazione = oSeVuota(t.primaDataOperazione);
-    s.UltimaDataOperazione = oSeVuota(t.ultimaDataOperazione);
-    s.PrimaDataValuta = t.primaDataValuta;
-    s.UltimaDataValuta = t.ultimaDataValuta;
+    prendiDateDaiTotali();
 
     s.TabellaRiporto[1] = riporto;
-    const QStringList avvisi = esame.avvisiEccessivi() + avvisiImporti(movimenti, riporto, rip);
+    const QStringList avvisi =
+        esame.avvisiEccessivi() + avvisiImporti(righe(movimenti), riporto, rip);
     applicaMovimenti(std::move(movimenti), true, errori);
     riempiTabella(s.TabellaCarnet, s.NumeroCarnet, std::move(carnet));
     riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
@@ -199,6 +263,12 @@ bool ApriArchiviConto(QString* errore) {
     // What was put back before the load is told with the rest.
     if (ripristino.found) errori.prepend(testoRipristino(ripristino));
     if (errore) *errore = errori.join(u'\n');
+    // Memory now holds the account as its files are: until something changes, showing
+    // the movements again needs no reading.
+    if (errori.isEmpty())
+        segnaCaricamento();
+    else
+        dimenticaMemoriaConto();
     return errori.isEmpty();
 }
 
@@ -207,6 +277,15 @@ bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
     if (!contoAttivoAperto()) {
         if (errore) *errore = testoNessunContoAperto();
         return false;
+    }
+
+    // Nothing changed since the account was loaded: the movements in memory are those of
+    // the files, and only the balances are worked out again from them.
+    if (contoInvariatoDalCaricamento()) {
+        QStringList errori;
+        ricalcolaSaldi(aggiornaPannelli, errori);
+        if (errore) *errore = errori.join(u'\n');
+        return errori.isEmpty();
     }
 
     const EsameConteggio esame =
@@ -219,13 +298,13 @@ bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
     }
     QStringList errori;
     std::vector<Movimento> movimenti;
-    if (!leggiCoppia(esame, movimenti, errori))
+    if (!leggiTabellaMovimenti(esame, movimenti, errori))
         return contoNonUtilizzabile(errori.join(u'\n'), errore);
 
     QStringList avvisi;
     if (esame.stato == StatoConteggio::Eccessivo)
         avvisi << testoConteggioEccessivo(esame, QStringLiteral("movimenti"));
-    avvisi << avvisiImporti(movimenti, s.TabellaRiporto[1], fileContoAttivo(ExtRIP));
+    avvisi << avvisiImporti(righe(movimenti), s.TabellaRiporto[1], fileContoAttivo(ExtRIP));
     applicaMovimenti(std::move(movimenti), aggiornaPannelli, errori);
     aggiungiAvvisi(avvisi, errori);
 

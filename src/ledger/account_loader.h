@@ -26,13 +26,21 @@ namespace qv {
 // count (named, and counted as 0): those are warnings, and the account is loaded.
 bool ApriArchiviConto(QString* errore = nullptr);
 
+// ApriArchiviConto when the account may have changed since it was last loaded; when
+// nothing changed (contoInvariatoDalCaricamento: no file of the account written by the
+// program or by anyone else, the same tables in memory) no file is read: the date
+// bounds are taken again from TotaliContoAttivo, which holds what ".TOT" holds, and
+// the balances are worked out again from the movements in memory, said and written to
+// ".TOT", as the load does. The entry form's activation loads the account this way.
+bool ApriArchiviContoSeCambiato(QString* errore = nullptr);
+
 // Rereads ".MOR" and ".MOV" into NumeroMovimenti and TabellaMovimenti (rows 1 to
 // the count, one read), recomputes the four balances from every movement not held
 // out by a window plus the carry-forward of TabellaRiporto row 1 (amounts no sum
 // may count, importoUtilizzabile, count as 0), recomputes the date bounds from the
 // movements and rewrites ".TOT". With `aggiornaPannelli` the new balances are said too
-// (mostraSaldi: the main window's panels follow). A damaged ".MOR" or an unreadable ".MOV" closes the
-// account as ApriArchiviConto does, with nothing written; the rest as there.
+// (mostraSaldi: the main window's panels follow). A damaged ".MOR" or an unreadable ".MOV" closes
+// the account as ApriArchiviConto does, with nothing written; the rest as there.
 bool CaricaMovimenti(bool aggiornaPannelli = true, QString* errore = nullptr);
 
 } // namespace qv

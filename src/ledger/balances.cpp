@@ -6,6 +6,7 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "common/today.h"
+#include "ledger/account_memory.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 
@@ -41,14 +42,25 @@ bool partiRapide(const QString& t, int& g, int& m, int& a) {
     return true;
 }
 
+// Whether `testo`, trimmed, is the one letter `lettera` (as testo.trimmed() == lettera,
+// without making the trimmed text: the balances ask it twice per movement).
+bool soloLettera(const QString& testo, char16_t lettera) {
+    qsizetype inizio = 0, fine = testo.size();
+    while (inizio < fine && testo.at(inizio).isSpace())
+        ++inizio;
+    while (fine > inizio && testo.at(fine - 1).isSpace())
+        --fine;
+    return fine - inizio == 1 && testo.at(inizio) == lettera;
+}
+
 void aggiungi(Saldi& saldi, const QString& dataValuta, const QString& dataOperazione,
               double importo, const QString& entrataUscita, const QString& sospeso, float oggi,
               int segno) {
     // A damaged amount (not finite, or beyond what two decimals can hold) counts as 0.
     const double conto = importoContabile(importo);
-    const double valore = (entrataUscita.trimmed() == u"U" ? -conto : conto) * segno;
+    const double valore = (soloLettera(entrataUscita, u'U') ? -conto : conto) * segno;
     saldi.contabile += valore;
-    if (sospeso.trimmed() == u"N") saldi.nonSospesi += valore;
+    if (soloLettera(sospeso, u'N')) saldi.nonSospesi += valore;
     if (giornoDellaData(dataOperazione) <= oggi) saldi.operazioneOggi += valore;
     if (giornoDellaData(dataValuta) <= oggi) saldi.valutaOggi += valore;
 }
@@ -84,24 +96,10 @@ std::optional<float> giornoValido(const QString& testo) {
 // movement wins on equal days. False when no movement has a valid date.
 bool estremi(std::span<const Movimento> movimenti, QString Movimento::*campo, QString& prima,
              QString& ultima) {
-    std::optional<float> minimo, massimo;
-    const Movimento* primo = nullptr;
-    const Movimento* ultimo = nullptr;
-    for (const Movimento& m : movimenti) {
-        const auto giorno = giornoValido(m.*campo);
-        if (!giorno) continue;
-        if (!minimo || *giorno < *minimo) {
-            minimo = giorno;
-            primo = &m;
-        }
-        if (!massimo || *giorno > *massimo) {
-            massimo = giorno;
-            ultimo = &m;
-        }
-    }
-    if (!minimo) return false;
-    prima = primo->*campo;
-    ultima = ultimo->*campo;
+    const EstremiDate e = estremiDate(movimenti, campo);
+    if (e.vuoto()) return false;
+    prima = e.prima;
+    ultima = e.ultima;
     return true;
 }
 
@@ -133,6 +131,13 @@ bool applicaEScrivi(const QString& dataValuta, const QString& dataOperazione, do
     return scriviRecordTotali(errore);
 }
 
+// The bounds as CalcolaDate*Estreme set them: unchanged while no movement has a date.
+void impostaEstremi(const EstremiDate& e, QString& prima, QString& ultima) {
+    if (e.vuoto()) return;
+    prima = e.prima;
+    ultima = e.ultima;
+}
+
 const Movimento* rigaMovimento(qint16 numero) {
     const auto& s = stato();
     if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
@@ -147,7 +152,9 @@ float giornoDellaData(const QString& data) {
     int g, m, a;
     if (!partiRapide(data, g, m, a)) return DataInNumero(data);
     int giorni = 0;
-    if (m >= 1 && m <= 12) giorni = primaDelMese[m - 1] + (m >= 3 && AnnoBisestile(a) ? 1 : 0);
+    // AnnoBisestile for a whole year of four digits, without going through doubles.
+    const bool bisestile = a % 4 == 0 && (a % 100 != 0 || a % 400 == 0);
+    if (m >= 1 && m <= 12) giorni = primaDelMese[m - 1] + (m >= 3 && bisestile ? 1 : 0);
     return float(double(a) * 366 + giorni + g);
 }
 
@@ -161,6 +168,11 @@ void applicaAiSaldi(Saldi& saldi, const QString& dataValuta, const QString& data
 }
 
 Saldi calcolaSaldi(const std::vector<Movimento>& movimenti, double saldoRiporto,
+                   const QString& dataOggi) {
+    return calcolaSaldi(std::span<const Movimento>(movimenti), saldoRiporto, dataOggi);
+}
+
+Saldi calcolaSaldi(std::span<const Movimento> movimenti, double saldoRiporto,
                    const QString& dataOggi) {
     const float oggi = DataInNumero(dataOggi);
     Saldi saldi;
@@ -182,6 +194,19 @@ bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOper
                           errore);
 }
 
+bool AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operazione,
+                                   const EstremiDate& valuta, QString* errore) {
+    auto& s = stato();
+    Saldi saldi = saldiCorrenti();
+    aggiungi(saldi, m.dataValuta, m.dataOperazione, m.importo, m.entrataUscita, m.sospeso,
+             giornoDiOggi(), 1);
+    impostaSaldi(saldi);
+    impostaEstremi(operazione, s.PrimaDataOperazione, s.UltimaDataOperazione);
+    impostaEstremi(valuta, s.PrimaDataValuta, s.UltimaDataValuta);
+    mostraSaldi();
+    return scriviRecordTotali(errore);
+}
+
 bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
                              double importo, const QString& entrataUscita, const QString& sospeso,
                              QString* errore) {
@@ -196,20 +221,41 @@ void mostraSaldi() {
 // ---------------------------------------------------------------------------
 // Date bounds
 
+EstremiDate estremiDate(std::span<const Movimento> movimenti, QString Movimento::*campo) {
+    EstremiDate e;
+    for (const Movimento& m : movimenti)
+        aggiungiAgliEstremi(e, m, campo);
+    return e;
+}
+
+void aggiungiAgliEstremi(EstremiDate& e, const Movimento& m, QString Movimento::*campo) {
+    const auto giorno = giornoValido(m.*campo);
+    if (!giorno) return;
+    // On equal days the movement counted first stays.
+    if (!e.minimo || *giorno < *e.minimo) {
+        e.minimo = giorno;
+        e.prima = m.*campo;
+    }
+    if (!e.massimo || *giorno > *e.massimo) {
+        e.massimo = giorno;
+        e.ultima = m.*campo;
+    }
+}
+
 void CalcolaDateOperazioneEstreme() {
     auto& s = stato();
-    QString prima, ultima;
-    if (!estremi(movimentiDelConto(), &Movimento::dataOperazione, prima, ultima)) return;
-    s.PrimaDataOperazione = prima;
-    s.UltimaDataOperazione = ultima;
+    // The bounds the last change of the movements worked out, while they still hold.
+    const IndiceAccodamento* noti = indiceAccodamento();
+    impostaEstremi(noti ? noti->operazione
+                        : estremiDate(movimentiDelConto(), &Movimento::dataOperazione),
+                   s.PrimaDataOperazione, s.UltimaDataOperazione);
 }
 
 void CalcolaDateValutaEstreme() {
     auto& s = stato();
-    QString prima, ultima;
-    if (!estremi(movimentiDelConto(), &Movimento::dataValuta, prima, ultima)) return;
-    s.PrimaDataValuta = prima;
-    s.UltimaDataValuta = ultima;
+    const IndiceAccodamento* noti = indiceAccodamento();
+    impostaEstremi(noti ? noti->valuta : estremiDate(movimentiDelConto(), &Movimento::dataValuta),
+                   s.PrimaDataValuta, s.UltimaDataValuta);
 }
 
 void ricalcolaDateEstreme() {
@@ -257,7 +303,8 @@ bool scriviRecordTotali(QString* errore) {
     const QString percorso = fileContoAttivo(ExtTOT);
     QString motivo;
     // ".TOT" is rebuilt from the movements at every load: it need not wait for the disk.
-    if (scriviRecordDerivato(percorso, 1, t, &motivo)) return true;
+    if (scritturaDerivata(percorso, [&] { return scriviRecordDerivato(percorso, 1, t, &motivo); }))
+        return true;
     if (errore) *errore = testoErroreScrittura(percorso, motivo);
     return false;
 }

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace qv {
@@ -16,6 +18,15 @@ namespace qv {
 // (what the files hold): the same value, without building substrings. Loading and
 // sorting tens of thousands of movements reads every date this way.
 float giornoDellaData(const QString& data);
+
+// The earliest and latest valid date of one date field over some movements: the text
+// of the first movement (in row order) with the smallest day number, and of the first
+// with the largest. Empty while no movement has a valid date there.
+struct EstremiDate {
+    std::optional<float> minimo, massimo;
+    QString prima, ultima;
+    bool vuoto() const { return !minimo; }
+};
 
 // --- Balances -------------------------------------------------------------------
 
@@ -37,9 +48,12 @@ void applicaAiSaldi(Saldi& saldi, const QString& dataValuta, const QString& data
 // The balances of a list of movements and a carry-forward amount.
 Saldi calcolaSaldi(const std::vector<Movimento>& movimenti, double saldoRiporto,
                    const QString& dataOggi);
+Saldi calcolaSaldi(std::span<const Movimento> movimenti, double saldoRiporto,
+                   const QString& dataOggi);
 
 // Applies one movement to the shared balances, says so (mostraSaldi: the main window's
-// panels follow) and rewrites ".TOT" (totals and date bounds). An amount of 0 changes no balance
+// panels follow) and rewrites ".TOT" (totals and date bounds, the bounds recomputed from the
+// movements). An amount of 0 changes no balance
 // and only refreshes the panels and ".TOT". False, with the reason, when ".TOT"
 // cannot be written (the balances in memory are right all the same).
 bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,
@@ -52,6 +66,13 @@ bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOpera
                              double importo, const QString& entrataUscita, const QString& sospeso,
                              QString* errore = nullptr);
 
+// Applies the movement just appended as row NumeroMovimenti to the shared balances,
+// with the date bounds given (those of every movement, that one included: the caller
+// knows them without going over all the movements), refreshes the panels and rewrites
+// ".TOT". The result is the same as AggiungiMovimentoAiSaldi's for that movement.
+bool AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operazione,
+                                   const EstremiDate& valuta, QString* errore = nullptr);
+
 // Says that the balances changed (ContoAperto::saldiCambiati): the main window's
 // balance panels and "Saldo al:" date show them again.
 void mostraSaldi();
@@ -59,6 +80,11 @@ void mostraSaldi();
 // --- Date bounds -----------------------------------------------------------------
 // The bounds come from the movements' valid dates only; with no movement that has
 // one they are left as they are. Forms copy them into their own range fields.
+
+EstremiDate estremiDate(std::span<const Movimento> movimenti, QString Movimento::*campo);
+// Adds one movement that comes after all those already counted in `estremi`: the same
+// as counting all of them again with it.
+void aggiungiAgliEstremi(EstremiDate& estremi, const Movimento& m, QString Movimento::*campo);
 
 // PrimaDataOperazione and UltimaDataOperazione: the earliest and latest operation date.
 void CalcolaDateOperazioneEstreme();

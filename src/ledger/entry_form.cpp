@@ -379,7 +379,8 @@ void Form9::Form_Activate() {
     QString motivo;
     // The account read again from its files; the movement this form holds for change
     // stays out of the balances.
-    if (!ApriArchiviConto(&motivo)) avvisaErroreFile(motivo);
+    // When nothing changed since the last load, no file is read again.
+    if (!ApriArchiviContoSeCambiato(&motivo)) avvisaErroreFile(motivo);
     const int trattenuto = movimentoTrattenuto(kFinestra);
     if (trattenuto != inModifica_) {
         // The hold ended elsewhere (another account was loaded): the entry is new again.
@@ -397,8 +398,9 @@ void Form9::Form_Activate() {
     mostraProssimoNumero();
     if (valoreNumerico(s.PrimaDataOperazione) == 0) return;
     DataOper->setFocus(Qt::OtherFocusReason);
-    // The period list, when open, follows the reloaded account.
-    if (s.Form11Aperta == 1) ElencaMovimentiPerPeriodo();
+    // The period list, when open, follows the reloaded account (rebuilt only when what it
+    // shows changed).
+    if (s.Form11Aperta == 1) AggiornaElencoPerPeriodo();
 }
 
 void Form9::Form_Unload(bool& cancel) {
@@ -435,7 +437,6 @@ void Form9::elencaValuta() {
 void Form9::elenca(Ordine ordine) {
     impostaOrdineAttivo(ordine);
     const OrdineMovimenti om = comeOrdineMovimenti(ordine);
-    std::vector<RigaMovimento> righe;
     if (Ag->isEnabled()) {
         // Every movement, with the range fields set to the bounds of the list's date.
         if (ordine == Ordine::Operazione)
@@ -443,16 +444,35 @@ void Form9::elenca(Ordine ordine) {
         else
             CalcolaDateValutaEstreme();
         if (stato().NumeroMovimenti > 0) riempiIntervallo();
-        righe = righeElenco(om);
+        mostraElenco(ordine, elencoMovimenti(om));
     } else {
-        righe = righeElenco(om, DataInizSel->testo(), DataFineSel->testo());
+        mostraElenco(ordine, elencoMovimenti(om, DataInizSel->testo(), DataFineSel->testo()));
     }
-    std::vector<ListItem> voci;
-    voci.reserve(righe.size());
-    for (RigaMovimento& r : righe)
-        voci.push_back({std::move(r.testo), r.numero});
-    lista(ordine)->setItems(std::move(voci));
     Label25->setText(titoloElenco(om));
+}
+
+ElencoMovimenti& Form9::elencoMostrato(Ordine ordine) {
+    return ordine == Ordine::Valuta ? elencoValuta_ : elencoOperazione_;
+}
+
+void Form9::mostraElenco(Ordine ordine, ElencoMovimenti elenco) {
+    ListBox* l = lista(ordine);
+    ElencoMovimenti& mostrato = elencoMostrato(ordine);
+    if (l->listModel()->madeWhenShown() && mostrato == elenco) {
+        // The same lines in the same order: the list stays where it was scrolled, and
+        // only the selection goes, as with a list filled again.
+        l->setCurrentRow(-1);
+        l->refreshTexts();
+        return;
+    }
+    mostrato = std::move(elenco);
+    // The line of a number is made from the movement when the list shows it, in the
+    // format the list was made with.
+    ElencoMovimenti forma;
+    forma.ordine = mostrato.ordine;
+    forma.formato = mostrato.formato;
+    l->setLines(std::vector<qint32>(mostrato.numeri.begin(), mostrato.numeri.end()),
+                [forma](qint32 numero) { return forma.riga(qint16(numero)); });
 }
 
 void Form9::riempiIntervallo() {
@@ -480,14 +500,19 @@ void Form9::aggiungiMovimentoSalvato(int numero) {
     if (giorno > qint64(DataInNumero(DataFineSel->testo()))) DataFineSel->setTesto(data);
 
     ListBox* l = lista(ordine_);
-    std::vector<ListItem> voci = l->items();
-    std::vector<qint16> numeri;
-    numeri.reserve(voci.size());
-    for (const ListItem& v : voci)
-        numeri.push_back(qint16(v.data));
-    const std::size_t posizione = posizioneNellElenco(numeri, qint16(numero), om);
-    voci.insert(voci.begin() + qsizetype(posizione), ListItem{lineaMovimento(m, om), numero});
-    l->setItems(std::move(voci));
+    ElencoMovimenti& elenco = elencoMostrato(ordine_);
+    if (!l->listModel()->madeWhenShown()) {
+        // A list never built from the movements: it becomes one, with what it holds.
+        ElencoMovimenti attuale;
+        attuale.ordine = om;
+        attuale.formato = std::make_shared<const FormatoRighe>();
+        for (int riga = 0; riga < l->count(); ++riga)
+            attuale.numeri.push_back(qint16(l->data(riga)));
+        mostraElenco(ordine_, std::move(attuale));
+    }
+    const std::size_t posizione = posizioneNellElenco(elenco.numeri, qint16(numero), om);
+    elenco.numeri.insert(elenco.numeri.begin() + qsizetype(posizione), qint16(numero));
+    l->insertLine(int(posizione), numero);
     l->scrollTo(l->model()->index(int(posizione), 0));
     impostaOrdineAttivo(ordine_);
     Label25->setText(ordine_ == Ordine::Valuta

@@ -2,6 +2,7 @@
 // Form9: "Immissione / Modifica Movimenti", the movement entry form of the open account.
 
 #include "common/records.h"
+#include "ledger/movement_lists.h"
 #include "ledger/movement_reading.h"
 #include "platform/form_host.h"
 
@@ -153,6 +154,8 @@ private:
     void costruisci();
     void collega();
     void elenca(Ordine ordine);
+    void mostraElenco(Ordine ordine, ElencoMovimenti elenco);
+    ElencoMovimenti& elencoMostrato(Ordine ordine);
     void riempiIntervallo();
     void richiamaMovimento(int numero);
     void confermaModifica(const Movimento& campi);
@@ -168,6 +171,9 @@ private:
     ListBox* lista(Ordine ordine) const;
 
     Ordine ordine_ = Ordine::Operazione;
+    // What each list box shows: its movements' numbers in list order and the format
+    // its lines are made in (each line is made when the list shows it).
+    ElencoMovimenti elencoOperazione_, elencoValuta_;
     int inModifica_ = 0;                // the movement held for change, 0 none
     QString bufferDataOper_;            // keys typed since DataOper got the focus
     QString bufferDataValuta_;          // the same for DataValuta

@@ -1,5 +1,6 @@
 #include "ledger/movement_delete.h"
 
+#include "common/disk_sync.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/records.h"
@@ -23,6 +24,7 @@ namespace {
 bool leggiContenuto(const QString& percorso, QByteArray* contenuto, QString* errore) {
     QFile f(percorso);
     if (!f.exists()) return true;
+    noteFileRead(percorso);
     if (!f.open(QIODevice::ReadOnly)) {
         if (errore)
             *errore = QStringLiteral("Impossibile leggere il file %1: %2.")

@@ -6,10 +6,16 @@
 #include "common/safe_write.h"
 #include "common/shared_state.h"
 #include "common/transaction.h"
+#include "ledger/account_memory.h"
 #include "ledger/balances.h"
 #include "ledger/movement_lists.h"
 
 #include <QDir>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <span>
 
 namespace qv {
 
@@ -96,6 +102,108 @@ bool concludi(Transaction* modifica, QString* testo) {
     return false;
 }
 
+// Rows 1 to NumeroMovimenti of the movement table.
+std::span<const Movimento> movimentiDelConto() {
+    const auto& s = stato();
+    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    if (n <= 0) return {};
+    return std::span<const Movimento>(s.TabellaMovimenti).subspan(1, size_t(n));
+}
+
+// The content of ".Ord" for the movements `ordine` (numbers in list order): each record
+// as ".MOV" stores it, copied without being decoded or encoded again (normalised as
+// toBytes writes a record). When ".MOV" cannot give them all, the records are encoded
+// from the table.
+QByteArray contenutoOrdine(const std::vector<qint16>& ordine) {
+    const auto& s = stato();
+    constexpr int L = Movimento::Lunghezza;
+    QByteArray contenuto(qsizetype(ordine.size()) * L, Qt::Uninitialized);
+    const int ultimo = ordine.empty() ? 0 : *std::max_element(ordine.begin(), ordine.end());
+    RecordFile mov(fileContoAttivo(ExtMOV), L);
+    const QByteArray memorizzati = ultimo > 0 ? mov.readRange(1, ultimo) : QByteArray();
+    const bool copiabili = mov.ok() && mov.recordCount() >= ultimo;
+    char* dove = contenuto.data();
+    for (qint16 k : ordine) {
+        if (copiabili) {
+            std::memcpy(dove, memorizzati.constData() + qsizetype(k - 1) * L, L);
+            Movimento::normalizzaBytes(dove);
+        } else {
+            std::memcpy(dove, s.TabellaMovimenti[size_t(k)].toBytes().constData(), L);
+        }
+        dove += L;
+    }
+    return contenuto;
+}
+
+// Writes `contenuto` as the whole ".Ord"; false, with the text for the user, on failure.
+bool riscriviOrdine(const QByteArray& contenuto, QString* errore) {
+    const QString percorso = fileContoAttivo(ExtOrd);
+    QString motivo;
+    // ".Ord" is rebuilt from the movements at every load: it need not wait for the disk.
+    if (scritturaDerivata(percorso,
+                          [&] { return rewriteDerivedFile(percorso, contenuto, &motivo); }))
+        return true;
+    if (errore) *errore = testoErroreScrittura(percorso, motivo);
+    return false;
+}
+
+// Puts movement `m`, which ends the list by operation date, after the records of ".Ord"
+// as record m.numero; false, with the text for the user, on failure.
+bool accodaOrdine(const Movimento& m, QString* errore) {
+    const QString percorso = fileContoAttivo(ExtOrd);
+    RecordFile ord(percorso, Movimento::Lunghezza);
+    ord.setSyncToDisk(false);
+    if (scritturaDerivata(percorso, [&] { return ord.write(m.numero, m.toBytes()); })) return true;
+    if (errore) *errore = testoErroreScrittura(percorso, ord.errorString());
+    return false;
+}
+
+// SalvaOrdine, giving what the next append needs to know (the movement now last, the
+// bounds of them all), which is noted too; nothing when ".Ord" could not be written.
+std::optional<IndiceAccodamento> salvaOrdine(QString* errore) {
+    const std::vector<qint16> ordine = movimentiInOrdine(OrdineMovimenti::Operazione);
+    if (!riscriviOrdine(contenutoOrdine(ordine), errore)) return std::nullopt;
+    IndiceAccodamento indice;
+    indice.ultimo = ordine.empty() ? qint16(0) : ordine.back();
+    indice.operazione = estremiDate(movimentiDelConto(), &Movimento::dataOperazione);
+    indice.valuta = estremiDate(movimentiDelConto(), &Movimento::dataValuta);
+    segnaIndiceAccodamento(indice);
+    return indice;
+}
+
+// ".Ord" and the index for appending, once the movement `m` was appended (row m.numero)
+// with `prima` the index that held for the others, if any: a movement that ends the list
+// by operation date is put at the end of ".Ord"; otherwise ".Ord" is written whole.
+// Gives the date bounds of every movement.
+IndiceAccodamento aggiornaOrdine(const Movimento& m, const std::optional<IndiceAccodamento>& prima,
+                                 QStringList& avvisi) {
+    const auto& s = stato();
+    QString motivo;
+    if (prima && (prima->ultimo > 0 || m.numero == 1) &&
+        size_t(prima->ultimo) < s.TabellaMovimenti.size()) {
+        IndiceAccodamento dopo = *prima;
+        aggiungiAgliEstremi(dopo.operazione, m, &Movimento::dataOperazione);
+        aggiungiAgliEstremi(dopo.valuta, m, &Movimento::dataValuta);
+        const bool inFondo =
+            prima->ultimo == 0 || precedeNellElenco(s.TabellaMovimenti[size_t(prima->ultimo)], m,
+                                                    OrdineMovimenti::Operazione);
+        if (inFondo) {
+            dopo.ultimo = m.numero;
+            if (accodaOrdine(m, &motivo))
+                segnaIndiceAccodamento(dopo);
+            else
+                avvisi << motivo;
+            return dopo;
+        }
+    }
+    if (auto tutti = salvaOrdine(&motivo)) return *tutti;
+    avvisi << motivo;
+    IndiceAccodamento tutti;
+    tutti.operazione = estremiDate(movimentiDelConto(), &Movimento::dataOperazione);
+    tutti.valuta = estremiDate(movimentiDelConto(), &Movimento::dataValuta);
+    return tutti;
+}
+
 } // namespace
 
 bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* modifica) {
@@ -115,6 +223,13 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* m
     }
     const qint16 n = qint16(s.NumeroMovimenti + 1);
     const Movimento m = movimentoDaSalvare(nuovo, n);
+    // What the appending needs to know of the movements already there, when the program
+    // still knows it from its last change of them.
+    std::optional<IndiceAccodamento> indice;
+    if (const IndiceAccodamento* i = indiceAccodamento()) indice = *i;
+    // Whether memory held the account as its files are: it still does once the record and
+    // the count it holds are written, and the entry form need not read them back.
+    const bool memoriaValida = contoInvariatoDalCaricamento();
 
     QString motivo;
     const QString nonRegistrato = QStringLiteral("Il movimento non è stato registrato.");
@@ -137,12 +252,11 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* m
     if (s.TabellaMovimenti.size() <= size_t(n)) s.TabellaMovimenti.resize(size_t(n) + 1);
     s.TabellaMovimenti[size_t(n)] = m;
     s.NumeroMovimenti = n;
+    if (memoriaValida) segnaCaricamento();
 
     QStringList avvisi;
-    if (!SalvaOrdine(&motivo)) avvisi << motivo;
-    if (!AggiungiMovimentoAiSaldi(m.dataValuta, m.dataOperazione, m.importo, m.entrataUscita,
-                                  m.sospeso, &motivo))
-        avvisi << motivo;
+    const IndiceAccodamento dopo = aggiornaOrdine(m, indice, avvisi);
+    if (!AggiungiNuovoMovimentoAiSaldi(m, dopo.operazione, dopo.valuta, &motivo)) avvisi << motivo;
     if (!avvisi.isEmpty()) {
         avvisi << QStringLiteral("Il movimento è stato registrato.");
         componiErrore(errore, avvisi);
@@ -195,19 +309,11 @@ bool riscriviMovimento(const Movimento& movimento, QString* errore, Transaction*
 }
 
 bool SalvaOrdine(QString* errore) {
-    const auto& s = stato();
     if (!contoAttivoAperto()) return true;
-    const std::vector<qint16> ordine = movimentiInOrdine(OrdineMovimenti::Operazione);
-    QByteArray contenuto;
-    contenuto.reserve(qsizetype(ordine.size()) * Movimento::Lunghezza);
-    for (qint16 k : ordine)
-        contenuto.append(s.TabellaMovimenti[size_t(k)].toBytes());
-    const QString percorso = fileContoAttivo(ExtOrd);
-    QString motivo;
-    // ".Ord" is rebuilt from the movements at every load: it need not wait for the disk.
-    if (rewriteDerivedFile(percorso, contenuto, &motivo)) return true;
-    if (errore) *errore = testoErroreScrittura(percorso, motivo);
-    return false;
+    // ".Ord" is still what the program last wrote for these very movements, and nothing
+    // was written since: it already holds what would be written.
+    if (indiceAccodamento()) return true;
+    return salvaOrdine(errore).has_value();
 }
 
 } // namespace qv

@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 
 namespace qv {
@@ -19,9 +20,8 @@ QString colonna(const QString& testo, int larghezza) {
     return testo.leftJustified(larghezza, u' ', true);
 }
 
-QString componiLinea(const Movimento& m, OrdineMovimenti ordine,
-                     const QHash<QString, QString>& causali) {
-    const auto& s = stato();
+QString componiLinea(const Movimento& m, OrdineMovimenti ordine, double fattore,
+                     const NumberFormat& formato, const QHash<QString, QString>& causali) {
     const bool perValuta = ordine == OrdineMovimenti::Valuta;
     const float giorno = giornoDellaData(perValuta ? m.dataValuta : m.dataOperazione);
 
@@ -43,8 +43,7 @@ QString componiLinea(const Movimento& m, OrdineMovimenti ordine,
     linea += QLatin1String("  ");
     linea += rightAlign(m.numeroDocumento.trimmed(), 8);
     // A damaged amount shows as it counts in the balances: 0.
-    linea += rightAlign(
-        formatAmount(importoContabile(m.importo), s.FattoreValuta, s.FormatoImporti), 16);
+    linea += rightAlign(formato(importoContabile(m.importo) * fattore), 16);
     if (perValuta && m.annullato == u"S") linea += QLatin1String(" *");
     if (m.sospeso == u"N") linea += QLatin1String(" *");
     return linea;
@@ -67,39 +66,95 @@ std::optional<float> limite(const QString& testo) {
     return DataInNumero(t);
 }
 
-std::vector<RigaMovimento> righe(OrdineMovimenti ordine, const std::optional<float>& dal,
-                                 const std::optional<float>& al) {
+// The numbers of the movements (rows 1 to NumeroMovimenti) whose list date lies in the
+// bounds, sorted by their keys.
+std::vector<qint16> numeriInOrdine(OrdineMovimenti ordine, const std::optional<float>& dal,
+                                   const std::optional<float>& al) {
     const auto& s = stato();
     const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
+    // The keys as four plain fields and the row, compared in that order (the row decides
+    // only between equal keys): 16 bytes a movement. The buffer stays from one sort to the
+    // next, so that sorting a long list again allocates nothing.
     struct Voce {
-        Chiave chiave;
-        int riga;
+        float data, operazione, valuta;
+        qint16 numero, riga;
+        bool operator<(const Voce& b) const {
+            return std::tie(data, operazione, valuta, numero, riga) <
+                   std::tie(b.data, b.operazione, b.valuta, b.numero, b.riga);
+        }
     };
-    std::vector<Voce> voci;
+    static std::vector<Voce> voci;
+    voci.clear();
     voci.reserve(size_t(std::max(n, 0)));
     for (int i = 1; i <= n; ++i) {
         const Chiave k = chiave(s.TabellaMovimenti[size_t(i)], ordine);
         const float data = std::get<0>(k);
         if ((dal && data < *dal) || (al && data > *al)) continue;
-        voci.push_back({k, i});
+        voci.push_back({data, std::get<1>(k), std::get<2>(k), std::get<3>(k), qint16(i)});
     }
-    std::sort(voci.begin(), voci.end(),
-              [](const Voce& a, const Voce& b) { return a.chiave < b.chiave; });
+    std::sort(voci.begin(), voci.end());
+    std::vector<qint16> numeri;
+    numeri.reserve(voci.size());
+    for (const Voce& v : voci)
+        numeri.push_back(v.riga);
+    return numeri;
+}
 
-    const QHash<QString, QString> causali = descrizioniCausali();
+ElencoMovimenti elenco(OrdineMovimenti ordine, const std::optional<float>& dal,
+                       const std::optional<float>& al) {
+    ElencoMovimenti e;
+    e.ordine = ordine;
+    e.numeri = numeriInOrdine(ordine, dal, al);
+    e.formato = std::make_shared<const FormatoRighe>();
+    return e;
+}
+
+std::vector<RigaMovimento> righe(const ElencoMovimenti& e) {
     std::vector<RigaMovimento> risultato;
-    risultato.reserve(voci.size());
-    for (const Voce& v : voci) {
-        const Movimento& m = s.TabellaMovimenti[size_t(v.riga)];
-        risultato.push_back({componiLinea(m, ordine, causali), m.numero});
-    }
+    risultato.reserve(e.numeri.size());
+    for (qint16 k : e.numeri)
+        risultato.push_back({e.riga(k), stato().TabellaMovimenti[size_t(k)].numero});
     return risultato;
 }
 
 } // namespace
 
+FormatoRighe::FormatoRighe()
+    : fattore_(stato().FattoreValuta), schema_(stato().FormatoImporti), formato_(schema_),
+      causali_(descrizioniCausali()) {}
+
+QString FormatoRighe::linea(const Movimento& m, OrdineMovimenti ordine) const {
+    return componiLinea(m, ordine, fattore_, formato_, causali_);
+}
+
+bool FormatoRighe::operator==(const FormatoRighe& altro) const {
+    // The rate compared bit for bit: a rate that differs at all may round differently.
+    return std::memcmp(&fattore_, &altro.fattore_, sizeof fattore_) == 0 &&
+           schema_ == altro.schema_ && causali_ == altro.causali_;
+}
+
+QString ElencoMovimenti::riga(qint16 numero) const {
+    const auto& tabella = stato().TabellaMovimenti;
+    if (numero < 1 || size_t(numero) >= tabella.size() || !formato) return {};
+    return formato->linea(tabella[size_t(numero)], ordine);
+}
+
+bool ElencoMovimenti::operator==(const ElencoMovimenti& altro) const {
+    if (ordine != altro.ordine || numeri != altro.numeri) return false;
+    if (formato == altro.formato) return true;
+    return formato && altro.formato && *formato == *altro.formato;
+}
+
+ElencoMovimenti elencoMovimenti(OrdineMovimenti ordine) {
+    return elenco(ordine, std::nullopt, std::nullopt);
+}
+
+ElencoMovimenti elencoMovimenti(OrdineMovimenti ordine, const QString& dal, const QString& al) {
+    return elenco(ordine, limite(dal), limite(al));
+}
+
 QString lineaMovimento(const Movimento& m, OrdineMovimenti ordine) {
-    return componiLinea(m, ordine, descrizioniCausali());
+    return FormatoRighe().linea(m, ordine);
 }
 
 bool precedeNellElenco(const Movimento& a, const Movimento& b, OrdineMovimenti ordine) {
@@ -107,18 +162,7 @@ bool precedeNellElenco(const Movimento& a, const Movimento& b, OrdineMovimenti o
 }
 
 std::vector<qint16> movimentiInOrdine(OrdineMovimenti ordine) {
-    const auto& s = stato();
-    const int n = std::min<int>(s.NumeroMovimenti, int(s.TabellaMovimenti.size()) - 1);
-    std::vector<std::pair<Chiave, int>> voci;
-    voci.reserve(size_t(std::max(n, 0)));
-    for (int i = 1; i <= n; ++i)
-        voci.emplace_back(chiave(s.TabellaMovimenti[size_t(i)], ordine), i);
-    std::sort(voci.begin(), voci.end());
-    std::vector<qint16> righe;
-    righe.reserve(voci.size());
-    for (const auto& v : voci)
-        righe.push_back(qint16(v.second));
-    return righe;
+    return numeriInOrdine(ordine, std::nullopt, std::nullopt);
 }
 
 bool nelPeriodo(const Movimento& m, OrdineMovimenti ordine, const QString& dal, const QString& al) {
@@ -129,12 +173,12 @@ bool nelPeriodo(const Movimento& m, OrdineMovimenti ordine, const QString& dal, 
 }
 
 std::vector<RigaMovimento> righeElenco(OrdineMovimenti ordine) {
-    return righe(ordine, std::nullopt, std::nullopt);
+    return righe(elencoMovimenti(ordine));
 }
 
 std::vector<RigaMovimento> righeElenco(OrdineMovimenti ordine, const QString& dal,
                                        const QString& al) {
-    return righe(ordine, limite(dal), limite(al));
+    return righe(elencoMovimenti(ordine, dal, al));
 }
 
 std::size_t posizioneNellElenco(const std::vector<qint16>& nellElenco, qint16 numero,

@@ -5,11 +5,14 @@
 // compared as values: the list's date, then the operation date, then the value
 // date, then the number.
 
+#include "common/amounts.h"
 #include "common/records.h"
 
+#include <QHash>
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -31,6 +34,45 @@ struct RigaMovimento {
 //  then   " *" for a cancelled movement (value-date list only), " *" when aligned.
 QString lineaMovimento(const Movimento& m, OrdineMovimenti ordine);
 
+// What the lines of a list show besides the movements: the display rate, the amount
+// pattern (read once) and the causali's descriptions, as they stood when it was made.
+class FormatoRighe {
+public:
+    // From the shared state as it is now (FattoreValuta, FormatoImporti, TabellaCausali).
+    FormatoRighe();
+    // lineaMovimento in this format.
+    QString linea(const Movimento& m, OrdineMovimenti ordine) const;
+    // The same rate, pattern and descriptions: every line reads the same in both.
+    bool operator==(const FormatoRighe& altro) const;
+
+private:
+    double fattore_;
+    QString schema_;
+    NumberFormat formato_;
+    QHash<QString, QString> causali_;
+};
+
+// A list of the entry form as its list box holds it: the numbers of its movements in
+// list order. A line is made when it is shown, from the movement as the table holds it
+// then, in the format the list was made with; so a list of tens of thousands of
+// movements costs a sort, not tens of thousands of texts.
+struct ElencoMovimenti {
+    OrdineMovimenti ordine = OrdineMovimenti::Operazione;
+    std::vector<qint16> numeri;
+    std::shared_ptr<const FormatoRighe> formato;
+
+    // The line of movement `numero`: lineaMovimento of row `numero` of TabellaMovimenti
+    // in the list's format; an empty text for a number the table does not hold.
+    QString riga(qint16 numero) const;
+    // The same order, movements and format: the two lists show the same lines.
+    bool operator==(const ElencoMovimenti& altro) const;
+};
+
+// The list of `ordine` of the open account's movements: all of them, or those of the
+// period (as righeElenco chooses them), in the format of the shared state.
+ElencoMovimenti elencoMovimenti(OrdineMovimenti ordine);
+ElencoMovimenti elencoMovimenti(OrdineMovimenti ordine, const QString& dal, const QString& al);
+
 // Whether `a` comes before `b` in the list of `ordine`.
 bool precedeNellElenco(const Movimento& a, const Movimento& b, OrdineMovimenti ordine);
 
@@ -43,6 +85,7 @@ std::vector<qint16> movimentiInOrdine(OrdineMovimenti ordine);
 bool nelPeriodo(const Movimento& m, OrdineMovimenti ordine, const QString& dal, const QString& al);
 
 // The sorted lines of the list of `ordine`: every movement, or those of the period.
+// (The lines of elencoMovimenti, each made at once.)
 std::vector<RigaMovimento> righeElenco(OrdineMovimenti ordine);
 std::vector<RigaMovimento> righeElenco(OrdineMovimenti ordine, const QString& dal,
                                        const QString& al);

@@ -3,6 +3,7 @@
 #include "common/file_names.h"
 #include "common/shared_state.h"
 #include "common/transaction.h"
+#include "ledger/account_memory.h"
 #include "ledger/balances.h"
 
 namespace qv {
@@ -19,6 +20,8 @@ bool ContoAperto::apri(int riga) {
     if (codice.isEmpty()) return false;
     s.CodiceContoAttivo = codice;
     s.IndiceContoAttivo = qint16(riga);
+    // The account is read afresh when its movements are shown, the same one too.
+    dimenticaMemoriaConto();
     emit aperto();
     return true;
 }
@@ -32,6 +35,7 @@ void ChiudiConto() {
     s.Form9Aperta = 0;
     // The windows that held movements out of the balances are gone with the account.
     dimenticaMovimentiTrattenuti();
+    dimenticaMemoriaConto();
     // Opened again, the account says again what its load finds wrong.
     s.AvvisiContoMostrati.clear();
     emit conto.chiuso();

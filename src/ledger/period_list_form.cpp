@@ -198,6 +198,7 @@ void Form11::ElencaMovimentiPerPeriodo() {
     QString motivo;
     elenco_ = qv::ElencaMovimentiPerPeriodo(dal_, al_, Combo1->currentText(), &motivo);
     tabellaElencata_ = movimentiDelConto();
+    datiElencati_ = altriDatiAttuali();
     std::vector<ListItem> righe;
     righe.reserve(elenco_.righe.size());
     for (const RigaPeriodo& r : elenco_.righe)
@@ -212,6 +213,28 @@ bool Form11::elencoAggiornato() const {
     if (size_t(n) != tabellaElencata_.size()) return false;
     return std::equal(tabellaElencata_.begin(), tabellaElencata_.end(),
                       s.TabellaMovimenti.begin() + 1);
+}
+
+Form11::AltriDati Form11::altriDatiAttuali() const {
+    const auto& s = stato();
+    AltriDati d;
+    d.riporto = s.TabellaRiporto[1];
+    d.fattore = s.FattoreValuta;
+    d.formato = s.FormatoImporti;
+    d.causali = s.TabellaCausali;
+    const int fogli = std::clamp<int>(s.NumeroFogli, 0, int(s.TabellaFogli.size()) - 1);
+    d.fogli.assign(s.TabellaFogli.begin() + 1, s.TabellaFogli.begin() + 1 + fogli);
+    // The period the list would take from the fields now (a bound without a date keeps
+    // the last one).
+    const bool leggibili = limiteAccettabile(DataOper) && limiteAccettabile(DataFinale);
+    d.dal = leggibili ? DataOper->testo() : dal_;
+    d.al = leggibili ? DataFinale->testo() : al_;
+    d.filtro = Combo1->currentText();
+    return d;
+}
+
+bool Form11::elencoInvariato() const {
+    return elencoAggiornato() && altriDatiAttuali() == datiElencati_;
 }
 
 void Form11::OK_Click() {
@@ -274,6 +297,11 @@ void Form11::List1_DblClick() {
 
 void ElencaMovimentiPerPeriodo() {
     if (Form11* elenco = formHost().loaded<Form11>()) elenco->ElencaMovimentiPerPeriodo();
+}
+
+void AggiornaElencoPerPeriodo() {
+    Form11* elenco = formHost().loaded<Form11>();
+    if (elenco && !elenco->elencoInvariato()) elenco->ElencaMovimentiPerPeriodo();
 }
 
 } // namespace qv

@@ -37,6 +37,10 @@ public:
     const ElencoPeriodo& elencoMostrato() const { return elenco_; }
     // Whether the movement table still holds what the list was built from.
     bool elencoAggiornato() const;
+    // Whether building the list now would give the lines it shows: the same movements,
+    // carry-forward, display rate, amount format, causali, cheque leaves, period and
+    // filter as at its last build.
+    bool elencoInvariato() const;
 
     // What "Stampa" prints (the movement report, connected by the main window), given
     // the range and the causale choice of the list.
@@ -70,14 +74,30 @@ public:
 private:
     void riempiFiltroCausali();
 
+    // What the lines of the list are made from besides the movements.
+    struct AltriDati {
+        Riporto riporto;
+        double fattore = 0;
+        QString formato;
+        std::vector<VoceCausale> causali;
+        std::vector<FoglioAssegno> fogli;
+        QString dal, al, filtro; // the fields as the list read them
+        bool operator==(const AltriDati&) const = default;
+    };
+    AltriDati altriDatiAttuali() const;
+
     ElencoPeriodo elenco_;
     QString dal_, al_;                       // the period of the list shown
     std::vector<Movimento> tabellaElencata_; // TabellaMovimenti rows 1..n at the last build
+    AltriDati datiElencati_;                 // the rest, at the last build
 };
 
 // Rebuilds the period list when Form11 is loaded (the entry form calls it on its
 // activation while Form11Aperta is 1); nothing otherwise.
 void ElencaMovimentiPerPeriodo();
+// The same, only when Form11 is loaded and its list is out of date (elencoInvariato):
+// the entry form's activation, which would otherwise read ".Ord" again for nothing.
+void AggiornaElencoPerPeriodo();
 
 // The message shown when a line is double-clicked while the list leaves some movement
 // out.

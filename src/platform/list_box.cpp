@@ -23,18 +23,83 @@ double toWindowsColor(const QColor& color) {
 // ListModel
 
 int ListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(items_.size());
+    if (parent.isValid()) return 0;
+    return static_cast<int>(text_ ? data_.size() : items_.size());
 }
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 || index.row() >= rowCount()) return {};
-    const ListItem& item = items_[static_cast<size_t>(index.row())];
-    if (role == Qt::DisplayRole) return item.text;
-    if (role == Qt::UserRole) return item.data;
+    if (role == Qt::DisplayRole) return textAt(index.row());
+    if (role == Qt::UserRole) return dataAt(index.row());
     return {};
 }
 
+QString ListModel::textAt(int row) const {
+    if (row < 0 || row >= rowCount()) return {};
+    if (text_) return text_(data_[static_cast<size_t>(row)]);
+    return items_[static_cast<size_t>(row)].text;
+}
+
+qint32 ListModel::dataAt(int row) const {
+    if (row < 0 || row >= rowCount()) return 0;
+    if (text_) return data_[static_cast<size_t>(row)];
+    return items_[static_cast<size_t>(row)].data;
+}
+
+const std::vector<ListItem>& ListModel::items() const {
+    if (!text_) return items_;
+    if (!madeItemsValid_) {
+        madeItems_.clear();
+        madeItems_.reserve(data_.size());
+        for (qint32 d : data_)
+            madeItems_.push_back(ListItem{text_(d), d});
+        madeItemsValid_ = true;
+    }
+    return madeItems_;
+}
+
+void ListModel::makeTexts() {
+    if (!text_) return;
+    std::vector<ListItem> made = items();
+    text_ = nullptr;
+    data_.clear();
+    madeItems_.clear();
+    madeItemsValid_ = false;
+    items_ = std::move(made);
+}
+
+void ListModel::assignLines(std::vector<qint32> data, LineText text) {
+    beginResetModel();
+    items_.clear();
+    madeItems_.clear();
+    madeItemsValid_ = false;
+    data_ = std::move(data);
+    text_ = text ? std::move(text) : LineText([](qint32) { return QString(); });
+    endResetModel();
+}
+
+void ListModel::insertLine(int row, qint32 data) {
+    if (!text_) {
+        row = std::clamp(row, 0, rowCount());
+        beginInsertRows(QModelIndex(), row, row);
+        items_.insert(items_.begin() + row, ListItem{QString(), data});
+        endInsertRows();
+        return;
+    }
+    row = std::clamp(row, 0, rowCount());
+    beginInsertRows(QModelIndex(), row, row);
+    data_.insert(data_.begin() + row, data);
+    madeItemsValid_ = false;
+    endInsertRows();
+}
+
+void ListModel::refreshTexts() {
+    madeItemsValid_ = false;
+    if (rowCount() > 0) emit dataChanged(index(0), index(rowCount() - 1), {Qt::DisplayRole});
+}
+
 int ListModel::add(const QString& text, qint32 data) {
+    makeTexts();
     auto pos = items_.end();
     if (sorted_)
         pos = std::upper_bound(items_.begin(), items_.end(), text,
@@ -54,6 +119,10 @@ void ListModel::assign(std::vector<ListItem> items) {
             return compareListText(x.text, y.text) < 0;
         });
     beginResetModel();
+    text_ = nullptr;
+    data_.clear();
+    madeItems_.clear();
+    madeItemsValid_ = false;
     items_ = std::move(items);
     endResetModel();
 }
@@ -61,7 +130,12 @@ void ListModel::assign(std::vector<ListItem> items) {
 void ListModel::removeAt(int row) {
     if (row < 0 || row >= rowCount()) return;
     beginRemoveRows(QModelIndex(), row, row);
-    items_.erase(items_.begin() + row);
+    if (text_) {
+        data_.erase(data_.begin() + row);
+        madeItemsValid_ = false;
+    } else {
+        items_.erase(items_.begin() + row);
+    }
     endRemoveRows();
 }
 
@@ -88,7 +162,7 @@ ListBox::ListBox(const QString& name, QWidget* parent)
 void ListBox::setSorted(bool sorted) {
     if (sorted == model_->isSorted()) return;
     model_->setSorted(sorted);
-    if (sorted) model_->assign(model_->items());
+    if (sorted) model_->assign(std::vector<ListItem>(model_->items()));
 }
 
 void ListBox::setFixedPitch(bool fixed) {
@@ -111,6 +185,18 @@ void ListBox::setItems(std::vector<ListItem> items) {
     model_->assign(std::move(items));
 }
 
+void ListBox::setLines(std::vector<qint32> data, LineText text) {
+    model_->assignLines(std::move(data), std::move(text));
+}
+
+void ListBox::insertLine(int row, qint32 data) {
+    model_->insertLine(row, data);
+}
+
+void ListBox::refreshTexts() {
+    model_->refreshTexts();
+}
+
 void ListBox::clear() {
     model_->assign({});
 }
@@ -124,13 +210,11 @@ int ListBox::count() const {
 }
 
 QString ListBox::text(int row) const {
-    if (row < 0 || row >= count()) return {};
-    return model_->items()[static_cast<size_t>(row)].text;
+    return model_->textAt(row);
 }
 
 qint32 ListBox::data(int row) const {
-    if (row < 0 || row >= count()) return 0;
-    return model_->items()[static_cast<size_t>(row)].data;
+    return model_->dataAt(row);
 }
 
 int ListBox::currentRow() const {

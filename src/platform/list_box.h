@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QListView>
 
+#include <functional>
 #include <vector>
 
 namespace qv {
@@ -24,7 +25,13 @@ struct ListItem {
     qint32 data = 0;
 };
 
-// The lines of a ListBox.
+// How the text of a line is made from its number, for a list whose lines are made only
+// when they are shown.
+using LineText = std::function<QString(qint32 data)>;
+
+// The lines of a ListBox: each a text and a number, or, for a long list, only the
+// numbers in order and the way to make a line's text from its number (made each time
+// the line is shown or read).
 class ListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -37,11 +44,32 @@ public:
     bool isSorted() const { return sorted_; }
     int add(const QString& text, qint32 data);
     void assign(std::vector<ListItem> items);
+    // The lines as numbers in their order, their texts made by `text`. A sorted list
+    // stops sorting: the numbers come in the order the caller gives them.
+    void assignLines(std::vector<qint32> data, LineText text);
+    // Inserts one line of number `data` at `row` (of a list made by assignLines).
+    void insertLine(int row, qint32 data);
+    // Tells the views that every line may read differently now (the texts are made
+    // afresh the next time they are shown).
+    void refreshTexts();
     void removeAt(int row);
-    const std::vector<ListItem>& items() const { return items_; }
+
+    QString textAt(int row) const;
+    qint32 dataAt(int row) const;
+    // Every line with its text. For a list made by assignLines the texts are made here.
+    const std::vector<ListItem>& items() const;
+    // Whether the texts are made when shown (assignLines).
+    bool madeWhenShown() const { return bool(text_); }
 
 private:
+    // A list made by assignLines becomes one of texts and numbers (before add).
+    void makeTexts();
+
     std::vector<ListItem> items_;
+    std::vector<qint32> data_;                // the numbers of a list made by assignLines
+    LineText text_;                           // how its texts are made; empty otherwise
+    mutable std::vector<ListItem> madeItems_; // items() of such a list, made on demand
+    mutable bool madeItemsValid_ = false;
     bool sorted_ = false;
 };
 
@@ -61,6 +89,14 @@ public:
     int addItem(const QString& text, qint32 data = 0);
     // Replaces all lines at once; the fast way to fill a long list.
     void setItems(std::vector<ListItem> items);
+    // Replaces all lines with lines whose texts are made only when shown or read:
+    // `data` the number of each line in order, `text` how a line's text is made from
+    // it. The way to show a list of tens of thousands of records.
+    void setLines(std::vector<qint32> data, LineText text);
+    // Inserts one line at `row` in a list filled by setLines.
+    void insertLine(int row, qint32 data);
+    // Shows the lines again, their texts made afresh.
+    void refreshTexts();
     void clear();
     void removeRow(int row);
 
@@ -68,6 +104,7 @@ public:
     QString text(int row) const;
     qint32 data(int row) const;
     const std::vector<ListItem>& items() const { return model_->items(); }
+    ListModel* listModel() const { return model_; }
 
     // The selected row, -1 when none; setCurrentRow(-1) deselects.
     int currentRow() const;

@@ -1,8 +1,11 @@
 // Record layouts and the Windows-1252 codec, checked against bytes written out by hand.
+#include "common/random_file.h"
 #include "common/records.h"
 #include "common/text_codec.h"
 
+#include <QFile>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <initializer_list>
 
@@ -444,4 +447,129 @@ TEST(RecordLayout, ShortRecordReadsAsZerosAndBlanks) {
     EXPECT_TRUE(Conto::fromBytes({}) == Conto{});
     EXPECT_TRUE(Opzioni::fromBytes(QByteArray(107, '\0')) == Opzioni{});
     EXPECT_TRUE(FoglioAssegno::fromBytes({}).dataAssegno.isEmpty());
+}
+
+// A whole file's movements read at once share one block of text: each text still reads
+// as the one record alone gives, and changing one changes no other.
+TEST(RecordReading, ManyMovementsReadAtOnceReadAsEachAlone) {
+    struct Caso {
+        const char* nome;
+        QByteArray record;
+        const char* dataOperazione;
+        const char* descrizione;
+        const char* sospeso;
+    };
+    const Caso casi[] = {
+        {"blank-padded",
+         Hand()
+             .b({1, 0})
+             .t("01/12/2026", 10)
+             .t("02/12/2026", 10)
+             .t("VE", 5)
+             .zeros(8)
+             .t("12", 8)
+             .t("stipendio", 30)
+             .t("N", 1)
+             .t("E", 1)
+             .t("N", 1)
+             .bytes(),
+         "01/12/2026", "stipendio", "N"},
+        {"NUL-padded, Windows-1252 letters",
+         Hand()
+             .b({2, 0})
+             .t("03/12/2026", 10)
+             .zeros(10)
+             .t("PR", 5)
+             .zeros(8)
+             .zeros(8)
+             .b({'C', 'a', 'f', 'f', 0xE8, ' ', 0x80, 0x81})
+             .zeros(22)
+             .t("S", 1)
+             .t("U", 1)
+             .zeros(1)
+             .bytes(),
+         "03/12/2026", "Caff\xC3\xA8 \xE2\x82\xAC\xC2\x81", "S"},
+        {"empty", Hand().zeros(Movimento::Lunghezza).bytes(), "", "", ""},
+        {"a one-letter description",
+         Hand()
+             .b({4, 0})
+             .t("04/12/2026", 10)
+             .t("04/12/2026", 10)
+             .t("", 5)
+             .zeros(8)
+             .t("", 8)
+             .t("x", 30)
+             .t("", 1)
+             .t("", 1)
+             .t("", 1)
+             .bytes(),
+         "04/12/2026", "x", ""},
+    };
+    QByteArray file;
+    for (const Caso& c : casi) {
+        ASSERT_EQ(c.record.size(), Movimento::Lunghezza) << c.nome;
+        file += c.record;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("C1.MOV"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    out.close();
+
+    std::vector<Movimento> letti = leggiRecords<Movimento>(path, int(std::size(casi)));
+    ASSERT_EQ(letti.size(), std::size(casi));
+    for (size_t i = 0; i < std::size(casi); ++i) {
+        const Caso& c = casi[i];
+        EXPECT_EQ(letti[i], Movimento::fromBytes(c.record)) << c.nome;
+        EXPECT_EQ(letti[i].dataOperazione, QString::fromUtf8(c.dataOperazione)) << c.nome;
+        EXPECT_EQ(letti[i].descrizione, QString::fromUtf8(c.descrizione)) << c.nome;
+        EXPECT_EQ(letti[i].sospeso, QString::fromUtf8(c.sospeso)) << c.nome;
+        // Each text ends where it ends, for the readers of its characters too.
+        EXPECT_EQ(
+            QString::fromUtf16(reinterpret_cast<const char16_t*>(letti[i].dataOperazione.utf16())),
+            QString::fromUtf8(c.dataOperazione))
+            << c.nome;
+    }
+    // Changing one text leaves the others, in the same record and in the next, alone.
+    letti[0].dataOperazione[0] = u'9';
+    letti[0].sospeso += u'!';
+    EXPECT_EQ(letti[0].dataOperazione, QStringLiteral("91/12/2026"));
+    EXPECT_EQ(letti[0].dataValuta, QStringLiteral("02/12/2026"));
+    EXPECT_EQ(letti[1].dataOperazione, QStringLiteral("03/12/2026"));
+    EXPECT_EQ(letti[0].sospeso, QStringLiteral("N!"));
+    EXPECT_EQ(letti[2].sospeso, QString());
+    // A text kept after its records are gone keeps its characters.
+    const QString tenuta = letti[1].descrizione;
+    letti.clear();
+    EXPECT_EQ(tenuta, QString::fromUtf8("Caff\xC3\xA8 \xE2\x82\xAC\xC2\x81"));
+}
+
+// A stored record copied to another file reads as the program writes that movement: the
+// blanks and NULs that end each text field become blanks, nothing else changes.
+TEST(RecordReading, StoredMovementBytesBecomeTheWrittenOnes) {
+    struct Caso {
+        const char* nome;
+        QByteArray memorizzato;
+        QByteArray atteso;
+    };
+    const QByteArray importo = Hand().b({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}).bytes();
+    const Caso casi[] = {
+        {"already blank-padded",
+         Hand().b({7, 0}).t("01/12/2026", 10).t("02/12/2026", 10).t("VE", 5).bytes() + importo +
+             Hand().t("12", 8).t("stipendio", 30).t("N", 1).t("E", 1).t("N", 1).bytes(),
+         Hand().b({7, 0}).t("01/12/2026", 10).t("02/12/2026", 10).t("VE", 5).bytes() + importo +
+             Hand().t("12", 8).t("stipendio", 30).t("N", 1).t("E", 1).t("N", 1).bytes()},
+        {"NULs and blanks ending the texts; a NUL inside one stays",
+         Hand().b({0, 1}).t("01/12/2026", 10).zeros(10).b({'V', 0, 'E', 0, ' '}).bytes() + importo +
+             Hand().b({'1', ' ', 0, ' ', 0, 0, 0, 0}).t("a\x80", 30).zeros(3).bytes(),
+         Hand().b({0, 1}).t("01/12/2026", 10).t("", 10).b({'V', 0, 'E', ' ', ' '}).bytes() +
+             importo + Hand().t("1", 8).t("a\x80", 30).t("", 1).t("", 1).t("", 1).bytes()},
+    };
+    for (const Caso& c : casi) {
+        ASSERT_EQ(c.memorizzato.size(), Movimento::Lunghezza) << c.nome;
+        QByteArray record = c.memorizzato;
+        Movimento::normalizzaBytes(record.data());
+        EXPECT_EQ(hex(record), hex(c.atteso)) << c.nome;
+    }
 }

@@ -1,6 +1,9 @@
 // Opening an account from its files, its balances, totals and list-order file, the
 // lines of the movement lists, and what a failed or refused write leaves behind.
 #include "common/dates.h"
+#include "common/disk_sync.h"
+#include "common/random_file.h"
+#include "common/safe_write.h"
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
@@ -11,6 +14,9 @@
 #include "support/open_account.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <functional>
 
 namespace qv {
 namespace {
@@ -173,6 +179,104 @@ TEST_F(LedgerCoreTest, NewMovementIsStoredNormalisedAndCounted) {
     ASSERT_TRUE(SalvaNuovoMovimento(m));
     EXPECT_EQ(s.TabellaMovimenti[10].entrataUscita, "E");
     EXPECT_EQ(readBytes(file("CC1.MOV")).mid(9 * 76 + 74, 1), "E");
+}
+
+// ".Ord" after each save holds every movement in operation-date order, as written: a
+// movement that ends that order is put at its end, any other has the file written again
+// from the stored records (NUL-padded texts written blank-padded); a file changed by
+// someone else is written again whole. The date bounds follow the saved movement.
+TEST_F(LedgerCoreTest, OrdTakesTheLastMovementAtItsEndAndAnyOtherWhole) {
+    QByteArray mov = readBytes(file("CC1.MOV"));
+    mov.replace(43 + 9, 30 - 9, QByteArray(30 - 9, '\0')); // "stipendio" NUL-padded
+    writeBytes(file("CC1.MOV"), mov);
+    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(SalvaOrdine());
+    ASSERT_EQ(readBytes(file("CC1.Ord")), ordAtteso({6, 5, 1, 8, 2, 3, 7, 4}));
+
+    struct Salvataggio {
+        MovimentoFields campi;
+        QByteArray prima, dopo; // ".Ord" around the new record
+        const char* estremi;    // ".TOT" from byte 32: the four date bounds
+    };
+    const MovimentoFields ultimo{9, "31/12/2026", "02/01/2027", "VE", 5, "", "ultimo", "N", "E"};
+    const MovimentoFields inMezzo{10, "02/12/2026", "02/12/2026", "PR", 7, "", "", "S", "U"};
+    const MovimentoFields ancoraUltimo{11, "31/12/2026", "05/01/2027", "VE", 1, "", "", "N", "E"};
+    const Salvataggio salvataggi[] = {
+        {ultimo,
+         ordAtteso({6, 5, 1, 8, 2, 3, 7, 4}),
+         {},
+         "10/11/202631/12/202610/11/202602/01/2027"},
+        {inMezzo, ordAtteso({6, 5, 1}), ordAtteso({8, 2, 3, 7, 4}) + movimentoBytes(ultimo),
+         "10/11/202631/12/202610/11/202602/01/2027"},
+        {ancoraUltimo,
+         ordAtteso({6, 5, 1}) + movimentoBytes(inMezzo) + ordAtteso({8, 2, 3, 7, 4}) +
+             movimentoBytes(ultimo),
+         {},
+         "10/11/202631/12/202610/11/202605/01/2027"},
+    };
+    for (const Salvataggio& c : salvataggi) {
+        Movimento m = Movimento::fromBytes(movimentoBytes(c.campi));
+        QString errore;
+        ASSERT_TRUE(SalvaNuovoMovimento(m, &errore)) << errore.toStdString();
+        EXPECT_TRUE(errore.isEmpty()) << errore.toStdString();
+        EXPECT_EQ(readBytes(file("CC1.Ord")), c.prima + movimentoBytes(c.campi) + c.dopo)
+            << c.campi.numero;
+        EXPECT_EQ(readBytes(file("CC1.TOT")).mid(32), QByteArray(c.estremi)) << c.campi.numero;
+    }
+    EXPECT_EQ(stato().UltimaDataOperazione, QStringLiteral("31/12/2026"));
+    EXPECT_EQ(stato().PrimaDataValuta, QStringLiteral("10/11/2026"));
+    // Nothing changed since: ".Ord" stays as it is.
+    const QByteArray ord = readBytes(file("CC1.Ord"));
+    ASSERT_TRUE(SalvaOrdine());
+    EXPECT_EQ(readBytes(file("CC1.Ord")), ord);
+
+    // Someone else's ".Ord" is not appended to: it is written whole.
+    writeBytes(file("CC1.Ord"), QByteArray(3 * 76, 'x'));
+    const MovimentoFields dopoAltri{12, "01/01/2027", "06/01/2027", "VE", 2, "", "", "N", "E"};
+    ASSERT_TRUE(SalvaNuovoMovimento(Movimento::fromBytes(movimentoBytes(dopoAltri))));
+    EXPECT_EQ(readBytes(file("CC1.Ord")), ord + movimentoBytes(dopoAltri));
+}
+
+// Reloading the movements (the settings' save, the cheque forms) reads the files again
+// only when the program or anyone else changed something in the data folder.
+TEST_F(LedgerCoreTest, ReloadingReadsOnlyWhenTheDataFolderChanged) {
+    ASSERT_TRUE(ApriArchiviConto());
+    QStringList letti;
+    setReadObserver([&](const QString& path) { letti << QFileInfo(path).fileName(); });
+    struct Fine {
+        ~Fine() { setReadObserver({}); }
+    } fine;
+    struct Caso {
+        const char* nome;
+        std::function<void()> prima;
+        bool legge;
+    };
+    const Caso casi[] = {
+        {"nothing written", [] {}, false},
+        {"the settings rewritten in the program folder",
+         [&] { ASSERT_TRUE(rewriteFile(programFolder() + "Imposta.DAT", QByteArray(116, ' '))); },
+         false},
+        {"another account's count written in the data folder",
+         [&] { writeBytes(file("ALTRO.MOR"), le16(0)); }, false},
+        {"... and written by the program",
+         [&] { ASSERT_TRUE(scriviContatore(file("ALTRO.MOR"), 1)); }, true},
+        {"the account's movements changed by someone else",
+         [&] { writeBytes(file("CC1.MOR"), le16(7)); }, true},
+    };
+    for (const Caso& c : casi) {
+        c.prima();
+        letti.clear();
+        QString errore;
+        ASSERT_TRUE(CaricaMovimenti(true, &errore)) << c.nome << errore.toStdString();
+        EXPECT_EQ(letti.contains(QStringLiteral("CC1.MOV")), c.legge) << c.nome;
+        // Whatever was read, the balances are the movements' own.
+        if (stato().NumeroMovimenti == 8) {
+            EXPECT_DOUBLE_EQ(stato().SaldoContabile, 2869.0) << c.nome;
+        }
+        // Loaded again in full, memory holds the files once more.
+        ASSERT_TRUE(ApriArchiviConto());
+    }
+    EXPECT_EQ(stato().NumeroMovimenti, 7);
 }
 
 TEST_F(LedgerCoreTest, FailedOrRefusedAppendChangesNothing) {

@@ -2,11 +2,13 @@
 // movement typed and confirmed down to its bytes on disk, the refusals that store
 // nothing, a modification and its cancel, the active order, and a long run of entries.
 #include "common/amounts.h"
+#include "common/disk_sync.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "ledger/balances.h"
 #include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
+#include "ledger/period_list_form.h"
 #include "ledger/transfer_form.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -17,6 +19,7 @@
 #include "support/open_account.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -515,6 +518,55 @@ TEST_F(EntryFormTest, EveryRelistAndSavedLineFollowsTheActiveOrder) {
     EXPECT_EQ(f.Label25->text(), QStringLiteral("Elenco Movimenti per data Operazione"));
     ASSERT_EQ(f.ElencoMovim->count(), 3);
     EXPECT_EQ(f.ElencoMovim->data(2), 3);
+}
+
+// Coming back to the entry form reads the account again only when it changed: its
+// files (written by the program or by anyone else) or the movements in memory; the
+// period list, when open, is built again only when what it shows changed.
+TEST_F(EntryFormTest, ComingBackWithNothingChangedReadsNoFile) {
+    conMovimenti({movimento(1, "01/12/2026", "05/12/2026", "VS", 10, "N", "E"),
+                  movimento(2, "02/12/2026", "03/12/2026", "VS", 20, "N", "E")});
+    Form9& f = apri();
+    Form11& periodo = formHost().form<Form11>();
+    formHost().show(periodo);
+    periodo.DataFinale->setTesto(QStringLiteral("31/12/2026"));
+    periodo.OK->click();
+    QStringList letti;
+    setReadObserver([&](const QString& path) { letti << QFileInfo(path).fileName(); });
+    struct Fine {
+        ~Fine() { setReadObserver({}); }
+    } fine;
+    auto rientra = [&] {
+        letti.clear();
+        esciERientra(f);
+        return letti;
+    };
+
+    EXPECT_EQ(rientra(), QStringList()) << "nothing changed";
+    EXPECT_EQ(f.ElencoMovim->count(), 2);
+    EXPECT_EQ(stato().SaldoContabile, 30.0);
+
+    // A movement typed here: the form has it already; the period list reads ".Ord" once.
+    digita(f, QStringLiteral("0312"), QStringLiteral("0312"), QStringLiteral("VS"),
+           QStringLiteral("5"));
+    ASSERT_EQ(stato().NumeroMovimenti, 3);
+    EXPECT_EQ(rientra(), QStringList{QStringLiteral("C1.Ord")}) << "the period list is out of date";
+    EXPECT_EQ(periodo.elencoMostrato().elencati, 3);
+    EXPECT_EQ(rientra(), QStringList()) << "nothing changed since";
+    EXPECT_EQ(f.ElencoMovim->count(), 3);
+    EXPECT_EQ(stato().SaldoContabile, 35.0);
+
+    // The files changed by someone else: the account is read again and shown as it is.
+    conMovimenti({movimento(1, "01/12/2026", "05/12/2026", "VS", 10, "N", "E"),
+                  movimento(2, "02/12/2026", "03/12/2026", "VS", 20, "N", "E"),
+                  movimento(3, "03/12/2026", "03/12/2026", "VS", 5, "N", "E"),
+                  movimento(4, "04/12/2026", "04/12/2026", "VS", 100, "N", "E")});
+    EXPECT_TRUE(rientra().contains(QStringLiteral("C1.MOV")));
+    EXPECT_EQ(f.ElencoMovim->count(), 4);
+    EXPECT_EQ(f.ElencoMovim->data(3), 4);
+    EXPECT_EQ(stato().SaldoContabile, 135.0);
+    EXPECT_EQ(periodo.elencoMostrato().elencati, 4);
+    EXPECT_EQ(rientra(), QStringList());
 }
 
 TEST_F(EntryFormTest, SixHundredMovementsTypedInARowAreAllStored) {

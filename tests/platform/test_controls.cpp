@@ -70,6 +70,52 @@ TEST(ListBoxTest, BulkFillOfThirtyThousandLinesSortsAndCarriesTheRecordNumbers) 
     EXPECT_EQ(sorted.count(), 0);
 }
 
+TEST(ListBoxTest, LinesMadeWhenShownReadAsTheirTextsEverywhere) {
+    qv::ListBox list(QStringLiteral("ElencoMovim"));
+    int made = 0;
+    QString prefix = QStringLiteral("mov");
+    list.setLines({30, 10, 20}, [&](qint32 k) {
+        ++made;
+        return QStringLiteral("%1 %2").arg(prefix).arg(k, 4, 10, QLatin1Char('0'));
+    });
+    EXPECT_EQ(made, 0); // nothing is made until something reads or shows a line
+    ASSERT_EQ(list.count(), 3);
+    EXPECT_TRUE(list.listModel()->madeWhenShown());
+    EXPECT_EQ(list.text(0), QStringLiteral("mov 0030"));
+    EXPECT_EQ(list.data(2), 20);
+    EXPECT_EQ(list.model()->data(list.model()->index(1, 0)).toString(), QStringLiteral("mov 0010"));
+    EXPECT_EQ(list.model()->data(list.model()->index(1, 0), Qt::UserRole).toInt(), 10);
+    EXPECT_EQ(qv::test::listLines(&list),
+              (QStringList{QStringLiteral("mov 0030"), QStringLiteral("mov 0010"),
+                           QStringLiteral("mov 0020")}));
+
+    // One line inserted at its row; the others stay.
+    QSignalSpy inserted(list.model(), &QAbstractItemModel::rowsInserted);
+    list.insertLine(1, 15);
+    EXPECT_EQ(inserted.count(), 1);
+    ASSERT_EQ(list.count(), 4);
+    EXPECT_EQ(list.items()[1].text, QStringLiteral("mov 0015"));
+    EXPECT_EQ(list.items()[2].data, 10);
+
+    // Made afresh after refreshTexts, which tells the views.
+    QSignalSpy changed(list.model(), &QAbstractItemModel::dataChanged);
+    prefix = QStringLiteral("MOV");
+    list.refreshTexts();
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(list.text(3), QStringLiteral("MOV 0020"));
+    EXPECT_EQ(list.items()[0].text, QStringLiteral("MOV 0030"));
+
+    // A line removed, then one added as text: the list keeps every line as it read.
+    list.removeRow(0);
+    EXPECT_EQ(list.addItem(QStringLiteral("altro"), 99), 3);
+    EXPECT_FALSE(list.listModel()->madeWhenShown());
+    EXPECT_EQ(qv::test::listLines(&list),
+              (QStringList{QStringLiteral("MOV 0015"), QStringLiteral("MOV 0010"),
+                           QStringLiteral("MOV 0020"), QStringLiteral("altro")}));
+    list.setItems({{QStringLiteral("b"), 2}});
+    EXPECT_EQ(list.text(0), QStringLiteral("b"));
+}
+
 TEST(ListBoxTest, ClicksAndKeysReportTheRowButSettingItInCodeDoesNot) {
     qv::ListBox list(QStringLiteral("List1"));
     list.resize(200, 200);
