@@ -282,6 +282,7 @@ TestiMovimento Form4::testiAllineamento() const {
 ContestoLettura Form4::contesto() const {
     ContestoLettura c;
     c.causaleMostrata = causaleMostrata_;
+    if (caricato_ != 0) c.importoMemorizzato = stato().TabellaMovimenti[size_t(caricato_)].importo;
     return c;
 }
 

@@ -569,6 +569,8 @@ TestiMovimento Form9::testiImmissione() const {
 ContestoLettura Form9::contesto() const {
     ContestoLettura c;
     c.inModifica = inModifica_ != 0;
+    if (inModifica_ != 0)
+        c.importoMemorizzato = stato().TabellaMovimenti[size_t(inModifica_)].importo;
     return c;
 }
 

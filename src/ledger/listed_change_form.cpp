@@ -226,7 +226,9 @@ void Form20::OK_Click() {
     testi.sospeso = Sospeso->text();
     testi.entrataUscita = D_A->text();
     testi.annullato = Annullato->text();
-    const LetturaMovimento lettura = leggiMovimento(testi, ModuloMovimento::Modifica);
+    ContestoLettura contesto;
+    if (numero_ != 0) contesto.importoMemorizzato = letto_.importo;
+    const LetturaMovimento lettura = leggiMovimento(testi, ModuloMovimento::Modifica, contesto);
     // The dates and flags that passed show as they are stored: two-digit day and month,
     // capital letters.
     const TestiMovimento& riscritti = lettura.riscritti;

@@ -203,7 +203,10 @@ LetturaMovimento leggiMovimento(const TestiMovimento& testi, ModuloMovimento mod
     m.dataOperazione = modifica ? l.riscritti.dataOperazione : testi.dataOperazione;
     m.dataValuta = modifica ? l.riscritti.dataValuta : testi.dataValuta;
     m.codiceCausale = l.causale.codice;
-    m.importo = *importo / fattore;
+    m.importo = contesto.importoMemorizzato
+                    ? importoConfermato(*importo, *contesto.importoMemorizzato, fattore,
+                                        stato().FormatoImporti)
+                    : *importo / fattore;
     m.numeroDocumento = testi.numeroDocumento;
     m.descrizione = testi.descrizione;
     m.sospeso = modifica ? l.riscritti.sospeso : l.causale.sospeso;

@@ -49,6 +49,10 @@ struct ContestoLettura {
     bool inModifica = false;
     // Allineamento: the causale whose description and direction the form shows now.
     QString causaleMostrata;
+    // The stored amount of the movement loaded for change, in Euro: a figure confirmed
+    // exactly as the form shows it keeps this amount rather than the shown figure
+    // divided back by the rate (which moves it whenever the rate is not 1).
+    std::optional<double> importoMemorizzato;
 };
 
 // The causale of a typed movement: the record the code names (nothing when none does),

@@ -220,5 +220,39 @@ TEST_F(MovementReading, TheCausaleGivesTheSuspendedFlagAndTheDirectionAsEachForm
     }
 }
 
+// A movement changed in Lire keeps its stored Euro amount when its figure is confirmed as
+// shown; a figure typed anew is divided by the rate. Without a stored amount (a new
+// movement) the figure is always divided.
+TEST_F(MovementReading, AFigureConfirmedAsShownKeepsTheStoredAmount) {
+    stato().FattoreValuta = 1936.27;
+    stato().FormatoImporti = QStringLiteral("#,##0");
+    const double memorizzato = 250.50; // shown as 485.036 Lire
+    struct Caso {
+        const char* caso;
+        const char* digitato;
+        bool conMemorizzato;
+        double atteso;
+    };
+    const Caso casi[] = {
+        {"as shown", "485.036", true, memorizzato},
+        {"typed anew", "485.000", true, 485000 / 1936.27},
+        {"new movement", "485.036", false, 485036 / 1936.27},
+    };
+    for (M modulo : {M::Immissione, M::Modifica, M::Allineamento}) {
+        for (const Caso& c : casi) {
+            TestiMovimento t = buono();
+            t.causale = QStringLiteral("PR");
+            t.importo = QString::fromLatin1(c.digitato);
+            ContestoLettura contesto;
+            contesto.inModifica = c.conMemorizzato;
+            contesto.causaleMostrata = QStringLiteral("PR");
+            if (c.conMemorizzato) contesto.importoMemorizzato = memorizzato;
+            const LetturaMovimento l = leggiMovimento(t, modulo, contesto);
+            ASSERT_TRUE(l.esito.ok()) << c.caso << " " << int(modulo);
+            EXPECT_EQ(l.movimento.importo, c.atteso) << c.caso << " " << int(modulo);
+        }
+    }
+}
+
 } // namespace
 } // namespace qv::test
