@@ -451,6 +451,19 @@ void Form2::dimenticaFido() {
     fidoRichiamato_ = 0.0;
 }
 
+void Form2::valutaCambiata(double prima) {
+    const auto& s = stato();
+    if (!fidoMostrato_.isEmpty() && Fido->text() == fidoMostrato_) {
+        // The picked account's credit line, untouched: shown again from what is stored.
+        if (!cambioUtilizzabile(s.FattoreValuta)) return;
+        Fido->setText(formatAmount(fidoRichiamato_, s.FattoreValuta, s.FormatoImporti));
+        fidoMostrato_ = Fido->text();
+        return;
+    }
+    Fido->setText(cifraNellaNuovaValuta(Fido->text(), prima, s.FattoreValuta, std::nullopt,
+                                        s.FormatoImporti));
+}
+
 void apriGestioneConto() {
     ChiudiConto();
     Form2& form = formHost().form<Form2>();

@@ -21,6 +21,9 @@ public:
 
     void Form_Load() override;
     void Form_Activate() override;
+    // The display currency has just changed from the one of rate `prima`: the credit line
+    // in Fido is shown in the new one, standing for the same amount.
+    void valutaCambiata(double prima);
 
     // The user took the folder selected in the tree.
     void Dir1_Change();

@@ -229,6 +229,17 @@ double importoConfermato(double digitato, double memorizzato, double fattoreValu
     return digitato / fattoreValuta;
 }
 
+QString cifraNellaNuovaValuta(const QString& testo, double prima, double dopo,
+                              std::optional<double> memorizzato, const QString& pattern) {
+    const auto utilizzabile = [](double cambio) { return std::isfinite(cambio) && cambio > 0; };
+    if (!utilizzabile(prima) || !utilizzabile(dopo)) return testo;
+    const std::optional<double> cifra = parseAmount(testo);
+    if (!cifra) return testo;
+    const double euro =
+        memorizzato ? importoConfermato(*cifra, *memorizzato, prima, pattern) : *cifra / prima;
+    return formatNumber(euro * dopo, QString());
+}
+
 std::optional<double> parseAmount(const QString& text, bool allowNegative) {
     QStringView s = QStringView(text).trimmed();
     bool negative = false;

@@ -69,6 +69,14 @@ QString formatAmount(double stored, double fattoreValuta, const QString& pattern
 double importoConfermato(double digitato, double memorizzato, double fattoreValuta,
                          const QString& pattern);
 
+// A figure of a form in the display currency of rate `prima`, shown again once the display
+// currency of rate `dopo` has been chosen, so that it keeps standing for the same amount:
+// the held movement's own figure (as importoConfermato reads it) becomes its stored
+// amount in the new currency, any other figure is converted. A text that is no amount,
+// or a rate that cannot be used, stays as it is.
+QString cifraNellaNuovaValuta(const QString& testo, double prima, double dopo,
+                              std::optional<double> memorizzato, const QString& pattern);
+
 // Reads a typed amount the Italian way: "1.234,56", "1234,56", "0", ",5", blanks
 // around are ignored. A "." is accepted only as a thousands separator between groups
 // of three digits; at most one ",". A leading "+" is allowed, a leading "-" only when

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -399,6 +400,23 @@ void impostaGuastoModifiche(GuastoModifiche hook) {
     guasto() = std::move(hook);
 }
 
+namespace {
+
+// A change killed while it rewrote a file leaves that write's temporary beside it (the
+// file's name, a "." and six characters); the file itself is back as it was, so the
+// temporary is only litter, in the data folder or in a folder of copies.
+void removeTemporariesOf(const QStringList& files) {
+    QHash<QString, QStringList> byFolder;
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        byFolder[info.absolutePath()] << info.fileName();
+    }
+    for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it)
+        removeRewriteTemporaries(it.key(), it.value());
+}
+
+} // namespace
+
 RecoveryResult recoverInterrupted(const QString& folder) {
     RecoveryResult result;
     const QString snapshots = snapshotFolder(folder);
@@ -419,6 +437,7 @@ RecoveryResult recoverInterrupted(const QString& folder) {
             if (result.error.isEmpty()) result.error = reason;
         }
     }
+    removeTemporariesOf(result.files);
     if (!result.leftChanged.isEmpty()) return result;
     if (!QFile::remove(snapshots + kMarker)) {
         result.error = snapshots + kMarker + QStringLiteral(": impossibile eliminare il file");

@@ -279,6 +279,12 @@ TestiMovimento Form4::testiAllineamento() const {
     return t;
 }
 
+void Form4::valutaCambiata(double prima) {
+    const auto& s = stato();
+    IMPORTO->setText(cifraNellaNuovaValuta(IMPORTO->text(), prima, s.FattoreValuta,
+                                           contesto().importoMemorizzato, s.FormatoImporti));
+}
+
 ContestoLettura Form4::contesto() const {
     ContestoLettura c;
     c.causaleMostrata = causaleMostrata_;

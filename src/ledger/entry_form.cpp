@@ -566,6 +566,12 @@ TestiMovimento Form9::testiImmissione() const {
     return t;
 }
 
+void Form9::valutaCambiata(double prima) {
+    const auto& s = stato();
+    IMPORTO->setText(cifraNellaNuovaValuta(IMPORTO->text(), prima, s.FattoreValuta,
+                                           contesto().importoMemorizzato, s.FormatoImporti));
+}
+
 ContestoLettura Form9::contesto() const {
     ContestoLettura c;
     c.inModifica = inModifica_ != 0;

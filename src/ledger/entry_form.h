@@ -35,6 +35,9 @@ public:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Unload(bool& cancel) override;
+    // The display currency has just changed from the one of rate `prima`: the figure in
+    // IMPORTO is shown in the new one, standing for the same amount.
+    void valutaCambiata(double prima);
 
     // --- What other windows call -------------------------------------------------
 

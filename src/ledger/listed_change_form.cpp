@@ -175,6 +175,13 @@ void Form20::Form_Unload(bool& cancel) {
     }
 }
 
+void Form20::valutaCambiata(double prima) {
+    const auto& s = stato();
+    IMPORTO->setText(cifraNellaNuovaValuta(
+        IMPORTO->text(), prima, s.FattoreValuta,
+        numero_ != 0 ? std::optional<double>(letto_.importo) : std::nullopt, s.FormatoImporti));
+}
+
 bool Form20::mostraMovimento(int numero) {
     svuotaCampi();
     const Movimento* m = rigaMovimento(numero);

@@ -21,6 +21,9 @@ public:
     explicit Form20(QWidget* parent = nullptr);
 
     void Form_Unload(bool& cancel) override;
+    // The display currency has just changed from the one of rate `prima`: the figure in
+    // IMPORTO is shown in the new one, standing for the same amount.
+    void valutaCambiata(double prima);
 
     // Fills the fields from movement `numero` of TabellaMovimenti (1 to
     // NumeroMovimenti) and keeps the movement as it was read, so that the

@@ -22,6 +22,7 @@
 #include "common/transaction.h"
 #include "ledger/account_loader.h"
 #include "ledger/entry_form.h"
+#include "ledger/listed_change_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 #include "platform/desktop.h"
@@ -623,8 +624,16 @@ void MDIForm1::Combo1_Click() {
                    QStringLiteral("Attenzione"));
         return;
     }
+    const double prima = stato().FattoreValuta;
     stato().FattoreValuta = *cambio;
     lineaValutaCorrente_ = linea;
+    // A figure typed, or a movement held for change, in a window keeps standing for the
+    // same amount: confirmed after the change, it would otherwise be read in the new
+    // currency (2.582,28 Euro stored as 2.582,28 Lire).
+    if (Form2* gestione = formHost().loaded<Form2>()) gestione->valutaCambiata(prima);
+    if (Form9* movimenti = formHost().loaded<Form9>()) movimenti->valutaCambiata(prima);
+    if (Form4* allineamento = formHost().loaded<Form4>()) allineamento->valutaCambiata(prima);
+    if (Form20* elencata = formHost().loaded<Form20>()) elencata->valutaCambiata(prima);
     const QPixmap bandiera = bandieraValuta(linea);
     if (bandiera.isNull())
         flag->clear();

@@ -379,6 +379,31 @@ TEST_F(Accounts, ListColoursComeFromTheColoursFileWhenNotTheDefaults) {
 
 // --- Changing an account --------------------------------------------------------------
 
+// The display currency changed while the editor is open: a typed credit line, or the
+// picked account's, keeps the amount it stood for.
+TEST_F(Accounts, ACreditLineFollowsAChangeOfTheDisplayCurrency) {
+    stato().FattoreValuta = 1.0;
+    stato().FormatoImporti = QStringLiteral("#,###,###,##0.00");
+    archive({accountRecord(1, "12", "BANCA UNO", kFido1000e5)});
+    Form2& f = editor();
+    typeAccount(f, QStringLiteral("7"), QStringLiteral("B"), QStringLiteral("1.500"));
+    stato().FattoreValuta = 2.0;
+    f.valutaCambiata(1.0);
+    EXPECT_EQ(f.Fido->text(), QStringLiteral("3000"));
+    click(f, "AddAnItem");
+    EXPECT_EQ(printable(readBytes(contiPath()).mid(205)),
+              printable(accountRecord(2, "7", "B", kFido1500)));
+
+    pick(f, QStringLiteral("12"));
+    EXPECT_EQ(f.Fido->text(), QStringLiteral("2.001,00"));
+    stato().FattoreValuta = 1.0;
+    f.valutaCambiata(2.0);
+    EXPECT_EQ(f.Fido->text(), QStringLiteral("1.000,50"));
+    box(f, "TipoConto")->setText(QStringLiteral("ORDINARIO"));
+    click(f, "AddAnItem");
+    EXPECT_EQ(printable(readBytes(contiPath()).left(205).mid(166, 8)), printable(kFido1000e5));
+}
+
 TEST_F(Accounts, AnUnchangedCreditLineKeepsTheStoredAmount) {
     stato().FormatoImporti = QStringLiteral("#,###,###,##0");
     archive({accountRecord(1, "10", "A"), accountRecord(2, "12", "BANCA UNO", kFido1000e5)});

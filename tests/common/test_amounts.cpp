@@ -145,6 +145,39 @@ TEST(ImportoConfermato, KeepsTheStoredAmountConfirmedAsShown) {
     }
 }
 
+// A figure held by a form keeps standing for the same amount when the display currency
+// changes: the held movement's own figure becomes its stored amount in the new currency
+// (so that confirming it keeps the stored amount), any other figure is converted.
+TEST(CifraNellaNuovaValuta, KeepsTheAmountAFigureStandsFor) {
+    const QString tre = QStringLiteral("#,###,###,##0.000");
+    const double lira = 1936.27;
+    const double stipendio = 5000000.0 / lira; // stored when 5.000.000 Lire were typed
+    struct Caso {
+        QString testo;
+        double prima, dopo;
+        std::optional<double> memorizzato;
+        QString atteso;
+    } casi[] = {
+        {"2582,2844954", 1, lira, stipendio, "5000000"},      // shown in Euro, now in Lire
+        {"2.582,284", 1, lira, stipendio, "5000000"},         // as the field formats it
+        {"5000000", lira, 1, stipendio, "2582,28449544743"},  // and back
+        {"300", 1, 2, 250.5, "600"},                          // a changed figure is converted
+        {"100", lira, 1, std::nullopt, "0,0516456899089486"}, // a new figure typed in Lire
+        {"1.000,5", 1, 2, std::nullopt, "2001"},              // a new figure typed in Euro
+        {"", 1, lira, std::nullopt, ""},                      // nothing typed
+        {"12a", 1, lira, std::nullopt, "12a"},                // not an amount: left as typed
+        {"100", 0, 1, std::nullopt, "100"},                   // a rate that cannot be used
+        {"100", 1, std::nan(""), std::nullopt, "100"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.testo.toStdString() + " " + std::to_string(c.dopo));
+        EXPECT_EQ(cifraNellaNuovaValuta(c.testo, c.prima, c.dopo, c.memorizzato, tre), c.atteso);
+    }
+    // The held movement's figure, once converted, is confirmed as the stored amount.
+    const QString inLire = cifraNellaNuovaValuta("2582,2844954", 1, lira, stipendio, tre);
+    EXPECT_EQ(importoConfermato(*parseAmount(inLire), stipendio, lira, tre), stipendio);
+}
+
 TEST(AmountErrorMessage, TellsHowToTypeAnAmount) {
     EXPECT_TRUE(amountErrorMessage().startsWith("Importo non valido"));
     EXPECT_TRUE(amountErrorMessage().contains("positivo"));

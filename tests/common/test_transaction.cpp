@@ -108,6 +108,34 @@ TEST_F(TransactionTest, InterruptedChangeIsPutBackByRecovery) {
     EXPECT_TRUE(again.restored);
 }
 
+// A kill in the middle of rewriting a file leaves that write's temporary beside it:
+// recovery puts the file back and takes the temporary away, in every folder the change
+// touched; files that only look alike stay.
+TEST_F(TransactionTest, RecoveryRemovesTheTemporariesOfAKilledWrite) {
+    QDir().mkpath(at("Bak"));
+    put("A.MOV", "old-a");
+    put("Bak/Bak.MOV", "old-copy");
+    {
+        auto* t = new Transaction(dir());
+        ASSERT_TRUE(t->protect(QStringList{at("A.MOV"), at("Bak/Bak.MOV")}));
+        ASSERT_TRUE(t->rewrite(at("A.MOV"), "new-a"));
+        put("Bak/Bak.MOV.ihAIVa", "half-written copy"); // killed while writing the copy
+        put("A.MOV.Xy12Zq", "half-written");
+        (void)t; // deliberately leaked, its destructor would roll back
+    }
+    put("A.MOV.keep", "not a temporary");
+    put("B.MOV.Xy12Zq", "another file's temporary");
+
+    const RecoveryResult r = recoverInterrupted(dir());
+    EXPECT_TRUE(r.restored);
+    EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+    EXPECT_EQ(contents("Bak/Bak.MOV"), QByteArray("old-copy"));
+    EXPECT_FALSE(exists("Bak/Bak.MOV.ihAIVa"));
+    EXPECT_FALSE(exists("A.MOV.Xy12Zq"));
+    EXPECT_TRUE(exists("A.MOV.keep"));
+    EXPECT_TRUE(exists("B.MOV.Xy12Zq"));
+}
+
 // A file that cannot be put back is named, and the marker stays for another try.
 TEST_F(TransactionTest, FailedRestoreNamesTheFilesLeftChanged) {
     QDir().mkpath(at("sub"));

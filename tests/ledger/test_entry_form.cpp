@@ -424,6 +424,31 @@ TEST_F(EntryFormTest, AModificationIsWrittenInPlaceAndItsCancelPutsTheBalancesBa
     EXPECT_DOUBLE_EQ(s.SaldoContabile, contabile);
 }
 
+// The display currency changed while a movement is held, or an amount typed: the figure
+// is shown in the new currency, and confirming it keeps the amount it stood for.
+TEST_F(EntryFormTest, AFigureHeldAcrossADisplayCurrencyChangeKeepsItsAmount) {
+    conMovimenti({movimento(1, "01/12/2026", "01/12/2026", "VS", 500, "N", "E"),
+                  movimento(2, "02/12/2026", "02/12/2026", "PB", 250.5, "S", "U")});
+    Form9& f = apri();
+    const QByteArray prima = readBytes(file(".MOV"));
+    doppioClic(f.ElencoMovim, rigaDel(f.ElencoMovim, 2));
+    ASSERT_EQ(f.movimentoInModifica(), 2);
+    EXPECT_EQ(f.IMPORTO->text(), QStringLiteral("250,5"));
+
+    stato().FattoreValuta = 1936.27; // Lire chosen in the main window
+    f.valutaCambiata(1.0);
+    EXPECT_EQ(f.IMPORTO->text(), QStringLiteral("485035,635"));
+    f.OK->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(readBytes(file(".MOV")), prima); // 250,50 Euro, not 250,50 Lire
+
+    // A new amount typed in Lire and the Euro chosen before confirming: 1.000 Lire.
+    f.IMPORTO->setText(QStringLiteral("1936,27"));
+    stato().FattoreValuta = 1.0;
+    f.valutaCambiata(1936.27);
+    EXPECT_EQ(f.IMPORTO->text(), QStringLiteral("1"));
+}
+
 TEST_F(EntryFormTest, AMovementHeldForChangeGoesBackWhenTheFormLetsItGo) {
     conMovimenti({movimento(1, "01/12/2026", "01/12/2026", "VS", 500, "N", "E"),
                   movimento(2, "02/12/2026", "02/12/2026", "PB", 80, "S", "U")});

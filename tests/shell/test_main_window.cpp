@@ -9,6 +9,7 @@
 #include "common/shared_state.h"
 #include "ledger/entry_form.h"
 #include "platform/desktop.h"
+#include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "platform/program_end.h"
@@ -379,6 +380,24 @@ TEST_F(MainWindow, ChoosingACurrencyChangesRateFlagAndCreditLine) {
     EXPECT_EQ(w.Saldi[2]->text(), "200,00");
     EXPECT_EQ(w.Saldi[5]->text(), "149,00");
     EXPECT_EQ(w.Saldi[1]->text(), "-51,00");
+}
+
+// An amount typed in the movement form follows the currency chosen: it keeps standing for
+// the same amount, in the new currency.
+TEST_F(MainWindow, ChoosingACurrencyShowsATypedAmountInIt) {
+    notFirstRun();
+    settings(2, "55", "Euro - Unione Europea");
+    writeCurrency(15, "Euro", "Unione Europea", 1.0);
+    writeCurrency(12, "Dollaro", "USA", 2.0);
+    account("55", "BANCA", 100);
+    load();
+    ASSERT_EQ(stato().Form9Aperta, 1);
+    Form9& movimenti = formHost().form<Form9>();
+    movimenti.IMPORTO->setText(QStringLiteral("100,5"));
+    choose("Dollaro - USA");
+    EXPECT_EQ(movimenti.IMPORTO->text(), QStringLiteral("201"));
+    choose("Euro - Unione Europea");
+    EXPECT_EQ(movimenti.IMPORTO->text(), QStringLiteral("100,5"));
 }
 
 TEST_F(MainWindow, TheAvailableAmountShowsTheCents) {
