@@ -787,6 +787,22 @@ CarnetEsauriti carnetEsauriti(const std::vector<CarnetAssegni>& carnet,
     const NuoviNumeri tutti = numeriInvariati(nm);
     const std::vector<qint16> linkCarnet = collegamentiCarnetRimasti(carnet, movimenti, nm, tutti);
     const std::vector<qint16> linkFogli = collegamentiFogliRimasti(fogli, movimenti, nm, tutti);
+
+    // A book whose cost or one of whose cheques is still suspended (not yet seen on the
+    // bank statement) waits for a later closing: removing a suspended movement would
+    // move its amount into the carry-forward, which counts as settled, and so change
+    // the aligned balance.
+    const auto sospeso = [&movimenti](qint16 numero) {
+        return numero != 0 && movimenti[size_t(numero)].sospeso == u"S";
+    };
+    std::map<qint16, bool> inSospeso;
+    for (size_t i = 0; i < esito.carnet.size(); ++i)
+        if (sospeso(linkCarnet[i])) inSospeso[esito.carnet[i].numeroCarnet] = true;
+    for (size_t j = 0; j < fogli.size(); ++j)
+        if (sospeso(linkFogli[j])) inSospeso[fogli[j].numeroCarnet] = true;
+    for (CarnetAssegni& c : esito.carnet)
+        if (c.esaurito == u"S" && inSospeso.count(c.numeroCarnet)) c.esaurito = QStringLiteral("N");
+
     std::map<qint16, bool> finiti;
     for (size_t i = 0; i < esito.carnet.size(); ++i) {
         if (esito.carnet[i].esaurito != u"S") continue;

@@ -187,8 +187,9 @@ std::vector<qint16> collegamentiCarnetRimasti(const std::vector<CarnetAssegni>& 
 struct CarnetEsauriti {
     // Every book as it was, with esaurito "S" for a book whose cheques are all aligned
     // (fogliDaAllineare 0), withdrawn on or before the closing date and whose ten leaves
-    // (by numeroCarnet) are dated on or before it, "N" for any other book with
-    // fogliDaAllineare 0 withdrawn by then; the other books keep their flag.
+    // (by numeroCarnet) are dated on or before it and whose cost and cheque movements
+    // are none of them suspended, "N" for any other book with fogliDaAllineare 0
+    // withdrawn by then; the other books keep their flag.
     std::vector<CarnetAssegni> carnet;
     // For movement rows 0 to numeroMovimenti: the "CA" movement and the leaves' "AS"
     // movements (by the link rule over every movement) of the finished books.

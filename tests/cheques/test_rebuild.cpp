@@ -36,6 +36,10 @@ protected:
         for (int riga = 1; riga <= 30; ++riga)
             if (s.TabellaFogli[size_t(riga)].movimento != 0)
                 s.TabellaFogli[size_t(riga)].allineato = QStringLiteral("S");
+        // Aligned as the alignment leaves them: the costs of books 1 and 3 and every
+        // issued cheque are settled movements.
+        for (int m = 1; m <= 24; ++m)
+            if (m != 2) s.TabellaMovimenti[size_t(m)].sospeso = QStringLiteral("N");
         // Cheque 4: booked once, its movement since removed.
         s.TabellaFogli[14].movimento = 99;
         s.TabellaFogli[14].dataAssegno = QStringLiteral("07/11/2026");
@@ -142,6 +146,28 @@ TEST_F(Rebuild, LaterClosingFinishesEveryAlignedBook) {
     EXPECT_EQ(mov(24).annullato, "S");
     EXPECT_EQ(mov(2).annullato, "N");
     EXPECT_EQ(readBytes(file(".CAR")).size(), 36);
+}
+
+// A book whose cost or one of whose cheques is still suspended waits for a later
+// closing: removing it would carry a movement not yet on the statement into the settled
+// carry-forward and change the aligned balance.
+void ilCarnetAttende(int movimentoSospeso) {
+    auto& s = stato();
+    s.TabellaMovimenti[size_t(movimentoSospeso)].sospeso = QStringLiteral("S");
+    QString errore;
+    ASSERT_TRUE(RicostruisciFogli("30/11/2026", &errore)) << errore.toStdString();
+    EXPECT_EQ(s.TabellaCarnet[1].esaurito, "N");
+    for (int m = 1; m <= 24; ++m)
+        EXPECT_EQ(s.TabellaMovimenti[size_t(m)].annullato, "N") << m;
+    EXPECT_EQ(s.NumeroFogli, 30);
+}
+
+TEST_F(Rebuild, ABookWhoseCostIsSuspendedWaits) {
+    ilCarnetAttende(1);
+}
+
+TEST_F(Rebuild, ABookWithASuspendedChequeWaits) {
+    ilCarnetAttende(7);
 }
 
 TEST_F(Rebuild, UnwritableLeafFileChangesNothing) {
