@@ -73,7 +73,7 @@ int salvaAssegno(const DatiAssegno& dati, QString* errore) {
     if (errore) errore->clear();
     if (dati.foglio < 1 || dati.foglio > ultimaRigaFogli())
         return rifiuta(testoAssegnoNonSelezionato());
-    if (!std::isfinite(s.FattoreValuta) || s.FattoreValuta <= 0)
+    if (!cambioUtilizzabile(s.FattoreValuta))
         return rifiuta(QStringLiteral("Il cambio della valuta di visualizzazione non è "
                                       "utilizzabile: l'assegno non è stato registrato."));
     const FoglioAssegno vecchio = s.TabellaFogli[size_t(dati.foglio)];

@@ -217,6 +217,10 @@ QString rightAlign(const QString& text, int n) {
     return QString(n - text.size(), u' ') + text;
 }
 
+bool cambioUtilizzabile(double cambio) {
+    return std::isfinite(cambio) && cambio > 0;
+}
+
 QString formatAmount(double stored, double fattoreValuta, const QString& pattern) {
     return formatNumber(stored * fattoreValuta, pattern);
 }
@@ -231,8 +235,7 @@ double importoConfermato(double digitato, double memorizzato, double fattoreValu
 
 QString cifraNellaNuovaValuta(const QString& testo, double prima, double dopo,
                               std::optional<double> memorizzato, const QString& pattern) {
-    const auto utilizzabile = [](double cambio) { return std::isfinite(cambio) && cambio > 0; };
-    if (!utilizzabile(prima) || !utilizzabile(dopo)) return testo;
+    if (!cambioUtilizzabile(prima) || !cambioUtilizzabile(dopo)) return testo;
     const std::optional<double> cifra = parseAmount(testo);
     if (!cifra) return testo;
     const double euro =

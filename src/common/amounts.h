@@ -57,6 +57,9 @@ private:
 // Blanks in front of the text until it has n characters; a longer text is kept whole.
 QString rightAlign(const QString& text, int n);
 
+// A rate that can be used to convert: a positive finite number.
+bool cambioUtilizzabile(double cambio);
+
 // A stored amount (Euro) shown in the display currency: formatNumber(stored × rate).
 QString formatAmount(double stored, double fattoreValuta, const QString& pattern);
 

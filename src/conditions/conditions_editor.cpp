@@ -102,7 +102,7 @@ public:
             esito_ = rifiuto(amountErrorMessage(), kErrore, campo);
             return;
         }
-        if (!std::isfinite(fattore_) || fattore_ <= 0) {
+        if (!cambioUtilizzabile(fattore_)) {
             esito_ = rifiuto(QStringLiteral("Il cambio della valuta scelta non è utilizzabile: "
                                             "l'importo non può essere convertito. Scegliere "
                                             "un'altra valuta e riprovare."),

@@ -177,9 +177,14 @@ void Form20::Form_Unload(bool& cancel) {
 
 void Form20::valutaCambiata(double prima) {
     const auto& s = stato();
-    IMPORTO->setText(cifraNellaNuovaValuta(
-        IMPORTO->text(), prima, s.FattoreValuta,
-        numero_ != 0 ? std::optional<double>(letto_.importo) : std::nullopt, s.FormatoImporti));
+    IMPORTO->setText(cifraNellaNuovaValuta(IMPORTO->text(), prima, s.FattoreValuta,
+                                           contesto().importoMemorizzato, s.FormatoImporti));
+}
+
+ContestoLettura Form20::contesto() const {
+    ContestoLettura c;
+    if (numero_ != 0) c.importoMemorizzato = letto_.importo;
+    return c;
 }
 
 bool Form20::mostraMovimento(int numero) {
@@ -233,9 +238,7 @@ void Form20::OK_Click() {
     testi.sospeso = Sospeso->text();
     testi.entrataUscita = D_A->text();
     testi.annullato = Annullato->text();
-    ContestoLettura contesto;
-    if (numero_ != 0) contesto.importoMemorizzato = letto_.importo;
-    const LetturaMovimento lettura = leggiMovimento(testi, ModuloMovimento::Modifica, contesto);
+    const LetturaMovimento lettura = leggiMovimento(testi, ModuloMovimento::Modifica, contesto());
     // The dates and flags that passed show as they are stored: two-digit day and month,
     // capital letters.
     const TestiMovimento& riscritti = lettura.riscritti;

@@ -2,6 +2,7 @@
 // Form20: "Modifica Movimenti", the change of a movement picked from the period list.
 
 #include "common/records.h"
+#include "ledger/movement_reading.h"
 #include "platform/form_host.h"
 
 #include <QPointer>
@@ -54,6 +55,9 @@ public:
     QPushButton* Esc = nullptr;
 
 private:
+    // What the reading of the typed movement needs: the stored amount of the movement
+    // shown, when there is one.
+    ContestoLettura contesto() const;
     void svuotaCampi();
 
     int numero_ = 0;

@@ -69,8 +69,4 @@ std::optional<int> slotDellaLinea(const QString& linea) {
     return std::nullopt;
 }
 
-bool cambioUtilizzabile(double cambio) {
-    return std::isfinite(cambio) && cambio > 0;
-}
-
 } // namespace qv

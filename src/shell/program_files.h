@@ -37,7 +37,5 @@ QString lineaValuta(const Valuta& v);
 // The first slot (1 to 15) of TabellaValute whose line equals the trimmed text,
 // exactly; nullopt when none does.
 std::optional<int> slotDellaLinea(const QString& linea);
-// A rate that can be used to convert: a positive finite number.
-bool cambioUtilizzabile(double cambio);
 
 } // namespace qv

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include "common/amounts.h"
 #include "common/folder_lock.h"
 #include "common/paths.h"
 #include "common/random_file.h"
