@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace qv {
 
@@ -795,18 +796,18 @@ CarnetEsauriti carnetEsauriti(const std::vector<CarnetAssegni>& carnet,
     const auto sospeso = [&movimenti](qint16 numero) {
         return numero != 0 && movimenti[size_t(numero)].sospeso == u"S";
     };
-    std::map<qint16, bool> inSospeso;
+    std::set<qint16> inSospeso;
     for (size_t i = 0; i < esito.carnet.size(); ++i)
-        if (sospeso(linkCarnet[i])) inSospeso[esito.carnet[i].numeroCarnet] = true;
+        if (sospeso(linkCarnet[i])) inSospeso.insert(esito.carnet[i].numeroCarnet);
     for (size_t j = 0; j < fogli.size(); ++j)
-        if (sospeso(linkFogli[j])) inSospeso[fogli[j].numeroCarnet] = true;
+        if (sospeso(linkFogli[j])) inSospeso.insert(fogli[j].numeroCarnet);
     for (CarnetAssegni& c : esito.carnet)
         if (c.esaurito == u"S" && inSospeso.count(c.numeroCarnet)) c.esaurito = QStringLiteral("N");
 
-    std::map<qint16, bool> finiti;
+    std::set<qint16> finiti;
     for (size_t i = 0; i < esito.carnet.size(); ++i) {
         if (esito.carnet[i].esaurito != u"S") continue;
-        finiti[esito.carnet[i].numeroCarnet] = true;
+        finiti.insert(esito.carnet[i].numeroCarnet);
         if (linkCarnet[i] != 0) esito.movimentiDaEliminare[size_t(linkCarnet[i])] = true;
     }
     for (size_t j = 0; j < fogli.size(); ++j)
