@@ -6,7 +6,6 @@
 #include "common/shared_state.h"
 #include "ledger/date_check.h"
 #include "shell/display_currency.h"
-#include "shell/program_files.h"
 
 namespace qv {
 
