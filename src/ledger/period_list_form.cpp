@@ -5,7 +5,6 @@
 #include "common/shared_state.h"
 #include "ledger/balances.h"
 #include "ledger/date_check_form.h"
-#include "ledger/entry_form.h"
 #include "ledger/listed_change_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
@@ -37,16 +36,28 @@ QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo) {
     return b;
 }
 
-// The rows 1 to NumeroMovimenti of the movement table.
 Form11::AzioneStampa& azioneStampa() {
     static Form11::AzioneStampa azione;
     return azione;
 }
 
+Form11::RichiestaSelezione& richiestaSelezione() {
+    static Form11::RichiestaSelezione richiesta;
+    return richiesta;
+}
+
+// The rows 1 to NumeroMovimenti of the movement table.
 std::vector<Movimento> movimentiDelConto() {
     const auto& s = stato();
     const int n = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
     return {s.TabellaMovimenti.begin() + 1, s.TabellaMovimenti.begin() + 1 + n};
+}
+
+// A whole, real date "DD/MM/YYYY".
+bool dataIntera(const QString& testo) {
+    if (!isCompleteDateText(testo)) return false;
+    const DateParts p = splitDateText(testo);
+    return dateValuesValid(p.giorno, p.mese, p.anno);
 }
 
 } // namespace
@@ -148,16 +159,27 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     connect(List1, &ListBox::rowDoubleClicked, this, handler([this] { List1_DblClick(); }));
 }
 
+void Form11::impostaRichiestaSelezione(RichiestaSelezione richiesta) {
+    richiestaSelezione() = std::move(richiesta);
+}
+
 void Form11::Form_Load() {
     auto& s = stato();
     Hourglass clessidra;
     s.Form11Aperta = 1;
     applicaColoriElenchi({List1});
+    const std::optional<SelezioneMovimenti> selezione =
+        richiestaSelezione() ? richiestaSelezione()() : std::nullopt;
     // The latest operation date follows the one typed in the entry form.
-    if (Form9* entrata = formHost().loaded<Form9>())
-        AggiornaDateEstreme(entrata->DataOper->testo());
+    if (selezione) AggiornaDateEstreme(selezione->dataOper);
+    // The period is the range the entry form lists; a bound it leaves empty, or holds no
+    // date in, is the account's first or last operation date.
     DataOper->setTesto(s.PrimaDataOperazione);
     DataFinale->setTesto(s.UltimaDataOperazione);
+    if (selezione) {
+        if (dataIntera(selezione->dal)) DataOper->setTesto(selezione->dal);
+        if (dataIntera(selezione->al)) DataFinale->setTesto(selezione->al);
+    }
     riempiFiltroCausali();
     ElencaMovimentiPerPeriodo();
 }
@@ -183,10 +205,7 @@ void Form11::riempiFiltroCausali() {
 namespace {
 // An empty bound (no bound) or a whole, real date.
 bool limiteAccettabile(const DateField* campo) {
-    if (campo->isBlank()) return true;
-    if (!isCompleteDateText(campo->testo())) return false;
-    const DateParts p = splitDateText(campo->testo());
-    return dateValuesValid(p.giorno, p.mese, p.anno);
+    return campo->isBlank() || dataIntera(campo->testo());
 }
 } // namespace
 

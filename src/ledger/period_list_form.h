@@ -7,6 +7,7 @@
 #include "platform/form_host.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -47,6 +48,16 @@ public:
     using AzioneStampa =
         std::function<void(const QString& dal, const QString& al, const QString& causale)>;
     static void impostaStampa(AzioneStampa azione);
+
+    // The range the entry form lists (its "Dal" and "Al") and the operation date typed
+    // in it, which the list opens on. Asked of the main window, which answers from the
+    // entry form; nothing when that form is not loaded.
+    struct SelezioneMovimenti {
+        QString dataOper; // the entry form's operation date
+        QString dal, al;  // the range the entry form lists
+    };
+    using RichiestaSelezione = std::function<std::optional<SelezioneMovimenti>()>;
+    static void impostaRichiestaSelezione(RichiestaSelezione richiesta);
 
     void OK_Click();
     void Tutti_Click();

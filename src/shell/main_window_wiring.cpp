@@ -15,6 +15,8 @@
 #include "ledger/account_loader.h"
 #include "ledger/entry_form.h"
 #include "ledger/open_account.h"
+#include "ledger/period_list_form.h"
+#include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/result_box.h"
 #include "reports/print_menu_form.h"
@@ -51,6 +53,14 @@ void MDIForm1::collegaFinestre() {
         .assegniAnnullati = mostraAssegniAnnullati,
         .archivioCarnet = [] { mostraElencoCarnet(ElencoPerMovimenti); },
         .situazioneAssegni = [] { ElencaSituazioneAssegni(); },
+    });
+    // The movement list by period opens on the range the movement form lists.
+    Form11::impostaRichiestaSelezione([]() -> std::optional<Form11::SelezioneMovimenti> {
+        Form9* movimenti = formHost().loaded<Form9>();
+        if (!movimenti) return std::nullopt;
+        return Form11::SelezioneMovimenti{movimenti->DataOper->testo(),
+                                          movimenti->DataInizSel->testo(),
+                                          movimenti->DataFineSel->testo()};
     });
     // What the list windows print.
     collegaStampe();

@@ -5,6 +5,7 @@
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
 #include "ledger/date_check_form.h"
+#include "ledger/entry_form.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list.h"
 #include "ledger/period_list_form.h"
@@ -14,10 +15,13 @@
 #include "support/bytes.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
+#include "support/main_window_fixture.h"
 #include "support/november_account.h"
 #include "support/open_account.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 
@@ -350,6 +354,65 @@ TEST_F(PeriodListTest, ClosingTheAccountClosesTheListAndAMovementChangeRelistsIt
     ChiudiConto();
     EXPECT_EQ(formHost().loaded<Form11>(), nullptr);
     EXPECT_EQ(stato().Form11Aperta, 0);
+}
+
+// Started as the user starts it: the November account as "55", opened at start-up with
+// the movement form showing it.
+class PeriodListFromTheEntryForm : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        writeNovemberAccount(dataFolder());
+        const QDir cartella(dataFolder());
+        for (const QString& nome : cartella.entryList({QStringLiteral("CC1.*")}, QDir::Files))
+            ASSERT_TRUE(QFile::rename(cartella.filePath(nome),
+                                      cartella.filePath(QStringLiteral("55") + nome.mid(3))));
+        avvia({{"55", "BANCA"}}, "55");
+        entrata = formHost().loaded<Form9>();
+        ASSERT_NE(entrata, nullptr);
+    }
+
+    // Types a date into one of the entry form's fields, from its first position.
+    static void scrivi(DateField* campo, const QString& cifre) {
+        campo->setTesto(QString());
+        QTest::mouseClick(campo, Qt::LeftButton, {}, QPoint(2, campo->height() / 2));
+        QTest::keyClicks(campo, cifre);
+    }
+
+    Form9* entrata = nullptr;
+};
+
+TEST_F(PeriodListFromTheEntryForm, OpensOnTheRangeTheEntryFormLists) {
+    ASSERT_EQ(entrata->DataInizSel->testo(), QStringLiteral("01/11/2026"));
+    scrivi(entrata->DataInizSel, QStringLiteral("05112026"));
+    scrivi(entrata->DataFineSel, QStringLiteral("06112026"));
+    ASSERT_EQ(entrata->DataFineSel->testo(), QStringLiteral("06/11/2026"));
+
+    window->Vista->click();
+    Form11* elenco = formHost().loaded<Form11>();
+    ASSERT_NE(elenco, nullptr);
+    EXPECT_EQ(elenco->DataOper->testo(), QStringLiteral("05/11/2026"));
+    EXPECT_EQ(elenco->DataFinale->testo(), QStringLiteral("06/11/2026"));
+    // Only the cheque of 05/11 is listed; "Tutti" still gives the whole account.
+    QStringList righe = listLines(elenco->List1);
+    EXPECT_EQ(righe.at(righe.size() - 2), sp(68) + QStringLiteral("nr. movimenti: 1"));
+    elenco->Tutti->click();
+    EXPECT_EQ(elenco->DataOper->testo(), QStringLiteral("01/11/2026"));
+    EXPECT_EQ(elenco->DataFinale->testo(), QStringLiteral("10/11/2026"));
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(PeriodListFromTheEntryForm, ABoundTheEntryFormLeavesEmptyIsTheFirstOrLastDate) {
+    scrivi(entrata->DataInizSel, QStringLiteral("02112026"));
+    entrata->DataFineSel->setTesto(QString());
+
+    window->VisMovimenti->trigger();
+    Form11* elenco = formHost().loaded<Form11>();
+    ASSERT_NE(elenco, nullptr);
+    EXPECT_EQ(elenco->DataOper->testo(), QStringLiteral("02/11/2026"));
+    EXPECT_EQ(elenco->DataFinale->testo(), QStringLiteral("10/11/2026"));
+    const QStringList righe = listLines(elenco->List1);
+    EXPECT_EQ(righe.at(righe.size() - 2), sp(68) + QStringLiteral("nr. movimenti: 3"));
 }
 
 } // namespace
