@@ -9,6 +9,8 @@
 #include "program_files.h"
 #include "startup.h"
 
+#include <QDir>
+
 namespace qv {
 
 namespace {
@@ -50,11 +52,22 @@ SettingsTexts settingsTexts(const Impostazioni& imp) {
     return t;
 }
 
-QString storedDataFolder(const QString& typed) {
+bool relativeDataFolder(const QString& typed) {
     QString p = typed;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     p = p.trimmed();
-    if (p.isEmpty()) return QStringLiteral("0");
+    const bool drivePath = p.size() >= 2 && p.at(1) == QLatin1Char(':') && p.at(0).isLetter();
+    return !p.isEmpty() && p != QLatin1String("0") && !drivePath && !p.startsWith(QLatin1Char('/'));
+}
+
+QString storedDataFolder(const QString& typed, const QString& programFolder) {
+    QString p = typed;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    p = p.trimmed();
+    if (p.isEmpty() || p == QLatin1String("0")) return QStringLiteral("0");
+    // A folder without a leading "/" is one inside the program folder: the stored text
+    // names it whole, so that it means the same wherever the program is started from.
+    if (relativeDataFolder(p)) p = QDir::cleanPath(folderWithSlash(programFolder) + p);
     if (!p.endsWith(QLatin1Char('/'))) p += QLatin1Char('/');
     return p;
 }
@@ -66,7 +79,16 @@ SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni
         return refuse(SettingsField::PercorsoDati,
                       QStringLiteral("Il percorso dati contiene caratteri non ammessi (caratteri "
                                      "di controllo): le impostazioni non sono state salvate."));
-    imp.percorsoDati = storedDataFolder(typed.percorsoDati);
+    imp.percorsoDati = storedDataFolder(typed.percorsoDati, stato().PercorsoProgramma);
+    if (imp.percorsoDati.size() > kLarghezzaPercorsoDati && relativeDataFolder(typed.percorsoDati))
+        return refuse(SettingsField::PercorsoDati,
+                      QStringLiteral("Un percorso dati che non inizia con \"/\" è una cartella "
+                                     "della cartella del programma:\n%1\nQuesto percorso supera "
+                                     "i %2 caratteri che le impostazioni possono salvare: "
+                                     "indicare il percorso completo della cartella, che inizia "
+                                     "con \"/\".")
+                          .arg(QDir::toNativeSeparators(imp.percorsoDati))
+                          .arg(kLarghezzaPercorsoDati));
     if (imp.percorsoDati.size() > kLarghezzaPercorsoDati)
         return refuse(SettingsField::PercorsoDati,
                       QStringLiteral("Il percorso dati può avere al massimo %1 caratteri, "
@@ -80,7 +102,7 @@ SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni
     // Another data folder for the next start: refused while another running Quorvanta
     // holds it, so that the setting keeps the folder it had.
     if (imp.percorsoDati != previous.percorsoDati.trimmed()) {
-        const QString cartella = dataFolderFromSetting(imp.percorsoDati, stato().PercorsoProgramma);
+        const QString cartella = cartellaDatiImpostata(imp.percorsoDati, stato().PercorsoProgramma);
         if (cartellaInUsoAltrove(cartella))
             return refuse(SettingsField::PercorsoDati, testoCartellaInUso(cartella));
     }

@@ -33,8 +33,12 @@ struct SettingsTexts {
 SettingsTexts settingsTexts(const Impostazioni& imp);
 
 // The data folder as it is stored: "\" becomes "/", blanks around are dropped and
-// a final "/" is added; an empty text gives "0" (the default folder).
-QString storedDataFolder(const QString& typed);
+// a final "/" is added; an empty text or "0" gives "0" (the default folder). A folder
+// typed without a leading "/" (nor a Windows drive) is one inside programFolder, and
+// is stored as its whole path there.
+QString storedDataFolder(const QString& typed, const QString& programFolder);
+// Whether a typed data folder is one inside the program folder (see storedDataFolder).
+bool relativeDataFolder(const QString& typed);
 
 // Which box a refusal is about, so that the form can give it the focus.
 enum class SettingsField { None, PercorsoDati, ContoAvvio, Valuta, Decimali, NomeUtente, Password };
@@ -48,7 +52,8 @@ struct SettingsOutcome {
 
 // The record to store for the typed texts. Nothing is cut: a text longer than
 // its field, or holding a character the file cannot hold, is refused with the
-// reason, and so is a data folder holding a control character, or one other than
+// reason (a folder inside the program folder whose whole path is too long says so),
+// and so is a data folder holding a control character, or one other than
 // previous.percorsoDati that another running Quorvanta holds. An empty decimals box
 // keeps previous.numeroDecimali.
 SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous);

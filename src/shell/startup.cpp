@@ -24,8 +24,16 @@ void leggiColoriEImpostazioni() {
     s.FormatoImporti = formatoImporti(s.ImpostazioniCorrenti.numeroDecimali);
 }
 
+QString cartellaDatiImpostata(const QString& percorsoDati, const QString& cartellaProgramma) {
+    const QString cartella = dataFolderFromSetting(percorsoDati, cartellaProgramma);
+    // A folder stored without a leading "/" lies inside the program folder, wherever
+    // the program was started from.
+    if (cartella.isEmpty() || !QDir::isRelativePath(cartella)) return cartella;
+    return folderWithSlash(QDir::cleanPath(folderWithSlash(cartellaProgramma) + cartella));
+}
+
 QString percorsoDatiDalleImpostazioni() {
-    return dataFolderFromSetting(stato().ImpostazioniCorrenti.percorsoDati,
+    return cartellaDatiImpostata(stato().ImpostazioniCorrenti.percorsoDati,
                                  stato().PercorsoProgramma);
 }
 

@@ -13,8 +13,13 @@ namespace qv {
 // leaves it empty).
 void leggiColoriEImpostazioni();
 
-// The data folder the settings name (the default folder "dati/" under the program
-// folder when they name none).
+// The data folder a stored setting names (dataFolderFromSetting): the default folder
+// "dati/" under the program folder when it names none, and a folder stored without a
+// leading "/" taken inside the program folder, never in the folder the program was
+// started from.
+QString cartellaDatiImpostata(const QString& percorsoDati, const QString& cartellaProgramma);
+
+// The data folder the settings name (cartellaDatiImpostata of PercorsoProgramma).
 QString percorsoDatiDalleImpostazioni();
 
 // Makes `cartella` the data folder (PercorsoDati; the printouts saved as PDF go to its

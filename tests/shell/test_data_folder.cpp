@@ -253,6 +253,26 @@ TEST_F(DataFolder, AFolderWithAControlCharacterIsRefusedAndAStoredOneIsTheDefaul
     EXPECT_EQ(stato().CodiceContoAttivo, "123");
 }
 
+// A folder stored without a leading "/" is inside the program folder, wherever the
+// program is started from: here "dati/", the data folder itself, with the program started
+// from another folder.
+TEST_F(DataFolder, AStoredFolderWithoutALeadingSlashIsInsideTheProgramFolder) {
+    const QString avviato = root_.path() + QStringLiteral("/altrove/");
+    ASSERT_TRUE(QDir().mkpath(avviato));
+    const QString prima = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(avviato));
+    settings("dati/", "123");
+    MDIForm1& w = load();
+    QDir::setCurrent(prima);
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(stato().PercorsoDati, dataFolder());
+    EXPECT_EQ(w.Codice->text(), dataFolder() + QStringLiteral("123"));
+    EXPECT_EQ(stato().CodiceContoAttivo, "123");
+    EXPECT_EQ(stato().NumeroMovimenti, 1);
+    // Nothing was made in the folder it was started from.
+    EXPECT_TRUE(QDir(avviato).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
 TEST_F(DataFolder, AFolderWithoutALockFileIsSaidOnceAndUsed) {
     settings("0");
     ReadOnlyFolder readOnly(dataFolder());

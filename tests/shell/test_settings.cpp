@@ -14,9 +14,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -112,10 +114,10 @@ TEST_F(SettingsTest, DataFolderBoxRules) {
     // A typed "\" becomes "/", and the final "/" is added.
     {
         Form23& f = open();
-        retype(box(f, "PerAvv_1"), QStringLiteral("conti\\2026"));
-        EXPECT_EQ(box(f, "PerAvv_1")->text(), QStringLiteral("conti/2026"));
+        retype(box(f, "PerAvv_1"), QStringLiteral("\\srv\\conti\\2026"));
+        EXPECT_EQ(box(f, "PerAvv_1")->text(), QStringLiteral("/srv/conti/2026"));
         f.Salva->click();
-        EXPECT_EQ(readBytes(impostaPath()).left(35), text("conti/2026/", 35));
+        EXPECT_EQ(readBytes(impostaPath()).left(35), text("/srv/conti/2026/", 35));
     }
     // Typed with its final "/", stored unchanged.
     {
@@ -138,6 +140,53 @@ TEST_F(SettingsTest, DataFolderBoxRules) {
         EXPECT_EQ(formHost().loaded<Form23>(), &f);
         EXPECT_EQ(readBytes(impostaPath()), before);
     }
+}
+
+// A folder typed without a leading "/" is one inside the program folder, and the stored
+// text names it whole; one whose whole path does not fit the record is refused, saying
+// why, and nothing is written.
+TEST_F(SettingsTest, AFolderWithoutALeadingSlashIsInsideTheProgramFolder) {
+    QTemporaryDir corta(QStringLiteral("/tmp/qvXXXXXX"));
+    ASSERT_TRUE(corta.isValid());
+    const QString programma = corta.path() + QStringLiteral("/");
+    ASSERT_TRUE(QFile::copy(programFolder() + QStringLiteral("Valute.DAT"),
+                            programma + QStringLiteral("Valute.DAT")));
+    stato().PercorsoProgramma = programma;
+    struct Caso {
+        const char* digitato;
+        QString memorizzato;
+    };
+    const std::vector<Caso> casi = {
+        {"archivio", programma + QStringLiteral("archivio/")},
+        {"conti\\2026\\", programma + QStringLiteral("conti/2026/")},
+        {"./vecchi/../conti", programma + QStringLiteral("conti/")},
+        {"/srv/conti", QStringLiteral("/srv/conti/")},
+    };
+    for (const Caso& c : casi) {
+        Form23& f = open();
+        retype(box(f, "PerAvv_1"), QString::fromUtf8(c.digitato));
+        f.Salva->click();
+        EXPECT_TRUE(messages.shown().empty()) << c.digitato;
+        EXPECT_EQ(readBytes(programma + QStringLiteral("Imposta.DAT")).left(35),
+                  text(c.memorizzato.toLatin1(), 35))
+            << c.digitato;
+        EXPECT_EQ(box(open(), "PerAvv_1")->text().trimmed(), c.memorizzato) << c.digitato;
+        formHost().unload(open());
+    }
+
+    // Too long once inside the program folder.
+    const QByteArray prima = readBytes(programma + QStringLiteral("Imposta.DAT"));
+    Form23& f = open();
+    const QString lunga = QString(35 - programma.size(), QLatin1Char('c'));
+    retype(box(f, "PerAvv_1"), lunga);
+    f.Salva->click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Attenzione"));
+    EXPECT_TRUE(messages.shown()[0].text.contains(programma + lunga + QStringLiteral("/")))
+        << messages.shown()[0].text.toStdString();
+    EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("cartella del programma")));
+    EXPECT_EQ(formHost().loaded<Form23>(), &f);
+    EXPECT_EQ(readBytes(programma + QStringLiteral("Imposta.DAT")), prima);
 }
 
 TEST_F(SettingsTest, BoxesHoldNoMoreThanTheirFields) {
