@@ -84,7 +84,7 @@ void CaricaElencoConti() {
             // load with no account loaded.
             const qint32 numero = lettura.osErrno != 0 ? numeroErroreFile(lettura.osErrno)
                                                        : numeroErroreFile(lettura.errore);
-            const qint16 codice = ErroriFile(numero);
+            const qint16 codice = ErroriFile(numero, percorsoConti());
             if (codice == 0) continue;
             if (codice != 1) {
                 setHourglass(false);

@@ -26,7 +26,8 @@ Riprova riprovaConErroriFile(RispostaErrori& risposta) {
         // A failure without a system error number (a short write) reads as an I/O error.
         const int numero = guasto.osErrno != 0 ? guasto.osErrno : EIO;
         risposta.chiesto = true;
-        risposta.codice = ErroriFile(numeroErroreFile(numero, guasto.cartellaMancante));
+        risposta.codice =
+            ErroriFile(numeroErroreFile(numero, guasto.cartellaMancante), guasto.percorso);
         return risposta.codice == 0;
     };
 }

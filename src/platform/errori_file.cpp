@@ -2,6 +2,8 @@
 
 #include "message_box.h"
 
+#include <QDir>
+
 #include <cerrno>
 
 namespace qv {
@@ -31,6 +33,12 @@ const ErrorEntry* entryFor(qint32 number) {
         {68, u"Periferica non disponibile.", MessageButtons::RetryCancel},
         {71, u"Disco non pronto. Inserire un dischetto", MessageButtons::RetryCancel},
         {76, u"Il percorso non esiste", MessageButtons::Ok},
+        // A file or folder the user may not read or write (its permissions, a disk
+        // mounted read-only): Retry after putting it right.
+        {kErroreAccessoNegato,
+         u"Accesso negato: il file o la cartella non si può leggere o "
+         u"scrivere.",
+         MessageButtons::RetryCancel},
     };
     for (const ErrorEntry& e : table)
         if (e.number == number) return &e;
@@ -39,15 +47,20 @@ const ErrorEntry* entryFor(qint32 number) {
 
 } // namespace
 
-QString testoErroreFile(qint32 numeroErrore) {
+QString testoErroreFile(qint32 numeroErrore, const QString& file) {
     const ErrorEntry* e = entryFor(numeroErrore);
-    return e ? QString::fromUtf16(e->text) : QString();
+    if (!e) return QString();
+    QString testo = QString::fromUtf16(e->text);
+    // A denied access names what was denied: the user has to put that file right.
+    if (numeroErrore == kErroreAccessoNegato && !file.isEmpty())
+        testo += u'\n' + QDir::toNativeSeparators(file);
+    return testo;
 }
 
-qint16 ErroriFile(qint32 numeroErrore) {
+qint16 ErroriFile(qint32 numeroErrore, const QString& file) {
     const ErrorEntry* e = entryFor(numeroErrore);
     if (!e) return 3;
-    switch (messageBox(QString::fromUtf16(e->text), e->buttons, MessageIcon::Exclamation,
+    switch (messageBox(testoErroreFile(numeroErrore, file), e->buttons, MessageIcon::Exclamation,
                        QStringLiteral("Errore Disco"))) {
     case MessageAnswer::Retry:
         return 0;
@@ -87,7 +100,7 @@ qint32 numeroErroreFile(int osErrno, bool isPath) {
     case EACCES:
     case EPERM:
     case EROFS:
-        return 75;
+        return kErroreAccessoNegato;
     default:
         return 57;
     }
@@ -105,7 +118,7 @@ qint32 numeroErroreFile(QFileDevice::FileError error) {
     case QFileDevice::PermissionsError:
     case QFileDevice::RemoveError:
     case QFileDevice::RenameError:
-        return 75;
+        return kErroreAccessoNegato;
     default:
         return 57;
     }

@@ -9,19 +9,24 @@
 
 namespace qv {
 
+// The number of a denied access: a file or folder the user may not read or write
+// (permissions, a read-only disk).
+inline constexpr qint32 kErroreAccessoNegato = 75;
+
 // Shows the message of error numeroErrore (exclamation icon, title "Errore
 // Disco") and returns: 0 Retry, 1 Ignore, 2 OK, Cancel or Abort, 3 any other
-// answer. A number the dialog does not know shows nothing and gives 3.
-qint16 ErroriFile(qint32 numeroErrore);
+// answer. A number the dialog does not know shows nothing and gives 3. `file` is
+// the file or folder the failed operation was about: a denied access names it.
+qint16 ErroriFile(qint32 numeroErrore, const QString& file = QString());
 
-// The message and buttons ErroriFile shows for a number; an empty text for a
-// number it does not know.
-QString testoErroreFile(qint32 numeroErrore);
+// The message ErroriFile shows for a number (and file); an empty text for a number
+// it does not know.
+QString testoErroreFile(qint32 numeroErrore, const QString& file = QString());
 
 // The original's error number for an errno of a failed file operation. isPath
 // tells that the name was a folder (or a folder along the path was missing), so
 // that a missing name reads "Il percorso non esiste" rather than "Il file non
-// esiste.". Permission errors give 75, which the dialog does not know.
+// esiste.". Permission errors and a read-only disk give kErroreAccessoNegato.
 qint32 numeroErroreFile(int osErrno, bool isPath = false);
 // The same for a Qt file error when no errno is at hand.
 qint32 numeroErroreFile(QFileDevice::FileError error);

@@ -10,7 +10,10 @@
 #include "maintenance/maintenance_form.h"
 #include "maintenance/reorder.h"
 
+#include <QDir>
 #include <QFile>
+
+#include <cerrno>
 
 namespace qv::test {
 namespace {
@@ -77,6 +80,29 @@ TEST_F(Reorder, WithoutAnOpenAccountIsRefused) {
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, testoNessunContoAperto());
     EXPECT_EQ(tuttiIFile(), prima);
+}
+
+// A file the user may not write (its permissions, a read-only disk) is asked about as a
+// denied access naming it; giving up ends with "Errore irrecuperabile".
+TEST_F(Reorder, ADeniedWriteNamesTheFileAndEndsIrrecoverably) {
+    for (int numero : {EACCES, EPERM, EROFS}) {
+        messages.clear();
+        messages.answer(MessageAnswer::Cancel);
+        RispostaErrori risposta;
+        const Riprova riprova = riprovaConErroriFile(risposta);
+        EXPECT_FALSE(riprova(GuastoFile{file(".FOG"), numero, false, QStringLiteral("negato")}));
+        EXPECT_EQ(risposta.codice, 2) << numero;
+        mostraEsitoManutenzione(Esito::fallito(QStringLiteral("Il riordino non è stato eseguito.")),
+                                risposta);
+        ASSERT_EQ(messages.shown().size(), 2u) << numero;
+        EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Errore Disco"));
+        EXPECT_EQ(messages.shown()[0].text,
+                  QStringLiteral("Accesso negato: il file o la cartella non si può leggere o "
+                                 "scrivere.\n") +
+                      QDir::toNativeSeparators(file(".FOG")));
+        EXPECT_EQ(messages.shown()[1].text,
+                  QStringLiteral("Errore irrecuperabile\n\nIl riordino non è stato eseguito."));
+    }
 }
 
 TEST_F(Reorder, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {

@@ -69,12 +69,49 @@ TEST_F(ErroriFileTest, AnswersGiveRetryZeroIgnoreOneAndTheRestTwo) {
 }
 
 TEST_F(ErroriFileTest, UnknownNumbersGiveThreeWithoutAnyDialog) {
-    for (qint32 n : {0, 9, 13, 75, 70, 1000})
+    for (qint32 n : {0, 9, 13, 70, 1000})
         EXPECT_EQ(ask(n, qv::MessageAnswer::Retry), 3) << n;
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(qv::closingMessage(2), QStringLiteral("Errore irrecuperabile"));
     EXPECT_EQ(qv::closingMessage(3), QStringLiteral("Erore non riconosciuto"));
     EXPECT_EQ(qv::closingMessage(7), QStringLiteral("Errore interno"));
+}
+
+// A file or folder the user may not read or write (permissions, a read-only disk) is
+// told as a denied access naming the file, with Retry and Cancel, never left to the
+// callers' "Erore non riconosciuto".
+TEST_F(ErroriFileTest, ADeniedAccessNamesTheFile) {
+    const QString file = QStringLiteral("/home/utente/dati/CC1.MOV");
+    const QString atteso = QStringLiteral("Accesso negato: il file o la cartella non si può "
+                                          "leggere o scrivere.\n/home/utente/dati/CC1.MOV");
+    struct Caso {
+        const char* nome;
+        qint32 numero;
+    };
+    const std::vector<Caso> casi = {
+        {"EACCES", qv::numeroErroreFile(EACCES)},
+        {"EPERM", qv::numeroErroreFile(EPERM)},
+        {"EROFS", qv::numeroErroreFile(EROFS)},
+        {"EACCES on a folder", qv::numeroErroreFile(EACCES, true)},
+        {"PermissionsError", qv::numeroErroreFile(QFileDevice::PermissionsError)},
+    };
+    for (const Caso& c : casi) {
+        boxes.clear();
+        EXPECT_EQ(ask(c.numero, qv::MessageAnswer::Cancel), 2) << c.nome;
+        ASSERT_EQ(boxes.size(), 1u) << c.nome;
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Errore Disco")) << c.nome;
+        EXPECT_EQ(boxes[0].icon, qv::MessageIcon::Exclamation) << c.nome;
+        EXPECT_EQ(boxes[0].buttons, qv::MessageButtons::RetryCancel) << c.nome;
+        EXPECT_EQ(boxes[0].text, QStringLiteral("Accesso negato: il file o la cartella non si "
+                                                "può leggere o scrivere."))
+            << c.nome;
+        answer = qv::MessageAnswer::Retry;
+        EXPECT_EQ(qv::ErroriFile(c.numero, file), 0) << c.nome;
+        ASSERT_EQ(boxes.size(), 2u) << c.nome;
+        EXPECT_EQ(boxes[1].text, atteso) << c.nome;
+    }
+    // The file is named only where the user must put it right: the other messages stay.
+    EXPECT_EQ(qv::testoErroreFile(53, file), QStringLiteral("Il file non esiste."));
 }
 
 TEST(NumeroErroreFileTest, SystemErrorsMapOntoTheDialogsNumbers) {
