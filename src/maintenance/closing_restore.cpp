@@ -19,6 +19,51 @@ QString testoChiusuraDiAltroConto() {
                           "operazione annullata");
 }
 
+namespace {
+
+// What a restore puts back, read and checked before anything changes.
+struct DatiRipristino {
+    Esito esito;
+    RiportoPrecedente chiusura;
+    LetturaCopia copia;
+};
+
+DatiRipristino leggiDatiRipristino(const QString& cartellaDati, const QString& codice) {
+    DatiRipristino dati;
+    const QString nonEseguito = QStringLiteral("Il ripristino non è stato eseguito.");
+
+    // The closing record must be the account's own.
+    FileLetto chi;
+    GuastoFile guasto;
+    if (!leggiFile(accountFile(cartellaDati, codice, ExtChi), chi, &guasto)) {
+        dati.esito = Esito::fallito(nonEseguito + u'\n' + guasto.motivo + u'.');
+        return dati;
+    }
+    dati.chiusura = RiportoPrecedente::fromBytes(chi.contenuto.value_or(QByteArray()));
+    if (dati.chiusura.codiceConto.trimmed() != codice.trimmed()) {
+        dati.esito = Esito::rifiutato(testoChiusuraDiAltroConto(), QStringLiteral("Errore"));
+        return dati;
+    }
+
+    // Every copy read and checked.
+    dati.copia = leggiCopia(cartellaCopiaChiusura(cartellaDati, codice), codice);
+    if (dati.copia.esito.fallito())
+        dati.esito = Esito::fallito(nonEseguito + u'\n' + dati.copia.esito.testo + u'.');
+    else if (!dati.copia.esito.ok())
+        dati.esito = Esito::rifiutato(
+            QStringLiteral("La copia dei file fatta dall'ultima chiusura del conto %1 manca o è "
+                           "incompleta (%2): operazione annullata.")
+                .arg(codice.trimmed(), dati.copia.esito.testo),
+            QStringLiteral("Errore"));
+    return dati;
+}
+
+} // namespace
+
+Esito controllaRipristinoChiusura(const QString& cartellaDati, const QString& codice) {
+    return leggiDatiRipristino(cartellaDati, codice).esito;
+}
+
 Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& codice,
                                    const Riprova& riprova) {
     const QString nonEseguito = QStringLiteral("Il ripristino non è stato eseguito.");
@@ -26,27 +71,10 @@ Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& c
         return accountFile(cartellaDati, codice, estensione);
     };
 
-    // The closing record must be the account's own.
-    FileLetto chi;
-    GuastoFile guasto;
-    if (!leggiFile(file(ExtChi), chi, &guasto))
-        return Esito::fallito(nonEseguito + u'\n' + guasto.motivo + u'.');
-    const RiportoPrecedente chiusura =
-        RiportoPrecedente::fromBytes(chi.contenuto.value_or(QByteArray()));
-    if (chiusura.codiceConto.trimmed() != codice.trimmed())
-        return Esito::rifiutato(testoChiusuraDiAltroConto(), QStringLiteral("Errore"));
-
-    // Every copy read and checked before anything changes.
-    const QString cartellaCopia = cartellaCopiaChiusura(cartellaDati, codice);
-    LetturaCopia copia = leggiCopia(cartellaCopia, codice);
-    if (copia.esito.fallito())
-        return Esito::fallito(nonEseguito + u'\n' + copia.esito.testo + u'.');
-    if (!copia.esito.ok())
-        return Esito::rifiutato(
-            QStringLiteral("La copia dei file fatta dall'ultima chiusura del conto %1 manca o è "
-                           "incompleta (%2): operazione annullata.")
-                .arg(codice.trimmed(), copia.esito.testo),
-            QStringLiteral("Errore"));
+    DatiRipristino dati = leggiDatiRipristino(cartellaDati, codice);
+    if (!dati.esito.ok()) return dati.esito;
+    const RiportoPrecedente& chiusura = dati.chiusura;
+    LetturaCopia& copia = dati.copia;
 
     // The carry-forward of the closing record; the copy's bytes stay as they are when
     // they already hold it.

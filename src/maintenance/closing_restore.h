@@ -16,6 +16,12 @@ QString avvisoRipristinoChiusura();
 // What a closing record that is not the account's is answered with (title "Errore").
 QString testoChiusuraDiAltroConto();
 
+// Whether there is a closing of account `codice` in `cartellaDati` to put back, as
+// RipristinaChiusuraPrecedente checks it before it changes anything: done when there
+// is; refused (or failed, when a file cannot be read) with what the restore would
+// answer. Nothing is written.
+Esito controllaRipristinoChiusura(const QString& cartellaDati, const QString& codice);
+
 // Puts back the last closing of account `codice` in `cartellaDati`. Refused, with
 // nothing changed, when ".chi" is missing or names another account, and when the
 // account's copy set is missing or incomplete. Every copy is read and checked before

@@ -63,13 +63,20 @@ void ricaricaContoAperto() {
 }
 
 void eseguiRipristinoChiusura() {
+    const auto& s = stato();
+    // Nothing to put back (no closing of this account, or its copies gone): said at
+    // once, without the warning about the movements that would be lost.
+    const Esito possibile = controllaRipristinoChiusura(s.PercorsoDati, s.CodiceContoAttivo);
+    if (!possibile.ok()) {
+        showResult(possibile);
+        return;
+    }
     if (messageBox(avvisoRipristinoChiusura(), MessageButtons::OkCancel, MessageIcon::Exclamation,
                    QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
         return;
     lasciaMovimentiDelConto();
     Hourglass attesa;
     RispostaErrori risposta;
-    const auto& s = stato();
     const Esito esito = RipristinaChiusuraPrecedente(s.PercorsoDati, s.CodiceContoAttivo,
                                                      riprovaConErroriFile(risposta));
     if (esito.ok()) ricaricaContoAperto();

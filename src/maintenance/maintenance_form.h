@@ -35,12 +35,12 @@ void lasciaMovimentiDelConto();
 // show movements; errors told.
 void ricaricaContoAperto();
 
-// "Ripristina chiusura prec.": the warning, then the last closing undone and the
-// account read again.
+// "Ripristina chiusura prec.": with nothing to put back, says so at once; else the
+// warning, then the last closing undone and the account read again.
 void eseguiRipristinoChiusura();
 
 // "Riordina archivi": refused without an open account; else the account's cheque links
-// rebuilt and the account read again.
+// rebuilt, the account read again, and the user told that it is done.
 void eseguiRiordinoArchivi();
 
 } // namespace qv

@@ -50,11 +50,12 @@ TEST_F(RestoreClosing, PutsTheFilesBackByteForByteAndOnlyOnce) {
     EXPECT_EQ(stato().TabellaRiporto[1].dataRiporto, "30/06/2026");
     // The copy set stays; the closing record is gone, so a second restore is refused.
     EXPECT_TRUE(QFile::exists(dataFolder() + "Bak/CC1/Bak.MOV"));
+    // ... at once, without the warning first.
     messages.clear();
     eseguiRipristinoChiusura();
-    ASSERT_EQ(messages.shown().size(), 2u);
-    EXPECT_EQ(messages.shown()[1].text, testoChiusuraDiAltroConto());
-    EXPECT_EQ(messages.shown()[1].title, "Errore");
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, testoChiusuraDiAltroConto());
+    EXPECT_EQ(messages.shown()[0].title, "Errore");
     EXPECT_EQ(propri("CC1"), prima);
 }
 
@@ -136,6 +137,46 @@ TEST_F(RestoreClosing, AnAccountNeverClosedIsRefused) {
     EXPECT_TRUE(e.rifiutato());
     EXPECT_EQ(e.testo, testoChiusuraDiAltroConto());
     EXPECT_EQ(tuttiIFile(), prima);
+}
+
+// With nothing to put back, the menu item says so at once: no warning about the movements
+// that would be lost comes first, and no file changes.
+TEST_F(RestoreClosing, NothingToRestoreIsSaidAtOnceWithoutTheWarning) {
+    const QString copia = dataFolder() + "Bak/CC1/";
+    struct Caso {
+        const char* nome;
+        std::function<void()> prepara;
+        QString atteso;
+    };
+    const QString senzaCopia =
+        QStringLiteral("La copia dei file fatta dall'ultima chiusura del conto CC1 manca o è "
+                       "incompleta (la copia non c'è): operazione annullata.");
+    const std::vector<Caso> casi = {
+        {"never closed", [] {}, testoChiusuraDiAltroConto()},
+        {"closing record of another account",
+         [&] { writeBytes(file(".chi"), chiBytes("30/06/2026", 1000, "CC2")); },
+         testoChiusuraDiAltroConto()},
+        {"closed, copies gone",
+         [&] {
+             chiudiConto("30/11/2026");
+             QDir(copia).removeRecursively();
+         },
+         senzaCopia},
+    };
+    const auto iniziali = tuttiIFile();
+    for (const Caso& c : casi) {
+        rimetti(iniziali);
+        apri("CC1");
+        c.prepara();
+        const auto prima = tuttiIFile();
+        messages.clear();
+        messages.answer(MessageAnswer::Ok);
+        eseguiRipristinoChiusura();
+        ASSERT_EQ(messages.shown().size(), 1u) << c.nome;
+        EXPECT_EQ(messages.shown()[0].text, c.atteso) << c.nome;
+        EXPECT_EQ(messages.shown()[0].title, "Errore") << c.nome;
+        EXPECT_EQ(tuttiIFile(), prima) << c.nome;
+    }
 }
 
 } // namespace
