@@ -94,6 +94,8 @@ void eseguiRiordinoArchivi() {
     const Esito esito = RiordinaArchivi(riprovaConErroriFile(risposta));
     if (esito.ok()) ricaricaContoAperto();
     mostraEsitoManutenzione(esito, risposta);
+    if (esito.ok())
+        messageBox(testoRiordinoEseguito(), MessageButtons::Ok, MessageIcon::Information);
 }
 
 } // namespace qv

@@ -41,4 +41,8 @@ Esito RiordinaArchivi(const Riprova& riprova) {
     return Esito::fatto();
 }
 
+QString testoRiordinoEseguito() {
+    return QStringLiteral("Riordino degli archivi completato.");
+}
+
 } // namespace qv

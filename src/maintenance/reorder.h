@@ -20,4 +20,7 @@ QString cartellaCopiaRiordino(const QString& cartellaDati, const QString& codice
 // not try again leaves every file and table as it was. The caller reloads the account.
 Esito RiordinaArchivi(const Riprova& riprova = {});
 
+// What the user is told once the reorder is done.
+QString testoRiordinoEseguito();
+
 } // namespace qv

@@ -49,7 +49,11 @@ TEST_F(Reorder, MendsTheLinksAndKeepsItsOwnCopies) {
     const QByteArray carGuasto = readBytes(file(".CAR"));
 
     eseguiRiordinoArchivi();
-    EXPECT_TRUE(messages.shown().empty());
+    // The user is told that it is done, and of nothing else.
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Riordino degli archivi completato."));
+    EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Information);
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(printable(readBytes(file(".FOG"))), printable(fogBytes()));
     EXPECT_EQ(printable(readBytes(file(".CAR"))), printable(carBytes()));
     EXPECT_EQ(stato().TabellaFogli[11].movimento, 16);
