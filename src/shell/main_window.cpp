@@ -649,6 +649,8 @@ void MDIForm1::Combo1_Click() {
     }
     // The alignment's list shows amounts too.
     if (Form4* allineamento = formHost().loaded<Form4>()) allineamento->ElencaMovimentiSospesi();
+    // So do the staffa and the interest statement.
+    if (Staffa* staffa = formHost().loaded<Staffa>()) staffa->valutaCambiata();
 }
 
 // ---------------------------------------------------------------------------

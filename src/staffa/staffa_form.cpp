@@ -50,6 +50,11 @@ QLabel* etichetta(QWidget* padre, const QString& nome, const QString& testo) {
     return l;
 }
 
+Staffa::ProspettoInteressi& prospetto() {
+    static Staffa::ProspettoInteressi p;
+    return p;
+}
+
 } // namespace
 
 void stampaRighe(const std::vector<RigaStampaStaffa>& righe) {
@@ -257,6 +262,22 @@ RisultatoStaffa Staffa::calcola() const {
 
 void Staffa::CalcoloStaffa() {
     staffa_ = calcola();
+    mostraStaffa();
+}
+
+void Staffa::valutaCambiata() {
+    if (List1->isHidden()) {
+        if (prospetto().ricalcola) prospetto().ricalcola(*this, periodoLista3_);
+        return;
+    }
+    // A staffa refused for its period shows nothing to convert.
+    if (staffa_.righe.empty()) return;
+    const ParametriStaffa& p = staffa_.parametri;
+    staffa_ = calcolaStaffa(movimentiContoAperto(), parametriContoAperto(p.dal, p.al, p.tutti));
+    mostraStaffa();
+}
+
+void Staffa::mostraStaffa() {
     const QString& formato = stato().FormatoImporti;
     riempiDate(staffa_.righe);
     const QStringList righe =
@@ -338,13 +359,6 @@ void Staffa::via_Click() {
     CalcoloStaffa();
 }
 
-namespace {
-Staffa::ProspettoInteressi& prospetto() {
-    static Staffa::ProspettoInteressi p;
-    return p;
-}
-} // namespace
-
 void Staffa::impostaProspettoInteressi(ProspettoInteressi p) {
     prospetto() = std::move(p);
 }
@@ -357,7 +371,9 @@ void Staffa::StampaCompetenze() {
     if (prospetto().stampa) prospetto().stampa(*this);
 }
 
-void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe) {
+void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe,
+                            const PeriodoProspetto& periodo) {
+    periodoLista3_ = periodo;
     SSPanel1->setText(titolo);
     List1->clear();
     std::vector<ListItem> voci;
