@@ -298,6 +298,7 @@ void MDIForm1::buildStatusPanel() {
     Combo1->setToolTip(QStringLiteral("Seleziona valute"));
     Combo1->setMinimumContentsLength(18);
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Label6->setBuddy(Combo1);
     flag = new QLabel(panel);
     flag->setObjectName(QStringLiteral("flag"));
     flag->setFixedSize(42, 28);

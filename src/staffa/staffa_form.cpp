@@ -89,6 +89,9 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     dal = new DateField(QStringLiteral("dal"), this);
     Label1[4] = etichetta(this, QStringLiteral("Label1_4"), QStringLiteral("Al"));
     al = new DateField(QStringLiteral("al"), this);
+    // Each field is read by its label.
+    Label5->setBuddy(dal);
+    Label1[4]->setBuddy(al);
     const int larghezzaData = dal->fontMetrics().horizontalAdvance(QString(14, u'0'));
     dal->setFixedWidth(larghezzaData);
     al->setFixedWidth(larghezzaData);
