@@ -81,6 +81,8 @@ Form6::Form6(QWidget* parent) : Form(parent) {
     DescCausale = new QLineEdit(this);
     DescCausale->setObjectName(QStringLiteral("DescCausale"));
     DescCausale->setMinimumWidth(fieldWidthFor(DescCausale, 25));
+    Label1->setBuddy(CodCausale);
+    Label2->setBuddy(DescCausale);
 
     DareAvere = cornice(QStringLiteral("Tipo"), "DareAvere", QStringLiteral("Entrate"),
                         QStringLiteral("Uscite"), 0, DarAver[0], DarAver[1], "DarAver", this);
@@ -93,6 +95,7 @@ Form6::Form6(QWidget* parent) : Form(parent) {
     ElencoCausali->setSorted(true);
     ElencoCausali->setFixedPitch(true);
     ElencoCausali->setMinimumSize(330, 220);
+    Label3->setBuddy(ElencoCausali);
 
     OK = new QPushButton(QStringLiteral("Conferma"), this);
     OK->setObjectName(QStringLiteral("OK"));

@@ -45,6 +45,8 @@ ManutCaus::ManutCaus(QWidget* parent) : Form(parent) {
     Label2->setObjectName(QStringLiteral("Label2"));
     ElencoCausali = elencoCausali(QStringLiteral("ElencoCausali"), this);
     List1 = elencoCausali(QStringLiteral("List1"), this);
+    Label1->setBuddy(ElencoCausali);
+    Label2->setBuddy(List1);
 
     Saldi = new QPushButton(QStringLiteral("Conferma"), this);
     Saldi->setObjectName(QStringLiteral("Saldi"));

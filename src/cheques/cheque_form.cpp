@@ -162,6 +162,11 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     assegno->addWidget(new QLabel(QStringLiteral("Note"), this), 4, 0);
     assegno->addWidget(NoteAss, 4, 1);
     assegno->setRowStretch(5, 1);
+    // The fields are read by the texts of the labels beside them.
+    DataAssegno->setAccessibleName(QStringLiteral("Data"));
+    IMPORTO->setAccessibleName(QStringLiteral("Importo"));
+    traente->setAccessibleName(QStringLiteral("a favore di"));
+    NoteAss->setAccessibleName(QStringLiteral("Note"));
 
     auto* centro = new QHBoxLayout;
     centro->addWidget(elenco, 1);

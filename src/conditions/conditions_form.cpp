@@ -130,6 +130,8 @@ QWidget* Form26::tabCreditori() {
     for (int k = 1; k <= 5; ++k) {
         dataC_[size_t(k)] = new DateField(QStringLiteral("DataC%1").arg(k), riquadro);
         perC_[size_t(k)] = new AmountField(QStringLiteral("PerC%1").arg(k), riquadro);
+        dataC_[size_t(k)]->setAccessibleName(QStringLiteral("A decorrere dalla data %1").arg(k));
+        perC_[size_t(k)]->setAccessibleName(QStringLiteral("percentuale %1").arg(k));
         g->addWidget(dataC_[size_t(k)], k, 0, Qt::AlignLeft);
         g->addWidget(perC_[size_t(k)], k, 1, Qt::AlignLeft);
     }
@@ -155,6 +157,9 @@ QWidget* Form26::tabDebitori() {
         dataD_[size_t(k)] = new DateField(QStringLiteral("DATAD%1").arg(k), riquadro);
         perD_[size_t(k)] = new AmountField(QStringLiteral("PerD%1").arg(k), riquadro);
         perD_[size_t(k + 5)] = new AmountField(QStringLiteral("PerD%1").arg(k + 5), riquadro);
+        dataD_[size_t(k)]->setAccessibleName(QStringLiteral("A decorrere dalla data %1").arg(k));
+        perD_[size_t(k)]->setAccessibleName(QStringLiteral("percentuale entro fido %1").arg(k));
+        perD_[size_t(k + 5)]->setAccessibleName(QStringLiteral("percentuale fuori fido %1").arg(k));
         g->addWidget(dataD_[size_t(k)], k + 1, 0, Qt::AlignLeft);
         g->addWidget(perD_[size_t(k)], k + 1, 1, Qt::AlignLeft);
         g->addWidget(perD_[size_t(k + 5)], k + 1, 2, Qt::AlignLeft);
@@ -188,9 +193,13 @@ QWidget* Form26::tabSpese() {
             QLineEdit*& campo = k == 6 ? Descr1 : Descr2;
             campo = testo(QStringLiteral("Descr%1").arg(k - 5), 25, riquadro);
             campo->setText(QStringLiteral("Campo libero %1").arg(k - 5));
+            campo->setAccessibleName(QStringLiteral("Descrizione campo libero %1").arg(k - 5));
             descrizione = campo;
         }
         importo_[size_t(k)] = new AmountField(QStringLiteral("IMPORTO%1").arg(k), riquadro);
+        importo_[size_t(k)]->setAccessibleName(
+            QStringLiteral("Importo %1")
+                .arg(k <= 5 ? voci[size_t(k - 1)] : QStringLiteral("campo libero %1").arg(k - 5)));
         // Each row's two options are a group of their own.
         auto* cornice = new QFrame(riquadro);
         auto* coppia = new QHBoxLayout(cornice);
@@ -232,11 +241,20 @@ QWidget* Form26::tabOneri() {
     const QString suggerimento = QStringLiteral("Doppio clic per opzioni");
     Descr3 = testo(QStringLiteral("Descr3"), 25, riquadro);
     Descr3->setText(QStringLiteral("Campo libero 1"));
+    Descr3->setAccessibleName(QStringLiteral("Descrizione campo libero 1"));
     Descr3->setToolTip(suggerimento);
     Descr4 = testo(QStringLiteral("Descr4"), 25, riquadro);
     Descr4->setText(QStringLiteral("Campo libero 2"));
+    Descr4->setAccessibleName(QStringLiteral("Descrizione campo libero 2"));
     Descr4->setToolTip(suggerimento);
     Descr3->installEventFilter(this);
+    Per1->setAccessibleName(QStringLiteral("Commissione eccedenza / Extra Fido"));
+    Per2->setAccessibleName(QStringLiteral("Commissione massimo scoperto entro fido"));
+    Per6->setAccessibleName(QStringLiteral("Commissione massimo scoperto fuori fido"));
+    Per7->setAccessibleName(QStringLiteral("Commissione massimo scoperto fuori fido più gg"));
+    Per3->setAccessibleName(QStringLiteral("Ritenuta fiscale"));
+    Per4->setAccessibleName(QStringLiteral("percentuale campo libero 1"));
+    Per5->setAccessibleName(QStringLiteral("percentuale campo libero 2"));
     Descr4->installEventFilter(this);
 
     auto etichetta = [riquadro](const QString& t) { return new QLabel(t, riquadro); };
@@ -315,6 +333,7 @@ QWidget* Form26::tabOpzioni() {
     auto* internet = gruppo(QStringLiteral("Indirizzo Internet"));
     IndInter = testo(QStringLiteral("IndInter"), 100, internet);
     internet->layout()->addWidget(IndInter);
+    IndInter->setAccessibleName(QStringLiteral("Indirizzo Internet"));
 
     auto* scritture = new QHBoxLayout;
     auto* etichettaScritture =

@@ -345,7 +345,8 @@ RisultatoCompetenze calcolaCompetenze(std::span<const Movimento> movimenti,
     if (r.conEccedenza()) {
         r.commissioneEccedenza = intero(r.aliquotaEccedenza * r.eccedenza / 100);
         const double addebiti = r.totaleAddebiti + r.commissioneEccedenza;
-        r.finaliACredito = addebiti < r.interessiCreditoriNetti;
+        // Charges equal to the net interest stay on the credit side, as in the summary.
+        r.finaliACredito = addebiti <= r.interessiCreditoriNetti;
         r.competenzeFinali = r.finaliACredito ? r.interessiCreditoriNetti - addebiti
                                               : addebiti - r.interessiCreditoriNetti;
     }

@@ -132,7 +132,8 @@ private:
         riga(kSottolineatura);
         riga(spazi(38) + QStringLiteral("Totale") + spazi(8) +
              importo(r_.totaleInteressiDebitori, 13));
-        riga(QStringLiteral(" "));
+        // The paper puts the legend right under the total; the screen leaves a line.
+        if (!carta_) riga(QStringLiteral(" "));
         riga(QStringLiteral("EF = Entro Fido - FF = Fuori Fido"));
         riga(kChiusura);
     }
@@ -254,15 +255,14 @@ private:
             const QString intestazione =
                 QStringLiteral("   ALIQUOTA    BASE DI CALCOLO  IMPORTO COMMISSIONE");
             const QString titoloEccedenza = QStringLiteral(" - COMMISSIONE ECCEDENZA O EXTRAFIDO ");
-            // Screen and paper show the commission's base in whole units, the units the
-            // commission is computed on.
+            // The paper prints the commission's base as it is; the screen shows it in
+            // whole units.
             if (carta_) {
                 riga(spazi(27));
                 titolo(titoloEccedenza);
                 riga(intestazione);
-                riga(spazi(5) + tasso(r_.aliquotaEccedenza) + spazi(4) +
-                     importo(std::floor(r_.eccedenza), 16) + spazi(3) +
-                     importo(r_.commissioneEccedenza, 16));
+                riga(spazi(5) + tasso(r_.aliquotaEccedenza) + spazi(4) + importo(r_.eccedenza, 16) +
+                     spazi(3) + importo(r_.commissioneEccedenza, 16));
                 riga(spazi(8));
                 titolo(spazi(5) + etichetta + importo(r_.competenzeFinali, 16));
                 titolo(kDoppia);

@@ -2,6 +2,7 @@
 // paper.
 #include "interest/interessi_form.h"
 
+#include "common/dates.h"
 #include "common/shared_state.h"
 #include "conditions/conditions.h"
 #include "interest/competenze.h"
@@ -36,6 +37,15 @@ RisultatoCompetenze competenze(const QString& dal, const QString& al, bool tutti
                              parametriCompetenzeContoAperto(inizio, fine, tutti));
 }
 
+// Shows a statement computed for `periodo` in the window's List3.
+void mostraProspetto(Staffa& f, const RisultatoCompetenze& r,
+                     const Staffa::PeriodoProspetto& periodo) {
+    f.riempiDate(r.staffa.righe);
+    f.mostraInLista3(QStringLiteral("COSTI ED INTERESSI"),
+                     righeListaCompetenze(r, stato().FormatoImporti), periodo);
+    f.segnalaSenzaData(r.staffa.movimentiSenzaData);
+}
+
 } // namespace
 
 void mostraCompetenze(Staffa& f) {
@@ -45,11 +55,26 @@ void mostraCompetenze(Staffa& f) {
     // them: nothing changes on screen when one is refused.
     if (!decorrenzeAccettate(f.dal->testo()) || !f.controllaPeriodo()) return;
     Hourglass clessidra;
-    const RisultatoCompetenze r = competenze(f.dal->testo(), f.al->testo(), f.Tutti->isChecked());
-    f.riempiDate(r.staffa.righe);
-    f.mostraInLista3(QStringLiteral("COSTI ED INTERESSI"),
-                     righeListaCompetenze(r, stato().FormatoImporti));
-    f.segnalaSenzaData(r.staffa.movimentiSenzaData);
+    const Staffa::PeriodoProspetto periodo{dataDelPeriodo(f.dal->testo()).value_or(QDate()),
+                                           dataDelPeriodo(f.al->testo()).value_or(QDate()),
+                                           f.Tutti->isChecked()};
+    mostraProspetto(
+        f,
+        calcolaCompetenze(movimentiContoAperto(),
+                          parametriCompetenzeContoAperto(periodo.dal, periodo.al, periodo.tutti)),
+        periodo);
+}
+
+void ricalcolaCompetenze(Staffa& f, const Staffa::PeriodoProspetto& periodo) {
+    // The statement shown passed its checks; conditions that no longer pass them leave
+    // it as it is.
+    if (controllaDecorrenze(condizioniInMemoria(), testoDaData(periodo.dal))) return;
+    Hourglass clessidra;
+    mostraProspetto(
+        f,
+        calcolaCompetenze(movimentiContoAperto(),
+                          parametriCompetenzeContoAperto(periodo.dal, periodo.al, periodo.tutti)),
+        periodo);
 }
 
 void stampaCompetenzeStaffa(Staffa& f) {
@@ -63,8 +88,9 @@ void stampaCompetenzeStaffa(Staffa& f) {
 }
 
 void collegaInteressi() {
-    Staffa::impostaProspettoInteressi(
-        {.mostra = mostraCompetenze, .stampa = stampaCompetenzeStaffa});
+    Staffa::impostaProspettoInteressi({.mostra = mostraCompetenze,
+                                       .stampa = stampaCompetenzeStaffa,
+                                       .ricalcola = ricalcolaCompetenze});
 }
 
 } // namespace qv

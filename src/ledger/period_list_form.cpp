@@ -90,6 +90,8 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     const int larghezzaData = DataOper->fontMetrics().horizontalAdvance(QString(14, u'0'));
     DataOper->setFixedWidth(larghezzaData);
     DataFinale->setFixedWidth(larghezzaData);
+    DataOper->setAccessibleName(QStringLiteral("Dal"));
+    DataFinale->setAccessibleName(QStringLiteral("Al"));
 
     Label7 = new QLabel(QStringLiteral("Causale:"), this);
     Label7->setObjectName(QStringLiteral("Label7"));
@@ -97,6 +99,7 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     Combo1->setToolTip(QStringLiteral("Seleziona la causale da filtrare"));
     Combo1->setEditable(false);
     Combo1->setMinimumContentsLength(26);
+    Label7->setBuddy(Combo1);
 
     OK = pulsante(this, "OK", QStringLiteral("Conferma"));
     Tutti = pulsante(this, "Tutti", QStringLiteral("Tutti"));

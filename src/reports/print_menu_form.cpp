@@ -71,6 +71,9 @@ Form21::Form21(QWidget* parent) : Form(parent) {
     Combo1 = new ComboBox(QStringLiteral("Combo1"), Panel3D2);
     Combo1->setEditable(false);
     Combo1->setMinimumContentsLength(26);
+    Label2->setBuddy(dal);
+    Label1->setBuddy(al);
+    Label4->setBuddy(Combo1);
     Saldi = pulsante(Panel3D2, "Saldi", QStringLiteral("Conferma"));
     Command3D4 = pulsante(Panel3D2, "Command3D4", QStringLiteral("Tutte le date"));
 

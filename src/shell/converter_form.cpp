@@ -77,6 +77,12 @@ Convertore::Convertore(QWidget* parent) : Form(parent) {
     grid->addWidget(labelFor(QStringLiteral("A"), this), 3, 2);
     grid->addWidget(ImA, 3, 3);
     grid->setColumnMinimumWidth(2, 40);
+    // Each field is read by the label beside it.
+    Combo1->setAccessibleName(QStringLiteral("Valuta 1"));
+    ImDa->setAccessibleName(QStringLiteral("Da"));
+    Euros->setAccessibleName(QStringLiteral("Euro"));
+    Combo2->setAccessibleName(QStringLiteral("Valuta 2"));
+    ImA->setAccessibleName(QStringLiteral("A"));
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 

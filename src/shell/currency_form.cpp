@@ -62,6 +62,7 @@ Form25::Form25(QWidget* parent) : Form(parent) {
         box->setToolTip(QStringLiteral("Rapporto di parità con l'Euro"));
         box->setAlignment(Qt::AlignRight);
         box->setMinimumWidth(110);
+        box->setAccessibleName(s.didascalia); // read by the button beside it
         Box[s.slot - 1] = box;
 
         const int row = (s.slot - 1) % kRows;

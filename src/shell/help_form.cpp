@@ -49,6 +49,7 @@ Help1::Help1(QWidget* parent) : Form(parent) {
     help01->setReadOnly(true);
     help01->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     help01->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Label1->setBuddy(help01);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);

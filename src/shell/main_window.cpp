@@ -298,6 +298,7 @@ void MDIForm1::buildStatusPanel() {
     Combo1->setToolTip(QStringLiteral("Seleziona valute"));
     Combo1->setMinimumContentsLength(18);
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Label6->setBuddy(Combo1);
     flag = new QLabel(panel);
     flag->setObjectName(QStringLiteral("flag"));
     flag->setFixedSize(42, 28);
@@ -649,6 +650,8 @@ void MDIForm1::Combo1_Click() {
     }
     // The alignment's list shows amounts too.
     if (Form4* allineamento = formHost().loaded<Form4>()) allineamento->ElencaMovimentiSospesi();
+    // So do the staffa and the interest statement.
+    if (Staffa* staffa = formHost().loaded<Staffa>()) staffa->valutaCambiata();
 }
 
 // ---------------------------------------------------------------------------

@@ -50,6 +50,11 @@ QLabel* etichetta(QWidget* padre, const QString& nome, const QString& testo) {
     return l;
 }
 
+Staffa::ProspettoInteressi& prospetto() {
+    static Staffa::ProspettoInteressi p;
+    return p;
+}
+
 } // namespace
 
 void stampaRighe(const std::vector<RigaStampaStaffa>& righe) {
@@ -84,6 +89,9 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     dal = new DateField(QStringLiteral("dal"), this);
     Label1[4] = etichetta(this, QStringLiteral("Label1_4"), QStringLiteral("Al"));
     al = new DateField(QStringLiteral("al"), this);
+    // Each field is read by its label.
+    Label5->setBuddy(dal);
+    Label1[4]->setBuddy(al);
     const int larghezzaData = dal->fontMetrics().horizontalAdvance(QString(14, u'0'));
     dal->setFixedWidth(larghezzaData);
     al->setFixedWidth(larghezzaData);
@@ -257,6 +265,22 @@ RisultatoStaffa Staffa::calcola() const {
 
 void Staffa::CalcoloStaffa() {
     staffa_ = calcola();
+    mostraStaffa();
+}
+
+void Staffa::valutaCambiata() {
+    if (List1->isHidden()) {
+        if (prospetto().ricalcola) prospetto().ricalcola(*this, periodoLista3_);
+        return;
+    }
+    // A staffa refused for its period shows nothing to convert.
+    if (staffa_.righe.empty()) return;
+    const ParametriStaffa& p = staffa_.parametri;
+    staffa_ = calcolaStaffa(movimentiContoAperto(), parametriContoAperto(p.dal, p.al, p.tutti));
+    mostraStaffa();
+}
+
+void Staffa::mostraStaffa() {
     const QString& formato = stato().FormatoImporti;
     riempiDate(staffa_.righe);
     const QStringList righe =
@@ -338,13 +362,6 @@ void Staffa::via_Click() {
     CalcoloStaffa();
 }
 
-namespace {
-Staffa::ProspettoInteressi& prospetto() {
-    static Staffa::ProspettoInteressi p;
-    return p;
-}
-} // namespace
-
 void Staffa::impostaProspettoInteressi(ProspettoInteressi p) {
     prospetto() = std::move(p);
 }
@@ -357,7 +374,9 @@ void Staffa::StampaCompetenze() {
     if (prospetto().stampa) prospetto().stampa(*this);
 }
 
-void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe) {
+void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe,
+                            const PeriodoProspetto& periodo) {
+    periodoLista3_ = periodo;
     SSPanel1->setText(titolo);
     List1->clear();
     std::vector<ListItem> voci;

@@ -45,6 +45,11 @@ public:
     // The staffa last computed on screen.
     const RisultatoStaffa& staffaMostrata() const { return staffa_; }
 
+    // The display currency changed: what the window shows, the staffa or the interest
+    // statement, is computed again for the period and movements it was computed for, so
+    // that its figures are in the currency that "Stampa" prints in.
+    void valutaCambiata();
+
     void Command1_Click();
     void Command3_Click();
     void Command4_Click();
@@ -62,9 +67,17 @@ public:
     // The interest and cost statement that this window shows and prints belongs to the
     // subsystem above it: the main window puts it here (collegaInteressi). Without it the
     // two buttons do nothing.
+    // The period and choice of movements of a statement shown in List3.
+    struct PeriodoProspetto {
+        QDate dal;
+        QDate al;
+        bool tutti = true;
+    };
     struct ProspettoInteressi {
         std::function<void(Staffa&)> mostra; // Interessi: shown in List3
         std::function<void(Staffa&)> stampa; // Stampa while List3 shows it
+        // The statement shown, computed again in List3 (a change of display currency).
+        std::function<void(Staffa&, const PeriodoProspetto&)> ricalcola;
     };
     static void impostaProspettoInteressi(ProspettoInteressi prospetto);
 
@@ -78,8 +91,10 @@ public:
     void segnalaSenzaData(const std::vector<qint16>& numeri);
     // The page header of a printout of this window: bank, date, currency and period.
     IntestazioneStampaStaffa intestazioneStampa() const;
-    // Shows `righe` in List3, in place of List1 and its headings, under `titolo`.
-    void mostraInLista3(const QString& titolo, const QStringList& righe);
+    // Shows `righe`, the statement of `periodo`, in List3, in place of List1 and its
+    // headings, under `titolo`.
+    void mostraInLista3(const QString& titolo, const QStringList& righe,
+                        const PeriodoProspetto& periodo);
 
     QLabel* SSPanel1 = nullptr;
     QLabel* Label5 = nullptr; // "Dal"
@@ -110,8 +125,12 @@ private:
     // Sets the period to the quarter (1 to 4) of the current year.
     void trimestre(int numero);
     RisultatoStaffa calcola() const;
+    // Shows staffa_ in List1 in place of List3.
+    void mostraStaffa();
 
     RisultatoStaffa staffa_;
+    // The period of the statement List3 shows.
+    PeriodoProspetto periodoLista3_;
     // The column headings of List1, shown with it.
     QWidget* intestazioni_ = nullptr;
     // The earliest and latest date of the movements, for the button "T".

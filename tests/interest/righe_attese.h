@@ -133,7 +133,6 @@ inline std::vector<RigaCorpo> corpoStampaTrimestreACredito() {
         {" FF                  15,000              0,00                0,00", false},
         {"                                               ___________________", false},
         {"                                      Totale                 0,00", false},
-        {" ", false},
         {"EF = Entro Fido - FF = Fuori Fido", false},
         {"__________________________________________________________________", false},
         {"    COMMISSIONE MASSIMO SCOPERTO", true},

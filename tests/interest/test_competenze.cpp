@@ -565,7 +565,7 @@ TEST(CompetenzeRiepilogo, ResultWithAndWithoutExcess) {
         {"credit result and excess", -100, 4, true, 6, true, 2, true, 4},
         {"credit result turned debit by the excess commission", -410, 4, true, 6, true, 10, false,
          4},
-        {"charges and commission equal to the net interest", -240, 4, true, 6, true, 6, false, 0},
+        {"charges and commission equal to the net interest", -240, 4, true, 6, true, 6, true, 0},
         {"debit result and excess", -100, 15, false, 5, true, 2, false, 7},
     };
     for (const Caso& c : casi) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace qv {
 namespace {
 
@@ -142,7 +144,6 @@ TEST(CompetenzeStampa, QuarterBeyondTheCreditLine) {
         {" FF                  20,000            150,00                8,33", false, kCourier8},
         {"                                               ___________________", false, kCourier8},
         {"                                      Totale                23,61", false, kCourier8},
-        {" ", false, kCourier8},
         {"EF = Entro Fido - FF = Fuori Fido", false, kCourier8},
         {"__________________________________________________________________", false, kCourier8},
         {"    COMMISSIONE MASSIMO SCOPERTO", true, kCourier8},
@@ -220,8 +221,101 @@ TEST(CompetenzeStampa, QuarterBeyondTheCreditLine) {
     }
 }
 
+// The commission on the excess beyond the credit line: the paper prints its base as
+// computed, the screen in whole units; the commission is in whole units on both.
+TEST(CompetenzeStampa, ExcessBaseAsComputedOnPaper) {
+    test::CasoCompetenze c = test::trimestreOltreFido();
+    c.movimenti[0].importo = 15247.73; // 14.247,73 beyond the credit line of 1.000,00
+    const RisultatoCompetenze r = c.calcola();
+    const IntestazioneStampaStaffa intestazione{QStringLiteral("Banca"), test::giorno("09/12/2026"),
+                                                QStringLiteral("Euro"), QString(), QString()};
+    QStringList carta;
+    for (const RigaStampaStaffa& riga : stampaCompetenze(r, intestazione, kEuro))
+        carta << riga.testo;
+    const qsizetype titolo = carta.indexOf(QStringLiteral(" - COMMISSIONE ECCEDENZA O EXTRAFIDO "));
+    ASSERT_GT(titolo, 0);
+    ASSERT_LT(titolo + 2, carta.size());
+    EXPECT_EQ(carta[titolo + 1],
+              QStringLiteral("   ALIQUOTA    BASE DI CALCOLO  IMPORTO COMMISSIONE"));
+    EXPECT_EQ(carta[titolo + 2],
+              QStringLiteral("     02,000           14.247,73             284,00"));
+
+    const QStringList schermo = righeListaCompetenze(r, kEuro);
+    const qsizetype voce = schermo.indexOf(QStringLiteral(" - COMMISSIONE ECCEDENZA O EXTRAFIDO "));
+    ASSERT_GT(voce, 0);
+    ASSERT_LT(voce + 4, schermo.size());
+    EXPECT_EQ(schermo[voce + 4],
+              QStringLiteral("    02,000           14.247,00              284,00"));
+}
+
+// Charges and excess commission equal to the net interest: the final line stays on the
+// credit side with 0, as the summary above it, on paper and on screen.
+TEST(CompetenzeStampa, FinalLineOnTheSideOfTheSummaryWhenEven) {
+    test::CasoCompetenze c = test::trimestreOltreFido();
+    c.parametri.condizioni = test::condizioniNeutre(); // every rate and fee 0
+    const RisultatoCompetenze r = c.calcola();
+    ASSERT_TRUE(r.conEccedenza());
+    const IntestazioneStampaStaffa intestazione{QStringLiteral("Banca"), test::giorno("09/12/2026"),
+                                                QStringLiteral("Euro"), QString(), QString()};
+    const std::vector<RigaStampaStaffa> stampa = stampaCompetenze(r, intestazione, kEuro);
+    const std::vector<std::pair<const char*, bool>> coda = {
+        {"                            TOTALI            0,00           0,00", false},
+        {"COMPETENZE A CREDITO                                         0,00", true},
+        {"                           ", false},
+        {" - COMMISSIONE ECCEDENZA O EXTRAFIDO ", true},
+        {"   ALIQUOTA    BASE DI CALCOLO  IMPORTO COMMISSIONE", false},
+        {"     00,000              500,00               0,00", false},
+        {"        ", false},
+        {"     COMPETENZE FINALI A CREDITO              0,00", true},
+        {"==================================================================", true},
+        {" ", false},
+        {" ", false},
+        {" ", false},
+        {" ", false},
+        {" ", false},
+        {" ----------------------------------------------------------------------------------------"
+         "------",
+         false},
+        {"                                                       .....fine stampa", false},
+    };
+    ASSERT_GT(stampa.size(), coda.size());
+    const size_t inizio = stampa.size() - coda.size();
+    for (size_t i = 0; i < coda.size(); ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(stampa[inizio + i].testo, QString::fromLatin1(coda[i].first));
+        EXPECT_EQ(stampa[inizio + i].grassetto, coda[i].second);
+    }
+
+    const QStringList schermo = righeListaCompetenze(r, kEuro);
+    EXPECT_TRUE(schermo.contains(
+        QStringLiteral("COMPETENZE A CREDITO                                         0,00")));
+    EXPECT_TRUE(
+        schermo.contains(QStringLiteral("COMPETENZE FINALI A CREDITO                   0,00")));
+}
+
+// Takes the line of the commission on the excess (the first line with text under its
+// column heading) out of the statement's lines and gives it back; empty when the
+// statement has none.
+QString togliRigaEccedenza(QStringList& righe) {
+    const qsizetype titolo =
+        righe.indexOf(QStringLiteral("   ALIQUOTA    BASE DI CALCOLO  IMPORTO COMMISSIONE"));
+    if (titolo < 0) return {};
+    for (qsizetype k = titolo + 1; k < righe.size(); ++k)
+        if (!righe[k].trimmed().isEmpty()) return righe.takeAt(k);
+    return {};
+}
+
+// The figures of one line.
+std::vector<double> valori(const QString& riga) {
+    std::vector<double> out;
+    for (const test::Importo& i : test::cifre({riga}))
+        out.push_back(i.valore);
+    return out;
+}
+
 // Screen and paper give the same rates, bases, numbers, interest, commissions, tax, fees,
-// totals and final amount for every statement: both lay out one computation.
+// totals and final amount for every statement: both lay out one computation. Only the
+// base of the commission on the excess differs when it has a fraction.
 TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
     struct Caso {
         const char* nome;
@@ -236,12 +330,6 @@ TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
         c.parametri.staffa.fattoreValuta = 1936.27;
         casi.push_back(
             {"beyond the line in lire, no decimals", c, QStringLiteral("#,###,###,##0")});
-    }
-    {
-        // The excess commission's base has a fraction: both show it in whole units.
-        test::CasoCompetenze c = test::trimestreOltreFido();
-        c.movimenti[0].importo = 1500.5;
-        casi.push_back({"beyond the line by a fraction", c, kEuro});
     }
     {
         test::CasoCompetenze c = test::trimestreACredito();
@@ -264,9 +352,24 @@ TEST(CompetenzeStampa, ScreenAndPaperAgreeOnEveryAmount) {
         // The body: without the page header (7 lines) and the footer (2 lines).
         for (size_t i = 7; i + 2 < stampa.size(); ++i)
             carta << stampa[i].testo;
-        const std::vector<test::Importo> schermo = test::cifre(righeListaCompetenze(r, c.formato));
+        QStringList lista = righeListaCompetenze(r, c.formato);
+        // The line of the commission on the excess is the one that differs: the paper
+        // prints its base as computed, the screen in whole units.
+        const QString rigaCarta = togliRigaEccedenza(carta);
+        const QString rigaSchermo = togliRigaEccedenza(lista);
+        const std::vector<test::Importo> schermo = test::cifre(lista);
         EXPECT_GE(schermo.size(), 20U);
         EXPECT_EQ(test::cifre(carta), schermo);
+        ASSERT_EQ(rigaCarta.isEmpty(), !r.conEccedenza());
+        if (!r.conEccedenza()) continue;
+        const std::vector<double> suCarta = valori(rigaCarta);
+        const std::vector<double> suSchermo = valori(rigaSchermo);
+        ASSERT_EQ(suCarta.size(), 3U);
+        ASSERT_EQ(suSchermo.size(), 3U);
+        EXPECT_EQ(suCarta[0], suSchermo[0]); // rate
+        EXPECT_EQ(suCarta[2], suSchermo[2]); // commission
+        EXPECT_EQ(suCarta[1], valori(formatNumber(r.eccedenza, c.formato)).at(0));
+        EXPECT_EQ(suSchermo[1], valori(formatNumber(std::floor(r.eccedenza), c.formato)).at(0));
     }
 }
 

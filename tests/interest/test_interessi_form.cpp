@@ -13,6 +13,8 @@
 #include "support/condition_bytes.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
+#include "support/main_window_fixture.h"
+#include "support/november_account.h"
 #include "support/open_account.h"
 
 #include <QApplication>
@@ -297,6 +299,99 @@ TEST_F(InteressiForm, StampaChecksThePeriodFirst) {
         EXPECT_EQ(f.dal->testo(), QString::fromLatin1(c.dopo));
         EXPECT_EQ(listLines(f.List3), prospetto);
     }
+}
+
+// The staffa window open from the main window on account "CC1" (November 2026, in
+// credit), with a second currency, the Lira, in the combo of the main window.
+class InteressiValuta : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        writeNovemberAccount(dataFolder());
+        const auto scrivi = [this](const char* ext, const QByteArray& bytes) {
+            writeBytes(dataFolder() + QStringLiteral("CC1") + QLatin1String(ext), bytes);
+        };
+        scrivi(".Iat",
+               creditoriBytes({"01/01/2000", kVuota, kVuota, kVuota, kVuota}, {2.5F, 0, 0, 0, 0}));
+        scrivi(".Ipa", debitoriBytes({"01/01/2000", kVuota, kVuota, kVuota, kVuota},
+                                     {10, 0, 0, 0, 0}, {15, 0, 0, 0, 0}));
+        scrivi(".Opz", opzioniBytes({"1", 0, "", "2", "2", 1}));
+        scrivi(".Onp", oneriBytes({2, 0.5F, 27, 0, 0, 1.5F, 0.25F, "", "", "", ""}));
+        scrivi(".spe", speseBytes({{5, 10, 1.5, 0, 3, 0, 0}, "1011100", "", ""}));
+        writeCurrency(1, "Lira", "Italia", 1936.27);
+        avvia({{"CC1", "Banca di Prova"}}, "CC1");
+        window->stf->trigger();
+        staffa = formHost().loaded<Staffa>();
+        ASSERT_NE(staffa, nullptr);
+    }
+
+    void scegli(const char* linea) {
+        const int indice = window->Combo1->findLine(QString::fromLatin1(linea));
+        ASSERT_GE(indice, 0) << linea;
+        window->Combo1->setCurrentIndex(indice);
+        emit window->Combo1->activated(indice);
+    }
+
+    QStringList stampate() const {
+        QStringList out;
+        if (printed.documents().empty()) return out;
+        for (const PrintedPage& pagina : printed.lastDocument())
+            out += CapturePrinter::texts(pagina);
+        return out;
+    }
+
+    Staffa* staffa = nullptr;
+};
+
+// A change of display currency converts the staffa on screen at once: its rows are those
+// that "Stampa" prints in the new currency.
+TEST_F(InteressiValuta, TheStaffaShownFollowsTheDisplayCurrency) {
+    const QStringList euro = listLines(staffa->List1);
+    ASSERT_GT(euro.size(), 5);
+    scegli("Lira - Italia");
+    ASSERT_DOUBLE_EQ(stato().FattoreValuta, 1936.27);
+    const QStringList schermo = listLines(staffa->List1);
+    EXPECT_NE(schermo, euro);
+    EXPECT_TRUE(messages.shown().empty());
+
+    staffa->Stampa->click();
+    const QStringList carta = stampate();
+    // The printed rows: each row of the list with one blank in front, after the page
+    // header (ten lines).
+    const qsizetype righe = schermo.indexOf(QString(87, u'-'));
+    ASSERT_GT(righe, 1);
+    ASSERT_GE(carta.size(), 10 + righe);
+    for (qsizetype i = 0; i < righe; ++i)
+        EXPECT_EQ(carta[10 + i].toStdString(), (QLatin1Char(' ') + schermo[i]).toStdString())
+            << "row " << i + 1;
+    EXPECT_TRUE(carta.contains(QStringLiteral("Liq. finale      ") +
+                               schermo[righe + 1].mid(QStringLiteral("Liq. finale     ").size())));
+    EXPECT_EQ(listLines(staffa->List1), schermo);
+}
+
+// The same for the interest and cost statement: after a change of display currency the
+// statement on screen and the one printed give the same figures.
+TEST_F(InteressiValuta, TheStatementShownFollowsTheDisplayCurrency) {
+    staffa->Interessi->click();
+    ASSERT_FALSE(staffa->List3->isHidden());
+    const QStringList euro = listLines(staffa->List3);
+    ASSERT_GT(euro.size(), 20);
+    scegli("Lira - Italia");
+    const QStringList schermo = listLines(staffa->List3);
+    EXPECT_FALSE(staffa->List3->isHidden());
+    EXPECT_EQ(staffa->SSPanel1->text(), QStringLiteral("COSTI ED INTERESSI"));
+    EXPECT_NE(test::cifre(schermo), test::cifre(euro));
+    EXPECT_TRUE(messages.shown().empty());
+
+    staffa->Stampa->click();
+    const QStringList carta = stampate();
+    ASSERT_GT(carta.size(), 9);
+    // The body, without the page header (7 lines) and the footer (2 lines).
+    EXPECT_EQ(test::cifre(carta.mid(7, carta.size() - 9)), test::cifre(schermo));
+
+    // And back to the Euro: the figures shown at first.
+    scegli("Euro - Unione Europea");
+    EXPECT_EQ(listLines(staffa->List3), euro);
 }
 
 } // namespace
