@@ -67,7 +67,9 @@ QString storedDataFolder(const QString& typed, const QString& programFolder) {
     if (p.isEmpty() || p == QLatin1String("0")) return QStringLiteral("0");
     // A folder without a leading "/" is one inside the program folder: the stored text
     // names it whole, so that it means the same wherever the program is started from.
-    if (relativeDataFolder(p)) p = QDir::cleanPath(folderWithSlash(programFolder) + p);
+    if (relativeDataFolder(p))
+        p = programFolder.isEmpty() ? QDir::cleanPath(p)
+                                    : QDir::cleanPath(folderWithSlash(programFolder) + p);
     if (!p.endsWith(QLatin1Char('/'))) p += QLatin1Char('/');
     return p;
 }
@@ -80,15 +82,11 @@ SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni
                       QStringLiteral("Il percorso dati contiene caratteri non ammessi (caratteri "
                                      "di controllo): le impostazioni non sono state salvate."));
     imp.percorsoDati = storedDataFolder(typed.percorsoDati, stato().PercorsoProgramma);
+    // A folder inside the program folder whose whole path does not fit the record keeps
+    // the text typed: start-up takes a stored folder without a leading "/" inside the
+    // program folder too, so both spellings name the same folder.
     if (imp.percorsoDati.size() > kLarghezzaPercorsoDati && relativeDataFolder(typed.percorsoDati))
-        return refuse(SettingsField::PercorsoDati,
-                      QStringLiteral("Un percorso dati che non inizia con \"/\" è una cartella "
-                                     "della cartella del programma:\n%1\nQuesto percorso supera "
-                                     "i %2 caratteri che le impostazioni possono salvare: "
-                                     "indicare il percorso completo della cartella, che inizia "
-                                     "con \"/\".")
-                          .arg(QDir::toNativeSeparators(imp.percorsoDati))
-                          .arg(kLarghezzaPercorsoDati));
+        imp.percorsoDati = storedDataFolder(typed.percorsoDati, QString());
     if (imp.percorsoDati.size() > kLarghezzaPercorsoDati)
         return refuse(SettingsField::PercorsoDati,
                       QStringLiteral("Il percorso dati può avere al massimo %1 caratteri, "

@@ -35,7 +35,8 @@ SettingsTexts settingsTexts(const Impostazioni& imp);
 // The data folder as it is stored: "\" becomes "/", blanks around are dropped and
 // a final "/" is added; an empty text or "0" gives "0" (the default folder). A folder
 // typed without a leading "/" (nor a Windows drive) is one inside programFolder, and
-// is stored as its whole path there.
+// is stored as its whole path there (with an empty programFolder: as the cleaned relative
+// text, which start-up also takes inside the program folder).
 QString storedDataFolder(const QString& typed, const QString& programFolder);
 // Whether a typed data folder is one inside the program folder (see storedDataFolder).
 bool relativeDataFolder(const QString& typed);
