@@ -276,7 +276,14 @@ void Form3::Salva_Click() {
     }
     NrFinale->setText(QString::number(primo + FogliPerCarnet - 1));
 
-    const DatiCarnet dati{data, *costo / s.FattoreValuta, qint32(primo)};
+    // A cost confirmed as the loaded book shows it keeps the book's stored cost: the
+    // figure is rounded to the cost's decimals, and dividing it back by the display rate
+    // would move the cost and its movement.
+    const double costoMemorizzato =
+        caricato == 0 ? *costo / s.FattoreValuta
+                      : importoConfermato(*costo, s.TabellaCarnet[size_t(caricato)].costo,
+                                          s.FattoreValuta, formatoCosto());
+    const DatiCarnet dati{data, costoMemorizzato, qint32(primo)};
     QString errore;
     {
         Hourglass attesa;

@@ -213,11 +213,7 @@ void Form15::Form_Load() {
 
 void Form15::Form_Activate() {
     const StatoProgramma& s = stato();
-    IMPORTO->setFormato(s.FormatoImporti);
-    IMPORTO->setText(QStringLiteral("0"));
-    DataAssegno->setTesto(QString());
-    traente->clear();
-    NoteAss->clear();
+    svuotaCampi();
     mostraConto();
     if (contoMostrato_ != s.CodiceContoAttivo) {
         // Another account was opened since the last showing: nothing of the old
@@ -255,6 +251,14 @@ void Form15::Form_Activate() {
     DataAssegno->setFocus();
 }
 
+void Form15::svuotaCampi() {
+    IMPORTO->setFormato(stato().FormatoImporti);
+    IMPORTO->setText(QStringLiteral("0"));
+    DataAssegno->setTesto(QString());
+    traente->clear();
+    NoteAss->clear();
+}
+
 void Form15::mostraConto() {
     const StatoProgramma& s = stato();
     const int riga = s.IndiceContoAttivo;
@@ -267,10 +271,15 @@ void Form15::mostraConto() {
     }
 }
 
-void Form15::mostraCarnet(qint16 numeroCarnet) {
+void Form15::mostraCarnet(qint16 numeroCarnet, bool soloLibero) {
     const StatoProgramma& s = stato();
     NrCarnet->setText(QString::number(numeroCarnet));
     ElencaFogliCarnet();
+    if (soloLibero) {
+        NrAssegno->clear();
+        stato().IndiceFoglioScelto = 0;
+        List1->setCurrentRow(-1);
+    }
     int fogli = 0;
     if (numeroCarnet >= 1 && numeroCarnet <= ultimaRigaCarnet()) {
         const CarnetAssegni& c = s.TabellaCarnet[size_t(numeroCarnet)];
@@ -403,10 +412,11 @@ void Form15::Salva_Click() {
     // An annulment (or its reversal) shows at once in the annulled cheques.
     ElencaAssegniAnnullati();
 
-    mostraFoglio(s.TabellaFogli[size_t(foglio)]);
-    ElencaFogliCarnet();
-    for (int r = 0; r < List1->count(); ++r)
-        if (List1->data(r) == foglio) List1->setCurrentRow(r);
+    // The cheque is booked. The entry starts afresh on the book's first leaf never
+    // booked, as when the form opens, so that the next cheque typed does not overwrite
+    // this one; with every leaf booked none is selected, and "Conferma" asks for one.
+    svuotaCampi();
+    mostraCarnet(qint16(carnet), true);
     setHourglass(false);
     if (!errore.isEmpty()) avvisaErroreFile(errore);
     DataAssegno->setFocus();

@@ -30,8 +30,9 @@ public:
 
     // Lists the leaves of book `numeroCarnet` (NrCarnet, NrFogliCarnet, List1,
     // FogliElencati) and selects the first leaf with no movement (NrAssegno and
-    // IndiceFoglioScelto); with every leaf booked the selection stays as it was.
-    void mostraCarnet(qint16 numeroCarnet);
+    // IndiceFoglioScelto); with every leaf booked the selection stays as it was, or,
+    // with `soloLibero`, no leaf is selected.
+    void mostraCarnet(qint16 numeroCarnet, bool soloLibero = false);
 
     // The leaf selected for confirmation: its row of TabellaFogli when it is still
     // the leaf whose cheque number NrAssegno shows, in the book NrCarnet shows; else 0.
@@ -81,6 +82,9 @@ public:
 
 private:
     void mostraConto();
+    // The entry fields as each activation leaves them: amount "0", no date, payee and
+    // note empty.
+    void svuotaCampi();
     void rifiuta(const QString& testo, bool beepPrima);
 
     QString contoMostrato_; // the account whose book the form shows

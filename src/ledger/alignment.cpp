@@ -5,6 +5,7 @@
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
 
@@ -46,13 +47,25 @@ QString testoErroreLettura(const QString& percorso, const QString& motivo) {
     return QStringLiteral("Impossibile leggere il file %1: %2.").arg(percorso, motivo);
 }
 
+// What aligning a cheque movement changes in the cheque files: the leaf (row
+// `riga` of TabellaFogli) and, when it belongs to a registered book, that book (row
+// `carnet` of TabellaCarnet, 0 for none).
+struct AssegnoAllineato {
+    int riga = 0;
+    FoglioAssegno foglio;
+    int carnet = 0;
+    CarnetAssegni libretto;
+};
+
 // Marks the cheque leaf of the movement stored as `salvato` aligned with the amount
-// `importo`, then its book's count of leaves to align. Each record is read from its
-// file, checked to be the one the tables name, and written back with only those
-// fields changed; the tables follow each write. False, with the reason, at the first
-// failure.
-bool allineaAssegno(const Movimento& salvato, double importo, QStringList& errori) {
-    auto& s = stato();
+// `importo`, then its book's count of leaves to align, both through `modifica`. Each
+// record is read from its file, checked to be the one the tables name, and written back
+// with only those fields changed; the tables are left to the caller, once the whole
+// change is done. `allineato` tells what was written (riga 0: the movement has no leaf).
+// False, with the reason, at the first failure.
+bool allineaAssegno(const Movimento& salvato, double importo, Transaction& modifica,
+                    AssegnoAllineato& allineato, QStringList& errori) {
+    const auto& s = stato();
     const int riga = foglioDelMovimento(salvato);
     if (riga == 0) return true; // no leaf for this movement: only the movement is written
 
@@ -77,17 +90,19 @@ bool allineaAssegno(const Movimento& salvato, double importo, QStringList& error
     foglio.movimento = salvato.numero; // mends a link left behind
     foglio.allineato = QStringLiteral("S");
     foglio.importo = importo;
-    if (!scriviRecord(fog, riga, foglio, &motivo)) {
-        errori << testoErroreScrittura(fog, motivo);
+    if (!modifica.writeRecord(fog, FoglioAssegno::Lunghezza, riga, foglio.toBytes())) {
+        errori << modifica.message();
         return false;
     }
-    s.TabellaFogli[size_t(riga)] = foglio;
+    allineato.riga = riga;
+    allineato.foglio = foglio;
 
+    // The book's aligned leaves, this one counted as it is now.
     const qint16 carnet = foglio.numeroCarnet;
     const int fogli = std::min<int>(s.NumeroFogli, int(s.TabellaFogli.size()) - 1);
     int allineati = 0;
     for (int i = 1; i <= fogli; ++i) {
-        const FoglioAssegno& f = s.TabellaFogli[size_t(i)];
+        const FoglioAssegno& f = i == riga ? foglio : s.TabellaFogli[size_t(i)];
         if (f.numeroCarnet == carnet && f.allineato.trimmed() == u"S") ++allineati;
     }
     const int carnets = std::min<int>(s.NumeroCarnet, int(s.TabellaCarnet.size()) - 1);
@@ -100,11 +115,12 @@ bool allineaAssegno(const Movimento& salvato, double importo, QStringList& error
         return false;
     }
     libretto = carnetAggiornato(libretto, allineati);
-    if (!scriviRecord(car, carnet, libretto, &motivo)) {
-        errori << testoErroreScrittura(car, motivo);
+    if (!modifica.writeRecord(car, CarnetAssegni::Lunghezza, carnet, libretto.toBytes())) {
+        errori << modifica.message();
         return false;
     }
-    s.TabellaCarnet[size_t(carnet)] = libretto;
+    allineato.carnet = carnet;
+    allineato.libretto = libretto;
     return true;
 }
 
@@ -183,22 +199,32 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
     nuovo.sospeso = QStringLiteral("N");
     nuovo.annullato = QStringLiteral("N");
 
+    // The cheque's leaf and book and the movement are one change: a failure anywhere
+    // puts every file back, and the tables and the hold stay as they were.
     QStringList errori;
-    // The cheque first: marking it again does no harm, so when a later write fails
-    // the user confirms again and everything ends up written.
+    const QString nonAllineato = QStringLiteral("Il movimento non è stato allineato.");
+    Transaction modifica(s.PercorsoDati);
+    AssegnoAllineato assegno;
     if (normalizzaCodiceCausale(nuovo.codiceCausale) == u"AS" &&
-        !allineaAssegno(salvato, nuovo.importo, errori)) {
-        errori << QStringLiteral("Il movimento non è stato allineato.");
-        if (errore) *errore = errori.join(u'\n');
+        !allineaAssegno(salvato, nuovo.importo, modifica, assegno, errori)) {
+        errori << nonAllineato;
+        const QString nonRipristinati = annullaModifica(modifica);
+        if (errore) *errore = errori.join(u'\n') + nonRipristinati;
         return EsitoAllineamento::Errore;
     }
 
+    // A movement with no cheque file changed is one record: it needs no snapshot.
+    Transaction* perMovimento = modifica.active() ? &modifica : nullptr;
     QString motivo;
-    if (!riscriviMovimento(nuovo, &motivo)) {
-        if (errore) *errore = motivo;
+    if (!riscriviMovimento(nuovo, &motivo, perMovimento)) {
+        const QString nonRipristinati = annullaModifica(modifica);
+        if (errore) *errore = motivo + nonRipristinati;
         return EsitoAllineamento::Errore;
     }
     if (!motivo.isEmpty()) errori << motivo;
+    // Written as a whole: the cheque tables follow the files.
+    if (assegno.riga != 0) s.TabellaFogli[size_t(assegno.riga)] = assegno.foglio;
+    if (assegno.carnet != 0) s.TabellaCarnet[size_t(assegno.carnet)] = assegno.libretto;
 
     // The row now holds the aligned movement: it goes back into the balances so.
     if (!restituisciAiSaldi(finestra(), &motivo)) errori << motivo;

@@ -55,16 +55,18 @@ enum class EsitoAllineamento {
 
 // Writes the movement the alignment window holds (`numero`) as aligned, with the
 // corrections in `corretto` (dates, causale, amount in the base unit, document,
-// description, in/out); sospeso and annullato become "N". In this order, each write
-// checked, stopping at the first that fails:
+// description, in/out); sospeso and annullato become "N". One change of the files
+// (common/transaction.h), each write checked:
 //  1. for the causale "AS": the movement's cheque leaf (foglioDelMovimento of the
 //     movement as stored) gets allineato "S" and the confirmed amount in ".FOG",
 //     then its book the count of leaves to align (and allineato) in ".CAR", each
-//     record read from its file and only those fields changed. Both can be done
-//     again without harm, so a failure further on is mended by confirming again;
-//  2. the movement at its record of ".MOV" (and ".Ord");
-//  3. the hold ends and the movement, as now stored, goes back into the four
-//     balances: ".TOT" and the main window's panels.
+//     record read from its file and only those fields changed;
+//  2. the movement at its record of ".MOV"; the change is then done (".Ord" follows);
+//  3. the cheque tables take the leaf and the book, the hold ends and the movement,
+//     as now stored, goes back into the four balances: ".TOT" and the main window's
+//     panels.
+// A failure before the change is done puts every file back: the tables are as they
+// were and the movement is still held (Errore), so the user may confirm again.
 EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto,
                                    QString* errore = nullptr);
 

@@ -163,6 +163,47 @@ TEST_F(CheckBooksForm, CostIsReadTheItalianWayAfterItsReformatting) {
     EXPECT_DOUBLE_EQ(carnet(2).costo, 1.5);
 }
 
+TEST_F(CheckBooksForm, ABookConfirmedInLireAsShownKeepsItsCostAndItsAlignedMovement) {
+    registra("01/12/2026", 1.5, 100);
+    // The cost movement is aligned with the bank statement.
+    QByteArray movimenti = readBytes(file(".MOV"));
+    movimenti[73] = 'N';
+    writeBytes(file(".MOV"), movimenti);
+    ASSERT_TRUE(ApriArchiviConto());
+    auto& s = stato();
+    s.ImpostazioniCorrenti.numeroDecimali = 0;
+    s.FormatoImporti = QStringLiteral("#,###,###,##0");
+    s.FattoreValuta = 1936.27;
+    const double allineato = s.SaldoNonSospesi;
+    ASSERT_DOUBLE_EQ(allineato, -1.5);
+
+    // 1,50 Euro shows as 2.904 Lire; the book is confirmed as shown, a day later.
+    scegli(0);
+    Form3& f = form();
+    EXPECT_EQ(f.CostoCarnet->text(), "2.904");
+    f.DataCarnet->setTesto(QString());
+    f.DataCarnet->setCursorPosition(0);
+    QTest::keyClicks(f.DataCarnet, "02122026");
+    f.Salva->click();
+    ASSERT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(file(".CAR")).mid(4, 18), QByteArray("02/12/2026") + leDouble(1.5));
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 1, 76),
+              QByteArray(le16(1) + "02/12/2026" + "02/12/2026" + text("CA", 5) + leDouble(1.5) +
+                         text("1", 8) + text("Carnet nr. 1-100", 30) + "NUN"));
+    EXPECT_EQ(carnet(1).costo, 1.5);
+    EXPECT_EQ(s.SaldoNonSospesi, allineato);
+
+    // A figure typed anew is a cost in Lire.
+    scegli(0);
+    f.CostoCarnet->clear();
+    QTest::keyClicks(f.CostoCarnet, "3000");
+    f.Salva->click();
+    ASSERT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(carnet(1).costo, 3000 / 1936.27);
+    EXPECT_EQ(mov(1).importo, 3000 / 1936.27);
+    EXPECT_EQ(recordAt(readBytes(file(".MOV")), 1, 76).mid(27, 8), leDouble(3000 / 1936.27));
+}
+
 TEST_F(CheckBooksForm, RefusalsWriteNothing) {
     registra("01/12/2026", 1.0, 100);
     const auto prima = cartella();

@@ -15,6 +15,7 @@
 #include "support/fixture.h"
 #include "support/open_account.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -158,9 +159,14 @@ TEST_F(ChequeTest, IssuingCheque101BooksTheLeafAndItsMovementAndRefreshesTheList
     EXPECT_EQ(window->AssFuori->text(), "1");
     EXPECT_EQ(window->AssMano->text(), "9");
     EXPECT_EQ(f.List1->text(1), "101        05/12/2026         250,00");
-    EXPECT_EQ(f.IMPORTO->text(), "250");
+    // The entry starts afresh on the first leaf never booked.
+    EXPECT_EQ(f.NrAssegno->text(), "100");
+    EXPECT_EQ(f.IMPORTO->text(), "0");
 
-    // Confirming again rewrites the same movement, the amount read the Italian way.
+    // The cheque picked again and confirmed again rewrites the same movement, the
+    // amount read the Italian way.
+    clic(f.List1, 1);
+    EXPECT_EQ(f.IMPORTO->text(), "250");
     f.IMPORTO->clear();
     QTest::keyClicks(f.IMPORTO, QStringLiteral("1500,5"));
     f.Salva->click();
@@ -172,6 +178,78 @@ TEST_F(ChequeTest, IssuingCheque101BooksTheLeafAndItsMovementAndRefreshesTheList
     EXPECT_DOUBLE_EQ(stato().TabellaFogli[2].importo, 1500.5);
     EXPECT_DOUBLE_EQ(stato().SaldoContabile, -1502);
     EXPECT_EQ(situazione->List1->text(0), "0001 05/12/2026        101      1.500,50");
+}
+
+TEST_F(ChequeTest, ASecondChequeTypedAfterAConfirmationBooksTheNextLeaf) {
+    // Leaves 100 to 107 booked already: 108 and 109 are left.
+    QByteArray movimenti;
+    for (qint16 k = 0; k < 8; ++k)
+        movimenti += movBytes(qint16(2 + k), "02/12/2026", "AS", 10,
+                              QByteArray::number(100 + k).constData(), "Vecchio", "S");
+    preparaConto({}, 0, movimenti, 8);
+    QByteArray fog = readBytes(file(".FOG"));
+    for (qint16 k = 0; k < 8; ++k)
+        fog.replace(91 * k, 91,
+                    foglio(qint16(2 + k), qint16(1 + k), 1, 100 + k, "02/12/2026", 10, "Vecchio",
+                           ""));
+    writeBytes(file(".FOG"), fog);
+    ASSERT_TRUE(ApriArchiviConto());
+
+    // The form as a window of its own, to take the keyboard.
+    formHost().setMdiArea(nullptr);
+    Form15& f = apri();
+    QApplication::setActiveWindow(f.window());
+    // Each cheque by keyboard on the leaf the form proposes, "Conferma" taken with Enter.
+    auto digita = [&](const char* data, const char* importo, const char* traente) {
+        f.DataAssegno->setFocus(Qt::TabFocusReason);
+        f.DataAssegno->setCursorPosition(0);
+        QTest::keyClicks(f.DataAssegno, QString::fromLatin1(data));
+        f.IMPORTO->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(f.IMPORTO, QString::fromLatin1(importo));
+        QTest::keyClick(f.IMPORTO, Qt::Key_Return);
+        EXPECT_TRUE(f.traente->hasFocus());
+        QTest::keyClicks(f.traente, QString::fromLatin1(traente));
+        QTest::keyClick(f.traente, Qt::Key_Return);
+        EXPECT_TRUE(f.NoteAss->hasFocus());
+        QTest::keyClick(f.NoteAss, Qt::Key_Return);
+        EXPECT_TRUE(f.Salva->hasFocus());
+        QTest::keyClick(f.Salva, Qt::Key_Return);
+    };
+
+    EXPECT_EQ(f.NrAssegno->text(), "108");
+    digita("05122026", "250", "Rossi");
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    // The next leaf never booked is proposed, the entry empty.
+    EXPECT_EQ(f.NrAssegno->text(), "109");
+    EXPECT_EQ(stato().IndiceFoglioScelto, 10);
+    EXPECT_EQ(f.foglioSelezionato(), 10);
+    EXPECT_EQ(f.List1->currentRow(), 9);
+    EXPECT_TRUE(f.DataAssegno->isBlank());
+    EXPECT_TRUE(f.traente->text().isEmpty());
+    EXPECT_TRUE(f.NoteAss->text().isEmpty());
+
+    digita("06122026", "75", "Bianchi");
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    // Both cheques stand, each with its own movement.
+    EXPECT_EQ(readBytes(file(".MOR")), le16(11));
+    const QByteArray mov = readBytes(file(".MOV"));
+    EXPECT_EQ(recordAt(mov, 10, 76), movBytes(10, "05/12/2026", "AS", 250, "108", "Rossi", "S"));
+    EXPECT_EQ(recordAt(mov, 11, 76), movBytes(11, "06/12/2026", "AS", 75, "109", "Bianchi", "S"));
+    const QByteArray fogli = readBytes(file(".FOG"));
+    EXPECT_EQ(recordAt(fogli, 9, 91), foglio(10, 9, 1, 108, "05/12/2026", 250, "Rossi", ""));
+    EXPECT_EQ(recordAt(fogli, 10, 91), foglio(11, 10, 1, 109, "06/12/2026", 75, "Bianchi", ""));
+
+    // Every leaf is booked: none is selected, and a third cheque is refused.
+    EXPECT_TRUE(f.NrAssegno->text().isEmpty());
+    EXPECT_EQ(f.foglioSelezionato(), 0);
+    EXPECT_EQ(f.List1->currentRow(), -1);
+    const Files prima = files();
+    digita("07122026", "30", "Verdi");
+    EXPECT_EQ(messages.texts(),
+              QStringList{"Assegno non selezionato, seleziona prima l'assegno con un doppio "
+                          "click del mouse dalla lista"});
+    EXPECT_TRUE(files() == prima);
+    EXPECT_EQ(stato().NumeroMovimenti, 11);
 }
 
 TEST_F(ChequeTest, AZeroChequeConfirmedAsAnnulledAppearsAmongTheAnnulledCheques) {
@@ -397,6 +475,7 @@ TEST_F(ChequeTest, ALongChequeNumberKeepsOneDocumentNumberOnAppendAndRewrite) {
     scrivi(f, 0, "05122026", "5", "Lunghi");
     f.Salva->click();
     EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));
+    clic(f.List1, 0);
     f.Salva->click();
     EXPECT_EQ(readBytes(file(".MOR")), le16(2));
     EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76).mid(35, 8), QByteArray("34567890"));

@@ -4,6 +4,7 @@
 // file cannot be used.
 #include "archives/causale_picker_form.h"
 #include "common/shared_state.h"
+#include "common/transaction.h"
 #include "ledger/account_loader.h"
 #include "ledger/alignment.h"
 #include "ledger/alignment_form.h"
@@ -14,6 +15,7 @@
 #include "platform/list_box.h"
 #include "shell/main_window.h"
 #include "support/bytes.h"
+#include "support/faults.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -402,6 +404,93 @@ TEST_F(AlignmentTest, AnUnusableLeafFileStopsBeforeTheMovementAndConfirmingAgain
               foglio(2, {2, 1002, "S", 120, "pagamento affitto"}));
     EXPECT_EQ(recordAt(readBytes(file(".MOV")), 2, 76).at(73), 'N');
     EXPECT_EQ(f.movimentoCaricato(), 0);
+}
+
+// Aligning a cheque movement is one change of ".FOG", ".CAR" and ".MOV": a failure at
+// any of its writes, a roll-back that cannot put a file back, a program stopped midway
+// all leave the account's files as they were.
+TEST_F(AlignmentTest, AChequeAlignmentThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
+    preparaConto();
+    const QString cartella = dataFolder();
+    const auto iniziali = fileDi(cartella);
+    Movimento corretto = stato().TabellaMovimenti[2];
+    corretto.importo = 125.5;
+
+    ProvaModifica prova;
+    prova.cartella = cartella;
+    // While the movement is held ".TOT" holds the balances without it, and every opening
+    // rewrites ".TOT" from the movements: the totals are left out of the comparison.
+    prova.file = [cartella] {
+        auto file = fileDi(cartella);
+        file.erase(QStringLiteral("AL.TOT"));
+        return file;
+    };
+    prova.riapri = [] { ApriArchiviConto(); };
+    prova.prepara = [cartella, iniziali] {
+        rimettiFile(cartella, iniziali);
+        ApriArchiviConto();
+        ASSERT_TRUE(RichiamaMovimentoDaAllineare(2));
+    };
+    prova.esegui = [corretto](QString* testo) {
+        return AllineaMovimento(2, corretto, testo) == EsitoAllineamento::Allineato;
+    };
+    EXPECT_EQ(provaModifica(prova), 3);
+}
+
+TEST_F(AlignmentTest, AFailedChequeAlignmentKeepsTablesAndBalancesAsTheFilesAre) {
+    preparaConto(1);
+    auto& s = stato();
+    const QByteArray fog = readBytes(file(".FOG"));
+    const QByteArray car = readBytes(file(".CAR"));
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 1);
+    ASSERT_EQ(f.movimentoCaricato(), 2);
+    const Saldi trattenuto{s.SaldoContabile, s.SaldoNonSospesi, s.SaldoOperazioneOggi,
+                           s.SaldoValutaOggi};
+    const QByteArray tot = readBytes(file(".TOT"));
+    f.IMPORTO->clear();
+    QTest::keyClicks(f.IMPORTO, QStringLiteral("125,50"));
+
+    // The book's write fails, then the movement's: each time nothing has changed.
+    for (const char* ext : {".CAR", ".MOV"}) {
+        const QString guasto = QString::fromLatin1(ext);
+        impostaGuastoModifiche([guasto](MomentoModifica momento, const QString& percorso) {
+            return momento == MomentoModifica::Scrittura && percorso.endsWith(guasto)
+                       ? GuastoSimulato::Errore
+                       : GuastoSimulato::Nessuno;
+        });
+        messages.clear();
+        f.OK->click();
+        impostaGuastoModifiche({});
+        ASSERT_EQ(messages.shown().size(), 1u) << ext;
+        EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("AL") + guasto)) << ext;
+        EXPECT_EQ(readBytes(file(".FOG")), fog) << ext;
+        EXPECT_EQ(readBytes(file(".CAR")), car) << ext;
+        EXPECT_EQ(readBytes(file(".MOV")), movimenti) << ext;
+        EXPECT_EQ(readBytes(file(".TOT")), tot) << ext;
+        EXPECT_EQ(s.TabellaFogli[2].allineato, QStringLiteral("N")) << ext;
+        EXPECT_DOUBLE_EQ(s.TabellaFogli[2].importo, 120) << ext;
+        EXPECT_EQ(s.TabellaCarnet[1].fogliDaAllineare, 9) << ext;
+        EXPECT_EQ(s.TabellaMovimenti[2].sospeso, QStringLiteral("S")) << ext;
+        EXPECT_DOUBLE_EQ(s.TabellaMovimenti[2].importo, 120) << ext;
+        // Still held out of the balances, for another try.
+        EXPECT_EQ(f.movimentoCaricato(), 2) << ext;
+        EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 2) << ext;
+        EXPECT_DOUBLE_EQ(s.SaldoContabile, trattenuto.contabile) << ext;
+        EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, trattenuto.nonSospesi) << ext;
+        EXPECT_FALSE(hasInterruptedChange(dataFolder())) << ext;
+    }
+
+    // Confirmed again, everything is written.
+    messages.clear();
+    f.OK->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join("|").toStdString();
+    EXPECT_EQ(recordAt(readBytes(file(".FOG")), 2, 91),
+              foglio(2, {2, 1002, "S", 125.5, "pagamento affitto"}));
+    EXPECT_EQ(readBytes(file(".CAR")), carnet(8, "N"));
+    EXPECT_EQ(s.TabellaCarnet[1].fogliDaAllineare, 8);
+    EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, -175.5);
+    EXPECT_DOUBLE_EQ(s.SaldoContabile, 324.5);
 }
 
 TEST_F(AlignmentTest, ListLinesOfUnknownCausaliAndLongNumbers) {
