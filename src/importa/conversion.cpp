@@ -1,5 +1,6 @@
 #include "importa/conversion.h"
 
+#include "common/file_errors.h"
 #include "common/file_names.h"
 #include "common/folder_lock.h"
 #include "common/paths.h"
@@ -62,13 +63,13 @@ public:
         const QFileInfo info(path);
         if (!info.exists()) return false;
         if (!info.isFile()) {
-            fallita(path + QStringLiteral(": non è un file"), EISDIR);
+            fallita(path, motivoErroreFile(EISDIR), EISDIR);
             return false;
         }
         RecordFile file(path, lunghezza);
         *bytes = file.readRange(1, quanti);
         if (!file.ok()) {
-            fallita(file.errorString(), file.osErrno());
+            fallita(path, file.errorString(), file.osErrno());
             return false;
         }
         return true;
@@ -89,6 +90,35 @@ public:
         return true;
     }
 
+    // As leggiVecchio, for a file of as many records as the count file `fileConteggio`
+    // says: it must hold them all. The records missing from a file cut short are lost,
+    // and converting it would make blank records of them; a missing file holds none.
+    // Only a missing list order (`ordine`) is let through: Quorvanta rebuilds it from
+    // the movements.
+    bool leggiContati(const QString& path, int lunghezza, int quanti, const QString& fileConteggio,
+                      bool ordine, QByteArray* bytes) {
+        if (!QFileInfo::exists(path)) {
+            if (quanti > 0 && !ordine)
+                fallita(path,
+                        QStringLiteral("il file non esiste, ma %1 conta %2 record")
+                            .arg(QDir::toNativeSeparators(fileConteggio))
+                            .arg(quanti),
+                        ENOENT);
+            return false;
+        }
+        if (!leggiVecchio(path, lunghezza, quanti, bytes)) return false;
+        const qint64 interi = QFileInfo(path).size() / lunghezza;
+        if (interi < quanti) {
+            guasto(EsitoConversione::Guasto::FineFile, path,
+                   QStringLiteral("il file contiene %1 record interi, ma %2 ne conta %3")
+                       .arg(interi)
+                       .arg(QDir::toNativeSeparators(fileConteggio))
+                       .arg(quanti));
+            return false;
+        }
+        return true;
+    }
+
     // The count of a count file; 0 when the file is missing.
     int conteggio(const QString& path) {
         QByteArray bytes;
@@ -104,13 +134,18 @@ public:
     }
 
 private:
-    void fallita(const QString& motivo, int osErrno) {
+    void fallita(const QString& path, const QString& motivo, int osErrno) {
+        guasto(EsitoConversione::Guasto::Sistema, path, motivo);
+        esito_.osErrno = osErrno;
+    }
+
+    void guasto(EsitoConversione::Guasto tipo, const QString& path, const QString& motivo) {
         ok_ = false;
         esito_.stato = EsitoConversione::Stato::Fallita;
-        esito_.osErrno = osErrno;
-        esito_.testo = QStringLiteral("Impossibile leggere %1.\nLa conversione non è stata "
+        esito_.guasto = tipo;
+        esito_.testo = QStringLiteral("Impossibile leggere %1: %2.\nLa conversione non è stata "
                                       "eseguita. ")
-                           .arg(motivo) +
+                           .arg(QDir::toNativeSeparators(path), motivo) +
                        kNessunFileModificato;
     }
 
@@ -133,10 +168,12 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
     const auto file = [&](const QString& ext) { return accountFile(cartella, codice, ext); };
     QByteArray bytes;
 
-    const int movimenti = in.conteggio(file(ExtMOR));
+    const QString fileMovimenti = file(ExtMOR);
+    const int movimenti = in.conteggio(fileMovimenti);
     for (const QString& ext : {QString(ExtMOV), QString(ExtOrd)}) {
         if (movimenti <= 0 || !in.ok()) break;
-        if (in.leggiVecchio(file(ext), MovimentoVecchio::Lunghezza, movimenti, &bytes))
+        if (in.leggiContati(file(ext), MovimentoVecchio::Lunghezza, movimenti, fileMovimenti,
+                            ext == ExtOrd, &bytes))
             piano.push_back({file(ext), converti<Movimento, MovimentoVecchio>(bytes, movimenti,
                                                                               convertiMovimento)});
     }
@@ -151,14 +188,16 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
 
     const int carnet = in.conteggio(file(ExtNRC));
     if (in.ok() && carnet > 0 &&
-        in.leggiVecchio(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, &bytes))
+        in.leggiContati(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, file(ExtNRC), false,
+                        &bytes))
         piano.push_back(
             {file(ExtCAR), converti<CarnetAssegni, CarnetVecchio>(bytes, carnet, convertiCarnet)});
     if (!in.ok()) return;
 
     const int fogli = in.conteggio(file(ExtNRF));
     if (in.ok() && fogli > 0 &&
-        in.leggiVecchio(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli, &bytes))
+        in.leggiContati(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli, file(ExtNRF), false,
+                        &bytes))
         piano.push_back({file(ExtFOG), converti<FoglioAssegno, FoglioAssegnoVecchio>(
                                            bytes, fogli, convertiFoglio)});
     if (!in.ok()) return;

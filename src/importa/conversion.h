@@ -4,7 +4,8 @@
 //
 // The conversion reads and checks every file before it writes any: a folder already
 // converted, a folder whose files do not have the old layouts' sizes, an account code
-// that cannot name a file, or a file that cannot be read stop it with nothing written.
+// that cannot name a file, a file that cannot be read, or one that holds fewer records
+// than its count file says stop it with nothing written.
 // Then every file is rewritten inside one transaction (a copy of each original in the
 // folder's snapshot folder, each new file written whole before it replaces the old
 // one), the marker Conv.con last, and the transaction is committed. A failure puts
@@ -39,8 +40,12 @@ struct EsitoConversione {
     Stato stato = Stato::Fatta;
     QString testo;
     QString titolo;
-    // Fallita: the system's error number (errno) of the failed operation, 0 when
-    // unknown, and whether the name that failed was a folder.
+    // Fallita: what failed. A system call (its error number, errno, 0 when unknown,
+    // and whether the name that failed was a folder); a file that ends before the
+    // records its count gives (a file cut short); or a count that is not a number of
+    // records (negative).
+    enum class Guasto { Sistema, FineFile, Conteggio };
+    Guasto guasto = Guasto::Sistema;
     int osErrno = 0;
     bool percorso = false;
     // Fallita: the files that could not be put back (empty: the folder is as it was).

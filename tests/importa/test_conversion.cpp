@@ -207,6 +207,84 @@ TEST_F(ConversionTest, WhatStopsTheConversionBeforeAnythingIsWritten) {
     EXPECT_EQ(contents(), before);
 }
 
+// A file holding fewer whole records than its count file says (or none, being missing)
+// cannot be read: converting it would make blank records of the lost ones. Nothing is
+// written and the file is named. Only a missing list order is let through (see the
+// account "CONTOLUNGO12" of the old folder): the program rebuilds it from the movements.
+TEST_F(ConversionTest, FileWithFewerRecordsThanItsCountStopsTheConversion) {
+    const auto movimenti = [](int quanti) {
+        QByteArray b;
+        for (int i = 1; i <= quanti; ++i)
+            b += movimentoVecchioBytes(qint16(i), "01/02/99", "01/02/99", "VE", i, "", "Bonifico",
+                                       "N", "E", "N");
+        return b;
+    };
+    const QByteArray foglio =
+        foglioVecchioBytes(0, 1, 1, 1000001, "00/00/00", 0.0, "", "", "N", " ", "N");
+    const QByteArray carnet = carnetVecchioBytes(0, 1, "10/05/98", 3.5, 1000001, 1000010, "N", 10,
+                                                 "N", QByteArray(2, '\0'));
+    const struct {
+        const char* caso;
+        std::map<const char*, QByteArray> files; // written over the old folder's; empty: removed
+        const char* nominato;
+        const char* conteggio;
+        EsitoConversione::Guasto guasto;
+    } casi[] = {
+        {"movements cut",
+         {{"A1.mor", le16(8)}, {"A1.mov", movimenti(7)}, {"A1.ord", movimenti(8)}},
+         "A1.mov",
+         "A1.mor",
+         EsitoConversione::Guasto::FineFile},
+        {"list order cut",
+         {{"A1.ord", movimenti(2)}},
+         "A1.ord",
+         "A1.mor",
+         EsitoConversione::Guasto::FineFile},
+        {"cheque books cut",
+         {{"A1.NRC", le16(2)}, {"A1.CAR", carnet}},
+         "A1.CAR",
+         "A1.NRC",
+         EsitoConversione::Guasto::FineFile},
+        {"leaves cut",
+         {{"A1.FOG", foglio}},
+         "A1.FOG",
+         "A1.NRF",
+         EsitoConversione::Guasto::FineFile},
+        {"movements missing",
+         {{"CONTOLUNGO12.MOV", {}}},
+         "CONTOLUNGO12.MOV",
+         "CONTOLUNGO12.MOR",
+         EsitoConversione::Guasto::Sistema},
+        {"cheque books missing",
+         {{"A1.CAR", {}}},
+         "A1.CAR",
+         "A1.NRC",
+         EsitoConversione::Guasto::Sistema},
+        {"leaves missing", {{"A1.FOG", {}}}, "A1.FOG", "A1.NRF", EsitoConversione::Guasto::Sistema},
+    };
+    for (const auto& c : casi) {
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        writeOldFolder(folder());
+        for (const auto& [nome, bytes] : c.files) {
+            if (bytes.isEmpty())
+                ASSERT_TRUE(QFile::remove(at(nome))) << nome;
+            else
+                writeBytes(at(nome), bytes);
+        }
+        const auto before = contents();
+
+        const EsitoConversione esito = convertiCartella(folder());
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.caso;
+        EXPECT_EQ(esito.guasto, c.guasto) << c.caso;
+        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile leggere ") + at(c.nominato) +
+                                           QStringLiteral(": ")))
+            << c.caso << ": " << esito.testo.toStdString();
+        EXPECT_TRUE(esito.testo.contains(at(c.conteggio))) << c.caso;
+        EXPECT_EQ(contents(), before) << c.caso;
+    }
+}
+
 // The account list: code and bank as stored, in record order, read from either
 // layout, and reading creates nothing.
 TEST_F(ConversionTest, AccountListReadsEitherLayoutAndCreatesNothing) {
