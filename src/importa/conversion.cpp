@@ -39,13 +39,16 @@ template <class R> std::vector<R> decodifica(const QByteArray& bytes, int quanti
     return records;
 }
 
-// Converts each old record and gives the bytes of the new ones, one after another.
-template <class Nuovo, class Vecchio, class Fn>
-QByteArray converti(const QByteArray& bytes, int quanti, Fn conversione) {
+// Converts each of the first `quanti` old records of `lunghezza` bytes and gives the
+// bytes of the new ones, one after another.
+template <class Fn> QByteArray converti(const QByteArray& bytes, int lunghezza, int quanti, Fn fn) {
     QByteArray out;
-    out.reserve(qsizetype(quanti) * Nuovo::Lunghezza);
-    for (const Vecchio& v : decodifica<Vecchio>(bytes, quanti))
-        out.append(conversione(v).toBytes());
+    for (int i = 0; i < quanti; ++i) {
+        const QByteArray nuovo =
+            fn(QByteArrayView(bytes).sliced(qsizetype(i) * lunghezza, lunghezza));
+        if (i == 0) out.reserve(qsizetype(quanti) * nuovo.size());
+        out.append(nuovo);
+    }
     return out;
 }
 
@@ -174,15 +177,14 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
         if (movimenti <= 0 || !in.ok()) break;
         if (in.leggiContati(file(ext), MovimentoVecchio::Lunghezza, movimenti, fileMovimenti,
                             ext == ExtOrd, &bytes))
-            piano.push_back({file(ext), converti<Movimento, MovimentoVecchio>(bytes, movimenti,
-                                                                              convertiMovimento)});
+            piano.push_back({file(ext), converti(bytes, MovimentoVecchio::Lunghezza, movimenti,
+                                                 convertiMovimento)});
     }
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtTOT), TotaliVecchi::Lunghezza, 1, &bytes)) {
         const QString oggi = DataOggi();
-        piano.push_back(
-            {file(ExtTOT), convertiTotali(TotaliVecchi::fromBytes(bytes), oggi).toBytes()});
+        piano.push_back({file(ExtTOT), convertiTotali(bytes, oggi)});
     }
     if (!in.ok()) return;
 
@@ -191,35 +193,30 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
         in.leggiContati(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, file(ExtNRC), false,
                         &bytes))
         piano.push_back(
-            {file(ExtCAR), converti<CarnetAssegni, CarnetVecchio>(bytes, carnet, convertiCarnet)});
+            {file(ExtCAR), converti(bytes, CarnetVecchio::Lunghezza, carnet, convertiCarnet)});
     if (!in.ok()) return;
 
     const int fogli = in.conteggio(file(ExtNRF));
     if (in.ok() && fogli > 0 &&
         in.leggiContati(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli, file(ExtNRF), false,
                         &bytes))
-        piano.push_back({file(ExtFOG), converti<FoglioAssegno, FoglioAssegnoVecchio>(
-                                           bytes, fogli, convertiFoglio)});
+        piano.push_back({file(ExtFOG),
+                         converti(bytes, FoglioAssegnoVecchio::Lunghezza, fogli, convertiFoglio)});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtIat), InteressiVecchi::Lunghezza, 1, &bytes))
-        piano.push_back({file(ExtIat),
-                         convertiInteressiCreditori(InteressiVecchi::fromBytes(bytes)).toBytes()});
+        piano.push_back({file(ExtIat), convertiInteressiCreditori(bytes)});
     if (!in.ok()) return;
     if (in.leggiVecchio(file(ExtIpa), InteressiVecchi::Lunghezza, 1, &bytes))
-        piano.push_back(
-            {file(ExtIpa), convertiInteressiDebitori(InteressiVecchi::fromBytes(bytes)).toBytes()});
+        piano.push_back({file(ExtIpa), convertiInteressiDebitori(bytes)});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtChi), RiportoPrecedenteVecchio::Lunghezza, 1, &bytes))
-        piano.push_back({file(ExtChi), convertiRiportoPrecedente(
-                                           RiportoPrecedenteVecchio::fromBytes(bytes), codice)
-                                           .toBytes()});
+        piano.push_back({file(ExtChi), convertiRiportoPrecedente(bytes, codice)});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtRIP), RiportoVecchio::Lunghezza, 1, &bytes))
-        piano.push_back(
-            {file(ExtRIP), convertiRiporto(RiportoVecchio::fromBytes(bytes)).toBytes()});
+        piano.push_back({file(ExtRIP), convertiRiporto(bytes)});
 }
 
 QString elenco(const QStringList& files) {
@@ -293,10 +290,10 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
     if (!in.ok() || numeroConti <= 0) return esito;
 
     const QString fileConti = resolveFile(cartella, ContiFile);
-    bytes = QByteArray(qsizetype(numeroConti) * ContoVecchio::Lunghezza, 0);
-    in.leggiVecchio(fileConti, ContoVecchio::Lunghezza, numeroConti, &bytes);
+    QByteArray contiVecchi(qsizetype(numeroConti) * ContoVecchio::Lunghezza, 0);
+    in.leggiVecchio(fileConti, ContoVecchio::Lunghezza, numeroConti, &contiVecchi);
     if (!in.ok()) return esito;
-    const std::vector<ContoVecchio> conti = decodifica<ContoVecchio>(bytes, numeroConti);
+    const std::vector<ContoVecchio> conti = decodifica<ContoVecchio>(contiVecchi, numeroConti);
 
     // Everything is read and converted before the first file is written.
     std::vector<FileNuovo> piano;
@@ -315,7 +312,9 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
         }
         pianificaConto(in, cartella, conto, piano);
         if (!in.ok()) return esito;
-        archivio.append(convertiConto(conto).toBytes());
+        archivio.append(convertiConto(
+            QByteArrayView(contiVecchi)
+                .sliced(qsizetype(j) * ContoVecchio::Lunghezza, ContoVecchio::Lunghezza)));
     }
     piano.push_back({fileConti, archivio});
 

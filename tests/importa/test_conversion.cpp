@@ -5,6 +5,7 @@
 #include "support/fixture.h"
 
 #include "common/folder_lock.h"
+#include "common/records.h"
 #include "common/transaction.h"
 #include "importa/conversion.h"
 
@@ -50,6 +51,79 @@ TEST_F(ConversionTest, OldFolderBecomesTheCurrentLayoutsByteForByte) {
     EXPECT_TRUE(esito.ripristinati.isEmpty());
     expectFiles(contents(), convertedOldFolder(kOggi));
     EXPECT_TRUE(messages.shown().empty()); // the computation shows nothing itself
+}
+
+// Text fields keep their bytes, NULs and blanks as they are, in every old layout: only
+// the dates are widened and the layouts change. A leaf never issued keeps its payee of
+// NULs, which the program reads as such (the cheque situation prints "Assegno non
+// Emesso" for it).
+TEST_F(ConversionTest, TextFieldsKeepTheirBytesNulsIncluded) {
+    const auto nul = [](const QByteArray& s, int width) {
+        return s + QByteArray(width - s.size(), '\0');
+    };
+    const QByteArray n8(8, '\0'), n10(10, '\0');
+    const QByteArray fido = leDouble(1500.0), importo = leDouble(250.0), zero = leDouble(0);
+
+    writeBytes(at("RecConti.dat"), le16(1));
+    const QByteArray contoComune = le16(1) + nul("N1", 12) + nul("Conto", 30) +
+                                   nul("Banca \x80uro", 45) + QByteArray(45, '\0') + "00100" +
+                                   nul("Roma  ", 25) + QByteArray(2, '\0');
+    writeBytes(at("CONTI.DAT"), contoComune + QByteArray(20, 'x') + fido + QByteArray(1, '\0'));
+
+    const QByteArray testoMovimento =
+        nul("AS", 5) + importo + n8 + nul(QByteArray("Mario\0Rossi", 11), 30) + "NUN";
+    const QByteArray testoVuoto =
+        QByteArray(5, '\0') + zero + n8 + QByteArray(30, '\0') + QByteArray(3, '\0');
+    const QByteArray m1 = le16(1) + "12/05/98" + "14/05/98" + testoMovimento;
+    const QByteArray m2 = le16(2) + n8 + n8 + testoVuoto;
+    writeBytes(at("N1.mor"), le16(2));
+    writeBytes(at("N1.mov"), m1 + m2);
+    writeBytes(at("N1.ord"), m2 + m1);
+
+    const QByteArray carnetPrima = le16(0) + le16(1);
+    const QByteArray carnetDopo = leDouble(3.5) + le32(1000001) + le32(1000010) +
+                                  QByteArray(1, '\0') + le16(10) + QByteArray(1, '\0') +
+                                  QByteArray("\0\x07", 2);
+    writeBytes(at("N1.NRC"), le16(1));
+    writeBytes(at("N1.CAR"), carnetPrima + "10/05/98" + carnetDopo);
+
+    const QByteArray emesso = nul("Mario Rossi", 30) + text("affitto", 30) + "N N";
+    const QByteArray nonEmesso = QByteArray(30, '\0') + QByteArray(30, '\0') + QByteArray(3, '\0');
+    const QByteArray f1 = le16(1) + le16(1) + le16(1) + le32(1000001);
+    const QByteArray f2 = le16(0) + le16(2) + le16(1) + le32(1000002);
+    writeBytes(at("N1.NRF"), le16(2));
+    writeBytes(at("N1.FOG"), f1 + "03/01/99" + importo + emesso + f2 + n8 + zero + nonEmesso);
+
+    const QByteArray tassi = leFloat(1.5F) + leFloat(0) + leFloat(0) + leFloat(0) + leFloat(0);
+    writeBytes(at("N1.Iat"), "01/01/98" + n8 + n8 + n8 + n8 + tassi);
+    writeBytes(at("N1.Ipa"), n8 + n8 + n8 + n8 + n8 + tassi);
+    writeBytes(at("N1.chi"), n8 + leDouble(7.5) + n8);
+    writeBytes(at("N1.rip"), "31/12/99" + leDouble(8.5));
+
+    const EsitoConversione esito = convertiCartella(folder());
+    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+
+    const QByteArray m1Nuovo = le16(1) + "12/05/1998" + "14/05/1998" + testoMovimento;
+    const QByteArray m2Nuovo = le16(2) + n10 + n10 + testoVuoto;
+    const QByteArray foglioNonEmesso = f2 + n10 + zero + nonEmesso;
+    expectFiles(contents(),
+                {
+                    {"RecConti.dat", le16(1)},
+                    {"CONTI.DAT", contoComune + fido + QByteArray(1, '\0') + QByteArray(30, ' ')},
+                    {"N1.mor", le16(2)},
+                    {"N1.mov", m1Nuovo + m2Nuovo},
+                    {"N1.ord", m2Nuovo + m1Nuovo},
+                    {"N1.NRC", le16(1)},
+                    {"N1.CAR", carnetPrima + "10/05/1998" + carnetDopo},
+                    {"N1.NRF", le16(2)},
+                    {"N1.FOG", f1 + "03/01/1999" + importo + emesso + foglioNonEmesso},
+                    {"N1.Iat", "01/01/1998" + n10 + n10 + n10 + n10 + tassi},
+                    {"N1.Ipa", n10 + n10 + n10 + n10 + n10 + tassi + tassi},
+                    {"N1.chi", n10 + leDouble(7.5) + QByteArray(12, '\0')},
+                    {"N1.rip", "31/12/1999" + leDouble(8.5)},
+                    {"Conv.con", convConBytes(kOggi, QByteArray(1, '\0'))},
+                });
+    EXPECT_TRUE(FoglioAssegno::fromBytes(foglioNonEmesso).traenteNullo);
 }
 
 TEST_F(ConversionTest, SecondRunIsRefusedAndChangesNothing) {
