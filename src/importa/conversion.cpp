@@ -97,7 +97,7 @@ public:
     // says: it must hold them all. The records missing from a file cut short are lost,
     // and converting it would make blank records of them; a missing file holds none.
     // Only a missing list order (`ordine`) is let through: Quorvanta rebuilds it from
-    // the movements.
+    // the movements. A count of 0 gives an empty file: records past the count are stale.
     bool leggiContati(const QString& path, int lunghezza, int quanti, const QString& fileConteggio,
                       bool ordine, QByteArray* bytes) {
         if (!QFileInfo::exists(path)) {
@@ -122,11 +122,27 @@ public:
         return true;
     }
 
-    // The count of a count file; 0 when the file is missing.
+    // The count of a count file; 0 when the file is missing or empty (opening a missing
+    // file made it empty). A count file cut short, or a negative count, is no count of
+    // records: it stops the conversion, which would otherwise leave the file it counts
+    // in the old layout in a folder marked converted.
     int conteggio(const QString& path) {
         QByteArray bytes;
         if (!leggi(path, Contatore::Lunghezza, 1, &bytes)) return 0;
-        return Contatore::fromBytes(bytes).valore;
+        const qint64 dimensione = QFileInfo(path).size();
+        if (dimensione > 0 && dimensione < Contatore::Lunghezza) {
+            guasto(EsitoConversione::Guasto::FineFile, path,
+                   QStringLiteral("il file ha %1 byte e non contiene un conteggio intero")
+                       .arg(dimensione));
+            return 0;
+        }
+        const int valore = Contatore::fromBytes(bytes).valore;
+        if (valore < 0) {
+            guasto(EsitoConversione::Guasto::Conteggio, path,
+                   QStringLiteral("il conteggio che contiene è negativo (%1)").arg(valore));
+            return 0;
+        }
+        return valore;
     }
 
     void rifiutata(const QString& testo) {
@@ -174,7 +190,7 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
     const QString fileMovimenti = file(ExtMOR);
     const int movimenti = in.conteggio(fileMovimenti);
     for (const QString& ext : {QString(ExtMOV), QString(ExtOrd)}) {
-        if (movimenti <= 0 || !in.ok()) break;
+        if (!in.ok()) break;
         if (in.leggiContati(file(ext), MovimentoVecchio::Lunghezza, movimenti, fileMovimenti,
                             ext == ExtOrd, &bytes))
             piano.push_back({file(ext), converti(bytes, MovimentoVecchio::Lunghezza, movimenti,
@@ -189,17 +205,15 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
     if (!in.ok()) return;
 
     const int carnet = in.conteggio(file(ExtNRC));
-    if (in.ok() && carnet > 0 &&
-        in.leggiContati(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, file(ExtNRC), false,
-                        &bytes))
+    if (in.ok() && in.leggiContati(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, file(ExtNRC),
+                                   false, &bytes))
         piano.push_back(
             {file(ExtCAR), converti(bytes, CarnetVecchio::Lunghezza, carnet, convertiCarnet)});
     if (!in.ok()) return;
 
     const int fogli = in.conteggio(file(ExtNRF));
-    if (in.ok() && fogli > 0 &&
-        in.leggiContati(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli, file(ExtNRF), false,
-                        &bytes))
+    if (in.ok() && in.leggiContati(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli,
+                                   file(ExtNRF), false, &bytes))
         piano.push_back({file(ExtFOG),
                          converti(bytes, FoglioAssegnoVecchio::Lunghezza, fogli, convertiFoglio)});
     if (!in.ok()) return;

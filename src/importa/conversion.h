@@ -4,8 +4,9 @@
 //
 // The conversion reads and checks every file before it writes any: a folder already
 // converted, a folder whose files do not have the old layouts' sizes, an account code
-// that cannot name a file, a file that cannot be read, or one that holds fewer records
-// than its count file says stop it with nothing written.
+// that cannot name a file, a file that cannot be read, one that holds fewer records
+// than its count file says, or a count that is negative or cut short stop it with
+// nothing written. A count of 0 makes the file it counts empty.
 // Then every file is rewritten inside one transaction (a copy of each original in the
 // folder's snapshot folder, each new file written whole before it replaces the old
 // one), the marker Conv.con last, and the transaction is committed. A failure puts

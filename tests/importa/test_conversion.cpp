@@ -223,10 +223,10 @@ TEST_F(ConversionTest, KilledConversionIsPutBackAndCompletedByTheNextRun) {
     expectFiles(contents(), convertedOldFolder(kOggi));
 }
 
-// A folder without accounts (count 0, negative, or no count file) gets nothing
-// written and no file created, Conv.con included.
+// A folder without accounts (count 0, or no count file) gets nothing written and no
+// file created, Conv.con included.
 TEST_F(ConversionTest, FolderWithoutAccountsIsLeftAlone) {
-    for (const QByteArray& conteggio : {le16(0), le16(-3), QByteArray()}) {
+    for (const QByteArray& conteggio : {le16(0), QByteArray()}) {
         QDir(folder()).removeRecursively();
         QDir().mkpath(folder());
         if (!conteggio.isEmpty()) writeBytes(at("RecConti.dat"), conteggio);
@@ -357,6 +357,59 @@ TEST_F(ConversionTest, FileWithFewerRecordsThanItsCountStopsTheConversion) {
         EXPECT_TRUE(esito.testo.contains(at(c.conteggio))) << c.caso;
         EXPECT_EQ(contents(), before) << c.caso;
     }
+}
+
+// A count that is no number of records (negative, or a count file cut short) stops the
+// conversion before anything is written, naming the count file: converting around it
+// would leave the file it counts in the old layout in a folder marked converted.
+TEST_F(ConversionTest, NegativeOrCutCountStopsTheConversion) {
+    const struct {
+        const char* file;
+        QByteArray conteggio;
+        EsitoConversione::Guasto guasto;
+    } casi[] = {
+        {"A1.mor", le16(-1), EsitoConversione::Guasto::Conteggio},
+        {"CONTOLUNGO12.MOR", le16(-32768), EsitoConversione::Guasto::Conteggio},
+        {"A1.NRC", le16(-1), EsitoConversione::Guasto::Conteggio},
+        {"A1.NRF", le16(-2), EsitoConversione::Guasto::Conteggio},
+        {"RecConti.dat", le16(-3), EsitoConversione::Guasto::Conteggio},
+        {"A1.mor", QByteArray(1, '\x03'), EsitoConversione::Guasto::FineFile},
+        {"A1.NRF", QByteArray(1, '\x02'), EsitoConversione::Guasto::FineFile},
+    };
+    for (const auto& c : casi) {
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        writeOldFolder(folder());
+        writeBytes(at(c.file), c.conteggio);
+        const auto before = contents();
+
+        const EsitoConversione esito = convertiCartella(folder());
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.file;
+        EXPECT_EQ(esito.guasto, c.guasto) << c.file;
+        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile leggere ") + at(c.file) +
+                                           QStringLiteral(": ")))
+            << esito.testo.toStdString();
+        EXPECT_EQ(contents(), before) << c.file;
+    }
+}
+
+// A count of 0 makes the files it counts empty: their old records are stale, and left
+// in place they would stay in the old layout. A missing file stays missing.
+TEST_F(ConversionTest, CountOfZeroWritesEmptyFiles) {
+    writeOldFolder(folder());
+    for (const char* conteggio : {"A1.mor", "A1.NRC", "A1.NRF"})
+        writeBytes(at(conteggio), le16(0));
+    QFile::remove(at("A1.FOG"));
+
+    const EsitoConversione esito = convertiCartella(folder());
+    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    auto attesi = convertedOldFolder(kOggi);
+    for (const char* conteggio : {"A1.mor", "A1.NRC", "A1.NRF"})
+        attesi[QLatin1String(conteggio)] = le16(0);
+    for (const char* vuoto : {"A1.mov", "A1.ord", "A1.CAR"})
+        attesi[QLatin1String(vuoto)] = QByteArray();
+    attesi.erase(QStringLiteral("A1.FOG"));
+    expectFiles(contents(), attesi);
 }
 
 // The account list: code and bank as stored, in record order, read from either

@@ -139,6 +139,26 @@ TEST_F(ConversionFormTest, FileCutShortGoesThroughTheFileErrorDialog) {
     EXPECT_FALSE(QFileInfo::exists(at("Conv.con")));
 }
 
+// A negative count is no file error the dialog knows: the conversion ends with the
+// plain message for an error not recognised, naming the count file.
+TEST_F(ConversionFormTest, NegativeCountEndsAsAnErrorNotRecognised) {
+    writeOldFolder(dataFolder());
+    writeBytes(at("A1.mor"), le16(-1));
+    const QByteArray mov = readBytes(at("A1.mov"));
+    pick(dataFolder());
+
+    click(form().AddAnItem);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    const MessageRecord& fine = messages.shown()[0];
+    EXPECT_TRUE(fine.text.startsWith(QStringLiteral("Erore non riconosciuto\n\nImpossibile "
+                                                    "leggere ") +
+                                     at("A1.mor")))
+        << fine.text.toStdString();
+    EXPECT_EQ(fine.icon, MessageIcon::None);
+    EXPECT_EQ(readBytes(at("A1.mov")), mov);
+    EXPECT_FALSE(QFileInfo::exists(at("Conv.con")));
+}
+
 TEST_F(ConversionFormTest, UscitaUnloadsTheWindow) {
     Form1& f = form();
     click(f.esci);
