@@ -15,7 +15,8 @@
 // for the whole run, so that Quorvanta cannot use the folder meanwhile.
 //
 // Files are matched ignoring letter case and keep the names they have. A file that
-// does not exist stays missing: the program reads a missing file as an empty one.
+// does not exist stays missing: the program reads a missing file as an empty one (a
+// file of movements, cheque books or leaves whose count is not 0 must be there).
 
 #include <QString>
 #include <QStringList>
