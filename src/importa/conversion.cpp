@@ -1,5 +1,6 @@
 #include "importa/conversion.h"
 
+#include "common/file_errors.h"
 #include "common/file_names.h"
 #include "common/folder_lock.h"
 #include "common/paths.h"
@@ -38,13 +39,16 @@ template <class R> std::vector<R> decodifica(const QByteArray& bytes, int quanti
     return records;
 }
 
-// Converts each old record and gives the bytes of the new ones, one after another.
-template <class Nuovo, class Vecchio, class Fn>
-QByteArray converti(const QByteArray& bytes, int quanti, Fn conversione) {
+// Converts each of the first `quanti` old records of `lunghezza` bytes and gives the
+// bytes of the new ones, one after another.
+template <class Fn> QByteArray converti(const QByteArray& bytes, int lunghezza, int quanti, Fn fn) {
     QByteArray out;
-    out.reserve(qsizetype(quanti) * Nuovo::Lunghezza);
-    for (const Vecchio& v : decodifica<Vecchio>(bytes, quanti))
-        out.append(conversione(v).toBytes());
+    for (int i = 0; i < quanti; ++i) {
+        const QByteArray nuovo =
+            fn(QByteArrayView(bytes).sliced(qsizetype(i) * lunghezza, lunghezza));
+        if (i == 0) out.reserve(qsizetype(quanti) * nuovo.size());
+        out.append(nuovo);
+    }
     return out;
 }
 
@@ -62,13 +66,13 @@ public:
         const QFileInfo info(path);
         if (!info.exists()) return false;
         if (!info.isFile()) {
-            fallita(path + QStringLiteral(": non è un file"), EISDIR);
+            fallita(path, motivoErroreFile(EISDIR), EISDIR);
             return false;
         }
         RecordFile file(path, lunghezza);
         *bytes = file.readRange(1, quanti);
         if (!file.ok()) {
-            fallita(file.errorString(), file.osErrno());
+            fallita(path, file.errorString(), file.osErrno());
             return false;
         }
         return true;
@@ -89,11 +93,56 @@ public:
         return true;
     }
 
-    // The count of a count file; 0 when the file is missing.
+    // As leggiVecchio, for a file of as many records as the count file `fileConteggio`
+    // says: it must hold them all. The records missing from a file cut short are lost,
+    // and converting it would make blank records of them; a missing file holds none.
+    // Only a missing list order (`ordine`) is let through: Quorvanta rebuilds it from
+    // the movements. A count of 0 gives an empty file: records past the count are stale.
+    bool leggiContati(const QString& path, int lunghezza, int quanti, const QString& fileConteggio,
+                      bool ordine, QByteArray* bytes) {
+        if (!QFileInfo::exists(path)) {
+            if (quanti > 0 && !ordine)
+                fallita(path,
+                        QStringLiteral("il file non esiste, ma %1 conta %2 record")
+                            .arg(QDir::toNativeSeparators(fileConteggio))
+                            .arg(quanti),
+                        ENOENT);
+            return false;
+        }
+        if (!leggiVecchio(path, lunghezza, quanti, bytes)) return false;
+        const qint64 interi = QFileInfo(path).size() / lunghezza;
+        if (interi < quanti) {
+            guasto(EsitoConversione::Guasto::FineFile, path,
+                   QStringLiteral("il file contiene %1 record interi, ma %2 ne conta %3")
+                       .arg(interi)
+                       .arg(QDir::toNativeSeparators(fileConteggio))
+                       .arg(quanti));
+            return false;
+        }
+        return true;
+    }
+
+    // The count of a count file; 0 when the file is missing or empty (opening a missing
+    // file made it empty). A count file cut short, or a negative count, is no count of
+    // records: it stops the conversion, which would otherwise leave the file it counts
+    // in the old layout in a folder marked converted.
     int conteggio(const QString& path) {
         QByteArray bytes;
         if (!leggi(path, Contatore::Lunghezza, 1, &bytes)) return 0;
-        return Contatore::fromBytes(bytes).valore;
+        const qint64 dimensione = QFileInfo(path).size();
+        if (dimensione > 0 && dimensione < Contatore::Lunghezza) {
+            guasto(EsitoConversione::Guasto::FineFile, path,
+                   QStringLiteral("il file ha %1 byte e non contiene un conteggio intero")
+                       .arg(dimensione));
+            return 0;
+        }
+        const int valore = Contatore::fromBytes(bytes).valore;
+        if (valore < 0) {
+            guasto(EsitoConversione::Guasto::Conteggio, path,
+                   QStringLiteral("il conteggio che contiene è negativo (%1)").arg(valore));
+            return 0;
+        }
+        return valore;
     }
 
     void rifiutata(const QString& testo) {
@@ -104,13 +153,18 @@ public:
     }
 
 private:
-    void fallita(const QString& motivo, int osErrno) {
+    void fallita(const QString& path, const QString& motivo, int osErrno) {
+        guasto(EsitoConversione::Guasto::Sistema, path, motivo);
+        esito_.osErrno = osErrno;
+    }
+
+    void guasto(EsitoConversione::Guasto tipo, const QString& path, const QString& motivo) {
         ok_ = false;
         esito_.stato = EsitoConversione::Stato::Fallita;
-        esito_.osErrno = osErrno;
-        esito_.testo = QStringLiteral("Impossibile leggere %1.\nLa conversione non è stata "
+        esito_.guasto = tipo;
+        esito_.testo = QStringLiteral("Impossibile leggere %1: %2.\nLa conversione non è stata "
                                       "eseguita. ")
-                           .arg(motivo) +
+                           .arg(QDir::toNativeSeparators(path), motivo) +
                        kNessunFileModificato;
     }
 
@@ -133,54 +187,50 @@ void pianificaConto(Lettore& in, const QString& cartella, const ContoVecchio& co
     const auto file = [&](const QString& ext) { return accountFile(cartella, codice, ext); };
     QByteArray bytes;
 
-    const int movimenti = in.conteggio(file(ExtMOR));
+    const QString fileMovimenti = file(ExtMOR);
+    const int movimenti = in.conteggio(fileMovimenti);
     for (const QString& ext : {QString(ExtMOV), QString(ExtOrd)}) {
-        if (movimenti <= 0 || !in.ok()) break;
-        if (in.leggiVecchio(file(ext), MovimentoVecchio::Lunghezza, movimenti, &bytes))
-            piano.push_back({file(ext), converti<Movimento, MovimentoVecchio>(bytes, movimenti,
-                                                                              convertiMovimento)});
+        if (!in.ok()) break;
+        if (in.leggiContati(file(ext), MovimentoVecchio::Lunghezza, movimenti, fileMovimenti,
+                            ext == ExtOrd, &bytes))
+            piano.push_back({file(ext), converti(bytes, MovimentoVecchio::Lunghezza, movimenti,
+                                                 convertiMovimento)});
     }
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtTOT), TotaliVecchi::Lunghezza, 1, &bytes)) {
         const QString oggi = DataOggi();
-        piano.push_back(
-            {file(ExtTOT), convertiTotali(TotaliVecchi::fromBytes(bytes), oggi).toBytes()});
+        piano.push_back({file(ExtTOT), convertiTotali(bytes, oggi)});
     }
     if (!in.ok()) return;
 
     const int carnet = in.conteggio(file(ExtNRC));
-    if (in.ok() && carnet > 0 &&
-        in.leggiVecchio(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, &bytes))
+    if (in.ok() && in.leggiContati(file(ExtCAR), CarnetVecchio::Lunghezza, carnet, file(ExtNRC),
+                                   false, &bytes))
         piano.push_back(
-            {file(ExtCAR), converti<CarnetAssegni, CarnetVecchio>(bytes, carnet, convertiCarnet)});
+            {file(ExtCAR), converti(bytes, CarnetVecchio::Lunghezza, carnet, convertiCarnet)});
     if (!in.ok()) return;
 
     const int fogli = in.conteggio(file(ExtNRF));
-    if (in.ok() && fogli > 0 &&
-        in.leggiVecchio(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli, &bytes))
-        piano.push_back({file(ExtFOG), converti<FoglioAssegno, FoglioAssegnoVecchio>(
-                                           bytes, fogli, convertiFoglio)});
+    if (in.ok() && in.leggiContati(file(ExtFOG), FoglioAssegnoVecchio::Lunghezza, fogli,
+                                   file(ExtNRF), false, &bytes))
+        piano.push_back({file(ExtFOG),
+                         converti(bytes, FoglioAssegnoVecchio::Lunghezza, fogli, convertiFoglio)});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtIat), InteressiVecchi::Lunghezza, 1, &bytes))
-        piano.push_back({file(ExtIat),
-                         convertiInteressiCreditori(InteressiVecchi::fromBytes(bytes)).toBytes()});
+        piano.push_back({file(ExtIat), convertiInteressiCreditori(bytes)});
     if (!in.ok()) return;
     if (in.leggiVecchio(file(ExtIpa), InteressiVecchi::Lunghezza, 1, &bytes))
-        piano.push_back(
-            {file(ExtIpa), convertiInteressiDebitori(InteressiVecchi::fromBytes(bytes)).toBytes()});
+        piano.push_back({file(ExtIpa), convertiInteressiDebitori(bytes)});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtChi), RiportoPrecedenteVecchio::Lunghezza, 1, &bytes))
-        piano.push_back({file(ExtChi), convertiRiportoPrecedente(
-                                           RiportoPrecedenteVecchio::fromBytes(bytes), codice)
-                                           .toBytes()});
+        piano.push_back({file(ExtChi), convertiRiportoPrecedente(bytes, codice)});
     if (!in.ok()) return;
 
     if (in.leggiVecchio(file(ExtRIP), RiportoVecchio::Lunghezza, 1, &bytes))
-        piano.push_back(
-            {file(ExtRIP), convertiRiporto(RiportoVecchio::fromBytes(bytes)).toBytes()});
+        piano.push_back({file(ExtRIP), convertiRiporto(bytes)});
 }
 
 QString elenco(const QStringList& files) {
@@ -254,10 +304,10 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
     if (!in.ok() || numeroConti <= 0) return esito;
 
     const QString fileConti = resolveFile(cartella, ContiFile);
-    bytes = QByteArray(qsizetype(numeroConti) * ContoVecchio::Lunghezza, 0);
-    in.leggiVecchio(fileConti, ContoVecchio::Lunghezza, numeroConti, &bytes);
+    QByteArray contiVecchi(qsizetype(numeroConti) * ContoVecchio::Lunghezza, 0);
+    in.leggiVecchio(fileConti, ContoVecchio::Lunghezza, numeroConti, &contiVecchi);
     if (!in.ok()) return esito;
-    const std::vector<ContoVecchio> conti = decodifica<ContoVecchio>(bytes, numeroConti);
+    const std::vector<ContoVecchio> conti = decodifica<ContoVecchio>(contiVecchi, numeroConti);
 
     // Everything is read and converted before the first file is written.
     std::vector<FileNuovo> piano;
@@ -276,7 +326,9 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
         }
         pianificaConto(in, cartella, conto, piano);
         if (!in.ok()) return esito;
-        archivio.append(convertiConto(conto).toBytes());
+        archivio.append(convertiConto(
+            QByteArrayView(contiVecchi)
+                .sliced(qsizetype(j) * ContoVecchio::Lunghezza, ContoVecchio::Lunghezza)));
     }
     piano.push_back({fileConti, archivio});
 

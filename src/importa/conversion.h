@@ -4,7 +4,9 @@
 //
 // The conversion reads and checks every file before it writes any: a folder already
 // converted, a folder whose files do not have the old layouts' sizes, an account code
-// that cannot name a file, or a file that cannot be read stop it with nothing written.
+// that cannot name a file, a file that cannot be read, one that holds fewer records
+// than its count file says, or a count that is negative or cut short stop it with
+// nothing written. A count of 0 makes the file it counts empty.
 // Then every file is rewritten inside one transaction (a copy of each original in the
 // folder's snapshot folder, each new file written whole before it replaces the old
 // one), the marker Conv.con last, and the transaction is committed. A failure puts
@@ -13,7 +15,8 @@
 // for the whole run, so that Quorvanta cannot use the folder meanwhile.
 //
 // Files are matched ignoring letter case and keep the names they have. A file that
-// does not exist stays missing: the program reads a missing file as an empty one.
+// does not exist stays missing: the program reads a missing file as an empty one (a
+// file of movements, cheque books or leaves whose count is not 0 must be there).
 
 #include <QString>
 #include <QStringList>
@@ -39,8 +42,12 @@ struct EsitoConversione {
     Stato stato = Stato::Fatta;
     QString testo;
     QString titolo;
-    // Fallita: the system's error number (errno) of the failed operation, 0 when
-    // unknown, and whether the name that failed was a folder.
+    // Fallita: what failed. A system call (its error number, errno, 0 when unknown,
+    // and whether the name that failed was a folder); a file that ends before the
+    // records its count gives (a file cut short); or a count that is not a number of
+    // records (negative).
+    enum class Guasto { Sistema, FineFile, Conteggio };
+    Guasto guasto = Guasto::Sistema;
     int osErrno = 0;
     bool percorso = false;
     // Fallita: the files that could not be put back (empty: the folder is as it was).

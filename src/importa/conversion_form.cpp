@@ -21,6 +21,9 @@ namespace qv {
 
 namespace {
 
+// The file-error dialog's number for a read past the end of a file.
+constexpr qint32 kInputOltreFineFile = 62;
+
 QString percorso(const QString& folder) {
     return QStringLiteral("Percorso: ") + QDir::toNativeSeparators(folder);
 }
@@ -31,6 +34,21 @@ QString testoFatto(int conti) {
                               "nessun file è stato modificato.");
     if (conti == 1) return QStringLiteral("Conversione completata: 1 conto convertito.");
     return QStringLiteral("Conversione completata: %1 conti convertiti.").arg(conti);
+}
+
+// The answer of the file-error dialog to a failed conversion. A file cut short is the
+// dialog's "input past the end of the file"; a count that is not a number of records is
+// an error the dialog does not know, which it answers as not recognised.
+qint16 rispostaErrore(const EsitoConversione& esito) {
+    switch (esito.guasto) {
+    case EsitoConversione::Guasto::FineFile:
+        return ErroriFile(kInputOltreFineFile);
+    case EsitoConversione::Guasto::Conteggio:
+        return 3;
+    case EsitoConversione::Guasto::Sistema:
+        break;
+    }
+    return ErroriFile(numeroErroreFile(esito.osErrno, esito.percorso));
 }
 
 } // namespace
@@ -148,7 +166,7 @@ void Form1::AddAnItem_Click() {
         case EsitoConversione::Stato::Fallita: {
             // Nothing of the conversion is left in the folder: trying again starts
             // afresh; every other answer ends it.
-            const qint16 risposta = ErroriFile(numeroErroreFile(esito.osErrno, esito.percorso));
+            const qint16 risposta = rispostaErrore(esito);
             if (risposta == 0) continue;
             messageBox(risposta == 1
                            ? esito.testo

@@ -7,16 +7,59 @@ namespace qv {
 
 namespace {
 
-// An old date field: its eight characters exactly as stored.
-QString dataVecchia(FieldReader& in) {
-    return fromCp1252(in.raw(8));
-}
-
 bool soloDigits(const QString& text) {
     for (const QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
     return !text.isEmpty();
 }
+
+bool soloNul(QByteArrayView bytes) {
+    return bytes.count('\0') == bytes.size();
+}
+
+// A text field made wider: its bytes, then NULs when it holds only NULs (it stays a
+// field never written), else blanks.
+QByteArray allarga(const QByteArray& campo, int larghezza) {
+    QByteArray out = campo.left(larghezza);
+    out.append(larghezza - out.size(), soloNul(campo) ? '\0' : ' ');
+    return out;
+}
+
+// An old date (eight bytes) in the current layout (ten).
+QByteArray dataNuova(const QByteArray& vecchia) {
+    if (soloNul(vecchia)) return allarga(vecchia, 10);
+    return toCp1252(convertiData(fromCp1252(vecchia)), 10);
+}
+
+// Copies an old record field by field into the current layout: the bytes of each field
+// as they are, the dates widened, the new fields added.
+class Trasposizione {
+public:
+    Trasposizione(QByteArrayView vecchio, int lunghezza) : in_(vecchio), lunghezza_(lunghezza) {
+        out_.reserve(lunghezza);
+    }
+
+    // A field of `larghezza` bytes carried unchanged.
+    void copia(int larghezza) { out_.append(in_.raw(larghezza)); }
+    // A field not carried over.
+    void salta(int larghezza) { in_.skip(larghezza); }
+    // A date, by the date rule.
+    void data() { out_.append(dataNuova(in_.raw(8))); }
+    // The next `larghezza` bytes of the old record, for the caller to convert.
+    QByteArray leggi(int larghezza) { return in_.raw(larghezza); }
+    // Bytes of the current record.
+    void scrivi(const QByteArray& bytes) { out_.append(bytes); }
+
+    QByteArray bytes() const {
+        Q_ASSERT(out_.size() == lunghezza_);
+        return out_;
+    }
+
+private:
+    FieldReader in_;
+    int lunghezza_;
+    QByteArray out_;
+};
 
 } // namespace
 
@@ -36,96 +79,6 @@ ContoVecchio ContoVecchio::fromBytes(QByteArrayView bytes) {
     r.riservato20 = in.text(20);
     r.fido = in.real();
     r.riservato = in.text(1);
-    return r;
-}
-
-MovimentoVecchio MovimentoVecchio::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    MovimentoVecchio r;
-    r.numero = in.int16();
-    r.dataOperazione = dataVecchia(in);
-    r.dataValuta = dataVecchia(in);
-    r.codiceCausale = in.text(5);
-    r.importo = in.real();
-    r.numeroDocumento = in.text(8);
-    r.descrizione = in.text(30);
-    r.sospeso = in.text(1);
-    r.entrataUscita = in.text(1);
-    r.annullato = in.text(1);
-    return r;
-}
-
-TotaliVecchi TotaliVecchi::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    TotaliVecchi r;
-    r.saldoNonSospesi = in.real();
-    r.saldoValutaOggi = in.real();
-    r.saldoOperazioneOggi = in.real();
-    r.saldoContabile = in.real();
-    r.primaDataOperazione = dataVecchia(in);
-    r.ultimaDataOperazione = dataVecchia(in);
-    r.primaDataValuta = dataVecchia(in);
-    r.ultimaDataValuta = dataVecchia(in);
-    return r;
-}
-
-CarnetVecchio CarnetVecchio::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    CarnetVecchio r;
-    r.movimentoCosto = in.int16();
-    r.numeroCarnet = in.int16();
-    r.dataRitiro = dataVecchia(in);
-    r.costo = in.real();
-    r.primoAssegno = in.int32();
-    r.ultimoAssegno = in.int32();
-    r.esaurito = in.text(1);
-    r.fogliDaAllineare = in.int16();
-    r.allineato = in.text(1);
-    r.riservato = in.raw(2);
-    return r;
-}
-
-FoglioAssegnoVecchio FoglioAssegnoVecchio::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    FoglioAssegnoVecchio r;
-    r.movimento = in.int16();
-    r.progressivo = in.int16();
-    r.numeroCarnet = in.int16();
-    r.numeroAssegno = in.int32();
-    r.dataAssegno = dataVecchia(in);
-    r.importo = in.real();
-    r.traenteAssegno = in.text(30);
-    r.noteAssegno = in.text(30);
-    r.allineato = in.text(1);
-    r.riservato = in.text(1);
-    r.annullato = in.text(1);
-    return r;
-}
-
-InteressiVecchi InteressiVecchi::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    InteressiVecchi r;
-    for (int i = 1; i <= 5; ++i)
-        r.dataDecorrenza[i] = dataVecchia(in);
-    for (int i = 1; i <= 5; ++i)
-        r.tasso[i] = in.single();
-    return r;
-}
-
-RiportoPrecedenteVecchio RiportoPrecedenteVecchio::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    RiportoPrecedenteVecchio r;
-    r.dataRiporto = dataVecchia(in);
-    r.saldoRiporto = in.real();
-    r.codiceConto = in.text(8);
-    return r;
-}
-
-RiportoVecchio RiportoVecchio::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    RiportoVecchio r;
-    r.dataRiporto = dataVecchia(in);
-    r.saldoRiporto = in.real();
     return r;
 }
 
@@ -166,121 +119,119 @@ QString convertiData(const QString& vecchia) {
 
 // --- Old records into current ones ---
 
-Conto convertiConto(const ContoVecchio& v) {
-    Conto r;
-    r.numero = v.numero;
-    r.codiceConto = v.codiceConto;
-    r.tipoConto = v.tipoConto;
-    r.nomeBanca = v.nomeBanca;
-    r.indirizzo = v.indirizzo;
-    r.cap = v.cap;
-    r.localita = v.localita;
-    r.provincia = v.provincia;
-    r.fido = v.fido;
-    r.riservato = v.riservato;
-    // The bank codes did not exist in the previous release: blank.
-    return r;
+QByteArray convertiConto(QByteArrayView vecchio) {
+    Trasposizione t(vecchio, Conto::Lunghezza);
+    t.copia(2);  // numero
+    t.copia(12); // codiceConto
+    t.copia(30); // tipoConto
+    t.copia(45); // nomeBanca
+    t.copia(45); // indirizzo
+    t.copia(5);  // cap
+    t.copia(25); // localita
+    t.copia(2);  // provincia
+    t.salta(20); // riservato20, not carried over
+    t.copia(8);  // fido
+    t.copia(1);  // riservato
+    // The bank codes (codiceAbi, codiceCab, idBanca) did not exist: blank.
+    t.scrivi(QByteArray(30, ' '));
+    return t.bytes();
 }
 
-Movimento convertiMovimento(const MovimentoVecchio& v) {
-    Movimento r;
-    r.numero = v.numero;
-    r.dataOperazione = convertiData(v.dataOperazione);
-    r.dataValuta = convertiData(v.dataValuta);
-    r.codiceCausale = v.codiceCausale;
-    r.importo = v.importo;
-    r.numeroDocumento = v.numeroDocumento;
-    r.descrizione = v.descrizione;
-    r.sospeso = v.sospeso;
-    r.entrataUscita = v.entrataUscita;
-    r.annullato = v.annullato;
-    return r;
+QByteArray convertiMovimento(QByteArrayView vecchio) {
+    Trasposizione t(vecchio, Movimento::Lunghezza);
+    t.copia(2);  // numero
+    t.data();    // dataOperazione
+    t.data();    // dataValuta
+    t.copia(5);  // codiceCausale
+    t.copia(8);  // importo
+    t.copia(8);  // numeroDocumento
+    t.copia(30); // descrizione
+    t.copia(1);  // sospeso
+    t.copia(1);  // entrataUscita
+    t.copia(1);  // annullato
+    return t.bytes();
 }
 
-TotaliConto convertiTotali(const TotaliVecchi& v, const QString& oggi) {
-    const auto data = [&oggi](const QString& vecchia) {
-        const QString nuova = convertiData(vecchia);
-        return valoreNumerico(nuova) == 0 ? oggi : nuova;
-    };
-    TotaliConto r;
-    r.saldoNonSospesi = v.saldoNonSospesi;
-    r.saldoValutaOggi = v.saldoValutaOggi;
-    r.saldoOperazioneOggi = v.saldoOperazioneOggi;
-    r.saldoContabile = v.saldoContabile;
-    r.primaDataOperazione = data(v.primaDataOperazione);
-    r.ultimaDataOperazione = data(v.ultimaDataOperazione);
-    r.primaDataValuta = data(v.primaDataValuta);
-    r.ultimaDataValuta = data(v.ultimaDataValuta);
-    return r;
-}
-
-CarnetAssegni convertiCarnet(const CarnetVecchio& v) {
-    CarnetAssegni r;
-    r.movimentoCosto = v.movimentoCosto;
-    r.numeroCarnet = v.numeroCarnet;
-    r.dataRitiro = convertiData(v.dataRitiro);
-    r.costo = v.costo;
-    r.primoAssegno = v.primoAssegno;
-    r.ultimoAssegno = v.ultimoAssegno;
-    r.esaurito = v.esaurito;
-    r.fogliDaAllineare = v.fogliDaAllineare;
-    r.allineato = v.allineato;
-    r.riservato = v.riservato;
-    return r;
-}
-
-FoglioAssegno convertiFoglio(const FoglioAssegnoVecchio& v) {
-    FoglioAssegno r;
-    r.movimento = v.movimento;
-    r.progressivo = v.progressivo;
-    r.numeroCarnet = v.numeroCarnet;
-    r.numeroAssegno = v.numeroAssegno;
-    r.dataAssegno = convertiData(v.dataAssegno);
-    r.importo = v.importo;
-    r.traenteAssegno = v.traenteAssegno;
-    r.noteAssegno = v.noteAssegno;
-    r.allineato = v.allineato;
-    r.riservato = v.riservato;
-    r.annullato = v.annullato;
-    return r;
-}
-
-InteressiCreditori convertiInteressiCreditori(const InteressiVecchi& v) {
-    InteressiCreditori r;
-    for (int i = 1; i <= 5; ++i) {
-        r.dataDecorrenza[i] = convertiData(v.dataDecorrenza[i]);
-        r.tasso[i] = v.tasso[i];
+QByteArray convertiTotali(QByteArrayView vecchio, const QString& oggi) {
+    Trasposizione t(vecchio, TotaliConto::Lunghezza);
+    t.copia(8); // saldoNonSospesi
+    t.copia(8); // saldoValutaOggi
+    t.copia(8); // saldoOperazioneOggi
+    t.copia(8); // saldoContabile
+    // primaDataOperazione, ultimaDataOperazione, primaDataValuta, ultimaDataValuta
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray nuova = dataNuova(t.leggi(8));
+        t.scrivi(valoreNumerico(fromCp1252(nuova)) == 0 ? toCp1252(oggi, 10) : nuova);
     }
-    return r;
+    return t.bytes();
 }
 
-InteressiDebitori convertiInteressiDebitori(const InteressiVecchi& v) {
-    InteressiDebitori r;
-    for (int i = 1; i <= 5; ++i) {
-        r.dataDecorrenza[i] = convertiData(v.dataDecorrenza[i]);
-        r.tassoEntroFido[i] = v.tasso[i];
-        r.tassoFuoriFido[i] = v.tasso[i];
-    }
-    return r;
+QByteArray convertiCarnet(QByteArrayView vecchio) {
+    Trasposizione t(vecchio, CarnetAssegni::Lunghezza);
+    t.copia(2); // movimentoCosto
+    t.copia(2); // numeroCarnet
+    t.data();   // dataRitiro
+    t.copia(8); // costo
+    t.copia(4); // primoAssegno
+    t.copia(4); // ultimoAssegno
+    t.copia(1); // esaurito
+    t.copia(2); // fogliDaAllineare
+    t.copia(1); // allineato
+    t.copia(2); // riservato
+    return t.bytes();
 }
 
-RiportoPrecedente convertiRiportoPrecedente(const RiportoPrecedenteVecchio& v,
-                                            const QString& codiceConto) {
-    RiportoPrecedente r;
-    r.dataRiporto = convertiData(v.dataRiporto);
-    r.saldoRiporto = v.saldoRiporto;
+QByteArray convertiFoglio(QByteArrayView vecchio) {
+    Trasposizione t(vecchio, FoglioAssegno::Lunghezza);
+    t.copia(2);  // movimento
+    t.copia(2);  // progressivo
+    t.copia(2);  // numeroCarnet
+    t.copia(4);  // numeroAssegno
+    t.data();    // dataAssegno
+    t.copia(8);  // importo
+    t.copia(30); // traenteAssegno
+    t.copia(30); // noteAssegno
+    t.copia(1);  // allineato
+    t.copia(1);  // riservato
+    t.copia(1);  // annullato
+    return t.bytes();
+}
+
+QByteArray convertiInteressiCreditori(QByteArrayView vecchio) {
+    Trasposizione t(vecchio, InteressiCreditori::Lunghezza);
+    for (int i = 1; i <= 5; ++i)
+        t.data();   // dataDecorrenza 1 to 5
+    t.copia(5 * 4); // tasso 1 to 5
+    return t.bytes();
+}
+
+QByteArray convertiInteressiDebitori(QByteArrayView vecchio) {
+    Trasposizione t(vecchio, InteressiDebitori::Lunghezza);
+    for (int i = 1; i <= 5; ++i)
+        t.data(); // dataDecorrenza 1 to 5
+    const QByteArray tassi = t.leggi(5 * 4);
+    t.scrivi(tassi); // tassoEntroFido 1 to 5
+    t.scrivi(tassi); // tassoFuoriFido 1 to 5
+    return t.bytes();
+}
+
+QByteArray convertiRiportoPrecedente(QByteArrayView vecchio, const QString& codiceConto) {
+    Trasposizione t(vecchio, RiportoPrecedente::Lunghezza);
+    t.data();   // dataRiporto
+    t.copia(8); // saldoRiporto
+    const QByteArray codiceVecchio = t.leggi(8);
+    const QString letto = textField(codiceVecchio);
     const QString codice = codiceConto.trimmed();
-    const bool tagliato =
-        !v.codiceConto.isEmpty() && withoutTrailingBlanks(codice.left(8)) == v.codiceConto;
-    r.codiceConto = tagliato ? codice : v.codiceConto;
-    return r;
+    const bool tagliato = !letto.isEmpty() && withoutTrailingBlanks(codice.left(8)) == letto;
+    t.scrivi(tagliato ? toCp1252(codice, 12) : allarga(codiceVecchio, 12));
+    return t.bytes();
 }
 
-Riporto convertiRiporto(const RiportoVecchio& v) {
-    Riporto r;
-    r.dataRiporto = convertiData(v.dataRiporto);
-    r.saldoRiporto = v.saldoRiporto;
-    return r;
+QByteArray convertiRiporto(QByteArrayView vecchio) {
+    Trasposizione t(vecchio, Riporto::Lunghezza);
+    t.data();   // dataRiporto
+    t.copia(8); // saldoRiporto
+    return t.bytes();
 }
 
 } // namespace qv

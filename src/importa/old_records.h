@@ -1,18 +1,13 @@
 #pragma once
 // The record layouts of the previous release, which wrote every date as eight
 // characters "DD/MM/YY", and how each old record becomes a record of the current
-// layouts (common/records.h). Old records are only read: each has its length on
-// disk and a decoder that accepts any number of bytes (missing bytes read as zeros).
-// Date fields keep their eight characters exactly as stored, NULs included, because
-// the date rule works on the characters as they are.
+// layouts (common/records.h). Old records are only read.
 
 #include "common/records.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
-#include <array>
 
 namespace qv {
 
@@ -34,99 +29,30 @@ struct ContoVecchio {
     static ContoVecchio fromBytes(QByteArrayView bytes);
 };
 
-// A movement of the old ".mov" and ".ord".
-struct MovimentoVecchio {
+// The lengths of the other old records. Their fields are those of the current records
+// (common/records.h) in the same order, each date two characters shorter; the closing
+// record's account code has eight characters instead of twelve, and the debit rates
+// have no rates beyond the credit line.
+struct MovimentoVecchio { // ".mov" and ".ord"
     static constexpr int Lunghezza = 72;
-    qint16 numero = 0;
-    QString dataOperazione; // 8, as stored
-    QString dataValuta;     // 8, as stored
-    QString codiceCausale;  // 5
-    double importo = 0.0;
-    QString numeroDocumento; // 8
-    QString descrizione;     // 30
-    QString sospeso;         // 1
-    QString entrataUscita;   // 1
-    QString annullato;       // 1
-
-    static MovimentoVecchio fromBytes(QByteArrayView bytes);
 };
-
-// The old totals of ".tot".
-struct TotaliVecchi {
+struct TotaliVecchi { // ".tot"
     static constexpr int Lunghezza = 64;
-    double saldoNonSospesi = 0.0;
-    double saldoValutaOggi = 0.0;
-    double saldoOperazioneOggi = 0.0;
-    double saldoContabile = 0.0;
-    QString primaDataOperazione;  // 8, as stored
-    QString ultimaDataOperazione; // 8
-    QString primaDataValuta;      // 8
-    QString ultimaDataValuta;     // 8
-
-    static TotaliVecchi fromBytes(QByteArrayView bytes);
 };
-
-// An old cheque book of ".CAR".
-struct CarnetVecchio {
+struct CarnetVecchio { // ".CAR"
     static constexpr int Lunghezza = 34;
-    qint16 movimentoCosto = 0;
-    qint16 numeroCarnet = 0;
-    QString dataRitiro; // 8, as stored
-    double costo = 0.0;
-    qint32 primoAssegno = 0;
-    qint32 ultimoAssegno = 0;
-    QString esaurito; // 1
-    qint16 fogliDaAllineare = 0;
-    QString allineato;    // 1
-    QByteArray riservato; // 2 bytes without meaning, carried over
-
-    static CarnetVecchio fromBytes(QByteArrayView bytes);
 };
-
-// An old cheque leaf of ".FOG".
-struct FoglioAssegnoVecchio {
+struct FoglioAssegnoVecchio { // ".FOG"
     static constexpr int Lunghezza = 89;
-    qint16 movimento = 0;
-    qint16 progressivo = 0;
-    qint16 numeroCarnet = 0;
-    qint32 numeroAssegno = 0;
-    QString dataAssegno; // 8, as stored
-    double importo = 0.0;
-    QString traenteAssegno; // 30
-    QString noteAssegno;    // 30
-    QString allineato;      // 1
-    QString riservato;      // 1
-    QString annullato;      // 1
-
-    static FoglioAssegnoVecchio fromBytes(QByteArrayView bytes);
 };
-
-// The old rates of ".Iat" (credit) and ".Ipa" (debit): five start dates, five rates.
-struct InteressiVecchi {
+struct InteressiVecchi { // ".Iat" (credit) and ".Ipa" (debit): five dates, five rates
     static constexpr int Lunghezza = 60;
-    std::array<QString, 6> dataDecorrenza; // 1..5, 8 each, as stored
-    std::array<float, 6> tasso{};          // 1..5
-
-    static InteressiVecchi fromBytes(QByteArrayView bytes);
 };
-
-// The old closing record of ".chi": its account code had eight characters.
-struct RiportoPrecedenteVecchio {
+struct RiportoPrecedenteVecchio { // ".chi"
     static constexpr int Lunghezza = 24;
-    QString dataRiporto; // 8, as stored
-    double saldoRiporto = 0.0;
-    QString codiceConto; // 8
-
-    static RiportoPrecedenteVecchio fromBytes(QByteArrayView bytes);
 };
-
-// The old carry-forward of ".rip".
-struct RiportoVecchio {
+struct RiportoVecchio { // ".rip"
     static constexpr int Lunghezza = 16;
-    QString dataRiporto; // 8, as stored
-    double saldoRiporto = 0.0;
-
-    static RiportoVecchio fromBytes(QByteArrayView bytes);
 };
 
 // The marker of a converted folder, record 1 of "Conv.con".
@@ -145,24 +71,30 @@ struct MarcaConversione {
 // Years 00 to 49 get the century "20", years 50 to 99 "19"; "00/00/00" (no date)
 // becomes "00/00/0000" and the empty mask "__/__/__" becomes "__/__/____"; a year
 // part that is not two digits keeps "19". A date of only blanks or NULs becomes
-// the empty text, written as ten blanks.
+// the empty text.
 QString convertiData(const QString& vecchia);
 
-Conto convertiConto(const ContoVecchio& vecchio);
-Movimento convertiMovimento(const MovimentoVecchio& vecchio);
-// The four dates by the date rule; each one whose numeric value is 0 (blank,
-// "00/00/0000", "__/__/____") becomes `oggi`.
-TotaliConto convertiTotali(const TotaliVecchi& vecchi, const QString& oggi);
-CarnetAssegni convertiCarnet(const CarnetVecchio& vecchio);
-FoglioAssegno convertiFoglio(const FoglioAssegnoVecchio& vecchio);
-InteressiCreditori convertiInteressiCreditori(const InteressiVecchi& vecchi);
+// The conversions of the old records. Each takes the bytes of one old record (bytes
+// missing at its end read as zeros) and gives the bytes of the current one. Every field
+// keeps its bytes exactly: a text its characters, blanks and NULs as they are (a leaf
+// never issued keeps its payee of NULs), a number its bits. Only the layouts change:
+// each date is widened by the date rule (eight NULs become ten), and a field the old
+// record lacks is blank.
+QByteArray convertiConto(QByteArrayView vecchio);     // 195 bytes: Conto, 205
+QByteArray convertiMovimento(QByteArrayView vecchio); // 72: Movimento, 76
+// The four dates by the date rule; each one whose numeric value is then 0 (blank,
+// NULs, "00/00/0000", "__/__/____") becomes `oggi`.
+QByteArray convertiTotali(QByteArrayView vecchio, const QString& oggi); // 64: TotaliConto, 72
+QByteArray convertiCarnet(QByteArrayView vecchio);                      // 34: CarnetAssegni, 36
+QByteArray convertiFoglio(QByteArrayView vecchio);                      // 89: FoglioAssegno, 91
+QByteArray convertiInteressiCreditori(QByteArrayView vecchio); // 60: InteressiCreditori, 70
 // The old single rate of each period holds within and beyond the credit line.
-InteressiDebitori convertiInteressiDebitori(const InteressiVecchi& vecchi);
-// The old release cut the account code to eight characters: the closing record
-// gets the account's whole code (codiceConto, trimmed) when its first eight
-// characters are the old code, else the old eight characters.
-RiportoPrecedente convertiRiportoPrecedente(const RiportoPrecedenteVecchio& vecchio,
-                                            const QString& codiceConto);
-Riporto convertiRiporto(const RiportoVecchio& vecchio);
+QByteArray convertiInteressiDebitori(QByteArrayView vecchio); // 60: InteressiDebitori, 90
+// The old release cut the account code to eight characters: the closing record gets
+// the account's whole code (codiceConto, trimmed) when its first eight characters are
+// the old code, else the old eight characters.
+QByteArray convertiRiportoPrecedente(QByteArrayView vecchio, // 24: RiportoPrecedente, 30
+                                     const QString& codiceConto);
+QByteArray convertiRiporto(QByteArrayView vecchio); // 16: Riporto, 18
 
 } // namespace qv

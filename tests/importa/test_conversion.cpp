@@ -5,6 +5,7 @@
 #include "support/fixture.h"
 
 #include "common/folder_lock.h"
+#include "common/records.h"
 #include "common/transaction.h"
 #include "importa/conversion.h"
 
@@ -50,6 +51,79 @@ TEST_F(ConversionTest, OldFolderBecomesTheCurrentLayoutsByteForByte) {
     EXPECT_TRUE(esito.ripristinati.isEmpty());
     expectFiles(contents(), convertedOldFolder(kOggi));
     EXPECT_TRUE(messages.shown().empty()); // the computation shows nothing itself
+}
+
+// Text fields keep their bytes, NULs and blanks as they are, in every old layout: only
+// the dates are widened and the layouts change. A leaf never issued keeps its payee of
+// NULs, which the program reads as such (the cheque situation prints "Assegno non
+// Emesso" for it).
+TEST_F(ConversionTest, TextFieldsKeepTheirBytesNulsIncluded) {
+    const auto nul = [](const QByteArray& s, int width) {
+        return s + QByteArray(width - s.size(), '\0');
+    };
+    const QByteArray n8(8, '\0'), n10(10, '\0');
+    const QByteArray fido = leDouble(1500.0), importo = leDouble(250.0), zero = leDouble(0);
+
+    writeBytes(at("RecConti.dat"), le16(1));
+    const QByteArray contoComune = le16(1) + nul("N1", 12) + nul("Conto", 30) +
+                                   nul("Banca \x80uro", 45) + QByteArray(45, '\0') + "00100" +
+                                   nul("Roma  ", 25) + QByteArray(2, '\0');
+    writeBytes(at("CONTI.DAT"), contoComune + QByteArray(20, 'x') + fido + QByteArray(1, '\0'));
+
+    const QByteArray testoMovimento =
+        nul("AS", 5) + importo + n8 + nul(QByteArray("Mario\0Rossi", 11), 30) + "NUN";
+    const QByteArray testoVuoto =
+        QByteArray(5, '\0') + zero + n8 + QByteArray(30, '\0') + QByteArray(3, '\0');
+    const QByteArray m1 = le16(1) + "12/05/98" + "14/05/98" + testoMovimento;
+    const QByteArray m2 = le16(2) + n8 + n8 + testoVuoto;
+    writeBytes(at("N1.mor"), le16(2));
+    writeBytes(at("N1.mov"), m1 + m2);
+    writeBytes(at("N1.ord"), m2 + m1);
+
+    const QByteArray carnetPrima = le16(0) + le16(1);
+    const QByteArray carnetDopo = leDouble(3.5) + le32(1000001) + le32(1000010) +
+                                  QByteArray(1, '\0') + le16(10) + QByteArray(1, '\0') +
+                                  QByteArray("\0\x07", 2);
+    writeBytes(at("N1.NRC"), le16(1));
+    writeBytes(at("N1.CAR"), carnetPrima + "10/05/98" + carnetDopo);
+
+    const QByteArray emesso = nul("Mario Rossi", 30) + text("affitto", 30) + "N N";
+    const QByteArray nonEmesso = QByteArray(30, '\0') + QByteArray(30, '\0') + QByteArray(3, '\0');
+    const QByteArray f1 = le16(1) + le16(1) + le16(1) + le32(1000001);
+    const QByteArray f2 = le16(0) + le16(2) + le16(1) + le32(1000002);
+    writeBytes(at("N1.NRF"), le16(2));
+    writeBytes(at("N1.FOG"), f1 + "03/01/99" + importo + emesso + f2 + n8 + zero + nonEmesso);
+
+    const QByteArray tassi = leFloat(1.5F) + leFloat(0) + leFloat(0) + leFloat(0) + leFloat(0);
+    writeBytes(at("N1.Iat"), "01/01/98" + n8 + n8 + n8 + n8 + tassi);
+    writeBytes(at("N1.Ipa"), n8 + n8 + n8 + n8 + n8 + tassi);
+    writeBytes(at("N1.chi"), n8 + leDouble(7.5) + n8);
+    writeBytes(at("N1.rip"), "31/12/99" + leDouble(8.5));
+
+    const EsitoConversione esito = convertiCartella(folder());
+    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+
+    const QByteArray m1Nuovo = le16(1) + "12/05/1998" + "14/05/1998" + testoMovimento;
+    const QByteArray m2Nuovo = le16(2) + n10 + n10 + testoVuoto;
+    const QByteArray foglioNonEmesso = f2 + n10 + zero + nonEmesso;
+    expectFiles(contents(),
+                {
+                    {"RecConti.dat", le16(1)},
+                    {"CONTI.DAT", contoComune + fido + QByteArray(1, '\0') + QByteArray(30, ' ')},
+                    {"N1.mor", le16(2)},
+                    {"N1.mov", m1Nuovo + m2Nuovo},
+                    {"N1.ord", m2Nuovo + m1Nuovo},
+                    {"N1.NRC", le16(1)},
+                    {"N1.CAR", carnetPrima + "10/05/1998" + carnetDopo},
+                    {"N1.NRF", le16(2)},
+                    {"N1.FOG", f1 + "03/01/1999" + importo + emesso + foglioNonEmesso},
+                    {"N1.Iat", "01/01/1998" + n10 + n10 + n10 + n10 + tassi},
+                    {"N1.Ipa", n10 + n10 + n10 + n10 + n10 + tassi + tassi},
+                    {"N1.chi", n10 + leDouble(7.5) + QByteArray(12, '\0')},
+                    {"N1.rip", "31/12/1999" + leDouble(8.5)},
+                    {"Conv.con", convConBytes(kOggi, QByteArray(1, '\0'))},
+                });
+    EXPECT_TRUE(FoglioAssegno::fromBytes(foglioNonEmesso).traenteNullo);
 }
 
 TEST_F(ConversionTest, SecondRunIsRefusedAndChangesNothing) {
@@ -149,10 +223,10 @@ TEST_F(ConversionTest, KilledConversionIsPutBackAndCompletedByTheNextRun) {
     expectFiles(contents(), convertedOldFolder(kOggi));
 }
 
-// A folder without accounts (count 0, negative, or no count file) gets nothing
-// written and no file created, Conv.con included.
+// A folder without accounts (count 0, or no count file) gets nothing written and no
+// file created, Conv.con included.
 TEST_F(ConversionTest, FolderWithoutAccountsIsLeftAlone) {
-    for (const QByteArray& conteggio : {le16(0), le16(-3), QByteArray()}) {
+    for (const QByteArray& conteggio : {le16(0), QByteArray()}) {
         QDir(folder()).removeRecursively();
         QDir().mkpath(folder());
         if (!conteggio.isEmpty()) writeBytes(at("RecConti.dat"), conteggio);
@@ -205,6 +279,137 @@ TEST_F(ConversionTest, WhatStopsTheConversionBeforeAnythingIsWritten) {
     EXPECT_EQ(esito.testo, testoCartellaInUso(folder()));
     altro.unlock();
     EXPECT_EQ(contents(), before);
+}
+
+// A file holding fewer whole records than its count file says (or none, being missing)
+// cannot be read: converting it would make blank records of the lost ones. Nothing is
+// written and the file is named. Only a missing list order is let through (see the
+// account "CONTOLUNGO12" of the old folder): the program rebuilds it from the movements.
+TEST_F(ConversionTest, FileWithFewerRecordsThanItsCountStopsTheConversion) {
+    const auto movimenti = [](int quanti) {
+        QByteArray b;
+        for (int i = 1; i <= quanti; ++i)
+            b += movimentoVecchioBytes(qint16(i), "01/02/99", "01/02/99", "VE", i, "", "Bonifico",
+                                       "N", "E", "N");
+        return b;
+    };
+    const QByteArray foglio =
+        foglioVecchioBytes(0, 1, 1, 1000001, "00/00/00", 0.0, "", "", "N", " ", "N");
+    const QByteArray carnet = carnetVecchioBytes(0, 1, "10/05/98", 3.5, 1000001, 1000010, "N", 10,
+                                                 "N", QByteArray(2, '\0'));
+    const struct {
+        const char* caso;
+        std::map<const char*, QByteArray> files; // written over the old folder's; empty: removed
+        const char* nominato;
+        const char* conteggio;
+        EsitoConversione::Guasto guasto;
+    } casi[] = {
+        {"movements cut",
+         {{"A1.mor", le16(8)}, {"A1.mov", movimenti(7)}, {"A1.ord", movimenti(8)}},
+         "A1.mov",
+         "A1.mor",
+         EsitoConversione::Guasto::FineFile},
+        {"list order cut",
+         {{"A1.ord", movimenti(2)}},
+         "A1.ord",
+         "A1.mor",
+         EsitoConversione::Guasto::FineFile},
+        {"cheque books cut",
+         {{"A1.NRC", le16(2)}, {"A1.CAR", carnet}},
+         "A1.CAR",
+         "A1.NRC",
+         EsitoConversione::Guasto::FineFile},
+        {"leaves cut",
+         {{"A1.FOG", foglio}},
+         "A1.FOG",
+         "A1.NRF",
+         EsitoConversione::Guasto::FineFile},
+        {"movements missing",
+         {{"CONTOLUNGO12.MOV", {}}},
+         "CONTOLUNGO12.MOV",
+         "CONTOLUNGO12.MOR",
+         EsitoConversione::Guasto::Sistema},
+        {"cheque books missing",
+         {{"A1.CAR", {}}},
+         "A1.CAR",
+         "A1.NRC",
+         EsitoConversione::Guasto::Sistema},
+        {"leaves missing", {{"A1.FOG", {}}}, "A1.FOG", "A1.NRF", EsitoConversione::Guasto::Sistema},
+    };
+    for (const auto& c : casi) {
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        writeOldFolder(folder());
+        for (const auto& [nome, bytes] : c.files) {
+            if (bytes.isEmpty())
+                ASSERT_TRUE(QFile::remove(at(nome))) << nome;
+            else
+                writeBytes(at(nome), bytes);
+        }
+        const auto before = contents();
+
+        const EsitoConversione esito = convertiCartella(folder());
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.caso;
+        EXPECT_EQ(esito.guasto, c.guasto) << c.caso;
+        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile leggere ") + at(c.nominato) +
+                                           QStringLiteral(": ")))
+            << c.caso << ": " << esito.testo.toStdString();
+        EXPECT_TRUE(esito.testo.contains(at(c.conteggio))) << c.caso;
+        EXPECT_EQ(contents(), before) << c.caso;
+    }
+}
+
+// A count that is no number of records (negative, or a count file cut short) stops the
+// conversion before anything is written, naming the count file: converting around it
+// would leave the file it counts in the old layout in a folder marked converted.
+TEST_F(ConversionTest, NegativeOrCutCountStopsTheConversion) {
+    const struct {
+        const char* file;
+        QByteArray conteggio;
+        EsitoConversione::Guasto guasto;
+    } casi[] = {
+        {"A1.mor", le16(-1), EsitoConversione::Guasto::Conteggio},
+        {"CONTOLUNGO12.MOR", le16(-32768), EsitoConversione::Guasto::Conteggio},
+        {"A1.NRC", le16(-1), EsitoConversione::Guasto::Conteggio},
+        {"A1.NRF", le16(-2), EsitoConversione::Guasto::Conteggio},
+        {"RecConti.dat", le16(-3), EsitoConversione::Guasto::Conteggio},
+        {"A1.mor", QByteArray(1, '\x03'), EsitoConversione::Guasto::FineFile},
+        {"A1.NRF", QByteArray(1, '\x02'), EsitoConversione::Guasto::FineFile},
+    };
+    for (const auto& c : casi) {
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        writeOldFolder(folder());
+        writeBytes(at(c.file), c.conteggio);
+        const auto before = contents();
+
+        const EsitoConversione esito = convertiCartella(folder());
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.file;
+        EXPECT_EQ(esito.guasto, c.guasto) << c.file;
+        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile leggere ") + at(c.file) +
+                                           QStringLiteral(": ")))
+            << esito.testo.toStdString();
+        EXPECT_EQ(contents(), before) << c.file;
+    }
+}
+
+// A count of 0 makes the files it counts empty: their old records are stale, and left
+// in place they would stay in the old layout. A missing file stays missing.
+TEST_F(ConversionTest, CountOfZeroWritesEmptyFiles) {
+    writeOldFolder(folder());
+    for (const char* conteggio : {"A1.mor", "A1.NRC", "A1.NRF"})
+        writeBytes(at(conteggio), le16(0));
+    QFile::remove(at("A1.FOG"));
+
+    const EsitoConversione esito = convertiCartella(folder());
+    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    auto attesi = convertedOldFolder(kOggi);
+    for (const char* conteggio : {"A1.mor", "A1.NRC", "A1.NRF"})
+        attesi[QLatin1String(conteggio)] = le16(0);
+    for (const char* vuoto : {"A1.mov", "A1.ord", "A1.CAR"})
+        attesi[QLatin1String(vuoto)] = QByteArray();
+    attesi.erase(QStringLiteral("A1.FOG"));
+    expectFiles(contents(), attesi);
 }
 
 // The account list: code and bank as stored, in record order, read from either

@@ -109,6 +109,56 @@ TEST_F(ConversionFormTest, UnreadableFileGoesThroughTheFileErrorDialog) {
     EXPECT_FALSE(QFileInfo::exists(at("Conv.con")));
 }
 
+// A movement file cut short: "Errore Disco" says the reading went past the end of the
+// file, and the closing message names the file; nothing is converted.
+TEST_F(ConversionFormTest, FileCutShortGoesThroughTheFileErrorDialog) {
+    writeOldFolder(dataFolder());
+    QByteArray sette;
+    for (int i = 1; i <= 7; ++i)
+        sette += movimentoVecchioBytes(qint16(i), "01/02/99", "01/02/99", "VE", i, "", "", "N", "E",
+                                       "N");
+    writeBytes(at("A1.mor"), le16(8));
+    writeBytes(at("A1.mov"), sette);
+    const QByteArray tot = readBytes(at("A1.tot"));
+    pick(dataFolder());
+
+    click(form().AddAnItem);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    const MessageRecord& disco = messages.shown()[0];
+    EXPECT_EQ(disco.title, QStringLiteral("Errore Disco"));
+    EXPECT_EQ(disco.text, QStringLiteral("Input oltre la fine del file; è stata raggiunta la fine "
+                                         "del file e non si può continuare con la lettura."));
+    EXPECT_EQ(disco.buttons, MessageButtons::Ok);
+    const MessageRecord& fine = messages.shown()[1];
+    EXPECT_TRUE(fine.text.startsWith(QStringLiteral("Errore irrecuperabile\n\nImpossibile "
+                                                    "leggere ") +
+                                     at("A1.mov")))
+        << fine.text.toStdString();
+    EXPECT_EQ(readBytes(at("A1.mov")), sette);
+    EXPECT_EQ(readBytes(at("A1.tot")), tot);
+    EXPECT_FALSE(QFileInfo::exists(at("Conv.con")));
+}
+
+// A negative count is no file error the dialog knows: the conversion ends with the
+// plain message for an error not recognised, naming the count file.
+TEST_F(ConversionFormTest, NegativeCountEndsAsAnErrorNotRecognised) {
+    writeOldFolder(dataFolder());
+    writeBytes(at("A1.mor"), le16(-1));
+    const QByteArray mov = readBytes(at("A1.mov"));
+    pick(dataFolder());
+
+    click(form().AddAnItem);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    const MessageRecord& fine = messages.shown()[0];
+    EXPECT_TRUE(fine.text.startsWith(QStringLiteral("Erore non riconosciuto\n\nImpossibile "
+                                                    "leggere ") +
+                                     at("A1.mor")))
+        << fine.text.toStdString();
+    EXPECT_EQ(fine.icon, MessageIcon::None);
+    EXPECT_EQ(readBytes(at("A1.mov")), mov);
+    EXPECT_FALSE(QFileInfo::exists(at("Conv.con")));
+}
+
 TEST_F(ConversionFormTest, UscitaUnloadsTheWindow) {
     Form1& f = form();
     click(f.esci);
