@@ -1,5 +1,8 @@
 // quorvanta: the current-account program. The application, then the main window's
-// start-up (app/avvio.h), then the event loop.
+// start-up, then the event loop.
+//
+// No OpenGL context is asked for here: the browser window loads the web engine, and
+// makes the context the engine shares with its view, the first time it opens.
 #include "app/avvio.h"
 #include "platform/program_end.h"
 #include "shell/main_window.h"
@@ -7,8 +10,6 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    // The web browser window needs shared OpenGL contexts, set before the application.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const auto window = qv::avviaQuorvanta();
     // The login may have ended the program before the event loop starts.
