@@ -1,7 +1,11 @@
 // The conversion of a large folder of the previous release: 100 accounts, each with
 // 1000 movements in ".mov" and ".ord", 50 cheque books and 500 leaves, totals, both
 // rate files, a closing and a carry-forward (the most the previous release held),
-// and, in the second case, one account of 32767 movements.
+// and, in the second case, one account of 32767 movements. Beside them in the same
+// run, their floor: the old folder's files copied into a fresh folder, one sync per
+// file, as any conversion that keeps the data safe has to write them at least.
+#include "pavimento_file.h"
+
 #include "common/text_codec.h"
 #include "common/today.h"
 #include "importa/conversion.h"
@@ -176,6 +180,26 @@ void BM_ConversioneCentoConti(benchmark::State& state) {
     convertiCartellaVecchia(state, 100, 1000);
 }
 BENCHMARK(BM_ConversioneCentoConti)->Unit(benchmark::kMillisecond);
+
+void pavimentoCartellaVecchia(benchmark::State& state, int conti, int movimenti) {
+    const CartellaVecchia cartella(conti, movimenti);
+    const QString copia = cartella.lavoro() + QStringLiteral("copia/");
+    qint64 byte = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        cartella.prepara();
+        state.ResumeTiming();
+        byte = qv::bench::copiaConUnaSincronizzazionePerFile(cartella.lavoro(), copia);
+        if (byte < 0) state.SkipWithError("a file was not copied");
+    }
+    state.counters["file"] = double(QDir(copia).entryList(QDir::Files).size());
+    state.counters["MB"] = double(byte) / 1e6;
+}
+
+void BM_ConversioneCentoConti_Pavimento(benchmark::State& state) {
+    pavimentoCartellaVecchia(state, 100, 1000);
+}
+BENCHMARK(BM_ConversioneCentoConti_Pavimento)->Unit(benchmark::kMillisecond);
 
 void BM_ConversioneContoMassimo(benchmark::State& state) {
     convertiCartellaVecchia(state, 1, 32767);

@@ -49,8 +49,9 @@ struct ContoDaChiudere {
     std::map<QString, QByteArray> originali;
 };
 
-// The whole closing as the user waits for it: computed, printed, written as one change
-// with the copy set, and the account read again.
+// The whole closing as the user waits for it: computed, printed (each page made as the
+// printer takes it), written as one change with the copy set, and the account read
+// again. Its floor in the same run: BM_LeggiEScriviByteConto.
 void BM_ChiusuraPeriodica(benchmark::State& state) {
     ContoDaChiudere c;
     qv::CapturePrinter stampante;
@@ -63,8 +64,9 @@ void BM_ChiusuraPeriodica(benchmark::State& state) {
         state.ResumeTiming();
         const qv::DatiChiusura dati = qv::datiChiusuraContoAperto(QStringLiteral("31/12/2005"));
         const qv::PianoChiusura piano = qv::calcolaChiusura(dati);
-        stampante.printDocument(qv::StampaMovimentiEliminati(
-            qv::contestoStampaCorrente(), dati.dataChiusura, piano.eliminati, dati.causali));
+        const qv::PagineMovimentiEliminati stampa(qv::contestoStampaCorrente(), dati.dataChiusura,
+                                                  piano.eliminati, dati.causali);
+        stampante.printPages(stampa.pagine(), [&](int k) { return stampa.pagina(k); });
         if (!qv::scriviChiusura(piano, qv::stato().PercorsoDati, dati.codice).ok())
             state.SkipWithError("the closing was not written");
         qv::ApriArchiviConto();
@@ -85,8 +87,9 @@ void BM_ChiusuraCalcoloEStampa(benchmark::State& state) {
         stampante.clear();
         const qv::DatiChiusura dati = qv::datiChiusuraContoAperto(QStringLiteral("31/12/2005"));
         const qv::PianoChiusura piano = qv::calcolaChiusura(dati);
-        stampante.printDocument(qv::StampaMovimentiEliminati(
-            qv::contestoStampaCorrente(), dati.dataChiusura, piano.eliminati, dati.causali));
+        const qv::PagineMovimentiEliminati stampa(qv::contestoStampaCorrente(), dati.dataChiusura,
+                                                  piano.eliminati, dati.causali);
+        stampante.printPages(stampa.pagine(), [&](int k) { return stampa.pagina(k); });
         benchmark::DoNotOptimize(piano.rimasti.data());
     }
 }

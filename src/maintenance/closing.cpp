@@ -20,18 +20,19 @@ namespace {
 
 const QString CampoData = QStringLiteral("DataChiusura");
 
-// The page frame of the printout: 57 lines a page, the rule of 95 and the page number
-// at the foot of each, the last page filled to its 57 lines before its end.
-ReportLayout layoutEliminati() {
-    ReportLayout layout;
-    layout.soglia = 58;
-    layout.rigaVuotaAlSalto = true;
-    layout.righeChiusura = 58;
-    layout.rigaVuotaFinale = false;
-    layout.trattiniFinali = 95;
-    layout.spaziPaginaFinale = 42;
-    layout.fineStampa = QString(17, QLatin1Char(' ')) + QStringLiteral("....fine stampa");
-    return layout;
+// The page frame of the printout: 57 body lines a page; a full page ends with the rule
+// of 95, an empty line and its number; the last one is filled with empty lines to its
+// 57 lines and an empty line more, then the rule, an empty line, its number and the
+// end of the printout.
+constexpr int RighePagina = 57;
+constexpr int RigheUltimaPagina = 58;
+constexpr int TrattiniPiede = 95;
+constexpr int SpaziPagina = 42;
+
+// The net that a removed movement adds: "E" adds its amount, any other flag takes it away.
+double nettoDi(const Movimento& m) {
+    const double valore = importoContabile(m.importo);
+    return m.entrataUscita == u"E" ? valore : -valore;
 }
 
 } // namespace
@@ -152,30 +153,55 @@ ReportHeader IntestazioneMovimentiEliminati(const ContestoStampa& contesto,
     return righe;
 }
 
-PrintedDocument StampaMovimentiEliminati(const ContestoStampa& contesto,
-                                         const QString& dataChiusura,
-                                         const std::vector<Movimento>& eliminati,
-                                         const std::vector<VoceCausale>& causali) {
-    // The description of each code: the last causale that has it, its first 20
-    // characters (codes compared as their five characters).
-    std::vector<std::pair<QString, QString>> descrizioni;
+PagineMovimentiEliminati::PagineMovimentiEliminati(const ContestoStampa& contesto,
+                                                   const QString& dataChiusura,
+                                                   const std::vector<Movimento>& eliminati,
+                                                   const std::vector<VoceCausale>& causali)
+    : eliminati_(eliminati), contesto_(contesto),
+      intestazione_(IntestazioneMovimentiEliminati(contesto, dataChiusura)),
+      formato_(contesto.formatoImporti) {
     for (const VoceCausale& c : causali) {
         const QString codice = campo(c.codiceCausale, 5);
         const QString descrizione = c.descrizione.left(20).trimmed();
-        const auto stesso = std::find_if(descrizioni.begin(), descrizioni.end(),
+        const auto stesso = std::find_if(descrizioni_.begin(), descrizioni_.end(),
                                          [&](const auto& d) { return d.first == codice; });
-        if (stesso == descrizioni.end())
-            descrizioni.emplace_back(codice, descrizione);
+        if (stesso == descrizioni_.end())
+            descrizioni_.emplace_back(codice, descrizione);
         else
             stesso->second = descrizione;
     }
-    const auto descrizioneDi = [&](const QString& codice) -> QStringView {
-        const QStringView cinque = QStringView(codice).left(5);
-        for (const auto& [c, d] : descrizioni)
-            if (QStringView(c).left(cinque.size()) == cinque &&
-                QStringView(c).mid(cinque.size()).trimmed().isEmpty())
-                return d;
-        return {};
+    // One page when nothing was removed; the net is summed in the order the lines print
+    // it, so that each page starts from the figure the page before ended on.
+    const size_t pagine = std::max<size_t>(1, (eliminati.size() + RighePagina - 1) / RighePagina);
+    nettoPrima_.reserve(pagine);
+    double netto = 0;
+    for (size_t m = 0; m < eliminati.size(); ++m) {
+        if (m % RighePagina == 0) nettoPrima_.push_back(netto);
+        netto += nettoDi(eliminati[m]);
+    }
+    if (nettoPrima_.empty()) nettoPrima_.push_back(0);
+}
+
+QStringView PagineMovimentiEliminati::descrizioneCausale(const QString& codice) const {
+    const QStringView cinque = QStringView(codice).left(5);
+    for (const auto& [c, d] : descrizioni_)
+        if (QStringView(c).left(cinque.size()) == cinque &&
+            QStringView(c).mid(cinque.size()).trimmed().isEmpty())
+            return d;
+    return {};
+}
+
+PrintedPage PagineMovimentiEliminati::pagina(int k) const {
+    PrintedPage righe;
+    if (k < 0 || k >= pagine()) return righe;
+    const bool ultima = k + 1 == pagine();
+    const size_t primo = size_t(k) * RighePagina;
+    const size_t fine = std::min(eliminati_.size(), primo + RighePagina);
+    righe.reserve(intestazione_.size() + RigheUltimaPagina + 4);
+    righe.insert(righe.end(), intestazione_.begin(), intestazione_.end());
+
+    const auto corpo = [&](QString testo) {
+        righe.push_back(PrintedLine{std::move(testo), FontCorpo, CorpoTesto, false});
     };
     // A field as stored: cut at, or padded with blanks to, its width.
     const auto aggiungiCampo = [](QString& riga, const QString& testo, int larghezza) {
@@ -183,42 +209,68 @@ PrintedDocument StampaMovimentiEliminati(const ContestoStampa& contesto,
         riga += parte;
         riga.append(QString(larghezza - parte.size(), u' '));
     };
-    const NumberFormat formato(contesto.formatoImporti);
-    const auto importo = [&](double valore) {
-        return rightAlign(formato(valore * contesto.fattoreValuta), 15);
+    const auto aggiungiImporto = [&](QString& riga, double valore) {
+        const QString testo = formato_(valore * contesto_.fattoreValuta);
+        if (testo.size() < 15) riga.append(QString(15 - testo.size(), u' '));
+        riga += testo;
     };
 
-    ReportFrame pagine(layoutEliminati(), IntestazioneMovimentiEliminati(contesto, dataChiusura));
-    double netto = 0;
-    QString riga;
-    for (const Movimento& m : eliminati) {
-        const double valore = importoContabile(m.importo);
-        const bool entrata = m.entrataUscita == u"E";
+    double netto = nettoPrima_[size_t(k)];
+    for (size_t m = primo; m < fine; ++m) {
+        const Movimento& mov = eliminati_[m];
+        const double valore = importoContabile(mov.importo);
+        const bool entrata = mov.entrataUscita == u"E";
         netto += entrata ? valore : -valore;
-        riga.clear();
+        QString riga;
         riga.reserve(140);
         riga += u' ';
-        aggiungiCampo(riga, m.dataOperazione, 10);
+        aggiungiCampo(riga, mov.dataOperazione, 10);
         riga += u' ';
-        aggiungiCampo(riga, m.dataValuta, 10);
+        aggiungiCampo(riga, mov.dataValuta, 10);
         if (entrata) {
             riga.append(QString(12, u' '));
-            riga += importo(valore);
+            aggiungiImporto(riga, valore);
         } else {
             riga += u' ';
-            riga += importo(valore);
+            aggiungiImporto(riga, valore);
             riga.append(QString(11, u' '));
         }
-        riga += importo(netto);
+        aggiungiImporto(riga, netto);
         riga += u' ';
-        riga += descrizioneDi(m.codiceCausale);
+        riga += descrizioneCausale(mov.codiceCausale);
         riga += u' ';
-        riga += QStringView(m.numeroDocumento).trimmed();
+        riga += QStringView(mov.numeroDocumento).trimmed();
         riga += u' ';
-        aggiungiCampo(riga, m.descrizione, 30);
-        pagine.rigaCorpo(riga);
+        aggiungiCampo(riga, mov.descrizione, 30);
+        corpo(std::move(riga));
     }
-    return pagine.chiudi();
+
+    const QString numero = QString(SpaziPagina, u' ') + QStringLiteral("Pagina ") +
+                           numeroStampato(k + 1);
+    if (!ultima) {
+        corpo(righello(TrattiniPiede));
+        corpo(QString());
+        corpo(numero);
+        return righe;
+    }
+    for (size_t r = fine - primo; r < size_t(RigheUltimaPagina); ++r)
+        corpo(QString());
+    corpo(righello(TrattiniPiede));
+    corpo(QString());
+    corpo(numero + QString(17, u' ') + QStringLiteral("....fine stampa"));
+    return righe;
+}
+
+PrintedDocument StampaMovimentiEliminati(const ContestoStampa& contesto,
+                                         const QString& dataChiusura,
+                                         const std::vector<Movimento>& eliminati,
+                                         const std::vector<VoceCausale>& causali) {
+    const PagineMovimentiEliminati stampa(contesto, dataChiusura, eliminati, causali);
+    PrintedDocument documento;
+    documento.reserve(size_t(stampa.pagine()));
+    for (int k = 0; k < stampa.pagine(); ++k)
+        documento.push_back(stampa.pagina(k));
+    return documento;
 }
 
 // --- Writing -----------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 // change, or none does.
 
 #include "cheques/cheque_books.h"
+#include "common/amounts.h"
 #include "common/esito.h"
 #include "common/printed_document.h"
 #include "common/records.h"
@@ -74,6 +75,34 @@ PianoChiusura calcolaChiusura(const DatiChiusura& dati);
 // description, the document number and the description.
 ReportHeader IntestazioneMovimentiEliminati(const ContestoStampa& contesto,
                                             const QString& dataChiusura);
+
+// The same printout made a page at a time, when the printer asks for the page: a
+// closing of thousands of movements never holds all its lines. It refers to the
+// removed movements given, which must outlive it.
+class PagineMovimentiEliminati {
+public:
+    PagineMovimentiEliminati(const ContestoStampa& contesto, const QString& dataChiusura,
+                             const std::vector<Movimento>& eliminati,
+                             const std::vector<VoceCausale>& causali);
+
+    int pagine() const { return int(nettoPrima_.size()); }
+    // Page k, from 0.
+    PrintedPage pagina(int k) const;
+
+private:
+    QStringView descrizioneCausale(const QString& codice) const;
+
+    const std::vector<Movimento>& eliminati_;
+    ContestoStampa contesto_;
+    ReportHeader intestazione_;
+    NumberFormat formato_;
+    // Each code with its description, the last causale that has it (its first 20
+    // characters).
+    std::vector<std::pair<QString, QString>> descrizioni_;
+    // The net of the removed movements printed on the pages before each page.
+    std::vector<double> nettoPrima_;
+};
+
 PrintedDocument StampaMovimentiEliminati(const ContestoStampa& contesto,
                                          const QString& dataChiusura,
                                          const std::vector<Movimento>& eliminati,

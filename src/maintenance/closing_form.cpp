@@ -132,8 +132,9 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
     const PianoChiusura piano = calcolaChiusura(dati);
     // The printout comes first: a closing whose removed movements are not on paper is
     // not made.
-    if (!printer().printDocument(StampaMovimentiEliminati(contestoStampaCorrente(), dataChiusura,
-                                                          piano.eliminati, dati.causali))) {
+    const PagineMovimentiEliminati stampa(contestoStampaCorrente(), dataChiusura, piano.eliminati,
+                                          dati.causali);
+    if (!printer().printPages(stampa.pagine(), [&](int k) { return stampa.pagina(k); })) {
         setHourglass(false);
         messageBox(QStringLiteral("La stampa dei movimenti eliminati non è riuscita.") +
                        nonEseguita,

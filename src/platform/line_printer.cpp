@@ -2,17 +2,34 @@
 
 namespace qv {
 
+namespace {
+
+void printPage(LinePrinter& printer, const PrintedPage& page) {
+    for (const PrintedLine& line : page) {
+        printer.setFontName(line.fontName);
+        printer.setFontSize(line.fontSize);
+        printer.setBold(line.bold);
+        printer.printLine(line.text);
+    }
+}
+
+} // namespace
+
 bool LinePrinter::printDocument(const PrintedDocument& document) {
     bool first = true;
     for (const PrintedPage& page : document) {
         if (!first) newPage();
         first = false;
-        for (const PrintedLine& line : page) {
-            setFontName(line.fontName);
-            setFontSize(line.fontSize);
-            setBold(line.bold);
-            printLine(line.text);
-        }
+        printPage(*this, page);
+    }
+    endDoc();
+    return lastDocumentPrinted();
+}
+
+bool LinePrinter::printPages(int count, const std::function<PrintedPage(int)>& page) {
+    for (int k = 0; k < count; ++k) {
+        if (k > 0) newPage();
+        printPage(*this, page(k));
     }
     endDoc();
     return lastDocumentPrinted();

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace qv {
@@ -46,6 +47,9 @@ public:
     // ends it. The font settings are left as the last line had them. Returns whether
     // the document was printed whole (when not, the back end has told the user why).
     bool printDocument(const PrintedDocument& document);
+    // The same for a document made a page at a time: `count` pages, page k (from 0)
+    // made by `page` when its turn to be printed comes.
+    bool printPages(int count, const std::function<PrintedPage(int)>& page);
 
 protected:
     // Whether the document ended last was printed whole.

@@ -7,6 +7,7 @@
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/qt_printer.h"
+#include "platform/web_page.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,8 +20,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QWebEngineHistory>
-#include <QWebEngineView>
 
 namespace qv {
 
@@ -103,9 +102,50 @@ brow::brow(QWidget* parent) : Form(parent) {
     addressLayout->addWidget(lblAddress);
     addressLayout->addWidget(cboAddress);
 
-    brwWebBrowser = new QWebEngineView(this);
-    brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    brwWebBrowser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The view of the web engine, which is loaded now, the first time a browser opens.
+    WebPageEvents events;
+    events.loadStarted = handler([this] {
+        busy_ = true;
+        timTimer->start();
+        setCaption(QStringLiteral("Attendere..."));
+    });
+    events.loadFinished = handler([this](bool) {
+        busy_ = false;
+        brwWebBrowser_DownloadComplete();
+    });
+    events.printFinished = handler([this](bool ok) {
+        printing_ = false;
+        if (!ok)
+            messageBox(QStringLiteral("La stampa della pagina non è riuscita."), MessageButtons::Ok,
+                       MessageIcon::Critical);
+    });
+    events.pdfPrintingFinished = handler([this](const QString& path, bool ok) {
+        printing_ = false;
+        if (ok)
+            messageBox(QStringLiteral("Nessuna stampante disponibile.\nLa pagina è stata "
+                                      "salvata nel file:\n") +
+                           QDir::toNativeSeparators(path),
+                       MessageButtons::Ok, MessageIcon::Information);
+        else
+            messageBox(QStringLiteral("Impossibile salvare la pagina nel file:\n%1\n\n"
+                                      "La stampa non è stata eseguita.")
+                           .arg(QDir::toNativeSeparators(path)),
+                       MessageButtons::Ok, MessageIcon::Critical);
+    });
+    QString reason;
+    page_ = createWebPage(this, this, std::move(events), &reason);
+    QWidget* pageWidget = nullptr;
+    if (page_) {
+        brwWebBrowser = page_->view();
+        pageWidget = page_->widget();
+    } else {
+        auto* missing = new QLabel(reason, this);
+        missing->setAlignment(Qt::AlignCenter);
+        missing->setWordWrap(true);
+        pageWidget = missing;
+    }
+    pageWidget->setObjectName(QStringLiteral("brwWebBrowser"));
+    pageWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     timTimer = new QTimer(this);
     timTimer->setObjectName(QStringLiteral("timTimer"));
@@ -115,42 +155,15 @@ brow::brow(QWidget* parent) : Form(parent) {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(tbToolBar);
     layout->addWidget(picAddress);
-    layout->addWidget(brwWebBrowser, 1);
+    layout->addWidget(pageWidget, 1);
     resize(800, 600);
 
     connect(cboAddress, &QComboBox::activated, this, handler([this] { cboAddress_Click(); }));
     onKeyPress(cboAddress->lineEdit(), [this](int& keyAscii) { cboAddress_KeyPress(keyAscii); });
     connect(timTimer, &QTimer::timeout, this, handler([this] { timTimer_Timer(); }));
-    connect(brwWebBrowser, &QWebEngineView::loadStarted, this, handler([this] {
-                busy_ = true;
-                timTimer->start();
-                setCaption(QStringLiteral("Attendere..."));
-            }));
-    connect(brwWebBrowser, &QWebEngineView::loadFinished, this, handler([this] {
-                busy_ = false;
-                brwWebBrowser_DownloadComplete();
-            }));
-    connect(brwWebBrowser, &QWebEngineView::printFinished, this, handler([this](bool ok) {
-                printing_ = false;
-                if (!ok)
-                    messageBox(QStringLiteral("La stampa della pagina non è riuscita."),
-                               MessageButtons::Ok, MessageIcon::Critical);
-            }));
-    connect(brwWebBrowser, &QWebEngineView::pdfPrintingFinished, this,
-            handler([this](const QString& path, bool ok) {
-                printing_ = false;
-                if (ok)
-                    messageBox(QStringLiteral("Nessuna stampante disponibile.\nLa pagina è stata "
-                                              "salvata nel file:\n") +
-                                   QDir::toNativeSeparators(path),
-                               MessageButtons::Ok, MessageIcon::Information);
-                else
-                    messageBox(QStringLiteral("Impossibile salvare la pagina nel file:\n%1\n\n"
-                                              "La stampa non è stata eseguita.")
-                                   .arg(QDir::toNativeSeparators(path)),
-                               MessageButtons::Ok, MessageIcon::Critical);
-            }));
 }
+
+brow::~brow() = default;
 
 void brow::Form_Load() {
     startAddress_ = caricaIndirizzoBanca();
@@ -169,7 +182,7 @@ void brow::navigate(const QUrl& url) {
     busy_ = true;
     timTimer->start();
     setCaption(QStringLiteral("Attendere..."));
-    brwWebBrowser->load(url);
+    if (page_) page_->load(url);
 }
 
 void brow::cboAddress_Click() {
@@ -184,17 +197,18 @@ void brow::cboAddress_KeyPress(int& keyAscii) {
 
 void brow::tbToolBar_ButtonClick(const QString& key) {
     timTimer->start();
+    if (!page_ && key != QLatin1String("Chiudi")) return;
     if (key == QLatin1String("Back")) {
-        brwWebBrowser->back();
+        page_->back();
     } else if (key == QLatin1String("Forward")) {
-        brwWebBrowser->forward();
+        page_->forward();
     } else if (key == QLatin1String("Stop")) {
         timTimer->stop();
-        brwWebBrowser->stop();
+        page_->stop();
         busy_ = false;
         setCaption(locationName());
     } else if (key == QLatin1String("Refresh")) {
-        brwWebBrowser->reload();
+        page_->reload();
     } else if (key == QLatin1String("Home")) {
         // The start page is the one the window opened on.
         navigate(startAddress_);
@@ -225,9 +239,10 @@ void brow::brwWebBrowser_DownloadComplete() {
 }
 
 QString brow::locationName() const {
-    const QString title = brwWebBrowser->title();
+    if (!page_) return caption();
+    const QString title = page_->title();
     if (!title.isEmpty()) return title;
-    const QUrl url = brwWebBrowser->url();
+    const QUrl url = page_->url();
     return url.isEmpty() ? caption() : url.toDisplayString();
 }
 
@@ -235,11 +250,11 @@ QString brow::locationName() const {
 // without a printer it becomes a PDF file in the print folder, as every other
 // print of the program does.
 void brow::printPage() {
-    if (printing_ || brwWebBrowser->url().isEmpty()) return;
-    brwWebBrowser->setFocus();
+    if (printing_ || !page_ || page_->url().isEmpty()) return;
+    page_->widget()->setFocus();
     if (qtPrinter().printsToPrinter()) {
         printing_ = true;
-        brwWebBrowser->print(&sharedPrinter());
+        page_->print(&sharedPrinter());
         return;
     }
     const QString folder = qtPrinter().pdfFolder();
@@ -251,7 +266,7 @@ void brow::printPage() {
         return;
     }
     printing_ = true;
-    brwWebBrowser->printToPdf(freshPdfName(folder, QStringLiteral("pagina-")),
+    page_->printToPdf(freshPdfName(folder, QStringLiteral("pagina-")),
                               sharedPrinter().pageLayout());
 }
 

@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+#include <memory>
+
 class QComboBox;
 class QLabel;
 class QTimer;
@@ -13,10 +15,13 @@ class QWebEngineView;
 
 namespace qv {
 
+class WebPage;
+
 class brow : public Form {
     Q_OBJECT
 public:
     explicit brow(QWidget* parent = nullptr);
+    ~brow() override;
 
     void Form_Load() override;
 
@@ -32,6 +37,8 @@ public:
     QLabel* lblAddress = nullptr;
     QComboBox* cboAddress = nullptr;
     QToolBar* tbToolBar = nullptr;
+    // The web engine's view, made when the window is first created (the engine is
+    // loaded then); null when the engine could not be loaded, and a label says why.
     QWebEngineView* brwWebBrowser = nullptr;
     QTimer* timTimer = nullptr;
 
@@ -45,6 +52,7 @@ private:
     void printPage();
     QString locationName() const;
 
+    std::unique_ptr<WebPage> page_;
     QString startAddress_;
     bool busy_ = false;
     bool printing_ = false;

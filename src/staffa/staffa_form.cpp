@@ -281,15 +281,39 @@ void Staffa::valutaCambiata() {
 }
 
 void Staffa::mostraStaffa() {
-    const QString& formato = stato().FormatoImporti;
     riempiDate(staffa_.righe);
-    const QStringList righe =
-        staffa_.righe.empty() ? QStringList() : righeListaStaffa(staffa_, formato);
-    std::vector<ListItem> voci;
-    voci.reserve(size_t(righe.size()));
-    for (const QString& r : righe)
-        voci.push_back({r, 0});
-    List1->setItems(std::move(voci));
+    // A long period has thousands of rows: the list holds which line each one is and
+    // makes its text when it is shown or read. A row's balance line is 2 × its index,
+    // its excess line that plus one; the closing lines, few, are made now and numbered
+    // from -1 down.
+    std::vector<qint32> linee;
+    QStringList finali;
+    if (!staffa_.righe.empty()) {
+        const QString& formato = stato().FormatoImporti;
+        linee.reserve(staffa_.righe.size() * 2 + 8);
+        for (size_t r = 0; r < staffa_.righe.size(); ++r) {
+            linee.push_back(qint32(2 * r));
+            if (staffa_.righe[r].oltreFido) linee.push_back(qint32(2 * r + 1));
+        }
+        // The closing lines as the whole list would end: those of the last row alone,
+        // then the closing lines, of which the last row's lines are dropped.
+        std::vector<RigaStaffa> righe;
+        righe.swap(staffa_.righe);
+        staffa_.righe.push_back(righe.back());
+        finali = righeListaStaffa(staffa_, formato);
+        staffa_.righe.swap(righe);
+        finali.remove(0, staffa_.righe.back().oltreFido ? 2 : 1);
+        for (qsizetype k = 0; k < finali.size(); ++k)
+            linee.push_back(qint32(-1 - k));
+    }
+    List1->setLines(std::move(linee),
+                    [this, finali, formato = NumberFormat(stato().FormatoImporti)](qint32 linea) {
+                        if (linea < 0) return finali.value(-1 - linea);
+                        const size_t r = size_t(linea / 2);
+                        if (r >= staffa_.righe.size()) return QString();
+                        return linea % 2 ? rigaEccedenzaStaffa(staffa_.righe[r], formato)
+                                         : rigaSaldoStaffa(staffa_.righe[r], formato);
+                    });
     SSPanel1->setText(QStringLiteral("CALCOLO DELLA STAFFA"));
     if (!List3->isHidden()) {
         List3->hide();
@@ -300,11 +324,17 @@ void Staffa::mostraStaffa() {
 }
 
 void Staffa::riempiDate(const std::vector<RigaStaffa>& righe) {
-    std::vector<ListItem> date;
+    // One item per date, made when read.
+    std::vector<QDate> date;
     date.reserve(righe.size());
     for (const RigaStaffa& r : righe)
-        date.push_back({voceDataStaffa(r.data), 0});
-    List2->setItems(std::move(date));
+        date.push_back(r.data);
+    std::vector<qint32> linee(date.size());
+    for (size_t k = 0; k < linee.size(); ++k)
+        linee[k] = qint32(k);
+    List2->setLines(std::move(linee), [date = std::move(date)](qint32 k) {
+        return size_t(k) < date.size() ? voceDataStaffa(date[size_t(k)]) : QString();
+    });
 }
 
 void Staffa::segnalaSenzaData(const std::vector<qint16>& numeri) {

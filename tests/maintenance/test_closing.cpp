@@ -302,6 +302,34 @@ TEST_F(Closing, NetOfRemovedMovementsAndPages) {
     }
 }
 
+TEST_F(Closing, APageOfThePrintoutMadeAloneIsThatPageOfTheWholePrintout) {
+    // 130 removed movements: three pages, the net carried from each page to the next.
+    std::vector<Movimento> eliminati;
+    for (int i = 0; i < 130; ++i) {
+        Movimento m;
+        m.dataOperazione = m.dataValuta = "01/02/2026";
+        m.codiceCausale = "VE";
+        m.importo = i == 0 ? 100 : 30;
+        m.entrataUscita = i == 0 ? "E" : "U";
+        eliminati.push_back(m);
+    }
+    const auto causali = righeTabella(stato().TabellaCausali, 4);
+    const PrintedDocument tutta =
+        StampaMovimentiEliminati(contestoStampaCorrente(), "31/01/2026", eliminati, causali);
+    const PagineMovimentiEliminati pagine(contestoStampaCorrente(), "31/01/2026", eliminati,
+                                          causali);
+    ASSERT_EQ(pagine.pagine(), 3);
+    ASSERT_EQ(tutta.size(), 3u);
+    // Made out of order, each page is the same.
+    for (const int k : {2, 0, 1})
+        EXPECT_EQ(pagine.pagina(k), tutta[size_t(k)]) << k;
+    EXPECT_TRUE(pagine.pagina(3).empty());
+    // The first line of page 2 is the 58th movement: 100 - 57 x 30; of page 3 the 115th.
+    EXPECT_EQ(CapturePrinter::texts(tutta[1])[10].mid(49, 15), "      -1.610,00");
+    EXPECT_EQ(CapturePrinter::texts(tutta[2])[10].mid(49, 15), "      -3.320,00");
+    EXPECT_EQ(CapturePrinter::texts(tutta[2]).mid(11 + 15), fine(16, 3, true));
+}
+
 TEST_F(Closing, DateChecks) {
     Riporto ultima;
     ultima.dataRiporto = "30/06/2026";

@@ -72,6 +72,33 @@ TEST(CapturePrinter, PageEndedRightBeforeTheEndLeavesNoBlankPage) {
     EXPECT_TRUE(p.lastDocument()[1].empty());
 }
 
+TEST(CapturePrinter, ADocumentMadeAPageAtATimeIsAskedForEachPageAsItPrints) {
+    CapturePrinter p;
+    std::vector<int> asked;
+    std::vector<size_t> pagesWhenAsked;
+    const auto page = [&](int k) {
+        asked.push_back(k);
+        // The pages the printer holds when a page is asked for: those before it, and
+        // the fresh page it goes on.
+        pagesWhenAsked.push_back(p.documents().empty() ? 0 : p.lastDocument().size());
+        if (k == 0)
+            return PrintedPage{{"", "Arial", 18, false}, {" uno", "Courier New", 9.75, true}};
+        return PrintedPage{{" due", "Courier New", 9.75, false}};
+    };
+    EXPECT_TRUE(p.printPages(2, page));
+
+    EXPECT_EQ(asked, (std::vector<int>{0, 1}));
+    EXPECT_EQ(pagesWhenAsked, (std::vector<size_t>{0, 2}));
+    EXPECT_FALSE(p.documentOpen());
+    ASSERT_EQ(p.documents().size(), 1u);
+    const PrintedDocument expected{
+        {{"", "Arial", 18, false}, {" uno", "Courier New", 9.75, true}},
+        {{" due", "Courier New", 9.75, false}}};
+    EXPECT_EQ(p.lastDocument(), expected);
+    EXPECT_EQ(p.fontName(), "Courier New");
+    EXPECT_FALSE(p.bold());
+}
+
 TEST(PrinterOverride, InstallsAndRemovesTheTestPrinter) {
     CapturePrinter capture;
     setPrinterOverride(&capture);

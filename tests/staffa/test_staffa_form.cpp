@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -318,6 +319,41 @@ TEST_F(StaffaForm, ThePrintBreaksPagesAfter53And54Rows) {
     // The window shows the staffa of the printed period again.
     EXPECT_EQ(f.List1->count(), 111 + 6);
     EXPECT_EQ(f.List1->text(0), righeDa(0, 1)[0].mid(1));
+}
+
+// A balance that goes beyond the credit line: its rows have their excess lines, and the
+// list ends with the largest overdraft. The lines are made when shown or read, and read
+// as the whole list of the staffa would.
+TEST_F(StaffaForm, TheListsMakeTheirLinesWhenReadAndReadAsTheWholeStaffa) {
+    auto& s = stato();
+    s.TabellaConti[size_t(s.IndiceContoAttivo)].fido = 500;
+    movimenti({mov(1, "05/01/2026", 1800, "U", "N", "05/01/2026"),
+               mov(2, "08/01/2026", 200, "E", "N", "08/01/2026"),
+               mov(3, "20/01/2026", 1500, "E", "N", "20/01/2026")});
+    Staffa& f = apri();
+    ASSERT_TRUE(f.List1->listModel()->madeWhenShown());
+    ASSERT_TRUE(f.List2->listModel()->madeWhenShown());
+
+    const RisultatoStaffa& st = f.staffaMostrata();
+    const QStringList tutte = righeListaStaffa(st, s.FormatoImporti);
+    EXPECT_EQ(listLines(f.List1), tutte);
+    // Two rows beyond the credit line (05/01 and 08/01), and the overdraft at the end.
+    EXPECT_EQ(tutte.filter(QRegularExpression(QStringLiteral("^EC  "))).size(), 2);
+    EXPECT_TRUE(tutte.last().startsWith(QStringLiteral(" massimo scoperto")));
+    // Read from the end back, one at a time, each line is the same.
+    for (int k = f.List1->count() - 1; k >= 0; --k)
+        EXPECT_EQ(f.List1->text(k), tutte[k]) << k;
+
+    QStringList date;
+    for (const RigaStaffa& r : st.righe)
+        date << voceDataStaffa(r.data);
+    EXPECT_EQ(listLines(f.List2), date);
+
+    // Another period: the lines are those of the new staffa.
+    f.dal->setTesto(QStringLiteral("06/01/2026"));
+    f.via->click();
+    EXPECT_EQ(listLines(f.List1), righeListaStaffa(f.staffaMostrata(), s.FormatoImporti));
+    EXPECT_EQ(f.List2->count(), int(f.staffaMostrata().righe.size()));
 }
 
 TEST_F(StaffaForm, ThePrintOfAPeriodWithoutDatesPrintsNothing) {

@@ -1,0 +1,61 @@
+// The web engine comes into the program with the first web page, not at start-up.
+#include "platform/web_page.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace qv;
+
+namespace {
+
+bool engineInProcess() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly)) return false;
+    return maps.readAll().contains("libQt6WebEngineCore");
+}
+
+} // namespace
+
+TEST(WebPage, TheEngineIsLoadedByTheFirstPageAndShowsALocalPage) {
+    // The program (here the platform layer and the test) does not link the engine.
+    EXPECT_FALSE(engineInProcess());
+    EXPECT_FALSE(webEngineLoaded());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pagina.html"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><head><title>Pagina locale</title></head><body>Prova</body></html>");
+    file.close();
+
+    QWidget window;
+    int started = 0;
+    std::vector<bool> finished;
+    WebPageEvents events;
+    events.loadStarted = [&] { ++started; };
+    events.loadFinished = [&](bool ok) { finished.push_back(ok); };
+    QString reason;
+    std::unique_ptr<WebPage> page = createWebPage(&window, &window, events, &reason);
+    ASSERT_NE(page, nullptr) << reason.toStdString();
+    EXPECT_TRUE(engineInProcess());
+    EXPECT_TRUE(webEngineLoaded());
+    EXPECT_EQ(page->widget()->parentWidget(), &window);
+    EXPECT_EQ(static_cast<void*>(page->widget()), static_cast<void*>(page->view()));
+    EXPECT_TRUE(page->url().isEmpty());
+
+    page->load(QUrl::fromLocalFile(path));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !finished.empty(); }, 30000));
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_TRUE(finished.front());
+    EXPECT_GE(started, 1);
+    EXPECT_EQ(page->url(), QUrl::fromLocalFile(path));
+    EXPECT_EQ(page->title(), QStringLiteral("Pagina locale"));
+
+    // A second page needs no second loading.
+    std::unique_ptr<WebPage> second = createWebPage(&window, &window, {}, &reason);
+    EXPECT_NE(second, nullptr);
+}
