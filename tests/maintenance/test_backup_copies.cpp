@@ -20,6 +20,7 @@
 #include "platform/list_box.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -213,20 +214,34 @@ TEST_F(CopieSicurezza, EachEndSaysWhatItDidAndAnEmptyFolderIsToldBeforeTheWarnin
 }
 
 TEST_F(CopieSicurezza, TheTreeOpensOnTheFolderItsCaptionNames) {
+    // A home folder deep in a tree, among many folders, inside a hidden one (as the data
+    // folder is): the tree shows it, open down to it, and scrolls to it.
+    for (int i = 0; i < 60; ++i)
+        QDir().mkpath(root_.path() + QString("/c%1").arg(i, 2, 10, QChar('0')));
+    const QString casa = root_.path() + "/c57/.locale/documenti/";
+    QDir().mkpath(casa);
+    const QByteArray vecchiaCasa = qgetenv("HOME");
+    qputenv("HOME", casa.chopped(1).toUtf8());
     formHost().setModalHook([&](Form& f) {
         auto& form = dynamic_cast<Form18&>(f);
-        const QString casa = QDir::homePath() + "/";
+        form.window()->show();
         EXPECT_EQ(form.NomeFile->text(), "Percorso: " + casa);
+        EXPECT_EQ(form.Dir1->chosenFolder(), casa);
         const QModelIndex scelta = form.Dir1->currentIndex();
         ASSERT_TRUE(scelta.isValid());
-        EXPECT_EQ(form.Dir1->chosenFolder(), casa);
         for (QModelIndex su = scelta.parent(); su.isValid(); su = su.parent())
             EXPECT_TRUE(form.Dir1->isExpanded(su))
                 << form.Dir1->folders()->filePath(su).toStdString();
+        // Once the folders along the way are read, the chosen one is in view.
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return form.Dir1->viewport()->rect().contains(
+                form.Dir1->visualRect(form.Dir1->currentIndex()));
+        })) << form.Dir1->visualRect(form.Dir1->currentIndex()).y();
         form.esci->click();
     });
     mostraCopieSicurezza(ModoCopie::Backup);
     formHost().setModalHook({});
+    qputenv("HOME", vecchiaCasa);
 }
 
 TEST_F(CopieSicurezza, ACopiesFolderWhoseChangeCouldNotBePutBackIsNotRead) {
