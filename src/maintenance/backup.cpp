@@ -18,7 +18,7 @@
 namespace qv {
 
 const std::array<QLatin1String, 6> EstensioniFacoltative{ExtIat, ExtIpa, ExtOpz,
-                                                        ExtOnp, ExtSpe, ExtChi};
+                                                         ExtOnp, ExtSpe, ExtChi};
 
 namespace {
 
@@ -91,8 +91,8 @@ bool leggiElenco(const QString& cartella, ElencoCopie& elenco, bool& presente, Q
     }
     if (!letto.contenuto) return true;
     presente = true;
-    const QString danneggiato =
-        QDir::toNativeSeparators(letto.percorso) + QStringLiteral(": elenco delle copie danneggiato");
+    const QString danneggiato = QDir::toNativeSeparators(letto.percorso) +
+                                QStringLiteral(": elenco delle copie danneggiato");
     const QStringList righe = QString::fromUtf8(*letto.contenuto).split(u'\n');
     if (righe.isEmpty() || righe[0] != kIntestazioneElenco) {
         motivo = danneggiato;
@@ -318,9 +318,9 @@ Esito EseguiCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) 
         copia == CopiaDi::TuttiConti
             ? QStringLiteral("Copia di sicurezza eseguita: %1.").arg(testoConti(copiati))
             : QStringLiteral("Copia di sicurezza del conto %1 eseguita.").arg(codici.value(0));
-    return fattoConAvvisi(fatto, QStringLiteral("Backup dati"),
-                          {testoRipristino(recupero),
-                           testoLasciati(QStringLiteral("Conti non copiati:"), lasciati)});
+    return fattoConAvvisi(
+        fatto, QStringLiteral("Backup dati"),
+        {testoRipristino(recupero), testoLasciati(QStringLiteral("Conti non copiati:"), lasciati)});
 }
 
 Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) {
@@ -334,9 +334,8 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
     const QString nonEseguito = QStringLiteral("Il ripristino non è stato eseguito.");
     const RecoveryResult recupero = recoverInterrupted(cartella);
     if (recupero.found && !recupero.restored)
-        return Esito::rifiutato(testoCartellaNonRipristinata(cartella, recupero) + u'\n' +
-                                    nonEseguito,
-                                titolo);
+        return Esito::rifiutato(
+            testoCartellaNonRipristinata(cartella, recupero) + u'\n' + nonEseguito, titolo);
 
     ElencoCopie elenco;
     bool conElenco = false;
@@ -355,10 +354,9 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
         if (archivio.esito.fallito())
             return Esito::fallito(nonEseguito + u'\n' + archivio.esito.testo);
         if (!archivio.esito.ok()) return archivio.esito;
-        for (const auto& [percorso, bytes] : {std::pair{archivio.percorsoConteggio,
-                                                         archivio.conteggio},
-                                              std::pair{archivio.percorsoArchivio,
-                                                        archivio.archivio}}) {
+        for (const auto& [percorso, bytes] :
+             {std::pair{archivio.percorsoConteggio, archivio.conteggio},
+              std::pair{archivio.percorsoArchivio, archivio.archivio}}) {
             const QString danno = controllaCopia(elenco, QFileInfo(percorso).fileName(), bytes);
             if (!danno.isEmpty()) danni << danno;
         }
@@ -422,8 +420,9 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
             QStringLiteral("Le copie della cartella %1 non corrispondono al loro elenco (%2): "
                            "sono state modificate o danneggiate dopo la copia di sicurezza.\n")
                     .arg(QDir::toNativeSeparators(cartella), QString(ElencoCopieSicurezza)) +
-                danni.join(u'\n') + u'\n' + nonEseguito + QStringLiteral(" Nessun file è stato "
-                                                                         "modificato."),
+                danni.join(u'\n') + u'\n' + nonEseguito +
+                QStringLiteral(" Nessun file è stato "
+                               "modificato."),
             titolo);
 
     // The accounts of the copies that the data folder's archive lacks are added at its
@@ -433,8 +432,7 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
     const QString contiDati = resolveFile(s.PercorsoDati, ContiFile);
     const QString recContiDati = resolveFile(s.PercorsoDati, RecContiFile);
     if (copia == CopiaDi::TuttiConti) {
-        const EsameConteggio esame =
-            esaminaConteggio(recContiDati, contiDati, Conto::Lunghezza);
+        const EsameConteggio esame = esaminaConteggio(recContiDati, contiDati, Conto::Lunghezza);
         if (!esame.utilizzabile())
             return Esito::rifiutato(nonEseguito + u'\n' + descriviDanno(esame) +
                                         QStringLiteral("\nL'archivio dei conti della cartella "

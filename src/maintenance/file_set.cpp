@@ -94,8 +94,7 @@ bool ModificaFile::sostituisci(const QString& dato, const QByteArray& contenuto)
         // The removal goes through the change, so that a failure puts back what the
         // link gave; a link to nothing is no file of the change and simply goes.
         if (!rimuovi(percorso)) return false;
-        if (QFileInfo(percorso).isSymLink() &&
-            !tenta(percorso, [&](GuastoFile& guasto) {
+        if (QFileInfo(percorso).isSymLink() && !tenta(percorso, [&](GuastoFile& guasto) {
                 if (QFile::remove(percorso)) return true;
                 guasto = {percorso, errno, false,
                           conPercorso(percorso, QStringLiteral("impossibile eliminare il "
@@ -183,11 +182,11 @@ bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString&
     for (const FileLetto& f : file) {
         if (!modifica.ripristina(resolveFile(cartella, nomeCopia(f.estensione)), f.contenuto))
             return false;
-        elenco += f.estensione.toUpper() + u'\t' +
-                  (f.contenuto ? QString::number(f.contenuto->size()) + u'\t' +
-                                     impronta(*f.contenuto)
-                               : QString(kNonPresente)) +
-                  u'\n';
+        elenco +=
+            f.estensione.toUpper() + u'\t' +
+            (f.contenuto ? QString::number(f.contenuto->size()) + u'\t' + impronta(*f.contenuto)
+                         : QString(kNonPresente)) +
+            u'\n';
     }
     return modifica.riscrivi(resolveFile(cartella, ElencoCopia), elenco.toUtf8());
 }
@@ -237,8 +236,8 @@ LetturaCopia leggiCopia(const QString& cartella, const QString& codice) {
             if (!letto.contenuto) return incompleta(QStringLiteral("manca il file %1").arg(nome));
             if (!numero || letto.contenuto->size() != attesa)
                 return incompleta(QStringLiteral("il file %1 non è completo").arg(nome));
-            if (!firma.isEmpty() && firma.compare(impronta(*letto.contenuto),
-                                                  Qt::CaseInsensitive) != 0)
+            if (!firma.isEmpty() &&
+                firma.compare(impronta(*letto.contenuto), Qt::CaseInsensitive) != 0)
                 return incompleta(QStringLiteral("il file %1 è danneggiato").arg(nome));
         }
         lettura.file.push_back(std::move(letto));

@@ -108,8 +108,8 @@ bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString&
                  const FileLetti& file);
 
 // Reads the copy in `cartella` of account `codice`: every file its list names, with
-// its size and (when the list records it) its SHA-256 checked. Refused, naming what is wrong, when the list or a file is missing
-// or does not match; failed when a file cannot be read.
+// its size and (when the list records it) its SHA-256 checked. Refused, naming what is wrong, when
+// the list or a file is missing or does not match; failed when a file cannot be read.
 struct LetturaCopia {
     Esito esito;
     FileLetti file; // in the order of EstensioniCopia

@@ -36,8 +36,7 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
     // user opens elsewhere leave the view where the user put it.
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
         const QModelIndex current = currentIndex();
-        if (current.isValid() && isWithin(path, folders_->filePath(current)))
-            bringChoiceIntoView();
+        if (current.isValid() && isWithin(path, folders_->filePath(current))) bringChoiceIntoView();
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!showing_) emit folderChosen();

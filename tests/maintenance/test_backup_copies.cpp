@@ -20,7 +20,6 @@
 #include "platform/list_box.h"
 
 #include <QApplication>
-#include <QTest>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -29,6 +28,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace qv::test {
 namespace {

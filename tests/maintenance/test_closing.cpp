@@ -16,8 +16,8 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 
-#include <QCryptographicHash>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -162,9 +162,8 @@ TEST_F(Closing, FormClosesThePeriodWithItsFilesCopiesAndPrintout) {
         {"Bak/CC1/Bak.lst",
          "Quorvanta: copia dei file del conto\nconto\tCC1\n" + voce(".ORD", movBytes()) +
              voce(".FOG", fogBytes()) + voce(".MOV", movBytes()) + voce(".MOR", le16(19)) +
-             voce(".TOT", prima.at("CC1.TOT")) + voce(".NRC", le16(2)) +
-             voce(".CAR", carBytes()) + voce(".NRF", le16(20)) +
-             voce(".RIP", ripBytes("30/06/2026", 1000.0))},
+             voce(".TOT", prima.at("CC1.TOT")) + voce(".NRC", le16(2)) + voce(".CAR", carBytes()) +
+             voce(".NRF", le16(20)) + voce(".RIP", ripBytes("30/06/2026", 1000.0))},
     };
     ASSERT_EQ(dopo.size(), attesi.size());
     for (const auto& [nome, bytes] : attesi) {
