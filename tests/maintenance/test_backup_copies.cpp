@@ -150,6 +150,26 @@ TEST_F(CopieSicurezza, AllAccountsComeBackIntoAnEmptyDataFolderListedWithTheirCo
     EXPECT_EQ(fileConto(nuova, "CC2"), due);
 }
 
+TEST_F(CopieSicurezza, RestoringIntoAnEmptyDataFolderFailsOrStopsWhole) {
+    ASSERT_TRUE(EseguiCopie(cartella, CopiaDi::TuttiConti).ok());
+    const QString nuova = root_.path() + "/nuovi/";
+    QDir().mkpath(nuova);
+    auto& s = stato();
+    s.PercorsoDati = nuova;
+    s.CodiceContoAttivo.clear();
+    s.IndiceContoAttivo = 0;
+    s.TabellaConti.assign(1, Conto{});
+    s.NumeroConti = 0;
+    ProvaModifica prova;
+    prova.cartella = nuova;
+    prova.prepara = [&] { rimettiSotto(nuova, {}); };
+    prova.esegui = comeProva([&] { return RipristinaCopie(cartella, CopiaDi::TuttiConti); });
+    prova.riapri = [&] { recoverInterrupted(nuova); };
+    prova.file = [&] { return fileSotto(nuova); };
+    // Eighteen files, two accounts added to the archive and its count.
+    EXPECT_EQ(provaModifica(prova), 21);
+}
+
 TEST_F(CopieSicurezza, TheOpenAccountComesBackWithTheConditionsItsCopyHas) {
     scriviCondizioni("CC1", 'a');
     const auto prima = fileConto(dataFolder(), "CC1");
