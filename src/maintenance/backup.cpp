@@ -1,6 +1,7 @@
 #include "maintenance/backup.h"
 
 #include "archives/accounts.h"
+#include "common/count_file.h"
 #include "common/file_names.h"
 #include "common/random_file.h"
 #include "common/records.h"
@@ -11,9 +12,17 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <map>
+
 namespace qv {
 
+const std::array<QLatin1String, 6> EstensioniFacoltative{ExtIat, ExtIpa, ExtOpz,
+                                                         ExtOnp, ExtSpe, ExtChi};
+
 namespace {
+
+constexpr QLatin1String kIntestazioneElenco{"Quorvanta: copie di sicurezza"};
 
 QString conBarra(const QString& cartella) {
     return cartella.endsWith(u'/') ? cartella : cartella + u'/';
@@ -37,17 +46,141 @@ QString testoLasciati(const QString& inizio, const QStringList& lasciati) {
     return inizio + u'\n' + lasciati.join(u'\n');
 }
 
-// What an interrupted earlier change of the copies' folder left: put back first.
-QString ripristinaCartellaCopie(const QString& cartella) {
-    return testoRipristino(recoverInterrupted(cartella));
+QString testoConti(qsizetype numero) {
+    return numero == 1 ? QStringLiteral("1 conto") : QStringLiteral("%1 conti").arg(numero);
 }
 
-Esito fattoConAvvisi(const QStringList& avvisi) {
-    QStringList testi;
+// How an operation that was done ends: what it did, then what the user should know.
+Esito fattoConAvvisi(const QString& fatto, const QString& titolo, const QStringList& avvisi) {
+    QStringList testi{fatto};
     for (const QString& a : avvisi)
         if (!a.isEmpty()) testi << a;
+    if (testi.size() == 1) return Esito::fatto(fatto, titolo).conIcona(IconaEsito::Informazione);
     return Esito::fatto(testi.join(QStringLiteral("\n\n")), QStringLiteral("Attenzione"));
 }
+
+// A folder of copies whose interrupted change could not be put back holds files of two
+// different times: nothing is read from it, nothing is written into it.
+QString testoCartellaNonRipristinata(const QString& cartella, const RecoveryResult& r) {
+    return QStringLiteral("La cartella %1 contiene una modifica delle copie che era stata "
+                          "interrotta e che non è stato possibile annullare: le copie che "
+                          "contiene non sono affidabili e non sono state usate.\n")
+               .arg(QDir::toNativeSeparators(cartella)) +
+           testoRipristino(r);
+}
+
+// One copy named by the list of the copies.
+struct VoceElenco {
+    QString nome;
+    qint64 dimensione = 0;
+    QString firma;
+};
+// By name in lower case: the folder may spell a name otherwise.
+using ElencoCopie = std::map<QString, VoceElenco>;
+
+// Reads the list of the copies of `cartella` into `elenco`; `presente` says whether the
+// folder has one. False, with the reason, when it cannot be read or is not one of ours.
+bool leggiElenco(const QString& cartella, ElencoCopie& elenco, bool& presente, QString& motivo) {
+    elenco.clear();
+    presente = false;
+    FileLetto letto;
+    GuastoFile guasto;
+    if (!leggiFile(resolveFile(cartella, ElencoCopieSicurezza), letto, &guasto)) {
+        motivo = guasto.motivo;
+        return false;
+    }
+    if (!letto.contenuto) return true;
+    presente = true;
+    const QString danneggiato = QDir::toNativeSeparators(letto.percorso) +
+                                QStringLiteral(": elenco delle copie danneggiato");
+    const QStringList righe = QString::fromUtf8(*letto.contenuto).split(u'\n');
+    if (righe.isEmpty() || righe[0] != kIntestazioneElenco) {
+        motivo = danneggiato;
+        return false;
+    }
+    for (qsizetype i = 1; i < righe.size(); ++i) {
+        if (righe[i].isEmpty()) continue;
+        const QStringList campi = righe[i].split(u'\t');
+        bool numero = false;
+        const qint64 dimensione = campi.value(1).toLongLong(&numero);
+        if (campi.size() != 3 || campi[0].isEmpty() || !numero || campi[2].size() != 64) {
+            motivo = danneggiato;
+            return false;
+        }
+        elenco[campi[0].toLower()] = {campi[0], dimensione, campi[2].toLower()};
+    }
+    return true;
+}
+
+QByteArray testoElenco(const ElencoCopie& elenco) {
+    QString testo = kIntestazioneElenco + u'\n';
+    for (const auto& [chiave, voce] : elenco)
+        testo += voce.nome + u'\t' + QString::number(voce.dimensione) + u'\t' + voce.firma + u'\n';
+    return testo.toUtf8();
+}
+
+void annota(ElencoCopie& elenco, const QString& nome, const QByteArray& contenuto) {
+    elenco[nome.toLower()] = {nome, contenuto.size(), impronta(contenuto)};
+}
+
+// Why the copy `nome` does not match the list ("" when it does, or when the list does
+// not name it: a copy made before the list was kept).
+QString controllaCopia(const ElencoCopie& elenco, const QString& nome, const QByteArray& bytes) {
+    const auto voce = elenco.find(nome.toLower());
+    if (voce == elenco.end()) return {};
+    if (voce->second.dimensione != bytes.size())
+        return QStringLiteral("la copia %1 non ha la lunghezza registrata").arg(nome);
+    if (voce->second.firma != impronta(bytes))
+        return QStringLiteral("la copia %1 è danneggiata").arg(nome);
+    return {};
+}
+
+// What the restore of all accounts reads from the folder's archive.
+struct ArchivioCopie {
+    Esito esito;
+    std::vector<Conto> conti;
+    QByteArray conteggio; // the bytes of "RecConti.dat" and "Conti.dat" as read
+    QByteArray archivio;
+    QString percorsoConteggio;
+    QString percorsoArchivio;
+};
+
+ArchivioCopie leggiArchivioCopie(const QString& cartella) {
+    ArchivioCopie a;
+    const QString titolo = QStringLiteral("Attenzione");
+    a.percorsoArchivio = resolveFile(cartella, ContiFile);
+    a.percorsoConteggio = resolveFile(cartella, RecContiFile);
+    if (!QFileInfo::exists(a.percorsoArchivio)) {
+        a.esito = Esito::rifiutato(
+            QStringLiteral("La cartella %1 non contiene la copia di tutti i conti (manca il file "
+                           "%2): non c'è nulla da ripristinare.")
+                .arg(QDir::toNativeSeparators(cartella), QString(ContiFile)),
+            titolo);
+        return a;
+    }
+    FileLetto conteggio, archivio;
+    GuastoFile guasto;
+    if (!leggiFile(a.percorsoConteggio, conteggio, &guasto) ||
+        !leggiFile(a.percorsoArchivio, archivio, &guasto)) {
+        a.esito = Esito::fallito(guasto.motivo + u'.');
+        return a;
+    }
+    a.conteggio = conteggio.contenuto.value_or(QByteArray());
+    a.archivio = archivio.contenuto.value_or(QByteArray());
+    const int numero =
+        a.conteggio.size() >= Contatore::Lunghezza ? Contatore::fromBytes(a.conteggio).valore : 0;
+    const int presenti = int(a.archivio.size() / Conto::Lunghezza);
+    for (int i = 0; i < std::clamp(numero, 0, presenti); ++i)
+        a.conti.push_back(Conto::fromBytes(
+            QByteArrayView(a.archivio).sliced(qsizetype(i) * Conto::Lunghezza, Conto::Lunghezza)));
+    return a;
+}
+
+// One account's copy as read: its nine files and the others it has.
+struct CopiaConto {
+    QString codice;
+    FileLetti file;
+};
 
 } // namespace
 
@@ -75,14 +208,43 @@ QString avvisoRipristinoCopie() {
                           "copie di Backup verranno perse.\n\n");
 }
 
+Esito controllaCopieDaRipristinare(const QString& scelta, CopiaDi copia) {
+    const auto& s = stato();
+    const QString titolo = QStringLiteral("Attenzione");
+    if (Esito cartellaValida = controllaCartellaCopie(scelta, s.PercorsoDati); !cartellaValida.ok())
+        return cartellaValida;
+    const QString cartella = conBarra(scelta);
+    if (copia == CopiaDi::TuttiConti) {
+        if (QFileInfo::exists(resolveFile(cartella, ContiFile))) return Esito::fatto();
+        return Esito::rifiutato(
+            QStringLiteral("La cartella %1 non contiene la copia di tutti i conti (manca il file "
+                           "%2): non c'è nulla da ripristinare.")
+                .arg(QDir::toNativeSeparators(cartella), QString(ContiFile)),
+            titolo);
+    }
+    if (!contoAttivoAperto()) return Esito::rifiutato(testoNessunContoAperto(), titolo);
+    const QString codice = s.CodiceContoAttivo.trimmed();
+    for (const QLatin1String& estensione : EstensioniCopia)
+        if (QFileInfo::exists(resolveFile(cartella, codice + estensione))) return Esito::fatto();
+    return Esito::rifiutato(QStringLiteral("La cartella %1 non contiene la copia del conto %2: "
+                                           "non c'è nulla da ripristinare.")
+                                .arg(QDir::toNativeSeparators(cartella), codice),
+                            titolo);
+}
+
 Esito EseguiCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) {
     const auto& s = stato();
+    const QString titolo = QStringLiteral("Attenzione");
     if (Esito cartellaValida = controllaCartellaCopie(scelta, s.PercorsoDati); !cartellaValida.ok())
         return cartellaValida;
     if (copia == CopiaDi::ContoAttivo && !contoAttivoAperto())
-        return Esito::rifiutato(testoNessunContoAperto(), QStringLiteral("Attenzione"));
+        return Esito::rifiutato(testoNessunContoAperto(), titolo);
     const QString cartella = conBarra(scelta);
-    const QString ripristino = ripristinaCartellaCopie(cartella);
+    const RecoveryResult recupero = recoverInterrupted(cartella);
+    if (recupero.found && !recupero.restored)
+        return Esito::rifiutato(testoCartellaNonRipristinata(cartella, recupero) +
+                                    QStringLiteral("\nLa copia di sicurezza non è stata eseguita."),
+                                titolo);
 
     QStringList codici;
     if (copia == CopiaDi::ContoAttivo) {
@@ -92,16 +254,28 @@ Esito EseguiCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) 
             codici << conto.codiceConto.trimmed();
     }
 
+    // The list the folder holds keeps the copies of the accounts not copied now; one that
+    // cannot be read is made again from what is copied now.
+    ElencoCopie elenco;
+    bool conElenco = false;
+    QString motivo;
+    if (!leggiElenco(cartella, elenco, conElenco, motivo)) elenco.clear();
+
     const QString nonEseguita = QStringLiteral("La copia di sicurezza non è stata eseguita.");
     ModificaFile modifica(cartella, riprova);
+    const auto copiaFile = [&](const QString& nome, const QByteArray& contenuto) {
+        if (!modifica.sostituisci(resolveFile(cartella, nome), contenuto)) return false;
+        annota(elenco, QFileInfo(resolveFile(cartella, nome)).fileName(), contenuto);
+        return true;
+    };
     if (copia == CopiaDi::TuttiConti) {
         const std::vector<Conto> conti = righeTabella(s.TabellaConti, s.NumeroConti);
-        if (!modifica.riscrivi(resolveFile(cartella, RecContiFile),
-                               Contatore{qint16(conti.size())}.toBytes()) ||
-            !modifica.riscrivi(resolveFile(cartella, ContiFile), recordsToBytes(conti)))
+        if (!copiaFile(RecContiFile, Contatore{qint16(conti.size())}.toBytes()) ||
+            !copiaFile(ContiFile, recordsToBytes(conti)))
             return modifica.fallita(nonEseguita);
     }
     QStringList lasciati;
+    qsizetype copiati = 0;
     for (const QString& codice : codici) {
         if (!codiceUtilizzabile(codice)) {
             lasciati << testoCodiceInutilizzabile(codice);
@@ -114,13 +288,39 @@ Esito EseguiCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) 
             // The copy bears the name the file has in the data folder.
             const QString nome =
                 f.contenuto ? QFileInfo(f.percorso).fileName() : codice + f.estensione;
-            if (!modifica.riscrivi(resolveFile(cartella, nome), f.contenuto.value_or(QByteArray())))
+            if (!copiaFile(nome, f.contenuto.value_or(QByteArray())))
                 return modifica.fallita(nonEseguita);
         }
+        for (const QLatin1String& estensione : EstensioniFacoltative) {
+            FileLetto f;
+            if (!modifica.leggi(accountFile(s.PercorsoDati, codice, estensione), f))
+                return modifica.fallita(nonEseguita);
+            if (f.contenuto) {
+                if (!copiaFile(QFileInfo(f.percorso).fileName(), *f.contenuto))
+                    return modifica.fallita(nonEseguita);
+                continue;
+            }
+            // An older copy of a file the account no longer has would come back with it.
+            const QString vecchia = resolveFile(cartella, codice + estensione);
+            const QFileInfo info(vecchia);
+            if (info.exists() || info.isSymLink()) {
+                if (!modifica.rimuovi(vecchia)) return modifica.fallita(nonEseguita);
+                elenco.erase(info.fileName().toLower());
+            }
+        }
+        ++copiati;
     }
-    if (!modifica.concludi()) return modifica.fallita(nonEseguita);
+    // The list last: a folder whose list does not name a copy holds it from before.
+    if (!modifica.sostituisci(resolveFile(cartella, ElencoCopieSicurezza), testoElenco(elenco)) ||
+        !modifica.concludi())
+        return modifica.fallita(nonEseguita);
+    const QString fatto =
+        copia == CopiaDi::TuttiConti
+            ? QStringLiteral("Copia di sicurezza eseguita: %1.").arg(testoConti(copiati))
+            : QStringLiteral("Copia di sicurezza del conto %1 eseguita.").arg(codici.value(0));
     return fattoConAvvisi(
-        {ripristino, testoLasciati(QStringLiteral("Conti non copiati:"), lasciati)});
+        fatto, QStringLiteral("Backup dati"),
+        {testoRipristino(recupero), testoLasciati(QStringLiteral("Conti non copiati:"), lasciati)});
 }
 
 Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) {
@@ -132,39 +332,41 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
         return Esito::rifiutato(testoNessunContoAperto(), titolo);
     const QString cartella = conBarra(scelta);
     const QString nonEseguito = QStringLiteral("Il ripristino non è stato eseguito.");
-    const QString ripristino = ripristinaCartellaCopie(cartella);
+    const RecoveryResult recupero = recoverInterrupted(cartella);
+    if (recupero.found && !recupero.restored)
+        return Esito::rifiutato(
+            testoCartellaNonRipristinata(cartella, recupero) + u'\n' + nonEseguito, titolo);
+
+    ElencoCopie elenco;
+    bool conElenco = false;
+    QString motivo;
+    if (!leggiElenco(cartella, elenco, conElenco, motivo))
+        return Esito::rifiutato(nonEseguito + u'\n' + motivo + u'.', titolo);
+    QStringList danni;
 
     // The accounts of the copies: the open one, or the folder's own archive.
     QStringList codici;
+    ArchivioCopie archivio;
     if (copia == CopiaDi::ContoAttivo) {
         codici << s.CodiceContoAttivo.trimmed();
     } else {
-        const QString archivio = resolveFile(cartella, ContiFile);
-        if (!QFileInfo::exists(archivio))
-            return Esito::rifiutato(
-                QStringLiteral("La cartella %1 non contiene la copia di tutti i conti (manca il "
-                               "file %2).")
-                    .arg(QDir::toNativeSeparators(cartella), QString(ContiFile)),
-                titolo);
-        QString motivo;
-        const int numero = leggiContatore(resolveFile(cartella, RecContiFile), &motivo);
-        const int presenti = RecordFile(archivio, Conto::Lunghezza).recordCount();
-        const std::vector<Conto> conti =
-            leggiRecords<Conto>(archivio, std::clamp(numero, 0, presenti), &motivo);
-        if (!motivo.isEmpty())
-            return Esito::fallito(nonEseguito + u'\n' + QDir::toNativeSeparators(archivio) +
-                                  QStringLiteral(": ") + motivo + u'.');
-        for (const Conto& conto : conti)
+        archivio = leggiArchivioCopie(cartella);
+        if (archivio.esito.fallito())
+            return Esito::fallito(nonEseguito + u'\n' + archivio.esito.testo);
+        if (!archivio.esito.ok()) return archivio.esito;
+        for (const auto& [percorso, bytes] :
+             {std::pair{archivio.percorsoConteggio, archivio.conteggio},
+              std::pair{archivio.percorsoArchivio, archivio.archivio}}) {
+            const QString danno = controllaCopia(elenco, QFileInfo(percorso).fileName(), bytes);
+            if (!danno.isEmpty()) danni << danno;
+        }
+        for (const Conto& conto : archivio.conti)
             codici << conto.codiceConto.trimmed();
     }
 
     // Each account whole or not at all: what its copy lacks is known before anything is
     // read.
-    struct Copia {
-        QString codice;
-        FileLetti file;
-    };
-    std::vector<Copia> copie;
+    std::vector<CopiaConto> copie;
     QStringList lasciati;
     ModificaFile modifica(s.PercorsoDati, riprova);
     for (const QString& codice : codici) {
@@ -194,25 +396,98 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
             lasciati << perche;
             continue;
         }
-        Copia letta{codice, {}};
-        for (const QLatin1String& estensione : EstensioniCopia) {
+        CopiaConto letta{codice, {}};
+        const auto leggi = [&](const QLatin1String& estensione) {
             FileLetto f;
-            if (!modifica.leggi(resolveFile(cartella, codice + estensione), f))
-                return modifica.fallita(nonEseguito);
+            if (!modifica.leggi(resolveFile(cartella, codice + estensione), f)) return false;
             f.estensione = estensione;
-            letta.file.push_back(std::move(f));
-        }
+            if (f.contenuto) {
+                const QString danno =
+                    controllaCopia(elenco, QFileInfo(f.percorso).fileName(), *f.contenuto);
+                if (!danno.isEmpty()) danni << danno;
+                letta.file.push_back(std::move(f));
+            }
+            return true;
+        };
+        for (const QLatin1String& estensione : EstensioniCopia)
+            if (!leggi(estensione)) return modifica.fallita(nonEseguito);
+        for (const QLatin1String& estensione : EstensioniFacoltative)
+            if (!leggi(estensione)) return modifica.fallita(nonEseguito);
         copie.push_back(std::move(letta));
     }
+    if (!danni.isEmpty())
+        return Esito::rifiutato(
+            QStringLiteral("Le copie della cartella %1 non corrispondono al loro elenco (%2): "
+                           "sono state modificate o danneggiate dopo la copia di sicurezza.\n")
+                    .arg(QDir::toNativeSeparators(cartella), QString(ElencoCopieSicurezza)) +
+                danni.join(u'\n') + u'\n' + nonEseguito +
+                QStringLiteral(" Nessun file è stato "
+                               "modificato."),
+            titolo);
 
-    for (const Copia& c : copie)
+    // The accounts of the copies that the data folder's archive lacks are added at its
+    // end; the accounts it has stay as they are.
+    std::vector<Conto> aggiunti;
+    int contiPresenti = 0;
+    const QString contiDati = resolveFile(s.PercorsoDati, ContiFile);
+    const QString recContiDati = resolveFile(s.PercorsoDati, RecContiFile);
+    if (copia == CopiaDi::TuttiConti) {
+        const EsameConteggio esame = esaminaConteggio(recContiDati, contiDati, Conto::Lunghezza);
+        if (!esame.utilizzabile())
+            return Esito::rifiutato(nonEseguito + u'\n' + descriviDanno(esame) +
+                                        QStringLiteral("\nL'archivio dei conti della cartella "
+                                                       "dei dati non può ricevere i conti delle "
+                                                       "copie. Nessun file è stato modificato."),
+                                    titolo);
+        contiPresenti = esame.conteggio;
+        QString errore;
+        const std::vector<Conto> presenti = leggiRecords<Conto>(contiDati, contiPresenti, &errore);
+        if (!errore.isEmpty())
+            return Esito::fallito(nonEseguito + u'\n' + QDir::toNativeSeparators(contiDati) +
+                                  QStringLiteral(": ") + errore + u'.');
+        for (const CopiaConto& c : copie) {
+            const auto stesso = [&](const Conto& conto) {
+                return conto.codiceConto.trimmed().compare(c.codice, Qt::CaseInsensitive) == 0;
+            };
+            if (std::any_of(presenti.begin(), presenti.end(), stesso) ||
+                std::any_of(aggiunti.begin(), aggiunti.end(), stesso))
+                continue;
+            const auto dallaCopia =
+                std::find_if(archivio.conti.begin(), archivio.conti.end(), stesso);
+            Conto conto = *dallaCopia;
+            conto.numero = qint16(contiPresenti + int(aggiunti.size()) + 1);
+            aggiunti.push_back(conto);
+        }
+        if (contiPresenti + int(aggiunti.size()) > MassimoConti)
+            return Esito::rifiutato(nonEseguito + u'\n' + testoArchivioPieno(), titolo);
+    }
+
+    for (const CopiaConto& c : copie)
         for (const FileLetto& f : c.file)
-            if (!modifica.riscrivi(accountFile(s.PercorsoDati, c.codice, f.estensione),
-                                   f.contenuto.value_or(QByteArray())))
+            if (!modifica.sostituisci(accountFile(s.PercorsoDati, c.codice, f.estensione),
+                                      f.contenuto.value_or(QByteArray())))
                 return modifica.fallita(nonEseguito);
+    for (const Conto& conto : aggiunti)
+        if (!modifica.scriviRecord(contiDati, Conto::Lunghezza, conto.numero, conto.toBytes()))
+            return modifica.fallita(nonEseguito);
+    if (!aggiunti.empty() &&
+        !modifica.scriviContatore(recContiDati, qint16(contiPresenti + int(aggiunti.size()))))
+        return modifica.fallita(nonEseguito);
     if (!modifica.concludi()) return modifica.fallita(nonEseguito);
-    return fattoConAvvisi(
-        {ripristino, testoLasciati(QStringLiteral("Conti non ripristinati:"), lasciati)});
+
+    QString fatto = copia == CopiaDi::TuttiConti
+                        ? QStringLiteral("Ripristino eseguito: %1.").arg(testoConti(copie.size()))
+                        : QStringLiteral("Ripristino del conto %1 eseguito.").arg(codici.value(0));
+    if (!aggiunti.empty()) {
+        QStringList nomi;
+        for (const Conto& conto : aggiunti)
+            nomi << conto.codiceConto.trimmed();
+        fatto += QStringLiteral("\nConti aggiunti all'elenco dei conti: %1.")
+                     .arg(nomi.join(QStringLiteral(", ")));
+    }
+    return fattoConAvvisi(fatto, QStringLiteral("Ripristina Dati"),
+                          {testoRipristino(recupero),
+                           testoLasciati(QStringLiteral("Conti non ripristinati:"), lasciati)});
 }
 
 } // namespace qv

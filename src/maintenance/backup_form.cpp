@@ -132,6 +132,13 @@ void Form18::Salva_Click() {
         Hourglass attesa;
         esito = EseguiCopie(cartella, copia, riprovaConErroriFile(risposta));
     } else {
+        // A folder with nothing to restore is said at once, without the warning.
+        if (Esito daRipristinare = controllaCopieDaRipristinare(cartella, copia);
+            !daRipristinare.ok()) {
+            showResult(daRipristinare);
+            Dir1->setFocus(Qt::OtherFocusReason);
+            return;
+        }
         // A cancelled warning leaves the form open and changes nothing.
         if (messageBox(avvisoRipristinoCopie(), MessageButtons::OkCancel, MessageIcon::Exclamation,
                        QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
@@ -139,7 +146,12 @@ void Form18::Salva_Click() {
         lasciaMovimentiDelConto();
         Hourglass attesa;
         esito = RipristinaCopie(cartella, copia, riprovaConErroriFile(risposta));
-        if (esito.ok()) ricaricaContoAperto();
+        if (esito.ok()) {
+            // The data folder's archive read again: the accounts the restore added are in
+            // the lists; then the open account with its restored files.
+            CaricaElencoConti();
+            if (contoAttivoAperto()) ricaricaContoAperto();
+        }
     }
     mostraEsitoManutenzione(esito, risposta);
     // Done: the form goes; otherwise it stays for another choice.

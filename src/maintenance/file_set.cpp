@@ -4,6 +4,7 @@
 #include "common/file_names.h"
 #include "common/records.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,6 +88,24 @@ bool ModificaFile::riscrivi(const QString& percorso, const QByteArray& contenuto
     return tenta(percorso, [&](GuastoFile&) { return transazione_.rewrite(percorso, contenuto); });
 }
 
+bool ModificaFile::sostituisci(const QString& dato, const QByteArray& contenuto) {
+    const QString percorso = resolvePath(dato);
+    if (QFileInfo(percorso).isSymLink()) {
+        // The removal goes through the change, so that a failure puts back what the
+        // link gave; a link to nothing is no file of the change and simply goes.
+        if (!rimuovi(percorso)) return false;
+        if (QFileInfo(percorso).isSymLink() && !tenta(percorso, [&](GuastoFile& guasto) {
+                if (QFile::remove(percorso)) return true;
+                guasto = {percorso, errno, false,
+                          conPercorso(percorso, QStringLiteral("impossibile eliminare il "
+                                                               "collegamento"))};
+                return false;
+            }))
+            return false;
+    }
+    return riscrivi(percorso, contenuto);
+}
+
 bool ModificaFile::scriviRecord(const QString& percorso, int lunghezza, int k,
                                 const QByteArray& record) {
     return tenta(percorso, [&](GuastoFile&) {
@@ -138,6 +157,11 @@ Esito ModificaFile::fallita(const QString& cosa) {
 
 // --- Copies in a folder of their own ---------------------------------------------------
 
+QString impronta(const QByteArray& contenuto) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(contenuto, QCryptographicHash::Sha256).toHex());
+}
+
 QString nomeCopia(const QString& estensione) {
     return QStringLiteral("Bak") + estensione.toUpper();
 }
@@ -158,9 +182,11 @@ bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString&
     for (const FileLetto& f : file) {
         if (!modifica.ripristina(resolveFile(cartella, nomeCopia(f.estensione)), f.contenuto))
             return false;
-        elenco += f.estensione.toUpper() + u'\t' +
-                  (f.contenuto ? QString::number(f.contenuto->size()) : QString(kNonPresente)) +
-                  u'\n';
+        elenco +=
+            f.estensione.toUpper() + u'\t' +
+            (f.contenuto ? QString::number(f.contenuto->size()) + u'\t' + impronta(*f.contenuto)
+                         : QString(kNonPresente)) +
+            u'\n';
     }
     return modifica.riscrivi(resolveFile(cartella, ElencoCopia), elenco.toUtf8());
 }
@@ -187,8 +213,12 @@ LetturaCopia leggiCopia(const QString& cartella, const QString& codice) {
         const QString ext = QString(estensione).toUpper();
         const QString nome = nomeCopia(ext);
         QString dimensione;
+        QString firma; // empty in a list written before it was recorded
         for (qsizetype i = 2; i < righe.size(); ++i)
-            if (righe[i].section(u'\t', 0, 0) == ext) dimensione = righe[i].section(u'\t', 1);
+            if (righe[i].section(u'\t', 0, 0) == ext) {
+                dimensione = righe[i].section(u'\t', 1, 1);
+                firma = righe[i].section(u'\t', 2, 2);
+            }
         if (dimensione.isEmpty())
             return incompleta(
                 QStringLiteral("l'elenco dei file della copia non nomina %1").arg(nome));
@@ -206,6 +236,9 @@ LetturaCopia leggiCopia(const QString& cartella, const QString& codice) {
             if (!letto.contenuto) return incompleta(QStringLiteral("manca il file %1").arg(nome));
             if (!numero || letto.contenuto->size() != attesa)
                 return incompleta(QStringLiteral("il file %1 non è completo").arg(nome));
+            if (!firma.isEmpty() &&
+                firma.compare(impronta(*letto.contenuto), Qt::CaseInsensitive) != 0)
+                return incompleta(QStringLiteral("il file %1 è danneggiato").arg(nome));
         }
         lettura.file.push_back(std::move(letto));
     }

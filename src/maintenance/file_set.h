@@ -59,6 +59,9 @@ public:
 
     bool proteggi(const QStringList& percorsi);
     bool riscrivi(const QString& percorso, const QByteArray& contenuto);
+    // riscrivi() of the file itself: a symbolic link standing in its place is removed
+    // first, so that the new content never lands where the link points.
+    bool sostituisci(const QString& percorso, const QByteArray& contenuto);
     bool scriviRecord(const QString& percorso, int lunghezza, int k, const QByteArray& record);
     bool scriviContatore(const QString& percorso, qint16 valore);
     bool rimuovi(const QString& percorso);
@@ -85,9 +88,14 @@ private:
     bool interrotta_ = false;
 };
 
+// The SHA-256 of `contenuto` in hexadecimal: what the lists of copies record of each
+// copy, so that a damaged copy of the right size is known before it is put back.
+QString impronta(const QByteArray& contenuto);
+
 // A copy of an account's nine files in a folder of its own, with a list of them
-// ("Bak.lst": the account's code, then each extension with its size, or "-" for a file
-// the account did not have), written last so that a copy without it is incomplete.
+// ("Bak.lst": the account's code, then each extension with its size and its SHA-256,
+// or "-" for a file the account did not have), written last so that a copy without it
+// is incomplete. A list written before the SHA-256 was recorded is read by sizes only.
 // The copies are named "Bak" and the extension in capitals ("Bak.MOV").
 QString nomeCopia(const QString& estensione);
 inline constexpr QLatin1String ElencoCopia{"Bak.lst"};
@@ -100,8 +108,8 @@ bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString&
                  const FileLetti& file);
 
 // Reads the copy in `cartella` of account `codice`: every file its list names, with
-// its size checked. Refused, naming what is wrong, when the list or a file is missing
-// or does not match; failed when a file cannot be read.
+// its size and (when the list records it) its SHA-256 checked. Refused, naming what is wrong, when
+// the list or a file is missing or does not match; failed when a file cannot be read.
 struct LetturaCopia {
     Esito esito;
     FileLetti file; // in the order of EstensioniCopia

@@ -36,8 +36,7 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
     // user opens elsewhere leave the view where the user put it.
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
         const QModelIndex current = currentIndex();
-        if (current.isValid() && isWithin(path, folders_->filePath(current)))
-            scrollTo(current, QAbstractItemView::PositionAtCenter);
+        if (current.isValid() && isWithin(path, folders_->filePath(current))) bringChoiceIntoView();
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!showing_) emit folderChosen();
@@ -47,12 +46,35 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
 void FolderTree::showFolder(const QString& folder) {
     const QString clean = QDir::cleanPath(folderWithSlash(folder));
     if (clean.isEmpty()) return;
+    // A folder inside a hidden one (the data folder under ~/.local/share) can only be
+    // shown when the tree lists hidden folders too.
+    if (clean.contains(QStringLiteral("/.")) && !(folders_->filter() & QDir::Hidden))
+        folders_->setFilter(folders_->filter() | QDir::Hidden);
     const QModelIndex index = folders_->index(clean);
     if (!index.isValid()) return;
     showing_ = true;
+    // The tree opens down to the folder, so that it shows the folder its caption names.
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        expand(up);
     setCurrentIndex(index);
     scrollTo(index, QAbstractItemView::PositionAtCenter);
     showing_ = false;
+}
+
+void FolderTree::bringChoiceIntoView() {
+    // After the rows just read are laid out: scrolling before would stop short of them.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const QModelIndex current = currentIndex();
+            if (current.isValid()) scrollTo(current, QAbstractItemView::PositionAtCenter);
+        },
+        Qt::QueuedConnection);
+}
+
+void FolderTree::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    bringChoiceIntoView();
 }
 
 void FolderTree::focusInEvent(QFocusEvent* event) {

@@ -16,7 +16,8 @@ public:
     // The folders the tree shows, read in the background as they are opened.
     QFileSystemModel* folders() const { return folders_; }
 
-    // Selects folder and brings it into view without emitting folderChosen.
+    // Selects folder, opens the tree down to it and brings it into view without
+    // emitting folderChosen.
     // A folder the tree cannot find leaves the selection as it was.
     void showFolder(const QString& folder);
     // The selected folder, ending in "/"; empty when none is selected.
@@ -30,8 +31,12 @@ protected:
     // A tree with no folder selected does not take its first folder when it gets the
     // focus, as item views do: only the user chooses a folder.
     void focusInEvent(QFocusEvent* event) override;
+    // A tree shown with a folder selected brings it into view.
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void bringChoiceIntoView();
+
     QFileSystemModel* folders_;
     bool showing_ = false;
 };

@@ -30,6 +30,10 @@ protected:
         scriviConto("CC2");
         apri("CC2");
         apri("CC1");
+        // The data folder's archive as the table holds it.
+        writeAccount(1, "CC1", "Banca di Prova");
+        writeAccount(2, "CC2", "Banca di Prova");
+        writeBytes(dataFolder() + "RecConti.dat", le16(2));
         cartella = root_.path() + "/copie/";
         QDir().mkpath(cartella);
     }
@@ -58,7 +62,9 @@ TEST_F(Backup, OneAccountRoundTrips) {
     const auto prima = noveFile("CC1");
     ASSERT_TRUE(EseguiCopie(cartella, CopiaDi::ContoAttivo).ok());
     const auto copie = fileSotto(cartella);
-    ASSERT_EQ(copie.size(), 9u);
+    // The nine copies and their list.
+    ASSERT_EQ(copie.size(), 10u);
+    EXPECT_TRUE(copie.count("Copie.lst"));
     for (const auto& [nome, bytes] : prima)
         EXPECT_EQ(copie.at(nome), bytes) << nome.toStdString();
 
@@ -77,7 +83,7 @@ TEST_F(Backup, AllAccountsRoundTripWithTheArchive) {
     EXPECT_EQ(readBytes(cartella + "Conti.dat"),
               contoBytes({.numero = 1, .codice = "CC1", .banca = "Banca di Prova"}) +
                   contoBytes({.numero = 2, .codice = "CC2", .banca = "Banca di Prova"}));
-    EXPECT_EQ(fileSotto(cartella).size(), 2u + 18u);
+    EXPECT_EQ(fileSotto(cartella).size(), 2u + 18u + 1u);
     EXPECT_EQ(stato().CodiceContoAttivo, "CC1");
 
     cambiaTutto();
@@ -104,7 +110,8 @@ TEST_F(Backup, AMissingFileIsCopiedEmptyAndAnIncompleteAccountIsLeftOut) {
     const auto cambiatoDue = noveFile("CC2");
     const Esito e = RipristinaCopie(cartella, CopiaDi::TuttiConti);
     ASSERT_TRUE(e.ok());
-    EXPECT_EQ(e.testo, "Conti non ripristinati:\nCC2: mancano i file CC2.MOV");
+    EXPECT_EQ(e.testo, "Ripristino eseguito: 1 conto.\n\nConti non ripristinati:\nCC2: mancano i "
+                       "file CC2.MOV");
     EXPECT_EQ(noveFile("CC1"), primaUno);
     EXPECT_EQ(noveFile("CC2"), cambiatoDue);
 
@@ -126,7 +133,8 @@ TEST_F(Backup, FailureOrKillAtEachWriteLeavesEveryFileAsItWas) {
     copia.esegui = comeProva([this] { return EseguiCopie(cartella, CopiaDi::TuttiConti); });
     copia.riapri = [this] { recoverInterrupted(cartella); };
     copia.file = [this] { return fileSotto(cartella); };
-    EXPECT_EQ(provaModifica(copia), 20);
+    // The archive, the eighteen copies, the list of the copies.
+    EXPECT_EQ(provaModifica(copia), 21);
 
     // The restore, in the data folder.
     ASSERT_TRUE(EseguiCopie(cartella, CopiaDi::TuttiConti).ok());

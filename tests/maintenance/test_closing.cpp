@@ -17,6 +17,7 @@
 #include "platform/list_box.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -132,6 +133,10 @@ TEST_F(Closing, FormClosesThePeriodWithItsFilesCopiesAndPrintout) {
     EXPECT_FALSE(formHost().loaded<Form19>()->isShown());
 
     const auto dopo = tuttiIFile();
+    const auto voce = [](const char* ext, const QByteArray& b) {
+        return ext + ('\t' + QByteArray::number(b.size())) + '\t' +
+               QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex() + '\n';
+    };
     const std::map<QString, QByteArray> attesi = {
         {"CC1.MOV", movDopo()},
         {"CC1.MOR", le16(4)},
@@ -153,9 +158,12 @@ TEST_F(Closing, FormClosesThePeriodWithItsFilesCopiesAndPrintout) {
         {"Bak/CC1/Bak.CAR", carBytes()},
         {"Bak/CC1/Bak.NRF", le16(20)},
         {"Bak/CC1/Bak.RIP", ripBytes("30/06/2026", 1000.0)},
-        {"Bak/CC1/Bak.lst", "Quorvanta: copia dei file del conto\nconto\tCC1\n.ORD\t1444\n"
-                            ".FOG\t1820\n.MOV\t1444\n.MOR\t2\n.TOT\t72\n.NRC\t2\n.CAR\t72\n"
-                            ".NRF\t2\n.RIP\t18\n"},
+        // Each copy with its size and SHA-256.
+        {"Bak/CC1/Bak.lst",
+         "Quorvanta: copia dei file del conto\nconto\tCC1\n" + voce(".ORD", movBytes()) +
+             voce(".FOG", fogBytes()) + voce(".MOV", movBytes()) + voce(".MOR", le16(19)) +
+             voce(".TOT", prima.at("CC1.TOT")) + voce(".NRC", le16(2)) + voce(".CAR", carBytes()) +
+             voce(".NRF", le16(20)) + voce(".RIP", ripBytes("30/06/2026", 1000.0))},
     };
     ASSERT_EQ(dopo.size(), attesi.size());
     for (const auto& [nome, bytes] : attesi) {
