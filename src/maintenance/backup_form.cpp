@@ -88,6 +88,10 @@ void Form18::Form_Load() {
 void Form18::Form_Activate() {
     setCaption(modo_ == ModoCopie::Ripristino ? QStringLiteral("Ripristina Dati")
                                               : QStringLiteral("Backup dati"));
+    // With no account open only "tutti i conti" can be restored (into a new data folder).
+    const bool aperto = contoAttivoAperto();
+    ContoAttivo->setEnabled(aperto);
+    if (!aperto) TuttiConti->setChecked(true);
     mostraPercorso();
     Dir1->setFocus(Qt::OtherFocusReason);
 }

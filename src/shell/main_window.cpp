@@ -561,7 +561,11 @@ void MDIForm1::abilitaComandiConto(bool abilita) {
     enableMenu(Immissioni, abilita);
     PulStampe->setEnabled(abilita);
     PulsMovimenti->setEnabled(abilita);
-    enableMenu(Manut, abilita);
+    // "Ripristina copie" brings every account back into a data folder with none open (a
+    // new, empty one after a loss): it stays within reach; the rest of the menu works on
+    // the open account.
+    for (QAction* a : {AllConto, RiprChiu, Sicur, CancMov})
+        a->setEnabled(abilita);
     BottCarnet->setEnabled(abilita);
     Vista->setEnabled(abilita);
     enableMenu(chiusure, abilita);

@@ -112,7 +112,7 @@ protected:
                 main->Immissioni->menuAction()->isEnabled(),
                 main->PulStampe->isEnabled(),
                 main->PulsMovimenti->isEnabled(),
-                main->Manut->menuAction()->isEnabled(),
+                main->Sicur->isEnabled(),
                 main->BottCarnet->isEnabled(),
                 main->Vista->isEnabled(),
                 main->chiusure->menuAction()->isEnabled()};

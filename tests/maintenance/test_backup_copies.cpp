@@ -150,6 +150,27 @@ TEST_F(CopieSicurezza, AllAccountsComeBackIntoAnEmptyDataFolderListedWithTheirCo
     EXPECT_EQ(fileConto(nuova, "CC2"), due);
 }
 
+// With no account open (a new data folder), the form offers every account only; with
+// one open, both choices.
+TEST_F(CopieSicurezza, WithNoAccountOpenOnlyEveryAccountCanBeRestored) {
+    const auto scelte = [&] {
+        std::pair<bool, bool> stato{};
+        formHost().setModalHook([&](Form& f) {
+            auto& form = dynamic_cast<Form18&>(f);
+            stato = {form.ContoAttivo->isEnabled(), form.TuttiConti->isChecked()};
+            form.esci->click();
+        });
+        mostraCopieSicurezza(ModoCopie::Ripristino);
+        formHost().setModalHook({});
+        return stato;
+    };
+    EXPECT_EQ(scelte(), std::make_pair(true, false));
+    auto& s = stato();
+    s.CodiceContoAttivo.clear();
+    s.IndiceContoAttivo = 0;
+    EXPECT_EQ(scelte(), std::make_pair(false, true));
+}
+
 TEST_F(CopieSicurezza, RestoringIntoAnEmptyDataFolderFailsOrStopsWhole) {
     ASSERT_TRUE(EseguiCopie(cartella, CopiaDi::TuttiConti).ok());
     const QString nuova = root_.path() + "/nuovi/";

@@ -235,8 +235,13 @@ TEST_F(MainWindow, AccountControlsStartDisabled) {
     MDIForm1& w = load();
     for (QPushButton* b : {w.Files, w.PulStampe, w.PulsMovimenti, w.BottCarnet, w.Vista})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    for (QMenu* m : {w.Stampe, w.Visualizza, w.Immissioni, w.Manut, w.chiusure})
+    for (QMenu* m : {w.Stampe, w.Visualizza, w.Immissioni, w.chiusure})
         EXPECT_FALSE(m->menuAction()->isEnabled()) << m->objectName().toStdString();
+    // Of the maintenance, only the restore of every account is within reach.
+    for (QAction* a : {w.AllConto, w.RiprChiu, w.Sicur, w.CancMov})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_TRUE(w.Manut->menuAction()->isEnabled());
+    EXPECT_TRUE(w.RipCopie->isEnabled());
     for (QPushButton* b : {w.Command3D2, w.Command3D4, w.SSCommand1, w.browse, w.SSCommand2})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
     for (QMenu* m : {w.File, w.UT, w.Finestre, w.Guida})
@@ -258,11 +263,14 @@ TEST_F(MainWindow, MaintenanceItemsFollowTheOpenAccount) {
     for (QPushButton* b : {w.Files, w.BottCarnet, w.Vista, w.Command3D2, w.PulStampe})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
 
-    // Without an account the closing, the restores and the backup are out of reach
-    // (their menus are off); "Riordina archivi" stays and says why it cannot run.
+    // Without an account the closing, its restore and the backup are out of reach;
+    // "Ripristina copie" stays, for every account only; "Riordina archivi" stays and says
+    // why it cannot run.
     w.close->trigger();
     EXPECT_FALSE(w.chiusure->isEnabled());
-    EXPECT_FALSE(w.Manut->isEnabled());
+    EXPECT_FALSE(w.Sicur->isEnabled());
+    EXPECT_FALSE(w.RiprChiu->isEnabled());
+    EXPECT_TRUE(w.RipCopie->isEnabled());
     EXPECT_TRUE(w.RioArch->isEnabled());
     messages.clear();
     w.RioArch->trigger();
@@ -486,14 +494,14 @@ TEST_F(MainWindow, StartupAccountWithALetterIsOpenedAndChiudiClosesIt) {
     EXPECT_EQ(w.Codice->text(), dataFolder() + "A123");
     EXPECT_EQ(w.DescConto->text(), "BANCA ALFA");
     EXPECT_TRUE(w.PulsMovimenti->isEnabled());
-    EXPECT_TRUE(w.Manut->menuAction()->isEnabled());
+    EXPECT_TRUE(w.Sicur->isEnabled());
 
     w.close->trigger();
     EXPECT_EQ(w.Codice->text(), dataFolder());
     EXPECT_EQ(w.DescConto->text(), "");
     EXPECT_EQ(w.Saldi[2]->text(), "");
     EXPECT_FALSE(w.PulsMovimenti->isEnabled());
-    EXPECT_FALSE(w.Manut->menuAction()->isEnabled());
+    EXPECT_FALSE(w.Sicur->isEnabled());
     EXPECT_TRUE(stato().CodiceContoAttivo.isEmpty());
 }
 
