@@ -17,6 +17,8 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +78,35 @@ int schedaDi(QTabWidget* tabs, QWidget* w) {
     for (int i = 0; i < tabs->count(); ++i)
         if (tabs->widget(i)->isAncestorOf(w)) return i;
     return -1;
+}
+
+// Enter in the last field of a tab: the tab of `to` is shown and `to` takes the focus.
+// The key goes no further, so it never reaches a button.
+class EnterNextTab : public QObject {
+public:
+    EnterNextTab(QWidget* from, QTabWidget* tabs, QWidget* to)
+        : QObject(from), tabs_(tabs), to_(to) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        runAsHandler(watched, [this] {
+            if (!tabs_ || !to_ || !to_->isEnabled()) return;
+            const int scheda = schedaDi(tabs_, to_);
+            if (scheda >= 0) tabs_->setCurrentIndex(scheda);
+            to_->setFocus(Qt::TabFocusReason);
+        });
+        return true;
+    }
+
+private:
+    QPointer<QTabWidget> tabs_;
+    QPointer<QWidget> to_;
+};
+
+void enterToNextTab(QWidget* from, QTabWidget* tabs, QWidget* to) {
+    from->installEventFilter(new EnterNextTab(from, tabs, to));
 }
 
 } // namespace
@@ -365,8 +396,12 @@ void Form26::collegaTasti() {
         f->setFixedWidth(larghezzaImporto);
     }
 
-    // Enter moves along the fees and the commissions; after the last field of a tab it
-    // goes to "Conferma".
+    // Enter moves along the fees and the commissions. From the last field of a tab it
+    // goes on to the first field of the next tab, which is shown; from the last field of
+    // the last tab, to "Conferma" without pressing it. Only Enter on the focused
+    // "Conferma" saves: the form has no default button that a field could press.
+    enterToNextTab(PerC5, SSTab1, DATAD1);
+    enterToNextTab(PerD10, SSTab1, IMPORTO1);
     enterMovesFocus(IMPORTO1, IMPORTO2);
     enterMovesFocus(IMPORTO2, IMPORTO3);
     enterMovesFocus(IMPORTO3, IMPORTO4);
@@ -375,14 +410,14 @@ void Form26::collegaTasti() {
     enterMovesFocus(Descr1, IMPORTO6);
     enterMovesFocus(IMPORTO6, Descr2);
     enterMovesFocus(Descr2, IMPORTO7);
-    enterMovesFocus(IMPORTO7, OKi);
+    enterToNextTab(IMPORTO7, SSTab1, Per1);
     enterMovesFocus(Per1, Per2);
     enterMovesFocus(Per2, Per3);
     enterMovesFocus(Per3, Descr3);
     enterMovesFocus(Descr3, Per4);
     enterMovesFocus(Per4, Descr4);
     enterMovesFocus(Descr4, Per5);
-    enterMovesFocus(Per5, OKi);
+    enterToNextTab(Per5, SSTab1, IndInter);
     enterMovesFocus(NrScritt, OKi);
 }
 

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -344,28 +345,82 @@ TEST_F(ConditionsForm, RefusalsFocusTheirFieldAndSaveNothing) {
     }
 }
 
-TEST_F(ConditionsForm, EnterMovesAlongTheFeesAndTheCommissions) {
+TEST_F(ConditionsForm, EnterMovesAlongTheFeesAndTheCommissionsAndOnToTheNextTab) {
     Form26& f = apri();
     const std::vector<std::pair<QWidget*, QWidget*>> catena = {
-        {f.IMPORTO1, f.IMPORTO2}, {f.IMPORTO2, f.IMPORTO3}, {f.IMPORTO3, f.IMPORTO4},
-        {f.IMPORTO4, f.IMPORTO5}, {f.IMPORTO5, f.Descr1},   {f.Descr1, f.IMPORTO6},
-        {f.IMPORTO6, f.Descr2},   {f.Descr2, f.IMPORTO7},   {f.IMPORTO7, f.OKi},
-        {f.Per1, f.Per2},         {f.Per2, f.Per3},         {f.Per3, f.Descr3},
-        {f.Descr3, f.Per4},       {f.Per4, f.Descr4},       {f.Descr4, f.Per5},
-        {f.Per5, f.OKi},          {f.NrScritt, f.OKi}};
-    for (auto [da, a] : catena) {
-        f.SSTab1->setCurrentIndex(f.SSTab1->indexOf(f.SSTab1->widget(0)));
+        {f.PerC5, f.DATAD1},      {f.PerD10, f.IMPORTO1},   {f.IMPORTO1, f.IMPORTO2},
+        {f.IMPORTO2, f.IMPORTO3}, {f.IMPORTO3, f.IMPORTO4}, {f.IMPORTO4, f.IMPORTO5},
+        {f.IMPORTO5, f.Descr1},   {f.Descr1, f.IMPORTO6},   {f.IMPORTO6, f.Descr2},
+        {f.Descr2, f.IMPORTO7},   {f.IMPORTO7, f.Per1},     {f.Per1, f.Per2},
+        {f.Per2, f.Per3},         {f.Per3, f.Descr3},       {f.Descr3, f.Per4},
+        {f.Per4, f.Descr4},       {f.Descr4, f.Per5},       {f.Per5, f.IndInter},
+        {f.NrScritt, f.OKi}};
+    const auto schedaDi = [&f](QWidget* w) {
         for (int i = 0; i < f.SSTab1->count(); ++i)
-            if (f.SSTab1->widget(i)->isAncestorOf(da)) f.SSTab1->setCurrentIndex(i);
+            if (f.SSTab1->widget(i)->isAncestorOf(w)) return i;
+        return -1;
+    };
+    for (auto [da, a] : catena) {
+        f.SSTab1->setCurrentIndex(schedaDi(da));
         da->setFocus();
         ASSERT_EQ(f.focusWidget(), da) << da->objectName().toStdString();
         QTest::keyClick(da, Qt::Key_Return);
         EXPECT_EQ(f.focusWidget(), a) << da->objectName().toStdString();
+        if (a != f.OKi) {
+            EXPECT_EQ(f.SSTab1->currentIndex(), schedaDi(a)) << da->objectName().toStdString();
+        }
     }
     // The key went no further: nothing was typed, nothing confirmed.
     EXPECT_EQ(f.IMPORTO7->text(), "0,00");
     EXPECT_TRUE(caricato());
     EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ConditionsForm, EnterSavesOnlyOnTheFocusedConferma) {
+    scriviCondizioniComplete();
+    const auto prima = cartella();
+    Form26& f = apri();
+    // Enter all the way along the fees: it goes on to the commissions, and saves nothing.
+    f.SSTab1->setCurrentIndex(2);
+    f.IMPORTO1->setFocus();
+    QStringList percorso;
+    for (int i = 0; i < 16 && caricato(); ++i) {
+        QWidget* campo = QApplication::focusWidget();
+        ASSERT_NE(campo, nullptr);
+        percorso << campo->objectName();
+        QTest::keyClick(campo, Qt::Key_Return);
+    }
+    EXPECT_EQ(percorso.join(' '), "IMPORTO1 IMPORTO2 IMPORTO3 IMPORTO4 IMPORTO5 Descr1 IMPORTO6 "
+                                  "Descr2 IMPORTO7 Per1 Per2 Per3 Descr3 Per4 Descr4 Per5");
+    EXPECT_EQ(QApplication::focusWidget(), f.IndInter);
+    EXPECT_EQ(f.SSTab1->currentIndex(), 4);
+    ASSERT_TRUE(caricato());
+    EXPECT_EQ(cartella(), prima);
+
+    // Enter in a field without a next one, on an option or on the tab bar presses nothing.
+    for (QWidget* w : std::vector<QWidget*>{f.IndInter, f.DataC1, f.PerC1, f.DATAD3, f.Per6,
+                                            f.Per7, f.Option2, f.divisore[0], f.SSTab1->tabBar()}) {
+        for (int i = 0; i < f.SSTab1->count(); ++i)
+            if (f.SSTab1->widget(i)->isAncestorOf(w)) f.SSTab1->setCurrentIndex(i);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        ASSERT_TRUE(caricato()) << w->objectName().toStdString();
+    }
+    EXPECT_EQ(cartella(), prima);
+    EXPECT_TRUE(messages.shown().empty());
+
+    // From the last field of the last tab Enter reaches "Conferma"; the next Enter saves.
+    f.SSTab1->setCurrentIndex(4);
+    f.NrScritt->setFocus();
+    QTest::keyClicks(f.NrScritt, "4");
+    QTest::keyClick(f.NrScritt, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), f.OKi);
+    EXPECT_TRUE(caricato());
+    EXPECT_EQ(cartella(), prima);
+    QTest::keyClick(f.OKi, Qt::Key_Return);
+    EXPECT_FALSE(caricato());
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(file(".Opz")).mid(1, 2), QByteArray("\x7c\x00", 2)); // 124
 }
 
 TEST_F(ConditionsForm, PrintingShowsTheStoredConditionsNotTheTypedOnes) {
