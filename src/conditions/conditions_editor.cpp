@@ -19,10 +19,6 @@ QString dataVuota() {
     return QStringLiteral("__/__/____");
 }
 
-QString testoTasso(float tasso) {
-    return formatNumber(double(tasso), FormatoTassi);
-}
-
 // A rate as typed or as shown: the Italian way, negative with "-" or in parentheses.
 std::optional<double> leggiTasso(const QString& testo) {
     const QString t = testo.trimmed();
@@ -86,12 +82,12 @@ public:
 
     void tasso(const QString& testo, const QString& mostrato, const QString& campo, float& valore) {
         if (esito_ || invariato(testo, mostrato)) return;
-        const auto letto = leggiTasso(testo);
-        if (!letto || std::fabs(*letto) > double(std::numeric_limits<float>::max())) {
+        const auto letto = tassoDaTesto(testo);
+        if (!letto) {
             esito_ = rifiuto(amountErrorMessage(true), kErrore, campo);
             return;
         }
-        valore = float(*letto);
+        valore = *letto;
     }
 
     void importo(const QString& testo, const QString& mostrato, const QString& campo,
@@ -156,6 +152,18 @@ QString testoCampo(const QString& testo, const QString& mostrato, const QString&
 }
 
 } // namespace
+
+QString testoTasso(float tasso) {
+    return formatNumber(double(tasso), FormatoTassi);
+}
+
+std::optional<float> tassoDaTesto(const QString& testo) {
+    const auto letto = leggiTasso(testo);
+    if (!letto || std::fabs(*letto) > double(std::numeric_limits<float>::max())) return {};
+    const float tasso = float(*letto);
+    if (std::fabs(tasso) > TassoMassimo) return std::nullopt;
+    return tasso;
+}
 
 bool addebitoAnnuale(const QString& flag) {
     return flag.size() == 1 && flag[0].isDigit() && flag[0] != u'1';

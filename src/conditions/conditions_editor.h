@@ -13,11 +13,24 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace qv {
 
 // The display pattern of the rate fields.
 inline constexpr QLatin1String FormatoTassi{"#,##0.000;(#,##0.000)"};
+
+// The largest rate, either way, that a rate field takes: the largest 4-byte number below
+// 10.000.000 (percent). Its text "(9.999.999,000)" is the longest any taken rate shows.
+inline constexpr float TassoMassimo = 9999999.0F;
+
+// A rate in FormatoTassi: "2,063", "(1,500)".
+QString testoTasso(float tasso);
+
+// A rate as typed or as shown, the Italian way, negative with "-" or in parentheses, as
+// the 4-byte number the files hold; nullopt when the text is no number or the rate
+// lies beyond TassoMassimo either way. testoTasso of the rate reads back as the rate.
+std::optional<float> tassoDaTesto(const QString& testo);
 
 // The fields of the editor. Arrays are numbered as the controls (element 0 unused):
 // dataCreditori[k] is DataC<k>, tassoDebitori[k] PerD<k>, importo[k] IMPORTO<k>,
@@ -79,8 +92,8 @@ QString testoMinimoMovimentiErrato();
 //  2. each set start date must come after the previous set one of its series
 //     (testoDateNonCrescenti, title "ERRORE");
 //  3. every rate, amount and the minimum of movements that differs from its shown text
-//     and is not empty must be a number the Italian way (rates may be negative, in
-//     parentheses as they are shown; amounts are positive and divided by the display
+//     and is not empty must be a number the Italian way (rates as tassoDaTesto reads
+//     them, up to TassoMassimo either way; amounts are positive and divided by the display
 //     rate; the minimum is a whole number from 0 to 32767), else it is refused (title
 //     "ERRORE"). An empty one keeps its stored value, and so does one left as shown.
 // Texts are cut to their field's width.

@@ -17,24 +17,63 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QPointer>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace qv {
 
 namespace {
 
-constexpr int kLunghezzaTasso = 7;
 constexpr int kLunghezzaImporto = 15;
+
+// The longest text of a rate that a rate field takes.
+QString tassoPiuLungo() {
+    return testoTasso(-TassoMassimo);
+}
+
+// The width a line field needs to show every text of the same shape as `testo` whole:
+// each digit may be any digit, with the field's frame and the margins it keeps around
+// its text.
+int larghezzaPer(const QLineEdit* campo, const QString& testo) {
+    const QFontMetrics fm = campo->fontMetrics();
+    int larghezzaTesto = 0;
+    for (char16_t cifra = u'0'; cifra <= u'9'; ++cifra) {
+        QString t = testo;
+        for (QChar& c : t)
+            if (c.isDigit()) c = cifra;
+        larghezzaTesto = std::max(larghezzaTesto, fm.horizontalAdvance(t));
+    }
+    // QLineEdit keeps two pixels free on each side of its text, one more for the cursor.
+    const QMargins margini = campo->textMargins() + campo->contentsMargins();
+    const int w = larghezzaTesto + 2 * 2 + 1 + margini.left() + margini.right();
+    QStyleOptionFrame opzione;
+    opzione.initFrom(campo);
+    opzione.lineWidth = campo->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opzione, campo);
+    opzione.midLineWidth = 0;
+    opzione.state |= QStyle::State_Sunken;
+    return campo->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &opzione, QSize(w, fm.height()), campo)
+        .width();
+}
+
+// Shows a rate's text whole: a stored rate beyond what the field takes when typed
+// (a damaged file) is not cut, so the field reads back what it shows.
+void mostraTasso(AmountField* campo, const QString& testo) {
+    campo->setMaxLength(std::max(int(tassoPiuLungo().size()), int(testo.size())));
+    campo->setText(testo);
+}
 
 // Gives the named members the controls of an array numbered from 1.
 template <class T, size_t N>
@@ -371,17 +410,22 @@ QWidget* Form26::tabOpzioni() {
 
 void Form26::collegaTasti() {
     const int larghezzaData = DataC1->fontMetrics().horizontalAdvance(QString(14, u'0'));
-    const int larghezzaTasso = DataC1->fontMetrics().horizontalAdvance(QString(10, u'0'));
+    const int larghezzaTasso = larghezzaPer(PerC1, tassoPiuLungo());
     const int larghezzaImporto = DataC1->fontMetrics().horizontalAdvance(QString(19, u'0'));
     for (int k = 1; k <= 5; ++k) {
         dataC_[size_t(k)]->setFixedWidth(larghezzaData);
         dataD_[size_t(k)]->setFixedWidth(larghezzaData);
     }
+    // A rate field holds every text its pattern makes of a rate it takes, and shows a
+    // rate it takes in the pattern once the focus leaves it: the text it will read back.
+    // A text that is no such rate stays as typed, for "Conferma" to refuse.
     auto tasso = [&](AmountField* f) {
-        f->setMaxLength(kLunghezzaTasso);
+        f->setMaxLength(int(tassoPiuLungo().size()));
         f->setAlignment(Qt::AlignRight);
         f->setFixedWidth(larghezzaTasso);
-        f->setFormato(FormatoTassi);
+        onLostFocus(f, [f] {
+            if (const auto t = tassoDaTesto(f->text())) f->setText(testoTasso(*t));
+        });
     };
     for (int k = 1; k <= 5; ++k)
         tasso(perC_[size_t(k)]);
@@ -458,15 +502,15 @@ void Form26::Form_Load() {
 void Form26::mostraCampi(const CampiCondizioni& c) {
     for (size_t k = 1; k <= 5; ++k) {
         dataC_[k]->setTesto(c.dataCreditori[k]);
-        perC_[k]->setText(c.tassoCreditori[k]);
+        mostraTasso(perC_[k], c.tassoCreditori[k]);
         dataD_[k]->setTesto(c.dataDebitori[k]);
     }
     for (size_t k = 1; k <= 10; ++k)
-        perD_[k]->setText(c.tassoDebitori[k]);
+        mostraTasso(perD_[k], c.tassoDebitori[k]);
     for (size_t k = 1; k <= 7; ++k) {
         importo_[k]->setText(c.importo[k]);
         option_[c.trimestrale[k] ? 2 * k - 1 : 2 * k]->setChecked(true);
-        per_[k]->setText(c.per[k]);
+        mostraTasso(per_[k], c.per[k]);
     }
     Descr1->setText(c.descr1);
     Descr2->setText(c.descr2);

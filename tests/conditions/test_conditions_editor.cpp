@@ -225,6 +225,8 @@ TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly)
              c.tassoDebitori[3] = "-0,5";
              c.per[1] = "1.000";
              c.per[7] = "(0,000)";
+             c.per[2] = "9.999.999";
+             c.per[3] = "-9999999,4";
          },
          1.0,
          [](const CondizioniConto& n) {
@@ -234,6 +236,8 @@ TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly)
              EXPECT_EQ(n.oneri.aliquotaEccedenza, 1000.0F);
              EXPECT_EQ(n.oneri.aliquotaScopertoFuoriFidoGiorni, 0.0F);
              EXPECT_FALSE(std::signbit(n.oneri.aliquotaScopertoFuoriFidoGiorni));
+             EXPECT_EQ(n.oneri.aliquotaMassimoScoperto, TassoMassimo);
+             EXPECT_EQ(n.oneri.ritenutaFiscale, -TassoMassimo);
          }},
         {"typed amounts at rate 2",
          [](CampiCondizioni& c) {
@@ -271,6 +275,10 @@ TEST_F(ConditionsEditor, TextThatIsNoNumberIsRefusedAtItsField) {
          amountErrorMessage(true)},
         {[](CampiCondizioni& c) { c.tassoDebitori[8] = "5.5"; }, "PerD8", amountErrorMessage(true)},
         {[](CampiCondizioni& c) { c.per[6] = "3,2%"; }, "Per6", amountErrorMessage(true)},
+        // Beyond what a rate field shows whole, either way.
+        {[](CampiCondizioni& c) { c.per[2] = "10.000.000"; }, "Per2", amountErrorMessage(true)},
+        {[](CampiCondizioni& c) { c.tassoCreditori[5] = "(9999999,6)"; }, "PerC5",
+         amountErrorMessage(true)},
         {[](CampiCondizioni& c) { c.importo[3] = "12a"; }, "IMPORTO3", amountErrorMessage()},
         {[](CampiCondizioni& c) { c.importo[6] = "-5"; }, "IMPORTO6", amountErrorMessage()},
         {[](CampiCondizioni& c) { c.nrScritt = "dieci"; }, "NrScritt",

@@ -227,6 +227,59 @@ TEST_F(ConditionsForm, EveryRecordWrittenFromTheFields) {
     EXPECT_EQ(stato().DatiOneriPassivi.baseLibera1, "5");
 }
 
+TEST_F(ConditionsForm, RateFieldsShowWholeEveryRateTheyTakeAndReadBackWhatTheyShow) {
+    const DateCondizioni date{"01/01/2001", "__/__/____", "__/__/____", "__/__/____", "__/__/____"};
+    writeBytes(file(".Iat"), creditoriBytes(date, {9999999.0F, 0, 0, 0, 0}));
+    writeBytes(file(".Ipa"), debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
+    Form26& f = apri();
+    EXPECT_EQ(f.PerC1->text(), "9.999.999,000");
+    EXPECT_EQ(f.PerD10->text(), "(9.999.999,000)");
+
+    // The longest text a rate field makes, typed into each: it is held and shown whole.
+    QStringList nomi;
+    for (int k = 1; k <= 5; ++k)
+        nomi << QStringLiteral("PerC%1").arg(k);
+    for (int k = 1; k <= 10; ++k)
+        nomi << QStringLiteral("PerD%1").arg(k);
+    for (int k = 1; k <= 7; ++k)
+        nomi << QStringLiteral("Per%1").arg(k);
+    for (const QString& nome : nomi) {
+        SCOPED_TRACE(nome.toStdString());
+        auto* campo = f.findChild<QLineEdit*>(nome);
+        ASSERT_NE(campo, nullptr);
+        for (int i = 0; i < f.SSTab1->count(); ++i)
+            if (f.SSTab1->widget(i)->isAncestorOf(campo)) f.SSTab1->setCurrentIndex(i);
+        scrivi(campo, "-9999999");
+        f.OKi->setFocus();
+        ASSERT_EQ(campo->text(), "(9.999.999,000)");
+        // Nothing of it is scrolled out of sight, from either end.
+        campo->setCursorPosition(int(campo->text().size()));
+        campo->repaint();
+        EXPECT_EQ(campo->cursorPositionAt(QPoint(1, campo->height() / 2)), 0);
+        campo->setCursorPosition(0);
+        campo->repaint();
+        EXPECT_EQ(campo->cursorPositionAt(QPoint(campo->width() - 2, campo->height() / 2)),
+                  campo->text().size());
+    }
+    f.Esc->click();
+    QCoreApplication::processEvents();
+
+    // A negative rate typed with "-" shows in parentheses and is saved as typed; the
+    // stored rates left as shown stay as they are.
+    Form26& g = apri();
+    g.SSTab1->setCurrentIndex(3);
+    scrivi(g.Per3, "-27");
+    g.Per1->setFocus();
+    EXPECT_EQ(g.Per3->text(), "(27,000)");
+    g.OKi->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_FALSE(caricato());
+    EXPECT_EQ(readBytes(file(".Onp")).mid(8, 4), QByteArray("\x00\x00\xd8\xc1", 4)); // -27
+    EXPECT_EQ(readBytes(file(".Iat")), creditoriBytes(date, {9999999.0F, 0, 0, 0, 0}));
+    EXPECT_EQ(readBytes(file(".Ipa")),
+              debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
+}
+
 TEST_F(ConditionsForm, LeavingWithUscitaKeepsEveryFileAndRecord) {
     scriviCondizioniComplete();
     Form26& f = apri();
@@ -398,8 +451,8 @@ TEST_F(ConditionsForm, EnterSavesOnlyOnTheFocusedConferma) {
     EXPECT_EQ(cartella(), prima);
 
     // Enter in a field without a next one, on an option or on the tab bar presses nothing.
-    for (QWidget* w : std::vector<QWidget*>{f.IndInter, f.DataC1, f.PerC1, f.DATAD3, f.Per6,
-                                            f.Per7, f.Option2, f.divisore[0], f.SSTab1->tabBar()}) {
+    for (QWidget* w : std::vector<QWidget*>{f.IndInter, f.DataC1, f.PerC1, f.DATAD3, f.Per6, f.Per7,
+                                            f.Option2, f.divisore[0], f.SSTab1->tabBar()}) {
         for (int i = 0; i < f.SSTab1->count(); ++i)
             if (f.SSTab1->widget(i)->isAncestorOf(w)) f.SSTab1->setCurrentIndex(i);
         w->setFocus();
