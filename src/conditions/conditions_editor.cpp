@@ -80,11 +80,12 @@ class Lettore {
 public:
     explicit Lettore(double fattoreValuta) : fattore_(fattoreValuta) {}
 
-    void tasso(const QString& testo, const QString& mostrato, const QString& campo, float& valore) {
+    void tasso(const QString& testo, const QString& mostrato, const QString& campo,
+               const QString& nome, float& valore) {
         if (esito_ || invariato(testo, mostrato)) return;
         const auto letto = tassoDaTesto(testo);
         if (!letto) {
-            esito_ = rifiuto(amountErrorMessage(true), kErrore, campo);
+            esito_ = rifiuto(testoTassoNonValido(nome), kErrore, campo);
             return;
         }
         valore = *letto;
@@ -107,7 +108,7 @@ public:
         }
         const double euro = *letto / fattore_;
         if (!importoUtilizzabile(euro)) {
-            esito_ = rifiuto(amountErrorMessage(), kErrore, campo);
+            esito_ = rifiuto(amountTooLargeMessage(), kErrore, campo);
             return;
         }
         valore = euro;
@@ -178,6 +179,42 @@ QString testoMinimoMovimentiErrato() {
                           "32767.");
 }
 
+QString testoTassoNonValido(const QString& nome) {
+    const QString massimo = formatNumber(double(TassoMassimo), QStringLiteral("#,##0"));
+    return QStringLiteral("Tasso non valido (%1); inserire una percentuale con la virgola per i "
+                          "decimali, ad esempio 3,25 o -0,5, da -%2 a %2.")
+        .arg(nome, massimo);
+}
+
+QString nomeTasso(const QString& campo, const QString& libera1, const QString& libera2) {
+    const auto numero = [&](qsizetype prefisso) { return campo.mid(prefisso).toInt(); };
+    if (campo.startsWith(QLatin1String("PerC")))
+        return QStringLiteral("Interessi Creditori riga %1").arg(numero(4));
+    if (campo.startsWith(QLatin1String("PerD"))) {
+        const int k = numero(4);
+        return k <= 5 ? QStringLiteral("Interessi Debitori entro fido riga %1").arg(k)
+                      : QStringLiteral("Interessi Debitori fuori fido riga %1").arg(k - 5);
+    }
+    switch (numero(3)) {
+    case 1:
+        return QStringLiteral("Commissione eccedenza / Extra Fido");
+    case 2:
+        return QStringLiteral("Commissione massimo scoperto entro fido");
+    case 3:
+        return QStringLiteral("Ritenuta fiscale");
+    case 4:
+        return libera1.trimmed().isEmpty() ? QStringLiteral("Campo libero 1") : libera1.trimmed();
+    case 5:
+        return libera2.trimmed().isEmpty() ? QStringLiteral("Campo libero 2") : libera2.trimmed();
+    case 6:
+        return QStringLiteral("Commissione massimo scoperto fuori fido");
+    case 7:
+        return QStringLiteral("Commissione massimo scoperto fuori fido più gg");
+    default:
+        return campo;
+    }
+}
+
 CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
                                   const QString& formatoImporti) {
     CampiCondizioni f;
@@ -232,18 +269,22 @@ EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondi
 
     CondizioniConto c = caricate;
     Lettore leggi(fattoreValuta);
+    const auto tasso = [&](const QString& testo, const QString& mostrato, const QString& campo,
+                           float& valore) {
+        leggi.tasso(testo, mostrato, campo, nomeTasso(campo, campi.descr3, campi.descr4), valore);
+    };
     // Fields in the order of the tabs and, within a tab, from top to bottom.
     for (size_t k = 1; k <= 5; ++k) {
         c.creditori.dataDecorrenza[k] = campi.dataCreditori[k];
-        leggi.tasso(campi.tassoCreditori[k], mostrati.tassoCreditori[k], nomeCampo("PerC", int(k)),
-                    c.creditori.tasso[k]);
+        tasso(campi.tassoCreditori[k], mostrati.tassoCreditori[k], nomeCampo("PerC", int(k)),
+              c.creditori.tasso[k]);
     }
     for (size_t k = 1; k <= 5; ++k) {
         c.debitori.dataDecorrenza[k] = campi.dataDebitori[k];
-        leggi.tasso(campi.tassoDebitori[k], mostrati.tassoDebitori[k], nomeCampo("PerD", int(k)),
-                    c.debitori.tassoEntroFido[k]);
-        leggi.tasso(campi.tassoDebitori[k + 5], mostrati.tassoDebitori[k + 5],
-                    nomeCampo("PerD", int(k + 5)), c.debitori.tassoFuoriFido[k]);
+        tasso(campi.tassoDebitori[k], mostrati.tassoDebitori[k], nomeCampo("PerD", int(k)),
+              c.debitori.tassoEntroFido[k]);
+        tasso(campi.tassoDebitori[k + 5], mostrati.tassoDebitori[k + 5],
+              nomeCampo("PerD", int(k + 5)), c.debitori.tassoFuoriFido[k]);
     }
 
     SpeseVarie& s = c.spese;
@@ -265,7 +306,7 @@ EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondi
                                                           {4, &o.aliquotaLibera1},
                                                           {5, &o.aliquotaLibera2}}};
     for (const auto& [k, aliquota] : aliquote)
-        leggi.tasso(campi.per[size_t(k)], mostrati.per[size_t(k)], nomeCampo("Per", k), *aliquota);
+        tasso(campi.per[size_t(k)], mostrati.per[size_t(k)], nomeCampo("Per", k), *aliquota);
     o.descrizioneLibera1 = testoCampo(campi.descr3, mostrati.descr3, o.descrizioneLibera1, 25);
     o.descrizioneLibera2 = testoCampo(campi.descr4, mostrati.descr4, o.descrizioneLibera2, 25);
     o.baseLibera1 = campi.baseLibera1.left(1);

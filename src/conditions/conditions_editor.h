@@ -83,6 +83,14 @@ struct EsitoCondizioni {
 // The texts of the refusals.
 QString testoDateNonCrescenti();
 QString testoMinimoMovimentiErrato();
+// A rate that is no number, or beyond TassoMassimo either way, in the field named `nome`.
+QString testoTassoNonValido(const QString& nome);
+
+// The name the user knows a rate field by (its objectName `campo`: PerC1 to PerC5, PerD1 to
+// PerD10, Per1 to Per7): its tab, column and row, or the caption of its row. The free
+// commissions Per4 and Per5 are named by `libera1` and `libera2` (the texts of Descr3
+// and Descr4), "Campo libero 1" and "Campo libero 2" when those are blank.
+QString nomeTasso(const QString& campo, const QString& libera1, const QString& libera2);
 
 // Checks the fields and makes the five records of them, starting from `caricate` (the
 // records the editor showed, as `mostrati`):
@@ -95,7 +103,10 @@ QString testoMinimoMovimentiErrato();
 //     and is not empty must be a number the Italian way (rates as tassoDaTesto reads
 //     them, up to TassoMassimo either way; amounts are positive and divided by the display
 //     rate; the minimum is a whole number from 0 to 32767), else it is refused (title
-//     "ERRORE"). An empty one keeps its stored value, and so does one left as shown.
+//     "ERRORE"): a rate with testoTassoNonValido naming its field, an amount that would
+//     be stored as one no computation may count with amountTooLargeMessage, any other
+//     amount with amountErrorMessage. An empty one keeps its stored value, and so does one
+//     left as shown.
 // Texts are cut to their field's width.
 EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
                                   const CondizioniConto& caricate, double fattoreValuta,

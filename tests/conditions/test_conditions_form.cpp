@@ -371,7 +371,10 @@ TEST_F(ConditionsForm, RefusalsFocusTheirFieldAndSaveNothing) {
         {[](Form26& f) { f.DataC3->setTesto("30/06/2001"); }, "DataC3",
          "Le date di decorrenza devono essere in ordine crescente", 0, false},
         {[](Form26& f) { f.IMPORTO3->setText("abc"); }, "IMPORTO3", "Importo non valido", 2, false},
-        {[](Form26& f) { f.Per6->setText("1,2,3"); }, "Per6", "Importo non valido", 3, false},
+        {[](Form26& f) { f.Per6->setText("1,2,3"); }, "Per6",
+         "Tasso non valido (Commissione massimo scoperto fuori fido)", 3, false},
+        {[](Form26& f) { f.IMPORTO1->setText("10000000000000"); }, "IMPORTO1",
+         "Importo troppo grande", 2, false},
         {[](Form26& f) { f.NrScritt->setText("molti"); }, "NrScritt",
          "Numero di movimenti non valido", 4, false},
     };
