@@ -19,6 +19,11 @@ QString dataVuota() {
     return QStringLiteral("__/__/____");
 }
 
+// A stored rate as its field shows it: one no computation may count shows as 0.
+QString testoTassoContabile(float tasso) {
+    return formatNumber(tassoUtilizzabile(tasso) ? double(tasso) : 0.0, FormatoTassi);
+}
+
 // A rate as typed or as shown: the Italian way, negative with "-" or in parentheses.
 std::optional<double> leggiTasso(const QString& testo) {
     const QString t = testo.trimmed();
@@ -82,7 +87,12 @@ public:
 
     void tasso(const QString& testo, const QString& mostrato, const QString& campo,
                const QString& nome, float& valore) {
-        if (esito_ || invariato(testo, mostrato)) return;
+        if (esito_) return;
+        if (invariato(testo, mostrato)) {
+            // A rate no computation may count was shown as 0, and is kept as shown.
+            if (!tassoUtilizzabile(valore)) valore = 0;
+            return;
+        }
         const auto letto = tassoDaTesto(testo);
         if (!letto) {
             esito_ = rifiuto(testoTassoNonValido(nome), kErrore, campo);
@@ -93,7 +103,12 @@ public:
 
     void importo(const QString& testo, const QString& mostrato, const QString& campo,
                  double& valore) {
-        if (esito_ || invariato(testo, mostrato)) return;
+        if (esito_) return;
+        if (invariato(testo, mostrato)) {
+            // An amount no computation may count was shown as 0, and is kept as shown.
+            valore = importoContabile(valore);
+            return;
+        }
         const auto letto = parseAmount(testo);
         if (!letto) {
             esito_ = rifiuto(amountErrorMessage(), kErrore, campo);
@@ -186,47 +201,19 @@ QString testoTassoNonValido(const QString& nome) {
         .arg(nome, massimo);
 }
 
-QString nomeTasso(const QString& campo, const QString& libera1, const QString& libera2) {
-    const auto numero = [&](qsizetype prefisso) { return campo.mid(prefisso).toInt(); };
-    if (campo.startsWith(QLatin1String("PerC")))
-        return QStringLiteral("Interessi Creditori riga %1").arg(numero(4));
-    if (campo.startsWith(QLatin1String("PerD"))) {
-        const int k = numero(4);
-        return k <= 5 ? QStringLiteral("Interessi Debitori entro fido riga %1").arg(k)
-                      : QStringLiteral("Interessi Debitori fuori fido riga %1").arg(k - 5);
-    }
-    switch (numero(3)) {
-    case 1:
-        return QStringLiteral("Commissione eccedenza / Extra Fido");
-    case 2:
-        return QStringLiteral("Commissione massimo scoperto entro fido");
-    case 3:
-        return QStringLiteral("Ritenuta fiscale");
-    case 4:
-        return libera1.trimmed().isEmpty() ? QStringLiteral("Campo libero 1") : libera1.trimmed();
-    case 5:
-        return libera2.trimmed().isEmpty() ? QStringLiteral("Campo libero 2") : libera2.trimmed();
-    case 6:
-        return QStringLiteral("Commissione massimo scoperto fuori fido");
-    case 7:
-        return QStringLiteral("Commissione massimo scoperto fuori fido più gg");
-    default:
-        return campo;
-    }
-}
-
 CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
                                   const QString& formatoImporti) {
     CampiCondizioni f;
     for (size_t k = 1; k <= 5; ++k) {
         f.dataCreditori[k] = c.creditori.dataDecorrenza[k];
-        f.tassoCreditori[k] = testoTasso(c.creditori.tasso[k]);
+        f.tassoCreditori[k] = testoTassoContabile(c.creditori.tasso[k]);
         f.dataDebitori[k] = c.debitori.dataDecorrenza[k];
-        f.tassoDebitori[k] = testoTasso(c.debitori.tassoEntroFido[k]);
-        f.tassoDebitori[k + 5] = testoTasso(c.debitori.tassoFuoriFido[k]);
+        f.tassoDebitori[k] = testoTassoContabile(c.debitori.tassoEntroFido[k]);
+        f.tassoDebitori[k + 5] = testoTassoContabile(c.debitori.tassoFuoriFido[k]);
     }
     for (size_t i = 0; i < 7; ++i) {
-        f.importo[i + 1] = formatAmount(c.spese.importoSpesa[i], fattoreValuta, formatoImporti);
+        f.importo[i + 1] =
+            formatAmount(importoContabile(c.spese.importoSpesa[i]), fattoreValuta, formatoImporti);
         f.trimestrale[i + 1] = !addebitoAnnuale(c.spese.addebitoTrimestrale[i]);
     }
     f.descr1 = c.spese.descrizioneSpesa1;
@@ -234,13 +221,13 @@ CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta
 
     const OneriPassivi& o = c.oneri;
     f.per = {QString(),
-             testoTasso(o.aliquotaEccedenza),
-             testoTasso(o.aliquotaMassimoScoperto),
-             testoTasso(o.ritenutaFiscale),
-             testoTasso(o.aliquotaLibera1),
-             testoTasso(o.aliquotaLibera2),
-             testoTasso(o.aliquotaScopertoFuoriFido),
-             testoTasso(o.aliquotaScopertoFuoriFidoGiorni)};
+             testoTassoContabile(o.aliquotaEccedenza),
+             testoTassoContabile(o.aliquotaMassimoScoperto),
+             testoTassoContabile(o.ritenutaFiscale),
+             testoTassoContabile(o.aliquotaLibera1),
+             testoTassoContabile(o.aliquotaLibera2),
+             testoTassoContabile(o.aliquotaScopertoFuoriFido),
+             testoTassoContabile(o.aliquotaScopertoFuoriFidoGiorni)};
     f.descr3 = o.descrizioneLibera1;
     f.descr4 = o.descrizioneLibera2;
     f.baseLibera1 = o.baseLibera1;

@@ -63,9 +63,10 @@ struct CampiCondizioni {
 bool addebitoAnnuale(const QString& flag);
 
 // The fields showing the records: rates in FormatoTassi, amounts multiplied by the
-// display rate in the amount pattern, the minimum of movements as a decimal integer,
-// the web address trimmed, the stored closing period, day bases ("1" 360 days, any
-// other 365), divisor (1 to 4, else "dividi x 100"), charging options.
+// display rate in the amount pattern (a rate or an amount that no computation may count,
+// tassoUtilizzabile or importoUtilizzabile, shows as 0, and a field left so saves 0), the minimum
+// of movements as a decimal integer, the web address trimmed, the stored closing period, day bases
+// ("1" 360 days, any other 365), divisor (1 to 4, else "dividi x 100"), charging options.
 CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
                                   const QString& formatoImporti);
 
@@ -85,12 +86,6 @@ QString testoDateNonCrescenti();
 QString testoMinimoMovimentiErrato();
 // A rate that is no number, or beyond TassoMassimo either way, in the field named `nome`.
 QString testoTassoNonValido(const QString& nome);
-
-// The name the user knows a rate field by (its objectName `campo`: PerC1 to PerC5, PerD1 to
-// PerD10, Per1 to Per7): its tab, column and row, or the caption of its row. The free
-// commissions Per4 and Per5 are named by `libera1` and `libera2` (the texts of Descr3
-// and Descr4), "Campo libero 1" and "Campo libero 2" when those are blank.
-QString nomeTasso(const QString& campo, const QString& libera1, const QString& libera2);
 
 // Checks the fields and makes the five records of them, starting from `caricate` (the
 // records the editor showed, as `mostrati`):

@@ -489,7 +489,13 @@ void Form26::Form_Load() {
     baseLibera1_ = condizioni.oneri.baseLibera1;
     baseLibera2_ = condizioni.oneri.baseLibera2;
     mostrati_ = campi();
-    if (letto) return;
+    if (letto) {
+        // Values that no computation may count are named, as they show as 0.
+        if (!errore.isEmpty())
+            messageBox(errore, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("ERRORE"));
+        return;
+    }
     // Without the account's own conditions there is nothing to save or print.
     OKi->setEnabled(false);
     PulStampe->setEnabled(false);

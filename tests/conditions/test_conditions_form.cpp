@@ -22,6 +22,7 @@
 #include <QTest>
 
 #include <functional>
+#include <limits>
 
 namespace qv {
 namespace {
@@ -278,6 +279,38 @@ TEST_F(ConditionsForm, RateFieldsShowWholeEveryRateTheyTakeAndReadBackWhatTheySh
     EXPECT_EQ(readBytes(file(".Iat")), creditoriBytes(date, {9999999.0F, 0, 0, 0, 0}));
     EXPECT_EQ(readBytes(file(".Ipa")),
               debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
+}
+
+TEST_F(ConditionsForm, RatesAndFeesNoComputationMayCountAreNamedShownAsZeroAndSavedSo) {
+    scriviCondizioniComplete();
+    const DateCondizioni date{"01/01/2001", "01/07/2001", "01/01/2002", "__/__/____", "__/__/____"};
+    writeBytes(file(".Iat"), creditoriBytes(date, {2.0625F, std::numeric_limits<float>::quiet_NaN(),
+                                                   0.75F, 0, 0}));
+    writeBytes(file(".spe"), speseBytes({{25.82, std::numeric_limits<double>::infinity(), 0.62,
+                                          10.33, 12.91, 1.03, 0.1},
+                                         "1010110",
+                                         "Bollo",
+                                         "Invio estratto conto"}));
+    Form26& f = apri();
+    ASSERT_EQ(messages.shown().size(), 1U);
+    EXPECT_EQ(messages.shown()[0].text,
+              "Tasso non valido nelle condizioni del conto (Interessi Creditori riga 2): è "
+              "contato come zero nel conteggio delle competenze. Correggere il tasso in \"Dati "
+              "calcolo interessi\".\nImporto non valido nelle spese del conto (Tenuta conto): è "
+              "contato come zero nel conteggio delle competenze. Correggere l'importo in \"Dati "
+              "calcolo interessi\".");
+    EXPECT_EQ(messages.shown()[0].title, "ERRORE");
+    EXPECT_TRUE(f.OKi->isEnabled());
+    EXPECT_EQ(f.PerC2->text(), "0,000");
+    EXPECT_EQ(f.IMPORTO2->text(), "0,00");
+
+    // Confirmed as shown, they are saved as 0; the rest stays as it was.
+    f.OKi->click();
+    EXPECT_FALSE(caricato());
+    EXPECT_EQ(messages.shown().size(), 1U);
+    EXPECT_EQ(readBytes(file(".Iat")), creditoriBytes(date, {2.0625F, 0, 0.75F, 0, 0}));
+    EXPECT_EQ(readBytes(file(".spe")),
+              speCompleto().left(8) + QByteArray(8, '\0') + speCompleto().mid(16));
 }
 
 TEST_F(ConditionsForm, LeavingWithUscitaKeepsEveryFileAndRecord) {
