@@ -230,11 +230,13 @@ TEST_F(ConditionsForm, EveryRecordWrittenFromTheFields) {
 
 TEST_F(ConditionsForm, RateFieldsShowWholeEveryRateTheyTakeAndReadBackWhatTheyShow) {
     const DateCondizioni date{"01/01/2001", "__/__/____", "__/__/____", "__/__/____", "__/__/____"};
-    writeBytes(file(".Iat"), creditoriBytes(date, {9999999.0F, 0, 0, 0, 0}));
+    // A damaged file's rate beyond what can be typed shows whole too.
+    writeBytes(file(".Iat"), creditoriBytes(date, {9999999.0F, 0, -123456792.0F, 0, 0}));
     writeBytes(file(".Ipa"), debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
     Form26& f = apri();
     EXPECT_EQ(f.PerC1->text(), "9.999.999,000");
     EXPECT_EQ(f.PerD10->text(), "(9.999.999,000)");
+    EXPECT_EQ(f.PerC3->text(), "(123.456.792,000)");
 
     // The longest text a rate field makes, typed into each: it is held and shown whole.
     QStringList nomi;
@@ -276,7 +278,7 @@ TEST_F(ConditionsForm, RateFieldsShowWholeEveryRateTheyTakeAndReadBackWhatTheySh
     EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
     EXPECT_FALSE(caricato());
     EXPECT_EQ(readBytes(file(".Onp")).mid(8, 4), QByteArray("\x00\x00\xd8\xc1", 4)); // -27
-    EXPECT_EQ(readBytes(file(".Iat")), creditoriBytes(date, {9999999.0F, 0, 0, 0, 0}));
+    EXPECT_EQ(readBytes(file(".Iat")), creditoriBytes(date, {9999999.0F, 0, -123456792.0F, 0, 0}));
     EXPECT_EQ(readBytes(file(".Ipa")),
               debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
 }
