@@ -2,6 +2,7 @@
 // conditions, on five tabs, with its printed conditions sheet.
 #include "conditions/conditions_form.h"
 
+#include "common/amounts.h"
 #include "common/shared_state.h"
 #include "conditions/conditions_sheet.h"
 #include "conditions/other_options_form.h"
@@ -433,11 +434,20 @@ void Form26::collegaTasti() {
         tasso(perD_[size_t(k)]);
     for (int k = 1; k <= 7; ++k)
         tasso(per_[size_t(k)]);
+    // A fee field shows a fee it takes in the amount pattern once the focus leaves it; any
+    // other text (no amount, or one too large for the program) stays as typed for
+    // "Conferma" to refuse. Its length and width follow the pattern (Form_Load).
     for (int k = 1; k <= 7; ++k) {
         AmountField* f = importo_[size_t(k)];
         f->setMaxLength(kLunghezzaImporto);
         f->setAlignment(Qt::AlignRight);
         f->setFixedWidth(larghezzaImporto);
+        onLostFocus(f, [f] {
+            const auto cifra = parseAmount(f->text());
+            const double fattore = stato().FattoreValuta;
+            if (cifra && cambioUtilizzabile(fattore) && importoUtilizzabile(*cifra / fattore))
+                f->setText(formatNumber(*cifra, stato().FormatoImporti));
+        });
     }
 
     // Enter moves along the fees and the commissions. From the last field of a tab it
@@ -482,8 +492,17 @@ void Form26::Form_Load() {
     QString errore;
     const bool letto = CaricaCondizioni(&errore);
     banca->setText(bancaContoAperto());
-    for (int k = 1; k <= 7; ++k)
-        importo_[size_t(k)]->setFormato(stato().FormatoImporti);
+    // Every text the amount pattern makes of a fee the program can count fits whole in a
+    // fee field: the longest is that of the first amount it cannot count.
+    const double fattore = stato().FattoreValuta;
+    const QString piuLungo = cambioUtilizzabile(fattore)
+                                 ? formatNumber(LimiteImporto * fattore, stato().FormatoImporti)
+                                 : QString();
+    for (int k = 1; k <= 7; ++k) {
+        AmountField* f = importo_[size_t(k)];
+        f->setMaxLength(std::max(kLunghezzaImporto, int(piuLungo.size())));
+        f->setFixedWidth(std::max(f->minimumWidth(), larghezzaPer(f, piuLungo)));
+    }
     const CondizioniConto condizioni = letto ? condizioniInMemoria() : CondizioniConto{};
     mostraCampi(campiDaCondizioni(condizioni, stato().FattoreValuta, stato().FormatoImporti));
     baseLibera1_ = condizioni.oneri.baseLibera1;

@@ -283,6 +283,38 @@ TEST_F(ConditionsForm, RateFieldsShowWholeEveryRateTheyTakeAndReadBackWhatTheySh
               debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
 }
 
+TEST_F(ConditionsForm, FeeFieldsShowWholeEveryFeeTheyTakeAndTellOnesTooLarge) {
+    scriviCondizioniComplete();
+    const auto prima = cartella();
+    Form26& f = apri();
+    f.SSTab1->setCurrentIndex(2);
+
+    // A fee the program cannot count stays as typed and is refused as too large.
+    scrivi(f.IMPORTO1, "10000000000000");
+    f.OKi->setFocus();
+    EXPECT_EQ(f.IMPORTO1->text(), "10000000000000");
+    f.OKi->click();
+    ASSERT_EQ(messages.shown().size(), 1U);
+    EXPECT_EQ(messages.shown()[0].text, amountTooLargeMessage());
+    EXPECT_EQ(f.focusWidget(), f.IMPORTO1);
+    EXPECT_EQ(cartella(), prima);
+
+    // The largest it can count shows whole in the amount pattern, and is saved.
+    scrivi(f.IMPORTO1, "9999999999999,99");
+    f.OKi->setFocus();
+    ASSERT_EQ(f.IMPORTO1->text(), "9.999.999.999.999,99");
+    f.IMPORTO1->setCursorPosition(int(f.IMPORTO1->text().size()));
+    f.IMPORTO1->repaint();
+    EXPECT_EQ(f.IMPORTO1->cursorPositionAt(QPoint(1, f.IMPORTO1->height() / 2)), 0);
+    f.OKi->click();
+    EXPECT_FALSE(caricato());
+    EXPECT_EQ(readBytes(file(".spe")),
+              speseBytes({{9999999999999.99, 5.16, 0.62, 10.33, 12.91, 1.03, 0.1},
+                          "1010110",
+                          "Bollo",
+                          "Invio estratto conto"}));
+}
+
 TEST_F(ConditionsForm, RatesAndFeesNoComputationMayCountAreNamedShownAsZeroAndSavedSo) {
     scriviCondizioniComplete();
     const DateCondizioni date{"01/01/2001", "01/07/2001", "01/01/2002", "__/__/____", "__/__/____"};
