@@ -287,6 +287,12 @@ QString amountErrorMessage(bool allowNegative) {
                           "decimali, ad esempio 1.234,56.");
 }
 
+QString amountTooLargeMessage() {
+    return QStringLiteral("Importo troppo grande; il programma accetta solo importi inferiori a "
+                          "%1 euro.")
+        .arg(formatNumber(LimiteImporto, QStringLiteral("#,##0")));
+}
+
 bool importoUtilizzabile(double importo) {
     return std::isfinite(importo) && std::fabs(importo) < LimiteImporto;
 }

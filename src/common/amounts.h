@@ -90,6 +90,10 @@ std::optional<double> parseAmount(const QString& text, bool allowNegative = fals
 // The message shown when parseAmount refuses a typed amount.
 QString amountErrorMessage(bool allowNegative = false);
 
+// The message shown for a typed amount that is a number but would be stored as an amount
+// no computation may count (importoUtilizzabile): too large for the program.
+QString amountTooLargeMessage();
+
 // Stored amounts that no computation may count: not finite, or 1e13 or more in
 // absolute value (beyond fifteen significant digits at two decimals), which only a
 // damaged record holds. Every sum over stored amounts (balances, staffa, statement,

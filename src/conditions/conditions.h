@@ -12,6 +12,7 @@
 
 #include <QLatin1String>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -30,6 +31,26 @@ struct CondizioniConto {
 // The extensions of the five files, in load and save order.
 inline constexpr std::array<QLatin1String, 5> EstensioniCondizioni{ExtIat, ExtIpa, ExtOpz, ExtOnp,
                                                                    ExtSpe};
+
+// Rates that no computation may count: not finite, which only a damaged record holds.
+// The statements count such a rate as 0, and the editor shows it as 0.
+bool tassoUtilizzabile(float tasso);
+
+// The name the user knows a rate field by (its objectName `campo`: PerC1 to PerC5, PerD1 to
+// PerD10, Per1 to Per7): its tab, column and row, or the caption of its row. The free
+// commissions Per4 and Per5 are named by `libera1` and `libera2` (the texts of Descr3
+// and Descr4), "Campo libero 1" and "Campo libero 2" when those are blank.
+QString nomeTasso(const QString& campo, const QString& libera1, const QString& libera2);
+
+// The caption of fee `i` (0 to 6, `importoSpesa` i); the free fees 5 and 6 are named by
+// `libera1` and `libera2`, "Campo libero 1" and "Campo libero 2" when those are blank.
+QString nomeSpesa(int i, const QString& libera1, const QString& libera2);
+
+// What the user is told about the values of `c` that no computation may count: the
+// rates that are not finite (tassoUtilizzabile) and the fees that importoUtilizzabile
+// refuses, each named, and counted as 0. One line for the rates and one for the fees;
+// empty when there are none.
+QStringList avvisiCondizioni(const CondizioniConto& c);
 
 // The five shared records, read and replaced together.
 CondizioniConto condizioniInMemoria();
@@ -51,7 +72,9 @@ bool scriviCondizioni(const QString& cartella, const QString& codice,
 // Loads the open account's conditions into the five shared records. A missing file is
 // created empty and reads as zeros (rates, amounts and counts 0, texts empty). When a
 // file cannot be read, or no account is open, the shared records keep what they held
-// and false is returned with the reason.
+// and false is returned with the reason. When they are loaded, true is returned and
+// `errore` gets what the user is to be told of them (avvisiCondizioni, one line each;
+// empty when nothing).
 bool CaricaCondizioni(QString* errore = nullptr);
 
 // Loads only the open account's options (".Opz") into DatiOpzioni, as the web browser

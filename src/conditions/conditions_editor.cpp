@@ -19,8 +19,9 @@ QString dataVuota() {
     return QStringLiteral("__/__/____");
 }
 
-QString testoTasso(float tasso) {
-    return formatNumber(double(tasso), FormatoTassi);
+// A stored rate as its field shows it: one no computation may count shows as 0.
+QString testoTassoContabile(float tasso) {
+    return formatNumber(tassoUtilizzabile(tasso) ? double(tasso) : 0.0, FormatoTassi);
 }
 
 // A rate as typed or as shown: the Italian way, negative with "-" or in parentheses.
@@ -84,19 +85,30 @@ class Lettore {
 public:
     explicit Lettore(double fattoreValuta) : fattore_(fattoreValuta) {}
 
-    void tasso(const QString& testo, const QString& mostrato, const QString& campo, float& valore) {
-        if (esito_ || invariato(testo, mostrato)) return;
-        const auto letto = leggiTasso(testo);
-        if (!letto || std::fabs(*letto) > double(std::numeric_limits<float>::max())) {
-            esito_ = rifiuto(amountErrorMessage(true), kErrore, campo);
+    void tasso(const QString& testo, const QString& mostrato, const QString& campo,
+               const QString& nome, float& valore) {
+        if (esito_) return;
+        if (invariato(testo, mostrato)) {
+            // A rate no computation may count was shown as 0, and is kept as shown.
+            if (!tassoUtilizzabile(valore)) valore = 0;
             return;
         }
-        valore = float(*letto);
+        const auto letto = tassoDaTesto(testo);
+        if (!letto) {
+            esito_ = rifiuto(testoTassoNonValido(nome), kErrore, campo);
+            return;
+        }
+        valore = *letto;
     }
 
     void importo(const QString& testo, const QString& mostrato, const QString& campo,
                  double& valore) {
-        if (esito_ || invariato(testo, mostrato)) return;
+        if (esito_) return;
+        if (invariato(testo, mostrato)) {
+            // An amount no computation may count was shown as 0, and is kept as shown.
+            valore = importoContabile(valore);
+            return;
+        }
         const auto letto = parseAmount(testo);
         if (!letto) {
             esito_ = rifiuto(amountErrorMessage(), kErrore, campo);
@@ -111,7 +123,7 @@ public:
         }
         const double euro = *letto / fattore_;
         if (!importoUtilizzabile(euro)) {
-            esito_ = rifiuto(amountErrorMessage(), kErrore, campo);
+            esito_ = rifiuto(amountTooLargeMessage(), kErrore, campo);
             return;
         }
         valore = euro;
@@ -157,6 +169,18 @@ QString testoCampo(const QString& testo, const QString& mostrato, const QString&
 
 } // namespace
 
+QString testoTasso(float tasso) {
+    return formatNumber(double(tasso), FormatoTassi);
+}
+
+std::optional<float> tassoDaTesto(const QString& testo) {
+    const auto letto = leggiTasso(testo);
+    if (!letto || std::fabs(*letto) > double(std::numeric_limits<float>::max())) return {};
+    const float tasso = float(*letto);
+    if (std::fabs(tasso) > TassoMassimo) return std::nullopt;
+    return tasso;
+}
+
 bool addebitoAnnuale(const QString& flag) {
     return flag.size() == 1 && flag[0].isDigit() && flag[0] != u'1';
 }
@@ -170,18 +194,26 @@ QString testoMinimoMovimentiErrato() {
                           "32767.");
 }
 
+QString testoTassoNonValido(const QString& nome) {
+    const QString massimo = formatNumber(double(TassoMassimo), QStringLiteral("#,##0"));
+    return QStringLiteral("Tasso non valido (%1); inserire una percentuale con la virgola per i "
+                          "decimali, ad esempio 3,25 o -0,5, da -%2 a %2.")
+        .arg(nome, massimo);
+}
+
 CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
                                   const QString& formatoImporti) {
     CampiCondizioni f;
     for (size_t k = 1; k <= 5; ++k) {
         f.dataCreditori[k] = c.creditori.dataDecorrenza[k];
-        f.tassoCreditori[k] = testoTasso(c.creditori.tasso[k]);
+        f.tassoCreditori[k] = testoTassoContabile(c.creditori.tasso[k]);
         f.dataDebitori[k] = c.debitori.dataDecorrenza[k];
-        f.tassoDebitori[k] = testoTasso(c.debitori.tassoEntroFido[k]);
-        f.tassoDebitori[k + 5] = testoTasso(c.debitori.tassoFuoriFido[k]);
+        f.tassoDebitori[k] = testoTassoContabile(c.debitori.tassoEntroFido[k]);
+        f.tassoDebitori[k + 5] = testoTassoContabile(c.debitori.tassoFuoriFido[k]);
     }
     for (size_t i = 0; i < 7; ++i) {
-        f.importo[i + 1] = formatAmount(c.spese.importoSpesa[i], fattoreValuta, formatoImporti);
+        f.importo[i + 1] =
+            formatAmount(importoContabile(c.spese.importoSpesa[i]), fattoreValuta, formatoImporti);
         f.trimestrale[i + 1] = !addebitoAnnuale(c.spese.addebitoTrimestrale[i]);
     }
     f.descr1 = c.spese.descrizioneSpesa1;
@@ -189,13 +221,13 @@ CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta
 
     const OneriPassivi& o = c.oneri;
     f.per = {QString(),
-             testoTasso(o.aliquotaEccedenza),
-             testoTasso(o.aliquotaMassimoScoperto),
-             testoTasso(o.ritenutaFiscale),
-             testoTasso(o.aliquotaLibera1),
-             testoTasso(o.aliquotaLibera2),
-             testoTasso(o.aliquotaScopertoFuoriFido),
-             testoTasso(o.aliquotaScopertoFuoriFidoGiorni)};
+             testoTassoContabile(o.aliquotaEccedenza),
+             testoTassoContabile(o.aliquotaMassimoScoperto),
+             testoTassoContabile(o.ritenutaFiscale),
+             testoTassoContabile(o.aliquotaLibera1),
+             testoTassoContabile(o.aliquotaLibera2),
+             testoTassoContabile(o.aliquotaScopertoFuoriFido),
+             testoTassoContabile(o.aliquotaScopertoFuoriFidoGiorni)};
     f.descr3 = o.descrizioneLibera1;
     f.descr4 = o.descrizioneLibera2;
     f.baseLibera1 = o.baseLibera1;
@@ -224,18 +256,22 @@ EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondi
 
     CondizioniConto c = caricate;
     Lettore leggi(fattoreValuta);
+    const auto tasso = [&](const QString& testo, const QString& mostrato, const QString& campo,
+                           float& valore) {
+        leggi.tasso(testo, mostrato, campo, nomeTasso(campo, campi.descr3, campi.descr4), valore);
+    };
     // Fields in the order of the tabs and, within a tab, from top to bottom.
     for (size_t k = 1; k <= 5; ++k) {
         c.creditori.dataDecorrenza[k] = campi.dataCreditori[k];
-        leggi.tasso(campi.tassoCreditori[k], mostrati.tassoCreditori[k], nomeCampo("PerC", int(k)),
-                    c.creditori.tasso[k]);
+        tasso(campi.tassoCreditori[k], mostrati.tassoCreditori[k], nomeCampo("PerC", int(k)),
+              c.creditori.tasso[k]);
     }
     for (size_t k = 1; k <= 5; ++k) {
         c.debitori.dataDecorrenza[k] = campi.dataDebitori[k];
-        leggi.tasso(campi.tassoDebitori[k], mostrati.tassoDebitori[k], nomeCampo("PerD", int(k)),
-                    c.debitori.tassoEntroFido[k]);
-        leggi.tasso(campi.tassoDebitori[k + 5], mostrati.tassoDebitori[k + 5],
-                    nomeCampo("PerD", int(k + 5)), c.debitori.tassoFuoriFido[k]);
+        tasso(campi.tassoDebitori[k], mostrati.tassoDebitori[k], nomeCampo("PerD", int(k)),
+              c.debitori.tassoEntroFido[k]);
+        tasso(campi.tassoDebitori[k + 5], mostrati.tassoDebitori[k + 5],
+              nomeCampo("PerD", int(k + 5)), c.debitori.tassoFuoriFido[k]);
     }
 
     SpeseVarie& s = c.spese;
@@ -257,7 +293,7 @@ EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondi
                                                           {4, &o.aliquotaLibera1},
                                                           {5, &o.aliquotaLibera2}}};
     for (const auto& [k, aliquota] : aliquote)
-        leggi.tasso(campi.per[size_t(k)], mostrati.per[size_t(k)], nomeCampo("Per", k), *aliquota);
+        tasso(campi.per[size_t(k)], mostrati.per[size_t(k)], nomeCampo("Per", k), *aliquota);
     o.descrizioneLibera1 = testoCampo(campi.descr3, mostrati.descr3, o.descrizioneLibera1, 25);
     o.descrizioneLibera2 = testoCampo(campi.descr4, mostrati.descr4, o.descrizioneLibera2, 25);
     o.baseLibera1 = campi.baseLibera1.left(1);

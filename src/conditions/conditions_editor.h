@@ -13,11 +13,24 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace qv {
 
 // The display pattern of the rate fields.
 inline constexpr QLatin1String FormatoTassi{"#,##0.000;(#,##0.000)"};
+
+// The largest rate, either way, that a rate field takes: the largest 4-byte number below
+// 10.000.000 (percent). Its text "(9.999.999,000)" is the longest any taken rate shows.
+inline constexpr float TassoMassimo = 9999999.0F;
+
+// A rate in FormatoTassi: "2,063", "(1,500)".
+QString testoTasso(float tasso);
+
+// A rate as typed or as shown, the Italian way, negative with "-" or in parentheses, as
+// the 4-byte number the files hold; nullopt when the text is no number or the rate
+// lies beyond TassoMassimo either way. testoTasso of the rate reads back as the rate.
+std::optional<float> tassoDaTesto(const QString& testo);
 
 // The fields of the editor. Arrays are numbered as the controls (element 0 unused):
 // dataCreditori[k] is DataC<k>, tassoDebitori[k] PerD<k>, importo[k] IMPORTO<k>,
@@ -50,9 +63,10 @@ struct CampiCondizioni {
 bool addebitoAnnuale(const QString& flag);
 
 // The fields showing the records: rates in FormatoTassi, amounts multiplied by the
-// display rate in the amount pattern, the minimum of movements as a decimal integer,
-// the web address trimmed, the stored closing period, day bases ("1" 360 days, any
-// other 365), divisor (1 to 4, else "dividi x 100"), charging options.
+// display rate in the amount pattern (a rate or an amount that no computation may count,
+// tassoUtilizzabile or importoUtilizzabile, shows as 0, and a field left so saves 0), the minimum
+// of movements as a decimal integer, the web address trimmed, the stored closing period, day bases
+// ("1" 360 days, any other 365), divisor (1 to 4, else "dividi x 100"), charging options.
 CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
                                   const QString& formatoImporti);
 
@@ -70,6 +84,8 @@ struct EsitoCondizioni {
 // The texts of the refusals.
 QString testoDateNonCrescenti();
 QString testoMinimoMovimentiErrato();
+// A rate that is no number, or beyond TassoMassimo either way, in the field named `nome`.
+QString testoTassoNonValido(const QString& nome);
 
 // Checks the fields and makes the five records of them, starting from `caricate` (the
 // records the editor showed, as `mostrati`):
@@ -79,10 +95,13 @@ QString testoMinimoMovimentiErrato();
 //  2. each set start date must come after the previous set one of its series
 //     (testoDateNonCrescenti, title "ERRORE");
 //  3. every rate, amount and the minimum of movements that differs from its shown text
-//     and is not empty must be a number the Italian way (rates may be negative, in
-//     parentheses as they are shown; amounts are positive and divided by the display
+//     and is not empty must be a number the Italian way (rates as tassoDaTesto reads
+//     them, up to TassoMassimo either way; amounts are positive and divided by the display
 //     rate; the minimum is a whole number from 0 to 32767), else it is refused (title
-//     "ERRORE"). An empty one keeps its stored value, and so does one left as shown.
+//     "ERRORE"): a rate with testoTassoNonValido naming its field, an amount that would
+//     be stored as one no computation may count with amountTooLargeMessage, any other
+//     amount with amountErrorMessage. An empty one keeps its stored value, and so does one
+//     left as shown.
 // Texts are cut to their field's width.
 EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
                                   const CondizioniConto& caricate, double fattoreValuta,

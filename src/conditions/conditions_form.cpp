@@ -2,6 +2,7 @@
 // conditions, on five tabs, with its printed conditions sheet.
 #include "conditions/conditions_form.h"
 
+#include "common/amounts.h"
 #include "common/shared_state.h"
 #include "conditions/conditions_sheet.h"
 #include "conditions/other_options_form.h"
@@ -18,21 +19,62 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace qv {
 
 namespace {
 
-constexpr int kLunghezzaTasso = 7;
 constexpr int kLunghezzaImporto = 15;
+
+// The longest text of a rate that a rate field takes.
+QString tassoPiuLungo() {
+    return testoTasso(-TassoMassimo);
+}
+
+// The width a line field needs to show every text of the same shape as `testo` whole:
+// each digit may be any digit, with the field's frame and the margins it keeps around
+// its text.
+int larghezzaPer(const QLineEdit* campo, const QString& testo) {
+    const QFontMetrics fm = campo->fontMetrics();
+    int larghezzaTesto = 0;
+    for (char16_t cifra = u'0'; cifra <= u'9'; ++cifra) {
+        QString t = testo;
+        for (QChar& c : t)
+            if (c.isDigit()) c = cifra;
+        larghezzaTesto = std::max(larghezzaTesto, fm.horizontalAdvance(t));
+    }
+    // QLineEdit keeps two pixels free on each side of its text, one more for the cursor.
+    const QMargins margini = campo->textMargins() + campo->contentsMargins();
+    const int w = larghezzaTesto + 2 * 2 + 1 + margini.left() + margini.right();
+    QStyleOptionFrame opzione;
+    opzione.initFrom(campo);
+    opzione.lineWidth = campo->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opzione, campo);
+    opzione.midLineWidth = 0;
+    opzione.state |= QStyle::State_Sunken;
+    return campo->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &opzione, QSize(w, fm.height()), campo)
+        .width();
+}
+
+// Shows a rate's text whole: a stored rate beyond what the field takes when typed
+// (a damaged file) is not cut, so the field reads back what it shows.
+void mostraTasso(AmountField* campo, const QString& testo) {
+    campo->setMaxLength(std::max(int(tassoPiuLungo().size()), int(testo.size())));
+    campo->setText(testo);
+}
 
 // Gives the named members the controls of an array numbered from 1.
 template <class T, size_t N>
@@ -76,6 +118,35 @@ int schedaDi(QTabWidget* tabs, QWidget* w) {
     for (int i = 0; i < tabs->count(); ++i)
         if (tabs->widget(i)->isAncestorOf(w)) return i;
     return -1;
+}
+
+// Enter in the last field of a tab: the tab of `to` is shown and `to` takes the focus.
+// The key goes no further, so it never reaches a button.
+class EnterNextTab : public QObject {
+public:
+    EnterNextTab(QWidget* from, QTabWidget* tabs, QWidget* to)
+        : QObject(from), tabs_(tabs), to_(to) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        runAsHandler(watched, [this] {
+            if (!tabs_ || !to_ || !to_->isEnabled()) return;
+            const int scheda = schedaDi(tabs_, to_);
+            if (scheda >= 0) tabs_->setCurrentIndex(scheda);
+            to_->setFocus(Qt::TabFocusReason);
+        });
+        return true;
+    }
+
+private:
+    QPointer<QTabWidget> tabs_;
+    QPointer<QWidget> to_;
+};
+
+void enterToNextTab(QWidget* from, QTabWidget* tabs, QWidget* to) {
+    from->installEventFilter(new EnterNextTab(from, tabs, to));
 }
 
 } // namespace
@@ -359,17 +430,22 @@ QWidget* Form26::tabOpzioni() {
 
 void Form26::collegaTasti() {
     const int larghezzaData = DataC1->fontMetrics().horizontalAdvance(QString(14, u'0'));
-    const int larghezzaTasso = DataC1->fontMetrics().horizontalAdvance(QString(10, u'0'));
+    const int larghezzaTasso = larghezzaPer(PerC1, tassoPiuLungo());
     const int larghezzaImporto = DataC1->fontMetrics().horizontalAdvance(QString(19, u'0'));
     for (int k = 1; k <= 5; ++k) {
         dataC_[size_t(k)]->setFixedWidth(larghezzaData);
         dataD_[size_t(k)]->setFixedWidth(larghezzaData);
     }
+    // A rate field holds every text its pattern makes of a rate it takes, and shows a
+    // rate it takes in the pattern once the focus leaves it: the text it will read back.
+    // A text that is no such rate stays as typed, for "Conferma" to refuse.
     auto tasso = [&](AmountField* f) {
-        f->setMaxLength(kLunghezzaTasso);
+        f->setMaxLength(int(tassoPiuLungo().size()));
         f->setAlignment(Qt::AlignRight);
         f->setFixedWidth(larghezzaTasso);
-        f->setFormato(FormatoTassi);
+        onLostFocus(f, [f] {
+            if (const auto t = tassoDaTesto(f->text())) f->setText(testoTasso(*t));
+        });
     };
     for (int k = 1; k <= 5; ++k)
         tasso(perC_[size_t(k)]);
@@ -377,15 +453,28 @@ void Form26::collegaTasti() {
         tasso(perD_[size_t(k)]);
     for (int k = 1; k <= 7; ++k)
         tasso(per_[size_t(k)]);
+    // A fee field shows a fee it takes in the amount pattern once the focus leaves it; any
+    // other text (no amount, or one too large for the program) stays as typed for
+    // "Conferma" to refuse. Its length and width follow the pattern (Form_Load).
     for (int k = 1; k <= 7; ++k) {
         AmountField* f = importo_[size_t(k)];
         f->setMaxLength(kLunghezzaImporto);
         f->setAlignment(Qt::AlignRight);
         f->setFixedWidth(larghezzaImporto);
+        onLostFocus(f, [f] {
+            const auto cifra = parseAmount(f->text());
+            const double fattore = stato().FattoreValuta;
+            if (cifra && cambioUtilizzabile(fattore) && importoUtilizzabile(*cifra / fattore))
+                f->setText(formatNumber(*cifra, stato().FormatoImporti));
+        });
     }
 
-    // Enter moves along the fees and the commissions; after the last field of a tab it
-    // goes to "Conferma".
+    // Enter moves along the fees and the commissions. From the last field of a tab it
+    // goes on to the first field of the next tab, which is shown; from the last field of
+    // the last tab, to "Conferma" without pressing it. Only Enter on the focused
+    // "Conferma" saves: the form has no default button that a field could press.
+    enterToNextTab(PerC5, SSTab1, DATAD1);
+    enterToNextTab(PerD10, SSTab1, IMPORTO1);
     enterMovesFocus(IMPORTO1, IMPORTO2);
     enterMovesFocus(IMPORTO2, IMPORTO3);
     enterMovesFocus(IMPORTO3, IMPORTO4);
@@ -394,14 +483,14 @@ void Form26::collegaTasti() {
     enterMovesFocus(Descr1, IMPORTO6);
     enterMovesFocus(IMPORTO6, Descr2);
     enterMovesFocus(Descr2, IMPORTO7);
-    enterMovesFocus(IMPORTO7, OKi);
+    enterToNextTab(IMPORTO7, SSTab1, Per1);
     enterMovesFocus(Per1, Per2);
     enterMovesFocus(Per2, Per3);
     enterMovesFocus(Per3, Descr3);
     enterMovesFocus(Descr3, Per4);
     enterMovesFocus(Per4, Descr4);
     enterMovesFocus(Descr4, Per5);
-    enterMovesFocus(Per5, OKi);
+    enterToNextTab(Per5, SSTab1, IndInter);
     enterMovesFocus(NrScritt, OKi);
 }
 
@@ -422,14 +511,29 @@ void Form26::Form_Load() {
     QString errore;
     const bool letto = CaricaCondizioni(&errore);
     banca->setText(bancaContoAperto());
-    for (int k = 1; k <= 7; ++k)
-        importo_[size_t(k)]->setFormato(stato().FormatoImporti);
+    // Every text the amount pattern makes of a fee the program can count fits whole in a
+    // fee field: the longest is that of the first amount it cannot count.
+    const double fattore = stato().FattoreValuta;
+    const QString piuLungo = cambioUtilizzabile(fattore)
+                                 ? formatNumber(LimiteImporto * fattore, stato().FormatoImporti)
+                                 : QString();
+    for (int k = 1; k <= 7; ++k) {
+        AmountField* f = importo_[size_t(k)];
+        f->setMaxLength(std::max(kLunghezzaImporto, int(piuLungo.size())));
+        f->setFixedWidth(std::max(f->minimumWidth(), larghezzaPer(f, piuLungo)));
+    }
     const CondizioniConto condizioni = letto ? condizioniInMemoria() : CondizioniConto{};
     mostraCampi(campiDaCondizioni(condizioni, stato().FattoreValuta, stato().FormatoImporti));
     baseLibera1_ = condizioni.oneri.baseLibera1;
     baseLibera2_ = condizioni.oneri.baseLibera2;
     mostrati_ = campi();
-    if (letto) return;
+    if (letto) {
+        // Values that no computation may count are named, as they show as 0.
+        if (!errore.isEmpty())
+            messageBox(errore, MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("ERRORE"));
+        return;
+    }
     // Without the account's own conditions there is nothing to save or print.
     OKi->setEnabled(false);
     PulStampe->setEnabled(false);
@@ -442,15 +546,15 @@ void Form26::Form_Load() {
 void Form26::mostraCampi(const CampiCondizioni& c) {
     for (size_t k = 1; k <= 5; ++k) {
         dataC_[k]->setTesto(c.dataCreditori[k]);
-        perC_[k]->setText(c.tassoCreditori[k]);
+        mostraTasso(perC_[k], c.tassoCreditori[k]);
         dataD_[k]->setTesto(c.dataDebitori[k]);
     }
     for (size_t k = 1; k <= 10; ++k)
-        perD_[k]->setText(c.tassoDebitori[k]);
+        mostraTasso(perD_[k], c.tassoDebitori[k]);
     for (size_t k = 1; k <= 7; ++k) {
         importo_[k]->setText(c.importo[k]);
         option_[c.trimestrale[k] ? 2 * k - 1 : 2 * k]->setChecked(true);
-        per_[k]->setText(c.per[k]);
+        mostraTasso(per_[k], c.per[k]);
     }
     Descr1->setText(c.descr1);
     Descr2->setText(c.descr2);

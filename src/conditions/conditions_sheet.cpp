@@ -11,8 +11,10 @@ namespace {
 const QString kArial = QStringLiteral("Arial");
 const QString kCourier = QStringLiteral("Courier New");
 
+// A rate that no computation may count prints as 0, as it is counted.
 QString tasso(float valore) {
-    return formatNumber(double(valore), QStringLiteral("00.00")) + QLatin1Char('%');
+    return formatNumber(tassoUtilizzabile(valore) ? double(valore) : 0.0, QStringLiteral("00.00")) +
+           QLatin1Char('%');
 }
 
 QString venticinque(const QString& descrizione) {
@@ -110,7 +112,9 @@ RigheStampa righeFoglioCondizioni(const CondizioniConto& c, const QString& banca
         QStringLiteral("  ") + venticinque(s.descrizioneSpesa2) + QStringLiteral("  Lire ")};
     for (size_t i = 0; i < 7; ++i)
         f.riga(voci[i] +
-               rightAlign(formatAmount(s.importoSpesa[i], fattoreValuta, formatoImporti), 13) +
+               rightAlign(
+                   formatAmount(importoContabile(s.importoSpesa[i]), fattoreValuta, formatoImporti),
+                   13) +
                QStringLiteral("  Addebito ") +
                (addebitoAnnuale(s.addebitoTrimestrale[i]) ? QStringLiteral("Annuale")
                                                           : QStringLiteral("Trimestrale")));

@@ -184,5 +184,13 @@ TEST(AmountErrorMessage, TellsHowToTypeAnAmount) {
     EXPECT_FALSE(amountErrorMessage(true).contains("positivo"));
 }
 
+TEST(AmountErrorMessage, SaysWhenAnAmountIsTooLargeForTheProgram) {
+    EXPECT_EQ(amountTooLargeMessage(), "Importo troppo grande; il programma accetta solo importi "
+                                       "inferiori a 10.000.000.000.000 euro.");
+    // The limit it names is the first amount the program cannot count.
+    EXPECT_FALSE(importoUtilizzabile(*parseAmount("10.000.000.000.000")));
+    EXPECT_TRUE(importoUtilizzabile(*parseAmount("9.999.999.999.999,99")));
+}
+
 } // namespace
 } // namespace qv

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <limits>
+
 namespace qv {
 namespace {
 
@@ -99,6 +101,66 @@ TEST_F(ConditionFiles, SavingWritesTheFiveRecordsByteForByte) {
     stato().PercorsoDati = dataFolder();
     ASSERT_TRUE(CaricaCondizioni());
     EXPECT_TRUE(condizioniInMemoria() == salvate);
+}
+
+TEST_F(ConditionFiles, RatesAndFeesThatNoComputationMayCountAreNamedAtLoad) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const double nanD = std::numeric_limits<double>::quiet_NaN();
+    const double infD = std::numeric_limits<double>::infinity();
+    const DateCondizioni date{"01/01/2001", "__/__/____", "__/__/____", "__/__/____", "__/__/____"};
+    const QString tassoSolo =
+        "Tasso non valido nelle condizioni del conto (Interessi Creditori riga 2): è contato "
+        "come zero nel conteggio delle competenze. Correggere il tasso in \"Dati calcolo "
+        "interessi\".";
+    const QString spesaSola =
+        "Importo non valido nelle spese del conto (Tenuta conto): è contato come zero nel "
+        "conteggio delle competenze. Correggere l'importo in \"Dati calcolo interessi\".";
+    const struct {
+        const char* nome;
+        QByteArray iat, ipa, onp, spe;
+        QString avviso;
+    } casi[] = {
+        {"every value usable, however large", creditoriBytes(date, {1e30F, -5, 0, 0, 0}),
+         debitoriBytes(date, {}, {}), oneriBytes({}),
+         speseBytes({{9999999999999.99, 1e-300, 0, 0, 0, 0, 0}}), ""},
+        {"one rate not a number", creditoriBytes(date, {1, nan, 0, 0, 0}),
+         debitoriBytes(date, {}, {}), oneriBytes({}), speseBytes({}), tassoSolo},
+        {"rates of every record, in the order of the tabs and rows",
+         creditoriBytes(date, {0, 0, 0, 0, 0}), debitoriBytes(date, {}, {inf, 0, 0, 0, 0}),
+         oneriBytes({nan, 0, 0, -inf, 0, 0, inf, "  Commissione fido", ""}), speseBytes({}),
+         "Tassi non validi nelle condizioni del conto (Interessi Debitori fuori fido riga 1, "
+         "Commissione eccedenza / Extra Fido, Commissione massimo scoperto fuori fido più gg, "
+         "Commissione fido): sono contati come zero nel conteggio delle competenze. Correggere "
+         "questi tassi in \"Dati calcolo interessi\"."},
+        {"one fee not a number", creditoriBytes(date, {}), debitoriBytes(date, {}, {}),
+         oneriBytes({}), speseBytes({{0, nanD, 0, 0, 0, 0, 0}}), spesaSola},
+        {"fees infinite or too large for the program", creditoriBytes(date, {}),
+         debitoriBytes(date, {}, {}), oneriBytes({}),
+         speseBytes({{-infD, 0, 0, 0, 0, 0, -1e13}, "", "", "Invio estratto conto"}),
+         "Importi non validi nelle spese del conto (Spese fisse di chiusura, Invio estratto "
+         "conto): sono contati come zero nel conteggio delle competenze. Correggere questi "
+         "importi in \"Dati calcolo interessi\"."},
+        {"a free fee without a name", creditoriBytes(date, {}), debitoriBytes(date, {}, {}),
+         oneriBytes({}), speseBytes({{0, 0, 0, 0, 0, infD, 0}, "", "   ", ""}),
+         "Importo non valido nelle spese del conto (Campo libero 1): è contato come zero nel "
+         "conteggio delle competenze. Correggere l'importo in \"Dati calcolo interessi\"."},
+        {"rates and fees", creditoriBytes(date, {1, nan, 0, 0, 0}), debitoriBytes(date, {}, {}),
+         oneriBytes({}), speseBytes({{0, nanD, 0, 0, 0, 0, 0}}), tassoSolo + '\n' + spesaSola},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.nome);
+        writeBytes(file(".Iat"), c.iat);
+        writeBytes(file(".Ipa"), c.ipa);
+        writeBytes(file(".Onp"), c.onp);
+        writeBytes(file(".spe"), c.spe);
+        QString avviso = QStringLiteral("non letto");
+        // The account's conditions are loaded as they are stored, and the user is told.
+        ASSERT_TRUE(CaricaCondizioni(&avviso));
+        EXPECT_EQ(avviso, c.avviso);
+        EXPECT_EQ(stato().DatiInteressiCreditori.toBytes(), c.iat);
+        EXPECT_EQ(stato().DatiSpeseVarie.toBytes(), c.spe);
+    }
 }
 
 TEST_F(ConditionFiles, TextsAreCutToTheirFieldAndAnOldDebitFileGrowsToNinetyBytes) {

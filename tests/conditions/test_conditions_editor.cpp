@@ -225,6 +225,8 @@ TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly)
              c.tassoDebitori[3] = "-0,5";
              c.per[1] = "1.000";
              c.per[7] = "(0,000)";
+             c.per[2] = "9.999.999";
+             c.per[3] = "-9999999,4";
          },
          1.0,
          [](const CondizioniConto& n) {
@@ -234,6 +236,8 @@ TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly)
              EXPECT_EQ(n.oneri.aliquotaEccedenza, 1000.0F);
              EXPECT_EQ(n.oneri.aliquotaScopertoFuoriFidoGiorni, 0.0F);
              EXPECT_FALSE(std::signbit(n.oneri.aliquotaScopertoFuoriFidoGiorni));
+             EXPECT_EQ(n.oneri.aliquotaMassimoScoperto, TassoMassimo);
+             EXPECT_EQ(n.oneri.ritenutaFiscale, -TassoMassimo);
          }},
         {"typed amounts at rate 2",
          [](CampiCondizioni& c) {
@@ -262,17 +266,50 @@ TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly)
 }
 
 TEST_F(ConditionsEditor, TextThatIsNoNumberIsRefusedAtItsField) {
+    // A rate is refused naming its field as the user knows it.
+    EXPECT_EQ(testoTassoNonValido("Ritenuta fiscale"),
+              "Tasso non valido (Ritenuta fiscale); inserire una percentuale con la virgola per "
+              "i decimali, ad esempio 3,25 o -0,5, da -9.999.999 a 9.999.999.");
+    const auto tasso = [](const char* nome) { return testoTassoNonValido(nome); };
     const struct {
         std::function<void(CampiCondizioni&)> cambia;
         const char* campo;
         QString testo;
     } casi[] = {
         {[](CampiCondizioni& c) { c.tassoCreditori[2] = "abc"; }, "PerC2",
-         amountErrorMessage(true)},
-        {[](CampiCondizioni& c) { c.tassoDebitori[8] = "5.5"; }, "PerD8", amountErrorMessage(true)},
-        {[](CampiCondizioni& c) { c.per[6] = "3,2%"; }, "Per6", amountErrorMessage(true)},
+         tasso("Interessi Creditori riga 2")},
+        {[](CampiCondizioni& c) { c.tassoDebitori[4] = "1,5a"; }, "PerD4",
+         tasso("Interessi Debitori entro fido riga 4")},
+        {[](CampiCondizioni& c) { c.tassoDebitori[8] = "5.5"; }, "PerD8",
+         tasso("Interessi Debitori fuori fido riga 3")},
+        {[](CampiCondizioni& c) { c.per[1] = "x"; }, "Per1",
+         tasso("Commissione eccedenza / Extra Fido")},
+        {[](CampiCondizioni& c) { c.per[3] = "ventisette"; }, "Per3", tasso("Ritenuta fiscale")},
+        {[](CampiCondizioni& c) { c.per[6] = "3,2%"; }, "Per6",
+         tasso("Commissione massimo scoperto fuori fido")},
+        {[](CampiCondizioni& c) { c.per[7] = "-"; }, "Per7",
+         tasso("Commissione massimo scoperto fuori fido più gg")},
+        // The free commissions by the names typed beside them, or their default ones.
+        {[](CampiCondizioni& c) {
+             c.descr3 = "  Diritti fissi ";
+             c.per[4] = "1,2,3";
+         },
+         "Per4", tasso("Diritti fissi")},
+        {[](CampiCondizioni& c) {
+             c.descr4 = "";
+             c.per[5] = "o,5";
+         },
+         "Per5", tasso("Campo libero 2")},
+        // Beyond what a rate field shows whole, either way.
+        {[](CampiCondizioni& c) { c.per[2] = "10.000.000"; }, "Per2",
+         tasso("Commissione massimo scoperto entro fido")},
+        {[](CampiCondizioni& c) { c.tassoCreditori[5] = "(9999999,6)"; }, "PerC5",
+         tasso("Interessi Creditori riga 5")},
         {[](CampiCondizioni& c) { c.importo[3] = "12a"; }, "IMPORTO3", amountErrorMessage()},
         {[](CampiCondizioni& c) { c.importo[6] = "-5"; }, "IMPORTO6", amountErrorMessage()},
+        // An amount the program cannot count is too large, not badly typed.
+        {[](CampiCondizioni& c) { c.importo[2] = "10.000.000.000.000"; }, "IMPORTO2",
+         amountTooLargeMessage()},
         {[](CampiCondizioni& c) { c.nrScritt = "dieci"; }, "NrScritt",
          testoMinimoMovimentiErrato()},
         {[](CampiCondizioni& c) { c.nrScritt = "40000"; }, "NrScritt",

@@ -17,10 +17,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include <functional>
+#include <limits>
 
 namespace qv {
 namespace {
@@ -226,6 +228,125 @@ TEST_F(ConditionsForm, EveryRecordWrittenFromTheFields) {
     EXPECT_EQ(stato().DatiOneriPassivi.baseLibera1, "5");
 }
 
+TEST_F(ConditionsForm, RateFieldsShowWholeEveryRateTheyTakeAndReadBackWhatTheyShow) {
+    const DateCondizioni date{"01/01/2001", "__/__/____", "__/__/____", "__/__/____", "__/__/____"};
+    // A damaged file's rate beyond what can be typed shows whole too.
+    writeBytes(file(".Iat"), creditoriBytes(date, {9999999.0F, 0, -123456792.0F, 0, 0}));
+    writeBytes(file(".Ipa"), debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
+    Form26& f = apri();
+    EXPECT_EQ(f.PerC1->text(), "9.999.999,000");
+    EXPECT_EQ(f.PerD10->text(), "(9.999.999,000)");
+    EXPECT_EQ(f.PerC3->text(), "(123.456.792,000)");
+
+    // The longest text a rate field makes, typed into each: it is held and shown whole.
+    QStringList nomi;
+    for (int k = 1; k <= 5; ++k)
+        nomi << QStringLiteral("PerC%1").arg(k);
+    for (int k = 1; k <= 10; ++k)
+        nomi << QStringLiteral("PerD%1").arg(k);
+    for (int k = 1; k <= 7; ++k)
+        nomi << QStringLiteral("Per%1").arg(k);
+    for (const QString& nome : nomi) {
+        SCOPED_TRACE(nome.toStdString());
+        auto* campo = f.findChild<QLineEdit*>(nome);
+        ASSERT_NE(campo, nullptr);
+        for (int i = 0; i < f.SSTab1->count(); ++i)
+            if (f.SSTab1->widget(i)->isAncestorOf(campo)) f.SSTab1->setCurrentIndex(i);
+        scrivi(campo, "-9999999");
+        f.OKi->setFocus();
+        ASSERT_EQ(campo->text(), "(9.999.999,000)");
+        // Nothing of it is scrolled out of sight, from either end.
+        campo->setCursorPosition(int(campo->text().size()));
+        campo->repaint();
+        EXPECT_EQ(campo->cursorPositionAt(QPoint(1, campo->height() / 2)), 0);
+        campo->setCursorPosition(0);
+        campo->repaint();
+        EXPECT_EQ(campo->cursorPositionAt(QPoint(campo->width() - 2, campo->height() / 2)),
+                  campo->text().size());
+    }
+    f.Esc->click();
+    QCoreApplication::processEvents();
+
+    // A negative rate typed with "-" shows in parentheses and is saved as typed; the
+    // stored rates left as shown stay as they are.
+    Form26& g = apri();
+    g.SSTab1->setCurrentIndex(3);
+    scrivi(g.Per3, "-27");
+    g.Per1->setFocus();
+    EXPECT_EQ(g.Per3->text(), "(27,000)");
+    g.OKi->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_FALSE(caricato());
+    EXPECT_EQ(readBytes(file(".Onp")).mid(8, 4), QByteArray("\x00\x00\xd8\xc1", 4)); // -27
+    EXPECT_EQ(readBytes(file(".Iat")), creditoriBytes(date, {9999999.0F, 0, -123456792.0F, 0, 0}));
+    EXPECT_EQ(readBytes(file(".Ipa")),
+              debitoriBytes(date, {0, 0, 0, 0, 0}, {0, 0, 0, 0, -9999999.0F}));
+}
+
+TEST_F(ConditionsForm, FeeFieldsShowWholeEveryFeeTheyTakeAndTellOnesTooLarge) {
+    scriviCondizioniComplete();
+    const auto prima = cartella();
+    Form26& f = apri();
+    f.SSTab1->setCurrentIndex(2);
+
+    // A fee the program cannot count stays as typed and is refused as too large.
+    scrivi(f.IMPORTO1, "10000000000000");
+    f.OKi->setFocus();
+    EXPECT_EQ(f.IMPORTO1->text(), "10000000000000");
+    f.OKi->click();
+    ASSERT_EQ(messages.shown().size(), 1U);
+    EXPECT_EQ(messages.shown()[0].text, amountTooLargeMessage());
+    EXPECT_EQ(f.focusWidget(), f.IMPORTO1);
+    EXPECT_EQ(cartella(), prima);
+
+    // The largest it can count shows whole in the amount pattern, and is saved.
+    scrivi(f.IMPORTO1, "9999999999999,99");
+    f.OKi->setFocus();
+    ASSERT_EQ(f.IMPORTO1->text(), "9.999.999.999.999,99");
+    f.IMPORTO1->setCursorPosition(int(f.IMPORTO1->text().size()));
+    f.IMPORTO1->repaint();
+    EXPECT_EQ(f.IMPORTO1->cursorPositionAt(QPoint(1, f.IMPORTO1->height() / 2)), 0);
+    f.OKi->click();
+    EXPECT_FALSE(caricato());
+    EXPECT_EQ(readBytes(file(".spe")),
+              speseBytes({{9999999999999.99, 5.16, 0.62, 10.33, 12.91, 1.03, 0.1},
+                          "1010110",
+                          "Bollo",
+                          "Invio estratto conto"}));
+}
+
+TEST_F(ConditionsForm, RatesAndFeesNoComputationMayCountAreNamedShownAsZeroAndSavedSo) {
+    scriviCondizioniComplete();
+    const DateCondizioni date{"01/01/2001", "01/07/2001", "01/01/2002", "__/__/____", "__/__/____"};
+    writeBytes(file(".Iat"), creditoriBytes(date, {2.0625F, std::numeric_limits<float>::quiet_NaN(),
+                                                   0.75F, 0, 0}));
+    writeBytes(file(".spe"), speseBytes({{25.82, std::numeric_limits<double>::infinity(), 0.62,
+                                          10.33, 12.91, 1.03, 0.1},
+                                         "1010110",
+                                         "Bollo",
+                                         "Invio estratto conto"}));
+    Form26& f = apri();
+    ASSERT_EQ(messages.shown().size(), 1U);
+    EXPECT_EQ(messages.shown()[0].text,
+              "Tasso non valido nelle condizioni del conto (Interessi Creditori riga 2): è "
+              "contato come zero nel conteggio delle competenze. Correggere il tasso in \"Dati "
+              "calcolo interessi\".\nImporto non valido nelle spese del conto (Tenuta conto): è "
+              "contato come zero nel conteggio delle competenze. Correggere l'importo in \"Dati "
+              "calcolo interessi\".");
+    EXPECT_EQ(messages.shown()[0].title, "ERRORE");
+    EXPECT_TRUE(f.OKi->isEnabled());
+    EXPECT_EQ(f.PerC2->text(), "0,000");
+    EXPECT_EQ(f.IMPORTO2->text(), "0,00");
+
+    // Confirmed as shown, they are saved as 0; the rest stays as it was.
+    f.OKi->click();
+    EXPECT_FALSE(caricato());
+    EXPECT_EQ(messages.shown().size(), 1U);
+    EXPECT_EQ(readBytes(file(".Iat")), creditoriBytes(date, {2.0625F, 0, 0.75F, 0, 0}));
+    EXPECT_EQ(readBytes(file(".spe")),
+              speCompleto().left(8) + QByteArray(8, '\0') + speCompleto().mid(16));
+}
+
 TEST_F(ConditionsForm, LeavingWithUscitaKeepsEveryFileAndRecord) {
     scriviCondizioniComplete();
     Form26& f = apri();
@@ -317,7 +438,10 @@ TEST_F(ConditionsForm, RefusalsFocusTheirFieldAndSaveNothing) {
         {[](Form26& f) { f.DataC3->setTesto("30/06/2001"); }, "DataC3",
          "Le date di decorrenza devono essere in ordine crescente", 0, false},
         {[](Form26& f) { f.IMPORTO3->setText("abc"); }, "IMPORTO3", "Importo non valido", 2, false},
-        {[](Form26& f) { f.Per6->setText("1,2,3"); }, "Per6", "Importo non valido", 3, false},
+        {[](Form26& f) { f.Per6->setText("1,2,3"); }, "Per6",
+         "Tasso non valido (Commissione massimo scoperto fuori fido)", 3, false},
+        {[](Form26& f) { f.IMPORTO1->setText("10000000000000"); }, "IMPORTO1",
+         "Importo troppo grande", 2, false},
         {[](Form26& f) { f.NrScritt->setText("molti"); }, "NrScritt",
          "Numero di movimenti non valido", 4, false},
     };
@@ -344,28 +468,82 @@ TEST_F(ConditionsForm, RefusalsFocusTheirFieldAndSaveNothing) {
     }
 }
 
-TEST_F(ConditionsForm, EnterMovesAlongTheFeesAndTheCommissions) {
+TEST_F(ConditionsForm, EnterMovesAlongTheFeesAndTheCommissionsAndOnToTheNextTab) {
     Form26& f = apri();
     const std::vector<std::pair<QWidget*, QWidget*>> catena = {
-        {f.IMPORTO1, f.IMPORTO2}, {f.IMPORTO2, f.IMPORTO3}, {f.IMPORTO3, f.IMPORTO4},
-        {f.IMPORTO4, f.IMPORTO5}, {f.IMPORTO5, f.Descr1},   {f.Descr1, f.IMPORTO6},
-        {f.IMPORTO6, f.Descr2},   {f.Descr2, f.IMPORTO7},   {f.IMPORTO7, f.OKi},
-        {f.Per1, f.Per2},         {f.Per2, f.Per3},         {f.Per3, f.Descr3},
-        {f.Descr3, f.Per4},       {f.Per4, f.Descr4},       {f.Descr4, f.Per5},
-        {f.Per5, f.OKi},          {f.NrScritt, f.OKi}};
-    for (auto [da, a] : catena) {
-        f.SSTab1->setCurrentIndex(f.SSTab1->indexOf(f.SSTab1->widget(0)));
+        {f.PerC5, f.DATAD1},      {f.PerD10, f.IMPORTO1},   {f.IMPORTO1, f.IMPORTO2},
+        {f.IMPORTO2, f.IMPORTO3}, {f.IMPORTO3, f.IMPORTO4}, {f.IMPORTO4, f.IMPORTO5},
+        {f.IMPORTO5, f.Descr1},   {f.Descr1, f.IMPORTO6},   {f.IMPORTO6, f.Descr2},
+        {f.Descr2, f.IMPORTO7},   {f.IMPORTO7, f.Per1},     {f.Per1, f.Per2},
+        {f.Per2, f.Per3},         {f.Per3, f.Descr3},       {f.Descr3, f.Per4},
+        {f.Per4, f.Descr4},       {f.Descr4, f.Per5},       {f.Per5, f.IndInter},
+        {f.NrScritt, f.OKi}};
+    const auto schedaDi = [&f](QWidget* w) {
         for (int i = 0; i < f.SSTab1->count(); ++i)
-            if (f.SSTab1->widget(i)->isAncestorOf(da)) f.SSTab1->setCurrentIndex(i);
+            if (f.SSTab1->widget(i)->isAncestorOf(w)) return i;
+        return -1;
+    };
+    for (auto [da, a] : catena) {
+        f.SSTab1->setCurrentIndex(schedaDi(da));
         da->setFocus();
         ASSERT_EQ(f.focusWidget(), da) << da->objectName().toStdString();
         QTest::keyClick(da, Qt::Key_Return);
         EXPECT_EQ(f.focusWidget(), a) << da->objectName().toStdString();
+        if (a != f.OKi) {
+            EXPECT_EQ(f.SSTab1->currentIndex(), schedaDi(a)) << da->objectName().toStdString();
+        }
     }
     // The key went no further: nothing was typed, nothing confirmed.
     EXPECT_EQ(f.IMPORTO7->text(), "0,00");
     EXPECT_TRUE(caricato());
     EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ConditionsForm, EnterSavesOnlyOnTheFocusedConferma) {
+    scriviCondizioniComplete();
+    const auto prima = cartella();
+    Form26& f = apri();
+    // Enter all the way along the fees: it goes on to the commissions, and saves nothing.
+    f.SSTab1->setCurrentIndex(2);
+    f.IMPORTO1->setFocus();
+    QStringList percorso;
+    for (int i = 0; i < 16 && caricato(); ++i) {
+        QWidget* campo = QApplication::focusWidget();
+        ASSERT_NE(campo, nullptr);
+        percorso << campo->objectName();
+        QTest::keyClick(campo, Qt::Key_Return);
+    }
+    EXPECT_EQ(percorso.join(' '), "IMPORTO1 IMPORTO2 IMPORTO3 IMPORTO4 IMPORTO5 Descr1 IMPORTO6 "
+                                  "Descr2 IMPORTO7 Per1 Per2 Per3 Descr3 Per4 Descr4 Per5");
+    EXPECT_EQ(QApplication::focusWidget(), f.IndInter);
+    EXPECT_EQ(f.SSTab1->currentIndex(), 4);
+    ASSERT_TRUE(caricato());
+    EXPECT_EQ(cartella(), prima);
+
+    // Enter in a field without a next one, on an option or on the tab bar presses nothing.
+    for (QWidget* w : std::vector<QWidget*>{f.IndInter, f.DataC1, f.PerC1, f.DATAD3, f.Per6, f.Per7,
+                                            f.Option2, f.divisore[0], f.SSTab1->tabBar()}) {
+        for (int i = 0; i < f.SSTab1->count(); ++i)
+            if (f.SSTab1->widget(i)->isAncestorOf(w)) f.SSTab1->setCurrentIndex(i);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        ASSERT_TRUE(caricato()) << w->objectName().toStdString();
+    }
+    EXPECT_EQ(cartella(), prima);
+    EXPECT_TRUE(messages.shown().empty());
+
+    // From the last field of the last tab Enter reaches "Conferma"; the next Enter saves.
+    f.SSTab1->setCurrentIndex(4);
+    f.NrScritt->setFocus();
+    QTest::keyClicks(f.NrScritt, "4");
+    QTest::keyClick(f.NrScritt, Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), f.OKi);
+    EXPECT_TRUE(caricato());
+    EXPECT_EQ(cartella(), prima);
+    QTest::keyClick(f.OKi, Qt::Key_Return);
+    EXPECT_FALSE(caricato());
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(readBytes(file(".Opz")).mid(1, 2), QByteArray("\x7c\x00", 2)); // 124
 }
 
 TEST_F(ConditionsForm, PrintingShowsTheStoredConditionsNotTheTypedOnes) {

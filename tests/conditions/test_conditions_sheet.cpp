@@ -3,6 +3,8 @@
 
 #include "conditions/conditions_sheet.h"
 
+#include <limits>
+
 namespace qv {
 namespace {
 
@@ -142,6 +144,21 @@ TEST_F(ConditionsSheet, ValuesThatMoveTheColumns) {
     };
     for (const auto& a : attese)
         EXPECT_EQ(r[size_t(a.riga - 1)].testo, a.testo) << "line " << a.riga;
+}
+
+TEST_F(ConditionsSheet, RatesAndFeesNoComputationMayCountPrintAsZero) {
+    CondizioniConto c = condizioniComplete();
+    c.creditori.tasso[2] = std::numeric_limits<float>::quiet_NaN();
+    c.oneri.ritenutaFiscale = -std::numeric_limits<float>::infinity();
+    c.spese.importoSpesa[1] = std::numeric_limits<double>::infinity();
+    c.spese.importoSpesa[3] = 2e13;
+    const RigheStampa r = righeFoglioCondizioni(c, QString(), QStringLiteral("Euro"), 1.0,
+                                                QStringLiteral("#,###,###,##0.00"));
+    ASSERT_EQ(r.size(), 67U);
+    EXPECT_EQ(r[12].testo, "  dalla data: 01/07/2001 Interessi: 00,00%");
+    EXPECT_EQ(r[38].testo, "  Tenuta conto               Lire          0,00  Addebito Annuale");
+    EXPECT_EQ(r[40].testo, "  Costo tenuta fido          Lire          0,00  Addebito Annuale");
+    EXPECT_EQ(r[50].testo, "  Ritenuta fiscale                00,00%");
 }
 
 TEST_F(ConditionsSheet, TheBankIsTheOpenAccounts) {

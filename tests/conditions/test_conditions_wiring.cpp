@@ -7,11 +7,15 @@
 #include "ledger/open_account.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
+#include "staffa/staffa_form.h"
+#include "support/condition_bytes.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+
+#include <limits>
 namespace qv::test {
 namespace {
 
@@ -52,6 +56,18 @@ TEST_F(ConditionsWiring, ClosingTheAccountUnloadsTheEditor) {
     EXPECT_EQ(formHost().loaded<Form26>(), nullptr);
     // Without an account the menu that holds the item is off.
     EXPECT_FALSE(window->chiusure->isEnabled());
+}
+
+TEST_F(ConditionsWiring, TheStaffaNamesTheRatesItCountsAsZero) {
+    writeBytes(dataFolder() + "55.Ipa",
+               debitoriBytes({"01/01/2026", "__/__/____", "__/__/____", "__/__/____", "__/__/____"},
+                             {std::numeric_limits<float>::infinity(), 0, 0, 0, 0}, {}));
+    window->stf->trigger();
+    ASSERT_NE(formHost().loaded<Staffa>(), nullptr);
+    EXPECT_EQ(messages.texts(),
+              QStringList{"Tasso non valido nelle condizioni del conto (Interessi Debitori entro "
+                          "fido riga 1): è contato come zero nel conteggio delle competenze. "
+                          "Correggere il tasso in \"Dati calcolo interessi\"."});
 }
 
 } // namespace
