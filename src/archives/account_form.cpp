@@ -318,8 +318,9 @@ void Form2::AddAnItem_Click() {
         conto.fido = fidoRichiamato_;
     } else if (!testoFido.trimmed().isEmpty()) {
         const std::optional<double> importo = parseAmount(testoFido);
-        if (!importo) {
-            messageBox(amountErrorMessage(), MessageButtons::Ok, MessageIcon::Exclamation,
+        if (const QString rifiuto = amountRefusalMessage(testoFido, stato().FattoreValuta);
+            !rifiuto.isEmpty()) {
+            messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation,
                        QStringLiteral("ERRORE"));
             Fido->setFocus(Qt::OtherFocusReason);
             return;

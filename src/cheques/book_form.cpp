@@ -270,8 +270,9 @@ void Form3::Salva_Click() {
     }
     if (CostoCarnet->text().trimmed().isEmpty()) CostoCarnet->setText(QStringLiteral("0"));
     const std::optional<double> costo = parseAmount(CostoCarnet->text());
-    if (!costo) {
-        rifiuta(amountErrorMessage(), CostoCarnet);
+    if (const QString rifiuto = amountRefusalMessage(CostoCarnet->text(), stato().FattoreValuta);
+        !rifiuto.isEmpty()) {
+        rifiuta(rifiuto, CostoCarnet);
         return;
     }
     NrFinale->setText(QString::number(primo + FogliPerCarnet - 1));

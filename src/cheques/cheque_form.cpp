@@ -362,9 +362,10 @@ void Form15::Salva_Click() {
     // The amount, read the Italian way; a zero amount annuls the cheque.
     if (IMPORTO->text().trimmed().isEmpty()) IMPORTO->setText(QStringLiteral("0"));
     const std::optional<double> importo = parseAmount(IMPORTO->text());
-    if (!importo) {
+    if (const QString rifiuto = amountRefusalMessage(IMPORTO->text(), stato().FattoreValuta);
+        !rifiuto.isEmpty()) {
         setHourglass(false);
-        messageBox(amountErrorMessage(), MessageButtons::Ok, MessageIcon::Exclamation, kErrore);
+        messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation, kErrore);
         IMPORTO->setFocus();
         return;
     }

@@ -1,6 +1,7 @@
 #include "common/amounts.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 #include <charconv>
 #include <cmath>
@@ -291,6 +292,20 @@ QString amountTooLargeMessage() {
     return QStringLiteral("Importo troppo grande; il programma accetta solo importi inferiori a "
                           "%1 euro.")
         .arg(formatNumber(LimiteImporto, QStringLiteral("#,##0")));
+}
+
+QString amountRefusalMessage(const QString& text, double fattoreValuta, bool allowNegative) {
+    if (const std::optional<double> letto = parseAmount(text, allowNegative)) {
+        const double euro = cambioUtilizzabile(fattoreValuta) ? *letto / fattoreValuta : *letto;
+        return importoUtilizzabile(euro) ? QString() : amountTooLargeMessage();
+    }
+    // A well-formed number too long to read at all.
+    static const QRegularExpression numero(
+        QStringLiteral("^[+-]?(\\d+|\\d{1,3}(\\.\\d{3})+)(,\\d*)?$"));
+    const QString t = text.trimmed();
+    if (numero.match(t).hasMatch() && (allowNegative || !t.startsWith(u'-')))
+        return amountTooLargeMessage();
+    return amountErrorMessage(allowNegative);
 }
 
 bool importoUtilizzabile(double importo) {

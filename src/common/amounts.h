@@ -94,6 +94,13 @@ QString amountErrorMessage(bool allowNegative = false);
 // no computation may count (importoUtilizzabile): too large for the program.
 QString amountTooLargeMessage();
 
+// Why a typed amount cannot be taken, "" when it can: amountTooLargeMessage for a number
+// that, stored at the display rate `fattoreValuta`, would be an amount no computation
+// may count (or that is too long to read at all), amountErrorMessage for anything else
+// parseAmount refuses.
+QString amountRefusalMessage(const QString& text, double fattoreValuta,
+                             bool allowNegative = false);
+
 // Stored amounts that no computation may count: not finite, or 1e13 or more in
 // absolute value (beyond fifteen significant digits at two decimals), which only a
 // damaged record holds. Every sum over stored amounts (balances, staffa, statement,

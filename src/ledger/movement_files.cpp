@@ -38,8 +38,7 @@ QString messaggioContoPieno() {
 }
 
 QString testoImportoNonMemorizzabile() {
-    return QStringLiteral("Importo non valido: un importo deve essere inferiore a "
-                          "10.000.000.000.000 (in euro).");
+    return amountTooLargeMessage();
 }
 
 QString testoErroreScrittura(const QString& percorso, const QString& motivo) {

@@ -160,9 +160,10 @@ LetturaMovimento leggiMovimento(const TestiMovimento& testi, ModuloMovimento mod
     };
     if (modulo == ModuloMovimento::Immissione && !causale())
         return rifiuta(rifiutoCausaleNonPresente());
+    if (const QString rifiuto = amountRefusalMessage(testi.importo, stato().FattoreValuta);
+        !rifiuto.isEmpty())
+        return rifiuta(Esito::rifiutato(rifiuto, kErrore, QStringLiteral("IMPORTO")));
     const std::optional<double> importo = parseAmount(testi.importo);
-    if (!importo)
-        return rifiuta(Esito::rifiutato(amountErrorMessage(), kErrore, QStringLiteral("IMPORTO")));
     if (modifica) {
         if (!causale()) return rifiuta(rifiutoCausaleNonPresente());
         const struct {

@@ -192,5 +192,40 @@ TEST(AmountErrorMessage, SaysWhenAnAmountIsTooLargeForTheProgram) {
     EXPECT_TRUE(importoUtilizzabile(*parseAmount("9.999.999.999.999,99")));
 }
 
+// What a typed amount is refused with: nothing when it can be stored, "too large" for a
+// number that would be stored at or beyond the limit (or that is too long to read), the
+// way to type an amount for anything else.
+TEST(AmountErrorMessage, ATypedAmountIsRefusedForWhatIsWrongWithIt) {
+    const double lira = 1936.27;
+    const QString grande = amountTooLargeMessage();
+    const QByteArray lungo(400, '9');
+    const struct {
+        const char* testo;
+        double fattore;
+        bool negativi;
+        QString atteso;
+    } casi[] = {
+        {"1.234,56", 1, false, {}},
+        {"9.999.999.999.999,99", 1, false, {}},
+        {"10.000.000.000.000", 1, false, grande},
+        {"10000000000000", 1, false, grande},
+        // Lire: the limit is in euro.
+        {"10.000.000.000.000", lira, false, {}},
+        {"19.362.700.000.000.000", lira, false, grande},
+        {lungo.constData(), 1, false, grande},
+        {"-10.000.000.000.000", 1, true, grande},
+        {"-10.000.000.000.000", 1, false, amountErrorMessage()},
+        {"-5", 1, false, amountErrorMessage()},
+        {"12a", 1, false, amountErrorMessage()},
+        {"1.23,4", 1, false, amountErrorMessage()},
+        {"", 1, false, amountErrorMessage()},
+        {"abc", 1, true, amountErrorMessage(true)},
+    };
+    for (const auto& c : casi)
+        EXPECT_EQ(amountRefusalMessage(QString::fromLatin1(c.testo), c.fattore, c.negativi),
+                  c.atteso)
+            << c.testo;
+}
+
 } // namespace
 } // namespace qv

@@ -81,6 +81,7 @@ TEST_F(MovementReading, EachFormRefusesItsFirstWrongFieldWithItsWords) {
     const auto riservata = con([](TestiMovimento& t) { t.causale = "AS"; });
     const auto nonNumero = con([](TestiMovimento& t) { t.importo = "12a"; });
     const auto negativo = con([](TestiMovimento& t) { t.importo = "-5"; });
+    const auto grande = con([](TestiMovimento& t) { t.importo = "10.000.000.000.000"; });
     const std::vector<Rifiuto> casi = {
         {"data op. vuota", M::Immissione, vuotaOp, obbl, e, "DataOper", false, true},
         {"data op. vuota", M::Modifica, vuotaOp, obbl, e, "DataOper", false, true},
@@ -103,6 +104,10 @@ TEST_F(MovementReading, EachFormRefusesItsFirstWrongFieldWithItsWords) {
         {"non un numero", M::Immissione, nonNumero, amountErrorMessage(), e, "IMPORTO", false,
          false},
         {"negativo", M::Modifica, negativo, amountErrorMessage(), e, "IMPORTO", false, false},
+        {"troppo grande", M::Immissione, grande, amountTooLargeMessage(), e, "IMPORTO", false,
+         false},
+        {"troppo grande", M::Modifica, grande, amountTooLargeMessage(), e, "IMPORTO", false,
+         false},
     };
     for (const Rifiuto& c : casi) {
         const LetturaMovimento l = leggiMovimento(c.testi, c.modulo);
