@@ -126,6 +126,10 @@ EsitoCodice controllaCodiceConto(const QString& codice, int rigaEsclusa) {
     const QString chiave = campo.trimmed();
     if (chiave.isEmpty()) return EsitoCodice::Vuoto;
 
+    // A code that cannot name a file in the folder is refused whatever else is true of
+    // it, a code already in the archive too.
+    if (!accountCodeNamesFile(chiave)) return EsitoCodice::NonValido;
+
     const StatoProgramma& s = stato();
     const int ultima = ultimaRiga();
     for (int i = 1; i <= ultima; ++i) {

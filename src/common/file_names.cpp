@@ -40,7 +40,18 @@ QString resolvePath(const QString& path) {
     return resolveFile(path.left(slash + 1), path.mid(slash + 1));
 }
 
+bool accountCodeNamesFile(const QString& code) {
+    const QString base = code.trimmed();
+    return !base.isEmpty() && std::none_of(base.begin(), base.end(), [](QChar c) {
+        return c == QLatin1Char('/') || c == QLatin1Char('\\') ||
+               c.category() == QChar::Other_Control;
+    });
+}
+
 QString accountFile(const QString& folder, const QString& code, const QString& ext) {
+    // A blank code names files of the folder (".MOV"); a separator or a control
+    // character would name others.
+    if (!code.trimmed().isEmpty() && !accountCodeNamesFile(code)) return {};
     return resolveFile(folder, code.trimmed() + ext);
 }
 

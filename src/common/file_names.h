@@ -51,7 +51,14 @@ QString resolveFile(const QString& folder, const QString& name);
 // resolveFile applied to the folder and name parts of a full path.
 QString resolvePath(const QString& path);
 
-// The resolved path of an account's file: folder, trimmed code, extension.
+// Whether the account code `code`, trimmed, can be the base name of files in a folder
+// and name nothing else: not blank, no "/" or "\\", no control character. A code that
+// cannot is refused wherever a file would be named by it.
+bool accountCodeNamesFile(const QString& code);
+
+// The resolved path of an account's file: folder, trimmed code, extension; "" for a
+// code with a separator or a control character, so that nothing is read or written
+// outside the folder through it.
 QString accountFile(const QString& folder, const QString& code, const QString& ext);
 
 // The files of the account `code` in `folder` (full paths, in name order): every file

@@ -212,6 +212,10 @@ bool ApriArchiviConto(QString* errore) {
         return false;
     }
 
+    // A code that cannot name a file of the folder opens nothing and writes nothing.
+    if (!accountCodeNamesFile(codice))
+        return contoNonUtilizzabile(testoCodiceSenzaFile(codice), errore);
+
     // What a rewrite stopped midway left behind is not part of the account.
     rimuoviTemporaneiConto(cartella, codice);
 
