@@ -1,0 +1,136 @@
+// A data folder whose closing was killed midway, then copied, moved or kept under a path
+// with a line break, is put back where it is found; a roll-back writes back only what
+// the closing wrote; an account whose code would name files outside its folder is
+// neither copied nor opened.
+#include "maintenance_fixture.h"
+
+#include "support/faults.h"
+
+#include "common/folder_lock.h"
+#include "common/shared_state.h"
+#include "common/transaction.h"
+#include "ledger/account_loader.h"
+#include "maintenance/backup.h"
+#include "maintenance/closing.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qv::test {
+namespace {
+
+class FolderSafety : public MaintenanceTest {
+protected:
+    // Every file under `cartella` but the lock of the program that uses it.
+    static std::map<QString, QByteArray> file(const QString& cartella) {
+        auto tutti = fileSotto(cartella);
+        tutti.erase(QString(FileBloccoCartella));
+        return tutti;
+    }
+
+    // The closing of the open account on 30/11/2026, stopped at its write `passo` as a
+    // killed program stops.
+    void chiusuraUccisa(int passo) {
+        const PianoChiusura piano = calcolaChiusura(datiChiusuraContoAperto("30/11/2026"));
+        const GuastoAlPasso guasto(passo, GuastoSimulato::Interruzione);
+        EXPECT_FALSE(scriviChiusura(piano, stato().PercorsoDati, QStringLiteral("CC1")).ok());
+        EXPECT_TRUE(guasto.scattato());
+    }
+
+    // Opens CC1 of `cartella` as the program opens an account; its text.
+    static QString apriIn(const QString& cartella) {
+        stato().PercorsoDati = cartella;
+        stato().CodiceContoAttivo = QStringLiteral("CC1");
+        stato().IndiceContoAttivo = 1;
+        QString testo;
+        ApriArchiviConto(&testo);
+        return testo;
+    }
+};
+
+const QString kAnnullata = QStringLiteral("è stata annullata");
+
+// Killed after the copies and the new movements, the folder copied: opening the copy puts
+// back the copy's own files, byte for byte, and leaves the original as the kill left it;
+// the original, moved elsewhere and opened there, is put back too.
+TEST_F(FolderSafety, AClosingKilledMidwayIsPutBackInTheFolderWhereItIsOpened) {
+    const QString dati = dataFolder();
+    const auto prima = file(dati);
+    chiusuraUccisa(12);
+    const auto uccisa = file(dati);
+    ASSERT_FALSE(uccisa == prima);
+
+    const QString copia = root_.path() + QStringLiteral("/copia/");
+    rimettiSotto(copia, fileSotto(dati));
+    EXPECT_TRUE(apriIn(copia).contains(kAnnullata));
+    EXPECT_TRUE(file(copia) == prima);
+    EXPECT_FALSE(hasInterruptedChange(copia));
+    EXPECT_TRUE(file(dati) == uccisa);
+    EXPECT_TRUE(hasInterruptedChange(dati));
+
+    const QString spostata = root_.path() + QStringLiteral("/spostata/");
+    ASSERT_TRUE(QDir().rename(dati, spostata));
+    EXPECT_TRUE(apriIn(spostata).contains(kAnnullata));
+    EXPECT_TRUE(file(spostata) == prima);
+    EXPECT_FALSE(hasInterruptedChange(spostata));
+}
+
+// A line break or a tab in the data folder's path: the change stopped midway is put back
+// at the next opening, every account usable again.
+TEST_F(FolderSafety, AFolderWhosePathHoldsControlCharactersIsPutBackAfterAKill) {
+    const QString cartella = root_.path() + QStringLiteral("/dati\nnuovi\tbis/");
+    rimettiSotto(cartella, file(dataFolder()));
+    EXPECT_TRUE(apriIn(cartella).isEmpty());
+    const auto prima = file(cartella);
+    for (const int passo : {1, 11, 18}) {
+        chiusuraUccisa(passo);
+        ASSERT_TRUE(hasInterruptedChange(cartella));
+        EXPECT_TRUE(apriIn(cartella).contains(kAnnullata)) << passo;
+        EXPECT_TRUE(file(cartella) == prima) << passo;
+        EXPECT_FALSE(hasInterruptedChange(cartella)) << passo;
+    }
+}
+
+// The closing's first write fails (a full disk) and the account's own files could not be
+// written back now: none of them was written, so none needs to be, and the closing is
+// undone whole.
+TEST_F(FolderSafety, AFailedClosingWritesBackOnlyTheFilesItWrote) {
+    const auto prima = file(dataFolder());
+    const PianoChiusura piano = calcolaChiusura(datiChiusuraContoAperto("30/11/2026"));
+    Esito esito;
+    {
+        const GuastoAlPasso guasto(1, GuastoSimulato::Errore, QStringLiteral("CC1.MOV"));
+        esito = scriviChiusura(piano, dataFolder(), QStringLiteral("CC1"));
+    }
+    EXPECT_FALSE(esito.ok());
+    EXPECT_TRUE(esito.testo.contains(QStringLiteral("I file sono com'erano prima")))
+        << esito.testo.toStdString();
+    EXPECT_FALSE(hasInterruptedChange(dataFolder()));
+    EXPECT_TRUE(file(dataFolder()) == prima);
+}
+
+// An archive holding the code "../EVIL" (a folder from elsewhere): the backup of all
+// accounts leaves it out, named, and writes nothing outside the folder of copies.
+TEST_F(FolderSafety, ACodeThatCannotNameAFileIsNotCopied) {
+    const QString sopra = QFileInfo(dataFolder() + QStringLiteral("..")).absoluteFilePath();
+    for (const char* ext : {".MOV", ".MOR", ".TOT", ".Ord", ".FOG", ".NRF", ".CAR", ".NRC", ".RIP"})
+        writeBytes(sopra + QStringLiteral("/EVIL") + ext, "altrui");
+    const auto fuori = file(sopra);
+    Conto cattivo;
+    cattivo.numero = 3;
+    cattivo.codiceConto = QStringLiteral("../EVIL");
+    stato().TabellaConti.push_back(cattivo);
+    stato().NumeroConti = 3;
+
+    const QString copie = root_.path() + QStringLiteral("/copie/una/");
+    QDir().mkpath(copie);
+    const Esito esito = EseguiCopie(copie, CopiaDi::TuttiConti);
+    EXPECT_TRUE(esito.ok()) << esito.testo.toStdString();
+    EXPECT_TRUE(esito.testo.contains(QStringLiteral("../EVIL"))) << esito.testo.toStdString();
+    EXPECT_TRUE(file(sopra) == fuori);
+    EXPECT_FALSE(QFileInfo::exists(root_.path() + QStringLiteral("/copie/EVIL.MOV")));
+    EXPECT_TRUE(QFileInfo::exists(copie + QStringLiteral("CC1.MOV")));
+}
+
+} // namespace
+} // namespace qv::test
