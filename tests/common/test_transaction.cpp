@@ -327,6 +327,22 @@ TEST_F(TransactionTest, APlantedMarkerNamingAnythingElseIsRefusedWhole) {
     EXPECT_EQ(test::readBytes(victim), QByteArray("victim"));
 }
 
+// A marker of an earlier version names its files by their full paths: those inside the
+// folder are put back.
+TEST_F(TransactionTest, AnEarlierMarkerNamingFilesOfTheFolderIsPutBack) {
+    put("A.MOV", "new-a");
+    QDir().mkpath(snapshots());
+    test::writeBytes(snapshots() + QStringLiteral("/1"), "old-a");
+    test::writeBytes(snapshots() + QStringLiteral("/marcatore"),
+                     "Quorvanta: modifica in corso\n1\t" + at("A.MOV").toUtf8() + "\n-\t" +
+                         at("C.MOV").toUtf8() + "\n");
+    put("C.MOV", "created");
+    const RecoveryResult r = recoverInterrupted(dir());
+    EXPECT_TRUE(r.restored) << r.error.toStdString();
+    EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+    EXPECT_FALSE(exists("C.MOV"));
+}
+
 // A change takes only files of its folder: any other is refused before anything is
 // written, and names nothing in the marker.
 TEST_F(TransactionTest, AChangeTakesOnlyFilesOfItsFolder) {

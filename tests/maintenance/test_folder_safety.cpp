@@ -132,5 +132,36 @@ TEST_F(FolderSafety, ACodeThatCannotNameAFileIsNotCopied) {
     EXPECT_TRUE(QFileInfo::exists(copie + QStringLiteral("CC1.MOV")));
 }
 
+// A folder of copies brought from elsewhere holds a marker that names files outside it:
+// "Ripristina copie" restores the copies, writes, removes and copies nothing outside,
+// and says that the marker was refused.
+TEST_F(FolderSafety, APlantedMarkerInAFolderOfCopiesTouchesNothingOutside) {
+    const QString copie = root_.path() + QStringLiteral("/copie/");
+    QDir().mkpath(copie);
+    ASSERT_TRUE(EseguiCopie(copie, CopiaDi::TuttiConti).ok());
+    const QString vittima = root_.path() + QStringLiteral("/vittima");
+    const QString segreto = root_.path() + QStringLiteral("/segreto");
+    const QByteArray copiaMov = readBytes(copie + QStringLiteral("CC1.MOV"));
+    for (const QByteArray& riga :
+         {"1\t" + vittima.toUtf8(), "-\t" + vittima.toUtf8(), QByteArray("1\t../vittima"),
+          QByteArray("1\t..\\vittima"), QByteArray("../segreto\tCC1.MOV")}) {
+        SCOPED_TRACE(riga.toStdString());
+        writeBytes(vittima, "vittima");
+        writeBytes(segreto, "segreto");
+        QDir().mkpath(copie + CartellaTransazione);
+        writeBytes(copie + CartellaTransazione + QStringLiteral("/1"), "piantato");
+        writeBytes(copie + CartellaTransazione + QStringLiteral("/marcatore"),
+                   "Quorvanta: modifica in corso\n" + riga + "\n");
+
+        const Esito esito = RipristinaCopie(copie, CopiaDi::TuttiConti);
+        EXPECT_TRUE(esito.testo.contains(QStringLiteral("Nessun file è stato toccato")))
+            << esito.testo.toStdString();
+        EXPECT_EQ(readBytes(vittima), QByteArray("vittima"));
+        EXPECT_EQ(readBytes(segreto), QByteArray("segreto"));
+        EXPECT_EQ(readBytes(copie + QStringLiteral("CC1.MOV")), copiaMov);
+        EXPECT_EQ(readBytes(dataFolder() + QStringLiteral("CC1.MOV")), copiaMov);
+    }
+}
+
 } // namespace
 } // namespace qv::test
