@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace qv {
 
@@ -22,12 +23,70 @@ QDir folderDir(const QString& folder) {
 
 constexpr QDir::Filters kEntries = QDir::Files | QDir::Hidden | QDir::System;
 
+quint64& listings() {
+    static quint64 count = 0;
+    return count;
+}
+
+// The folder's entries in name order.
+QStringList listFolder(const QString& folder) {
+    ++listings();
+    return folderDir(folder).entryList(kEntries, QDir::Name);
+}
+
+// The folder and name parts of a path ("" folder when there is no "/").
+std::pair<QString, QString> splitPath(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) return {QString(), path};
+    return {path.left(slash + 1), path.mid(slash + 1)};
+}
+
 } // namespace
+
+quint64 folderListingCount() {
+    return listings();
+}
+
+FolderNames::Index& FolderNames::indexOf(const QString& folder, bool reread) {
+    auto it = folders_.find(folder);
+    if (it != folders_.end() && !reread) return *it;
+    Index index;
+    // The first in name order wins, as resolveFile has it.
+    for (const QString& entry : listFolder(folder)) {
+        const QString key = entry.toCaseFolded();
+        if (!index.contains(key)) index.insert(key, entry);
+    }
+    return folders_[folder] = std::move(index);
+}
+
+QString FolderNames::resolve(const QString& path) {
+    const auto [folder, name] = splitPath(path);
+    const QString exact = withSlash(folder) + name;
+    if (name.isEmpty() || QFileInfo::exists(exact)) return exact;
+    for (const bool reread : {false, true}) {
+        const Index& index = indexOf(withSlash(folder), reread);
+        const auto hit = index.constFind(name.toCaseFolded());
+        if (hit == index.cend()) return exact;
+        const QString found = withSlash(folder) + *hit;
+        if (QFileInfo::exists(found)) return found;
+        // Gone since the folder was read: read it again once.
+    }
+    return exact;
+}
+
+void FolderNames::created(const QString& path) {
+    const auto [folder, name] = splitPath(path);
+    const auto it = folders_.find(withSlash(folder));
+    if (it == folders_.end() || name.isEmpty()) return;
+    const QString key = name.toCaseFolded();
+    const auto known = it->constFind(key);
+    if (known == it->cend() || name < *known) it->insert(key, name);
+}
 
 QString resolveFile(const QString& folder, const QString& name) {
     const QString exact = withSlash(folder) + name;
     if (name.isEmpty() || QFileInfo::exists(exact)) return exact;
-    const QStringList entries = folderDir(folder).entryList(kEntries, QDir::Name);
+    const QStringList entries = listFolder(folder);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0) return withSlash(folder) + entry;
     }

@@ -16,9 +16,10 @@ namespace qv {
 
 namespace {
 
-bool rewrite(const QString& path, const QByteArray& content, bool sync, QString* error) {
+bool rewrite(const QString& path, const QByteArray& content, bool sync, bool resolve,
+             QString* error) {
     noteFileWrite(path);
-    const QString target = resolvePath(path);
+    const QString target = resolve ? resolvePath(path) : path;
     QSaveFile file(target);
     QString reason;
     errno = 0;
@@ -56,11 +57,15 @@ bool rewrite(const QString& path, const QByteArray& content, bool sync, QString*
 } // namespace
 
 bool rewriteFile(const QString& path, const QByteArray& content, QString* error) {
-    return rewrite(path, content, true, error);
+    return rewrite(path, content, true, true, error);
+}
+
+bool rewriteFileAt(const QString& path, const QByteArray& content, QString* error) {
+    return rewrite(path, content, true, false, error);
 }
 
 bool rewriteDerivedFile(const QString& path, const QByteArray& content, QString* error) {
-    return rewrite(path, content, false, error);
+    return rewrite(path, content, false, true, error);
 }
 
 bool isRewriteTemporary(const QString& fileName, const QString& baseName) {

@@ -15,6 +15,10 @@ namespace qv {
 // returned and `error` receives the reason, without the file's name.
 bool rewriteFile(const QString& path, const QByteArray& content, QString* error = nullptr);
 
+// rewriteFile for a path already resolved: the file of exactly that name, which is
+// created under it when missing.
+bool rewriteFileAt(const QString& path, const QByteArray& content, QString* error = nullptr);
+
 // rewriteFile for a file the program rebuilds from the others at every load (".Ord"):
 // as safe against a failure, but it does not wait for the disk.
 bool rewriteDerivedFile(const QString& path, const QByteArray& content, QString* error = nullptr);

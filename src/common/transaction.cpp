@@ -202,9 +202,9 @@ bool restoreOne(const QString& snapshots, const QString& snapshot, const QString
         return false;
     }
     if (holds(path, bytes)) return true;
-    // The exact name the file had: rewriteFile would otherwise resolve it afresh.
+    // The exact name the file had, not another spelling found afresh.
     QString reason;
-    if (rewriteFile(path, bytes, &reason)) return true;
+    if (rewriteFileAt(path, bytes, &reason)) return true;
     *error = path + QStringLiteral(": ") + reason;
     return false;
 }
@@ -229,6 +229,10 @@ void removeFolder(const QString& snapshots) {
 
 Transaction::Transaction(const QString& folder)
     : folder_(snapshotFolder(folder)), base_(cleanFolder(folder)) {}
+
+QString Transaction::resolved(const QString& path) {
+    return QDir::cleanPath(QFileInfo(names_.resolve(path)).absoluteFilePath());
+}
 
 Transaction::Entry* Transaction::find(const QString& path) {
     for (Entry& e : entries_)
@@ -256,7 +260,7 @@ bool Transaction::writeMarker() {
         text += '\t' + e.name.toUtf8() + '\n';
     }
     QString reason;
-    if (!rewriteFile(folder_ + kMarker, text, &reason)) {
+    if (!rewriteFileAt(folder_ + kMarker, text, &reason)) {
         fail(folder_ + kMarker + QStringLiteral(": ") + reason);
         return false;
     }
@@ -281,7 +285,7 @@ bool Transaction::protect(const QStringList& given) {
     };
     const QString canonical = QFileInfo(base_).canonicalFilePath();
     for (const QString& file : given) {
-        const QString path = QDir::cleanPath(QFileInfo(resolvePath(file)).absoluteFilePath());
+        const QString path = resolved(file);
         if (find(path)) continue;
         if (finished_) return giveUp(QStringLiteral("modifica già conclusa"));
         // Only a file of the folder: the marker names it by its name there, and a
@@ -334,14 +338,14 @@ bool Transaction::protect(const QStringList& given) {
 }
 
 bool Transaction::mayWrite(const QString& path) {
-    const QString resolved = QDir::cleanPath(QFileInfo(resolvePath(path)).absoluteFilePath());
-    switch (guastoPer(MomentoModifica::Scrittura, resolved)) {
+    const QString target = resolved(path);
+    switch (guastoPer(MomentoModifica::Scrittura, target)) {
     case GuastoSimulato::Nessuno:
         // From here the file may differ from its snapshot: a roll-back looks at it.
-        if (Entry* e = find(resolved)) e->written = true;
+        if (Entry* e = find(target)) e->written = true;
         return true;
     case GuastoSimulato::Errore:
-        failWrite(resolvePath(path), QStringLiteral("errore di scrittura"));
+        failWrite(target, QStringLiteral("errore di scrittura"));
         return false;
     case GuastoSimulato::Interruzione:
         killed_ = true;
@@ -354,17 +358,20 @@ bool Transaction::mayWrite(const QString& path) {
 
 bool Transaction::rewrite(const QString& path, const QByteArray& content) {
     if (!protect(path) || !mayWrite(path)) return false;
+    const QString target = resolved(path);
     QString reason;
-    if (!rewriteFile(path, content, &reason)) {
-        failWrite(resolvePath(path), reason);
+    if (!rewriteFileAt(target, content, &reason)) {
+        failWrite(target, reason);
         return false;
     }
+    names_.created(target);
     return true;
 }
 
 bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
     if (!protect(path) || !mayWrite(path)) return false;
-    RecordFile file(path, length);
+    const QString target = resolved(path);
+    RecordFile file(target, length);
     if (!file.write(k, record)) {
         failWrite(file.path(), file.errorString());
         return false;
@@ -374,17 +381,20 @@ bool Transaction::writeRecord(const QString& path, int length, int k, const QByt
         failWrite(file.path(), reason);
         return false;
     }
+    names_.created(target);
     return true;
 }
 
 bool Transaction::writeRecords(const QString& path, int length, int first,
                                const QByteArray& records) {
     if (!protect(path) || !mayWrite(path)) return false;
-    RecordFile file(path, length);
+    const QString target = resolved(path);
+    RecordFile file(target, length);
     if (!file.writeRange(first, records)) {
         failWrite(file.path(), file.errorString());
         return false;
     }
+    names_.created(target);
     return true;
 }
 
@@ -394,7 +404,7 @@ bool Transaction::writeCount(const QString& path, qint16 value) {
 
 bool Transaction::remove(const QString& given) {
     if (!protect(given) || !mayWrite(given)) return false;
-    const QString path = resolvePath(given);
+    const QString path = resolved(given);
     if (!QFileInfo::exists(path)) return true;
     noteFileWrite(path);
     if (!QFile::remove(path)) {

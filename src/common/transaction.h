@@ -24,6 +24,8 @@
 // written, and a recovery refuses a marker naming one (planted in a folder, as in a
 // folder of copies from elsewhere) whole, touching nothing.
 
+#include "common/file_names.h"
+
 #include <QByteArray>
 #include <QLatin1String>
 #include <QString>
@@ -101,6 +103,9 @@ private:
         bool written = false; // a write of it has begun
     };
     Entry* find(const QString& path);
+    // `path` resolved ignoring letter case, absolute and clean; each folder's names are
+    // read once for the whole change.
+    QString resolved(const QString& path);
     bool writeMarker();
     void fail(const QString& reason, const QString& message = {});
     void failWrite(const QString& path, const QString& reason);
@@ -111,6 +116,7 @@ private:
 
     QString folder_; // the snapshot folder, ending in "/"
     QString base_;   // the folder, absolute and clean, without a final "/"
+    FolderNames names_;
     std::vector<Entry> entries_;
     QString error_;
     QString message_;

@@ -405,6 +405,30 @@ TEST_F(TransactionTest, RollbackWritesOnlyWhatTheChangeChanged) {
     EXPECT_EQ(contents("A.MOR"), QByteArray("\x01\x00", 2));
 }
 
+// A change of many files reads the names of its folder once, not at every file: here
+// two hundred new files (a copy of all accounts into an empty folder) and one whose name
+// differs in letter case from the existing file, which keeps its spelling.
+TEST_F(TransactionTest, AChangeReadsTheNamesOfItsFolderOnce) {
+    put("b.mov", "old-b");
+    const quint64 before = folderListingCount();
+    {
+        Transaction t(dir());
+        for (int i = 1; i <= 200; ++i)
+            ASSERT_TRUE(t.rewrite(dir() + QString::number(i) + QStringLiteral(".MOV"), "new"));
+        ASSERT_TRUE(t.rewrite(at("B.MOV"), "new-b"));
+        ASSERT_TRUE(t.writeCount(at("B.MOR"), 1));
+        ASSERT_TRUE(t.remove(at("B.MOR")));
+        ASSERT_TRUE(t.commit());
+    }
+    // The folder, and the snapshot folder for the marker.
+    EXPECT_LE(folderListingCount() - before, 2u);
+    EXPECT_EQ(contents("b.mov"), QByteArray("new-b"));
+    EXPECT_FALSE(exists("B.MOV"));
+    EXPECT_FALSE(exists("B.MOR"));
+    EXPECT_EQ(contents("200.MOV"), QByteArray("new"));
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files).size(), 201);
+}
+
 TEST(FolderLockTest, SecondLockIsRefusedAndTheFirstKept) {
     QTemporaryDir a, b;
     FolderLock first, second;
