@@ -259,13 +259,10 @@ bool Transaction::writeMarker() {
         text += (e.snapshot.isEmpty() ? QStringLiteral("-") : e.snapshot).toUtf8();
         text += '\t' + e.name.toUtf8() + '\n';
     }
+    // The marker and its name on the disk (one sync of each) before any file changes.
     QString reason;
-    if (!rewriteFileAt(folder_ + kMarker, text, &reason)) {
+    if (!rewriteFileAtDurably(folder_ + kMarker, text, &reason)) {
         fail(folder_ + kMarker + QStringLiteral(": ") + reason);
-        return false;
-    }
-    if (!syncFolder(folder_, &reason)) {
-        fail(folder_ + QStringLiteral(": ") + reason);
         return false;
     }
     return true;
@@ -371,14 +368,10 @@ bool Transaction::rewrite(const QString& path, const QByteArray& content) {
 bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
     if (!protect(path) || !mayWrite(path)) return false;
     const QString target = resolved(path);
+    // The record file puts the record (and a new file's name) on the disk itself.
     RecordFile file(target, length);
     if (!file.write(k, record)) {
         failWrite(file.path(), file.errorString());
-        return false;
-    }
-    QString reason;
-    if (!syncFile(file.path(), &reason)) {
-        failWrite(file.path(), reason);
         return false;
     }
     names_.created(target);

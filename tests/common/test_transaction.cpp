@@ -1,5 +1,6 @@
 // Changes to several files that complete or leave every file as it was, and the lock
 // that keeps a data folder to one program.
+#include "common/disk_sync.h"
 #include "common/folder_lock.h"
 #include "common/transaction.h"
 #include "support/bytes.h"
@@ -427,6 +428,25 @@ TEST_F(TransactionTest, AChangeReadsTheNamesOfItsFolderOnce) {
     EXPECT_FALSE(exists("B.MOR"));
     EXPECT_EQ(contents("200.MOV"), QByteArray("new"));
     EXPECT_EQ(QDir(dir()).entryList(QDir::Files).size(), 201);
+}
+
+// A change waits for the disk once for each thing that must be there before it goes
+// on: each copy, the marker and its folder once when the files are protected together,
+// then each record written once.
+TEST_F(TransactionTest, AChangeSyncsEachFileOnce) {
+    put("A.MOV", "old-a");
+    put("B.MOV", "old-b");
+    put("A.MOR", QByteArray("\x01\x00", 2));
+    Transaction t(dir());
+    quint64 before = diskSyncCount();
+    ASSERT_TRUE(t.protect(QStringList{at("A.MOV"), at("B.MOV"), at("A.MOR")}));
+    EXPECT_EQ(diskSyncCount() - before, 3u + 1u + 1u);
+    before = diskSyncCount();
+    ASSERT_TRUE(t.writeCount(at("A.MOR"), 2));
+    ASSERT_TRUE(t.writeRecord(at("A.MOV"), 5, 1, "new-a"));
+    EXPECT_EQ(diskSyncCount() - before, 2u);
+    ASSERT_TRUE(t.commit());
+    EXPECT_EQ(contents("A.MOV"), QByteArray("new-a"));
 }
 
 TEST(FolderLockTest, SecondLockIsRefusedAndTheFirstKept) {
