@@ -1,6 +1,7 @@
 #include "common/disk_sync.h"
 
 #include "common/file_errors.h"
+#include "common/file_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,7 @@ quint64 fileWriteCount(const QString& folder) {
 }
 
 void noteFileWrite(const QString& path) {
+    noteNameWritten(path);
     ++writes()[QDir::cleanPath(QFileInfo(path).absolutePath())];
 }
 

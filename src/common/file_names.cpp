@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace qv {
@@ -41,7 +42,29 @@ std::pair<QString, QString> splitPath(const QString& path) {
     return {path.left(slash + 1), path.mid(slash + 1)};
 }
 
+struct ActiveNames {
+    int depth = 0;
+    std::unique_ptr<FolderNames> names;
+};
+
+ActiveNames& active() {
+    static ActiveNames instance;
+    return instance;
+}
+
 } // namespace
+
+FolderNamesScope::FolderNamesScope() {
+    if (active().depth++ == 0) active().names = std::make_unique<FolderNames>();
+}
+
+FolderNamesScope::~FolderNamesScope() {
+    if (--active().depth == 0) active().names.reset();
+}
+
+void noteNameWritten(const QString& path) {
+    if (active().names) active().names->created(path);
+}
 
 quint64 folderListingCount() {
     return listings();
@@ -86,6 +109,7 @@ void FolderNames::created(const QString& path) {
 QString resolveFile(const QString& folder, const QString& name) {
     const QString exact = withSlash(folder) + name;
     if (name.isEmpty() || QFileInfo::exists(exact)) return exact;
+    if (active().names) return active().names->resolve(exact);
     const QStringList entries = listFolder(folder);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0) return withSlash(folder) + entry;

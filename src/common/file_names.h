@@ -69,6 +69,22 @@ private:
     QHash<QString, Index> folders_;
 };
 
+// While one lives, resolveFile, resolvePath and accountFile read each folder's names
+// once (FolderNames) instead of at every name not found as spelled: for an operation
+// that looks up many names, such as the opening of an account. Scopes nest; the names
+// are forgotten when the outermost ends. The files the program writes meanwhile are
+// told to it by the file layer (noteFileWrite).
+class FolderNamesScope {
+public:
+    FolderNamesScope();
+    ~FolderNamesScope();
+    FolderNamesScope(const FolderNamesScope&) = delete;
+    FolderNamesScope& operator=(const FolderNamesScope&) = delete;
+};
+
+// Told by the file layer before it writes, creates or removes the file at `path`.
+void noteNameWritten(const QString& path);
+
 // How many times a folder's names have been listed to find a name ignoring letter case
 // (the tests' way of seeing that an operation lists a folder once).
 quint64 folderListingCount();

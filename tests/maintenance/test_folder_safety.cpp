@@ -6,6 +6,7 @@
 
 #include "support/faults.h"
 
+#include "common/file_names.h"
 #include "common/folder_lock.h"
 #include "common/shared_state.h"
 #include "common/transaction.h"
@@ -161,6 +162,22 @@ TEST_F(FolderSafety, APlantedMarkerInAFolderOfCopiesTouchesNothingOutside) {
         EXPECT_EQ(readBytes(copie + QStringLiteral("CC1.MOV")), copiaMov);
         EXPECT_EQ(readBytes(dataFolder() + QStringLiteral("CC1.MOV")), copiaMov);
     }
+}
+
+// Opening an account whose files are not all there, in a folder of many files: the
+// folder's names are read once, not at every file that is missing.
+TEST_F(FolderSafety, OpeningAnAccountReadsTheFolderNamesOnce) {
+    for (int i = 1; i <= 300; ++i)
+        writeBytes(dataFolder() + QStringLiteral("X%1.MOV").arg(i), "x");
+    writeBytes(dataFolder() + QStringLiteral("cc3.mov"), QByteArray());
+    const quint64 prima = folderListingCount();
+    stato().CodiceContoAttivo = QStringLiteral("CC3");
+    QString testo;
+    EXPECT_TRUE(ApriArchiviConto(&testo)) << testo.toStdString();
+    EXPECT_LE(folderListingCount() - prima, 1u);
+    // The movements file found under its own spelling, no second one made.
+    EXPECT_FALSE(QFileInfo::exists(dataFolder() + QStringLiteral("CC3.MOV")));
+    EXPECT_TRUE(QFileInfo::exists(dataFolder() + QStringLiteral("CC3.TOT")));
 }
 
 } // namespace
