@@ -22,8 +22,7 @@ bool rewriteFileAt(const QString& path, const QByteArray& content, QString* erro
 // rewriteFileAt, and false also when the folder cannot be synced after the new file took
 // the old one's place (the new content is in place then): for a file whose new name
 // must be on the disk before anything else is written.
-bool rewriteFileAtDurably(const QString& path, const QByteArray& content,
-                          QString* error = nullptr);
+bool rewriteFileAtDurably(const QString& path, const QByteArray& content, QString* error = nullptr);
 
 // rewriteFile for a file the program rebuilds from the others at every load (".Ord"):
 // as safe against a failure, but it does not wait for the disk.

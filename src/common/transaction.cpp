@@ -293,8 +293,7 @@ bool Transaction::protect(const QStringList& given) {
                 QStringLiteral("Impossibile modificare il file %1: non è un file della "
                                "cartella %2.")
                     .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(base_));
-            return giveUp(path + QStringLiteral(": non è un file della cartella ") + base_,
-                          testo);
+            return giveUp(path + QStringLiteral(": non è un file della cartella ") + base_, testo);
         }
         if (entries_.empty()) {
             // The first file: the folder must hold no other change, finished or not.

@@ -97,9 +97,9 @@ public:
 
 private:
     struct Entry {
-        QString path;     // the file as resolved when protected (absolute)
-        QString name;     // its name within the folder, as the marker gives it
-        QString snapshot; // name of its copy in the snapshot folder; empty: did not exist
+        QString path;         // the file as resolved when protected (absolute)
+        QString name;         // its name within the folder, as the marker gives it
+        QString snapshot;     // name of its copy in the snapshot folder; empty: did not exist
         bool written = false; // a write of it has begun
     };
     Entry* find(const QString& path);

@@ -33,7 +33,8 @@ std::vector<ConteggioDanneggiato> EsameFileConto::danni() const {
 }
 
 bool EsameFileConto::illeggibile() const {
-    return codiceNonValido || !riporto.isEmpty() || movimenti.stato == StatoConteggio::RecordIlleggibili ||
+    return codiceNonValido || !riporto.isEmpty() ||
+           movimenti.stato == StatoConteggio::RecordIlleggibili ||
            carnet.stato == StatoConteggio::RecordIlleggibili ||
            fogli.stato == StatoConteggio::RecordIlleggibili;
 }

@@ -6,10 +6,10 @@
 #include "archives/account_selection_form.h"
 #include "archives/account_sheet_form.h"
 #include "archives/accounts.h"
-#include "ledger/account_loader.h"
 #include "common/amounts.h"
 #include "common/folder_lock.h"
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
@@ -709,7 +709,7 @@ TEST_F(Accounts, AnAccountNamedContiTakesOnlyItsOwnFiles) {
 // whatever else is true of it (here: it is another account's too), and its account does
 // not open: nothing is read or written through it.
 TEST_F(Accounts, ACodeThatCannotNameAFileIsRefusedAndItsAccountDoesNotOpen) {
-    const std::vector<const char*> codes{"../EVIL", "..\\EVIL", "A\x01" "B"};
+    const std::vector<const char*> codes{"../EVIL", "..\\EVIL", "A\tB"};
     QList<QByteArray> records{accountRecord(1, "12", "BANCA UNO")};
     for (const char* code : codes)
         records << accountRecord(int(records.size()) + 1, code, "ESTRANEA");
@@ -734,7 +734,8 @@ TEST_F(Accounts, ACodeThatCannotNameAFileIsRefusedAndItsAccountDoesNotOpen) {
         messages.clear();
         EXPECT_FALSE(apriContoDellaRiga(i + 2));
         ASSERT_EQ(messages.shown().size(), 1u);
-        EXPECT_TRUE(messages.shown()[0].text.contains(QStringLiteral("non può dare il nome ai file")))
+        EXPECT_TRUE(
+            messages.shown()[0].text.contains(QStringLiteral("non può dare il nome ai file")))
             << messages.shown()[0].text.toStdString();
         EXPECT_TRUE(stato().CodiceContoAttivo.isEmpty());
 

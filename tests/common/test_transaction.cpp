@@ -6,16 +6,15 @@
 #include "support/bytes.h"
 #include "support/file_size_limit.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QDateTime>
-#include <QDirIterator>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
 
 using namespace qv;
 
@@ -236,8 +235,8 @@ TEST_F(TransactionTest, RecoveryPutsBackTheFilesOfTheFolderItFindsTheMarkerIn) {
         const auto before = tree(original);
         {
             auto* t = new Transaction(original);
-            ASSERT_TRUE(t->protect(QStringList{file("A.MOV"), file("B.MOV"),
-                                               file("Bak/A/Bak.MOV"), file("C.MOV")}));
+            ASSERT_TRUE(t->protect(
+                QStringList{file("A.MOV"), file("B.MOV"), file("Bak/A/Bak.MOV"), file("C.MOV")}));
             ASSERT_TRUE(t->rewrite(file("Bak/A/Bak.MOV"), "new-copy"));
             ASSERT_TRUE(t->rewrite(file("A.MOV"), "new-a"));
             ASSERT_TRUE(t->rewrite(file("C.MOV"), "created"));
@@ -301,8 +300,8 @@ TEST_F(TransactionTest, APlantedMarkerNamingAnythingElseIsRefusedWhole) {
         QFile::link(elsewhere.path() + QStringLiteral("/none"), at("dangling"));
         QFile::link(elsewhere.path(), at("out"));
         test::writeBytes(snapshots() + QStringLiteral("/marcatore"),
-                         "Quorvanta: modifica in corso, file della cartella\n1\tA.MOV\n" +
-                             c.line + "\n");
+                         "Quorvanta: modifica in corso, file della cartella\n1\tA.MOV\n" + c.line +
+                             "\n");
         const auto before = tree(dir());
 
         const RecoveryResult r = recoverInterrupted(dir());
@@ -519,8 +518,7 @@ TEST(FolderLockTest, FolderWhereNoLockCanBeMadeIsUsedWithoutOne) {
     ASSERT_EQ(lock.lock(dir.path()), FolderLock::Result::Locked);
     // A folder that cannot hold a lock file (here: one that is not there, as a
     // read-only folder would refuse it too) lets the old lock go.
-    EXPECT_EQ(lock.lock(dir.path() + QStringLiteral("/missing")),
-              FolderLock::Result::Unavailable);
+    EXPECT_EQ(lock.lock(dir.path() + QStringLiteral("/missing")), FolderLock::Result::Unavailable);
     EXPECT_FALSE(lock.locked());
     FolderLock other;
     EXPECT_EQ(other.lock(dir.path()), FolderLock::Result::Locked);
