@@ -86,10 +86,19 @@ bool reallyInside(const QString& canonicalFolder, const QString& path) {
     const QString prefix = inside(canonicalFolder);
     const QFileInfo info(path);
     if (info.isSymLink()) return info.canonicalFilePath().startsWith(prefix);
-    const QFileInfo parent(info.absolutePath());
-    if (!parent.exists()) return true; // nothing can be written or removed there
-    const QString real = parent.canonicalFilePath();
-    return real == canonicalFolder || real.startsWith(prefix);
+    // The nearest folder on the way that is there (a subfolder may be made later, inside
+    // whatever holds it).
+    QString folder = info.absolutePath();
+    for (;;) {
+        const QFileInfo step(folder);
+        if (step.exists() || step.isSymLink()) {
+            const QString real = step.canonicalFilePath();
+            return real == canonicalFolder || real.startsWith(prefix);
+        }
+        const QString up = step.absolutePath();
+        if (up == folder) return true;
+        folder = up;
+    }
 }
 
 // Writes a new file and puts it on the disk before returning.
