@@ -126,6 +126,10 @@ EsitoCodice controllaCodiceConto(const QString& codice, int rigaEsclusa) {
     const QString chiave = campo.trimmed();
     if (chiave.isEmpty()) return EsitoCodice::Vuoto;
 
+    // A code that cannot name a file in the folder is refused whatever else is true of
+    // it, a code already in the archive too.
+    if (!accountCodeNamesFile(chiave)) return EsitoCodice::NonValido;
+
     const StatoProgramma& s = stato();
     const int ultima = ultimaRiga();
     for (int i = 1; i <= ultima; ++i) {
@@ -370,11 +374,15 @@ Esito CancellaConto() {
         return fallito(nonCancellato + passo + QStringLiteral(" (") + motivo +
                        QStringLiteral(").") + annullaModifica(modifica));
     };
+    // Every file it touches is protected at once: one marker for the whole deletion.
+    const QStringList fileConto = accountFilesIn(s.PercorsoDati, codice);
+    if (!modifica.protect(QStringList{percorsoConti(), percorsoRecConti()} + fileConto))
+        return nonRiuscito(QStringLiteral("non è stato possibile prepararne la cancellazione"));
     if (!modifica.rewrite(percorsoConti(), recordsToBytes(rimasti)))
         return nonRiuscito(QStringLiteral("non è stato possibile riscrivere l'archivio dei conti"));
     if (!modifica.writeCount(percorsoRecConti(), qint16(rimasti.size())))
         return nonRiuscito(QStringLiteral("non è stato possibile scrivere il numero dei conti"));
-    for (const QString& file : accountFilesIn(s.PercorsoDati, codice))
+    for (const QString& file : fileConto)
         if (!modifica.remove(file))
             return nonRiuscito(QStringLiteral("non è stato possibile eliminare i suoi file"));
     if (!modifica.commit())

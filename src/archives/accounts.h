@@ -36,7 +36,8 @@ enum class EsitoCodice {
     Riservato, // the name of one of the archive's own files
 };
 // Checks a code against the rules and against rows 1 to NumeroConti other than
-// rigaEsclusa.
+// rigaEsclusa. A code that cannot name a file (a separator, a control character) is
+// NonValido before it is compared with the others.
 EsitoCodice controllaCodiceConto(const QString& codice, int rigaEsclusa = 0);
 // The message a refused code is answered with.
 QString messaggioCodiceConto(EsitoCodice esito);

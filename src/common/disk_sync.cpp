@@ -1,6 +1,7 @@
 #include "common/disk_sync.h"
 
 #include "common/file_errors.h"
+#include "common/file_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +22,13 @@ DiskObserver& observer() {
     return instance;
 }
 
+quint64& syncs() {
+    static quint64 count = 0;
+    return count;
+}
+
 bool syncDescriptor(int fd, QString* error) {
+    ++syncs();
     if (fd < 0) {
         if (error) *error = QStringLiteral("file non aperto");
         return false;
@@ -44,12 +51,17 @@ std::map<QString, quint64>& writes() {
 
 } // namespace
 
+quint64 diskSyncCount() {
+    return syncs();
+}
+
 quint64 fileWriteCount(const QString& folder) {
     const auto it = writes().find(QDir::cleanPath(QDir(folder).absolutePath()));
     return it == writes().end() ? 0 : it->second;
 }
 
 void noteFileWrite(const QString& path) {
+    noteNameWritten(path);
     ++writes()[QDir::cleanPath(QFileInfo(path).absolutePath())];
 }
 
@@ -95,6 +107,7 @@ bool syncFolder(const QString& folder, QString* error) {
         if (error) *error = motivoErroreFile(errno);
         return false;
     }
+    ++syncs();
     // fsync, not fdatasync: a folder's entries are its data and its metadata alike.
     const bool done = ::fsync(fd) == 0;
     if (!done && error) *error = motivoErroreFile(errno);

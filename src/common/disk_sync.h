@@ -24,6 +24,10 @@ bool syncFile(const QString& path, QString* error = nullptr);
 // power loss.
 bool syncFolder(const QString& folder, QString* error = nullptr);
 
+// How many times a file or a folder has been synced so far (the tests' way of seeing that
+// a change waits for the disk no more than it needs).
+quint64 diskSyncCount();
+
 // The moments at which the record files and the safe rewrite have put data on the
 // disk: a record file's write synced, a safe rewrite's new content complete but not
 // yet in place, a safe rewrite's file replaced (renamed and its folder synced). An

@@ -2,6 +2,7 @@
 // The names of the data files, one spelling each, and how a name is found in a folder
 // copied from a system where letter case does not matter.
 
+#include <QHash>
 #include <QLatin1String>
 #include <QString>
 #include <QStringList>
@@ -51,7 +52,51 @@ QString resolveFile(const QString& folder, const QString& name);
 // resolveFile applied to the folder and name parts of a full path.
 QString resolvePath(const QString& path);
 
-// The resolved path of an account's file: folder, trimmed code, extension.
+// The names of folders read once each and looked up ignoring letter case, for an
+// operation that resolves many names in the same folders: resolve() gives what
+// resolvePath gives, but a folder is listed only the first time one of its names is
+// not found as spelled (and again only when a name it gave is gone). Names the
+// operation itself creates are told with created().
+class FolderNames {
+public:
+    QString resolve(const QString& path);
+    // The file at `path` (as resolved) now exists under that spelling.
+    void created(const QString& path);
+
+private:
+    using Index = QHash<QString, QString>; // case-folded name -> name
+    Index& indexOf(const QString& folder, bool reread);
+    QHash<QString, Index> folders_;
+};
+
+// While one lives, resolveFile, resolvePath and accountFile read each folder's names
+// once (FolderNames) instead of at every name not found as spelled: for an operation
+// that looks up many names, such as the opening of an account. Scopes nest; the names
+// are forgotten when the outermost ends. The files the program writes meanwhile are
+// told to it by the file layer (noteFileWrite).
+class FolderNamesScope {
+public:
+    FolderNamesScope();
+    ~FolderNamesScope();
+    FolderNamesScope(const FolderNamesScope&) = delete;
+    FolderNamesScope& operator=(const FolderNamesScope&) = delete;
+};
+
+// Told by the file layer before it writes, creates or removes the file at `path`.
+void noteNameWritten(const QString& path);
+
+// How many times a folder's names have been listed to find a name ignoring letter case
+// (the tests' way of seeing that an operation lists a folder once).
+quint64 folderListingCount();
+
+// Whether the account code `code`, trimmed, can be the base name of files in a folder
+// and name nothing else: not blank, no "/" or "\\", no control character. A code that
+// cannot is refused wherever a file would be named by it.
+bool accountCodeNamesFile(const QString& code);
+
+// The resolved path of an account's file: folder, trimmed code, extension; "" for a
+// code with a separator or a control character, so that nothing is read or written
+// outside the folder through it.
 QString accountFile(const QString& folder, const QString& code, const QString& ext);
 
 // The files of the account `code` in `folder` (full paths, in name order): every file

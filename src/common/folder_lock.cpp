@@ -1,8 +1,16 @@
 #include "common/folder_lock.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qv {
 
@@ -11,6 +19,38 @@ namespace {
 QString canonicalFolder(const QString& folder) {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) : canonical;
+}
+
+// A lock file older than this whose owner cannot be read was left by a program stopped
+// between creating it and writing it; a younger one may be being written right now.
+constexpr qint64 kSecondiScrittura = 10;
+
+// Removes the lock file at `path` when it names no owner (empty or unreadable: a kill or
+// a power cut between its creation and its writing) and no living process holds it.
+// QLockFile keeps a lock on the file it holds (flock), so taking that lock here proves
+// that nobody holds it; the file is removed while it is held, and only when it is still
+// the file that was judged. True when it is gone.
+bool removeOwnerlessLock(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool removed = false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        struct stat held {};
+        struct stat named {};
+        const QDateTime changed = QFileInfo(path).lastModified();
+        const bool old =
+            std::abs(changed.secsTo(QDateTime::currentDateTime())) >= kSecondiScrittura;
+        QLockFile judge(path);
+        qint64 pid = 0;
+        QString host, app;
+        const bool ownerless = !judge.getLockInfo(&pid, &host, &app);
+        if (ownerless && old && ::fstat(fd, &held) == 0 && ::stat(name.constData(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            removed = ::unlink(name.constData()) == 0;
+    }
+    ::close(fd);
+    return removed;
 }
 
 } // namespace
@@ -24,7 +64,12 @@ FolderLock::Result FolderLock::lock(const QString& folder) {
     auto candidate = std::make_unique<QLockFile>(target + QLatin1Char('/') + FileBloccoCartella);
     // Only a dead owner makes a lock stale: a program may keep a folder for days.
     candidate->setStaleLockTime(0);
-    if (candidate->tryLock(0)) {
+    bool taken = candidate->tryLock(0);
+    // A lock that names no owner and that no living process holds is stale.
+    if (!taken && candidate->error() == QLockFile::LockFailedError &&
+        removeOwnerlessLock(candidate->fileName()))
+        taken = candidate->tryLock(0);
+    if (taken) {
         lock_ = std::move(candidate);
         folder_ = target;
         return Result::Locked;

@@ -1,7 +1,9 @@
 #pragma once
 // The data folder belongs to one program at a time. A lock file in the folder
 // ("Quorvanta.lock", a QLockFile) says which process uses it; the lock of a process
-// that died is recognised and taken over.
+// that died is recognised and taken over, and so is a lock file that names no owner
+// (left empty by a kill or a power cut between its creation and its writing) once no
+// living process holds it.
 
 #include <QLatin1String>
 #include <QString>

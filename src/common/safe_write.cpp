@@ -16,9 +16,10 @@ namespace qv {
 
 namespace {
 
-bool rewrite(const QString& path, const QByteArray& content, bool sync, QString* error) {
+bool rewrite(const QString& path, const QByteArray& content, bool sync, bool resolve,
+             QString* error, bool folderSyncCounts = false) {
     noteFileWrite(path);
-    const QString target = resolvePath(path);
+    const QString target = resolve ? resolvePath(path) : path;
     QSaveFile file(target);
     QString reason;
     errno = 0;
@@ -43,9 +44,12 @@ bool rewrite(const QString& path, const QByteArray& content, bool sync, QString*
             reason = motivoErroreFile(errno, file.errorString());
         } else {
             // The new file is in place: a folder that refuses the sync changes nothing
-            // of that, and the callers go on from the new content.
-            QString ignored;
-            if (sync) syncFolder(QFileInfo(target).absolutePath(), &ignored);
+            // of that, and the callers go on from the new content, unless they need the
+            // new name on the disk before they go on.
+            QString folderReason;
+            if (sync && !syncFolder(QFileInfo(target).absolutePath(), &folderReason) &&
+                folderSyncCounts)
+                reason = folderReason;
             reachDiskPoint(DiskPoint::Replaced, target);
         }
     }
@@ -56,11 +60,19 @@ bool rewrite(const QString& path, const QByteArray& content, bool sync, QString*
 } // namespace
 
 bool rewriteFile(const QString& path, const QByteArray& content, QString* error) {
-    return rewrite(path, content, true, error);
+    return rewrite(path, content, true, true, error);
+}
+
+bool rewriteFileAt(const QString& path, const QByteArray& content, QString* error) {
+    return rewrite(path, content, true, false, error);
+}
+
+bool rewriteFileAtDurably(const QString& path, const QByteArray& content, QString* error) {
+    return rewrite(path, content, true, false, error, true);
 }
 
 bool rewriteDerivedFile(const QString& path, const QByteArray& content, QString* error) {
-    return rewrite(path, content, false, error);
+    return rewrite(path, content, false, true, error);
 }
 
 bool isRewriteTemporary(const QString& fileName, const QString& baseName) {

@@ -15,6 +15,15 @@ namespace qv {
 // returned and `error` receives the reason, without the file's name.
 bool rewriteFile(const QString& path, const QByteArray& content, QString* error = nullptr);
 
+// rewriteFile for a path already resolved: the file of exactly that name, which is
+// created under it when missing.
+bool rewriteFileAt(const QString& path, const QByteArray& content, QString* error = nullptr);
+
+// rewriteFileAt, and false also when the folder cannot be synced after the new file took
+// the old one's place (the new content is in place then): for a file whose new name
+// must be on the disk before anything else is written.
+bool rewriteFileAtDurably(const QString& path, const QByteArray& content, QString* error = nullptr);
+
 // rewriteFile for a file the program rebuilds from the others at every load (".Ord"):
 // as safe against a failure, but it does not wait for the disk.
 bool rewriteDerivedFile(const QString& path, const QByteArray& content, QString* error = nullptr);

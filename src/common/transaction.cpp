@@ -27,7 +27,10 @@ GuastoModifiche& guasto() {
 GuastoSimulato guastoPer(MomentoModifica momento, const QString& path) {
     return guasto() ? guasto()(momento, path) : GuastoSimulato::Nessuno;
 }
+// The marker's first line. Markers of earlier versions named each file by its absolute
+// path under the first header; those name files by their name within the folder.
 constexpr QLatin1String kHeader{"Quorvanta: modifica in corso"};
+constexpr QLatin1String kHeaderNomi{"Quorvanta: modifica in corso, file della cartella"};
 
 QString withSlash(const QString& folder) {
     if (folder.isEmpty()) return QStringLiteral("./");
@@ -36,6 +39,66 @@ QString withSlash(const QString& folder) {
 
 QString snapshotFolder(const QString& folder) {
     return withSlash(folder) + CartellaTransazione + QLatin1Char('/');
+}
+
+// `folder` as an absolute path without "." or ".." steps and without a final "/".
+QString cleanFolder(const QString& folder) {
+    return QDir::cleanPath(QDir(folder.isEmpty() ? QStringLiteral(".") : folder).absolutePath());
+}
+
+QString inside(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// One step of a name within the folder: not empty, not "." or "..", no separator of any
+// system and no control character (a name must read back from the marker's line).
+bool stepAllowed(QStringView step) {
+    if (step.isEmpty() || step == u"." || step == u"..") return false;
+    return std::none_of(step.begin(), step.end(), [](QChar c) {
+        return c == QLatin1Char('/') || c == QLatin1Char('\\') ||
+               c.category() == QChar::Other_Control;
+    });
+}
+
+// Whether `name` ("/"-separated, relative) may name a file a change touches: every step
+// allowed, and not inside the snapshot folder.
+bool nameAllowed(const QString& name) {
+    const QStringList steps = name.split(QLatin1Char('/'));
+    if (steps.first().compare(CartellaTransazione, Qt::CaseInsensitive) == 0) return false;
+    return std::all_of(steps.begin(), steps.end(),
+                       [](const QString& step) { return stepAllowed(step); });
+}
+
+// The name of `path` (absolute, clean) within `folder` (absolute, clean); "" when the
+// path does not lie inside the folder or its name is not allowed.
+QString nameWithin(const QString& folder, const QString& path) {
+    const QString prefix = inside(folder);
+    if (!path.startsWith(prefix)) return {};
+    const QString name = path.mid(prefix.size());
+    return nameAllowed(name) ? name : QString();
+}
+
+// Whether what `path` really designates lies inside the folder whose canonical path is
+// `canonicalFolder`: its folder, when it exists, and, for a link, the file it points to
+// (the rewrite and the record writes follow links, even to a file not there yet).
+bool reallyInside(const QString& canonicalFolder, const QString& path) {
+    if (canonicalFolder.isEmpty()) return true; // the folder is not there: nothing is either
+    const QString prefix = inside(canonicalFolder);
+    const QFileInfo info(path);
+    if (info.isSymLink()) return info.canonicalFilePath().startsWith(prefix);
+    // The nearest folder on the way that is there (a subfolder may be made later, inside
+    // whatever holds it).
+    QString folder = info.absolutePath();
+    for (;;) {
+        const QFileInfo step(folder);
+        if (step.exists() || step.isSymLink()) {
+            const QString real = step.canonicalFilePath();
+            return real == canonicalFolder || real.startsWith(prefix);
+        }
+        const QString up = step.absolutePath();
+        if (up == folder) return true;
+        folder = up;
+    }
 }
 
 // Writes a new file and puts it on the disk before returning.
@@ -60,36 +123,69 @@ bool writeSynced(const QString& path, const QByteArray& bytes, QString* error) {
 
 struct MarkerEntry {
     QString snapshot; // empty: the file did not exist
-    QString path;
+    QString name;     // the file's name within the folder
 };
 
-// The entries of a marker, or false when it cannot be read or is not one of ours.
-bool readMarker(const QString& markerPath, std::vector<MarkerEntry>* entries, QString* error) {
+// What reading a marker found.
+enum class MarkerRead { Read, Unreadable, Refused };
+
+// The entries of the marker of `folder` (absolute, clean). Unreadable when it cannot be
+// read or is not one of ours; Refused, naming the line, when it names anything but a
+// file of the folder (a name with "..", a separator or a control character, a path
+// elsewhere, a snapshot that is not one of the change's copies).
+MarkerRead readMarker(const QString& markerPath, const QString& folder,
+                      std::vector<MarkerEntry>* entries, QString* error) {
     QFile file(markerPath);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = markerPath + QStringLiteral(": ") + file.errorString();
-        return false;
+        return MarkerRead::Unreadable;
     }
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    if (lines.isEmpty() || lines.first() != kHeader) {
+    if (lines.isEmpty() || (lines.first() != kHeader && lines.first() != kHeaderNomi)) {
         *error = markerPath + QStringLiteral(": contenuto non riconosciuto");
-        return false;
+        return MarkerRead::Unreadable;
     }
     for (qsizetype i = 1; i < lines.size(); ++i) {
         if (lines[i].isEmpty()) continue;
         const qsizetype tab = lines[i].indexOf(QLatin1Char('\t'));
         if (tab < 0) {
             *error = markerPath + QStringLiteral(": contenuto non riconosciuto");
-            return false;
+            return MarkerRead::Unreadable;
         }
         const QString snapshot = lines[i].left(tab);
-        entries->push_back(
-            {snapshot == QLatin1String("-") ? QString() : snapshot, lines[i].mid(tab + 1)});
+        const QString given = lines[i].mid(tab + 1);
+        // An earlier version's absolute path counts only when it lies in this folder.
+        const QString name = given.startsWith(QLatin1Char('/'))
+                                 ? nameWithin(folder, QDir::cleanPath(given))
+                                 : (nameAllowed(given) ? given : QString());
+        const bool copyOfOurs =
+            snapshot == QLatin1String("-") ||
+            (!snapshot.isEmpty() && std::all_of(snapshot.begin(), snapshot.end(), [](QChar c) {
+                return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+            }));
+        if (name.isEmpty() || !copyOfOurs) {
+            *error = QStringLiteral("l'indicazione della modifica (%1) nomina \"%2\", che non è "
+                                    "un file della cartella")
+                         .arg(QDir::toNativeSeparators(markerPath), lines[i].simplified());
+            return MarkerRead::Refused;
+        }
+        entries->push_back({snapshot == QLatin1String("-") ? QString() : snapshot, name});
     }
-    return true;
+    return MarkerRead::Read;
 }
 
-// Puts one file back from its snapshot (or removes it when it did not exist).
+// Whether `path` holds exactly `bytes` (false when it cannot be read).
+bool holds(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || file.size() != bytes.size()) return false;
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray now = file.readAll();
+    return file.error() == QFileDevice::NoError && now == bytes;
+}
+
+// Puts one file back from its snapshot (or removes it when it did not exist). A file
+// that is as it was needs nothing: no write, so that a full disk does not keep a change
+// from being undone where nothing has to be written.
 bool restoreOne(const QString& snapshots, const QString& snapshot, const QString& path,
                 QString* error) {
     if (guastoPer(MomentoModifica::Ripristino, path) != GuastoSimulato::Nessuno) {
@@ -97,8 +193,10 @@ bool restoreOne(const QString& snapshots, const QString& snapshot, const QString
         return false;
     }
     if (snapshot.isEmpty()) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink()) return true;
         noteFileWrite(path);
-        if (!QFileInfo::exists(path) || QFile::remove(path)) return true;
+        if (QFile::remove(path)) return true;
         *error = path + QStringLiteral(": impossibile eliminare il file");
         return false;
     }
@@ -112,14 +210,21 @@ bool restoreOne(const QString& snapshots, const QString& snapshot, const QString
         *error = copy.fileName() + QStringLiteral(": ") + copy.errorString();
         return false;
     }
-    // The exact name the file had: rewriteFile would otherwise resolve it afresh.
+    if (holds(path, bytes)) return true;
+    // The exact name the file had, not another spelling found afresh.
     QString reason;
-    if (rewriteFile(path, bytes, &reason)) return true;
+    if (rewriteFileAt(path, bytes, &reason)) return true;
     *error = path + QStringLiteral(": ") + reason;
     return false;
 }
 
 void removeFolder(const QString& snapshots) {
+    // A link in the snapshot folder's place is not ours to empty: only the link goes.
+    const QFileInfo self(snapshots.chopped(1));
+    if (self.isSymLink()) {
+        QFile::remove(self.absoluteFilePath());
+        return;
+    }
     QDir dir(snapshots);
     if (!dir.exists()) return;
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
@@ -131,7 +236,18 @@ void removeFolder(const QString& snapshots) {
 
 } // namespace
 
-Transaction::Transaction(const QString& folder) : folder_(snapshotFolder(folder)) {}
+Transaction::Transaction(const QString& folder)
+    : folder_(snapshotFolder(folder)), base_(cleanFolder(folder)) {}
+
+QString Transaction::resolved(const QString& path) {
+    return QDir::cleanPath(QFileInfo(names_.resolve(path)).absoluteFilePath());
+}
+
+Transaction::Entry* Transaction::find(const QString& path) {
+    for (Entry& e : entries_)
+        if (e.path == path) return &e;
+    return nullptr;
+}
 
 Transaction::~Transaction() {
     if (active()) rollback();
@@ -145,18 +261,17 @@ QStringList Transaction::protectedFiles() const {
 }
 
 bool Transaction::writeMarker() {
-    QByteArray text = QString(kHeader).toUtf8() + '\n';
+    // Each file by its name within the folder: the folder may be copied, moved or seen
+    // under another path before its recovery, which works on the folder it finds.
+    QByteArray text = QString(kHeaderNomi).toUtf8() + '\n';
     for (const Entry& e : entries_) {
         text += (e.snapshot.isEmpty() ? QStringLiteral("-") : e.snapshot).toUtf8();
-        text += '\t' + e.path.toUtf8() + '\n';
+        text += '\t' + e.name.toUtf8() + '\n';
     }
+    // The marker and its name on the disk (one sync of each) before any file changes.
     QString reason;
-    if (!rewriteFile(folder_ + kMarker, text, &reason)) {
+    if (!rewriteFileAtDurably(folder_ + kMarker, text, &reason)) {
         fail(folder_ + kMarker + QStringLiteral(": ") + reason);
-        return false;
-    }
-    if (!syncFolder(folder_, &reason)) {
-        fail(folder_ + QStringLiteral(": ") + reason);
         return false;
     }
     return true;
@@ -174,12 +289,21 @@ bool Transaction::protect(const QStringList& given) {
         fail(reason, message);
         return false;
     };
+    const QString canonical = QFileInfo(base_).canonicalFilePath();
     for (const QString& file : given) {
-        const QString path = QFileInfo(resolvePath(file)).absoluteFilePath();
-        const bool known = std::any_of(entries_.begin(), entries_.end(),
-                                       [&path](const Entry& e) { return e.path == path; });
-        if (known) continue;
+        const QString path = resolved(file);
+        if (find(path)) continue;
         if (finished_) return giveUp(QStringLiteral("modifica già conclusa"));
+        // Only a file of the folder: the marker names it by its name there, and a
+        // recovery touches nothing else.
+        const QString name = nameWithin(base_, path);
+        if (name.isEmpty() || !reallyInside(canonical, path)) {
+            const QString testo =
+                QStringLiteral("Impossibile modificare il file %1: non è un file della "
+                               "cartella %2.")
+                    .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(base_));
+            return giveUp(path + QStringLiteral(": non è un file della cartella ") + base_, testo);
+        }
         if (entries_.empty()) {
             // The first file: the folder must hold no other change, finished or not.
             if (QFileInfo::exists(folder_ + kMarker)) {
@@ -192,7 +316,7 @@ bool Transaction::protect(const QStringList& given) {
             if (!QDir().mkpath(folder_))
                 return giveUp(folder_ + QStringLiteral(": impossibile creare la cartella"));
         }
-        Entry entry{path, QString()};
+        Entry entry{path, name, QString()};
         if (QFileInfo::exists(path)) {
             QFile original(path);
             if (!original.open(QIODevice::ReadOnly))
@@ -219,12 +343,14 @@ bool Transaction::protect(const QStringList& given) {
 }
 
 bool Transaction::mayWrite(const QString& path) {
-    switch (
-        guastoPer(MomentoModifica::Scrittura, QFileInfo(resolvePath(path)).absoluteFilePath())) {
+    const QString target = resolved(path);
+    switch (guastoPer(MomentoModifica::Scrittura, target)) {
     case GuastoSimulato::Nessuno:
+        // From here the file may differ from its snapshot: a roll-back looks at it.
+        if (Entry* e = find(target)) e->written = true;
         return true;
     case GuastoSimulato::Errore:
-        failWrite(resolvePath(path), QStringLiteral("errore di scrittura"));
+        failWrite(target, QStringLiteral("errore di scrittura"));
         return false;
     case GuastoSimulato::Interruzione:
         killed_ = true;
@@ -237,37 +363,39 @@ bool Transaction::mayWrite(const QString& path) {
 
 bool Transaction::rewrite(const QString& path, const QByteArray& content) {
     if (!protect(path) || !mayWrite(path)) return false;
+    const QString target = resolved(path);
     QString reason;
-    if (!rewriteFile(path, content, &reason)) {
-        failWrite(resolvePath(path), reason);
+    if (!rewriteFileAt(target, content, &reason)) {
+        failWrite(target, reason);
         return false;
     }
+    names_.created(target);
     return true;
 }
 
 bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
     if (!protect(path) || !mayWrite(path)) return false;
-    RecordFile file(path, length);
+    const QString target = resolved(path);
+    // The record file puts the record (and a new file's name) on the disk itself.
+    RecordFile file(target, length);
     if (!file.write(k, record)) {
         failWrite(file.path(), file.errorString());
         return false;
     }
-    QString reason;
-    if (!syncFile(file.path(), &reason)) {
-        failWrite(file.path(), reason);
-        return false;
-    }
+    names_.created(target);
     return true;
 }
 
 bool Transaction::writeRecords(const QString& path, int length, int first,
                                const QByteArray& records) {
     if (!protect(path) || !mayWrite(path)) return false;
-    RecordFile file(path, length);
+    const QString target = resolved(path);
+    RecordFile file(target, length);
     if (!file.writeRange(first, records)) {
         failWrite(file.path(), file.errorString());
         return false;
     }
+    names_.created(target);
     return true;
 }
 
@@ -277,7 +405,7 @@ bool Transaction::writeCount(const QString& path, qint16 value) {
 
 bool Transaction::remove(const QString& given) {
     if (!protect(given) || !mayWrite(given)) return false;
-    const QString path = resolvePath(given);
+    const QString path = resolved(given);
     if (!QFileInfo::exists(path)) return true;
     noteFileWrite(path);
     if (!QFile::remove(path)) {
@@ -319,6 +447,8 @@ bool Transaction::rollback() {
     leftChanged_.clear();
     QString firstError;
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        // A file the change never wrote is as it was.
+        if (!it->written) continue;
         QString reason;
         if (!restoreOne(folder_, it->snapshot, it->path, &reason)) {
             leftChanged_.prepend(it->path);
@@ -374,6 +504,13 @@ QString annullaModifica(Transaction& t) {
 
 QString testoRipristino(const RecoveryResult& r) {
     if (!r.found) return {};
+    if (r.refused)
+        return QStringLiteral("La cartella contiene l'indicazione di una modifica dei dati "
+                              "interrotta che non può essere annullata: %1. Nessun file è "
+                              "stato toccato.\nI dati della cartella non possono essere "
+                              "modificati finché l'indicazione c'è: se la cartella viene da "
+                              "un'altra origine, controllarla ed eliminarne la cartella %2.")
+            .arg(r.error, QString(CartellaTransazione));
     QStringList nomi;
     for (const QString& f : r.files)
         nomi << QDir::toNativeSeparators(f);
@@ -426,14 +563,42 @@ RecoveryResult recoverInterrupted(const QString& folder) {
         return result;
     }
     result.found = true;
+    // The files are those of the folder the marker lies in, wherever the folder was when
+    // the change began.
+    const QString base = cleanFolder(folder);
     std::vector<MarkerEntry> entries;
-    if (!readMarker(snapshots + kMarker, &entries, &result.error)) return result;
+    switch (readMarker(snapshots + kMarker, base, &entries, &result.error)) {
+    case MarkerRead::Read:
+        break;
+    case MarkerRead::Refused:
+        result.refused = true;
+        return result;
+    case MarkerRead::Unreadable:
+        return result;
+    }
+    // Every file, and every copy it is put back from, checked before anything is touched.
+    const QString canonical = QFileInfo(base).canonicalFilePath();
+    for (const MarkerEntry& e : entries) {
+        const QString path = inside(base) + e.name;
+        const bool copyInside =
+            e.snapshot.isEmpty() || (!QFileInfo(snapshots + e.snapshot).isSymLink() &&
+                                     reallyInside(canonical, snapshots + e.snapshot));
+        if (!reallyInside(canonical, path) || !copyInside) {
+            result.refused = true;
+            result.error = QStringLiteral("l'indicazione della modifica (%1) nomina \"%2\", che "
+                                          "porta fuori dalla cartella")
+                               .arg(QDir::toNativeSeparators(snapshots + kMarker),
+                                    QDir::toNativeSeparators(e.name));
+            return result;
+        }
+    }
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const QString path = inside(base) + it->name;
         QString reason;
-        if (restoreOne(snapshots, it->snapshot, it->path, &reason)) {
-            result.files.prepend(it->path);
+        if (restoreOne(snapshots, it->snapshot, path, &reason)) {
+            result.files.prepend(path);
         } else {
-            result.leftChanged.prepend(it->path);
+            result.leftChanged.prepend(path);
             if (result.error.isEmpty()) result.error = reason;
         }
     }

@@ -12,6 +12,19 @@
 //
 // One change at a time per folder: while a marker is there, no new change starts in
 // that folder.
+//
+// A change touches only files of its folder, and the marker names each by its name
+// within the folder, never by a full path: a folder copied, moved or seen under another
+// path after a kill is put back where it now is, and nothing else is touched. A name is
+// the file's name, or a path below the folder when the file lies in a subfolder (the
+// closing keeps its copies in Bak/<code>/, the reorder in Bak/<code>/riordino/): every
+// step of it checked (not empty, not "." or "..", no "/" or "\" within it, no control
+// character, not the snapshot folder), and the file's real folder, and the file a link
+// points to, inside the folder. protect() refuses any other file before anything is
+// written, and a recovery refuses a marker naming one (planted in a folder, as in a
+// folder of copies from elsewhere) whole, touching nothing.
+
+#include "common/file_names.h"
 
 #include <QByteArray>
 #include <QLatin1String>
@@ -28,8 +41,8 @@ inline constexpr QLatin1String CartellaTransazione{".transazione"};
 
 class Transaction {
 public:
-    // A change whose snapshots live in `folder` (the data folder, or the program
-    // folder for the program's own files). The files changed may lie anywhere.
+    // A change whose snapshots live in `folder` (the data folder, the program folder for
+    // the program's own files, a folder of copies). The files changed lie in it.
     explicit Transaction(const QString& folder);
     // Rolls back a change that was neither committed nor rolled back.
     ~Transaction();
@@ -38,8 +51,8 @@ public:
 
     // Takes the snapshot of `path` (resolved ignoring letter case) unless it was taken
     // already. False, with the reason, when the snapshot or the marker cannot be
-    // written, or when the folder holds the marker of an interrupted change; the file
-    // has not been touched then.
+    // written, when the folder holds the marker of an interrupted change, or when the
+    // file is not one of the folder's (see above); the file has not been touched then.
     bool protect(const QString& path);
     // protect() of several files at once: every snapshot is taken first, then the
     // marker is written once naming them all. A change that rewrites many files saves
@@ -63,7 +76,9 @@ public:
     // The change is done: the marker and the snapshots go. False, with the reason, when
     // the marker cannot be removed; the change is then rolled back.
     bool commit();
-    // Puts every protected file back in reverse order, then removes the snapshots.
+    // Puts every protected file that the change wrote back in reverse order (a file
+    // already as it was is not written again; one never written is left alone), then
+    // removes the snapshots.
     // False when some file could not be put back: leftChanged() names them, and the
     // marker stays so that the next recovery tries again.
     bool rollback();
@@ -82,9 +97,15 @@ public:
 
 private:
     struct Entry {
-        QString path;     // the file as resolved when protected
-        QString snapshot; // name of its copy in the snapshot folder; empty: did not exist
+        QString path;         // the file as resolved when protected (absolute)
+        QString name;         // its name within the folder, as the marker gives it
+        QString snapshot;     // name of its copy in the snapshot folder; empty: did not exist
+        bool written = false; // a write of it has begun
     };
+    Entry* find(const QString& path);
+    // `path` resolved ignoring letter case, absolute and clean; each folder's names are
+    // read once for the whole change.
+    QString resolved(const QString& path);
     bool writeMarker();
     void fail(const QString& reason, const QString& message = {});
     void failWrite(const QString& path, const QString& reason);
@@ -94,6 +115,8 @@ private:
     void removeSnapshots();
 
     QString folder_; // the snapshot folder, ending in "/"
+    QString base_;   // the folder, absolute and clean, without a final "/"
+    FolderNames names_;
     std::vector<Entry> entries_;
     QString error_;
     QString message_;
@@ -109,10 +132,15 @@ struct RecoveryResult {
     QStringList files;       // the files put back
     QStringList leftChanged; // the files that could not be put back
     QString error;           // why, when not restored
+    bool refused = false;    // the marker names something other than a file of the folder:
+                             // nothing was touched
 };
 
 // Puts back the files of a change in `folder` that never finished (its marker is
-// still there), in reverse order, then removes its snapshots. Snapshots without a
+// still there), in reverse order, then removes its snapshots. The files are those the
+// marker names within `folder`, wherever the folder lay when the change began; a file
+// already as it was is not written. A marker that names anything else is refused whole
+// (`refused`), and nothing is touched. Snapshots without a
 // marker (a change that had finished, or had not yet changed anything) are removed.
 RecoveryResult recoverInterrupted(const QString& folder);
 

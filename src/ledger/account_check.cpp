@@ -33,12 +33,14 @@ std::vector<ConteggioDanneggiato> EsameFileConto::danni() const {
 }
 
 bool EsameFileConto::illeggibile() const {
-    return !riporto.isEmpty() || movimenti.stato == StatoConteggio::RecordIlleggibili ||
+    return codiceNonValido || !riporto.isEmpty() ||
+           movimenti.stato == StatoConteggio::RecordIlleggibili ||
            carnet.stato == StatoConteggio::RecordIlleggibili ||
            fogli.stato == StatoConteggio::RecordIlleggibili;
 }
 
 QString EsameFileConto::testoIlleggibili() const {
+    if (codiceNonValido) return testoCodiceSenzaFile(codice);
     QStringList righe;
     for (const EsameConteggio* e : {&movimenti, &carnet, &fogli})
         if (e->stato == StatoConteggio::RecordIlleggibili) righe << descriviDanno(*e);
@@ -62,6 +64,10 @@ QStringList EsameFileConto::avvisiEccessivi() const {
 EsameFileConto esaminaFileConto(const QString& cartella, const QString& codice) {
     EsameFileConto e;
     e.codice = codice.trimmed();
+    if (!accountCodeNamesFile(e.codice)) {
+        e.codiceNonValido = true;
+        return e;
+    }
     e.movimenti = esamina(cartella, e.codice, ExtMOR, ExtMOV, Movimento::Lunghezza);
     e.carnet = esamina(cartella, e.codice, ExtNRC, ExtCAR, CarnetAssegni::Lunghezza);
     e.fogli = esamina(cartella, e.codice, ExtNRF, ExtFOG, FoglioAssegno::Lunghezza);
@@ -93,11 +99,20 @@ bool ricostruisciConteggiConto(const EsameFileConto& esame, QString* errore) {
 
 QStringList rimuoviTemporaneiConto(const QString& cartella, const QString& codice) {
     const QString base = codice.trimmed();
-    if (base.isEmpty()) return {};
+    if (!accountCodeNamesFile(base)) return {};
     QStringList nomi;
     for (QLatin1String ext : EstensioniConto)
         nomi << base + ext;
     return removeRewriteTemporaries(cartella, nomi);
+}
+
+QString testoCodiceSenzaFile(const QString& codice) {
+    QString mostrato;
+    for (const QChar c : codice)
+        mostrato += c.category() == QChar::Other_Control ? QChar(u'?') : c;
+    return QStringLiteral("Il nr. di conto \"%1\" non può dare il nome ai file del conto (contiene "
+                          "/, \\ o caratteri di controllo): il conto non può essere aperto.")
+        .arg(mostrato);
 }
 
 QString testoContoNonUtilizzabile(const QString& codice, const QString& problemi) {

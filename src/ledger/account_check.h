@@ -20,6 +20,7 @@ struct EsameFileConto {
     EsameConteggio fogli;     // ".NRF" and ".FOG"
     QString riporto;          // ".RIP" when it exists and cannot be read
     QString motivoRiporto;
+    bool codiceNonValido = false; // the code cannot name a file: nothing was looked at
 
     // The damaged counts, each with the name of what its file holds.
     std::vector<ConteggioDanneggiato> danni() const;
@@ -33,7 +34,9 @@ struct EsameFileConto {
     QStringList avvisiEccessivi() const;
 };
 
-// Judges the files of the account `codice` in `cartella`; creates no file.
+// Judges the files of the account `codice` in `cartella`; creates no file. A code that
+// cannot name a file of the folder (accountCodeNamesFile) makes the account unreadable,
+// and nothing is looked at.
 EsameFileConto esaminaFileConto(const QString& cartella, const QString& codice);
 
 // The question asked before the damaged counts of an account are rebuilt.
@@ -45,8 +48,12 @@ QString domandaRicostruzioneConto(const EsameFileConto& esame);
 bool ricostruisciConteggiConto(const EsameFileConto& esame, QString* errore = nullptr);
 
 // Removes the temporary files that a rewrite of the account's files left behind when
-// the program was stopped midway ("123.Ord.aB3dE9"); returns their names.
+// the program was stopped midway ("123.Ord.aB3dE9"); returns their names. None for a
+// code that cannot name a file.
 QStringList rimuoviTemporaneiConto(const QString& cartella, const QString& codice);
+
+// What an account whose code cannot name a file is answered with.
+QString testoCodiceSenzaFile(const QString& codice);
 
 // The text with which an account that cannot be used is closed: what is wrong, and
 // that nothing was changed.

@@ -201,6 +201,8 @@ bool ApriArchiviConto(QString* errore) {
     }
     const QString cartella = s.PercorsoDati;
     const QString codice = s.CodiceContoAttivo.trimmed();
+    // The folder's names are read once for all the files looked up below.
+    const FolderNamesScope nomi;
 
     // A change of several files that the program did not finish (it was stopped midway)
     // is put back before anything is read. Told once; when it cannot be put back, the
@@ -211,6 +213,10 @@ bool ApriArchiviConto(QString* errore) {
         if (errore) *errore = testoRipristino(ripristino);
         return false;
     }
+
+    // A code that cannot name a file of the folder opens nothing and writes nothing.
+    if (!accountCodeNamesFile(codice))
+        return contoNonUtilizzabile(testoCodiceSenzaFile(codice), errore);
 
     // What a rewrite stopped midway left behind is not part of the account.
     rimuoviTemporaneiConto(cartella, codice);

@@ -4,10 +4,12 @@
 
 #include "archives/account_form.h"
 #include "archives/account_selection_form.h"
+#include "archives/account_sheet_form.h"
 #include "archives/accounts.h"
 #include "common/amounts.h"
 #include "common/folder_lock.h"
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
@@ -21,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -697,6 +700,56 @@ TEST_F(Accounts, AnAccountNamedContiTakesOnlyItsOwnFiles) {
     EXPECT_FALSE(exists(QStringLiteral("CONTI.mor")));
     EXPECT_TRUE(exists(QStringLiteral("Conti.txt")));
     EXPECT_TRUE(exists(QStringLiteral("RecConti.MOV")));
+}
+
+// --- Codes that cannot name a file ------------------------------------------------------
+
+// An archive from elsewhere holding codes that would name files outside the data folder
+// ("../EVIL", a backslash, a control character): such a code is refused as a code
+// whatever else is true of it (here: it is another account's too), and its account does
+// not open: nothing is read or written through it.
+TEST_F(Accounts, ACodeThatCannotNameAFileIsRefusedAndItsAccountDoesNotOpen) {
+    const std::vector<const char*> codes{"../EVIL", "..\\EVIL", "A\tB"};
+    QList<QByteArray> records{accountRecord(1, "12", "BANCA UNO")};
+    for (const char* code : codes)
+        records << accountRecord(int(records.size()) + 1, code, "ESTRANEA");
+    archive(records);
+    const QString above = QFileInfo(dataFolder() + QStringLiteral("..")).absoluteFilePath();
+    const QStringList aboveBefore = QDir(above).entryList(QDir::Files);
+    Form2& f = editor();
+    const QString invalid = messaggioCodiceConto(EsitoCodice::NonValido);
+
+    for (int i = 0; i < int(codes.size()); ++i) {
+        const QString code = QString::fromLatin1(codes[size_t(i)]);
+        SCOPED_TRACE(code.toStdString());
+        // The same code again, pasted: refused for what it is, not as a duplicate.
+        EXPECT_EQ(controllaCodiceConto(code), EsitoCodice::NonValido);
+        messages.clear();
+        box(f, "CodConto")->setText(code);
+        box(f, "NomeBanca")->setText(QStringLiteral("ALTRA"));
+        click(f, "AddAnItem");
+        EXPECT_EQ(messages.texts(), QStringList{invalid});
+
+        // Opened from its sheet: refused with the reason, nothing opened.
+        messages.clear();
+        EXPECT_FALSE(apriContoDellaRiga(i + 2));
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_TRUE(
+            messages.shown()[0].text.contains(QStringLiteral("non può dare il nome ai file")))
+            << messages.shown()[0].text.toStdString();
+        EXPECT_TRUE(stato().CodiceContoAttivo.isEmpty());
+
+        // Loaded as the open account (as the movement form loads it): refused likewise.
+        stato().CodiceContoAttivo = code;
+        stato().IndiceContoAttivo = qint16(i + 2);
+        QString errore;
+        EXPECT_FALSE(ApriArchiviConto(&errore));
+        EXPECT_TRUE(errore.contains(QStringLiteral("non può dare il nome ai file")))
+            << errore.toStdString();
+        EXPECT_TRUE(stato().CodiceContoAttivo.isEmpty());
+    }
+    EXPECT_EQ(QDir(above).entryList(QDir::Files), aboveBefore);
+    EXPECT_EQ(stato().NumeroConti, 4);
 }
 
 } // namespace

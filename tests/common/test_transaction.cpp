@@ -1,10 +1,14 @@
 // Changes to several files that complete or leave every file as it was, and the lock
 // that keeps a data folder to one program.
+#include "common/disk_sync.h"
 #include "common/folder_lock.h"
 #include "common/transaction.h"
 #include "support/bytes.h"
+#include "support/file_size_limit.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -12,10 +16,29 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-
 using namespace qv;
 
 namespace {
+
+// Every file under `folder`, hidden ones too, by its path within it, with its bytes.
+std::map<QString, QByteArray> tree(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[QDir(folder).relativeFilePath(path)] = test::readBytes(path);
+    }
+    return files;
+}
+
+// Makes `to` a copy of every file under `from`.
+void copyTree(const QString& from, const QString& to) {
+    for (const auto& [name, bytes] : tree(from)) {
+        QDir().mkpath(QFileInfo(to + QLatin1Char('/') + name).absolutePath());
+        test::writeBytes(to + QLatin1Char('/') + name, bytes);
+    }
+}
 
 class TransactionTest : public ::testing::Test {
 protected:
@@ -198,6 +221,233 @@ TEST_F(TransactionTest, FailedWriteIsReported) {
     EXPECT_FALSE(exists("A.MOV"));
 }
 
+// A change killed midway in a folder that is then copied, or moved, or whose path holds
+// a line break: the recovery of each folder puts back that folder's own files, byte for
+// byte, and touches no other folder.
+TEST_F(TransactionTest, RecoveryPutsBackTheFilesOfTheFolderItFindsTheMarkerIn) {
+    for (const QString& name : {QStringLiteral("dati"), QStringLiteral("dati\nnuovi\tbis")}) {
+        const QString original = dir() + name;
+        ASSERT_TRUE(QDir().mkpath(original + QStringLiteral("/Bak/A")));
+        const auto file = [&](const char* n) { return original + QLatin1Char('/') + n; };
+        test::writeBytes(file("A.MOV"), "old-a");
+        test::writeBytes(file("B.MOV"), "old-b");
+        test::writeBytes(file("Bak/A/Bak.MOV"), "old-copy");
+        const auto before = tree(original);
+        {
+            auto* t = new Transaction(original);
+            ASSERT_TRUE(t->protect(
+                QStringList{file("A.MOV"), file("B.MOV"), file("Bak/A/Bak.MOV"), file("C.MOV")}));
+            ASSERT_TRUE(t->rewrite(file("Bak/A/Bak.MOV"), "new-copy"));
+            ASSERT_TRUE(t->rewrite(file("A.MOV"), "new-a"));
+            ASSERT_TRUE(t->rewrite(file("C.MOV"), "created"));
+            (void)t; // killed here: deliberately leaked, its destructor would roll back
+        }
+        const auto killed = tree(original);
+
+        const QString copy = dir() + name + QStringLiteral(" copia");
+        copyTree(original, copy);
+        const RecoveryResult r = recoverInterrupted(copy + QLatin1Char('/'));
+        EXPECT_TRUE(r.restored) << r.error.toStdString();
+        EXPECT_TRUE(tree(copy) == before) << name.toStdString();
+        EXPECT_TRUE(tree(original) == killed) << name.toStdString();
+        EXPECT_TRUE(testoRipristino(r).contains(QDir::toNativeSeparators(copy)));
+
+        const QString moved = dir() + name + QStringLiteral(" spostata");
+        ASSERT_TRUE(QDir().rename(original, moved));
+        EXPECT_TRUE(recoverInterrupted(moved).restored);
+        EXPECT_TRUE(tree(moved) == before) << name.toStdString();
+        EXPECT_FALSE(hasInterruptedChange(moved));
+    }
+}
+
+// A marker planted in a folder (a folder of copies brought from elsewhere) that names
+// anything but a file of that folder is refused whole: nothing is written, removed or
+// copied, not even the files it names rightly, and the refusal says why.
+TEST_F(TransactionTest, APlantedMarkerNamingAnythingElseIsRefusedWhole) {
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.path() + QStringLiteral("/victim");
+    const QString secret = elsewhere.path() + QStringLiteral("/secret");
+    struct Case {
+        const char* what;
+        QByteArray line; // the marker's line after the right one
+    };
+    const QByteArray v = victim.toUtf8();
+    const std::vector<Case> cases{
+        {"an absolute path elsewhere", "1\t" + v},
+        {"a removal elsewhere", "-\t" + v},
+        {"a step up", "1\t../victim"},
+        {"a step up further in", "1\tsub/../../victim"},
+        {"a step up with the other separator", "1\t..\\victim"},
+        {"a name with a separator", "1\tsub\\A.MOV"},
+        {"a name with a control character", "1\tA\x01.MOV"},
+        {"the snapshot folder", "1\t.transazione/1"},
+        {"a copy from elsewhere", "../../secret\tA.MOV"},
+        {"a copy that is not one of the change's", "x1\tA.MOV"},
+        {"a link to a file elsewhere", "1\tlink"},
+        {"a dangling link", "1\tdangling"},
+        {"a subfolder that is a link elsewhere", "1\tout/victim"},
+        {"a copy that is a link elsewhere", "2\tA.MOV"},
+    };
+    for (const Case& c : cases) {
+        QDir(dir()).removeRecursively();
+        QDir().mkpath(snapshots());
+        put("A.MOV", "mine");
+        test::writeBytes(victim, "victim");
+        test::writeBytes(secret, "secret");
+        test::writeBytes(snapshots() + QStringLiteral("/1"), "planted");
+        QFile::link(secret, snapshots() + QStringLiteral("/2"));
+        QFile::link(victim, at("link"));
+        QFile::link(elsewhere.path() + QStringLiteral("/none"), at("dangling"));
+        QFile::link(elsewhere.path(), at("out"));
+        test::writeBytes(snapshots() + QStringLiteral("/marcatore"),
+                         "Quorvanta: modifica in corso, file della cartella\n1\tA.MOV\n" + c.line +
+                             "\n");
+        const auto before = tree(dir());
+
+        const RecoveryResult r = recoverInterrupted(dir());
+        EXPECT_TRUE(r.found) << c.what;
+        EXPECT_FALSE(r.restored) << c.what;
+        EXPECT_TRUE(r.refused) << c.what;
+        EXPECT_TRUE(r.files.isEmpty()) << c.what;
+        EXPECT_TRUE(testoRipristino(r).contains(QStringLiteral("Nessun file è stato toccato")))
+            << c.what;
+        EXPECT_EQ(test::readBytes(victim), QByteArray("victim")) << c.what;
+        EXPECT_FALSE(QFileInfo::exists(elsewhere.path() + QStringLiteral("/none"))) << c.what;
+        EXPECT_EQ(contents("A.MOV"), QByteArray("mine")) << c.what;
+        EXPECT_TRUE(tree(dir()) == before) << c.what;
+        EXPECT_TRUE(hasInterruptedChange(dir())) << c.what;
+    }
+
+    // Without a marker, a link in the snapshot folder's place is not emptied.
+    QDir(dir()).removeRecursively();
+    QDir().mkpath(dir());
+    test::writeBytes(victim, "victim");
+    QFile::link(elsewhere.path(), snapshots());
+    EXPECT_TRUE(recoverInterrupted(dir()).restored);
+    EXPECT_EQ(test::readBytes(victim), QByteArray("victim"));
+}
+
+// A marker of an earlier version names its files by their full paths: those inside the
+// folder are put back.
+TEST_F(TransactionTest, AnEarlierMarkerNamingFilesOfTheFolderIsPutBack) {
+    put("A.MOV", "new-a");
+    QDir().mkpath(snapshots());
+    test::writeBytes(snapshots() + QStringLiteral("/1"), "old-a");
+    test::writeBytes(snapshots() + QStringLiteral("/marcatore"),
+                     "Quorvanta: modifica in corso\n1\t" + at("A.MOV").toUtf8() + "\n-\t" +
+                         at("C.MOV").toUtf8() + "\n");
+    put("C.MOV", "created");
+    const RecoveryResult r = recoverInterrupted(dir());
+    EXPECT_TRUE(r.restored) << r.error.toStdString();
+    EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+    EXPECT_FALSE(exists("C.MOV"));
+}
+
+// A change takes only files of its folder: any other is refused before anything is
+// written, and names nothing in the marker.
+TEST_F(TransactionTest, AChangeTakesOnlyFilesOfItsFolder) {
+    QTemporaryDir elsewhere;
+    QDir().mkpath(at("data"));
+    QFile::link(elsewhere.path(), at("data/out"));
+    QFile::link(elsewhere.path() + QStringLiteral("/f"), at("data/link"));
+    for (const char* name : {"A.MOV", "data/../A.MOV", "data/out/f", "data/out/new/f", "data/link",
+                             "data/.transazione/1", "data/a\\b", "data/a\x02"}) {
+        Transaction t(at("data"));
+        EXPECT_FALSE(t.rewrite(at(name), "new")) << name;
+        EXPECT_TRUE(t.message().contains(QStringLiteral("non è un file della cartella"))) << name;
+        EXPECT_FALSE(QFileInfo::exists(at(name))) << name;
+        EXPECT_FALSE(QFileInfo::exists(elsewhere.path() + QStringLiteral("/f"))) << name;
+        EXPECT_FALSE(hasInterruptedChange(at("data"))) << name;
+    }
+    Transaction t(at("data"));
+    EXPECT_TRUE(t.rewrite(at("data/sub.MOV"), "new"));
+    EXPECT_TRUE(t.commit());
+}
+
+// A roll-back on a full disk writes only the files the change wrote: one it never
+// wrote is as it was and needs no room. A recovery likewise leaves a file that is as it
+// was unwritten.
+TEST_F(TransactionTest, RollbackWritesOnlyWhatTheChangeChanged) {
+    const QByteArray large(20000, 'L');
+    put("A.MOV", large);
+    put("A.MOR", QByteArray("\x01\x00", 2));
+    Transaction t(dir());
+    ASSERT_TRUE(t.protect(QStringList{at("A.MOR"), at("A.MOV"), at("A.TOT")}));
+    {
+        // The disk is full: no file may grow past 4096 bytes.
+        const test::FileSizeLimit full(4096);
+        ASSERT_TRUE(full.isSet());
+        ASSERT_TRUE(t.writeCount(at("A.MOR"), 2));
+        EXPECT_FALSE(t.rewrite(at("A.MOV"), large + large)); // refused, the file is as it was
+        EXPECT_TRUE(t.rollback()) << t.error().toStdString();
+    }
+    EXPECT_TRUE(t.leftChanged().isEmpty());
+    EXPECT_EQ(contents("A.MOV"), large);
+    EXPECT_EQ(contents("A.MOR"), QByteArray("\x01\x00", 2));
+    EXPECT_FALSE(exists("A.TOT"));
+    EXPECT_FALSE(hasInterruptedChange(dir()));
+
+    // Killed after the count: recovery on the full disk puts the count back and needs
+    // to write nothing else.
+    {
+        auto* k = new Transaction(dir());
+        ASSERT_TRUE(k->protect(QStringList{at("A.MOR"), at("A.MOV")}));
+        ASSERT_TRUE(k->writeCount(at("A.MOR"), 3));
+        (void)k; // deliberately leaked, its destructor would roll back
+    }
+    {
+        const test::FileSizeLimit full(4096);
+        ASSERT_TRUE(full.isSet());
+        const RecoveryResult r = recoverInterrupted(dir());
+        EXPECT_TRUE(r.restored) << r.error.toStdString();
+    }
+    EXPECT_EQ(contents("A.MOV"), large);
+    EXPECT_EQ(contents("A.MOR"), QByteArray("\x01\x00", 2));
+}
+
+// A change of many files reads the names of its folder once, not at every file: here
+// two hundred new files (a copy of all accounts into an empty folder) and one whose name
+// differs in letter case from the existing file, which keeps its spelling.
+TEST_F(TransactionTest, AChangeReadsTheNamesOfItsFolderOnce) {
+    put("b.mov", "old-b");
+    const quint64 before = folderListingCount();
+    {
+        Transaction t(dir());
+        for (int i = 1; i <= 200; ++i)
+            ASSERT_TRUE(t.rewrite(dir() + QString::number(i) + QStringLiteral(".MOV"), "new"));
+        ASSERT_TRUE(t.rewrite(at("B.MOV"), "new-b"));
+        ASSERT_TRUE(t.writeCount(at("B.MOR"), 1));
+        ASSERT_TRUE(t.remove(at("B.MOR")));
+        ASSERT_TRUE(t.commit());
+    }
+    // The folder, and the snapshot folder for the marker.
+    EXPECT_LE(folderListingCount() - before, 2u);
+    EXPECT_EQ(contents("b.mov"), QByteArray("new-b"));
+    EXPECT_FALSE(exists("B.MOV"));
+    EXPECT_FALSE(exists("B.MOR"));
+    EXPECT_EQ(contents("200.MOV"), QByteArray("new"));
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files).size(), 201);
+}
+
+// A change waits for the disk once for each thing that must be there before it goes
+// on: each copy, the marker and its folder once when the files are protected together,
+// then each record written once.
+TEST_F(TransactionTest, AChangeSyncsEachFileOnce) {
+    put("A.MOV", "old-a");
+    put("B.MOV", "old-b");
+    put("A.MOR", QByteArray("\x01\x00", 2));
+    Transaction t(dir());
+    quint64 before = diskSyncCount();
+    ASSERT_TRUE(t.protect(QStringList{at("A.MOV"), at("B.MOV"), at("A.MOR")}));
+    EXPECT_EQ(diskSyncCount() - before, 3u + 1u + 1u);
+    before = diskSyncCount();
+    ASSERT_TRUE(t.writeCount(at("A.MOR"), 2));
+    ASSERT_TRUE(t.writeRecord(at("A.MOV"), 5, 1, "new-a"));
+    EXPECT_EQ(diskSyncCount() - before, 2u);
+    ASSERT_TRUE(t.commit());
+    EXPECT_EQ(contents("A.MOV"), QByteArray("new-a"));
+}
+
 TEST(FolderLockTest, SecondLockIsRefusedAndTheFirstKept) {
     QTemporaryDir a, b;
     FolderLock first, second;
@@ -223,14 +473,52 @@ TEST(FolderLockTest, LockOfADeadProgramIsTakenOver) {
     EXPECT_EQ(lock.lock(dir.path()), FolderLock::Result::Locked);
 }
 
+// A lock file left empty (a kill or a power cut between its creation and its writing)
+// names no owner: once no living process holds it, it is stale and taken over. One that
+// a living program holds stays its, whatever the file says, and so does one that may be
+// being written right now.
+TEST(FolderLockTest, ALockNamingNoOwnerIsTakenOverWhenNobodyHoldsIt) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QLatin1Char('/') + FileBloccoCartella;
+    const auto age = [&path](int seconds) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                                  QFileDevice::FileModificationTime));
+    };
+    for (const QByteArray& content : {QByteArray(), QByteArray("\x00\x07garbage")}) {
+        test::writeBytes(path, content);
+        age(60);
+        FolderLock lock;
+        EXPECT_EQ(lock.lock(dir.path()), FolderLock::Result::Locked);
+        FolderLock other;
+        EXPECT_EQ(other.lock(dir.path()), FolderLock::Result::InUse);
+        lock.unlock();
+    }
+
+    // Just made, it may be its owner's that is writing it.
+    test::writeBytes(path, QByteArray());
+    FolderLock early;
+    EXPECT_EQ(early.lock(dir.path()), FolderLock::Result::InUse);
+    QFile::remove(path);
+
+    // Held by a living program, emptied since: still that program's.
+    FolderLock holder;
+    ASSERT_EQ(holder.lock(dir.path()), FolderLock::Result::Locked);
+    test::writeBytes(path, QByteArray());
+    age(60);
+    FolderLock second;
+    EXPECT_EQ(second.lock(dir.path()), FolderLock::Result::InUse);
+    EXPECT_TRUE(QFileInfo::exists(path));
+}
+
 TEST(FolderLockTest, FolderWhereNoLockCanBeMadeIsUsedWithoutOne) {
     QTemporaryDir dir;
     FolderLock lock;
     ASSERT_EQ(lock.lock(dir.path()), FolderLock::Result::Locked);
     // A folder that cannot hold a lock file (here: one that is not there, as a
     // read-only folder would refuse it too) lets the old lock go.
-    EXPECT_EQ(lock.lock(dir.path() + QStringLiteral("/missing")),
-              FolderLock::Result::Unavailable);
+    EXPECT_EQ(lock.lock(dir.path() + QStringLiteral("/missing")), FolderLock::Result::Unavailable);
     EXPECT_FALSE(lock.locked());
     FolderLock other;
     EXPECT_EQ(other.lock(dir.path()), FolderLock::Result::Locked);
