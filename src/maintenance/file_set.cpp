@@ -91,10 +91,11 @@ bool ModificaFile::riscrivi(const QString& percorso, const QByteArray& contenuto
 bool ModificaFile::sostituisci(const QString& dato, const QByteArray& contenuto) {
     const QString percorso = resolvePath(dato);
     if (QFileInfo(percorso).isSymLink()) {
-        // The removal goes through the change, so that a failure puts back what the
-        // link gave; a link to nothing is no file of the change and simply goes.
-        if (!rimuovi(percorso)) return false;
-        if (QFileInfo(percorso).isSymLink() && !tenta(percorso, [&](GuastoFile& guasto) {
+        // The link goes, never what it points to: the change takes no file outside its
+        // folder, so the link is removed before the file is protected, and made again
+        // should the change be given up.
+        const QString destinazione = QFile::symLinkTarget(percorso);
+        if (!tenta(percorso, [&](GuastoFile& guasto) {
                 if (QFile::remove(percorso)) return true;
                 guasto = {percorso, errno, false,
                           conPercorso(percorso, QStringLiteral("impossibile eliminare il "
@@ -102,6 +103,7 @@ bool ModificaFile::sostituisci(const QString& dato, const QByteArray& contenuto)
                 return false;
             }))
             return false;
+        collegamentiRimossi_.push_back({percorso, destinazione});
     }
     return riscrivi(percorso, contenuto);
 }
@@ -150,6 +152,10 @@ Esito ModificaFile::fallita(const QString& cosa) {
     if (!motivo_.isEmpty()) testo += u'\n' + motivo_ + u'.';
     if (interrotta_) return Esito::fallito(testo);
     const QString rimasti = annullaModifica(transazione_);
+    // The links a replacement removed stand again where the roll-back left no file.
+    for (const auto& [percorso, destinazione] : collegamentiRimossi_)
+        if (!QFileInfo::exists(percorso) && !QFileInfo(percorso).isSymLink())
+            QFile::link(destinazione, percorso);
     if (rimasti.isEmpty())
         testo += QStringLiteral("\nI file sono com'erano prima dell'operazione.");
     return Esito::fallito(testo + rimasti);

@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -86,6 +87,8 @@ private:
     Riprova riprova_;
     QString motivo_;
     bool interrotta_ = false;
+    // Links that sostituisci removed (path, what it pointed to), made again on failure.
+    std::vector<std::pair<QString, QString>> collegamentiRimossi_;
 };
 
 // The SHA-256 of `contenuto` in hexadecimal: what the lists of copies record of each

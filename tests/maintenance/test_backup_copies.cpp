@@ -293,15 +293,16 @@ TEST_F(CopieSicurezza, ACopiesFolderWhoseChangeCouldNotBePutBackIsNotRead) {
     for (GuastoSimulato tipo : {GuastoSimulato::Errore, GuastoSimulato::Interruzione}) {
         recoverInterrupted(cartella);
         {
-            // The backup fails at its sixth write and its ".MOR" cannot be put back.
-            GuastoAlPasso guasto(6, tipo, "CC1.MOR");
+            // The backup fails at its sixth write and its ".MOV", written by then, cannot
+            // be put back.
+            GuastoAlPasso guasto(6, tipo, "CC1.MOV");
             const Esito e = EseguiCopie(cartella, CopiaDi::TuttiConti);
             ASSERT_TRUE(guasto.scattato());
             EXPECT_FALSE(e.ok());
         }
         ASSERT_TRUE(hasInterruptedChange(cartella));
         // The folder still refuses to be put back (full, or read-only).
-        GuastoAlPasso ancora(1000, GuastoSimulato::Errore, "CC1.MOR");
+        GuastoAlPasso ancora(1000, GuastoSimulato::Errore, "CC1.MOV");
         for (CopiaDi copia : {CopiaDi::ContoAttivo, CopiaDi::TuttiConti}) {
             const Esito e = RipristinaCopie(cartella, copia);
             EXPECT_TRUE(e.rifiutato());
@@ -346,6 +347,19 @@ TEST_F(CopieSicurezza, ALinkInPlaceOfAFileIsReplacedNeverWrittenThrough) {
     EXPECT_EQ(readBytes(fuori), "non toccare");
     EXPECT_FALSE(QFileInfo(file(".MOV")).isSymLink());
     EXPECT_EQ(readBytes(file(".MOV")), mov);
+
+    // A backup given up puts the link back where it stood, still pointing where it did.
+    QFile::remove(cartella + "CC1.MOV");
+    ASSERT_TRUE(QFile::link(fuori, cartella + "CC1.MOV"));
+    {
+        GuastoAlPasso guasto(4);
+        EXPECT_FALSE(EseguiCopie(cartella, CopiaDi::ContoAttivo).ok());
+        ASSERT_TRUE(guasto.scattato());
+        ASSERT_TRUE(guasto.scritture().filter("CC1.MOV").size() == 1);
+    }
+    EXPECT_TRUE(QFileInfo(cartella + "CC1.MOV").isSymLink());
+    EXPECT_EQ(QFile::symLinkTarget(cartella + "CC1.MOV"), fuori);
+    EXPECT_EQ(readBytes(fuori), "non toccare");
 }
 
 TEST_F(CopieSicurezza, ADamagedCopyOfTheRightSizeIsNotRestored) {
