@@ -448,8 +448,8 @@ TEST_F(ConversionTest, FolderThatIsNotThereIsNamed) {
     for (const auto& c : casi) {
         const EsitoConversione esito = convertiCartella(at(c.scelta));
         EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.scelta;
-        EXPECT_EQ(esito.testo, QStringLiteral("La cartella ") + at(c.nome) +
-                                   QStringLiteral(" non esiste."))
+        EXPECT_EQ(esito.testo,
+                  QStringLiteral("La cartella ") + at(c.nome) + QStringLiteral(" non esiste."))
             << c.scelta;
         EXPECT_EQ(esito.osErrno, ENOENT) << c.scelta;
         EXPECT_TRUE(esito.percorso) << c.scelta;
