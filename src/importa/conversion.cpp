@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 namespace qv {
@@ -240,77 +241,91 @@ QString elenco(const QStringList& files) {
     return nomi.join(QStringLiteral(", "));
 }
 
-} // namespace
+// Whether the folder chosen is there; the outcome says so when it is not.
+bool cartellaEsistente(const QString& cartella, EsitoConversione& esito) {
+    if (!cartella.isEmpty() && QFileInfo(cartella).isDir()) return true;
+    esito.stato = EsitoConversione::Stato::Fallita;
+    esito.osErrno = ENOENT;
+    esito.percorso = true;
+    esito.testo =
+        QStringLiteral("La cartella %1 non esiste.").arg(QDir::toNativeSeparators(cartella));
+    return false;
+}
 
-EsitoConversione convertiCartella(const QString& cartellaScelta,
-                                  const AvanzamentoConversione& avanzamento) {
-    EsitoConversione esito;
-    const QString cartella = folderWithSlash(cartellaScelta);
-    const QString nomeCartella = QDir::toNativeSeparators(cartella);
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir()) {
-        esito.stato = EsitoConversione::Stato::Fallita;
-        esito.osErrno = ENOENT;
-        esito.percorso = true;
-        esito.testo = QStringLiteral("La cartella %1 non esiste.").arg(nomeCartella);
-        return esito;
-    }
-
-    // The folder is ours until the end: Quorvanta cannot open it meanwhile.
-    FolderLock blocco;
+// Takes the folder's lock for the conversion. Refused when Quorvanta (or another
+// conversion) has the folder open, or when no lock can be made there.
+bool riservaCartella(FolderLock& blocco, const QString& cartella, EsitoConversione& esito) {
     switch (blocco.lock(cartella)) {
     case FolderLock::Result::Locked:
-        break;
+        return true;
     case FolderLock::Result::InUse:
         esito.stato = EsitoConversione::Stato::Rifiutata;
         esito.titolo = QString::fromUtf16(kTitoloAttenzione);
         esito.testo = testoCartellaInUso(cartella);
-        return esito;
+        return false;
     case FolderLock::Result::Unavailable:
         esito.stato = EsitoConversione::Stato::Rifiutata;
         esito.titolo = QString::fromUtf16(kTitoloAttenzione);
         esito.testo = QStringLiteral("Impossibile riservare la cartella %1 (cartella in sola "
                                      "lettura?): la conversione non è stata eseguita.")
-                          .arg(nomeCartella);
-        return esito;
+                          .arg(QDir::toNativeSeparators(cartella));
+        return false;
     }
+    return true;
+}
 
-    // A conversion that never finished left its snapshots: the originals go back first.
+// A conversion that never finished left its snapshots: the originals go back before
+// anything is read. False, with the outcome saying which files stayed changed, when
+// they cannot all go back.
+bool ripristinaConversioneInterrotta(const QString& cartella, EsitoConversione& esito) {
     const RecoveryResult ripristino = recoverInterrupted(cartella);
     esito.ripristinati = ripristino.files;
-    if (!ripristino.restored) {
-        esito.stato = EsitoConversione::Stato::Fallita;
-        esito.nonRipristinati = ripristino.leftChanged;
-        esito.testo = QStringLiteral("Una modifica precedente dei dati di questa cartella si è "
-                                     "interrotta e non è stato possibile ripristinarne i file "
-                                     "(%1).\nLa conversione non è stata eseguita.")
-                          .arg(ripristino.error);
-        return esito;
-    }
+    if (ripristino.restored) return true;
+    esito.stato = EsitoConversione::Stato::Fallita;
+    esito.nonRipristinati = ripristino.leftChanged;
+    esito.testo = QStringLiteral("Una modifica precedente dei dati di questa cartella si è "
+                                 "interrotta e non è stato possibile ripristinarne i file "
+                                 "(%1).\nLa conversione non è stata eseguita.")
+                      .arg(ripristino.error);
+    return false;
+}
 
-    Lettore in(esito);
+// The conversion marker of the folder (blank when there is none). Nothing when it
+// cannot be read, or when it says the folder is converted already: a second conversion
+// would read the new layouts as old ones.
+std::optional<MarcaConversione> leggiMarca(Lettore& in, const QString& fileMarca) {
     QByteArray bytes;
-    const QString fileMarca = resolveFile(cartella, FileMarcaConversione);
     MarcaConversione marca =
         MarcaConversione::fromBytes(QByteArray(MarcaConversione::Lunghezza, 0));
     if (in.leggi(fileMarca, MarcaConversione::Lunghezza, 1, &bytes))
         marca = MarcaConversione::fromBytes(bytes);
-    if (!in.ok()) return esito;
+    if (!in.ok()) return std::nullopt;
     if (marca.convertito.trimmed() == QLatin1String("S")) {
         in.rifiutata(QString::fromUtf16(kDatiGiaConvertiti));
-        return esito;
+        return std::nullopt;
     }
+    return marca;
+}
 
-    const int numeroConti = in.conteggio(resolveFile(cartella, RecContiFile));
-    if (!in.ok() || numeroConti <= 0) return esito;
+// The marker as the conversion leaves it: converted today.
+QByteArray marcaConvertita(MarcaConversione marca) {
+    marca.dataConversione = DataOggi();
+    marca.riservato.clear();
+    marca.convertito = QStringLiteral("S");
+    return marca.toBytes();
+}
 
+// Reads the account archive (`numeroConti` accounts) and every account's files, and adds
+// their new contents to `piano`, the archive last. False when an account's code cannot
+// name its files or a file stops the conversion (the outcome says why).
+bool pianificaConti(Lettore& in, const QString& cartella, int numeroConti,
+                    std::vector<FileNuovo>& piano) {
     const QString fileConti = resolveFile(cartella, ContiFile);
     QByteArray contiVecchi(qsizetype(numeroConti) * ContoVecchio::Lunghezza, 0);
     in.leggiVecchio(fileConti, ContoVecchio::Lunghezza, numeroConti, &contiVecchi);
-    if (!in.ok()) return esito;
+    if (!in.ok()) return false;
     const std::vector<ContoVecchio> conti = decodifica<ContoVecchio>(contiVecchi, numeroConti);
 
-    // Everything is read and converted before the first file is written.
-    std::vector<FileNuovo> piano;
     QByteArray archivio;
     archivio.reserve(qsizetype(numeroConti) * Conto::Lunghezza);
     for (int j = 0; j < numeroConti; ++j) {
@@ -322,62 +337,100 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
                              .arg(j + 1)
                              .arg(conto.codiceConto) +
                          kNessunFileModificato);
-            return esito;
+            return false;
         }
         pianificaConto(in, cartella, conto, piano);
-        if (!in.ok()) return esito;
+        if (!in.ok()) return false;
         archivio.append(convertiConto(
             QByteArrayView(contiVecchi)
                 .sliced(qsizetype(j) * ContoVecchio::Lunghezza, ContoVecchio::Lunghezza)));
     }
     piano.push_back({fileConti, archivio});
+    return true;
+}
 
-    marca.dataConversione = DataOggi();
-    marca.riservato.clear();
-    marca.convertito = QStringLiteral("S");
-    piano.push_back({fileMarca, marca.toBytes()});
+// Everything is read and converted before the first file is written: the plan holds
+// every file's new content, the marker last. Gives the number of accounts planned; 0
+// when the folder holds none (nothing to write) or the reading stopped (the outcome
+// says why).
+int pianificaCartella(const QString& cartella, EsitoConversione& esito,
+                      std::vector<FileNuovo>& piano) {
+    Lettore in(esito);
+    const QString fileMarca = resolveFile(cartella, FileMarcaConversione);
+    const std::optional<MarcaConversione> marca = leggiMarca(in, fileMarca);
+    if (!marca) return 0;
+    const int numeroConti = in.conteggio(resolveFile(cartella, RecContiFile));
+    if (!in.ok() || numeroConti <= 0) return 0;
+    if (!pianificaConti(in, cartella, numeroConti, piano)) return 0;
+    piano.push_back({fileMarca, marcaConvertita(*marca)});
+    return numeroConti;
+}
 
-    // Every original is copied into the snapshot folder before anything is replaced
-    // (all at once: one marker write instead of one per file); Conv.con goes last, so
-    // a folder is marked only when all of it is converted.
+// A write of the conversion failed: every original goes back, and the outcome says why
+// and which files, if any, could not be put back.
+void scritturaFallita(Transaction& modifica, int osErrno, EsitoConversione& esito) {
+    const QString motivo = modifica.error();
+    modifica.rollback();
+    esito.stato = EsitoConversione::Stato::Fallita;
+    esito.osErrno = osErrno;
+    esito.nonRipristinati = modifica.leftChanged();
+    esito.testo = QStringLiteral("Impossibile scrivere %1.\nLa conversione non è stata "
+                                 "eseguita. ")
+                      .arg(motivo);
+    if (esito.nonRipristinati.isEmpty())
+        esito.testo += QStringLiteral("Ogni file della cartella è stato ripristinato com'era.");
+    else
+        esito.testo += QStringLiteral("Non è stato possibile ripristinare questi file: %1; "
+                                      "saranno ripristinati alla prossima conversione.")
+                           .arg(elenco(esito.nonRipristinati));
+}
+
+// Writes the plan as one change. Every original is copied into the snapshot folder
+// before anything is replaced (all at once: one marker write instead of one per file);
+// the files are then rewritten in the plan's order, Conv.con last, so that a folder is
+// marked only when all of it is converted. `avanzamento` hears of each file written.
+bool scriviPiano(const QString& cartella, const std::vector<FileNuovo>& piano,
+                 const AvanzamentoConversione& avanzamento, EsitoConversione& esito) {
     Transaction modifica(cartella);
-    const auto fallita = [&](const QString& motivo, int osErrno) {
-        modifica.rollback();
-        esito.stato = EsitoConversione::Stato::Fallita;
-        esito.osErrno = osErrno;
-        esito.nonRipristinati = modifica.leftChanged();
-        esito.testo = QStringLiteral("Impossibile scrivere %1.\nLa conversione non è stata "
-                                     "eseguita. ")
-                          .arg(motivo);
-        if (esito.nonRipristinati.isEmpty())
-            esito.testo += QStringLiteral("Ogni file della cartella è stato ripristinato com'era.");
-        else
-            esito.testo += QStringLiteral("Non è stato possibile ripristinare questi file: %1; "
-                                          "saranno ripristinati alla prossima conversione.")
-                               .arg(elenco(esito.nonRipristinati));
-        return esito;
-    };
     QStringList daProteggere;
     for (const FileNuovo& f : piano)
         daProteggere << f.path;
     errno = 0;
     if (!modifica.protect(daProteggere)) {
-        const int errore = errno;
-        return fallita(modifica.error(), errore);
+        scritturaFallita(modifica, errno, esito);
+        return false;
     }
     for (const FileNuovo& f : piano) {
         errno = 0;
         if (!modifica.rewrite(f.path, f.contenuto)) {
-            const int errore = errno; // what the failed system call left
-            return fallita(modifica.error(), errore);
+            scritturaFallita(modifica, errno, esito); // errno: what the failed call left
+            return false;
         }
         if (avanzamento) avanzamento(f.path);
     }
     errno = 0;
     if (!modifica.commit()) {
-        const int errore = errno;
-        return fallita(modifica.error(), errore);
+        scritturaFallita(modifica, errno, esito);
+        return false;
     }
+    return true;
+}
+
+} // namespace
+
+EsitoConversione convertiCartella(const QString& cartellaScelta,
+                                  const AvanzamentoConversione& avanzamento) {
+    EsitoConversione esito;
+    const QString cartella = folderWithSlash(cartellaScelta);
+    if (!cartellaEsistente(cartella, esito)) return esito;
+    // The folder is ours until the end: Quorvanta cannot open it meanwhile.
+    FolderLock blocco;
+    if (!riservaCartella(blocco, cartella, esito)) return esito;
+    if (!ripristinaConversioneInterrotta(cartella, esito)) return esito;
+    std::vector<FileNuovo> piano;
+    const int numeroConti = pianificaCartella(cartella, esito, piano);
+    if (numeroConti <= 0) return esito;
+    if (!scriviPiano(cartella, piano, avanzamento, esito)) return esito;
     esito.contiConvertiti = numeroConti;
     return esito;
 }

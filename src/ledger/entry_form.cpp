@@ -430,9 +430,6 @@ void Form9::elencaNellOrdineAttivo() {
 void Form9::elencaOperazione() {
     elenca(Ordine::Operazione);
 }
-void Form9::elencaValuta() {
-    elenca(Ordine::Valuta);
-}
 
 void Form9::elenca(Ordine ordine) {
     impostaOrdineAttivo(ordine);
@@ -939,22 +936,10 @@ void Form9::Command3D1_Click() {
     formHost().showModal(picker);
 }
 
-// --- The list procedures ------------------------------------------------------------------
-
-void ElencaMovimentiOperazione() {
-    formHost().form<Form9>().elencaOperazione();
-}
-
-void ElencaMovimentiValuta() {
-    formHost().form<Form9>().elencaValuta();
-}
+// --- The list procedure -------------------------------------------------------------------
 
 void ElencaMovimentiOrdineAttivo() {
     formHost().form<Form9>().elencaNellOrdineAttivo();
-}
-
-void ElencaMovimentiSalvati() {
-    formHost().form<Form9>().aggiungiMovimentoSalvato(stato().NumeroMovimenti);
 }
 
 } // namespace qv

@@ -49,9 +49,9 @@ public:
     // Rebuilds the list of the active order from the movement table, within the
     // range fields (all movements while Ag is enabled).
     void elencaNellOrdineAttivo();
-    // Rebuild one list and show it; the active order becomes that list's.
+    // Rebuilds the list in operation-date order and shows it; that order becomes the
+    // active one.
     void elencaOperazione();
-    void elencaValuta();
     // Adds the line of movement `numero` (just appended) to the list of the active
     // order, widening the range fields to its date when it lies outside them.
     void aggiungiMovimentoSalvato(int numero);
@@ -183,14 +183,8 @@ private:
     QPointer<QObject> pickerCollegato_; // the causale picker whose choice comes here
 };
 
-// The list procedures of the entry form, for the windows that refresh it: each
-// creates Form9 when it is not loaded yet.
-void ElencaMovimentiOperazione();
-void ElencaMovimentiValuta();
-// Rebuilds Form9's list in its active order.
+// The list procedure of the entry form, for the windows that refresh it: it creates
+// Form9 when it is not loaded yet, and rebuilds its list in its active order.
 void ElencaMovimentiOrdineAttivo();
-// Adds the line of movement NumeroMovimenti (just appended) to Form9's list of the
-// active order.
-void ElencaMovimentiSalvati();
 
 } // namespace qv

@@ -31,8 +31,6 @@ public:
     // confirmation can tell whether another window changed or deleted it meanwhile.
     // False, with the fields left empty, for a number that is not a movement.
     bool mostraMovimento(int numero);
-    // The movement in the form, 0 when none.
-    int movimentoMostrato() const { return numero_; }
 
     void OK_Click();
     void Esc_Click();

@@ -59,20 +59,6 @@ signals:
 private:
     ContoAperto() = default;
     friend void ChiudiConto();
-
-    // The two warnings asked before the movements are cleared ("AVVERTIMENTO!", OK and
-    // Cancel, Cancel the default).
-    QString avvisoCancellaMovimenti();
-    QString confermaCancellaMovimenti();
-
-    // "Cancella Movimenti", once the user has confirmed twice: `movimentiInCancellazione` is
-    // said (a movement the movement form holds goes back, the other windows of the account
-    // close), then every file of the open account in the data folder is deleted; its record
-    // in the account archive stays. No window holds a movement afterwards. Done when the
-    // files are gone (the caller then reloads the emptied account); refused with nothing
-    // changed when no account is open; failed, naming the files, when one cannot be
-    // deleted.
-    Esito cancellaMovimentiConto();
 };
 
 inline ContoAperto& contoAperto() {

@@ -59,7 +59,6 @@ public:
 
     // What the window's close box does: unload the form (the default) or hide it.
     void setCloseHides(bool hides) { closeHides_ = hides; }
-    bool closeHides() const { return closeHides_; }
 
     bool isLoaded() const { return loaded_; }
     // Shown by the host and not hidden since (whether or not the screen shows it).

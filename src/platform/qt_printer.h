@@ -56,7 +56,6 @@ public:
     QString pdfFolder() const;
     // Writes PDF files even when a printer is available.
     void setPdfOnly(bool on) { pdfOnly_ = on; }
-    bool pdfOnly() const { return pdfOnly_; }
     // The last PDF file completed; empty when none was.
     QString lastPdfPath() const { return lastPdfPath_; }
     bool documentOpen() const { return open_; }

@@ -94,6 +94,147 @@ std::vector<GiornoPeriodo> inOrdineDiData(const std::vector<VocePeriodo>& period
     return giorni;
 }
 
+// The display rate a staffa works with. A rate that could not be a display rate is never
+// made current; should one come here all the same, amounts stay in Euro rather than turn
+// into infinities.
+double fattoreUtilizzabile(double fattore) {
+    return std::isfinite(fattore) && fattore != 0 ? fattore : 1.0;
+}
+
+// The divisor of the numbers: the one given, or the default one for a divisor that could
+// not divide (an options record never saved).
+int divisoreUtilizzabile(int divisore) {
+    return divisore > 0 ? divisore : DivisoreNumeri(0);
+}
+
+// Selection: the movements of the period, with their signed amounts in stored units, in
+// table order (their indices go to `st.movimentiPeriodo`), and the opening balance of the
+// earlier ones in the display currency, suspended or not, whatever the choice. A
+// movement without any date is left out and named, so that the user can correct it.
+std::vector<VocePeriodo> selezionaMovimenti(std::span<const Movimento> movimenti,
+                                            RisultatoStaffa& st) {
+    const ParametriStaffa& p = st.parametri;
+    const double fattore = p.fattoreValuta;
+    const qint64 dal = p.dal.toJulianDay();
+    const qint64 al = p.al.toJulianDay();
+    std::vector<VocePeriodo> periodo;
+    periodo.reserve(movimenti.size());
+    st.movimentiPeriodo.reserve(movimenti.size());
+    for (size_t i = 0; i < movimenti.size(); ++i) {
+        const Movimento& m = movimenti[i];
+        const qint64 giorno = giornoDelMovimento(m);
+        if (giorno == 0) {
+            st.movimentiSenzaData.push_back(m.numero);
+            continue;
+        }
+        const bool entrata = m.entrataUscita == u"E";
+        if (giorno < dal) {
+            const double importo = fattore * importoContabile(m.importo);
+            st.saldoInizialePeriodo += entrata ? importo : -importo;
+        } else if (giorno <= al && (p.tutti || m.sospeso == u"N")) {
+            const double importo = importoContabile(m.importo);
+            periodo.push_back({giorno, entrata ? importo : -importo});
+            st.movimentiPeriodo.push_back(int(i));
+        }
+    }
+    return periodo;
+}
+
+// The extra dates that fall in the period (dal to al), in ascending order.
+std::vector<qint64> dateAggiuntiveDelPeriodo(const ParametriStaffa& p) {
+    const qint64 dal = p.dal.toJulianDay();
+    const qint64 al = p.al.toJulianDay();
+    std::vector<qint64> aggiuntive;
+    aggiuntive.reserve(p.dateAggiuntive.size());
+    for (const QDate& x : p.dateAggiuntive)
+        if (x.isValid() && x.toJulianDay() >= dal && x.toJulianDay() <= al)
+            aggiuntive.push_back(x.toJulianDay());
+    std::sort(aggiuntive.begin(), aggiuntive.end());
+    return aggiuntive;
+}
+
+// The dates of the staffa with the balance in force from each, in stored units: the day
+// before dal with the carry-forward and the opening balance, dal when the first movement
+// comes later, one date per value date of the period, al when the last movement comes
+// earlier. Each extra date gets its row as the walk passes it, unless a row of that
+// date is already there.
+std::vector<RigaStaffa> dateDellaStaffa(const std::vector<GiornoPeriodo>& giorni,
+                                        const RisultatoStaffa& st) {
+    const ParametriStaffa& p = st.parametri;
+    const qint64 dal = p.dal.toJulianDay();
+    const qint64 al = p.al.toJulianDay();
+    std::vector<RigaStaffa> righe;
+    righe.reserve(giorni.size() + 3 + p.dateAggiuntive.size());
+    double saldo = p.saldoRiporto + st.saldoInizialePeriodo / p.fattoreValuta;
+    const auto aggiungi = [&](qint64 giorno, int quanti) {
+        RigaStaffa r;
+        r.data = QDate::fromJulianDay(giorno);
+        r.saldo = saldo;
+        r.movimenti = quanti;
+        righe.push_back(r);
+    };
+    const std::vector<qint64> aggiuntive = dateAggiuntiveDelPeriodo(p);
+    size_t prossimaAggiuntiva = 0;
+    const auto aggiungiPrimaDi = [&](qint64 limite) {
+        for (; prossimaAggiuntiva < aggiuntive.size() && aggiuntive[prossimaAggiuntiva] < limite;
+             ++prossimaAggiuntiva)
+            if (aggiuntive[prossimaAggiuntiva] > righe.back().data.toJulianDay())
+                aggiungi(aggiuntive[prossimaAggiuntiva], 0);
+    };
+
+    aggiungi(dal - 1, 0);
+    if (giorni.empty() || (p.rigaDal && giorni.front().giorno > dal)) aggiungi(dal, 0);
+    for (const GiornoPeriodo& g : giorni) {
+        aggiungiPrimaDi(g.giorno);
+        saldo = g.somma + saldo;
+        aggiungi(g.giorno, g.quanti);
+    }
+    aggiungiPrimaDi(al + 1);
+    if (al > righe.back().data.toJulianDay()) aggiungi(al, 0);
+    return righe;
+}
+
+// Each row's figures: the balance in the display currency capped at the credit line,
+// the excess beyond it, the days to the next date within the period and the numbers.
+void calcolaRighe(std::vector<RigaStaffa>& righe, const ParametriStaffa& p) {
+    const double fattore = p.fattoreValuta;
+    const int divisore = divisoreUtilizzabile(p.divisoreNumeri);
+    const qint64 al = p.al.toJulianDay();
+    const double limite = fattore * p.fido;
+    for (size_t k = 0; k < righe.size(); ++k) {
+        RigaStaffa& r = righe[k];
+        r.saldoRiga = fattore * r.saldo;
+        if (r.saldoRiga < -limite) {
+            r.oltreFido = true;
+            r.eccedenza = r.saldoRiga + limite;
+            // Without a credit line the cap is 0, not -0: the row shows a zero balance.
+            r.saldoRiga = -limite + 0.0;
+        }
+        if (k + 1 < righe.size()) {
+            const qint64 prossimo = righe[k + 1].data.toJulianDay();
+            if (prossimo <= al) r.giorni = int(prossimo - r.data.toJulianDay());
+        }
+        r.numeri = r.giorni * r.saldoRiga / divisore;
+        if (r.oltreFido) r.numeriEccedenza = -(r.giorni * r.eccedenza / divisore) + 0.0;
+    }
+}
+
+// The totals of the rows, in row order: debit numbers (those beyond the credit line
+// included), credit numbers, the largest excess and the largest overdraft.
+void sommaTotali(RisultatoStaffa& st) {
+    for (const RigaStaffa& r : st.righe) {
+        if (r.debitoria())
+            st.totaleNumeriDebitori += -r.numeri;
+        else
+            st.totaleNumeriCreditori += r.numeri;
+        if (r.oltreFido) {
+            st.totaleNumeriDebitori += r.numeriEccedenza;
+            st.massimaEccedenza = std::min(st.massimaEccedenza, r.eccedenza);
+        }
+        st.massimoScoperto = std::min(st.massimoScoperto, r.saldoRiga);
+    }
+}
+
 } // namespace
 
 int DivisoreNumeri(qint16 codiceDivisore) {
@@ -154,107 +295,14 @@ double RisultatoStaffa::saldoFinale() const {
 RisultatoStaffa calcolaStaffa(std::span<const Movimento> movimenti, const ParametriStaffa& p) {
     RisultatoStaffa st;
     st.parametri = p;
-    // A rate that could not be a display rate is never made current; should one come
-    // here all the same, amounts stay in Euro rather than turn into infinities.
-    const double fattore =
-        std::isfinite(p.fattoreValuta) && p.fattoreValuta != 0 ? p.fattoreValuta : 1.0;
-    st.parametri.fattoreValuta = fattore;
-    const int divisore = p.divisoreNumeri > 0 ? p.divisoreNumeri : DivisoreNumeri(0);
+    st.parametri.fattoreValuta = fattoreUtilizzabile(p.fattoreValuta);
     if (!p.dal.isValid() || !p.al.isValid()) return st;
-    const qint64 dal = p.dal.toJulianDay();
-    const qint64 al = p.al.toJulianDay();
-
-    // Selection: the movements of the period, and the opening balance of the earlier
-    // ones (suspended or not, whatever the choice).
-    std::vector<VocePeriodo> periodo;
-    periodo.reserve(movimenti.size());
-    st.movimentiPeriodo.reserve(movimenti.size());
-    for (size_t i = 0; i < movimenti.size(); ++i) {
-        const Movimento& m = movimenti[i];
-        const qint64 giorno = giornoDelMovimento(m);
-        if (giorno == 0) {
-            st.movimentiSenzaData.push_back(m.numero);
-            continue;
-        }
-        const bool entrata = m.entrataUscita == u"E";
-        if (giorno < dal) {
-            const double importo = fattore * importoContabile(m.importo);
-            st.saldoInizialePeriodo += entrata ? importo : -importo;
-        } else if (giorno <= al && (p.tutti || m.sospeso == u"N")) {
-            const double importo = importoContabile(m.importo);
-            periodo.push_back({giorno, entrata ? importo : -importo});
-            st.movimentiPeriodo.push_back(int(i));
-        }
-    }
-    const std::vector<GiornoPeriodo> giorni = inOrdineDiData(periodo, dal, al);
-
-    // The dates with the balance in force from each: the day before dal with the
-    // carry-forward and the opening balance, dal when the first movement comes later,
-    // one date per value date of the period, al when the last movement comes earlier.
-    std::vector<RigaStaffa>& righe = st.righe;
-    righe.reserve(giorni.size() + 3 + p.dateAggiuntive.size());
-    double saldo = p.saldoRiporto + st.saldoInizialePeriodo / fattore;
-    const auto aggiungi = [&](qint64 giorno, int quanti) {
-        RigaStaffa r;
-        r.data = QDate::fromJulianDay(giorno);
-        r.saldo = saldo;
-        r.movimenti = quanti;
-        righe.push_back(r);
-    };
-    // The extra dates of the period in ascending order; each gets its row as the walk
-    // passes it, unless a row of that date is already there.
-    std::vector<qint64> aggiuntive;
-    aggiuntive.reserve(p.dateAggiuntive.size());
-    for (const QDate& x : p.dateAggiuntive)
-        if (x.isValid() && x.toJulianDay() >= dal && x.toJulianDay() <= al)
-            aggiuntive.push_back(x.toJulianDay());
-    std::sort(aggiuntive.begin(), aggiuntive.end());
-    size_t prossimaAggiuntiva = 0;
-    const auto aggiungiPrimaDi = [&](qint64 limite) {
-        for (; prossimaAggiuntiva < aggiuntive.size() && aggiuntive[prossimaAggiuntiva] < limite;
-             ++prossimaAggiuntiva)
-            if (aggiuntive[prossimaAggiuntiva] > righe.back().data.toJulianDay())
-                aggiungi(aggiuntive[prossimaAggiuntiva], 0);
-    };
-
-    aggiungi(dal - 1, 0);
-    if (giorni.empty() || (p.rigaDal && giorni.front().giorno > dal)) aggiungi(dal, 0);
-    for (const GiornoPeriodo& g : giorni) {
-        aggiungiPrimaDi(g.giorno);
-        saldo = g.somma + saldo;
-        aggiungi(g.giorno, g.quanti);
-    }
-    aggiungiPrimaDi(al + 1);
-    if (al > righe.back().data.toJulianDay()) aggiungi(al, 0);
-
-    // Rows: the balance capped at the credit line, the excess beyond it, the days and
-    // the numbers.
-    const double limite = fattore * p.fido;
-    for (size_t k = 0; k < righe.size(); ++k) {
-        RigaStaffa& r = righe[k];
-        r.saldoRiga = fattore * r.saldo;
-        if (r.saldoRiga < -limite) {
-            r.oltreFido = true;
-            r.eccedenza = r.saldoRiga + limite;
-            // Without a credit line the cap is 0, not -0: the row shows a zero balance.
-            r.saldoRiga = -limite + 0.0;
-        }
-        if (k + 1 < righe.size()) {
-            const qint64 prossimo = righe[k + 1].data.toJulianDay();
-            if (prossimo <= al) r.giorni = int(prossimo - r.data.toJulianDay());
-        }
-        r.numeri = r.giorni * r.saldoRiga / divisore;
-        if (r.debitoria())
-            st.totaleNumeriDebitori += -r.numeri;
-        else
-            st.totaleNumeriCreditori += r.numeri;
-        if (r.oltreFido) {
-            r.numeriEccedenza = -(r.giorni * r.eccedenza / divisore) + 0.0;
-            st.totaleNumeriDebitori += r.numeriEccedenza;
-            st.massimaEccedenza = std::min(st.massimaEccedenza, r.eccedenza);
-        }
-        st.massimoScoperto = std::min(st.massimoScoperto, r.saldoRiga);
-    }
+    const std::vector<VocePeriodo> periodo = selezionaMovimenti(movimenti, st);
+    const std::vector<GiornoPeriodo> giorni =
+        inOrdineDiData(periodo, p.dal.toJulianDay(), p.al.toJulianDay());
+    st.righe = dateDellaStaffa(giorni, st);
+    calcolaRighe(st.righe, st.parametri);
+    sommaTotali(st);
     return st;
 }
 

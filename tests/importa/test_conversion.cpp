@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <unistd.h>
 
 namespace qv::test {
@@ -429,6 +430,58 @@ TEST_F(ConversionTest, AccountListReadsEitherLayoutAndCreatesNothing) {
     const ListaContiCartella lista = leggiListaConti(folder());
     EXPECT_EQ(lista.righe, attese);
     EXPECT_TRUE(lista.errore.isEmpty());
+}
+
+// A folder that is not there (or a file chosen in its place) is named with its final
+// "/", as a path the user can look for, and nothing is created.
+TEST_F(ConversionTest, FolderThatIsNotThereIsNamed) {
+    writeBytes(at("unfile"), "x");
+    const auto before = contents();
+    const struct {
+        const char* scelta;
+        const char* nome;
+    } casi[] = {
+        {"assente", "assente/"},
+        {"assente/", "assente/"},
+        {"unfile", "unfile/"},
+    };
+    for (const auto& c : casi) {
+        const EsitoConversione esito = convertiCartella(at(c.scelta));
+        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.scelta;
+        EXPECT_EQ(esito.testo,
+                  QStringLiteral("La cartella ") + at(c.nome) + QStringLiteral(" non esiste."))
+            << c.scelta;
+        EXPECT_EQ(esito.osErrno, ENOENT) << c.scelta;
+        EXPECT_TRUE(esito.percorso) << c.scelta;
+        EXPECT_EQ(contents(), before) << c.scelta;
+    }
+}
+
+// A write that fails at any step says so, with the files all put back, and gives the
+// system's error; nothing is reported as converted.
+TEST_F(ConversionTest, FailedWriteSaysEveryFileWentBack) {
+    writeOldFolder(folder());
+    QByteArray molti;
+    for (int i = 1; i <= 100; ++i)
+        molti += movimentoVecchioBytes(qint16(i), "01/02/01", "01/02/01", "BON", i, "", "", "N",
+                                       "E", "N");
+    writeBytes(at("CONTOLUNGO12.MOV"), molti);
+    writeBytes(at("CONTOLUNGO12.MOR"), le16(100));
+    EsitoConversione esito;
+    {
+        FileSizeLimit limit(7400);
+        ASSERT_TRUE(limit.isSet());
+        esito = convertiCartella(folder());
+    }
+    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita);
+    EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile scrivere ")))
+        << esito.testo.toStdString();
+    EXPECT_TRUE(esito.testo.endsWith(
+        QStringLiteral(".\nLa conversione non è stata eseguita. Ogni file della cartella è "
+                       "stato ripristinato com'era.")))
+        << esito.testo.toStdString();
+    EXPECT_EQ(esito.osErrno, EFBIG);
+    EXPECT_EQ(esito.contiConvertiti, 0);
 }
 
 } // namespace
