@@ -34,11 +34,15 @@ enum class TipoCampo {
 // The width that a kind always has; 0 for the kinds of any width.
 constexpr int larghezzaDelTipo(TipoCampo tipo) {
     switch (tipo) {
-    case TipoCampo::Intero: return 2;
+    case TipoCampo::Intero:
+        return 2;
     case TipoCampo::Lungo:
-    case TipoCampo::Singolo: return 4;
-    case TipoCampo::Doppio: return 8;
-    default: return 0;
+    case TipoCampo::Singolo:
+        return 4;
+    case TipoCampo::Doppio:
+        return 8;
+    default:
+        return 0;
     }
 }
 
@@ -91,31 +95,56 @@ constexpr DescrizioneCampo campoDi(const Campi& campi, std::string_view nome) {
 namespace dettaglio {
 
 // The value of each kind, read and written.
-inline void leggiValore(FieldReader& in, int larghezza, QString& v) { v = in.text(larghezza); }
-inline void leggiValore(FieldReader& in, int, qint16& v) { v = in.int16(); }
-inline void leggiValore(FieldReader& in, int, qint32& v) { v = in.int32(); }
-inline void leggiValore(FieldReader& in, int, float& v) { v = in.single(); }
-inline void leggiValore(FieldReader& in, int, double& v) { v = in.real(); }
-inline void leggiValore(FieldReader& in, int larghezza, QByteArray& v) { v = in.raw(larghezza); }
+inline void leggiValore(FieldReader& in, int larghezza, QString& v) {
+    v = in.text(larghezza);
+}
+inline void leggiValore(FieldReader& in, int, qint16& v) {
+    v = in.int16();
+}
+inline void leggiValore(FieldReader& in, int, qint32& v) {
+    v = in.int32();
+}
+inline void leggiValore(FieldReader& in, int, float& v) {
+    v = in.single();
+}
+inline void leggiValore(FieldReader& in, int, double& v) {
+    v = in.real();
+}
+inline void leggiValore(FieldReader& in, int larghezza, QByteArray& v) {
+    v = in.raw(larghezza);
+}
 
 inline void scriviValore(FieldWriter& out, int larghezza, const QString& v) {
     out.text(v, larghezza);
 }
-inline void scriviValore(FieldWriter& out, int, qint16 v) { out.int16(v); }
-inline void scriviValore(FieldWriter& out, int, qint32 v) { out.int32(v); }
-inline void scriviValore(FieldWriter& out, int, float v) { out.single(v); }
-inline void scriviValore(FieldWriter& out, int, double v) { out.real(v); }
+inline void scriviValore(FieldWriter& out, int, qint16 v) {
+    out.int16(v);
+}
+inline void scriviValore(FieldWriter& out, int, qint32 v) {
+    out.int32(v);
+}
+inline void scriviValore(FieldWriter& out, int, float v) {
+    out.single(v);
+}
+inline void scriviValore(FieldWriter& out, int, double v) {
+    out.real(v);
+}
 inline void scriviValore(FieldWriter& out, int larghezza, const QByteArray& v) {
     out.raw(v, larghezza);
 }
 
 // The kind a member of type T has unless the table says otherwise.
 template <class T> constexpr TipoCampo tipoDi() {
-    if constexpr (std::is_same_v<T, QString>) return TipoCampo::Testo;
-    else if constexpr (std::is_same_v<T, qint16>) return TipoCampo::Intero;
-    else if constexpr (std::is_same_v<T, qint32>) return TipoCampo::Lungo;
-    else if constexpr (std::is_same_v<T, float>) return TipoCampo::Singolo;
-    else if constexpr (std::is_same_v<T, double>) return TipoCampo::Doppio;
+    if constexpr (std::is_same_v<T, QString>)
+        return TipoCampo::Testo;
+    else if constexpr (std::is_same_v<T, qint16>)
+        return TipoCampo::Intero;
+    else if constexpr (std::is_same_v<T, qint32>)
+        return TipoCampo::Lungo;
+    else if constexpr (std::is_same_v<T, float>)
+        return TipoCampo::Singolo;
+    else if constexpr (std::is_same_v<T, double>)
+        return TipoCampo::Doppio;
     else {
         static_assert(std::is_same_v<T, QByteArray>, "a field is text, number or bytes");
         return TipoCampo::Byte;
@@ -181,14 +210,15 @@ constexpr auto campo(std::string_view nome, int inizio, int larghezza,
 // Elements Primo to Primo+Quanti-1 of array member M, each `larghezza` wide, the first
 // at `inizio`.
 template <auto M, std::size_t Primo, std::size_t Quanti>
-constexpr auto elementi(
-    std::string_view nome, int inizio, int larghezza,
-    TipoCampo tipo = dettaglio::tipoDi<typename dettaglio::Elemento<M, Primo>::Valore>()) {
+constexpr auto
+elementi(std::string_view nome, int inizio, int larghezza,
+         TipoCampo tipo = dettaglio::tipoDi<typename dettaglio::Elemento<M, Primo>::Valore>()) {
     return [&]<std::size_t... I>(std::index_sequence<I...>) {
         dettaglio::richiediTipo<typename dettaglio::Elemento<M, Primo>::Valore>(tipo);
         return std::array{dettaglio::campoCon<dettaglio::Elemento<M, Primo + I>>(
             nome, inizio + int(I) * larghezza, larghezza, tipo, int(Primo + I))...};
-    }(std::make_index_sequence<Quanti>{});
+    }
+    (std::make_index_sequence<Quanti>{});
 }
 
 // The descriptions of `Quanti` elements of an array, numbered from `primo`, for the

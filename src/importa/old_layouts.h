@@ -86,9 +86,8 @@ template <> struct Tracciato<FoglioAssegnoVecchio> {
 
 // Credit and debit rates alike: one rate a period.
 template <> struct Tracciato<InteressiVecchi> {
-    static constexpr auto campi =
-        unisci(serie<5>("dataDecorrenza", 0, 8, TipoCampo::Data, 1),
-               serie<5>("tasso", 40, 4, TipoCampo::Singolo, 1));
+    static constexpr auto campi = unisci(serie<5>("dataDecorrenza", 0, 8, TipoCampo::Data, 1),
+                                         serie<5>("tasso", 40, 4, TipoCampo::Singolo, 1));
 };
 
 template <> struct Tracciato<RiportoPrecedenteVecchio> {

@@ -92,7 +92,7 @@ struct SenzaRegola {
 // date widened by the date rule, a text widened by `allarga`; a new field is blank.
 // `regola` may then change the bytes of a field.
 template <class Vecchio, class Nuovo, std::size_t N, class Regola = SenzaRegola>
-QByteArray trasponi(QByteArrayView vecchio, const std::array<int, N>& da, Regola regola = {}) {
+QByteArray trasponiCon(QByteArrayView vecchio, const std::array<int, N>& da, Regola regola = {}) {
     static_assert(copreEsattamente(Tracciato<Vecchio>::campi, Vecchio::Lunghezza));
     static_assert(copreEsattamente(Tracciato<Nuovo>::campi, Nuovo::Lunghezza));
     QByteArray out;
@@ -104,15 +104,25 @@ QByteArray trasponi(QByteArrayView vecchio, const std::array<int, N>& da, Regola
             campo = QByteArray(n.larghezza, ' ');
         } else {
             const QByteArray bytes = grezzo(vecchio, Tracciato<Vecchio>::campi[size_t(da[i])]);
-            if (n.tipo == TipoCampo::Data) campo = dataNuova(bytes, n.larghezza);
-            else if (bytes.size() == n.larghezza) campo = bytes;
-            else campo = allarga(bytes, n.larghezza);
+            if (n.tipo == TipoCampo::Data)
+                campo = dataNuova(bytes, n.larghezza);
+            else if (bytes.size() == n.larghezza)
+                campo = bytes;
+            else
+                campo = allarga(bytes, n.larghezza);
         }
         regola(n, campo);
         out.append(campo);
     }
     Q_ASSERT(out.size() == Nuovo::Lunghezza);
     return out;
+}
+
+// The same, each field from the old field of its own name.
+template <class Vecchio, class Nuovo> constexpr auto kStessiNomi = accoppia<Vecchio, Nuovo>();
+template <class Vecchio, class Nuovo, class Regola = SenzaRegola>
+QByteArray trasponi(QByteArrayView vecchio, Regola regola = {}) {
+    return trasponiCon<Vecchio, Nuovo>(vecchio, kStessiNomi<Vecchio, Nuovo>, regola);
 }
 
 } // namespace
@@ -151,37 +161,31 @@ QString convertiData(const QString& vecchia) {
 
 QByteArray convertiConto(QByteArrayView vecchio) {
     // riservato20 is not carried over; the bank codes did not exist: blank.
-    static constexpr auto da = accoppia<ContoVecchio, Conto>();
-    return trasponi<ContoVecchio, Conto>(vecchio, da);
+    return trasponi<ContoVecchio, Conto>(vecchio);
 }
 
 QByteArray convertiMovimento(QByteArrayView vecchio) {
-    static constexpr auto da = accoppia<MovimentoVecchio, Movimento>();
-    return trasponi<MovimentoVecchio, Movimento>(vecchio, da);
+    return trasponi<MovimentoVecchio, Movimento>(vecchio);
 }
 
 QByteArray convertiTotali(QByteArrayView vecchio, const QString& oggi) {
-    static constexpr auto da = accoppia<TotaliVecchi, TotaliConto>();
     return trasponi<TotaliVecchi, TotaliConto>(
-        vecchio, da, [&oggi](const DescrizioneCampo& c, QByteArray& campo) {
+        vecchio, [&oggi](const DescrizioneCampo& c, QByteArray& campo) {
             if (c.tipo == TipoCampo::Data && valoreNumerico(fromCp1252(campo)) == 0)
                 campo = toCp1252(oggi, c.larghezza);
         });
 }
 
 QByteArray convertiCarnet(QByteArrayView vecchio) {
-    static constexpr auto da = accoppia<CarnetVecchio, CarnetAssegni>();
-    return trasponi<CarnetVecchio, CarnetAssegni>(vecchio, da);
+    return trasponi<CarnetVecchio, CarnetAssegni>(vecchio);
 }
 
 QByteArray convertiFoglio(QByteArrayView vecchio) {
-    static constexpr auto da = accoppia<FoglioAssegnoVecchio, FoglioAssegno>();
-    return trasponi<FoglioAssegnoVecchio, FoglioAssegno>(vecchio, da);
+    return trasponi<FoglioAssegnoVecchio, FoglioAssegno>(vecchio);
 }
 
 QByteArray convertiInteressiCreditori(QByteArrayView vecchio) {
-    static constexpr auto da = accoppia<InteressiVecchi, InteressiCreditori>();
-    return trasponi<InteressiVecchi, InteressiCreditori>(vecchio, da);
+    return trasponi<InteressiVecchi, InteressiCreditori>(vecchio);
 }
 
 QByteArray convertiInteressiDebitori(QByteArrayView vecchio) {
@@ -191,13 +195,12 @@ QByteArray convertiInteressiDebitori(QByteArrayView vecchio) {
             return nome == "tassoEntroFido" || nome == "tassoFuoriFido" ? std::string_view("tasso")
                                                                         : nome;
         });
-    return trasponi<InteressiVecchi, InteressiDebitori>(vecchio, da);
+    return trasponiCon<InteressiVecchi, InteressiDebitori>(vecchio, da);
 }
 
 QByteArray convertiRiportoPrecedente(QByteArrayView vecchio, const QString& codiceConto) {
-    static constexpr auto da = accoppia<RiportoPrecedenteVecchio, RiportoPrecedente>();
     return trasponi<RiportoPrecedenteVecchio, RiportoPrecedente>(
-        vecchio, da, [&codiceConto](const DescrizioneCampo& c, QByteArray& campo) {
+        vecchio, [&codiceConto](const DescrizioneCampo& c, QByteArray& campo) {
             if (c.nome != "codiceConto") return;
             // The old eight characters, widened: the whole code when they are its start.
             const QString letto = textField(campo);
@@ -208,8 +211,7 @@ QByteArray convertiRiportoPrecedente(QByteArrayView vecchio, const QString& codi
 }
 
 QByteArray convertiRiporto(QByteArrayView vecchio) {
-    static constexpr auto da = accoppia<RiportoVecchio, Riporto>();
-    return trasponi<RiportoVecchio, Riporto>(vecchio, da);
+    return trasponi<RiportoVecchio, Riporto>(vecchio);
 }
 
 } // namespace qv

@@ -593,16 +593,22 @@ using TuttiIRecord =
 template <class Tuple, class F> void perOgniRecord(F f) {
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         (f(std::type_identity<std::tuple_element_t<I, Tuple>>{}), ...);
-    }(std::make_index_sequence<std::tuple_size_v<Tuple>>{});
+    }
+    (std::make_index_sequence<std::tuple_size_v<Tuple>>{});
 }
 
 int larghezzaAttesa(TipoCampo tipo) {
     switch (tipo) {
-    case TipoCampo::Intero: return 2;
-    case TipoCampo::Lungo: return 4;
-    case TipoCampo::Singolo: return 4;
-    case TipoCampo::Doppio: return 8;
-    default: return -1;
+    case TipoCampo::Intero:
+        return 2;
+    case TipoCampo::Lungo:
+        return 4;
+    case TipoCampo::Singolo:
+        return 4;
+    case TipoCampo::Doppio:
+        return 8;
+    default:
+        return -1;
     }
 }
 
@@ -659,7 +665,8 @@ TEST(RecordTables, RecordGivesBackBytesItDidNotWrite) {
     perOgniRecord<TuttiIRecord>([]<class R>(std::type_identity<R>) {
         for (int primo : {0x01, 0x7F, 0xC3}) {
             const QByteArray letto = ciclo(R::Lunghezza, primo);
-            SCOPED_TRACE(std::string(Tracciato<R>::campi[0].nome) + " from " + std::to_string(primo));
+            SCOPED_TRACE(std::string(Tracciato<R>::campi[0].nome) + " from " +
+                         std::to_string(primo));
             EXPECT_EQ(hex(R::fromBytes(letto).toBytes()), hex(letto));
         }
     });

@@ -76,7 +76,6 @@ TEST(OldLayouts, MarkerKeepsItsLastByte) {
     EXPECT_EQ(m.toBytes(), convConBytes("09/12/2026", "Z"));
 }
 
-
 // Each old table starts at 0, puts each field right after the one before, gives each
 // number the width of its kind, names no field twice and ends at the old record's
 // length; each of its fields but the one not carried over is a field of the current
@@ -84,7 +83,7 @@ TEST(OldLayouts, MarkerKeepsItsLastByte) {
 // narrower.
 TEST(OldLayouts, EachTableCoversItsRecordFieldAfterField) {
     const auto verifica = []<class Vecchio, class Nuovo>(std::type_identity<Vecchio>,
-                                                        std::type_identity<Nuovo>) {
+                                                         std::type_identity<Nuovo>) {
         SCOPED_TRACE(std::to_string(Vecchio::Lunghezza) + " bytes");
         int fine = 0;
         std::set<std::pair<std::string_view, int>> nomi;
