@@ -245,16 +245,21 @@ template <class R> R leggiCampi(QByteArrayView bytes, TextBlock* block = nullptr
     static_assert(copreEsattamente(Tracciato<R>::campi, R::Lunghezza));
     FieldReader in(bytes, block);
     R r;
-    for (const Campo<R>& c : Tracciato<R>::campi)
-        c.leggi(r, in, c.larghezza);
+    // Unrolled over the table, so that each field's reading is known when compiling.
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        constexpr const auto& campi = Tracciato<R>::campi;
+        (campi[I].leggi(r, in, campi[I].larghezza), ...);
+    }(std::make_index_sequence<Tracciato<R>::campi.size()>{});
     return r;
 }
 
 template <class R> QByteArray scriviCampi(const R& r) {
     static_assert(copreEsattamente(Tracciato<R>::campi, R::Lunghezza));
     FieldWriter out(R::Lunghezza);
-    for (const Campo<R>& c : Tracciato<R>::campi)
-        c.scrivi(r, out, c.larghezza);
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        constexpr const auto& campi = Tracciato<R>::campi;
+        (campi[I].scrivi(r, out, campi[I].larghezza), ...);
+    }(std::make_index_sequence<Tracciato<R>::campi.size()>{});
     return out.bytes();
 }
 
