@@ -21,245 +21,246 @@
 
 namespace qv {
 
-enum class TipoCampo {
-    Testo,   // Windows-1252 text of the field's width
-    Data,    // a date as text, "DD/MM/YYYY" (the old layouts: "DD/MM/YY")
-    Intero,  // 16-bit integer
-    Lungo,   // 32-bit integer
-    Singolo, // IEEE single precision
-    Doppio,  // IEEE double precision
-    Byte,    // bytes kept exactly as read
+enum class FieldKind {
+    Text,    // Windows-1252 text of the field's width
+    Date,    // a date as text, "DD/MM/YYYY" (the old layouts: "DD/MM/YY")
+    Integer, // 16-bit integer
+    Long,    // 32-bit integer
+    Single,  // IEEE single precision
+    Double,  // IEEE double precision
+    Bytes,   // bytes kept exactly as read
 };
 
 // The width that a kind always has; 0 for the kinds of any width.
-constexpr int larghezzaDelTipo(TipoCampo tipo) {
-    switch (tipo) {
-    case TipoCampo::Intero:
+constexpr int kindWidth(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Integer:
         return 2;
-    case TipoCampo::Lungo:
-    case TipoCampo::Singolo:
+    case FieldKind::Long:
+    case FieldKind::Single:
         return 4;
-    case TipoCampo::Doppio:
+    case FieldKind::Double:
         return 8;
     default:
         return 0;
     }
 }
 
-constexpr bool eTesto(TipoCampo tipo) {
-    return tipo == TipoCampo::Testo || tipo == TipoCampo::Data;
+constexpr bool isText(FieldKind kind) {
+    return kind == FieldKind::Text || kind == FieldKind::Date;
 }
 
-// A field as the table describes it. `indice` is the element of an array member
+// A field as the table describes it. `index` is the element of an array member
 // (dataDecorrenza(1) to (5)), -1 for a plain member.
-struct DescrizioneCampo {
-    std::string_view nome;
-    int inizio = 0;
-    int larghezza = 0;
-    TipoCampo tipo = TipoCampo::Testo;
-    int indice = -1;
+struct FieldInfo {
+    std::string_view name;
+    int offset = 0;
+    int width = 0;
+    FieldKind kind = FieldKind::Text;
+    int index = -1;
 };
 
 // A field of record R: its description and how its value is read into and written from
 // the record.
-template <class R> struct Campo : DescrizioneCampo {
-    void (*leggi)(R& record, FieldReader& in, int larghezza) = nullptr;
-    void (*scrivi)(const R& record, FieldWriter& out, int larghezza) = nullptr;
+template <class R> struct Field : FieldInfo {
+    void (*read)(R& record, FieldReader& in, int width) = nullptr;
+    void (*write)(const R& record, FieldWriter& out, int width) = nullptr;
 };
 
-// The table of record R: a specialisation with `static constexpr auto campi`, an
-// std::array of Campo<R> (or of DescrizioneCampo for a layout that is only copied).
-template <class R> struct Tracciato;
+// The table of record R: a specialisation with `static constexpr auto fields`, an
+// std::array of Field<R> (or of FieldInfo for a layout that is only copied).
+template <class R> struct Layout;
 
-// Whether the fields follow one another from offset 0 and end at `lunghezza`, each
+// Whether the fields follow one another from offset 0 and end at `length`, each
 // number with the width of its kind and each field at least one byte wide.
-template <class Campi> constexpr bool copreEsattamente(const Campi& campi, int lunghezza) {
-    int fine = 0;
-    for (const DescrizioneCampo& c : campi) {
-        const int fissa = larghezzaDelTipo(c.tipo);
-        if (c.inizio != fine || c.larghezza <= 0 || (fissa != 0 && c.larghezza != fissa))
-            return false;
-        fine += c.larghezza;
+template <class Fields> constexpr bool coversExactly(const Fields& fields, int length) {
+    int end = 0;
+    for (const FieldInfo& f : fields) {
+        const int fixed = kindWidth(f.kind);
+        if (f.offset != end || f.width <= 0 || (fixed != 0 && f.width != fixed)) return false;
+        end += f.width;
     }
-    return fine == lunghezza;
+    return end == length;
 }
 
-// The field named `nome` (the first element, for an array).
-template <class Campi>
-constexpr DescrizioneCampo campoDi(const Campi& campi, std::string_view nome) {
-    for (const DescrizioneCampo& c : campi)
-        if (c.nome == nome) return c;
+// The field named `name` (the first element, for an array).
+template <class Fields>
+constexpr FieldInfo fieldNamed(const Fields& fields, std::string_view name) {
+    for (const FieldInfo& f : fields)
+        if (f.name == name) return f;
     return {};
 }
 
-namespace dettaglio {
+namespace detail {
 
 // The value of each kind, read and written.
-inline void leggiValore(FieldReader& in, int larghezza, QString& v) {
-    v = in.text(larghezza);
+inline void readValue(FieldReader& in, int width, QString& v) {
+    v = in.text(width);
 }
-inline void leggiValore(FieldReader& in, int, qint16& v) {
+inline void readValue(FieldReader& in, int, qint16& v) {
     v = in.int16();
 }
-inline void leggiValore(FieldReader& in, int, qint32& v) {
+inline void readValue(FieldReader& in, int, qint32& v) {
     v = in.int32();
 }
-inline void leggiValore(FieldReader& in, int, float& v) {
+inline void readValue(FieldReader& in, int, float& v) {
     v = in.single();
 }
-inline void leggiValore(FieldReader& in, int, double& v) {
+inline void readValue(FieldReader& in, int, double& v) {
     v = in.real();
 }
-inline void leggiValore(FieldReader& in, int larghezza, QByteArray& v) {
-    v = in.raw(larghezza);
+inline void readValue(FieldReader& in, int width, QByteArray& v) {
+    v = in.raw(width);
 }
 
-inline void scriviValore(FieldWriter& out, int larghezza, const QString& v) {
-    out.text(v, larghezza);
+inline void writeValue(FieldWriter& out, int width, const QString& v) {
+    out.text(v, width);
 }
-inline void scriviValore(FieldWriter& out, int, qint16 v) {
+inline void writeValue(FieldWriter& out, int, qint16 v) {
     out.int16(v);
 }
-inline void scriviValore(FieldWriter& out, int, qint32 v) {
+inline void writeValue(FieldWriter& out, int, qint32 v) {
     out.int32(v);
 }
-inline void scriviValore(FieldWriter& out, int, float v) {
+inline void writeValue(FieldWriter& out, int, float v) {
     out.single(v);
 }
-inline void scriviValore(FieldWriter& out, int, double v) {
+inline void writeValue(FieldWriter& out, int, double v) {
     out.real(v);
 }
-inline void scriviValore(FieldWriter& out, int larghezza, const QByteArray& v) {
-    out.raw(v, larghezza);
+inline void writeValue(FieldWriter& out, int width, const QByteArray& v) {
+    out.raw(v, width);
 }
 
 // The kind a member of type T has unless the table says otherwise.
-template <class T> constexpr TipoCampo tipoDi() {
+template <class T> constexpr FieldKind kindOf() {
     if constexpr (std::is_same_v<T, QString>)
-        return TipoCampo::Testo;
+        return FieldKind::Text;
     else if constexpr (std::is_same_v<T, qint16>)
-        return TipoCampo::Intero;
+        return FieldKind::Integer;
     else if constexpr (std::is_same_v<T, qint32>)
-        return TipoCampo::Lungo;
+        return FieldKind::Long;
     else if constexpr (std::is_same_v<T, float>)
-        return TipoCampo::Singolo;
+        return FieldKind::Single;
     else if constexpr (std::is_same_v<T, double>)
-        return TipoCampo::Doppio;
+        return FieldKind::Double;
     else {
         static_assert(std::is_same_v<T, QByteArray>, "a field is text, number or bytes");
-        return TipoCampo::Byte;
+        return FieldKind::Bytes;
     }
 }
 
 // Member M of its record, and element I of an array member M.
-template <auto M> struct Membro;
-template <class R, class T, T R::*M> struct Membro<M> {
+template <auto M> struct Member;
+template <class R, class T, T R::*M> struct Member<M> {
     using Record = R;
-    using Valore = T;
-    template <class Q> static auto& di(Q& r) { return r.*M; }
+    using Value = T;
+    template <class Q> static auto& of(Q& r) { return r.*M; }
 };
-template <auto M, std::size_t I> struct Elemento;
+template <auto M, std::size_t I> struct Element;
 template <class R, class T, std::size_t N, std::array<T, N> R::*M, std::size_t I>
-struct Elemento<M, I> {
+struct Element<M, I> {
     static_assert(I < N);
     using Record = R;
-    using Valore = T;
-    template <class Q> static auto& di(Q& r) { return (r.*M)[I]; }
+    using Value = T;
+    template <class Q> static auto& of(Q& r) { return (r.*M)[I]; }
 };
 
-template <class A> void leggiCon(typename A::Record& r, FieldReader& in, int larghezza) {
-    leggiValore(in, larghezza, A::di(r));
+template <class A> void readWith(typename A::Record& r, FieldReader& in, int width) {
+    readValue(in, width, A::of(r));
 }
-template <class A> void scriviCon(const typename A::Record& r, FieldWriter& out, int larghezza) {
-    scriviValore(out, larghezza, A::di(r));
+template <class A> void writeWith(const typename A::Record& r, FieldWriter& out, int width) {
+    writeValue(out, width, A::of(r));
 }
 
 template <class A>
-constexpr Campo<typename A::Record> campoCon(std::string_view nome, int inizio, int larghezza,
-                                             TipoCampo tipo, int indice) {
-    Campo<typename A::Record> c;
-    c.nome = nome;
-    c.inizio = inizio;
-    c.larghezza = larghezza;
-    c.tipo = tipo;
-    c.indice = indice;
-    c.leggi = &leggiCon<A>;
-    c.scrivi = &scriviCon<A>;
+constexpr Field<typename A::Record> makeField(std::string_view name, int offset, int width,
+                                              FieldKind kind, int index) {
+    Field<typename A::Record> c;
+    c.name = name;
+    c.offset = offset;
+    c.width = width;
+    c.kind = kind;
+    c.index = index;
+    c.read = &readWith<A>;
+    c.write = &writeWith<A>;
     return c;
 }
 
 // A date is a text; any other kind is the member's own. A table that gives a member
 // another kind does not compile (a throw cannot be evaluated at compile time).
-template <class T> constexpr void richiediTipo(TipoCampo tipo) {
-    if (tipo != tipoDi<T>() && !(tipo == TipoCampo::Data && std::is_same_v<T, QString>))
+template <class T> constexpr void requireKind(FieldKind kind) {
+    if (kind != kindOf<T>() && !(kind == FieldKind::Date && std::is_same_v<T, QString>))
         throw "the kind of a field does not fit its member";
 }
 
-} // namespace dettaglio
+} // namespace detail
 
-// The field of member M: campo<&Movimento::importo>("importo", 27, 8). A text member
-// may be declared a date (TipoCampo::Data).
+// The field of member M: field<&Movimento::importo>("importo", 27, 8). A text member
+// may be declared a date (FieldKind::Date).
 template <auto M>
-constexpr auto campo(std::string_view nome, int inizio, int larghezza,
-                     TipoCampo tipo = dettaglio::tipoDi<typename dettaglio::Membro<M>::Valore>()) {
-    using A = dettaglio::Membro<M>;
-    dettaglio::richiediTipo<typename A::Valore>(tipo);
-    return dettaglio::campoCon<A>(nome, inizio, larghezza, tipo, -1);
+constexpr auto field(std::string_view name, int offset, int width,
+                     FieldKind kind = detail::kindOf<typename detail::Member<M>::Value>()) {
+    using A = detail::Member<M>;
+    detail::requireKind<typename A::Value>(kind);
+    return detail::makeField<A>(name, offset, width, kind, -1);
 }
 
-// Elements Primo to Primo+Quanti-1 of array member M, each `larghezza` wide, the first
-// at `inizio`.
-template <auto M, std::size_t Primo, std::size_t Quanti>
+// Elements First to First+Count-1 of array member M, each `width` wide, the first
+// at `offset`.
+template <auto M, std::size_t First, std::size_t Count>
 constexpr auto
-elementi(std::string_view nome, int inizio, int larghezza,
-         TipoCampo tipo = dettaglio::tipoDi<typename dettaglio::Elemento<M, Primo>::Valore>()) {
+elements(std::string_view name, int offset, int width,
+         FieldKind kind = detail::kindOf<typename detail::Element<M, First>::Value>()) {
     return [&]<std::size_t... I>(std::index_sequence<I...>) {
-        dettaglio::richiediTipo<typename dettaglio::Elemento<M, Primo>::Valore>(tipo);
-        return std::array{dettaglio::campoCon<dettaglio::Elemento<M, Primo + I>>(
-            nome, inizio + int(I) * larghezza, larghezza, tipo, int(Primo + I))...};
+        detail::requireKind<typename detail::Element<M, First>::Value>(kind);
+        return std::array{detail::makeField<detail::Element<M, First + I>>(
+            name, offset + int(I) * width, width, kind, int(First + I))...};
     }
-    (std::make_index_sequence<Quanti>{});
+    (std::make_index_sequence<Count>{});
 }
 
-// The descriptions of `Quanti` elements of an array, numbered from `primo`, for the
+// The descriptions of `Count` elements of an array, numbered from `first`, for the
 // layouts that are only copied.
-template <std::size_t Quanti>
-constexpr std::array<DescrizioneCampo, Quanti> serie(std::string_view nome, int inizio,
-                                                     int larghezza, TipoCampo tipo, int primo) {
-    std::array<DescrizioneCampo, Quanti> out{};
-    for (std::size_t i = 0; i < Quanti; ++i)
-        out[i] = {nome, inizio + int(i) * larghezza, larghezza, tipo, primo + int(i)};
+template <std::size_t Count>
+constexpr std::array<FieldInfo, Count> series(std::string_view name, int offset, int width,
+                                              FieldKind kind, int first) {
+    std::array<FieldInfo, Count> out{};
+    for (std::size_t i = 0; i < Count; ++i)
+        out[i] = {name, offset + int(i) * width, width, kind, first + int(i)};
     return out;
 }
 
 // Tables joined one after the other.
-template <class T, std::size_t... N> constexpr auto unisci(const std::array<T, N>&... parti) {
+template <class T, std::size_t... N> constexpr auto join(const std::array<T, N>&... parts) {
     std::array<T, (N + ...)> out{};
     std::size_t k = 0;
-    ((std::copy(parti.begin(), parti.end(), out.begin() + k), k += N), ...);
+    ((std::copy(parts.begin(), parts.end(), out.begin() + k), k += N), ...);
     return out;
 }
 
 // The reader and the writer of every record with a table.
-template <class R> R leggiCampi(QByteArrayView bytes, TextBlock* block = nullptr) {
-    static_assert(copreEsattamente(Tracciato<R>::campi, R::Lunghezza));
+template <class R> R readFields(QByteArrayView bytes, TextBlock* block = nullptr) {
+    static_assert(coversExactly(Layout<R>::fields, R::Lunghezza));
     FieldReader in(bytes, block);
     R r;
     // Unrolled over the table, so that each field's reading is known when compiling.
     [&]<std::size_t... I>(std::index_sequence<I...>) {
-        constexpr const auto& campi = Tracciato<R>::campi;
-        (campi[I].leggi(r, in, campi[I].larghezza), ...);
-    }(std::make_index_sequence<Tracciato<R>::campi.size()>{});
+        constexpr const auto& fields = Layout<R>::fields;
+        (fields[I].read(r, in, fields[I].width), ...);
+    }
+    (std::make_index_sequence<Layout<R>::fields.size()>{});
     return r;
 }
 
-template <class R> QByteArray scriviCampi(const R& r) {
-    static_assert(copreEsattamente(Tracciato<R>::campi, R::Lunghezza));
+template <class R> QByteArray writeFields(const R& r) {
+    static_assert(coversExactly(Layout<R>::fields, R::Lunghezza));
     FieldWriter out(R::Lunghezza);
     [&]<std::size_t... I>(std::index_sequence<I...>) {
-        constexpr const auto& campi = Tracciato<R>::campi;
-        (campi[I].scrivi(r, out, campi[I].larghezza), ...);
-    }(std::make_index_sequence<Tracciato<R>::campi.size()>{});
+        constexpr const auto& fields = Layout<R>::fields;
+        (fields[I].write(r, out, fields[I].width), ...);
+    }
+    (std::make_index_sequence<Layout<R>::fields.size()>{});
     return out.bytes();
 }
 

@@ -8,111 +8,111 @@
 
 namespace qv {
 
-template <> struct Tracciato<ContoVecchio> {
+template <> struct Layout<ContoVecchio> {
     using R = ContoVecchio;
-    static constexpr auto campi = std::array{
-        campo<&R::numero>("numero", 0, 2),
-        campo<&R::codiceConto>("codiceConto", 2, 12),
-        campo<&R::tipoConto>("tipoConto", 14, 30),
-        campo<&R::nomeBanca>("nomeBanca", 44, 45),
-        campo<&R::indirizzo>("indirizzo", 89, 45),
-        campo<&R::cap>("cap", 134, 5),
-        campo<&R::localita>("localita", 139, 25),
-        campo<&R::provincia>("provincia", 164, 2),
-        campo<&R::riservato20>("riservato20", 166, 20),
-        campo<&R::fido>("fido", 186, 8),
-        campo<&R::riservato>("riservato", 194, 1),
+    static constexpr auto fields = std::array{
+        field<&R::numero>("numero", 0, 2),
+        field<&R::codiceConto>("codiceConto", 2, 12),
+        field<&R::tipoConto>("tipoConto", 14, 30),
+        field<&R::nomeBanca>("nomeBanca", 44, 45),
+        field<&R::indirizzo>("indirizzo", 89, 45),
+        field<&R::cap>("cap", 134, 5),
+        field<&R::localita>("localita", 139, 25),
+        field<&R::provincia>("provincia", 164, 2),
+        field<&R::riservato20>("riservato20", 166, 20),
+        field<&R::fido>("fido", 186, 8),
+        field<&R::riservato>("riservato", 194, 1),
     };
 };
 
-template <> struct Tracciato<MovimentoVecchio> {
-    static constexpr auto campi = std::array<DescrizioneCampo, 10>{{
-        {"numero", 0, 2, TipoCampo::Intero},
-        {"dataOperazione", 2, 8, TipoCampo::Data},
-        {"dataValuta", 10, 8, TipoCampo::Data},
-        {"codiceCausale", 18, 5, TipoCampo::Testo},
-        {"importo", 23, 8, TipoCampo::Doppio},
-        {"numeroDocumento", 31, 8, TipoCampo::Testo},
-        {"descrizione", 39, 30, TipoCampo::Testo},
-        {"sospeso", 69, 1, TipoCampo::Testo},
-        {"entrataUscita", 70, 1, TipoCampo::Testo},
-        {"annullato", 71, 1, TipoCampo::Testo},
+template <> struct Layout<MovimentoVecchio> {
+    static constexpr auto fields = std::array<FieldInfo, 10>{{
+        {"numero", 0, 2, FieldKind::Integer},
+        {"dataOperazione", 2, 8, FieldKind::Date},
+        {"dataValuta", 10, 8, FieldKind::Date},
+        {"codiceCausale", 18, 5, FieldKind::Text},
+        {"importo", 23, 8, FieldKind::Double},
+        {"numeroDocumento", 31, 8, FieldKind::Text},
+        {"descrizione", 39, 30, FieldKind::Text},
+        {"sospeso", 69, 1, FieldKind::Text},
+        {"entrataUscita", 70, 1, FieldKind::Text},
+        {"annullato", 71, 1, FieldKind::Text},
     }};
 };
 
-template <> struct Tracciato<TotaliVecchi> {
-    static constexpr auto campi = std::array<DescrizioneCampo, 8>{{
-        {"saldoNonSospesi", 0, 8, TipoCampo::Doppio},
-        {"saldoValutaOggi", 8, 8, TipoCampo::Doppio},
-        {"saldoOperazioneOggi", 16, 8, TipoCampo::Doppio},
-        {"saldoContabile", 24, 8, TipoCampo::Doppio},
-        {"primaDataOperazione", 32, 8, TipoCampo::Data},
-        {"ultimaDataOperazione", 40, 8, TipoCampo::Data},
-        {"primaDataValuta", 48, 8, TipoCampo::Data},
-        {"ultimaDataValuta", 56, 8, TipoCampo::Data},
+template <> struct Layout<TotaliVecchi> {
+    static constexpr auto fields = std::array<FieldInfo, 8>{{
+        {"saldoNonSospesi", 0, 8, FieldKind::Double},
+        {"saldoValutaOggi", 8, 8, FieldKind::Double},
+        {"saldoOperazioneOggi", 16, 8, FieldKind::Double},
+        {"saldoContabile", 24, 8, FieldKind::Double},
+        {"primaDataOperazione", 32, 8, FieldKind::Date},
+        {"ultimaDataOperazione", 40, 8, FieldKind::Date},
+        {"primaDataValuta", 48, 8, FieldKind::Date},
+        {"ultimaDataValuta", 56, 8, FieldKind::Date},
     }};
 };
 
-template <> struct Tracciato<CarnetVecchio> {
-    static constexpr auto campi = std::array<DescrizioneCampo, 10>{{
-        {"movimentoCosto", 0, 2, TipoCampo::Intero},
-        {"numeroCarnet", 2, 2, TipoCampo::Intero},
-        {"dataRitiro", 4, 8, TipoCampo::Data},
-        {"costo", 12, 8, TipoCampo::Doppio},
-        {"primoAssegno", 20, 4, TipoCampo::Lungo},
-        {"ultimoAssegno", 24, 4, TipoCampo::Lungo},
-        {"esaurito", 28, 1, TipoCampo::Testo},
-        {"fogliDaAllineare", 29, 2, TipoCampo::Intero},
-        {"allineato", 31, 1, TipoCampo::Testo},
-        {"riservato", 32, 2, TipoCampo::Byte},
+template <> struct Layout<CarnetVecchio> {
+    static constexpr auto fields = std::array<FieldInfo, 10>{{
+        {"movimentoCosto", 0, 2, FieldKind::Integer},
+        {"numeroCarnet", 2, 2, FieldKind::Integer},
+        {"dataRitiro", 4, 8, FieldKind::Date},
+        {"costo", 12, 8, FieldKind::Double},
+        {"primoAssegno", 20, 4, FieldKind::Long},
+        {"ultimoAssegno", 24, 4, FieldKind::Long},
+        {"esaurito", 28, 1, FieldKind::Text},
+        {"fogliDaAllineare", 29, 2, FieldKind::Integer},
+        {"allineato", 31, 1, FieldKind::Text},
+        {"riservato", 32, 2, FieldKind::Bytes},
     }};
 };
 
-template <> struct Tracciato<FoglioAssegnoVecchio> {
-    static constexpr auto campi = std::array<DescrizioneCampo, 11>{{
-        {"movimento", 0, 2, TipoCampo::Intero},
-        {"progressivo", 2, 2, TipoCampo::Intero},
-        {"numeroCarnet", 4, 2, TipoCampo::Intero},
-        {"numeroAssegno", 6, 4, TipoCampo::Lungo},
-        {"dataAssegno", 10, 8, TipoCampo::Data},
-        {"importo", 18, 8, TipoCampo::Doppio},
-        {"traenteAssegno", 26, 30, TipoCampo::Testo},
-        {"noteAssegno", 56, 30, TipoCampo::Testo},
-        {"allineato", 86, 1, TipoCampo::Testo},
-        {"riservato", 87, 1, TipoCampo::Testo},
-        {"annullato", 88, 1, TipoCampo::Testo},
+template <> struct Layout<FoglioAssegnoVecchio> {
+    static constexpr auto fields = std::array<FieldInfo, 11>{{
+        {"movimento", 0, 2, FieldKind::Integer},
+        {"progressivo", 2, 2, FieldKind::Integer},
+        {"numeroCarnet", 4, 2, FieldKind::Integer},
+        {"numeroAssegno", 6, 4, FieldKind::Long},
+        {"dataAssegno", 10, 8, FieldKind::Date},
+        {"importo", 18, 8, FieldKind::Double},
+        {"traenteAssegno", 26, 30, FieldKind::Text},
+        {"noteAssegno", 56, 30, FieldKind::Text},
+        {"allineato", 86, 1, FieldKind::Text},
+        {"riservato", 87, 1, FieldKind::Text},
+        {"annullato", 88, 1, FieldKind::Text},
     }};
 };
 
 // Credit and debit rates alike: one rate a period.
-template <> struct Tracciato<InteressiVecchi> {
-    static constexpr auto campi = unisci(serie<5>("dataDecorrenza", 0, 8, TipoCampo::Data, 1),
-                                         serie<5>("tasso", 40, 4, TipoCampo::Singolo, 1));
+template <> struct Layout<InteressiVecchi> {
+    static constexpr auto fields = join(series<5>("dataDecorrenza", 0, 8, FieldKind::Date, 1),
+                                        series<5>("tasso", 40, 4, FieldKind::Single, 1));
 };
 
-template <> struct Tracciato<RiportoPrecedenteVecchio> {
-    static constexpr auto campi = std::array<DescrizioneCampo, 3>{{
-        {"dataRiporto", 0, 8, TipoCampo::Data},
-        {"saldoRiporto", 8, 8, TipoCampo::Doppio},
-        {"codiceConto", 16, 8, TipoCampo::Testo},
+template <> struct Layout<RiportoPrecedenteVecchio> {
+    static constexpr auto fields = std::array<FieldInfo, 3>{{
+        {"dataRiporto", 0, 8, FieldKind::Date},
+        {"saldoRiporto", 8, 8, FieldKind::Double},
+        {"codiceConto", 16, 8, FieldKind::Text},
     }};
 };
 
-template <> struct Tracciato<RiportoVecchio> {
-    static constexpr auto campi = std::array<DescrizioneCampo, 2>{{
-        {"dataRiporto", 0, 8, TipoCampo::Data},
-        {"saldoRiporto", 8, 8, TipoCampo::Doppio},
+template <> struct Layout<RiportoVecchio> {
+    static constexpr auto fields = std::array<FieldInfo, 2>{{
+        {"dataRiporto", 0, 8, FieldKind::Date},
+        {"saldoRiporto", 8, 8, FieldKind::Double},
     }};
 };
 
 // The marker of a converted folder is read and written, as the current records are.
-template <> struct Tracciato<MarcaConversione> {
+template <> struct Layout<MarcaConversione> {
     using R = MarcaConversione;
-    static constexpr auto campi = std::array{
-        campo<&R::dataConversione>("dataConversione", 0, 12),
-        campo<&R::riservato>("riservato", 12, 11),
-        campo<&R::convertito>("convertito", 23, 1),
-        campo<&R::riservato2>("riservato2", 24, 1),
+    static constexpr auto fields = std::array{
+        field<&R::dataConversione>("dataConversione", 0, 12),
+        field<&R::riservato>("riservato", 12, 11),
+        field<&R::convertito>("convertito", 23, 1),
+        field<&R::riservato2>("riservato2", 24, 1),
     };
 };
 

@@ -41,88 +41,89 @@ QByteArray dataNuova(const QByteArray& vecchia, int larghezza) {
 }
 
 // The bytes of field `c` of a record, zeros where the record ends before it does.
-QByteArray grezzo(QByteArrayView record, const DescrizioneCampo& c) {
-    QByteArray out(c.larghezza, '\0');
-    const qsizetype presenti = std::clamp<qsizetype>(record.size() - c.inizio, 0, c.larghezza);
-    if (presenti > 0) std::memcpy(out.data(), record.data() + c.inizio, size_t(presenti));
+QByteArray rawField(QByteArrayView record, const FieldInfo& c) {
+    QByteArray out(c.width, '\0');
+    const qsizetype present = std::clamp<qsizetype>(record.size() - c.offset, 0, c.width);
+    if (present > 0) std::memcpy(out.data(), record.data() + c.offset, size_t(present));
     return out;
 }
 
 // The name of the old field that a current field comes from: the same name.
-struct StessoNome {
-    constexpr std::string_view operator()(std::string_view nome) const { return nome; }
+struct SameName {
+    constexpr std::string_view operator()(std::string_view name) const { return name; }
 };
 
-// For each field of the current layout Nuovo, the index of the field of the old layout
-// Vecchio that it comes from (same name by `origine`, same element), or -1 for a field
+// For each field of the current layout New, the index of the field of the old layout
+// Old that it comes from (same name by `origin`, same element), or -1 for a field
 // the old layout lacks. Only a text may be new; a field and its origin must have the
 // same kind and width, but for a date (eight characters, now ten) and a text, which may
 // be widened. A pairing that breaks these rules does not compile.
-template <class Vecchio, class Nuovo, class Origine = StessoNome>
-constexpr auto accoppia(Origine origine = {}) {
-    const auto& vecchi = Tracciato<Vecchio>::campi;
-    const auto& nuovi = Tracciato<Nuovo>::campi;
-    std::array<int, std::tuple_size_v<std::remove_cvref_t<decltype(nuovi)>>> da{};
-    for (std::size_t i = 0; i < nuovi.size(); ++i) {
-        const DescrizioneCampo& n = nuovi[i];
-        da[i] = -1;
-        for (std::size_t j = 0; j < vecchi.size(); ++j)
-            if (vecchi[j].nome == origine(n.nome) && vecchi[j].indice == n.indice) da[i] = int(j);
-        if (da[i] < 0) {
-            if (n.tipo != TipoCampo::Testo) throw "only a text may be new in a layout";
+template <class Old, class New, class Origin = SameName>
+constexpr auto pairFields(Origin origin = {}) {
+    const auto& oldFields = Layout<Old>::fields;
+    const auto& newFields = Layout<New>::fields;
+    std::array<int, std::tuple_size_v<std::remove_cvref_t<decltype(newFields)>>> from{};
+    for (std::size_t i = 0; i < newFields.size(); ++i) {
+        const FieldInfo& n = newFields[i];
+        from[i] = -1;
+        for (std::size_t j = 0; j < oldFields.size(); ++j)
+            if (oldFields[j].name == origin(n.name) && oldFields[j].index == n.index)
+                from[i] = int(j);
+        if (from[i] < 0) {
+            if (n.kind != FieldKind::Text) throw "only a text may be new in a layout";
             continue;
         }
-        const DescrizioneCampo& v = vecchi[std::size_t(da[i])];
-        const bool data = v.tipo == TipoCampo::Data && n.tipo == TipoCampo::Data &&
-                          v.larghezza == 8 && n.larghezza == 10;
-        const bool uguale = v.tipo == n.tipo && v.tipo != TipoCampo::Data &&
-                            (v.larghezza == n.larghezza || v.tipo == TipoCampo::Testo);
-        if (!data && !uguale) throw "a field does not fit the old field it comes from";
+        const FieldInfo& v = oldFields[std::size_t(from[i])];
+        const bool date =
+            v.kind == FieldKind::Date && n.kind == FieldKind::Date && v.width == 8 && n.width == 10;
+        const bool same = v.kind == n.kind && v.kind != FieldKind::Date &&
+                          (v.width == n.width || v.kind == FieldKind::Text);
+        if (!date && !same) throw "a field does not fit the old field it comes from";
     }
-    return da;
+    return from;
 }
 
 // No field wants a rule of its own.
-struct SenzaRegola {
-    void operator()(const DescrizioneCampo&, QByteArray&) const {}
+struct NoRule {
+    void operator()(const FieldInfo&, QByteArray&) const {}
 };
 
 // Copies an old record into the current layout, walking the current table: each field
-// gets the bytes of the old field it comes from (`da`, from accoppia) as they are, a
+// gets the bytes of the old field it comes from (`from`, from pairFields) as they are, a
 // date widened by the date rule, a text widened by `allarga`; a new field is blank.
-// `regola` may then change the bytes of a field.
-template <class Vecchio, class Nuovo, std::size_t N, class Regola = SenzaRegola>
-QByteArray trasponiCon(QByteArrayView vecchio, const std::array<int, N>& da, Regola regola = {}) {
-    static_assert(copreEsattamente(Tracciato<Vecchio>::campi, Vecchio::Lunghezza));
-    static_assert(copreEsattamente(Tracciato<Nuovo>::campi, Nuovo::Lunghezza));
+// `rule` may then change the bytes of a field.
+template <class Old, class New, std::size_t N, class Rule = NoRule>
+QByteArray transposeWith(QByteArrayView old, const std::array<int, N>& from, Rule rule = {}) {
+    static_assert(coversExactly(Layout<Old>::fields, Old::Lunghezza));
+    static_assert(coversExactly(Layout<New>::fields, New::Lunghezza));
     QByteArray out;
-    out.reserve(Nuovo::Lunghezza);
+    out.reserve(New::Lunghezza);
     for (std::size_t i = 0; i < N; ++i) {
-        const DescrizioneCampo& n = Tracciato<Nuovo>::campi[i];
-        QByteArray campo;
-        if (da[i] < 0) {
-            campo = QByteArray(n.larghezza, ' ');
+        const FieldInfo& n = Layout<New>::fields[i];
+        QByteArray value;
+        if (from[i] < 0) {
+            value = QByteArray(n.width, ' ');
         } else {
-            const QByteArray bytes = grezzo(vecchio, Tracciato<Vecchio>::campi[size_t(da[i])]);
-            if (n.tipo == TipoCampo::Data)
-                campo = dataNuova(bytes, n.larghezza);
-            else if (bytes.size() == n.larghezza)
-                campo = bytes;
+            const QByteArray bytes = rawField(old, Layout<Old>::fields[size_t(from[i])]);
+            if (n.kind == FieldKind::Date)
+                value = dataNuova(bytes, n.width);
+            else if (bytes.size() == n.width)
+                value = bytes;
             else
-                campo = allarga(bytes, n.larghezza);
+                value = allarga(bytes, n.width);
         }
-        regola(n, campo);
-        out.append(campo);
+        rule(n, value);
+        out.append(value);
     }
-    Q_ASSERT(out.size() == Nuovo::Lunghezza);
+    Q_ASSERT(out.size() == New::Lunghezza);
     return out;
 }
 
 // The same, each field from the old field of its own name.
-template <class Vecchio, class Nuovo> constexpr auto kStessiNomi = accoppia<Vecchio, Nuovo>();
-template <class Vecchio, class Nuovo, class Regola = SenzaRegola>
-QByteArray trasponi(QByteArrayView vecchio, Regola regola = {}) {
-    return trasponiCon<Vecchio, Nuovo>(vecchio, kStessiNomi<Vecchio, Nuovo>, regola);
+template <class Old, class New> constexpr auto kSameNames = pairFields<Old, New>();
+template <class Old, class New, class Rule = NoRule>
+QByteArray transpose(QByteArrayView old, Rule rule = {}) {
+    return transposeWith<Old, New>(old, kSameNames<Old, New>, rule);
 }
 
 } // namespace
@@ -130,15 +131,15 @@ QByteArray trasponi(QByteArrayView vecchio, Regola regola = {}) {
 // --- Old layouts ---
 
 ContoVecchio ContoVecchio::fromBytes(QByteArrayView bytes) {
-    return leggiCampi<ContoVecchio>(bytes);
+    return readFields<ContoVecchio>(bytes);
 }
 
 MarcaConversione MarcaConversione::fromBytes(QByteArrayView bytes) {
-    return leggiCampi<MarcaConversione>(bytes);
+    return readFields<MarcaConversione>(bytes);
 }
 
 QByteArray MarcaConversione::toBytes() const {
-    return scriviCampi(*this);
+    return writeFields(*this);
 }
 
 // --- The date rule ---
@@ -161,57 +162,57 @@ QString convertiData(const QString& vecchia) {
 
 QByteArray convertiConto(QByteArrayView vecchio) {
     // riservato20 is not carried over; the bank codes did not exist: blank.
-    return trasponi<ContoVecchio, Conto>(vecchio);
+    return transpose<ContoVecchio, Conto>(vecchio);
 }
 
 QByteArray convertiMovimento(QByteArrayView vecchio) {
-    return trasponi<MovimentoVecchio, Movimento>(vecchio);
+    return transpose<MovimentoVecchio, Movimento>(vecchio);
 }
 
 QByteArray convertiTotali(QByteArrayView vecchio, const QString& oggi) {
-    return trasponi<TotaliVecchi, TotaliConto>(
-        vecchio, [&oggi](const DescrizioneCampo& c, QByteArray& campo) {
-            if (c.tipo == TipoCampo::Data && valoreNumerico(fromCp1252(campo)) == 0)
-                campo = toCp1252(oggi, c.larghezza);
+    return transpose<TotaliVecchi, TotaliConto>(
+        vecchio, [&oggi](const FieldInfo& c, QByteArray& bytes) {
+            if (c.kind == FieldKind::Date && valoreNumerico(fromCp1252(bytes)) == 0)
+                bytes = toCp1252(oggi, c.width);
         });
 }
 
 QByteArray convertiCarnet(QByteArrayView vecchio) {
-    return trasponi<CarnetVecchio, CarnetAssegni>(vecchio);
+    return transpose<CarnetVecchio, CarnetAssegni>(vecchio);
 }
 
 QByteArray convertiFoglio(QByteArrayView vecchio) {
-    return trasponi<FoglioAssegnoVecchio, FoglioAssegno>(vecchio);
+    return transpose<FoglioAssegnoVecchio, FoglioAssegno>(vecchio);
 }
 
 QByteArray convertiInteressiCreditori(QByteArrayView vecchio) {
-    return trasponi<InteressiVecchi, InteressiCreditori>(vecchio);
+    return transpose<InteressiVecchi, InteressiCreditori>(vecchio);
 }
 
 QByteArray convertiInteressiDebitori(QByteArrayView vecchio) {
     // The old rate of each period, within and beyond the credit line.
-    static constexpr auto da =
-        accoppia<InteressiVecchi, InteressiDebitori>([](std::string_view nome) {
-            return nome == "tassoEntroFido" || nome == "tassoFuoriFido" ? std::string_view("tasso")
-                                                                        : nome;
+    static constexpr auto from =
+        pairFields<InteressiVecchi, InteressiDebitori>([](std::string_view name) {
+            return name == "tassoEntroFido" || name == "tassoFuoriFido" ? std::string_view("tasso")
+                                                                        : name;
         });
-    return trasponiCon<InteressiVecchi, InteressiDebitori>(vecchio, da);
+    return transposeWith<InteressiVecchi, InteressiDebitori>(vecchio, from);
 }
 
 QByteArray convertiRiportoPrecedente(QByteArrayView vecchio, const QString& codiceConto) {
-    return trasponi<RiportoPrecedenteVecchio, RiportoPrecedente>(
-        vecchio, [&codiceConto](const DescrizioneCampo& c, QByteArray& campo) {
-            if (c.nome != "codiceConto") return;
+    return transpose<RiportoPrecedenteVecchio, RiportoPrecedente>(
+        vecchio, [&codiceConto](const FieldInfo& c, QByteArray& bytes) {
+            if (c.name != "codiceConto") return;
             // The old eight characters, widened: the whole code when they are its start.
-            const QString letto = textField(campo);
+            const QString letto = textField(bytes);
             const QString codice = codiceConto.trimmed();
             if (!letto.isEmpty() && withoutTrailingBlanks(codice.left(8)) == letto)
-                campo = toCp1252(codice, c.larghezza);
+                bytes = toCp1252(codice, c.width);
         });
 }
 
 QByteArray convertiRiporto(QByteArrayView vecchio) {
-    return trasponi<RiportoVecchio, Riporto>(vecchio);
+    return transpose<RiportoVecchio, Riporto>(vecchio);
 }
 
 } // namespace qv

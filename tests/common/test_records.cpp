@@ -597,15 +597,15 @@ template <class Tuple, class F> void perOgniRecord(F f) {
     (std::make_index_sequence<std::tuple_size_v<Tuple>>{});
 }
 
-int larghezzaAttesa(TipoCampo tipo) {
+int larghezzaAttesa(FieldKind tipo) {
     switch (tipo) {
-    case TipoCampo::Intero:
+    case FieldKind::Integer:
         return 2;
-    case TipoCampo::Lungo:
+    case FieldKind::Long:
         return 4;
-    case TipoCampo::Singolo:
+    case FieldKind::Single:
         return 4;
-    case TipoCampo::Doppio:
+    case FieldKind::Double:
         return 8;
     default:
         return -1;
@@ -632,27 +632,27 @@ QByteArray ciclo(int n, int primo) {
 // field's bytes are read into the record and written back there, and nowhere else.
 TEST(RecordTables, EachTableCoversItsRecordFieldAfterField) {
     perOgniRecord<TuttiIRecord>([]<class R>(std::type_identity<R>) {
-        const auto& campi = Tracciato<R>::campi;
-        SCOPED_TRACE(std::string(campi[0].nome) + "...");
+        const auto& fields = Layout<R>::fields;
+        SCOPED_TRACE(std::string(fields[0].name) + "...");
         int fine = 0;
         std::set<std::pair<std::string_view, int>> nomi;
-        for (const DescrizioneCampo& c : campi) {
-            SCOPED_TRACE(std::string(c.nome) + "(" + std::to_string(c.indice) + ")");
-            EXPECT_EQ(c.inizio, fine);
-            EXPECT_GT(c.larghezza, 0);
-            if (larghezzaAttesa(c.tipo) > 0) {
-                EXPECT_EQ(c.larghezza, larghezzaAttesa(c.tipo));
+        for (const FieldInfo& c : fields) {
+            SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
+            EXPECT_EQ(c.offset, fine);
+            EXPECT_GT(c.width, 0);
+            if (larghezzaAttesa(c.kind) > 0) {
+                EXPECT_EQ(c.width, larghezzaAttesa(c.kind));
             }
-            EXPECT_TRUE(nomi.insert({c.nome, c.indice}).second);
-            fine = c.inizio + c.larghezza;
+            EXPECT_TRUE(nomi.insert({c.name, c.index}).second);
+            fine = c.offset + c.width;
 
             const QByteArray vuoto = R::fromBytes(QByteArray(R::Lunghezza, '\0')).toBytes();
             QByteArray pieno(R::Lunghezza, '\0');
-            pieno.replace(c.inizio, c.larghezza, ciclo(c.larghezza, 0x41));
+            pieno.replace(c.offset, c.width, ciclo(c.width, 0x41));
             const QByteArray scritto = R::fromBytes(pieno).toBytes();
             ASSERT_EQ(scritto.size(), R::Lunghezza);
-            EXPECT_EQ(hex(scritto.mid(c.inizio, c.larghezza)), hex(ciclo(c.larghezza, 0x41)));
-            EXPECT_EQ(hex(scritto.first(c.inizio)), hex(vuoto.first(c.inizio)));
+            EXPECT_EQ(hex(scritto.mid(c.offset, c.width)), hex(ciclo(c.width, 0x41)));
+            EXPECT_EQ(hex(scritto.first(c.offset)), hex(vuoto.first(c.offset)));
             EXPECT_EQ(hex(scritto.sliced(fine)), hex(vuoto.sliced(fine)));
         }
         EXPECT_EQ(fine, R::Lunghezza);
@@ -665,8 +665,7 @@ TEST(RecordTables, RecordGivesBackBytesItDidNotWrite) {
     perOgniRecord<TuttiIRecord>([]<class R>(std::type_identity<R>) {
         for (int primo : {0x01, 0x7F, 0xC3}) {
             const QByteArray letto = ciclo(R::Lunghezza, primo);
-            SCOPED_TRACE(std::string(Tracciato<R>::campi[0].nome) + " from " +
-                         std::to_string(primo));
+            SCOPED_TRACE(std::string(Layout<R>::fields[0].name) + " from " + std::to_string(primo));
             EXPECT_EQ(hex(R::fromBytes(letto).toBytes()), hex(letto));
         }
     });

@@ -87,32 +87,30 @@ TEST(OldLayouts, EachTableCoversItsRecordFieldAfterField) {
         SCOPED_TRACE(std::to_string(Vecchio::Lunghezza) + " bytes");
         int fine = 0;
         std::set<std::pair<std::string_view, int>> nomi;
-        for (const DescrizioneCampo& c : Tracciato<Vecchio>::campi) {
-            SCOPED_TRACE(std::string(c.nome) + "(" + std::to_string(c.indice) + ")");
-            EXPECT_EQ(c.inizio, fine);
-            const int fissa = c.tipo == TipoCampo::Intero                                  ? 2
-                              : c.tipo == TipoCampo::Lungo || c.tipo == TipoCampo::Singolo ? 4
-                              : c.tipo == TipoCampo::Doppio                                ? 8
-                                                                                           : 0;
+        for (const FieldInfo& c : Layout<Vecchio>::fields) {
+            SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
+            EXPECT_EQ(c.offset, fine);
+            const int fissa = c.kind == FieldKind::Integer                               ? 2
+                              : c.kind == FieldKind::Long || c.kind == FieldKind::Single ? 4
+                              : c.kind == FieldKind::Double                              ? 8
+                                                                                         : 0;
             if (fissa) {
-                EXPECT_EQ(c.larghezza, fissa);
+                EXPECT_EQ(c.width, fissa);
             }
-            if (c.tipo == TipoCampo::Data) {
-                EXPECT_EQ(c.larghezza, 8);
+            if (c.kind == FieldKind::Date) {
+                EXPECT_EQ(c.width, 8);
             }
-            EXPECT_TRUE(nomi.insert({c.nome, c.indice}).second);
-            fine = c.inizio + c.larghezza;
-            if (c.nome == "riservato20") continue;
+            EXPECT_TRUE(nomi.insert({c.name, c.index}).second);
+            fine = c.offset + c.width;
+            if (c.name == "riservato20") continue;
             bool trovato = false;
-            for (const DescrizioneCampo& n : Tracciato<Nuovo>::campi) {
-                if (n.nome != c.nome || n.indice != c.indice) continue;
+            for (const FieldInfo& n : Layout<Nuovo>::fields) {
+                if (n.name != c.name || n.index != c.index) continue;
                 trovato = true;
-                EXPECT_EQ(n.tipo, c.tipo);
-                const bool codiceTagliato = c.nome == "codiceConto" && Vecchio::Lunghezza == 24;
-                const int attesa = c.tipo == TipoCampo::Data ? 10
-                                   : codiceTagliato          ? 12
-                                                             : c.larghezza;
-                EXPECT_EQ(n.larghezza, attesa);
+                EXPECT_EQ(n.kind, c.kind);
+                const bool codiceTagliato = c.name == "codiceConto" && Vecchio::Lunghezza == 24;
+                const int attesa = c.kind == FieldKind::Date ? 10 : codiceTagliato ? 12 : c.width;
+                EXPECT_EQ(n.width, attesa);
             }
             EXPECT_TRUE(trovato);
         }
