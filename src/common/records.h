@@ -3,7 +3,8 @@
 // on disk and its byte codec: fields packed in order, little-endian, 16-bit integers,
 // IEEE floating point, Windows-1252 text blank-padded to the field's width.
 // fromBytes accepts any number of bytes: what is missing reads as zeros and blanks.
-// toBytes gives exactly Lunghezza bytes.
+// toBytes gives exactly Lunghezza bytes. The offset, width and kind of every field are
+// in one table per record (common/record_layouts.h), which both of them walk.
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -61,8 +61,6 @@ public:
     double real();  // IEEE 754 double precision
     QString text(int width);
     QByteArray raw(int width); // bytes carried unchanged (zero-filled past the end)
-    void skip(int width) { m_pos += width; }
-    int position() const { return m_pos; }
 
 private:
     quint8 byteAt(qsizetype i) const;

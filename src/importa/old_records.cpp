@@ -1,7 +1,16 @@
 #include "importa/old_records.h"
 
 #include "common/numeric_value.h"
+#include "common/record_layouts.h"
 #include "common/text_codec.h"
+#include "importa/old_layouts.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
 
 namespace qv {
 
@@ -25,80 +34,112 @@ QByteArray allarga(const QByteArray& campo, int larghezza) {
     return out;
 }
 
-// An old date (eight bytes) in the current layout (ten).
-QByteArray dataNuova(const QByteArray& vecchia) {
-    if (soloNul(vecchia)) return allarga(vecchia, 10);
-    return toCp1252(convertiData(fromCp1252(vecchia)), 10);
+// An old date (eight bytes) in the current layout's width.
+QByteArray dataNuova(const QByteArray& vecchia, int larghezza) {
+    if (soloNul(vecchia)) return allarga(vecchia, larghezza);
+    return toCp1252(convertiData(fromCp1252(vecchia)), larghezza);
 }
 
-// Copies an old record field by field into the current layout: the bytes of each field
-// as they are, the dates widened, the new fields added.
-class Trasposizione {
-public:
-    Trasposizione(QByteArrayView vecchio, int lunghezza) : in_(vecchio), lunghezza_(lunghezza) {
-        out_.reserve(lunghezza);
-    }
+// The bytes of field `c` of a record, zeros where the record ends before it does.
+QByteArray rawField(QByteArrayView record, const FieldInfo& c) {
+    QByteArray out(c.width, '\0');
+    const qsizetype present = std::clamp<qsizetype>(record.size() - c.offset, 0, c.width);
+    if (present > 0) std::memcpy(out.data(), record.data() + c.offset, size_t(present));
+    return out;
+}
 
-    // A field of `larghezza` bytes carried unchanged.
-    void copia(int larghezza) { out_.append(in_.raw(larghezza)); }
-    // A field not carried over.
-    void salta(int larghezza) { in_.skip(larghezza); }
-    // A date, by the date rule.
-    void data() { out_.append(dataNuova(in_.raw(8))); }
-    // The next `larghezza` bytes of the old record, for the caller to convert.
-    QByteArray leggi(int larghezza) { return in_.raw(larghezza); }
-    // Bytes of the current record.
-    void scrivi(const QByteArray& bytes) { out_.append(bytes); }
-
-    QByteArray bytes() const {
-        Q_ASSERT(out_.size() == lunghezza_);
-        return out_;
-    }
-
-private:
-    FieldReader in_;
-    int lunghezza_;
-    QByteArray out_;
+// The name of the old field that a current field comes from: the same name.
+struct SameName {
+    constexpr std::string_view operator()(std::string_view name) const { return name; }
 };
+
+// For each field of the current layout New, the index of the field of the old layout
+// Old that it comes from (same name by `origin`, same element), or -1 for a field
+// the old layout lacks. Only a text may be new; a field and its origin must have the
+// same kind and width, but for a date (eight characters, now ten) and a text, which may
+// be widened. A pairing that breaks these rules does not compile.
+template <class Old, class New, class Origin = SameName>
+constexpr auto pairFields(Origin origin = {}) {
+    const auto& oldFields = Layout<Old>::fields;
+    const auto& newFields = Layout<New>::fields;
+    std::array<int, std::tuple_size_v<std::remove_cvref_t<decltype(newFields)>>> from{};
+    for (std::size_t i = 0; i < newFields.size(); ++i) {
+        const FieldInfo& n = newFields[i];
+        from[i] = -1;
+        for (std::size_t j = 0; j < oldFields.size(); ++j)
+            if (oldFields[j].name == origin(n.name) && oldFields[j].index == n.index)
+                from[i] = int(j);
+        if (from[i] < 0) {
+            if (n.kind != FieldKind::Text) throw "only a text may be new in a layout";
+            continue;
+        }
+        const FieldInfo& v = oldFields[std::size_t(from[i])];
+        const bool date =
+            v.kind == FieldKind::Date && n.kind == FieldKind::Date && v.width == 8 && n.width == 10;
+        const bool same = v.kind == n.kind && v.kind != FieldKind::Date &&
+                          (v.width == n.width || v.kind == FieldKind::Text);
+        if (!date && !same) throw "a field does not fit the old field it comes from";
+    }
+    return from;
+}
+
+// No field wants a rule of its own.
+struct NoRule {
+    void operator()(const FieldInfo&, QByteArray&) const {}
+};
+
+// Copies an old record into the current layout, walking the current table: each field
+// gets the bytes of the old field it comes from (`from`, from pairFields) as they are, a
+// date widened by the date rule, a text widened by `allarga`; a new field is blank.
+// `rule` may then change the bytes of a field.
+template <class Old, class New, std::size_t N, class Rule = NoRule>
+QByteArray transposeWith(QByteArrayView old, const std::array<int, N>& from, Rule rule = {}) {
+    static_assert(coversExactly(Layout<Old>::fields, Old::Lunghezza));
+    static_assert(coversExactly(Layout<New>::fields, New::Lunghezza));
+    QByteArray out;
+    out.reserve(New::Lunghezza);
+    for (std::size_t i = 0; i < N; ++i) {
+        const FieldInfo& n = Layout<New>::fields[i];
+        QByteArray value;
+        if (from[i] < 0) {
+            value = QByteArray(n.width, ' ');
+        } else {
+            const QByteArray bytes = rawField(old, Layout<Old>::fields[size_t(from[i])]);
+            if (n.kind == FieldKind::Date)
+                value = dataNuova(bytes, n.width);
+            else if (bytes.size() == n.width)
+                value = bytes;
+            else
+                value = allarga(bytes, n.width);
+        }
+        rule(n, value);
+        out.append(value);
+    }
+    Q_ASSERT(out.size() == New::Lunghezza);
+    return out;
+}
+
+// The same, each field from the old field of its own name.
+template <class Old, class New> constexpr auto kSameNames = pairFields<Old, New>();
+template <class Old, class New, class Rule = NoRule>
+QByteArray transpose(QByteArrayView old, Rule rule = {}) {
+    return transposeWith<Old, New>(old, kSameNames<Old, New>, rule);
+}
 
 } // namespace
 
 // --- Old layouts ---
 
 ContoVecchio ContoVecchio::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    ContoVecchio r;
-    r.numero = in.int16();
-    r.codiceConto = in.text(12);
-    r.tipoConto = in.text(30);
-    r.nomeBanca = in.text(45);
-    r.indirizzo = in.text(45);
-    r.cap = in.text(5);
-    r.localita = in.text(25);
-    r.provincia = in.text(2);
-    r.riservato20 = in.text(20);
-    r.fido = in.real();
-    r.riservato = in.text(1);
-    return r;
+    return readFields<ContoVecchio>(bytes);
 }
 
 MarcaConversione MarcaConversione::fromBytes(QByteArrayView bytes) {
-    FieldReader in(bytes);
-    MarcaConversione r;
-    r.dataConversione = in.text(12);
-    r.riservato = in.text(11);
-    r.convertito = in.text(1);
-    r.riservato2 = in.raw(1);
-    return r;
+    return readFields<MarcaConversione>(bytes);
 }
 
 QByteArray MarcaConversione::toBytes() const {
-    FieldWriter out(Lunghezza);
-    out.text(dataConversione, 12);
-    out.text(riservato, 11);
-    out.text(convertito, 1);
-    out.raw(riservato2, 1);
-    return out.bytes();
+    return writeFields(*this);
 }
 
 // --- The date rule ---
@@ -120,118 +161,58 @@ QString convertiData(const QString& vecchia) {
 // --- Old records into current ones ---
 
 QByteArray convertiConto(QByteArrayView vecchio) {
-    Trasposizione t(vecchio, Conto::Lunghezza);
-    t.copia(2);  // numero
-    t.copia(12); // codiceConto
-    t.copia(30); // tipoConto
-    t.copia(45); // nomeBanca
-    t.copia(45); // indirizzo
-    t.copia(5);  // cap
-    t.copia(25); // localita
-    t.copia(2);  // provincia
-    t.salta(20); // riservato20, not carried over
-    t.copia(8);  // fido
-    t.copia(1);  // riservato
-    // The bank codes (codiceAbi, codiceCab, idBanca) did not exist: blank.
-    t.scrivi(QByteArray(30, ' '));
-    return t.bytes();
+    // riservato20 is not carried over; the bank codes did not exist: blank.
+    return transpose<ContoVecchio, Conto>(vecchio);
 }
 
 QByteArray convertiMovimento(QByteArrayView vecchio) {
-    Trasposizione t(vecchio, Movimento::Lunghezza);
-    t.copia(2);  // numero
-    t.data();    // dataOperazione
-    t.data();    // dataValuta
-    t.copia(5);  // codiceCausale
-    t.copia(8);  // importo
-    t.copia(8);  // numeroDocumento
-    t.copia(30); // descrizione
-    t.copia(1);  // sospeso
-    t.copia(1);  // entrataUscita
-    t.copia(1);  // annullato
-    return t.bytes();
+    return transpose<MovimentoVecchio, Movimento>(vecchio);
 }
 
 QByteArray convertiTotali(QByteArrayView vecchio, const QString& oggi) {
-    Trasposizione t(vecchio, TotaliConto::Lunghezza);
-    t.copia(8); // saldoNonSospesi
-    t.copia(8); // saldoValutaOggi
-    t.copia(8); // saldoOperazioneOggi
-    t.copia(8); // saldoContabile
-    // primaDataOperazione, ultimaDataOperazione, primaDataValuta, ultimaDataValuta
-    for (int i = 0; i < 4; ++i) {
-        const QByteArray nuova = dataNuova(t.leggi(8));
-        t.scrivi(valoreNumerico(fromCp1252(nuova)) == 0 ? toCp1252(oggi, 10) : nuova);
-    }
-    return t.bytes();
+    return transpose<TotaliVecchi, TotaliConto>(
+        vecchio, [&oggi](const FieldInfo& c, QByteArray& bytes) {
+            if (c.kind == FieldKind::Date && valoreNumerico(fromCp1252(bytes)) == 0)
+                bytes = toCp1252(oggi, c.width);
+        });
 }
 
 QByteArray convertiCarnet(QByteArrayView vecchio) {
-    Trasposizione t(vecchio, CarnetAssegni::Lunghezza);
-    t.copia(2); // movimentoCosto
-    t.copia(2); // numeroCarnet
-    t.data();   // dataRitiro
-    t.copia(8); // costo
-    t.copia(4); // primoAssegno
-    t.copia(4); // ultimoAssegno
-    t.copia(1); // esaurito
-    t.copia(2); // fogliDaAllineare
-    t.copia(1); // allineato
-    t.copia(2); // riservato
-    return t.bytes();
+    return transpose<CarnetVecchio, CarnetAssegni>(vecchio);
 }
 
 QByteArray convertiFoglio(QByteArrayView vecchio) {
-    Trasposizione t(vecchio, FoglioAssegno::Lunghezza);
-    t.copia(2);  // movimento
-    t.copia(2);  // progressivo
-    t.copia(2);  // numeroCarnet
-    t.copia(4);  // numeroAssegno
-    t.data();    // dataAssegno
-    t.copia(8);  // importo
-    t.copia(30); // traenteAssegno
-    t.copia(30); // noteAssegno
-    t.copia(1);  // allineato
-    t.copia(1);  // riservato
-    t.copia(1);  // annullato
-    return t.bytes();
+    return transpose<FoglioAssegnoVecchio, FoglioAssegno>(vecchio);
 }
 
 QByteArray convertiInteressiCreditori(QByteArrayView vecchio) {
-    Trasposizione t(vecchio, InteressiCreditori::Lunghezza);
-    for (int i = 1; i <= 5; ++i)
-        t.data();   // dataDecorrenza 1 to 5
-    t.copia(5 * 4); // tasso 1 to 5
-    return t.bytes();
+    return transpose<InteressiVecchi, InteressiCreditori>(vecchio);
 }
 
 QByteArray convertiInteressiDebitori(QByteArrayView vecchio) {
-    Trasposizione t(vecchio, InteressiDebitori::Lunghezza);
-    for (int i = 1; i <= 5; ++i)
-        t.data(); // dataDecorrenza 1 to 5
-    const QByteArray tassi = t.leggi(5 * 4);
-    t.scrivi(tassi); // tassoEntroFido 1 to 5
-    t.scrivi(tassi); // tassoFuoriFido 1 to 5
-    return t.bytes();
+    // The old rate of each period, within and beyond the credit line.
+    static constexpr auto from =
+        pairFields<InteressiVecchi, InteressiDebitori>([](std::string_view name) {
+            return name == "tassoEntroFido" || name == "tassoFuoriFido" ? std::string_view("tasso")
+                                                                        : name;
+        });
+    return transposeWith<InteressiVecchi, InteressiDebitori>(vecchio, from);
 }
 
 QByteArray convertiRiportoPrecedente(QByteArrayView vecchio, const QString& codiceConto) {
-    Trasposizione t(vecchio, RiportoPrecedente::Lunghezza);
-    t.data();   // dataRiporto
-    t.copia(8); // saldoRiporto
-    const QByteArray codiceVecchio = t.leggi(8);
-    const QString letto = textField(codiceVecchio);
-    const QString codice = codiceConto.trimmed();
-    const bool tagliato = !letto.isEmpty() && withoutTrailingBlanks(codice.left(8)) == letto;
-    t.scrivi(tagliato ? toCp1252(codice, 12) : allarga(codiceVecchio, 12));
-    return t.bytes();
+    return transpose<RiportoPrecedenteVecchio, RiportoPrecedente>(
+        vecchio, [&codiceConto](const FieldInfo& c, QByteArray& bytes) {
+            if (c.name != "codiceConto") return;
+            // The old eight characters, widened: the whole code when they are its start.
+            const QString letto = textField(bytes);
+            const QString codice = codiceConto.trimmed();
+            if (!letto.isEmpty() && withoutTrailingBlanks(codice.left(8)) == letto)
+                bytes = toCp1252(codice, c.width);
+        });
 }
 
 QByteArray convertiRiporto(QByteArrayView vecchio) {
-    Trasposizione t(vecchio, Riporto::Lunghezza);
-    t.data();   // dataRiporto
-    t.copia(8); // saldoRiporto
-    return t.bytes();
+    return transpose<RiportoVecchio, Riporto>(vecchio);
 }
 
 } // namespace qv

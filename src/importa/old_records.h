@@ -29,10 +29,11 @@ struct ContoVecchio {
     static ContoVecchio fromBytes(QByteArrayView bytes);
 };
 
-// The lengths of the other old records. Their fields are those of the current records
-// (common/records.h) in the same order, each date two characters shorter; the closing
-// record's account code has eight characters instead of twelve, and the debit rates
-// have no rates beyond the credit line.
+// The other old records, which are only converted, never decoded. Their fields are
+// those of the current records (common/records.h) in the same order, each date two
+// characters shorter; the closing record's account code has eight characters instead
+// of twelve, and the debit rates have no rates beyond the credit line. The table of
+// every old layout is in importa/old_layouts.h.
 struct MovimentoVecchio { // ".mov" and ".ord"
     static constexpr int Lunghezza = 72;
 };

@@ -1,5 +1,6 @@
 // Record layouts and the Windows-1252 codec, checked against bytes written out by hand.
 #include "common/random_file.h"
+#include "common/record_layouts.h"
 #include "common/records.h"
 #include "common/text_codec.h"
 
@@ -8,6 +9,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <set>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 using namespace qv;
 
@@ -572,4 +578,122 @@ TEST(RecordReading, StoredMovementBytesBecomeTheWrittenOnes) {
         Movimento::normalizzaBytes(record.data());
         EXPECT_EQ(hex(record), hex(c.atteso)) << c.nome;
     }
+}
+
+// --- The tables of fields ---------------------------------------------------------------
+
+namespace {
+
+using TuttiIRecord =
+    std::tuple<Impostazioni, Valuta, Colori, Contatore, Conto, VoceCausale, Movimento, TotaliConto,
+               CarnetAssegni, FoglioAssegno, InteressiCreditori, InteressiDebitori, Opzioni,
+               OneriPassivi, SpeseVarie, Riporto, RiportoPrecedente>;
+
+// Calls f(std::type_identity<R>{}) for every record R of the tuple.
+template <class Tuple, class F> void perOgniRecord(F f) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (f(std::type_identity<std::tuple_element_t<I, Tuple>>{}), ...);
+    }
+    (std::make_index_sequence<std::tuple_size_v<Tuple>>{});
+}
+
+int larghezzaAttesa(FieldKind tipo) {
+    switch (tipo) {
+    case FieldKind::Integer:
+        return 2;
+    case FieldKind::Long:
+        return 4;
+    case FieldKind::Single:
+        return 4;
+    case FieldKind::Double:
+        return 8;
+    default:
+        return -1;
+    }
+}
+
+// Every byte value but blank and NUL, one after the other from `primo`, for `n` bytes:
+// no text field of such a record ends in what reading drops.
+QByteArray ciclo(int n, int primo) {
+    QByteArray out;
+    int v = primo;
+    while (out.size() < n) {
+        v = v % 256;
+        if (v != 0 && v != ' ') out.append(static_cast<char>(v));
+        ++v;
+    }
+    return out;
+}
+
+} // namespace
+
+// Each table starts at 0, puts each field right after the one before, gives each number
+// the width of its kind, names no field twice and ends at the record's length; and each
+// field's bytes are read into the record and written back there, and nowhere else.
+TEST(RecordTables, EachTableCoversItsRecordFieldAfterField) {
+    perOgniRecord<TuttiIRecord>([]<class R>(std::type_identity<R>) {
+        const auto& fields = Layout<R>::fields;
+        SCOPED_TRACE(std::string(fields[0].name) + "...");
+        int fine = 0;
+        std::set<std::pair<std::string_view, int>> nomi;
+        for (const FieldInfo& c : fields) {
+            SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
+            EXPECT_EQ(c.offset, fine);
+            EXPECT_GT(c.width, 0);
+            if (larghezzaAttesa(c.kind) > 0) {
+                EXPECT_EQ(c.width, larghezzaAttesa(c.kind));
+            }
+            EXPECT_TRUE(nomi.insert({c.name, c.index}).second);
+            fine = c.offset + c.width;
+
+            const QByteArray vuoto = R::fromBytes(QByteArray(R::Lunghezza, '\0')).toBytes();
+            QByteArray pieno(R::Lunghezza, '\0');
+            pieno.replace(c.offset, c.width, ciclo(c.width, 0x41));
+            const QByteArray scritto = R::fromBytes(pieno).toBytes();
+            ASSERT_EQ(scritto.size(), R::Lunghezza);
+            EXPECT_EQ(hex(scritto.mid(c.offset, c.width)), hex(ciclo(c.width, 0x41)));
+            EXPECT_EQ(hex(scritto.first(c.offset)), hex(vuoto.first(c.offset)));
+            EXPECT_EQ(hex(scritto.sliced(fine)), hex(vuoto.sliced(fine)));
+        }
+        EXPECT_EQ(fine, R::Lunghezza);
+    });
+}
+
+// A record read from bytes it did not write writes them back unchanged: numbers keep
+// their bits (a NaN its payload), texts every character, reserved bytes their value.
+TEST(RecordTables, RecordGivesBackBytesItDidNotWrite) {
+    perOgniRecord<TuttiIRecord>([]<class R>(std::type_identity<R>) {
+        for (int primo : {0x01, 0x7F, 0xC3}) {
+            const QByteArray letto = ciclo(R::Lunghezza, primo);
+            SCOPED_TRACE(std::string(Layout<R>::fields[0].name) + " from " + std::to_string(primo));
+            EXPECT_EQ(hex(R::fromBytes(letto).toBytes()), hex(letto));
+        }
+    });
+
+    // Texts padded with blanks, numbers 0, reserved bytes of any value; a leaf never
+    // issued keeps its payee of NULs.
+    const QByteArray foglio = Hand()
+                                  .b({0x03, 0x00, 0x01, 0x00, 0x02, 0x00, 0x40, 0xE2, 0x01, 0x00})
+                                  .t("", 10)
+                                  .zeros(8)
+                                  .zeros(30)
+                                  .t("nota", 30)
+                                  .t("N", 1)
+                                  .t("", 1)
+                                  .t("S", 1)
+                                  .bytes();
+    EXPECT_EQ(hex(FoglioAssegno::fromBytes(foglio).toBytes()), hex(foglio));
+    const QByteArray carnet = Hand()
+                                  .b({0xFF, 0xFF, 0x07, 0x00})
+                                  .t("01/02/2003", 10)
+                                  .zeros(8)
+                                  .b({1, 0, 0, 0, 10, 0, 0, 0})
+                                  .t("N", 1)
+                                  .b({0, 0})
+                                  .t("", 1)
+                                  .b({0x00, 0x9D})
+                                  .bytes();
+    EXPECT_EQ(hex(CarnetAssegni::fromBytes(carnet).toBytes()), hex(carnet));
+    const QByteArray colori = Hand().zeros(16).t("S", 1).b({0x00}).bytes();
+    EXPECT_EQ(hex(Colori::fromBytes(colori).toBytes()), hex(colori));
 }

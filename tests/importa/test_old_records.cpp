@@ -1,9 +1,17 @@
 // The previous release's records and the rules that turn them into current ones.
 #include "old_folder.h"
 
+#include "common/record_layouts.h"
+#include "importa/old_layouts.h"
 #include "importa/old_records.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 namespace qv::test {
 namespace {
@@ -66,6 +74,68 @@ TEST(OldLayouts, MarkerKeepsItsLastByte) {
     m.dataConversione = QStringLiteral("09/12/2026");
     m.convertito = QStringLiteral("S");
     EXPECT_EQ(m.toBytes(), convConBytes("09/12/2026", "Z"));
+}
+
+// Each old table starts at 0, puts each field right after the one before, gives each
+// number the width of its kind, names no field twice and ends at the old record's
+// length; each of its fields but the one not carried over is a field of the current
+// layout, of the same kind, and only the dates and the closing record's code are
+// narrower.
+TEST(OldLayouts, EachTableCoversItsRecordFieldAfterField) {
+    const auto verifica = []<class Vecchio, class Nuovo>(std::type_identity<Vecchio>,
+                                                         std::type_identity<Nuovo>) {
+        SCOPED_TRACE(std::to_string(Vecchio::Lunghezza) + " bytes");
+        int fine = 0;
+        std::set<std::pair<std::string_view, int>> nomi;
+        for (const FieldInfo& c : Layout<Vecchio>::fields) {
+            SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
+            EXPECT_EQ(c.offset, fine);
+            const int fissa = c.kind == FieldKind::Integer                               ? 2
+                              : c.kind == FieldKind::Long || c.kind == FieldKind::Single ? 4
+                              : c.kind == FieldKind::Double                              ? 8
+                                                                                         : 0;
+            if (fissa) {
+                EXPECT_EQ(c.width, fissa);
+            }
+            if (c.kind == FieldKind::Date) {
+                EXPECT_EQ(c.width, 8);
+            }
+            EXPECT_TRUE(nomi.insert({c.name, c.index}).second);
+            fine = c.offset + c.width;
+            if (c.name == "riservato20") continue;
+            bool trovato = false;
+            for (const FieldInfo& n : Layout<Nuovo>::fields) {
+                if (n.name != c.name || n.index != c.index) continue;
+                trovato = true;
+                EXPECT_EQ(n.kind, c.kind);
+                const bool codiceTagliato = c.name == "codiceConto" && Vecchio::Lunghezza == 24;
+                const int attesa = c.kind == FieldKind::Date ? 10 : codiceTagliato ? 12 : c.width;
+                EXPECT_EQ(n.width, attesa);
+            }
+            EXPECT_TRUE(trovato);
+        }
+        EXPECT_EQ(fine, Vecchio::Lunghezza);
+    };
+    verifica(std::type_identity<ContoVecchio>{}, std::type_identity<Conto>{});
+    verifica(std::type_identity<MovimentoVecchio>{}, std::type_identity<Movimento>{});
+    verifica(std::type_identity<TotaliVecchi>{}, std::type_identity<TotaliConto>{});
+    verifica(std::type_identity<CarnetVecchio>{}, std::type_identity<CarnetAssegni>{});
+    verifica(std::type_identity<FoglioAssegnoVecchio>{}, std::type_identity<FoglioAssegno>{});
+    verifica(std::type_identity<InteressiVecchi>{}, std::type_identity<InteressiCreditori>{});
+    verifica(std::type_identity<RiportoPrecedenteVecchio>{},
+             std::type_identity<RiportoPrecedente>{});
+    verifica(std::type_identity<RiportoVecchio>{}, std::type_identity<Riporto>{});
+    verifica(std::type_identity<MarcaConversione>{}, std::type_identity<MarcaConversione>{});
+}
+
+// The marker read from bytes it did not write writes them back unchanged.
+TEST(OldLayouts, MarkerGivesBackBytesItDidNotWrite) {
+    for (const QByteArray& marca :
+         {QByteArray("01/02/2003  ") + QByteArray(11, ' ') + "S" + QByteArray(1, '\0'),
+          QByteArray("\x80x/\x9D\xFF/2003ab") + "riservato!!" + "N" + "\x81"}) {
+        ASSERT_EQ(marca.size(), MarcaConversione::Lunghezza);
+        EXPECT_EQ(MarcaConversione::fromBytes(marca).toBytes().toHex(' '), marca.toHex(' '));
+    }
 }
 
 } // namespace
