@@ -159,6 +159,10 @@ brow::brow(QWidget* parent) : Form(parent) {
     resize(800, 600);
 
     connect(cboAddress, &QComboBox::activated, this, handler([this] { cboAddress_Click(); }));
+    // The combo box keeps the focus and hands the keys typed to its line edit directly, so
+    // the key handler watches both: the box for the keyboard, the line edit for text sent
+    // to it.
+    onKeyPress(cboAddress, [this](int& keyAscii) { cboAddress_KeyPress(keyAscii); });
     onKeyPress(cboAddress->lineEdit(), [this](int& keyAscii) { cboAddress_KeyPress(keyAscii); });
     connect(timTimer, &QTimer::timeout, this, handler([this] { timTimer_Timer(); }));
 }

@@ -316,6 +316,14 @@ TEST_F(BrowserTest, EnterInTheAddressBoxNavigatesWithoutAddingALine) {
     EXPECT_EQ(b.caption(), "Altra pagina");
     EXPECT_EQ(b.cboAddress->count(), 1);
 
+    // Enter typed on the keyboard reaches the box, which keeps the focus: it navigates too.
+    loaded.clear();
+    b.cboAddress->setEditText(start);
+    QTest::keyClick(b.cboAddress, Qt::Key_Return);
+    EXPECT_EQ(b.caption(), "Attendere...");
+    waitForLoad(loaded);
+    EXPECT_EQ(b.brwWebBrowser->url().toString(), start);
+
     // "Pagina iniziale" goes back to the page the window opened on.
     loaded.clear();
     b.tbToolBar->findChild<QAction*>("Home")->trigger();
