@@ -103,20 +103,19 @@ bool causaleNecessaria(const QString& codice) {
     return causaleRiservata(codice).has_value();
 }
 
-bool rileggiCausali(QString* error) {
+Esito rileggiCausali() {
     auto& s = stato();
     const int n = std::max<int>(0, s.NumeroCausali);
     QString motivo;
     const std::vector<VoceCausale> voci = leggiRecords<VoceCausale>(percorsoCausali(), n, &motivo);
     if (!motivo.isEmpty()) {
         // What could not be read stays as the table holds it.
-        if (error) *error = motivo;
-        conFile(percorsoCausali(), error);
-        return false;
+        conFile(percorsoCausali(), &motivo);
+        return Esito::fallito(motivo);
     }
     dimensionaTabella(n);
     std::copy(voci.begin(), voci.end(), s.TabellaCausali.begin() + 1);
-    return true;
+    return Esito::fatto();
 }
 
 EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error) {
@@ -164,19 +163,16 @@ EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error) 
     return EsitoCausale::Salvata;
 }
 
-bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error) {
+Esito riscriviArchivioCausali(const std::vector<int>& righe) {
     auto& s = stato();
-    if (righe.size() > static_cast<size_t>(MassimoCausali)) {
-        if (error) *error = messaggioArchivioCausaliPieno();
-        return false;
-    }
+    if (righe.size() > static_cast<size_t>(MassimoCausali))
+        return Esito::rifiutato(messaggioArchivioCausaliPieno(), QStringLiteral("ERRORE"));
     std::vector<VoceCausale> nuove;
     nuove.reserve(righe.size());
     for (const int riga : righe) {
-        if (riga < 1 || riga >= static_cast<int>(s.TabellaCausali.size())) {
-            if (error) *error = QStringLiteral("una causale dell'elenco non è più in archivio");
-            return false;
-        }
+        if (riga < 1 || riga >= static_cast<int>(s.TabellaCausali.size()))
+            return Esito::rifiutato(QStringLiteral("una causale dell'elenco non è più in archivio"),
+                                    QStringLiteral("ERRORE"));
         nuove.push_back(s.TabellaCausali[static_cast<size_t>(riga)]);
     }
 
@@ -186,14 +182,13 @@ bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error) {
     if (!modifica.rewrite(percorsoCausali(), recordsToBytes(nuove)) ||
         !modifica.writeCount(percorsoRecCausa(), nuovoConto) || !modifica.commit()) {
         // The files left changed, should putting them back fail, are named.
-        if (error) *error = modifica.error() + annullaModifica(modifica);
-        return false;
+        return Esito::fallito(modifica.error() + annullaModifica(modifica));
     }
 
     dimensionaTabella(nuovoConto);
     std::copy(nuove.begin(), nuove.end(), s.TabellaCausali.begin() + 1);
     s.NumeroCausali = nuovoConto;
-    return true;
+    return Esito::fatto();
 }
 
 QString messaggioCausaleDuplicata() {

@@ -4,6 +4,7 @@
 // causale lists show. Procedures over records and the shared table only: the forms
 // read their controls, call these and write their controls back.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QHash>
@@ -52,9 +53,9 @@ std::optional<VoceCausale> causaleRiservata(const QString& codice);
 bool causaleNecessaria(const QString& codice);
 
 // Records 1 to NumeroCausali read again from Causali.DAT into TabellaCausali, the
-// count left as it is (the maintenance form's Load). Creates no file; false, with the
+// count left as it is (the maintenance form's Load). Creates no file; fails, with the
 // reason, when the file exists but cannot be read.
-bool rileggiCausali(QString* error = nullptr);
+Esito rileggiCausali();
 
 enum class EsitoCausale {
     Salvata,   // written and in the table
@@ -74,9 +75,9 @@ EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error =
 // The archive rebuilt from the rows to keep, in the given order: Causali.DAT is
 // replaced as a whole with those rows (each written unchanged, numero included), then
 // the count is written, as one change (common/transaction.h). On failure the archive
-// files and the table are as they were, and `error` says why; should putting the files
-// back fail, it names the files left changed (the next start puts them back).
-bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error = nullptr);
+// files and the table are as they were, and the result says why; should putting the
+// files back fail, it names the files left changed (the next start puts them back).
+Esito riscriviArchivioCausali(const std::vector<int>& righe);
 
 // The messages of the causali forms.
 QString messaggioCausaleDuplicata(); // "Nr di causale già presente"

@@ -112,16 +112,16 @@ int salvaAssegno(const DatiAssegno& dati, QString* errore) {
     if (!modifica.writeRecord(fileContoAttivo(ExtFOG), FoglioAssegno::Lunghezza, dati.foglio,
                               nuovo.toBytes()))
         return rifiuta(modifica.message() + annullaModifica(modifica));
-    QString avviso;
-    const bool scritto = appendi ? SalvaNuovoMovimento(movimento, &avviso, &modifica)
-                                 : riscriviMovimento(movimento, &avviso, &modifica);
+    const Esito scritto = appendi ? SalvaNuovoMovimento(movimento, &modifica)
+                                  : riscriviMovimento(movimento, &modifica);
+    QString avviso = scritto.testo;
     // The movement could not be stored: the leaf goes back to what it was.
-    if (!scritto) return rifiuta(avviso + annullaModifica(modifica));
+    if (!scritto.ok()) return rifiuta(avviso + annullaModifica(modifica));
     s.TabellaFogli[size_t(dati.foglio)] = nuovo;
     if (!appendi) {
         // A rewritten movement changes the balances: they are recomputed from the file.
-        QString ricarica;
-        if (!CaricaMovimenti(true, &ricarica) && !ricarica.isEmpty())
+        const QString ricarica = CaricaMovimenti(true).testo;
+        if (!ricarica.isEmpty())
             avviso += (avviso.isEmpty() ? QString() : QStringLiteral("\n")) + ricarica;
     }
     if (errore) *errore = avviso;

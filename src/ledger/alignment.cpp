@@ -157,7 +157,8 @@ std::optional<Movimento> RichiamaMovimentoDaAllineare(qint16 numero, QString* er
     if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
         return std::nullopt;
     if (s.TabellaMovimenti[size_t(numero)].sospeso.trimmed() != u"S") return std::nullopt;
-    trattieniFuoriDaiSaldi(finestra(), numero, errore);
+    if (const Esito tenuto = trattieniFuoriDaiSaldi(finestra(), numero); errore)
+        *errore = tenuto.testo;
     return stato().TabellaMovimenti[size_t(numero)];
 }
 
@@ -215,8 +216,9 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
 
     // A movement with no cheque file changed is one record: it needs no snapshot.
     Transaction* perMovimento = modifica.active() ? &modifica : nullptr;
-    QString motivo;
-    if (!riscriviMovimento(nuovo, &motivo, perMovimento)) {
+    const Esito scritto = riscriviMovimento(nuovo, perMovimento);
+    const QString motivo = scritto.testo;
+    if (!scritto.ok()) {
         const QString nonRipristinati = annullaModifica(modifica);
         if (errore) *errore = motivo + nonRipristinati;
         return EsitoAllineamento::Errore;
@@ -227,15 +229,14 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
     if (assegno.carnet != 0) s.TabellaCarnet[size_t(assegno.carnet)] = assegno.libretto;
 
     // The row now holds the aligned movement: it goes back into the balances so.
-    if (!restituisciAiSaldi(finestra(), &motivo)) errori << motivo;
+    if (const Esito saldi = restituisciAiSaldi(finestra()); !saldi.ok()) errori << saldi.testo;
     if (errore) *errore = errori.join(u'\n');
     return EsitoAllineamento::Allineato;
 }
 
-bool rinunciaAllineamento(QString* errore) {
-    if (errore) errore->clear();
-    if (movimentoTrattenuto(finestra()) == 0) return true;
-    return restituisciAiSaldi(finestra(), errore);
+Esito rinunciaAllineamento() {
+    if (movimentoTrattenuto(finestra()) == 0) return Esito::fatto();
+    return restituisciAiSaldi(finestra());
 }
 
 } // namespace qv

@@ -4,6 +4,7 @@
 // the user corrects it, and writing it back as aligned, with the cheque leaf and
 // cheque book of a cheque movement.
 
+#include "common/esito.h"
 #include "common/records.h"
 #include "ledger/movement_lists.h"
 
@@ -71,7 +72,7 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto,
                                    QString* errore = nullptr);
 
 // Gives the movement the alignment window holds back to the balances unchanged.
-// False, with the reason, when ".TOT" could not be written.
-bool rinunciaAllineamento(QString* errore = nullptr);
+// Failed, with the reason, when ".TOT" could not be written.
+Esito rinunciaAllineamento();
 
 } // namespace qv

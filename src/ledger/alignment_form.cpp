@@ -189,8 +189,8 @@ void Form4::Form_Load() {
 void Form4::Form_Unload(bool&) {
     // The movement held out of the balances goes back, unchanged, before the window goes.
     if (ancoraTrattenuto()) {
-        QString motivo;
-        if (!rinunciaAllineamento(&motivo)) avvisaErroreFile(motivo);
+        if (const Esito rinuncia = rinunciaAllineamento(); !rinuncia.ok())
+            avvisaErroreFile(rinuncia.testo);
     }
     caricato_ = 0;
 }
@@ -368,8 +368,8 @@ void Form4::OK_Click() {
 
 void Form4::pulisci_Click() {
     if (ancoraTrattenuto()) {
-        QString motivo;
-        if (!rinunciaAllineamento(&motivo)) avvisaErroreFile(motivo);
+        if (const Esito rinuncia = rinunciaAllineamento(); !rinuncia.ok())
+            avvisaErroreFile(rinuncia.testo);
     }
     caricato_ = 0;
     svuotaCampi();

@@ -12,6 +12,7 @@
 #include "shell/help_form.h"
 #include "shell/startup.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/faults.h"
 #include "support/file_size_limit.h"
 #include "support/fixture.h"
@@ -488,7 +489,9 @@ TEST_F(Manutenzione, TheRewriteIsOneChangeOfTheArchiveAndItsCount) {
         rimettiFile(programFolder(), iniziali);
         prova.riapri();
     };
-    prova.esegui = [](QString* testo) { return riscriviArchivioCausali({4, 2, 1}, testo); };
+    prova.esegui = [](QString* testo) {
+        return test::riuscito(riscriviArchivioCausali({4, 2, 1}), testo);
+    };
     prova.file = [this] { return fileDi(programFolder()); };
     EXPECT_EQ(provaModifica(prova), 2);
 }

@@ -8,6 +8,7 @@
 #include "common/shared_state.h"
 #include "ledger/movement_files.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 #include "support/open_account_fixture.h"
@@ -41,7 +42,7 @@ protected:
         m.sospeso = QStringLiteral("S");
         m.entrataUscita = QStringLiteral("U");
         QString errore;
-        EXPECT_TRUE(SalvaNuovoMovimento(m, &errore)) << errore.toStdString();
+        EXPECT_TRUE(test::riuscito(SalvaNuovoMovimento(m), &errore)) << errore.toStdString();
         return stato().NumeroMovimenti;
     }
 

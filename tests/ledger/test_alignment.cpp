@@ -15,6 +15,7 @@
 #include "platform/list_box.h"
 #include "shell/main_window.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/faults.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
@@ -104,7 +105,7 @@ protected:
         writeBytes(file(".CAR"), carnet(9, "N"));
         writeBytes(file(".NRC"), le16(1));
         QString errore;
-        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+        ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
     }
 
     Form4& apri() {
