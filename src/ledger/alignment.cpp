@@ -186,12 +186,11 @@ CarnetAssegni carnetAggiornato(CarnetAssegni carnet, int fogliAllineati) {
     return carnet;
 }
 
-EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QString* errore) {
+Esito AllineaMovimento(qint16 numero, const Movimento& corretto) {
     auto& s = stato();
-    if (errore) errore->clear();
     if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size() ||
         movimentoTrattenuto(finestra()) != numero)
-        return EsitoAllineamento::NonTrattenuto;
+        return Esito::rifiutato({}, QStringLiteral("ERRORE"));
 
     Movimento salvato = s.TabellaMovimenti[size_t(numero)];
     salvato.numero = numero;
@@ -210,8 +209,7 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
         !allineaAssegno(salvato, nuovo.importo, modifica, assegno, errori)) {
         errori << nonAllineato;
         const QString nonRipristinati = annullaModifica(modifica);
-        if (errore) *errore = errori.join(u'\n') + nonRipristinati;
-        return EsitoAllineamento::Errore;
+        return Esito::fallito(errori.join(u'\n') + nonRipristinati);
     }
 
     // A movement with no cheque file changed is one record: it needs no snapshot.
@@ -220,8 +218,7 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
     const QString motivo = scritto.testo;
     if (!scritto.ok()) {
         const QString nonRipristinati = annullaModifica(modifica);
-        if (errore) *errore = motivo + nonRipristinati;
-        return EsitoAllineamento::Errore;
+        return Esito::fallito(motivo + nonRipristinati);
     }
     if (!motivo.isEmpty()) errori << motivo;
     // Written as a whole: the cheque tables follow the files.
@@ -230,8 +227,7 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
 
     // The row now holds the aligned movement: it goes back into the balances so.
     if (const Esito saldi = restituisciAiSaldi(finestra()); !saldi.ok()) errori << saldi.testo;
-    if (errore) *errore = errori.join(u'\n');
-    return EsitoAllineamento::Allineato;
+    return Esito::fatto(errori.join(u'\n'));
 }
 
 Esito rinunciaAllineamento() {

@@ -347,16 +347,9 @@ void Form4::OK_Click() {
     }
     const Movimento& corretto = lettura.movimento;
 
-    QString motivo;
-    switch (AllineaMovimento(caricato_, corretto, &motivo)) {
-    case EsitoAllineamento::Errore:
-        avvisaErroreFile(motivo);
-        return;
-    case EsitoAllineamento::NonTrattenuto:
-    case EsitoAllineamento::Allineato:
-        avvisaErroreFile(motivo);
-        break;
-    }
+    const Esito allineato = AllineaMovimento(caricato_, corretto);
+    avvisaErroreFile(allineato.testo);
+    if (allineato.fallito()) return;
     caricato_ = 0;
     svuotaCampi();
     ElencaMovimentiSospesi();

@@ -433,7 +433,7 @@ TEST_F(AlignmentTest, AChequeAlignmentThatFailsOrStopsMidwayLeavesEveryFileAsItW
         ASSERT_TRUE(RichiamaMovimentoDaAllineare(2));
     };
     prova.esegui = [corretto](QString* testo) {
-        return AllineaMovimento(2, corretto, testo) == EsitoAllineamento::Allineato;
+        return test::riuscito(AllineaMovimento(2, corretto), testo);
     };
     EXPECT_EQ(provaModifica(prova), 3);
 }
