@@ -288,12 +288,9 @@ void Form3::Salva_Click() {
     QString errore;
     {
         Hourglass attesa;
-        const auto modifica = [&] {
-            const Esito esito = ModificaCarnet(caricato, dati);
-            errore = esito.testo;
-            return esito.ok();
-        };
-        const bool fatto = caricato == 0 ? SalvaNuovoCarnet(dati, &errore) != 0 : modifica();
+        const Esito esito = caricato == 0 ? SalvaNuovoCarnet(dati) : ModificaCarnet(caricato, dati);
+        errore = esito.testo;
+        const bool fatto = esito.ok();
         if (!fatto) {
             // Nothing was written: what the user typed stays for another try.
             setHourglass(false);

@@ -404,29 +404,19 @@ Movimento movimentoCostoCarnet(const CarnetAssegni& carnet) {
     return m;
 }
 
-int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
+Esito SalvaNuovoCarnet(const DatiCarnet& dati, int* riga) {
     auto& s = stato();
-    if (errore) errore->clear();
+    if (riga) *riga = 0;
     const QString nonRegistrato = QStringLiteral("Il carnet non è stato registrato.");
-    if (!richiediConto(errore)) return 0;
+    if (QString motivo; !richiediConto(&motivo)) return rifiuto({motivo});
     const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
     const int nf = std::clamp<int>(s.NumeroFogli, 0, int(s.TabellaFogli.size()) - 1);
-    if (nc >= LimiteCarnet) {
-        componi(errore, {testoLimite(LimiteCarnet, QStringLiteral("carnet"))});
-        return 0;
-    }
-    if (nf + FogliPerCarnet > LimiteFogli) {
-        componi(errore, {testoLimite(nf, QStringLiteral("fogli di assegni"))});
-        return 0;
-    }
-    if (!spazioPerNuovoMovimento()) {
-        componi(errore, {messaggioContoPieno(), nonRegistrato});
-        return 0;
-    }
-    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, 0); r != RifiutoCarnet::Nessuno) {
-        componi(errore, {testoRifiutoCarnet(r)});
-        return 0;
-    }
+    if (nc >= LimiteCarnet) return rifiuto({testoLimite(LimiteCarnet, QStringLiteral("carnet"))});
+    if (nf + FogliPerCarnet > LimiteFogli)
+        return rifiuto({testoLimite(nf, QStringLiteral("fogli di assegni"))});
+    if (!spazioPerNuovoMovimento()) return rifiuto({messaggioContoPieno(), nonRegistrato});
+    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, 0); r != RifiutoCarnet::Nessuno)
+        return rifiuto({testoRifiutoCarnet(r)});
 
     const qint16 numero = qint16(nc + 1);
     const CarnetAssegni carnet = nuovoCarnet(dati, numero, qint16(s.NumeroMovimenti + 1));
@@ -435,8 +425,7 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
     // The book, its leaves, their counts and the cost movement: one change.
     Transaction modifica(s.PercorsoDati);
     auto fallito = [&](const QString& motivo) {
-        componi(errore, {motivo + annullaModifica(modifica), nonRegistrato});
-        return 0;
+        return guasto({motivo + annullaModifica(modifica), nonRegistrato});
     };
     if (!modifica.writeRecord(fileContoAttivo(ExtCAR), CarnetAssegni::Lunghezza, numero,
                               carnet.toBytes()) ||
@@ -457,8 +446,8 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
     s.TabellaFogli.resize(size_t(nf) + 1);
     s.TabellaFogli.insert(s.TabellaFogli.end(), fogli.begin(), fogli.end());
     s.NumeroFogli = qint16(nf + FogliPerCarnet);
-    if (errore) *errore = avviso;
-    return numero;
+    if (riga) *riga = numero;
+    return Esito::fatto(avviso);
 }
 
 // --- Changing a book ---------------------------------------------------------------------

@@ -127,10 +127,10 @@ Movimento movimentoCostoCarnet(const CarnetAssegni& carnet);
 // ".NRF" and ".NRC", and only then the cost movement through SalvaNuovoMovimento, all
 // as one change: should any of them fail, every file is put back and the book does not
 // exist.
-// On success the tables hold the book and its leaves; the caller refreshes lists
-// and balances. Returns the new book's row, 0 when nothing was registered (`errore`
-// says why; it may also carry a warning after a success).
-int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore = nullptr);
+// On success the tables hold the book and its leaves, `riga` gets the new book's row
+// and the result may carry a warning; the caller refreshes lists and balances.
+// Refused or failed, saying why, when nothing was registered (`riga` then gets 0).
+Esito SalvaNuovoCarnet(const DatiCarnet& dati, int* riga = nullptr);
 
 // --- Changing a book -------------------------------------------------------------------
 

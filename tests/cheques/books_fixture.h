@@ -23,9 +23,9 @@ class BooksTest : public OpenAccountTest {
 protected:
     // Registers a book through the computation (as the form's "Conferma" does).
     int registra(const char* data, double costo, qint32 primo) {
-        QString errore;
-        const int riga = SalvaNuovoCarnet({QString::fromLatin1(data), costo, primo}, &errore);
-        EXPECT_NE(riga, 0) << errore.toStdString();
+        int riga = 0;
+        const Esito esito = SalvaNuovoCarnet({QString::fromLatin1(data), costo, primo}, &riga);
+        EXPECT_NE(riga, 0) << esito.testo.toStdString();
         return riga;
     }
 

@@ -274,7 +274,9 @@ TEST_F(CheckBooksForm, FailedCostMovementTakesTheBookBack) {
     ASSERT_TRUE(QDir().mkpath(file(".MOV")));
 
     QString errore;
-    EXPECT_EQ(SalvaNuovoCarnet({"09/12/2026", 2.0, 200}, &errore), 0);
+    int riga = -1;
+    EXPECT_FALSE(test::riuscito(SalvaNuovoCarnet({"09/12/2026", 2.0, 200}, &riga), &errore));
+    EXPECT_EQ(riga, 0);
     EXPECT_TRUE(errore.contains("non è stato registrato"));
     EXPECT_EQ(readBytes(file(".NRC")), le16(1));
     EXPECT_EQ(readBytes(file(".NRF")), le16(10));

@@ -58,7 +58,8 @@ TEST_F(Wiring, ListItemsShowTheirWindows) {
 
 TEST_F(Wiring, ChequeCountersFollowTheLoadAndTheClearing) {
     QString errore;
-    ASSERT_GT(SalvaNuovoCarnet({DataOggi(), 1.5, 100}, &errore), 0) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(SalvaNuovoCarnet({DataOggi(), 1.5, 100}), &errore))
+        << errore.toStdString();
     ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
     EXPECT_EQ(window->AssMano->text(), "10");
     EXPECT_EQ(window->AssFuori->text(), "0");
@@ -78,7 +79,8 @@ TEST_F(Wiring, ChequeCountersFollowTheLoadAndTheClearing) {
 
 TEST_F(Wiring, ClearingMovementsAsksTwiceAndCancelAtEitherKeepsEveryFile) {
     QString errore;
-    ASSERT_GT(SalvaNuovoCarnet({DataOggi(), 1.5, 100}, &errore), 0) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(SalvaNuovoCarnet({DataOggi(), 1.5, 100}), &errore))
+        << errore.toStdString();
     const auto prima = dataFiles();
     messages.answer(MessageAnswer::Cancel);
     window->CancMov->trigger();
