@@ -57,20 +57,18 @@ bool causaleNecessaria(const QString& codice);
 // reason, when the file exists but cannot be read.
 Esito rileggiCausali();
 
-enum class EsitoCausale {
-    Salvata,   // written and in the table
-    Duplicata, // another row already has the code
-    Piena,     // no room for another causale
-    Errore,    // a file could not be written: nothing changed
-};
+// Saving one causale: done when written and in the table; refused when another row
+// already has the code (messaggioCausaleDuplicata, the code's field CodCausale to take
+// the focus) or there is no room for another one (messaggioArchivioCausaliPieno);
+// failed when a file could not be written (messaggioErroreCausali): nothing changed.
 
 // Appends the causale as row and record NumeroCausali + 1, then writes the count.
 // The table changes only when both writes succeeded.
-EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error = nullptr);
+Esito aggiungiCausale(const VoceCausale& voce);
 
 // Rewrites row and record `riga` (1 to NumeroCausali) with the causale; the count is
 // not touched. A code equal to another row's is refused.
-EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error = nullptr);
+Esito aggiornaCausale(int riga, const VoceCausale& voce);
 
 // The archive rebuilt from the rows to keep, in the given order: Causali.DAT is
 // replaced as a whole with those rows (each written unchanged, numero included), then

@@ -265,13 +265,15 @@ TEST_F(Causali, CountsAreReadAsTheFileHoldsAndAppendsStopAtTheFormatLimit) {
     voce.sospeso = QStringLiteral("N");
     voce.entrataUscita = QStringLiteral("E");
     voce.soggettoCosto = QStringLiteral("1");
-    EXPECT_EQ(aggiungiCausale(voce), EsitoCausale::Salvata);
+    EXPECT_TRUE(aggiungiCausale(voce).ok());
     EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x97\x00", 2)));
 
     stato().NumeroCausali = MassimoCausali;
     const QByteArray before = readBytes(archive());
     voce.codiceCausale = QStringLiteral("OLTRE");
-    EXPECT_EQ(aggiungiCausale(voce), EsitoCausale::Piena);
+    const Esito piena = aggiungiCausale(voce);
+    EXPECT_TRUE(piena.rifiutato());
+    EXPECT_EQ(piena.testo, messaggioArchivioCausaliPieno());
     EXPECT_EQ(printable(readBytes(archive())), printable(before));
     EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x97\x00", 2)));
 }
