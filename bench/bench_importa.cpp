@@ -170,8 +170,7 @@ void convertiCartellaVecchia(benchmark::State& state, int conti, int movimenti) 
         cartella.prepara();
         state.ResumeTiming();
         const qv::EsitoConversione esito = qv::convertiCartella(cartella.lavoro());
-        if (esito.stato != qv::EsitoConversione::Stato::Fatta)
-            state.SkipWithError(qPrintable(esito.testo));
+        if (!esito.esito.ok()) state.SkipWithError(qPrintable(esito.esito.testo));
     }
     qv::fissaOggi(std::nullopt);
 }

@@ -140,13 +140,13 @@ bool prendiCartellaDati(const QString& cartella, const std::function<void(const 
     mostra(folder);
     ChiudiConto();
     // The new folder's lock is taken before the old one is let go.
-    const EsitoBloccoCartella blocco = bloccaCartellaDati(folder);
-    if (!blocco.avviso.isEmpty()) {
+    const Esito blocco = bloccaCartellaDati(folder);
+    if (!blocco.testo.isEmpty()) {
         setHourglass(false);
-        messageBox(blocco.avviso, MessageButtons::Ok, MessageIcon::Exclamation,
+        messageBox(blocco.testo, MessageButtons::Ok, MessageIcon::Exclamation,
                    QStringLiteral("Attenzione"));
     }
-    if (!blocco.presa) {
+    if (!blocco.ok()) {
         // Taken by another program a moment ago: the old folder stays in use.
         if (!prima.isEmpty()) mostra(prima);
         Hourglass hourglass;

@@ -51,9 +51,8 @@ bool apriContoDellaRiga(int riga) {
         if (messageBox(domandaRicostruzioneConto(esame), MessageButtons::YesNo,
                        MessageIcon::Exclamation, titolo, MessageAnswer::No) != MessageAnswer::Yes)
             return false;
-        QString errore;
-        if (!ricostruisciConteggiConto(esame, &errore)) {
-            messageBox(errore + QStringLiteral("\nIl conto non è stato aperto."),
+        if (const Esito ricostruito = ricostruisciConteggiConto(esame); !ricostruito.ok()) {
+            messageBox(ricostruito.testo + QStringLiteral("\nIl conto non è stato aperto."),
                        MessageButtons::Ok, MessageIcon::Exclamation, titolo);
             return false;
         }

@@ -277,9 +277,10 @@ QString domandaRicostruzioneConti(const EsameConteggio& esame) {
 }
 
 Esito ricostruisciConteggioConti(const EsameConteggio& esame) {
-    QString motivo;
-    if (ricostruisciConteggio(esame, nullptr, &motivo)) return Esito::fatto();
-    return fallito(motivo + QStringLiteral("\nL'archivio dei conti non è stato aperto."));
+    const Esito ricostruito = ricostruisciConteggio(esame);
+    if (ricostruito.ok()) return Esito::fatto();
+    return fallito(ricostruito.testo +
+                   QStringLiteral("\nL'archivio dei conti non è stato aperto."));
 }
 
 Esito AggiungiConto(const Conto& nuovo, EsitoCodice* esitoCodice) {

@@ -103,26 +103,41 @@ bool causaleNecessaria(const QString& codice) {
     return causaleRiservata(codice).has_value();
 }
 
-bool rileggiCausali(QString* error) {
+Esito rileggiCausali() {
     auto& s = stato();
     const int n = std::max<int>(0, s.NumeroCausali);
     QString motivo;
     const std::vector<VoceCausale> voci = leggiRecords<VoceCausale>(percorsoCausali(), n, &motivo);
     if (!motivo.isEmpty()) {
         // What could not be read stays as the table holds it.
-        if (error) *error = motivo;
-        conFile(percorsoCausali(), error);
-        return false;
+        conFile(percorsoCausali(), &motivo);
+        return Esito::fallito(motivo);
     }
     dimensionaTabella(n);
     std::copy(voci.begin(), voci.end(), s.TabellaCausali.begin() + 1);
-    return true;
+    return Esito::fatto();
 }
 
-EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error) {
+namespace {
+const QString TitoloCausali = QStringLiteral("ERRORE");
+
+Esito causaleDuplicata() {
+    return Esito::rifiutato(messaggioCausaleDuplicata(), TitoloCausali,
+                            QStringLiteral("CodCausale"));
+}
+
+// A file of the archive could not be written: `motivo` with the file it names.
+Esito scritturaFallita(const QString& percorso, QString motivo) {
+    conFile(percorso, &motivo);
+    return Esito::fallito(messaggioErroreCausali(motivo), TitoloCausali);
+}
+} // namespace
+
+Esito aggiungiCausale(const VoceCausale& voce) {
     auto& s = stato();
-    if (trovaCausale(voce.codiceCausale) != 0) return EsitoCausale::Duplicata;
-    if (s.NumeroCausali >= MassimoCausali) return EsitoCausale::Piena;
+    if (trovaCausale(voce.codiceCausale) != 0) return causaleDuplicata();
+    if (s.NumeroCausali >= MassimoCausali)
+        return Esito::rifiutato(messaggioArchivioCausaliPieno(), TitoloCausali);
 
     const qint16 nuovo = static_cast<qint16>(std::max<int>(0, s.NumeroCausali) + 1);
     VoceCausale riga = comeNelFile(voce);
@@ -130,53 +145,45 @@ EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error) {
     riga.numero = nuovo;
 
     // The record first: until the count says so, a record past the count is never read.
-    if (!scriviRecord(percorsoCausali(), nuovo, riga, error)) {
-        conFile(percorsoCausali(), error);
-        return EsitoCausale::Errore;
-    }
-    if (!scriviContatore(percorsoRecCausa(), nuovo, error)) {
-        conFile(percorsoRecCausa(), error);
-        return EsitoCausale::Errore;
-    }
+    QString motivo;
+    if (!scriviRecord(percorsoCausali(), nuovo, riga, &motivo))
+        return scritturaFallita(percorsoCausali(), motivo);
+    if (!scriviContatore(percorsoRecCausa(), nuovo, &motivo))
+        return scritturaFallita(percorsoRecCausa(), motivo);
 
     dimensionaTabella(nuovo);
     s.TabellaCausali[static_cast<size_t>(nuovo)] = riga;
     s.NumeroCausali = nuovo;
-    return EsitoCausale::Salvata;
+    return Esito::fatto();
 }
 
-EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error) {
+Esito aggiornaCausale(int riga, const VoceCausale& voce) {
     auto& s = stato();
-    if (riga < 1 || riga > s.NumeroCausali || riga >= static_cast<int>(s.TabellaCausali.size())) {
-        if (error) *error = QStringLiteral("la causale scelta non è più in archivio");
-        return EsitoCausale::Errore;
-    }
-    if (trovaCausale(voce.codiceCausale, riga) != 0) return EsitoCausale::Duplicata;
+    if (riga < 1 || riga > s.NumeroCausali || riga >= static_cast<int>(s.TabellaCausali.size()))
+        return Esito::fallito(
+            messaggioErroreCausali(QStringLiteral("la causale scelta non è più in archivio")),
+            TitoloCausali);
+    if (trovaCausale(voce.codiceCausale, riga) != 0) return causaleDuplicata();
 
     VoceCausale nuova = comeNelFile(voce);
     nuova.codiceCausale = normalizzaCodiceCausale(voce.codiceCausale);
     nuova.numero = static_cast<qint16>(riga);
-    if (!scriviRecord(percorsoCausali(), riga, nuova, error)) {
-        conFile(percorsoCausali(), error);
-        return EsitoCausale::Errore;
-    }
+    if (QString motivo; !scriviRecord(percorsoCausali(), riga, nuova, &motivo))
+        return scritturaFallita(percorsoCausali(), motivo);
     s.TabellaCausali[static_cast<size_t>(riga)] = nuova;
-    return EsitoCausale::Salvata;
+    return Esito::fatto();
 }
 
-bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error) {
+Esito riscriviArchivioCausali(const std::vector<int>& righe) {
     auto& s = stato();
-    if (righe.size() > static_cast<size_t>(MassimoCausali)) {
-        if (error) *error = messaggioArchivioCausaliPieno();
-        return false;
-    }
+    if (righe.size() > static_cast<size_t>(MassimoCausali))
+        return Esito::rifiutato(messaggioArchivioCausaliPieno(), QStringLiteral("ERRORE"));
     std::vector<VoceCausale> nuove;
     nuove.reserve(righe.size());
     for (const int riga : righe) {
-        if (riga < 1 || riga >= static_cast<int>(s.TabellaCausali.size())) {
-            if (error) *error = QStringLiteral("una causale dell'elenco non è più in archivio");
-            return false;
-        }
+        if (riga < 1 || riga >= static_cast<int>(s.TabellaCausali.size()))
+            return Esito::rifiutato(QStringLiteral("una causale dell'elenco non è più in archivio"),
+                                    QStringLiteral("ERRORE"));
         nuove.push_back(s.TabellaCausali[static_cast<size_t>(riga)]);
     }
 
@@ -186,14 +193,13 @@ bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error) {
     if (!modifica.rewrite(percorsoCausali(), recordsToBytes(nuove)) ||
         !modifica.writeCount(percorsoRecCausa(), nuovoConto) || !modifica.commit()) {
         // The files left changed, should putting them back fail, are named.
-        if (error) *error = modifica.error() + annullaModifica(modifica);
-        return false;
+        return Esito::fallito(modifica.error() + annullaModifica(modifica));
     }
 
     dimensionaTabella(nuovoConto);
     std::copy(nuove.begin(), nuove.end(), s.TabellaCausali.begin() + 1);
     s.NumeroCausali = nuovoConto;
-    return true;
+    return Esito::fatto();
 }
 
 QString messaggioCausaleDuplicata() {

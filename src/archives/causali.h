@@ -4,6 +4,7 @@
 // causale lists show. Procedures over records and the shared table only: the forms
 // read their controls, call these and write their controls back.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QHash>
@@ -52,31 +53,29 @@ std::optional<VoceCausale> causaleRiservata(const QString& codice);
 bool causaleNecessaria(const QString& codice);
 
 // Records 1 to NumeroCausali read again from Causali.DAT into TabellaCausali, the
-// count left as it is (the maintenance form's Load). Creates no file; false, with the
+// count left as it is (the maintenance form's Load). Creates no file; fails, with the
 // reason, when the file exists but cannot be read.
-bool rileggiCausali(QString* error = nullptr);
+Esito rileggiCausali();
 
-enum class EsitoCausale {
-    Salvata,   // written and in the table
-    Duplicata, // another row already has the code
-    Piena,     // no room for another causale
-    Errore,    // a file could not be written: nothing changed
-};
+// Saving one causale: done when written and in the table; refused when another row
+// already has the code (messaggioCausaleDuplicata, the code's field CodCausale to take
+// the focus) or there is no room for another one (messaggioArchivioCausaliPieno);
+// failed when a file could not be written (messaggioErroreCausali): nothing changed.
 
 // Appends the causale as row and record NumeroCausali + 1, then writes the count.
 // The table changes only when both writes succeeded.
-EsitoCausale aggiungiCausale(const VoceCausale& voce, QString* error = nullptr);
+Esito aggiungiCausale(const VoceCausale& voce);
 
 // Rewrites row and record `riga` (1 to NumeroCausali) with the causale; the count is
 // not touched. A code equal to another row's is refused.
-EsitoCausale aggiornaCausale(int riga, const VoceCausale& voce, QString* error = nullptr);
+Esito aggiornaCausale(int riga, const VoceCausale& voce);
 
 // The archive rebuilt from the rows to keep, in the given order: Causali.DAT is
 // replaced as a whole with those rows (each written unchanged, numero included), then
 // the count is written, as one change (common/transaction.h). On failure the archive
-// files and the table are as they were, and `error` says why; should putting the files
-// back fail, it names the files left changed (the next start puts them back).
-bool riscriviArchivioCausali(const std::vector<int>& righe, QString* error = nullptr);
+// files and the table are as they were, and the result says why; should putting the
+// files back fail, it names the files left changed (the next start puts them back).
+Esito riscriviArchivioCausali(const std::vector<int>& righe);
 
 // The messages of the causali forms.
 QString messaggioCausaleDuplicata(); // "Nr di causale già presente"

@@ -220,21 +220,14 @@ void Form6::RichiamaCausaleSelezionata() {
 }
 
 void Form6::AggiungiCausale() {
-    QString motivo;
-    switch (aggiungiCausale(causaleDelForm(), &motivo)) {
-    case EsitoCausale::Duplicata:
-        erroreCausale(messaggioCausaleDuplicata());
-        svuotaCampi();
-        CodCausale->setFocus();
+    if (const Esito salvata = aggiungiCausale(causaleDelForm()); !salvata.ok()) {
+        erroreCausale(salvata.testo);
+        // A code already in the archive: the entry starts again from the code.
+        if (salvata.campo == CodCausale->objectName()) {
+            svuotaCampi();
+            CodCausale->setFocus();
+        }
         return;
-    case EsitoCausale::Piena:
-        erroreCausale(messaggioArchivioCausaliPieno());
-        return;
-    case EsitoCausale::Errore:
-        erroreCausale(messaggioErroreCausali(motivo));
-        return;
-    case EsitoCausale::Salvata:
-        break;
     }
     const auto& s = stato();
     const VoceCausale& nuova = s.TabellaCausali[static_cast<size_t>(s.NumeroCausali)];
@@ -247,20 +240,15 @@ void Form6::AggiungiCausale() {
 }
 
 void Form6::AggiornaCausale() {
-    QString motivo;
-    switch (aggiornaCausale(stato().IndiceCausaleScelta, causaleDelForm(), &motivo)) {
-    case EsitoCausale::Duplicata:
+    if (const Esito salvata = aggiornaCausale(stato().IndiceCausaleScelta, causaleDelForm());
+        !salvata.ok()) {
+        erroreCausale(salvata.testo);
         // The picked causale stays in the form: the user corrects its code.
-        erroreCausale(messaggioCausaleDuplicata());
-        CodCausale->setFocus();
-        CodCausale->selectAll();
+        if (salvata.campo == CodCausale->objectName()) {
+            CodCausale->setFocus();
+            CodCausale->selectAll();
+        }
         return;
-    case EsitoCausale::Piena:
-    case EsitoCausale::Errore:
-        erroreCausale(messaggioErroreCausali(motivo));
-        return;
-    case EsitoCausale::Salvata:
-        break;
     }
     riempiElenchiCausali();
     stato().IndiceCausaleScelta = 0;

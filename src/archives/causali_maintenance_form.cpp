@@ -81,10 +81,10 @@ ManutCaus::ManutCaus(QWidget* parent) : Form(parent) {
 
 void ManutCaus::Form_Load() {
     applicaColoriElenchi({ElencoCausali, List1});
-    QString motivo;
-    if (!rileggiCausali(&motivo))
-        messageBox(QStringLiteral("Impossibile leggere l'archivio delle causali: %1").arg(motivo),
-                   MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
+    if (const Esito letto = rileggiCausali(); !letto.ok())
+        messageBox(
+            QStringLiteral("Impossibile leggere l'archivio delle causali: %1").arg(letto.testo),
+            MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
     const auto& s = stato();
     std::vector<ListItem> righe;
     for (int riga = 1; riga <= s.NumeroCausali; ++riga)
@@ -128,10 +128,9 @@ void ManutCaus::Saldi_Click() {
     righe.reserve(static_cast<size_t>(List1->count()));
     for (const ListItem& item : List1->items())
         righe.push_back(item.data);
-    QString motivo;
-    if (!riscriviArchivioCausali(righe, &motivo)) {
-        messageBox(messaggioErroreCausali(motivo), MessageButtons::Ok, MessageIcon::Exclamation,
-                   QStringLiteral("ERRORE"));
+    if (const Esito riscritto = riscriviArchivioCausali(righe); !riscritto.ok()) {
+        messageBox(messaggioErroreCausali(riscritto.testo), MessageButtons::Ok,
+                   MessageIcon::Exclamation, QStringLiteral("ERRORE"));
         return;
     }
     // The other forms' causale lists are not rebuilt: the program ends, and the next

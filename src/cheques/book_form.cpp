@@ -288,8 +288,9 @@ void Form3::Salva_Click() {
     QString errore;
     {
         Hourglass attesa;
-        const bool fatto = caricato == 0 ? SalvaNuovoCarnet(dati, &errore) != 0
-                                         : ModificaCarnet(caricato, dati, &errore);
+        const Esito esito = caricato == 0 ? SalvaNuovoCarnet(dati) : ModificaCarnet(caricato, dati);
+        errore = esito.testo;
+        const bool fatto = esito.ok();
         if (!fatto) {
             // Nothing was written: what the user typed stays for another try.
             setHourglass(false);
@@ -334,9 +335,9 @@ bool EliminaCarnet(int riga) {
     // those that go, or be renumbered.
     if (Form9* form9 = formHost().loaded<Form9>(); form9 && form9->movimentoInModifica() != 0)
         form9->svuotaImmissione();
-    QString errore;
-    const bool fatto = eliminaCarnet(riga, &errore);
-    if (!fatto) avvisaErroreFile(errore);
+    const Esito eliminato = eliminaCarnet(riga);
+    const bool fatto = eliminato.ok();
+    if (!fatto) avvisaErroreFile(eliminato.testo);
     avvisaErroreFile(aggiornaDopoModificaCarnet());
     return fatto;
 }

@@ -33,6 +33,14 @@ void componi(QString* errore, const QStringList& parti) {
     if (errore) *errore = parti.join(u'\n');
 }
 
+Esito rifiuto(const QStringList& parti) {
+    return Esito::rifiutato(parti.join(u'\n'), QStringLiteral("ERRORE"));
+}
+
+Esito guasto(const QStringList& parti) {
+    return Esito::fallito(parti.join(u'\n'));
+}
+
 QString messaggioNessunConto() {
     return QStringLiteral("Nessun conto aperto.");
 }
@@ -237,10 +245,9 @@ int movimentoDelFoglio(int riga) {
                                 s.NumeroMovimenti);
 }
 
-bool aggiornaCollegamentiAssegni(QString* errore) {
+Esito aggiornaCollegamentiAssegni() {
     auto& s = stato();
-    if (errore) errore->clear();
-    if (!contoAttivoAperto()) return true;
+    if (!contoAttivoAperto()) return Esito::fatto();
     std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
     std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
     const std::vector<int> linkFogli =
@@ -259,19 +266,19 @@ bool aggiornaCollegamentiAssegni(QString* errore) {
         carnet[i].movimentoCosto = qint16(linkCarnet[i]);
         carnetCambiati = true;
     }
-    if (!fogliCambiati && !carnetCambiati) return true;
+    if (!fogliCambiati && !carnetCambiati) return Esito::fatto();
     Riscrittura scrittura;
     if (fogliCambiati) scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), fogli);
     if (carnetCambiati) scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), carnet);
-    if (!scrittura.esegui(errore)) return false;
+    if (QString motivo; !scrittura.esegui(&motivo)) return guasto({motivo});
     assegnaTabella(s.TabellaFogli, fogli);
     assegnaTabella(s.TabellaCarnet, carnet);
-    return true;
+    return Esito::fatto();
 }
 
 // --- Loading ----------------------------------------------------------------------
 
-bool CaricaCarnet(QString* errore) {
+Esito CaricaCarnet() {
     auto& s = stato();
     QStringList errori;
     std::vector<CarnetAssegni> carnet;
@@ -295,8 +302,7 @@ bool CaricaCarnet(QString* errore) {
     s.NumeroCarnet = qint16(carnet.size());
     // The cheque-book picker follows the table.
     ElencaSituazioneAssegni();
-    componi(errore, errori);
-    return errori.isEmpty();
+    return errori.isEmpty() ? Esito::fatto() : guasto(errori);
 }
 
 QString lineaCarnet(const CarnetAssegni& c) {
@@ -398,29 +404,19 @@ Movimento movimentoCostoCarnet(const CarnetAssegni& carnet) {
     return m;
 }
 
-int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
+Esito SalvaNuovoCarnet(const DatiCarnet& dati, int* riga) {
     auto& s = stato();
-    if (errore) errore->clear();
+    if (riga) *riga = 0;
     const QString nonRegistrato = QStringLiteral("Il carnet non è stato registrato.");
-    if (!richiediConto(errore)) return 0;
+    if (QString motivo; !richiediConto(&motivo)) return rifiuto({motivo});
     const int nc = std::clamp<int>(s.NumeroCarnet, 0, int(s.TabellaCarnet.size()) - 1);
     const int nf = std::clamp<int>(s.NumeroFogli, 0, int(s.TabellaFogli.size()) - 1);
-    if (nc >= LimiteCarnet) {
-        componi(errore, {testoLimite(LimiteCarnet, QStringLiteral("carnet"))});
-        return 0;
-    }
-    if (nf + FogliPerCarnet > LimiteFogli) {
-        componi(errore, {testoLimite(nf, QStringLiteral("fogli di assegni"))});
-        return 0;
-    }
-    if (!spazioPerNuovoMovimento()) {
-        componi(errore, {messaggioContoPieno(), nonRegistrato});
-        return 0;
-    }
-    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, 0); r != RifiutoCarnet::Nessuno) {
-        componi(errore, {testoRifiutoCarnet(r)});
-        return 0;
-    }
+    if (nc >= LimiteCarnet) return rifiuto({testoLimite(LimiteCarnet, QStringLiteral("carnet"))});
+    if (nf + FogliPerCarnet > LimiteFogli)
+        return rifiuto({testoLimite(nf, QStringLiteral("fogli di assegni"))});
+    if (!spazioPerNuovoMovimento()) return rifiuto({messaggioContoPieno(), nonRegistrato});
+    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, 0); r != RifiutoCarnet::Nessuno)
+        return rifiuto({testoRifiutoCarnet(r)});
 
     const qint16 numero = qint16(nc + 1);
     const CarnetAssegni carnet = nuovoCarnet(dati, numero, qint16(s.NumeroMovimenti + 1));
@@ -429,8 +425,7 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
     // The book, its leaves, their counts and the cost movement: one change.
     Transaction modifica(s.PercorsoDati);
     auto fallito = [&](const QString& motivo) {
-        componi(errore, {motivo + annullaModifica(modifica), nonRegistrato});
-        return 0;
+        return guasto({motivo + annullaModifica(modifica), nonRegistrato});
     };
     if (!modifica.writeRecord(fileContoAttivo(ExtCAR), CarnetAssegni::Lunghezza, numero,
                               carnet.toBytes()) ||
@@ -441,9 +436,9 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
         return fallito(modifica.message());
 
     // Without its cost movement the book is not registered.
-    QString avviso;
-    if (!SalvaNuovoMovimento(movimentoCostoCarnet(carnet), &avviso, &modifica))
-        return fallito(avviso);
+    const Esito costo = SalvaNuovoMovimento(movimentoCostoCarnet(carnet), &modifica);
+    const QString avviso = costo.testo;
+    if (!costo.ok()) return fallito(avviso);
 
     s.TabellaCarnet.resize(size_t(nc) + 1);
     s.TabellaCarnet.push_back(carnet);
@@ -451,22 +446,20 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore) {
     s.TabellaFogli.resize(size_t(nf) + 1);
     s.TabellaFogli.insert(s.TabellaFogli.end(), fogli.begin(), fogli.end());
     s.NumeroFogli = qint16(nf + FogliPerCarnet);
-    if (errore) *errore = avviso;
-    return numero;
+    if (riga) *riga = numero;
+    return Esito::fatto(avviso);
 }
 
 // --- Changing a book ---------------------------------------------------------------------
 
-bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore) {
+Esito ModificaCarnet(int riga, const DatiCarnet& dati) {
     auto& s = stato();
-    if (errore) errore->clear();
     const QString nonModificato = QStringLiteral("Il carnet non è stato modificato.");
-    const int nc = carnetDelConto(riga, errore);
-    if (nc == 0) return false;
-    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, riga); r != RifiutoCarnet::Nessuno) {
-        componi(errore, {testoRifiutoCarnet(r)});
-        return false;
-    }
+    QString motivo;
+    const int nc = carnetDelConto(riga, &motivo);
+    if (nc == 0) return rifiuto({motivo});
+    if (const RifiutoCarnet r = verificaNumeriCarnet(dati, riga); r != RifiutoCarnet::Nessuno)
+        return rifiuto({testoRifiutoCarnet(r)});
 
     const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
     std::vector<Movimento> movimenti(s.TabellaMovimenti.begin(),
@@ -502,10 +495,7 @@ bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore) {
     if (costo != 0) {
         c.movimentoCosto = qint16(costo);
     } else {
-        if (!spazioPerNuovoMovimento()) {
-            componi(errore, {messaggioContoPieno(), nonModificato});
-            return false;
-        }
+        if (!spazioPerNuovoMovimento()) return rifiuto({messaggioContoPieno(), nonModificato});
         c.movimentoCosto = qint16(nm + 1);
         movimenti.emplace_back();
         accodato = true;
@@ -523,18 +513,14 @@ bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore) {
     if (accodato) scrittura.aggiungiContatore(fileContoAttivo(ExtMOR), int(daScrivere.size()));
     scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), fogli);
     scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), carnet);
-    QString motivo;
-    if (!scrittura.esegui(&motivo)) {
-        componi(errore, {motivo, nonModificato});
-        return false;
-    }
+    if (!scrittura.esegui(&motivo)) return guasto({motivo, nonModificato});
 
     s.TabellaMovimenti.resize(std::max(s.TabellaMovimenti.size(), movimenti.size()));
     std::copy(movimenti.begin() + 1, movimenti.end(), s.TabellaMovimenti.begin() + 1);
     s.NumeroMovimenti = qint16(daScrivere.size());
     assegnaTabella(s.TabellaFogli, fogli);
     assegnaTabella(s.TabellaCarnet, carnet);
-    return true;
+    return Esito::fatto();
 }
 
 // --- Deleting a book --------------------------------------------------------------------
@@ -545,12 +531,12 @@ QString testoConfermaEliminaCarnet() {
            QStringLiteral("...Vuoi Continuare?");
 }
 
-bool eliminaCarnet(int riga, QString* errore) {
+Esito eliminaCarnet(int riga) {
     auto& s = stato();
-    if (errore) errore->clear();
     const QString nonEliminato = QStringLiteral("Il carnet non è stato cancellato.");
-    const int nc = carnetDelConto(riga, errore);
-    if (nc == 0) return false;
+    QString motivo;
+    const int nc = carnetDelConto(riga, &motivo);
+    if (nc == 0) return rifiuto({motivo});
     const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
     const std::vector<Movimento>& tutti = s.TabellaMovimenti;
     const std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
@@ -616,11 +602,7 @@ bool eliminaCarnet(int riga, QString* errore) {
     scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(foglioRestanti.size()));
     scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), restanti);
     scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(restanti.size()));
-    QString motivo;
-    if (!scrittura.esegui(&motivo)) {
-        componi(errore, {motivo, nonEliminato});
-        return false;
-    }
+    if (!scrittura.esegui(&motivo)) return guasto({motivo, nonEliminato});
 
     // Windows holding a movement follow it to its new number (or let go of it).
     for (int m = nm; m >= 1; --m)
@@ -632,7 +614,7 @@ bool eliminaCarnet(int riga, QString* errore) {
     s.NumeroFogli = qint16(foglioRestanti.size());
     assegnaTabella(s.TabellaCarnet, restanti);
     s.NumeroCarnet = qint16(restanti.size());
-    return true;
+    return Esito::fatto();
 }
 
 // --- Rebuild at a period closing, links after a closing or a reorder --------------------
@@ -883,10 +865,10 @@ AssegniRicostruiti assegniRiordinati(const std::vector<CarnetAssegni>& carnet,
     return esito;
 }
 
-bool RicostruisciFogli(const QString& dataChiusura, QString* errore) {
+Esito RicostruisciFogli(const QString& dataChiusura) {
     auto& s = stato();
-    if (errore) errore->clear();
-    if (!richiediConto(errore)) return false;
+    QString motivo;
+    if (!richiediConto(&motivo)) return rifiuto({motivo});
     const int nm = movimentiValidi(s.TabellaMovimenti, s.NumeroMovimenti);
     const std::vector<FoglioAssegno> fogli = righe(s.TabellaFogli, s.NumeroFogli);
     const std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
@@ -905,20 +887,20 @@ bool RicostruisciFogli(const QString& dataChiusura, QString* errore) {
     Riscrittura scrittura;
     scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), restanti.fogli);
     scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(restanti.fogli.size()));
-    if (!scrittura.esegui(errore)) return false;
+    if (!scrittura.esegui(&motivo)) return guasto({motivo});
 
     std::copy(segnati.begin() + 1, segnati.end(), s.TabellaMovimenti.begin() + 1);
     for (size_t i = 0; i < esauriti.carnet.size(); ++i)
         s.TabellaCarnet[i + 1].esaurito = esauriti.carnet[i].esaurito;
     assegnaTabella(s.TabellaFogli, restanti.fogli);
     s.NumeroFogli = qint16(restanti.fogli.size());
-    return true;
+    return Esito::fatto();
 }
 
-bool RicostruisciCarnet(QString* errore) {
+Esito RicostruisciCarnet() {
     auto& s = stato();
-    if (errore) errore->clear();
-    if (!richiediConto(errore)) return false;
+    QString motivo;
+    if (!richiediConto(&motivo)) return rifiuto({motivo});
     const int nm = movimentiValidi(s.TabellaMovimenti, s.NumeroMovimenti);
     const std::vector<CarnetAssegni> carnet = righe(s.TabellaCarnet, s.NumeroCarnet);
     std::vector<Movimento> rinumerati(s.TabellaMovimenti.begin() + 1,
@@ -930,24 +912,24 @@ bool RicostruisciCarnet(QString* errore) {
     Riscrittura scrittura;
     scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), restanti.carnet);
     scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(restanti.carnet.size()));
-    if (!scrittura.esegui(errore)) return false;
+    if (!scrittura.esegui(&motivo)) return guasto({motivo});
 
     std::copy(rinumerati.begin(), rinumerati.end(), s.TabellaMovimenti.begin() + 1);
     assegnaTabella(s.TabellaCarnet, restanti.carnet);
     s.NumeroCarnet = qint16(restanti.carnet.size());
-    return true;
+    return Esito::fatto();
 }
 
 // --- Refreshing -------------------------------------------------------------------------
 
 QString aggiornaDopoModificaCarnet() {
     QStringList errori;
-    QString motivo;
     ElencaAssegniAnnullati();
-    if (!CaricaCarnet(&motivo)) errori << motivo;
+    if (const Esito carnet = CaricaCarnet(); !carnet.ok()) errori << carnet.testo;
     ElencaSituazioneAssegni();
-    if (!CaricaMovimenti(true, &motivo)) errori << motivo;
-    if (!SalvaOrdine(&motivo)) errori << motivo;
+    if (const Esito caricato = CaricaMovimenti(true); !caricato.testo.isEmpty())
+        errori << caricato.testo;
+    if (const Esito ordine = SalvaOrdine(); !ordine.ok()) errori << ordine.testo;
     contoAperto().annunciaMovimenti();
     return errori.join(u'\n');
 }

@@ -16,6 +16,7 @@
 // left as it was, also when the program stops midway; the tables in memory change only
 // after the files have.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QString>
@@ -77,17 +78,17 @@ int trovaMovimentoFoglio(const std::vector<FoglioAssegno>& fogli, int numeroFogl
 // Relinks every book and leaf of the shared tables whose link is not right (after a
 // compaction or renumbering of the movements): the link becomes the movement found
 // as above, or 0 when there is none. Writes ".FOG" and ".CAR" whole when something
-// changed. False, with the reason, when a file cannot be written (the tables and files
+// changed. Failed, with the reason, when a file cannot be written (the tables and files
 // stay as they were then).
-bool aggiornaCollegamentiAssegni(QString* errore = nullptr);
+Esito aggiornaCollegamentiAssegni();
 
 // --- Loading ----------------------------------------------------------------------
 
 // Reads ".NRC" and ".CAR" into NumeroCarnet and TabellaCarnet (rows 1 to the count,
 // the table sized to count + 1) and refills the list of the cheque-book picker
-// (Form14) when it is loaded. False, with the reason, when a file exists but cannot
+// (Form14) when it is loaded. Failed, with the reason, when a file exists but cannot
 // be read.
-bool CaricaCarnet(QString* errore = nullptr);
+Esito CaricaCarnet();
 
 // The picker's line of a book: number as "0000", blank, withdrawal date (10), blank,
 // first cheque right-aligned in 11, blank, last cheque right-aligned in 11, blank,
@@ -126,10 +127,10 @@ Movimento movimentoCostoCarnet(const CarnetAssegni& carnet);
 // ".NRF" and ".NRC", and only then the cost movement through SalvaNuovoMovimento, all
 // as one change: should any of them fail, every file is put back and the book does not
 // exist.
-// On success the tables hold the book and its leaves; the caller refreshes lists
-// and balances. Returns the new book's row, 0 when nothing was registered (`errore`
-// says why; it may also carry a warning after a success).
-int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore = nullptr);
+// On success the tables hold the book and its leaves, `riga` gets the new book's row
+// and the result may carry a warning; the caller refreshes lists and balances.
+// Refused or failed, saying why, when nothing was registered (`riga` then gets 0).
+Esito SalvaNuovoCarnet(const DatiCarnet& dati, int* riga = nullptr);
 
 // --- Changing a book -------------------------------------------------------------------
 
@@ -139,7 +140,7 @@ int SalvaNuovoCarnet(const DatiCarnet& dati, QString* errore = nullptr);
 // cheque number to the new one at the same place; the book's "CA" movement rewritten
 // with the cost values (appended, and linked, when the book has none). Files change
 // as a whole or not at all. The caller refreshes lists and balances.
-bool ModificaCarnet(int riga, const DatiCarnet& dati, QString* errore = nullptr);
+Esito ModificaCarnet(int riga, const DatiCarnet& dati);
 
 // --- Deleting a book --------------------------------------------------------------------
 
@@ -152,7 +153,7 @@ QString testoConfermaEliminaCarnet();
 // before. ".MOV", ".MOR", ".FOG", ".NRF", ".CAR", ".NRC" are rewritten whole and
 // safely; on a failure every file is put back. Movements held out of the balances by
 // windows follow their new numbers. The caller refreshes lists and balances.
-bool eliminaCarnet(int riga, QString* errore = nullptr);
+Esito eliminaCarnet(int riga);
 
 // What the cheque-book form asks before EliminaCarnet deletes ("AVVERTIMENTO!",
 // OK/Cancel, Cancel the default): the second confirmation.
@@ -234,10 +235,10 @@ AssegniRicostruiti assegniRiordinati(const std::vector<CarnetAssegni>& carnet,
 // and ".NRF" are rewritten with the leaves assegniDopoChiusura keeps, linked among the
 // movements not marked to go (still in their old numbers). RicostruisciCarnet: ".CAR"
 // and ".NRC" are rewritten with the books it keeps, and their "CA" movements take the
-// new book numbers in TabellaMovimenti. False, with the reason, when a file cannot be
+// new book numbers in TabellaMovimenti. Failed, with the reason, when a file cannot be
 // written (nothing changed then).
-bool RicostruisciFogli(const QString& dataChiusura, QString* errore = nullptr);
-bool RicostruisciCarnet(QString* errore = nullptr);
+Esito RicostruisciFogli(const QString& dataChiusura);
+Esito RicostruisciCarnet();
 
 // --- Refreshing -------------------------------------------------------------------------
 

@@ -393,9 +393,10 @@ void Form15::Salva_Click() {
     dati.traente = traente->text();
     dati.note = NoteAss->text();
     dati.annullato = annullato;
-    QString errore;
-    const int numero = salvaAssegno(dati, &errore);
-    if (numero == 0) {
+    int numero = 0;
+    const Esito salvato = salvaAssegno(dati, &numero);
+    const QString errore = salvato.testo;
+    if (!salvato.ok()) {
         setHourglass(false);
         avvisaErroreFile(errore);
         DataAssegno->setFocus();

@@ -64,13 +64,13 @@ Movimento movimentoAssegno(const DatiAssegno& dati, qint32 numeroAssegno, qint16
     return m;
 }
 
-int salvaAssegno(const DatiAssegno& dati, QString* errore) {
+Esito salvaAssegno(const DatiAssegno& dati, int* numeroMovimento) {
     StatoProgramma& s = stato();
-    auto rifiuta = [&](const QString& testo) {
-        if (errore) *errore = testo;
-        return 0;
+    if (numeroMovimento) *numeroMovimento = 0;
+    auto rifiuta = [](const QString& testo) {
+        return Esito::rifiutato(testo, QStringLiteral("ERRORE"));
     };
-    if (errore) errore->clear();
+    auto fallisce = [](const QString& testo) { return Esito::fallito(testo); };
     if (dati.foglio < 1 || dati.foglio > ultimaRigaFogli())
         return rifiuta(testoAssegnoNonSelezionato());
     if (!cambioUtilizzabile(s.FattoreValuta))
@@ -111,21 +111,21 @@ int salvaAssegno(const DatiAssegno& dati, QString* errore) {
     Transaction modifica(s.PercorsoDati);
     if (!modifica.writeRecord(fileContoAttivo(ExtFOG), FoglioAssegno::Lunghezza, dati.foglio,
                               nuovo.toBytes()))
-        return rifiuta(modifica.message() + annullaModifica(modifica));
-    QString avviso;
-    const bool scritto = appendi ? SalvaNuovoMovimento(movimento, &avviso, &modifica)
-                                 : riscriviMovimento(movimento, &avviso, &modifica);
+        return fallisce(modifica.message() + annullaModifica(modifica));
+    const Esito scritto = appendi ? SalvaNuovoMovimento(movimento, &modifica)
+                                  : riscriviMovimento(movimento, &modifica);
+    QString avviso = scritto.testo;
     // The movement could not be stored: the leaf goes back to what it was.
-    if (!scritto) return rifiuta(avviso + annullaModifica(modifica));
+    if (!scritto.ok()) return fallisce(avviso + annullaModifica(modifica));
     s.TabellaFogli[size_t(dati.foglio)] = nuovo;
     if (!appendi) {
         // A rewritten movement changes the balances: they are recomputed from the file.
-        QString ricarica;
-        if (!CaricaMovimenti(true, &ricarica) && !ricarica.isEmpty())
+        const QString ricarica = CaricaMovimenti(true).testo;
+        if (!ricarica.isEmpty())
             avviso += (avviso.isEmpty() ? QString() : QStringLiteral("\n")) + ricarica;
     }
-    if (errore) *errore = avviso;
-    return numero;
+    if (numeroMovimento) *numeroMovimento = numero;
+    return Esito::fatto(avviso);
 }
 
 } // namespace qv

@@ -2,6 +2,7 @@
 // Issuing the open account's cheques: the leaves of a cheque book as the cheque form
 // lists them, and a confirmed cheque written into its leaf and its "AS" movement.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QString>
@@ -61,9 +62,9 @@ Movimento movimentoAssegno(const DatiAssegno& dati, qint32 numeroAssegno, qint16
 // (SalvaNuovoMovimento) and is linked to it. The two are one change: should the movement
 // fail, the leaf's record is put back. The leaf's row changes only once both are written; after a
 // rewrite the movements are reloaded (balances, ".TOT").
-// Returns the movement's number, 0 when nothing was stored (`errore` says why; it
-// may also carry a warning after a success). Refuses, writing nothing: a leaf row
+// Done, with `numero` the movement's number and maybe a warning; failed, saying why,
+// when nothing was stored (`numero` then 0). Refuses, writing nothing: a leaf row
 // out of range, an unusable display rate, an account with no room for a movement.
-int salvaAssegno(const DatiAssegno& dati, QString* errore = nullptr);
+Esito salvaAssegno(const DatiAssegno& dati, int* numero = nullptr);
 
 } // namespace qv

@@ -148,11 +148,8 @@ QString nomeCopiaDanneggiata(const QString& fileConteggio) {
     return nome;
 }
 
-bool ricostruisciConteggio(const EsameConteggio& e, QString* copia, QString* errore) {
-    const auto fallito = [&](const QString& motivo) {
-        if (errore) *errore = motivo;
-        return false;
-    };
+Esito ricostruisciConteggio(const EsameConteggio& e, QString* copia) {
+    const auto fallito = [](const QString& motivo) { return Esito::fallito(motivo); };
     if (copia) copia->clear();
     if (e.stato == StatoConteggio::RecordIlleggibili) return fallito(descriviDanno(e));
     // Renamed, not copied: the damaged file keeps its bytes exactly, even when they
@@ -178,8 +175,7 @@ bool ricostruisciConteggio(const EsameConteggio& e, QString* copia, QString* err
     QString ignorato;
     syncFolder(QFileInfo(e.fileConteggio).absolutePath(), &ignorato);
     if (copia) *copia = conservato;
-    if (errore) errore->clear();
-    return true;
+    return Esito::fatto();
 }
 
 QString domandaRicostruzione(const std::vector<ConteggioDanneggiato>& danni,

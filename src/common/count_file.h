@@ -9,6 +9,8 @@
 // records cannot be told from leftovers, and a write that trusted such a count would
 // land on record 1.
 
+#include "common/esito.h"
+
 #include <QString>
 
 #include <vector>
@@ -65,10 +67,9 @@ QString nomeCopiaDanneggiata(const QString& fileConteggio);
 // Rebuilds a damaged count from the whole records of the record file: the damaged
 // count file (when there is one) is kept beside it under nomeCopiaDanneggiata, then
 // the new count is written and synced to the disk. On failure the damaged file is
-// put back and `errore` says why; `copia` receives the name the damaged file was kept
-// under (empty when there was none).
-bool ricostruisciConteggio(const EsameConteggio& esame, QString* copia = nullptr,
-                           QString* errore = nullptr);
+// put back and the result fails, saying why; `copia` receives the name the damaged file
+// was kept under (empty when there was none).
+Esito ricostruisciConteggio(const EsameConteggio& esame, QString* copia = nullptr);
 
 // A damaged pair with the name of what its file holds, in the plural ("movimenti").
 struct ConteggioDanneggiato {

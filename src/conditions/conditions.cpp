@@ -153,13 +153,13 @@ void impostaCondizioniInMemoria(const CondizioniConto& c) {
     s.DatiSpeseVarie = c.spese;
 }
 
-bool leggiCondizioni(const QString& cartella, const QString& codice, CondizioniConto* condizioni,
-                     QString* errore) {
-    return leggi(cartella, codice, false, condizioni, errore);
+Esito leggiCondizioni(const QString& cartella, const QString& codice, CondizioniConto* condizioni) {
+    QString motivo;
+    if (leggi(cartella, codice, false, condizioni, &motivo)) return Esito::fatto();
+    return Esito::fallito(motivo);
 }
 
-bool scriviCondizioni(const QString& cartella, const QString& codice, const CondizioniConto& c,
-                      QString* errore) {
+Esito scriviCondizioni(const QString& cartella, const QString& codice, const CondizioniConto& c) {
     const auto path = [&](QLatin1String ext) { return accountFile(cartella, codice, ext); };
     Transaction tx(cartella);
     const bool scritto =
@@ -168,44 +168,43 @@ bool scriviCondizioni(const QString& cartella, const QString& codice, const Cond
         tx.writeRecord(path(ExtOpz), Opzioni::Lunghezza, 1, c.opzioni.toBytes()) &&
         tx.writeRecord(path(ExtOnp), OneriPassivi::Lunghezza, 1, c.oneri.toBytes()) &&
         tx.writeRecord(path(ExtSpe), SpeseVarie::Lunghezza, 1, c.spese.toBytes()) && tx.commit();
-    if (scritto) return true;
+    if (scritto) return Esito::fatto();
     // A file that failed is as it was; those written before it are put back.
     QString motivo = tx.error();
     if (tx.active()) tx.rollback();
     if (!tx.leftChanged().isEmpty())
         motivo += QStringLiteral("\nNon è stato possibile ripristinare: ") +
                   tx.leftChanged().join(QStringLiteral(", "));
-    if (errore) *errore = motivo;
-    return false;
+    return Esito::fallito(motivo);
 }
 
-bool CaricaCondizioni(QString* errore) {
-    if (!contoAttivoAperto()) {
-        if (errore) *errore = testoNessunContoAperto();
-        return false;
-    }
+namespace {
+Esito nessunConto() {
+    return Esito::rifiutato(testoNessunContoAperto(), QStringLiteral("ERRORE"));
+}
+} // namespace
+
+Esito CaricaCondizioni() {
+    if (!contoAttivoAperto()) return nessunConto();
     CondizioniConto letti;
-    if (!leggi(stato().PercorsoDati, stato().CodiceContoAttivo, true, &letti, errore)) return false;
+    QString motivo;
+    if (!leggi(stato().PercorsoDati, stato().CodiceContoAttivo, true, &letti, &motivo))
+        return Esito::fallito(motivo);
     impostaCondizioniInMemoria(letti);
-    if (errore) *errore = avvisiCondizioni(letti).join(u'\n');
-    return true;
+    return Esito::fatto(avvisiCondizioni(letti).join(u'\n'));
 }
 
-bool CaricaOpzioni(QString* errore) {
-    if (!contoAttivoAperto()) {
-        if (errore) *errore = testoNessunContoAperto();
-        return false;
-    }
-    return leggiUno(fileContoAttivo(ExtOpz), false, &stato().DatiOpzioni, errore);
+Esito CaricaOpzioni() {
+    if (!contoAttivoAperto()) return nessunConto();
+    QString motivo;
+    if (leggiUno(fileContoAttivo(ExtOpz), false, &stato().DatiOpzioni, &motivo))
+        return Esito::fatto();
+    return Esito::fallito(motivo);
 }
 
-bool SalvaCondizioni(QString* errore) {
-    if (!contoAttivoAperto()) {
-        if (errore) *errore = testoNessunContoAperto();
-        return false;
-    }
-    return scriviCondizioni(stato().PercorsoDati, stato().CodiceContoAttivo, condizioniInMemoria(),
-                            errore);
+Esito SalvaCondizioni() {
+    if (!contoAttivoAperto()) return nessunConto();
+    return scriviCondizioni(stato().PercorsoDati, stato().CodiceContoAttivo, condizioniInMemoria());
 }
 
 } // namespace qv

@@ -7,6 +7,7 @@
 // conditions editor, the staffa and the interest statement load them; only the
 // editor saves them.
 
+#include "common/esito.h"
 #include "common/file_names.h"
 #include "common/records.h"
 
@@ -58,35 +59,34 @@ void impostaCondizioniInMemoria(const CondizioniConto& condizioni);
 
 // Reads record 1 of each of the five files of account `codice` in `cartella`; a file
 // that is missing (or shorter than its record) reads as zeros, and a 70-byte ".Ipa"
-// gives rates beyond the credit line of 0. False, with the reason, when a file exists
+// gives rates beyond the credit line of 0. Failed, with the reason, when a file exists
 // but cannot be read.
-bool leggiCondizioni(const QString& cartella, const QString& codice, CondizioniConto* condizioni,
-                     QString* errore = nullptr);
+Esito leggiCondizioni(const QString& cartella, const QString& codice, CondizioniConto* condizioni);
 
 // Writes the five records as record 1 of the five files of account `codice`: all of
 // them or, when one cannot be written, none (the files written before it are put
-// back). False, with the reason, then.
-bool scriviCondizioni(const QString& cartella, const QString& codice,
-                      const CondizioniConto& condizioni, QString* errore = nullptr);
+// back). Failed, with the reason, then.
+Esito scriviCondizioni(const QString& cartella, const QString& codice,
+                       const CondizioniConto& condizioni);
 
 // Loads the open account's conditions into the five shared records. A missing file is
 // created empty and reads as zeros (rates, amounts and counts 0, texts empty). When a
 // file cannot be read, or no account is open, the shared records keep what they held
-// and false is returned with the reason. When they are loaded, true is returned and
-// `errore` gets what the user is to be told of them (avvisiCondizioni, one line each;
-// empty when nothing).
-bool CaricaCondizioni(QString* errore = nullptr);
+// and the result fails with the reason (refused with no account). When they are loaded,
+// the result is done, its warning what the user is to be told of them (avvisiCondizioni,
+// one line each; empty when nothing).
+Esito CaricaCondizioni();
 
 // Loads only the open account's options (".Opz") into DatiOpzioni, as the web browser
 // does when it opens. Only looks: a missing file reads as zeros and is not created.
 // With no account open, or a file that cannot be read, DatiOpzioni keeps what it held
-// and false is returned with the reason.
-bool CaricaOpzioni(QString* errore = nullptr);
+// and the result says why.
+Esito CaricaOpzioni();
 
 // Writes the five shared records as the open account's conditions, all five files or
-// none. False, with the reason, when a file cannot be written (every file is as it
+// none. Failed, with the reason, when a file cannot be written (every file is as it
 // was then) or no account is open (nothing is written: the files of no account would
 // be named by their extension alone).
-bool SalvaCondizioni(QString* errore = nullptr);
+Esito SalvaCondizioni();
 
 } // namespace qv

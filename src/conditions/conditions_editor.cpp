@@ -35,9 +35,11 @@ std::optional<double> leggiTasso(const QString& testo) {
     return parseAmount(t, true);
 }
 
-EsitoCondizioni rifiuto(const QString& testo, const QString& titolo, const QString& campo,
-                        bool svuota = false) {
-    return {EsitoCondizioni::Stato::Rifiutato, testo, titolo, campo, svuota};
+Esito rifiuto(const QString& testo, const QString& titolo, const QString& campo,
+              bool svuota = false) {
+    Esito esito = Esito::rifiutato(testo, titolo, campo);
+    esito.svuotaCampo = svuota;
+    return esito;
 }
 
 QString nomeCampo(const char* prefisso, int k) {
@@ -52,8 +54,7 @@ bool dataBuona(const QString& testo) {
 }
 
 // Checks one series of five start dates: the first always, the others when set.
-std::optional<EsitoCondizioni> controllaDate(const std::array<QString, 6>& date,
-                                             const char* prefisso) {
+std::optional<Esito> controllaDate(const std::array<QString, 6>& date, const char* prefisso) {
     for (int k = 1; k <= 5; ++k) {
         const QString& d = date[size_t(k)];
         if (k > 1 && d == dataVuota()) continue;
@@ -65,8 +66,7 @@ std::optional<EsitoCondizioni> controllaDate(const std::array<QString, 6>& date,
 }
 
 // Each set date after the previous set one; empty ones between them are skipped.
-std::optional<EsitoCondizioni> controllaOrdine(const std::array<QString, 6>& date,
-                                               const char* prefisso) {
+std::optional<Esito> controllaOrdine(const std::array<QString, 6>& date, const char* prefisso) {
     std::optional<QDate> precedente;
     for (int k = 1; k <= 5; ++k) {
         const auto data = dataDaTesto(date[size_t(k)]);
@@ -149,7 +149,7 @@ public:
         valore = qint16(intero);
     }
 
-    const std::optional<EsitoCondizioni>& esito() const { return esito_; }
+    const std::optional<Esito>& esito() const { return esito_; }
 
 private:
     static bool invariato(const QString& testo, const QString& mostrato) {
@@ -157,7 +157,7 @@ private:
     }
 
     double fattore_;
-    std::optional<EsitoCondizioni> esito_;
+    std::optional<Esito> esito_;
 };
 
 // A text field: as stored when left as shown, else the text cut to the field.
@@ -246,9 +246,9 @@ CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta
     return f;
 }
 
-EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
-                                  const CondizioniConto& caricate, double fattoreValuta,
-                                  CondizioniConto* nuove) {
+Esito condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                        const CondizioniConto& caricate, double fattoreValuta,
+                        CondizioniConto* nuove) {
     if (auto e = controllaDate(campi.dataDebitori, "DATAD")) return *e;
     if (auto e = controllaDate(campi.dataCreditori, "DataC")) return *e;
     if (auto e = controllaOrdine(campi.dataDebitori, "DATAD")) return *e;
@@ -313,23 +313,21 @@ EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondi
     return {};
 }
 
-EsitoCondizioni confermaCondizioni(const CampiCondizioni& campi, const CampiCondizioni& mostrati) {
+Esito confermaCondizioni(const CampiCondizioni& campi, const CampiCondizioni& mostrati) {
     const CondizioniConto prima = condizioniInMemoria();
     CondizioniConto nuove;
-    EsitoCondizioni esito =
-        condizioniDaCampi(campi, mostrati, prima, stato().FattoreValuta, &nuove);
-    if (!esito.fatto()) return esito;
+    Esito esito = condizioniDaCampi(campi, mostrati, prima, stato().FattoreValuta, &nuove);
+    if (!esito.ok()) return esito;
 
     impostaCondizioniInMemoria(nuove);
-    QString errore;
-    if (SalvaCondizioni(&errore)) return esito;
+    const Esito salvate = SalvaCondizioni();
+    if (salvate.ok()) return esito;
     // The files are as they were, and so are the records that mirror them.
     impostaCondizioniInMemoria(prima);
-    return {EsitoCondizioni::Stato::Fallito,
-            QStringLiteral("Impossibile salvare le condizioni del conto; nessuna modifica è "
-                           "stata registrata.\n") +
-                errore,
-            QStringLiteral("Errore"), QString(), false};
+    return Esito::fallito(QStringLiteral("Impossibile salvare le condizioni del conto; nessuna "
+                                         "modifica è stata registrata.\n") +
+                              salvate.testo,
+                          QStringLiteral("Errore"));
 }
 
 } // namespace qv

@@ -8,6 +8,7 @@
 // text back would change 2,0625 into 2,063, or a fee by a rounding error at every
 // save under a display rate other than 1.
 
+#include "common/esito.h"
 #include "conditions/conditions.h"
 
 #include <QString>
@@ -70,17 +71,6 @@ bool addebitoAnnuale(const QString& flag);
 CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta,
                                   const QString& formatoImporti);
 
-// The outcome of "Conferma".
-struct EsitoCondizioni {
-    enum class Stato { Fatto, Rifiutato, Fallito };
-    Stato stato = Stato::Fatto;
-    QString testo;
-    QString titolo;
-    QString campo;            // objectName of the field that takes the focus
-    bool svuotaCampo = false; // the field is emptied first (a bad date)
-    bool fatto() const { return stato == Stato::Fatto; }
-};
-
 // The texts of the refusals.
 QString testoDateNonCrescenti();
 QString testoMinimoMovimentiErrato();
@@ -103,13 +93,14 @@ QString testoTassoNonValido(const QString& nome);
 //     amount with amountErrorMessage. An empty one keeps its stored value, and so does one
 //     left as shown.
 // Texts are cut to their field's width.
-EsitoCondizioni condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
-                                  const CondizioniConto& caricate, double fattoreValuta,
-                                  CondizioniConto* nuove);
+// A refusal names the field that takes the focus (`campo`), emptied first for a bad date.
+Esito condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                        const CondizioniConto& caricate, double fattoreValuta,
+                        CondizioniConto* nuove);
 
 // "Conferma": condizioniDaCampi from the shared records at the display rate in force,
 // then the shared records replaced and saved (SalvaCondizioni). When the save fails the
 // shared records are put back as they were and the outcome says why.
-EsitoCondizioni confermaCondizioni(const CampiCondizioni& campi, const CampiCondizioni& mostrati);
+Esito confermaCondizioni(const CampiCondizioni& campi, const CampiCondizioni& mostrati);
 
 } // namespace qv

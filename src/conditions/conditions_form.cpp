@@ -508,8 +508,9 @@ bool Form26::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form26::Form_Load() {
-    QString errore;
-    const bool letto = CaricaCondizioni(&errore);
+    const Esito caricate = CaricaCondizioni();
+    const bool letto = caricate.ok();
+    const QString errore = caricate.testo;
     banca->setText(bancaContoAperto());
     // Every text the amount pattern makes of a fee the program can count fits whole in a
     // fee field: the longest is that of the first amount it cannot count.
@@ -602,8 +603,8 @@ CampiCondizioni Form26::campi() const {
 }
 
 void Form26::OKi_Click() {
-    const EsitoCondizioni esito = confermaCondizioni(campi(), mostrati_);
-    if (esito.fatto()) {
+    const Esito esito = confermaCondizioni(campi(), mostrati_);
+    if (esito.ok()) {
         formHost().unload(*this);
         return;
     }
@@ -615,9 +616,7 @@ void Form26::OKi_Click() {
             data->setTesto(QString());
     }
     messageBox(esito.testo, MessageButtons::Ok,
-               esito.stato == EsitoCondizioni::Stato::Rifiutato ? MessageIcon::Exclamation
-                                                                : MessageIcon::Critical,
-               esito.titolo);
+               esito.rifiutato() ? MessageIcon::Exclamation : MessageIcon::Critical, esito.titolo);
     if (campo) campo->setFocus(Qt::OtherFocusReason);
 }
 

@@ -148,9 +148,9 @@ public:
 
     void rifiutata(const QString& testo) {
         ok_ = false;
-        esito_.stato = EsitoConversione::Stato::Rifiutata;
-        esito_.testo = testo;
-        esito_.titolo = QString::fromUtf16(kTitoloAttenzione);
+        esito_.esito.stato = Esito::Stato::Rifiutato;
+        esito_.esito.testo = testo;
+        esito_.esito.titolo = QString::fromUtf16(kTitoloAttenzione);
     }
 
 private:
@@ -161,12 +161,13 @@ private:
 
     void guasto(EsitoConversione::Guasto tipo, const QString& path, const QString& motivo) {
         ok_ = false;
-        esito_.stato = EsitoConversione::Stato::Fallita;
+        esito_.esito.stato = Esito::Stato::Fallito;
         esito_.guasto = tipo;
-        esito_.testo = QStringLiteral("Impossibile leggere %1: %2.\nLa conversione non è stata "
-                                      "eseguita. ")
-                           .arg(QDir::toNativeSeparators(path), motivo) +
-                       kNessunFileModificato;
+        esito_.esito.testo =
+            QStringLiteral("Impossibile leggere %1: %2.\nLa conversione non è stata "
+                           "eseguita. ")
+                .arg(QDir::toNativeSeparators(path), motivo) +
+            kNessunFileModificato;
     }
 
     EsitoConversione& esito_;
@@ -244,10 +245,10 @@ QString elenco(const QStringList& files) {
 // Whether the folder chosen is there; the outcome says so when it is not.
 bool cartellaEsistente(const QString& cartella, EsitoConversione& esito) {
     if (!cartella.isEmpty() && QFileInfo(cartella).isDir()) return true;
-    esito.stato = EsitoConversione::Stato::Fallita;
+    esito.esito.stato = Esito::Stato::Fallito;
     esito.osErrno = ENOENT;
     esito.percorso = true;
-    esito.testo =
+    esito.esito.testo =
         QStringLiteral("La cartella %1 non esiste.").arg(QDir::toNativeSeparators(cartella));
     return false;
 }
@@ -259,16 +260,16 @@ bool riservaCartella(FolderLock& blocco, const QString& cartella, EsitoConversio
     case FolderLock::Result::Locked:
         return true;
     case FolderLock::Result::InUse:
-        esito.stato = EsitoConversione::Stato::Rifiutata;
-        esito.titolo = QString::fromUtf16(kTitoloAttenzione);
-        esito.testo = testoCartellaInUso(cartella);
+        esito.esito.stato = Esito::Stato::Rifiutato;
+        esito.esito.titolo = QString::fromUtf16(kTitoloAttenzione);
+        esito.esito.testo = testoCartellaInUso(cartella);
         return false;
     case FolderLock::Result::Unavailable:
-        esito.stato = EsitoConversione::Stato::Rifiutata;
-        esito.titolo = QString::fromUtf16(kTitoloAttenzione);
-        esito.testo = QStringLiteral("Impossibile riservare la cartella %1 (cartella in sola "
-                                     "lettura?): la conversione non è stata eseguita.")
-                          .arg(QDir::toNativeSeparators(cartella));
+        esito.esito.stato = Esito::Stato::Rifiutato;
+        esito.esito.titolo = QString::fromUtf16(kTitoloAttenzione);
+        esito.esito.testo = QStringLiteral("Impossibile riservare la cartella %1 (cartella in sola "
+                                           "lettura?): la conversione non è stata eseguita.")
+                                .arg(QDir::toNativeSeparators(cartella));
         return false;
     }
     return true;
@@ -281,12 +282,12 @@ bool ripristinaConversioneInterrotta(const QString& cartella, EsitoConversione& 
     const RecoveryResult ripristino = recoverInterrupted(cartella);
     esito.ripristinati = ripristino.files;
     if (ripristino.restored) return true;
-    esito.stato = EsitoConversione::Stato::Fallita;
+    esito.esito.stato = Esito::Stato::Fallito;
     esito.nonRipristinati = ripristino.leftChanged;
-    esito.testo = QStringLiteral("Una modifica precedente dei dati di questa cartella si è "
-                                 "interrotta e non è stato possibile ripristinarne i file "
-                                 "(%1).\nLa conversione non è stata eseguita.")
-                      .arg(ripristino.error);
+    esito.esito.testo = QStringLiteral("Una modifica precedente dei dati di questa cartella si è "
+                                       "interrotta e non è stato possibile ripristinarne i file "
+                                       "(%1).\nLa conversione non è stata eseguita.")
+                            .arg(ripristino.error);
     return false;
 }
 
@@ -371,18 +372,19 @@ int pianificaCartella(const QString& cartella, EsitoConversione& esito,
 void scritturaFallita(Transaction& modifica, int osErrno, EsitoConversione& esito) {
     const QString motivo = modifica.error();
     modifica.rollback();
-    esito.stato = EsitoConversione::Stato::Fallita;
+    esito.esito.stato = Esito::Stato::Fallito;
     esito.osErrno = osErrno;
     esito.nonRipristinati = modifica.leftChanged();
-    esito.testo = QStringLiteral("Impossibile scrivere %1.\nLa conversione non è stata "
-                                 "eseguita. ")
-                      .arg(motivo);
+    esito.esito.testo = QStringLiteral("Impossibile scrivere %1.\nLa conversione non è stata "
+                                       "eseguita. ")
+                            .arg(motivo);
     if (esito.nonRipristinati.isEmpty())
-        esito.testo += QStringLiteral("Ogni file della cartella è stato ripristinato com'era.");
+        esito.esito.testo +=
+            QStringLiteral("Ogni file della cartella è stato ripristinato com'era.");
     else
-        esito.testo += QStringLiteral("Non è stato possibile ripristinare questi file: %1; "
-                                      "saranno ripristinati alla prossima conversione.")
-                           .arg(elenco(esito.nonRipristinati));
+        esito.esito.testo += QStringLiteral("Non è stato possibile ripristinare questi file: %1; "
+                                            "saranno ripristinati alla prossima conversione.")
+                                 .arg(elenco(esito.nonRipristinati));
 }
 
 // Writes the plan as one change. Every original is copied into the snapshot folder
@@ -443,7 +445,7 @@ ListaContiCartella leggiListaConti(const QString& cartellaScelta) {
     RecordFile fileConteggio(resolveFile(cartella, RecContiFile), Contatore::Lunghezza);
     const int numero = Contatore::fromBytes(fileConteggio.read(1)).valore;
     if (!fileConteggio.ok()) {
-        lista.errore = fileConteggio.errorString();
+        lista.esito = Esito::fallito(fileConteggio.errorString());
         lista.osErrno = fileConteggio.osErrno();
         return lista;
     }
@@ -464,7 +466,7 @@ ListaContiCartella leggiListaConti(const QString& cartellaScelta) {
     RecordFile conti(fileConti, lunghezza);
     const QByteArray bytes = conti.readRange(1, numero);
     if (!conti.ok()) {
-        lista.errore = conti.errorString();
+        lista.esito = Esito::fallito(conti.errorString());
         lista.osErrno = conti.osErrno();
         return lista;
     }

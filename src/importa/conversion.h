@@ -18,6 +18,8 @@
 // does not exist stays missing: the program reads a missing file as an empty one (a
 // file of movements, cheque books or leaves whose count is not 0 must be there).
 
+#include "common/esito.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,14 +36,10 @@ inline constexpr const char16_t* kDatiGiaConvertiti =
 inline constexpr const char16_t* kTitoloAttenzione = u"Attenzione!";
 
 struct EsitoConversione {
-    enum class Stato {
-        Fatta,     // every account converted and the folder marked
-        Rifiutata, // nothing written: `testo` says why, in a box titled `titolo`
-        Fallita,   // a file could not be read or written: `testo` says which
-    };
-    Stato stato = Stato::Fatta;
-    QString testo;
-    QString titolo;
+    // Done: every account converted and the folder marked. Refused: nothing written, the
+    // text says why, in a box with its title. Failed: a file could not be read or
+    // written, the text says which.
+    Esito esito;
     // Fallita: what failed. A system call (its error number, errno, 0 when unknown,
     // and whether the name that failed was a folder); a file that ends before the
     // records its count gives (a file cut short); or a count that is not a number of
@@ -71,7 +69,7 @@ EsitoConversione convertiCartella(const QString& cartella,
 // has no lines. A folder already in the current layout is read in that layout.
 struct ListaContiCartella {
     QStringList righe;
-    QString errore; // the file that could not be read and why; empty when all went well
+    Esito esito; // failed: the file that could not be read and why
     int osErrno = 0;
 };
 ListaContiCartella leggiListaConti(const QString& cartella);

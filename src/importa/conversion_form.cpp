@@ -127,7 +127,7 @@ void Form1::CaricaListaConti() {
             Hourglass busy;
             lista = leggiListaConti(PercorsoConversione);
         }
-        if (lista.errore.isEmpty()) {
+        if (lista.esito.ok()) {
             std::vector<ListItem> righe;
             righe.reserve(size_t(lista.righe.size()));
             for (qsizetype i = 0; i < lista.righe.size(); ++i)
@@ -139,7 +139,7 @@ void Form1::CaricaListaConti() {
         if (risposta == 0) continue; // try again
         // Going on without the file leaves the list empty; the other answers say why.
         if (risposta != 1)
-            messageBox(closingMessage(risposta) + QStringLiteral("\n\n") + lista.errore);
+            messageBox(closingMessage(risposta) + QStringLiteral("\n\n") + lista.esito.testo);
         return;
     }
 }
@@ -155,22 +155,23 @@ void Form1::AddAnItem_Click() {
             Hourglass busy;
             esito = convertiCartella(PercorsoConversione);
         }
-        switch (esito.stato) {
-        case EsitoConversione::Stato::Fatta:
+        switch (esito.esito.stato) {
+        case Esito::Stato::Fatto:
             messageBox(testoFatto(esito.contiConvertiti), MessageButtons::Ok,
                        MessageIcon::Information);
             break;
-        case EsitoConversione::Stato::Rifiutata:
-            messageBox(esito.testo, MessageButtons::Ok, MessageIcon::Exclamation, esito.titolo);
+        case Esito::Stato::Rifiutato:
+            messageBox(esito.esito.testo, MessageButtons::Ok, MessageIcon::Exclamation,
+                       esito.esito.titolo);
             break;
-        case EsitoConversione::Stato::Fallita: {
+        case Esito::Stato::Fallito: {
             // Nothing of the conversion is left in the folder: trying again starts
             // afresh; every other answer ends it.
             const qint16 risposta = rispostaErrore(esito);
             if (risposta == 0) continue;
             messageBox(risposta == 1
-                           ? esito.testo
-                           : closingMessage(risposta) + QStringLiteral("\n\n") + esito.testo);
+                           ? esito.esito.testo
+                           : closingMessage(risposta) + QStringLiteral("\n\n") + esito.esito.testo);
             break;
         }
         }

@@ -90,11 +90,10 @@ QString domandaRicostruzioneConto(const EsameFileConto& esame) {
     return domandaRicostruzione(esame.danni(), QStringLiteral("il conto %1").arg(esame.codice));
 }
 
-bool ricostruisciConteggiConto(const EsameFileConto& esame, QString* errore) {
+Esito ricostruisciConteggiConto(const EsameFileConto& esame) {
     for (const ConteggioDanneggiato& d : esame.danni())
-        if (!ricostruisciConteggio(d.esame, nullptr, errore)) return false;
-    if (errore) errore->clear();
-    return true;
+        if (Esito e = ricostruisciConteggio(d.esame); !e.ok()) return e;
+    return Esito::fatto();
 }
 
 QStringList rimuoviTemporaneiConto(const QString& cartella, const QString& codice) {

@@ -5,6 +5,7 @@
 // used as it is: every write would trust what could not be read.
 
 #include "common/count_file.h"
+#include "common/esito.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,7 +46,7 @@ QString domandaRicostruzioneConto(const EsameFileConto& esame);
 // Rebuilds every damaged count of the account from the whole records of its file,
 // keeping each damaged count file beside it (ricostruisciConteggio). Stops at the first
 // failure, with the reason.
-bool ricostruisciConteggiConto(const EsameFileConto& esame, QString* errore = nullptr);
+Esito ricostruisciConteggiConto(const EsameFileConto& esame);
 
 // Removes the temporary files that a rewrite of the account's files left behind when
 // the program was stopped midway ("123.Ord.aB3dE9"); returns their names. None for a

@@ -68,7 +68,7 @@ std::span<const Movimento> righe(const std::vector<Movimento>& tabella) {
 
 // An account whose files cannot be used is closed before anything is written: the
 // tables empty, the account forgotten, and the program's windows told.
-bool contoNonUtilizzabile(const QString& problemi, QString* errore) {
+Esito contoNonUtilizzabile(const QString& problemi) {
     auto& s = stato();
     dimenticaMemoriaConto();
     const QString codice = s.CodiceContoAttivo.trimmed();
@@ -83,8 +83,16 @@ bool contoNonUtilizzabile(const QString& problemi, QString* errore) {
     dimenticaMovimentiTrattenuti();
     // Its windows close as they do when the user closes the account.
     ChiudiConto();
-    if (errore) *errore = testoContoNonUtilizzabile(codice, problemi);
-    return false;
+    return Esito::fallito(testoContoNonUtilizzabile(codice, problemi));
+}
+
+Esito nessunConto() {
+    return Esito::rifiutato(testoNessunContoAperto(), QStringLiteral("ERRORE"));
+}
+
+// Done; what went wrong after the account was read, and the warnings, to be told.
+Esito fattoConAvvisi(const QStringList& errori) {
+    return Esito::fatto(errori.join(u'\n'));
 }
 
 // The movements whose amounts no sum may count, named for the user.
@@ -150,8 +158,7 @@ void ricalcolaSaldi(bool aggiornaPannelli, QStringList& errori) {
     s.SaldoValutaOggi = saldi.valutaOggi;
 
     // The bounds are recomputed from the movements as ".TOT" is written.
-    QString motivo;
-    if (!scriviTotali(&motivo)) errori << motivo;
+    if (const Esito totali = scriviTotali(); !totali.ok()) errori << totali.testo;
     if (aggiornaPannelli) mostraSaldi();
 }
 
@@ -183,22 +190,18 @@ void prendiDateDaiTotali() {
 
 } // namespace
 
-bool ApriArchiviContoSeCambiato(QString* errore) {
-    if (!contoInvariatoDalCaricamento()) return ApriArchiviConto(errore);
+Esito ApriArchiviContoSeCambiato() {
+    if (!contoInvariatoDalCaricamento()) return ApriArchiviConto();
     // Memory holds the account as its files are: what a load would read is here already.
     prendiDateDaiTotali();
     QStringList errori;
     ricalcolaSaldi(true, errori);
-    if (errore) *errore = errori.join(u'\n');
-    return errori.isEmpty();
+    return fattoConAvvisi(errori);
 }
 
-bool ApriArchiviConto(QString* errore) {
+Esito ApriArchiviConto() {
     auto& s = stato();
-    if (!contoAttivoAperto()) {
-        if (errore) *errore = testoNessunContoAperto();
-        return false;
-    }
+    if (!contoAttivoAperto()) return nessunConto();
     const QString cartella = s.PercorsoDati;
     const QString codice = s.CodiceContoAttivo.trimmed();
     // The folder's names are read once for all the files looked up below.
@@ -209,14 +212,12 @@ bool ApriArchiviConto(QString* errore) {
     // account is not used.
     const RecoveryResult ripristino = recoverInterrupted(cartella);
     if (ripristino.found && !ripristino.restored) {
-        contoNonUtilizzabile(QString(), nullptr);
-        if (errore) *errore = testoRipristino(ripristino);
-        return false;
+        contoNonUtilizzabile(QString());
+        return Esito::fallito(testoRipristino(ripristino));
     }
 
     // A code that cannot name a file of the folder opens nothing and writes nothing.
-    if (!accountCodeNamesFile(codice))
-        return contoNonUtilizzabile(testoCodiceSenzaFile(codice), errore);
+    if (!accountCodeNamesFile(codice)) return contoNonUtilizzabile(testoCodiceSenzaFile(codice));
 
     // What a rewrite stopped midway left behind is not part of the account.
     rimuoviTemporaneiConto(cartella, codice);
@@ -224,13 +225,13 @@ bool ApriArchiviConto(QString* errore) {
     // Everything is read before anything changes: an account whose files cannot all be
     // read, or whose counts cannot be trusted, is not used and nothing is written.
     const EsameFileConto esame = esaminaFileConto(cartella, codice);
-    if (esame.illeggibile()) return contoNonUtilizzabile(esame.testoIlleggibili(), errore);
+    if (esame.illeggibile()) return contoNonUtilizzabile(esame.testoIlleggibili());
     if (esame.danneggiato()) {
         QStringList danni;
         for (const ConteggioDanneggiato& d : esame.danni())
             danni << descriviDanno(d.esame);
         danni << QStringLiteral("Riaprire il conto per ricostruire il numero.");
-        return contoNonUtilizzabile(danni.join(u'\n'), errore);
+        return contoNonUtilizzabile(danni.join(u'\n'));
     }
     QStringList errori;
     QString motivo;
@@ -243,7 +244,7 @@ bool ApriArchiviConto(QString* errore) {
     leggiTabellaMovimenti(esame.movimenti, movimenti, errori);
     leggiCoppia(esame.carnet, carnet, errori);
     leggiCoppia(esame.fogli, fogli, errori);
-    if (!errori.isEmpty()) return contoNonUtilizzabile(errori.join(u'\n'), errore);
+    if (!errori.isEmpty()) return contoNonUtilizzabile(errori.join(u'\n'));
 
     // Holds made for another account mean nothing here.
     if (s.ContoMovimentiTrattenuti != codice) dimenticaMovimentiTrattenuti();
@@ -268,30 +269,25 @@ bool ApriArchiviConto(QString* errore) {
     aggiungiAvvisi(avvisi, errori);
     // What was put back before the load is told with the rest.
     if (ripristino.found) errori.prepend(testoRipristino(ripristino));
-    if (errore) *errore = errori.join(u'\n');
     // Memory now holds the account as its files are: until something changes, showing
     // the movements again needs no reading.
     if (errori.isEmpty())
         segnaCaricamento();
     else
         dimenticaMemoriaConto();
-    return errori.isEmpty();
+    return fattoConAvvisi(errori);
 }
 
-bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
+Esito CaricaMovimenti(bool aggiornaPannelli) {
     auto& s = stato();
-    if (!contoAttivoAperto()) {
-        if (errore) *errore = testoNessunContoAperto();
-        return false;
-    }
+    if (!contoAttivoAperto()) return nessunConto();
 
     // Nothing changed since the account was loaded: the movements in memory are those of
     // the files, and only the balances are worked out again from them.
     if (contoInvariatoDalCaricamento()) {
         QStringList errori;
         ricalcolaSaldi(aggiornaPannelli, errori);
-        if (errore) *errore = errori.join(u'\n');
-        return errori.isEmpty();
+        return fattoConAvvisi(errori);
     }
 
     const EsameConteggio esame =
@@ -300,12 +296,12 @@ bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
         QString problema = descriviDanno(esame);
         if (esame.danneggiato())
             problema += u'\n' + QStringLiteral("Riaprire il conto per ricostruire il numero.");
-        return contoNonUtilizzabile(problema, errore);
+        return contoNonUtilizzabile(problema);
     }
     QStringList errori;
     std::vector<Movimento> movimenti;
     if (!leggiTabellaMovimenti(esame, movimenti, errori))
-        return contoNonUtilizzabile(errori.join(u'\n'), errore);
+        return contoNonUtilizzabile(errori.join(u'\n'));
 
     QStringList avvisi;
     if (esame.stato == StatoConteggio::Eccessivo)
@@ -313,9 +309,7 @@ bool CaricaMovimenti(bool aggiornaPannelli, QString* errore) {
     avvisi << avvisiImporti(righe(movimenti), s.TabellaRiporto[1], fileContoAttivo(ExtRIP));
     applicaMovimenti(std::move(movimenti), aggiornaPannelli, errori);
     aggiungiAvvisi(avvisi, errori);
-
-    if (errore) *errore = errori.join(u'\n');
-    return errori.isEmpty();
+    return fattoConAvvisi(errori);
 }
 
 } // namespace qv

@@ -2,6 +2,8 @@
 // Loading the open account: its movements, carry-forward, totals, cheque books and
 // cheque leaves into the shared tables, with the balances recomputed.
 
+#include "common/esito.h"
+
 #include <QString>
 
 namespace qv {
@@ -20,11 +22,11 @@ namespace qv {
 // than its records is taken as the records. When a count is damaged or a file other
 // than ".TOT" cannot be read, nothing is written: the account is closed (tables
 // emptied, CodiceContoAttivo cleared, then ChiudiConto, which closes its windows) and
-// false returned with the reason.
-// False, with the text to show, also when ".TOT" cannot be written, and the first
-// time a load finds a count larger than its records or amounts that no balance can
-// count (named, and counted as 0): those are warnings, and the account is loaded.
-bool ApriArchiviConto(QString* errore = nullptr);
+// the result fails with the reason (refused when no account is open).
+// Done with a warning to show when ".TOT" cannot be written, and the first time a load
+// finds a count larger than its records or amounts that no balance can count (named,
+// and counted as 0): the account is loaded.
+Esito ApriArchiviConto();
 
 // ApriArchiviConto when the account may have changed since it was last loaded; when
 // nothing changed (contoInvariatoDalCaricamento: no file of the account written by the
@@ -32,7 +34,7 @@ bool ApriArchiviConto(QString* errore = nullptr);
 // bounds are taken again from TotaliContoAttivo, which holds what ".TOT" holds, and
 // the balances are worked out again from the movements in memory, said and written to
 // ".TOT", as the load does. The entry form's activation loads the account this way.
-bool ApriArchiviContoSeCambiato(QString* errore = nullptr);
+Esito ApriArchiviContoSeCambiato();
 
 // Rereads ".MOR" and ".MOV" into NumeroMovimenti and TabellaMovimenti (rows 1 to
 // the count, one read), recomputes the four balances from every movement not held
@@ -41,6 +43,6 @@ bool ApriArchiviContoSeCambiato(QString* errore = nullptr);
 // movements and rewrites ".TOT". With `aggiornaPannelli` the new balances are said too
 // (mostraSaldi: the main window's panels follow). A damaged ".MOR" or an unreadable ".MOV" closes
 // the account as ApriArchiviConto does, with nothing written; the rest as there.
-bool CaricaMovimenti(bool aggiornaPannelli = true, QString* errore = nullptr);
+Esito CaricaMovimenti(bool aggiornaPannelli = true);
 
 } // namespace qv

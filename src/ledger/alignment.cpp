@@ -157,7 +157,8 @@ std::optional<Movimento> RichiamaMovimentoDaAllineare(qint16 numero, QString* er
     if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
         return std::nullopt;
     if (s.TabellaMovimenti[size_t(numero)].sospeso.trimmed() != u"S") return std::nullopt;
-    trattieniFuoriDaiSaldi(finestra(), numero, errore);
+    if (const Esito tenuto = trattieniFuoriDaiSaldi(finestra(), numero); errore)
+        *errore = tenuto.testo;
     return stato().TabellaMovimenti[size_t(numero)];
 }
 
@@ -185,12 +186,11 @@ CarnetAssegni carnetAggiornato(CarnetAssegni carnet, int fogliAllineati) {
     return carnet;
 }
 
-EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QString* errore) {
+Esito AllineaMovimento(qint16 numero, const Movimento& corretto) {
     auto& s = stato();
-    if (errore) errore->clear();
     if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size() ||
         movimentoTrattenuto(finestra()) != numero)
-        return EsitoAllineamento::NonTrattenuto;
+        return Esito::rifiutato({}, QStringLiteral("ERRORE"));
 
     Movimento salvato = s.TabellaMovimenti[size_t(numero)];
     salvato.numero = numero;
@@ -209,17 +209,16 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
         !allineaAssegno(salvato, nuovo.importo, modifica, assegno, errori)) {
         errori << nonAllineato;
         const QString nonRipristinati = annullaModifica(modifica);
-        if (errore) *errore = errori.join(u'\n') + nonRipristinati;
-        return EsitoAllineamento::Errore;
+        return Esito::fallito(errori.join(u'\n') + nonRipristinati);
     }
 
     // A movement with no cheque file changed is one record: it needs no snapshot.
     Transaction* perMovimento = modifica.active() ? &modifica : nullptr;
-    QString motivo;
-    if (!riscriviMovimento(nuovo, &motivo, perMovimento)) {
+    const Esito scritto = riscriviMovimento(nuovo, perMovimento);
+    const QString motivo = scritto.testo;
+    if (!scritto.ok()) {
         const QString nonRipristinati = annullaModifica(modifica);
-        if (errore) *errore = motivo + nonRipristinati;
-        return EsitoAllineamento::Errore;
+        return Esito::fallito(motivo + nonRipristinati);
     }
     if (!motivo.isEmpty()) errori << motivo;
     // Written as a whole: the cheque tables follow the files.
@@ -227,15 +226,13 @@ EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto, QSt
     if (assegno.carnet != 0) s.TabellaCarnet[size_t(assegno.carnet)] = assegno.libretto;
 
     // The row now holds the aligned movement: it goes back into the balances so.
-    if (!restituisciAiSaldi(finestra(), &motivo)) errori << motivo;
-    if (errore) *errore = errori.join(u'\n');
-    return EsitoAllineamento::Allineato;
+    if (const Esito saldi = restituisciAiSaldi(finestra()); !saldi.ok()) errori << saldi.testo;
+    return Esito::fatto(errori.join(u'\n'));
 }
 
-bool rinunciaAllineamento(QString* errore) {
-    if (errore) errore->clear();
-    if (movimentoTrattenuto(finestra()) == 0) return true;
-    return restituisciAiSaldi(finestra(), errore);
+Esito rinunciaAllineamento() {
+    if (movimentoTrattenuto(finestra()) == 0) return Esito::fatto();
+    return restituisciAiSaldi(finestra());
 }
 
 } // namespace qv

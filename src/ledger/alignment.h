@@ -4,6 +4,7 @@
 // the user corrects it, and writing it back as aligned, with the cheque leaf and
 // cheque book of a cheque movement.
 
+#include "common/esito.h"
 #include "common/records.h"
 #include "ledger/movement_lists.h"
 
@@ -47,12 +48,6 @@ int foglioDelMovimento(const Movimento& m);
 // less the book's aligned leaves (never below 0), and allineato "S" once none is left.
 CarnetAssegni carnetAggiornato(CarnetAssegni carnet, int fogliAllineati);
 
-enum class EsitoAllineamento {
-    Allineato,     // written; `errore` may still report a failure after the movement
-    NonTrattenuto, // `numero` is not the movement the alignment window holds
-    Errore,        // a file could not be written: the movement is still held
-};
-
 // Writes the movement the alignment window holds (`numero`) as aligned, with the
 // corrections in `corretto` (dates, causale, amount in the base unit, document,
 // description, in/out); sospeso and annullato become "N". One change of the files
@@ -66,12 +61,13 @@ enum class EsitoAllineamento {
 //     as now stored, goes back into the four balances: ".TOT" and the main window's
 //     panels.
 // A failure before the change is done puts every file back: the tables are as they
-// were and the movement is still held (Errore), so the user may confirm again.
-EsitoAllineamento AllineaMovimento(qint16 numero, const Movimento& corretto,
-                                   QString* errore = nullptr);
+// were and the movement is still held (failed, with the reason), so the user may
+// confirm again. Done, with the warning of what failed after the movement was written;
+// refused, with nothing to say, when `numero` is not the movement the window holds.
+Esito AllineaMovimento(qint16 numero, const Movimento& corretto);
 
 // Gives the movement the alignment window holds back to the balances unchanged.
-// False, with the reason, when ".TOT" could not be written.
-bool rinunciaAllineamento(QString* errore = nullptr);
+// Failed, with the reason, when ".TOT" could not be written.
+Esito rinunciaAllineamento();
 
 } // namespace qv

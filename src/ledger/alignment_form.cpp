@@ -189,8 +189,8 @@ void Form4::Form_Load() {
 void Form4::Form_Unload(bool&) {
     // The movement held out of the balances goes back, unchanged, before the window goes.
     if (ancoraTrattenuto()) {
-        QString motivo;
-        if (!rinunciaAllineamento(&motivo)) avvisaErroreFile(motivo);
+        if (const Esito rinuncia = rinunciaAllineamento(); !rinuncia.ok())
+            avvisaErroreFile(rinuncia.testo);
     }
     caricato_ = 0;
 }
@@ -347,16 +347,9 @@ void Form4::OK_Click() {
     }
     const Movimento& corretto = lettura.movimento;
 
-    QString motivo;
-    switch (AllineaMovimento(caricato_, corretto, &motivo)) {
-    case EsitoAllineamento::Errore:
-        avvisaErroreFile(motivo);
-        return;
-    case EsitoAllineamento::NonTrattenuto:
-    case EsitoAllineamento::Allineato:
-        avvisaErroreFile(motivo);
-        break;
-    }
+    const Esito allineato = AllineaMovimento(caricato_, corretto);
+    avvisaErroreFile(allineato.testo);
+    if (allineato.fallito()) return;
     caricato_ = 0;
     svuotaCampi();
     ElencaMovimentiSospesi();
@@ -368,8 +361,8 @@ void Form4::OK_Click() {
 
 void Form4::pulisci_Click() {
     if (ancoraTrattenuto()) {
-        QString motivo;
-        if (!rinunciaAllineamento(&motivo)) avvisaErroreFile(motivo);
+        if (const Esito rinuncia = rinunciaAllineamento(); !rinuncia.ok())
+            avvisaErroreFile(rinuncia.testo);
     }
     caricato_ = 0;
     svuotaCampi();

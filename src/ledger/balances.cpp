@@ -19,7 +19,7 @@ namespace qv {
 namespace {
 
 // Fills TotaliContoAttivo from the balances and bounds as they stand and writes it.
-bool scriviRecordTotali(QString* errore);
+Esito scriviRecordTotali();
 
 int cifra(QChar c) {
     return c.unicode() - u'0';
@@ -119,16 +119,16 @@ void riportaSaldi(TotaliConto& t, const Saldi& saldi) {
     t.saldoValutaOggi = saldi.valutaOggi;
 }
 
-bool applicaEScrivi(const QString& dataValuta, const QString& dataOperazione, double importo,
-                    const QString& entrataUscita, const QString& sospeso, int segno, bool pannelli,
-                    QString* errore) {
+Esito applicaEScrivi(const QString& dataValuta, const QString& dataOperazione, double importo,
+                     const QString& entrataUscita, const QString& sospeso, int segno,
+                     bool pannelli) {
     Saldi saldi = saldiCorrenti();
     aggiungi(saldi, dataValuta, dataOperazione, importo, entrataUscita, sospeso, giornoDiOggi(),
              segno);
     impostaSaldi(saldi);
     ricalcolaDateEstreme();
     if (pannelli) mostraSaldi();
-    return scriviRecordTotali(errore);
+    return scriviRecordTotali();
 }
 
 // The bounds as CalcolaDate*Estreme set them: unchanged while no movement has a date.
@@ -187,15 +187,14 @@ Saldi calcolaSaldi(std::span<const Movimento> movimenti, double saldoRiporto,
     return saldi;
 }
 
-bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,
-                              double importo, const QString& entrataUscita, const QString& sospeso,
-                              QString* errore) {
-    return applicaEScrivi(dataValuta, dataOperazione, importo, entrataUscita, sospeso, 1, true,
-                          errore);
+Esito AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                               double importo, const QString& entrataUscita,
+                               const QString& sospeso) {
+    return applicaEScrivi(dataValuta, dataOperazione, importo, entrataUscita, sospeso, 1, true);
 }
 
-bool AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operazione,
-                                   const EstremiDate& valuta, QString* errore) {
+Esito AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operazione,
+                                    const EstremiDate& valuta) {
     auto& s = stato();
     Saldi saldi = saldiCorrenti();
     aggiungi(saldi, m.dataValuta, m.dataOperazione, m.importo, m.entrataUscita, m.sospeso,
@@ -204,14 +203,13 @@ bool AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operaz
     impostaEstremi(operazione, s.PrimaDataOperazione, s.UltimaDataOperazione);
     impostaEstremi(valuta, s.PrimaDataValuta, s.UltimaDataValuta);
     mostraSaldi();
-    return scriviRecordTotali(errore);
+    return scriviRecordTotali();
 }
 
-bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
-                             double importo, const QString& entrataUscita, const QString& sospeso,
-                             QString* errore) {
-    return applicaEScrivi(dataValuta, dataOperazione, importo, entrataUscita, sospeso, -1, false,
-                          errore);
+Esito StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                              double importo, const QString& entrataUscita,
+                              const QString& sospeso) {
+    return applicaEScrivi(dataValuta, dataOperazione, importo, entrataUscita, sospeso, -1, false);
 }
 
 void mostraSaldi() {
@@ -285,15 +283,15 @@ TotaliConto calcolaTotali(const std::vector<Movimento>& movimenti, const Riporto
     return t;
 }
 
-bool scriviTotali(QString* errore) {
+Esito scriviTotali() {
     ricalcolaDateEstreme();
-    return scriviRecordTotali(errore);
+    return scriviRecordTotali();
 }
 
 namespace {
-bool scriviRecordTotali(QString* errore) {
+Esito scriviRecordTotali() {
     auto& s = stato();
-    if (!contoAttivoAperto()) return true;
+    if (!contoAttivoAperto()) return Esito::fatto();
     TotaliConto& t = s.TotaliContoAttivo;
     riportaSaldi(t, saldiCorrenti());
     t.primaDataOperazione = s.PrimaDataOperazione;
@@ -304,9 +302,8 @@ bool scriviRecordTotali(QString* errore) {
     QString motivo;
     // ".TOT" is rebuilt from the movements at every load: it need not wait for the disk.
     if (scritturaDerivata(percorso, [&] { return scriviRecordDerivato(percorso, 1, t, &motivo); }))
-        return true;
-    if (errore) *errore = testoErroreScrittura(percorso, motivo);
-    return false;
+        return Esito::fatto();
+    return Esito::fallito(testoErroreScrittura(percorso, motivo));
 }
 } // namespace
 
@@ -360,33 +357,29 @@ void dimenticaMovimentiTrattenuti() {
     s.ContoMovimentiTrattenuti.clear();
 }
 
-bool trattieniFuoriDaiSaldi(const QString& finestra, qint16 numero, QString* errore) {
-    bool scritto = true;
-    if (movimentoTrattenuto(finestra) != 0) scritto = restituisciAiSaldi(finestra, errore);
+Esito trattieniFuoriDaiSaldi(const QString& finestra, qint16 numero) {
+    Esito scritto = Esito::fatto();
+    if (movimentoTrattenuto(finestra) != 0) scritto = restituisciAiSaldi(finestra);
     const Movimento* m = rigaMovimento(numero);
     if (!m) return scritto;
     // Another window may already hold it out: it stays out once.
     const bool giaFuori = movimentoFuoriDaiSaldi(numero);
     trattieniMovimento(finestra, numero);
     if (giaFuori) return scritto;
-    QString motivo;
-    if (!StornaMovimentoDaiSaldi(m->dataValuta, m->dataOperazione, m->importo, m->entrataUscita,
-                                 m->sospeso, &motivo)) {
-        if (errore) *errore = motivo;
-        return false;
-    }
+    Esito storno = StornaMovimentoDaiSaldi(m->dataValuta, m->dataOperazione, m->importo,
+                                           m->entrataUscita, m->sospeso);
+    if (!storno.ok()) return storno;
     return scritto;
 }
 
-bool restituisciAiSaldi(const QString& finestra, QString* errore) {
+Esito restituisciAiSaldi(const QString& finestra) {
     const qint16 numero = movimentoTrattenuto(finestra);
     rilasciaMovimento(finestra);
     const Movimento* m = numero ? rigaMovimento(numero) : nullptr;
     // Still held by another window: it stays out until that one gives it back.
-    if (!m || movimentoFuoriDaiSaldi(numero))
-        return AggiungiMovimentoAiSaldi({}, {}, 0, {}, {}, errore);
+    if (!m || movimentoFuoriDaiSaldi(numero)) return AggiungiMovimentoAiSaldi({}, {}, 0, {}, {});
     return AggiungiMovimentoAiSaldi(m->dataValuta, m->dataOperazione, m->importo, m->entrataUscita,
-                                    m->sospeso, errore);
+                                    m->sospeso);
 }
 
 } // namespace qv

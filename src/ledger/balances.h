@@ -3,6 +3,7 @@
 // totals file ".TOT", plus the movements that windows hold out of the balances
 // while the user changes them.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QString>
@@ -54,24 +55,23 @@ Saldi calcolaSaldi(std::span<const Movimento> movimenti, double saldoRiporto,
 // Applies one movement to the shared balances, says so (mostraSaldi: the main window's
 // panels follow) and rewrites ".TOT" (totals and date bounds, the bounds recomputed from the
 // movements). An amount of 0 changes no balance
-// and only refreshes the panels and ".TOT". False, with the reason, when ".TOT"
+// and only refreshes the panels and ".TOT". Failed, with the reason, when ".TOT"
 // cannot be written (the balances in memory are right all the same).
-bool AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,
-                              double importo, const QString& entrataUscita, const QString& sospeso,
-                              QString* errore = nullptr);
+Esito AggiungiMovimentoAiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                               double importo, const QString& entrataUscita,
+                               const QString& sospeso);
 
 // Takes one movement out of the shared balances and rewrites ".TOT"; the panels
 // are not refreshed.
-bool StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
-                             double importo, const QString& entrataUscita, const QString& sospeso,
-                             QString* errore = nullptr);
+Esito StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOperazione,
+                              double importo, const QString& entrataUscita, const QString& sospeso);
 
 // Applies the movement just appended as row NumeroMovimenti to the shared balances,
 // with the date bounds given (those of every movement, that one included: the caller
 // knows them without going over all the movements), refreshes the panels and rewrites
 // ".TOT". The result is the same as AggiungiMovimentoAiSaldi's for that movement.
-bool AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operazione,
-                                   const EstremiDate& valuta, QString* errore = nullptr);
+Esito AggiungiNuovoMovimentoAiSaldi(const Movimento& m, const EstremiDate& operazione,
+                                    const EstremiDate& valuta);
 
 // Says that the balances changed (ContoAperto::saldiCambiati): the main window's
 // balance panels and "Saldo al:" date show them again.
@@ -101,8 +101,8 @@ void AggiornaDateEstreme(const QString& dataOper);
 
 // Fills TotaliContoAttivo from the four balances and the date bounds (recomputed
 // from the movements first) and writes it at record 1 of the open account's ".TOT".
-// False, with the reason, when the file cannot be written.
-bool scriviTotali(QString* errore = nullptr);
+// Failed, with the reason, when the file cannot be written.
+Esito scriviTotali();
 
 // The totals record of any account computed from its movements (records 1 to the
 // count) and its carry-forward: the four balances as calcolaSaldi sums them, and the
@@ -141,9 +141,9 @@ void dimenticaMovimentiTrattenuti();
 // restituisciAiSaldi: the movement the window holds is applied again with the values
 // its row holds now (the stored ones after a cancel, the new ones after a change that
 // was written with riscriviMovimento) and the hold ends; with none held, the panels
-// and ".TOT" are only refreshed. Both return false, with the reason, when ".TOT"
+// and ".TOT" are only refreshed. Both fail, with the reason, when ".TOT"
 // cannot be written.
-bool trattieniFuoriDaiSaldi(const QString& finestra, qint16 numero, QString* errore = nullptr);
-bool restituisciAiSaldi(const QString& finestra, QString* errore = nullptr);
+Esito trattieniFuoriDaiSaldi(const QString& finestra, qint16 numero);
+Esito restituisciAiSaldi(const QString& finestra);
 
 } // namespace qv

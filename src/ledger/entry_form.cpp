@@ -380,7 +380,8 @@ void Form9::Form_Activate() {
     // The account read again from its files; the movement this form holds for change
     // stays out of the balances.
     // When nothing changed since the last load, no file is read again.
-    if (!ApriArchiviContoSeCambiato(&motivo)) avvisaErroreFile(motivo);
+    if (const Esito caricato = ApriArchiviContoSeCambiato(); !caricato.testo.isEmpty())
+        avvisaErroreFile(caricato.testo);
     const int trattenuto = movimentoTrattenuto(kFinestra);
     if (trattenuto != inModifica_) {
         // The hold ended elsewhere (another account was loaded): the entry is new again.
@@ -393,7 +394,7 @@ void Form9::Form_Activate() {
     }
     AggiornaDateEstreme(DataOper->testo());
     elenca(ordine_);
-    if (!SalvaOrdine(&motivo)) avvisaErroreFile(motivo);
+    if (const Esito ordine = SalvaOrdine(); !ordine.ok()) avvisaErroreFile(ordine.testo);
     riempiIntervallo();
     mostraProssimoNumero();
     if (valoreNumerico(s.PrimaDataOperazione) == 0) return;
@@ -532,8 +533,8 @@ void Form9::svuotaCampi() {
 }
 
 void Form9::restituisciMovimento() {
-    QString motivo;
-    if (!restituisciAiSaldi(kFinestra, &motivo)) avvisaErroreFile(motivo);
+    if (const Esito saldi = restituisciAiSaldi(kFinestra); !saldi.ok())
+        avvisaErroreFile(saldi.testo);
     inModifica_ = 0;
 }
 
@@ -707,15 +708,16 @@ void Form9::OK_Click() {
     }
 
     // A transfer's outgoing half completes the change its incoming half began.
-    QString motivo;
-    if (!SalvaNuovoMovimento(m, &motivo, giroconto.scritto.modifica.get())) {
-        QString altro;
-        if (!annullaGiroconto(giroconto.scritto, &altro)) motivo += altro;
+    const Esito salvato = SalvaNuovoMovimento(m, giroconto.scritto.modifica.get());
+    if (!salvato.ok()) {
+        QString motivo = salvato.testo;
+        if (const Esito annullato = annullaGiroconto(giroconto.scritto); !annullato.ok())
+            motivo += annullato.testo;
         // The entry stays in the fields, to be confirmed again.
         avvisaErroreFile(motivo);
         return;
     }
-    if (!motivo.isEmpty()) avvisaErroreFile(motivo);
+    if (!salvato.testo.isEmpty()) avvisaErroreFile(salvato.testo);
     aggiungiMovimentoSalvato(s.NumeroMovimenti);
     if (const auto& situazione = azioniAssegni().situazioneAssegni) situazione();
 
@@ -734,13 +736,13 @@ void Form9::confermaModifica(const Movimento& campi) {
                        QStringLiteral(" essere corretto manualmente."),
                    MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO"));
     const Movimento m = movimentoDaSalvare(campi, qint16(inModifica_));
-    QString motivo;
-    if (!riscriviMovimento(m, &motivo)) {
+    const Esito riscritto = riscriviMovimento(m);
+    if (!riscritto.ok()) {
         // Still loaded and out of the balances, to be confirmed again or given up.
-        avvisaErroreFile(motivo);
+        avvisaErroreFile(riscritto.testo);
         return;
     }
-    if (!motivo.isEmpty()) avvisaErroreFile(motivo);
+    if (!riscritto.testo.isEmpty()) avvisaErroreFile(riscritto.testo);
     Del->setEnabled(false);
     elencaNellOrdineAttivo();
     Del->setText(QStringLiteral("Del"));
@@ -797,8 +799,8 @@ void Form9::richiamaMovimento(int numero) {
         return;
     }
     // A movement held before goes back into the balances; this one comes out.
-    QString motivo;
-    if (!trattieniFuoriDaiSaldi(kFinestra, qint16(numero), &motivo)) avvisaErroreFile(motivo);
+    if (const Esito saldi = trattieniFuoriDaiSaldi(kFinestra, qint16(numero)); !saldi.ok())
+        avvisaErroreFile(saldi.testo);
     inModifica_ = numero;
 
     const Movimento& r = s.TabellaMovimenti[size_t(numero)];
@@ -838,19 +840,20 @@ void Form9::Del_Click() {
         testoConfermaCancellazioneMovimento(), MessageButtons::OkCancel, MessageIcon::Exclamation,
         QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel);
     Hourglass clessidra;
-    QString motivo;
     if (risposta == MessageAnswer::Ok) {
-        if (!eliminaMovimento(inModifica_, &motivo)) {
+        if (const Esito eliminato = eliminaMovimento(inModifica_); !eliminato.ok()) {
             // Nothing was deleted: the movement stays loaded.
-            avvisaErroreFile(motivo);
+            avvisaErroreFile(eliminato.testo);
             return;
         }
         inModifica_ = 0;
         // The deleted movement was already out of the balances: they stay, and the
         // panels, ".TOT" and ".Ord" follow the renumbered movements.
-        if (!AggiungiMovimentoAiSaldi(QString(), QString(), 0.0, QString(), QString(), &motivo))
-            avvisaErroreFile(motivo);
-        if (!SalvaOrdine(&motivo)) avvisaErroreFile(motivo);
+        if (const Esito saldi =
+                AggiungiMovimentoAiSaldi(QString(), QString(), 0.0, QString(), QString());
+            !saldi.ok())
+            avvisaErroreFile(saldi.testo);
+        if (const Esito ordine = SalvaOrdine(); !ordine.ok()) avvisaErroreFile(ordine.testo);
     } else {
         restituisciMovimento();
     }

@@ -170,8 +170,8 @@ void Form20::Form_Unload(bool& cancel) {
     Q_UNUSED(cancel);
     // A movement still held out of the balances goes back in before the form goes.
     if (movimentoTrattenuto(kFinestra) != 0) {
-        QString motivo;
-        if (!restituisciAiSaldi(kFinestra, &motivo)) avvisaErroreFile(motivo);
+        if (const Esito saldi = restituisciAiSaldi(kFinestra); !saldi.ok())
+            avvisaErroreFile(saldi.testo);
     }
 }
 
@@ -267,24 +267,26 @@ void Form20::OK_Click() {
 
     // The movement's old effect leaves the balances while it is rewritten; the hold is
     // registered, so that nothing else counts it meanwhile and an unload gives it back.
-    QString motivo;
-    if (!trattieniFuoriDaiSaldi(kFinestra, m.numero, &motivo)) avvisaErroreFile(motivo);
-    if (!riscriviMovimento(m, &motivo)) {
+    const Esito tenuto = trattieniFuoriDaiSaldi(kFinestra, m.numero);
+    if (!tenuto.ok()) avvisaErroreFile(tenuto.testo);
+    const Esito riscritto = riscriviMovimento(m);
+    if (!riscritto.ok()) {
         // Nothing was written: the old values go back and the form stays open.
-        QString altro;
-        if (!restituisciAiSaldi(kFinestra, &altro)) motivo += u'\n' + altro;
+        QString motivo = riscritto.testo;
+        if (const Esito saldi = restituisciAiSaldi(kFinestra); !saldi.ok())
+            motivo += u'\n' + saldi.testo;
         avvisaErroreFile(motivo);
         return;
     }
     QStringList avvisi;
-    if (!motivo.isEmpty()) avvisi << motivo;
+    if (!riscritto.testo.isEmpty()) avvisi << riscritto.testo;
     if (Form9* entrata = formHost().loaded<Form9>()) entrata->elencaNellOrdineAttivo();
     // The period list this change came from shows it at once, with its own period and
     // causale filter.
     ElencaMovimentiPerPeriodo();
     svuotaCampi();
     // The new values come into the balances, ".TOT" and the main window's panels.
-    if (!restituisciAiSaldi(kFinestra, &motivo)) avvisi << motivo;
+    if (const Esito saldi = restituisciAiSaldi(kFinestra); !saldi.ok()) avvisi << saldi.testo;
     if (!avvisi.isEmpty()) avvisaErroreFile(avvisi.join(u'\n'));
     formHost().unload(*this);
 }

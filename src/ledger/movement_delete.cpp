@@ -66,12 +66,12 @@ qint16 riferimentoDopoCancellazione(qint16 riferimento, int cancellato) {
     return qint16(riferimento - 1);
 }
 
-bool eliminaMovimento(int numero, QString* errore) {
+Esito eliminaMovimento(int numero) {
     auto& s = stato();
     const int conteggio = s.NumeroMovimenti;
     if (numero < 1 || numero > conteggio || size_t(conteggio) >= s.TabellaMovimenti.size()) {
-        if (errore) *errore = QStringLiteral("Il movimento %1 non esiste.").arg(numero);
-        return false;
+        return Esito::rifiutato(QStringLiteral("Il movimento %1 non esiste.").arg(numero),
+                                QStringLiteral("ERRORE"));
     }
 
     // The movements that stay, renumbered from 1.
@@ -90,7 +90,9 @@ bool eliminaMovimento(int numero, QString* errore) {
     const QString fog = fileContoAttivo(ExtFOG);
     const QString car = fileContoAttivo(ExtCAR);
     QByteArray fogli, carnet;
-    if (!leggiContenuto(fog, &fogli, errore) || !leggiContenuto(car, &carnet, errore)) return false;
+    QString motivo;
+    if (!leggiContenuto(fog, &fogli, &motivo) || !leggiContenuto(car, &carnet, &motivo))
+        return Esito::fallito(motivo);
     const bool fogliCambiati = correggiRiferimenti(fogli, FoglioAssegno::Lunghezza,
                                                    leggiContatore(fileContoAttivo(ExtNRF)), numero);
     const bool carnetCambiati = correggiRiferimenti(
@@ -99,11 +101,9 @@ bool eliminaMovimento(int numero, QString* errore) {
     // One change: every file written, or every file as it was.
     Transaction modifica(s.PercorsoDati);
     const auto fallito = [&] {
-        if (errore)
-            *errore = modifica.message() +
-                      QStringLiteral("\nIl movimento non è stato cancellato.") +
-                      annullaModifica(modifica);
-        return false;
+        const QString testo =
+            modifica.message() + QStringLiteral("\nIl movimento non è stato cancellato.");
+        return Esito::fallito(testo + annullaModifica(modifica));
     };
     // The new ".MOV" replaces the old one only once it is whole.
     if (!modifica.rewrite(mov, recordsToBytes(restanti))) return fallito();
@@ -126,8 +126,7 @@ bool eliminaMovimento(int numero, QString* errore) {
         c.movimentoCosto = riferimentoDopoCancellazione(c.movimentoCosto, numero);
     }
     rinumeraMovimentiTrattenuti(numero);
-    if (errore) errore->clear();
-    return true;
+    return Esito::fatto();
 }
 
 } // namespace qv

@@ -3,6 +3,8 @@
 // renumbered, its count, and the cheque leaves and books that refer to movements
 // by number kept pointing at the same movements.
 
+#include "common/esito.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -29,8 +31,8 @@ qint16 riferimentoDopoCancellazione(qint16 riferimento, int cancellato);
 // them). The files change as one change (common/transaction.h): when one cannot be
 // written, the files already written are put back as they were (and a program stopped
 // midway has them put back when the account is next opened), nothing in memory
-// changes, false is returned and `errore` says why, naming the files left changed
+// changes, and the result is failed, saying why, naming the files left changed
 // should putting them back fail.
-bool eliminaMovimento(int numero, QString* errore = nullptr);
+Esito eliminaMovimento(int numero);
 
 } // namespace qv

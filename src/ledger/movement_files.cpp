@@ -21,8 +21,12 @@ namespace qv {
 
 namespace {
 
-void componiErrore(QString* errore, const QStringList& parti) {
-    if (errore) *errore = parti.join(u'\n');
+Esito rifiuto(const QStringList& parti) {
+    return Esito::rifiutato(parti.join(u'\n'), QStringLiteral("ERRORE"));
+}
+
+Esito guasto(const QStringList& parti) {
+    return Esito::fallito(parti.join(u'\n'));
 }
 
 } // namespace
@@ -205,20 +209,17 @@ IndiceAccodamento aggiornaOrdine(const Movimento& m, const std::optional<IndiceA
 
 } // namespace
 
-bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* modifica) {
+Esito SalvaNuovoMovimento(const Movimento& nuovo, Transaction* modifica) {
     auto& s = stato();
     if (!contoAttivoAperto()) {
-        componiErrore(errore, {testoNessunContoAperto()});
-        return false;
+        return rifiuto({testoNessunContoAperto()});
     }
     if (!spazioPerNuovoMovimento()) {
-        componiErrore(errore, {messaggioContoPieno()});
-        return false;
+        return rifiuto({messaggioContoPieno()});
     }
     if (!importoUtilizzabile(nuovo.importo)) {
-        componiErrore(errore, {testoImportoNonMemorizzabile(),
-                               QStringLiteral("Il movimento non è stato registrato.")});
-        return false;
+        return rifiuto({testoImportoNonMemorizzabile(),
+                        QStringLiteral("Il movimento non è stato registrato.")});
     }
     const qint16 n = qint16(s.NumeroMovimenti + 1);
     const Movimento m = movimentoDaSalvare(nuovo, n);
@@ -234,18 +235,15 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* m
     const QString nonRegistrato = QStringLiteral("Il movimento non è stato registrato.");
     const QString mov = fileContoAttivo(ExtMOV);
     if (!scriviMovimento(mov, n, m, &motivo, modifica)) {
-        componiErrore(errore, {motivo, nonRegistrato});
-        return false;
+        return guasto({motivo, nonRegistrato});
     }
     // A record past the count is never read: with the count unchanged the account is
     // as it was.
     if (!scriviConteggio(fileContoAttivo(ExtMOR), n, &motivo, modifica)) {
-        componiErrore(errore, {motivo, nonRegistrato});
-        return false;
+        return guasto({motivo, nonRegistrato});
     }
     if (!concludi(modifica, &motivo)) {
-        componiErrore(errore, {motivo, nonRegistrato});
-        return false;
+        return guasto({motivo, nonRegistrato});
     }
 
     if (s.TabellaMovimenti.size() <= size_t(n)) s.TabellaMovimenti.resize(size_t(n) + 1);
@@ -255,31 +253,26 @@ bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore, Transaction* m
 
     QStringList avvisi;
     const IndiceAccodamento dopo = aggiornaOrdine(m, indice, avvisi);
-    if (!AggiungiNuovoMovimentoAiSaldi(m, dopo.operazione, dopo.valuta, &motivo)) avvisi << motivo;
-    if (!avvisi.isEmpty()) {
-        avvisi << QStringLiteral("Il movimento è stato registrato.");
-        componiErrore(errore, avvisi);
-    } else if (errore) {
-        errore->clear();
-    }
-    return true;
+    if (const Esito saldi = AggiungiNuovoMovimentoAiSaldi(m, dopo.operazione, dopo.valuta);
+        !saldi.ok())
+        avvisi << saldi.testo;
+    if (avvisi.isEmpty()) return Esito::fatto();
+    avvisi << QStringLiteral("Il movimento è stato registrato.");
+    return Esito::fatto(avvisi.join(u'\n'));
 }
 
-bool riscriviMovimento(const Movimento& movimento, QString* errore, Transaction* modifica) {
+Esito riscriviMovimento(const Movimento& movimento, Transaction* modifica) {
     auto& s = stato();
     const qint16 k = movimento.numero;
     if (!contoAttivoAperto()) {
-        componiErrore(errore, {testoNessunContoAperto()});
-        return false;
+        return rifiuto({testoNessunContoAperto()});
     }
     if (k < 1 || k > s.NumeroMovimenti || size_t(k) >= s.TabellaMovimenti.size()) {
-        componiErrore(errore, {QStringLiteral("Il movimento %1 non esiste.").arg(k)});
-        return false;
+        return rifiuto({QStringLiteral("Il movimento %1 non esiste.").arg(k)});
     }
     if (!importoUtilizzabile(movimento.importo)) {
-        componiErrore(errore, {testoImportoNonMemorizzabile(),
-                               QStringLiteral("Il movimento non è stato modificato.")});
-        return false;
+        return rifiuto({testoImportoNonMemorizzabile(),
+                        QStringLiteral("Il movimento non è stato modificato.")});
     }
     Movimento m = movimento;
     const QString eu = m.entrataUscita.trimmed().toUpper();
@@ -290,29 +283,27 @@ bool riscriviMovimento(const Movimento& movimento, QString* errore, Transaction*
     const QString nonModificato = QStringLiteral("Il movimento non è stato modificato.");
     const QString mov = fileContoAttivo(ExtMOV);
     if (!scriviMovimento(mov, k, m, &motivo, modifica)) {
-        componiErrore(errore, {motivo, nonModificato});
-        return false;
+        return guasto({motivo, nonModificato});
     }
     if (!concludi(modifica, &motivo)) {
-        componiErrore(errore, {motivo, nonModificato});
-        return false;
+        return guasto({motivo, nonModificato});
     }
     s.TabellaMovimenti[size_t(k)] = m;
     ricalcolaDateEstreme();
-    if (!SalvaOrdine(&motivo)) {
-        componiErrore(errore, {motivo, QStringLiteral("Il movimento è stato modificato.")});
-    } else if (errore) {
-        errore->clear();
-    }
-    return true;
+    if (const Esito ordine = SalvaOrdine(); !ordine.ok())
+        return Esito::fatto(ordine.testo + u'\n' +
+                            QStringLiteral("Il movimento è stato modificato."));
+    return Esito::fatto();
 }
 
-bool SalvaOrdine(QString* errore) {
-    if (!contoAttivoAperto()) return true;
+Esito SalvaOrdine() {
+    if (!contoAttivoAperto()) return Esito::fatto();
     // ".Ord" is still what the program last wrote for these very movements, and nothing
     // was written since: it already holds what would be written.
-    if (indiceAccodamento()) return true;
-    return salvaOrdine(errore).has_value();
+    if (indiceAccodamento()) return Esito::fatto();
+    QString motivo;
+    if (salvaOrdine(&motivo)) return Esito::fatto();
+    return Esito::fallito(motivo);
 }
 
 } // namespace qv

@@ -5,6 +5,7 @@
 // the shared table, the count and the balances change only once the movement's
 // record and the new count are on disk.
 
+#include "common/esito.h"
 #include "common/records.h"
 #include "common/shared_state.h" // contoAttivoAperto, fileContoAttivo
 
@@ -44,32 +45,30 @@ Movimento movimentoDaSalvare(Movimento m, qint16 numero,
 // TabellaMovimenti and NumeroMovimenti; then the balances (AggiungiMovimentoAiSaldi,
 // which rewrites ".TOT" and the main window's panels) and ".Ord" (SalvaOrdine).
 // The movement is stored as movimentoDaSalvare(nuovo, n) makes it.
-// Returns false when the movement was not stored: no room (32767 movements), an
-// amount no file may hold (importoUtilizzabile), or ".MOV" or ".MOR" could not be written; nothing
-// in memory has changed and `errore` says why. Returns true once the movement is stored; should
-// ".Ord" or ".TOT" fail afterwards, `errore` says so (the movement stays stored; both files are
-// rebuilt from the movements at the next change or load). The caller refreshes the lists.
-// With `modifica`, the movement is the last part of a change of several files (a
-// transfer, a cheque book, a cheque): ".MOV" and ".MOR" are written through it, and
-// the change is committed before memory changes; when anything fails, the caller rolls
-// the change back (annullaModifica).
-bool SalvaNuovoMovimento(const Movimento& nuovo, QString* errore = nullptr,
-                         Transaction* modifica = nullptr);
+// Refused when the movement cannot be stored: no account open, no room (32767 movements),
+// an amount no file may hold (importoUtilizzabile); failed when ".MOV" or ".MOR" could not
+// be written; nothing in memory has changed and the text says why. Done once the movement
+// is stored; should ".Ord" or ".TOT" fail afterwards, its warning says so (the movement stays
+// stored; both files are rebuilt from the movements at the next change or load). The caller
+// refreshes the lists. With `modifica`, the movement is the last part of a change of several files
+// (a transfer, a cheque book, a cheque): ".MOV" and ".MOR" are written through it, and the change
+// is committed before memory changes; when anything fails, the caller rolls the change back
+// (annullaModifica).
+Esito SalvaNuovoMovimento(const Movimento& nuovo, Transaction* modifica = nullptr);
 
 // Writes movement `m` back at its own number (1 to NumeroMovimenti) of ".MOV";
 // once written, row m.numero of TabellaMovimenti takes it and ".Ord" is rewritten.
-// The balances are the caller's. False, with nothing changed in memory, when the
-// amount is one no file may hold or the record cannot be written; `errore` also reports a failure
-// of ".Ord" (true then). With `modifica`, ".MOV" is written through it and the change
-// committed before memory changes, as for SalvaNuovoMovimento.
-bool riscriviMovimento(const Movimento& m, QString* errore = nullptr,
-                       Transaction* modifica = nullptr);
+// The balances are the caller's. Refused or failed, with nothing changed in memory, when
+// the amount is one no file may hold or the record cannot be written; a failure of ".Ord"
+// is the warning of a result that is done. With `modifica`, ".MOV" is written through it and the
+// change committed before memory changes, as for SalvaNuovoMovimento.
+Esito riscriviMovimento(const Movimento& m, Transaction* modifica = nullptr);
 
 // Rewrites ".Ord" whole with every movement of the open account (rows 1 to
 // NumeroMovimenti), in the order of the complete list by operation date
 // (movimentiInOrdine): record i is the i-th movement of that order, and the file
 // ends with the last one. The old file stays whole when the new one cannot be
-// written; false, with the reason, then.
-bool SalvaOrdine(QString* errore = nullptr);
+// written; failed, with the reason, then.
+Esito SalvaOrdine();
 
 } // namespace qv

@@ -161,27 +161,24 @@ ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const
     return elenco;
 }
 
-bool leggiMovimentiOrdinati(QString* errore) {
+Esito leggiMovimentiOrdinati() {
     auto& s = stato();
     const int n = std::max<int>(s.NumeroMovimenti, 0);
     QString motivo;
     const QString ord = fileContoAttivo(ExtOrd);
     std::vector<Movimento> letti = leggiRecords<Movimento>(ord, n, &motivo);
     s.TabellaMovimentiOrdinati.assign(size_t(n) + 2, Movimento{});
-    if (!motivo.isEmpty()) {
-        if (errore)
-            *errore = QStringLiteral("Impossibile leggere il file %1: %2.")
-                          .arg(QDir::toNativeSeparators(ord), motivo);
-        return false;
-    }
+    if (!motivo.isEmpty())
+        return Esito::fallito(QStringLiteral("Impossibile leggere il file %1: %2.")
+                                  .arg(QDir::toNativeSeparators(ord), motivo));
     std::move(letti.begin(), letti.end(), s.TabellaMovimentiOrdinati.begin() + 1);
-    if (errore) errore->clear();
-    return true;
+    return Esito::fatto();
 }
 
 ElencoPeriodo ElencaMovimentiPerPeriodo(const QString& dataIniziale, const QString& dataFinale,
                                         const QString& filtro, QString* errore) {
-    leggiMovimentiOrdinati(errore);
+    const Esito letti = leggiMovimentiOrdinati();
+    if (errore) *errore = letti.testo;
     const auto& s = stato();
     const auto& tabella = s.TabellaMovimentiOrdinati;
     const std::vector<Movimento> inOrdine(tabella.begin() + 1, tabella.end() - 1);

@@ -3,6 +3,7 @@
 // as text lines with the carry-forward, a debit or credit column, the running balance,
 // the cheque notes and the closing lines. Built as data; the list form shows it.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QString>
@@ -57,9 +58,9 @@ ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const
 
 // Reads ".Ord" records 1 to NumeroMovimenti of the open account into rows 1 to
 // NumeroMovimenti of TabellaMovimentiOrdinati, which is made anew with rows 0 to
-// NumeroMovimenti + 1 (row 0 and the last row blank). False, with the reason, when
+// NumeroMovimenti + 1 (row 0 and the last row blank). Failed, with the reason, when
 // the file exists but cannot be read (the table then holds blank rows).
-bool leggiMovimentiOrdinati(QString* errore = nullptr);
+Esito leggiMovimentiOrdinati();
 
 // The list of the open account: TabellaMovimentiOrdinati read from ".Ord", then the
 // lines for its rows with the carry-forward of TabellaRiporto row 1.

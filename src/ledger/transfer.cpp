@@ -70,16 +70,15 @@ std::optional<TotaliConto> totaliDaiFile(const QString& cartella, const QString&
     return calcolaTotali(movimenti, riporto, DataOggi(), precedente);
 }
 
-bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
-                     const QString& codiceOrigine, const Movimento& pendente,
-                     GirocontoScritto* scritto, QString* errore) {
+Esito scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
+                      const QString& codiceOrigine, const Movimento& pendente,
+                      GirocontoScritto* scritto) {
     const QString codice = codiceDestinazione.trimmed();
     QString motivo;
     auto modifica = std::make_unique<Transaction>(cartella);
     const auto fallito = [&] {
         motivo += annullaModifica(*modifica);
-        if (errore) *errore = motivo;
-        return false;
+        return Esito::fallito(motivo);
     };
     if (codice.isEmpty()) {
         motivo = QStringLiteral("nessun conto di destinazione");
@@ -140,20 +139,17 @@ bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
         scritto->entrata = entrata;
         scritto->modifica = std::move(modifica);
     } else if (!modifica->commit()) {
-        motivo = modifica->message() + testoFileNonRipristinati(modifica->leftChanged());
-        if (errore) *errore = motivo;
-        return false;
+        return Esito::fallito(modifica->message() +
+                              testoFileNonRipristinati(modifica->leftChanged()));
     }
-    if (errore) errore->clear();
-    return true;
+    return Esito::fatto();
 }
 
-bool annullaGiroconto(GirocontoScritto& scritto, QString* errore) {
-    if (!scritto.modifica) return true;
+Esito annullaGiroconto(GirocontoScritto& scritto) {
+    if (!scritto.modifica) return Esito::fatto();
     const QString rimasti = annullaModifica(*scritto.modifica);
     scritto.modifica.reset();
-    if (errore) *errore = rimasti;
-    return rimasti.isEmpty();
+    return rimasti.isEmpty() ? Esito::fatto() : Esito::fallito(rimasti);
 }
 
 QString messaggioStessoConto() {

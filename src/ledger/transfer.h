@@ -9,6 +9,7 @@
 // transaction.h): when any write fails, or the program stops midway, every file is put
 // back, so the money is never in one account only.
 
+#include "common/esito.h"
 #include "common/records.h"
 #include "common/transaction.h"
 #include "ledger/balances.h"
@@ -57,17 +58,17 @@ struct GirocontoScritto {
 // `cartella`: record n of its ".MOV" (n its count plus 1), n into its ".MOR", then its
 // ".TOT" recomputed, as the first half of one change. On success fills `scritto` (the
 // caller completes the change with the open account's movement, or undoes it with
-// annullaGiroconto) and returns true. On failure, or when that account already holds the
-// most movements, puts back whatever it wrote, returns false and gives the reason in
+// annullaGiroconto) and is done. On failure, or when that account already holds the
+// most movements, puts back whatever it wrote and fails with the reason in
 // Italian (with the files left changed, should putting them back fail).
-bool scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
-                     const QString& codiceOrigine, const Movimento& pendente,
-                     GirocontoScritto* scritto, QString* errore = nullptr);
+Esito scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
+                      const QString& codiceOrigine, const Movimento& pendente,
+                      GirocontoScritto* scritto);
 
 // Puts every file the transfer changed back as it was before scriviGiroconto: the open
-// account could not save its own movement. False when some files cannot be put back;
-// `errore` then names them (testoFileNonRipristinati, to append to the failure's text).
-bool annullaGiroconto(GirocontoScritto& scritto, QString* errore = nullptr);
+// account could not save its own movement. Failed when some files cannot be put back;
+// the text then names them (testoFileNonRipristinati, to append to the failure's text).
+Esito annullaGiroconto(GirocontoScritto& scritto);
 
 // The texts of the transfer's messages.
 QString messaggioStessoConto();                               // the open account chosen

@@ -134,12 +134,12 @@ void Giroconto::OK_Click() {
         return;
     }
 
-    QString motivo;
-    if (!scriviGiroconto(s.PercorsoDati, destinazione, origine, *pendente_, &esito_->scritto,
-                         &motivo)) {
+    if (const Esito scritto =
+            scriviGiroconto(s.PercorsoDati, destinazione, origine, *pendente_, &esito_->scritto);
+        !scritto.ok()) {
         setHourglass(false);
-        messageBox(messaggioGirocontoNonRiuscito(motivo), MessageButtons::Ok, MessageIcon::Critical,
-                   QStringLiteral("Errore"));
+        messageBox(messaggioGirocontoNonRiuscito(scritto.testo), MessageButtons::Ok,
+                   MessageIcon::Critical, QStringLiteral("Errore"));
         formHost().unload(*this);
         return;
     }

@@ -47,15 +47,15 @@ void lasciaMovimentiDelConto() {
 
 void ricaricaContoAperto() {
     QStringList errori;
-    QString errore;
-    if (!ApriArchiviConto(&errore)) errori << errore;
+    if (const Esito caricato = ApriArchiviConto(); !caricato.testo.isEmpty())
+        errori << caricato.testo;
     if (contoAttivoAperto()) {
         // The movement form lists the movements in its order and shows the next number.
         if (Form9* movimenti = formHost().loaded<Form9>()) {
             movimenti->svuotaImmissione();
             ElencaMovimentiOrdineAttivo();
         }
-        if (!SalvaOrdine(&errore)) errori << errore;
+        if (const Esito ordine = SalvaOrdine(); !ordine.ok()) errori << ordine.testo;
         contoAperto().annunciaMovimenti();
     }
     setHourglass(false);

@@ -120,7 +120,7 @@ EsitoStampa stampaCausaliArchivio(const ContestoStampa& contesto, const PeriodoS
     std::vector<VoceCausale> causali;
     const QString errore =
         leggiArchivio(s.PercorsoProgramma, CausaliFile, s.NumeroCausali, causali);
-    if (!errore.isEmpty()) return {{}, errore};
+    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
     return {StampaCausali(contesto, periodo, causali), {}};
 }
 
@@ -128,7 +128,7 @@ EsitoStampa stampaElencoContiArchivio(const ContestoStampa& contesto) {
     const auto& s = stato();
     std::vector<Conto> conti;
     const QString errore = leggiArchivio(s.PercorsoDati, ContiFile, s.NumeroConti, conti);
-    if (!errore.isEmpty()) return {{}, errore};
+    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
     return {StampaElencoConti(contesto, conti), {}};
 }
 
@@ -137,7 +137,7 @@ EsitoStampa stampaRiepilogoContiArchivio(const ContestoStampa& contesto, const Q
     const auto& s = stato();
     std::vector<Conto> conti;
     QString errore = leggiArchivio(s.PercorsoDati, ContiFile, s.NumeroConti, conti);
-    if (!errore.isEmpty()) return {{}, errore};
+    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
     std::vector<ContoRiepilogato> righe;
     righe.reserve(conti.size());
     for (const Conto& c : conti) {
@@ -147,7 +147,8 @@ EsitoStampa stampaRiepilogoContiArchivio(const ContestoStampa& contesto, const Q
             const QString percorso = accountFile(s.PercorsoDati, c.codiceConto, ExtTOT);
             QString motivo;
             r.totali = leggiRecord<TotaliConto>(percorso, 1, &motivo);
-            if (!motivo.isEmpty()) return {{}, messaggioLetturaStampa(percorso, motivo)};
+            if (!motivo.isEmpty())
+                return {{}, Esito::fallito(messaggioLetturaStampa(percorso, motivo))};
         }
         righe.push_back(std::move(r));
     }

@@ -163,7 +163,7 @@ EsitoStampa stampaAssegniContoAperto(const ContestoStampa& contesto, const Perio
     const auto& s = stato();
     std::vector<Movimento> ordinati;
     const QString errore = leggiFileConto(ExtOrd, s.NumeroMovimenti, ordinati);
-    if (!errore.isEmpty()) return {{}, errore};
+    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
     return {StampaAssegni(contesto, p, ordinati, righeTabella(s.TabellaFogli, s.NumeroFogli)), {}};
 }
 
@@ -175,7 +175,7 @@ EsitoStampa stampaAssegniAnnullatiContoAperto(const ContestoStampa& contesto) {
 EsitoStampa stampaCarnetContoAperto(const ContestoStampa& contesto, const PeriodoStampa& p) {
     std::vector<CarnetAssegni> carnet;
     const QString errore = leggiFileConto(ExtCAR, stato().NumeroCarnet, carnet);
-    if (!errore.isEmpty()) return {{}, errore};
+    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
     return {StampaCarnet(contesto, p, carnet), {}};
 }
 
@@ -183,7 +183,7 @@ EsitoStampa stampaSituazioneAssegniContoAperto(const ContestoStampa& contesto,
                                                const PeriodoStampa& p) {
     std::vector<FoglioAssegno> fogli;
     const QString errore = leggiFileConto(ExtFOG, stato().NumeroFogli, fogli);
-    if (!errore.isEmpty()) return {{}, errore};
+    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
     return {StampaSituazioneAssegni(contesto, p, fogli), {}};
 }
 

@@ -147,7 +147,7 @@ EsitoStampa stampaMovimentiContoAperto(const ContestoStampa& contesto,
     DatiMovimenti dati;
     const QString errore = leggiPerStampa(accountFile(s.PercorsoDati, s.CodiceContoAttivo, ExtOrd),
                                           s.NumeroMovimenti, dati.ordinati);
-    if (!errore.isEmpty()) return {{}, errore};
+    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
     dati.riporto = s.TabellaRiporto[1];
     dati.causali = righeTabella(s.TabellaCausali, s.NumeroCausali);
     dati.fogli = righeTabella(s.TabellaFogli, s.NumeroFogli);

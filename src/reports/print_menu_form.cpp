@@ -45,7 +45,7 @@ QLabel* etichetta(QWidget* padre, const char* nome, const QString& testo) {
 // Prints the report's pages, or says why there are none.
 void stampa(const EsitoStampa& esito) {
     if (!esito.fatto()) {
-        avvisaErroreFile(esito.errore);
+        avvisaErroreFile(esito.esito.testo);
         return;
     }
     printer().printDocument(esito.documento);

@@ -6,6 +6,7 @@
 // its header lines and its numbers; the frame computes the pages, apart from any
 // printer, so that a test and the paper see the same lines.
 
+#include "common/esito.h"
 #include "common/printed_document.h"
 #include "common/random_file.h"
 
@@ -139,8 +140,8 @@ QString campo(const QString& testo, int larghezza);
 // What a printing procedure gives back: the document, or why there is none.
 struct EsitoStampa {
     PrintedDocument documento;
-    QString errore; // empty when the document is complete
-    bool fatto() const { return errore.isEmpty(); }
+    Esito esito; // failed, with the message, when there is no document
+    bool fatto() const { return esito.ok(); }
 };
 
 // Rows 1 to count of a table in memory (the rows it holds, at most).

@@ -27,7 +27,7 @@ QString caricaIndirizzoBanca() {
     // With no account open there is no options file to read: the window opens
     // blank and no file named by the extension alone is touched. Options that
     // cannot be read open no page either, rather than the last account's.
-    if (!CaricaOpzioni()) return {};
+    if (!CaricaOpzioni().ok()) return {};
     return stato().DatiOpzioni.indirizzoInternet.trimmed();
 }
 
@@ -271,7 +271,7 @@ void brow::printPage() {
     }
     printing_ = true;
     page_->printToPdf(freshPdfName(folder, QStringLiteral("pagina-")),
-                              sharedPrinter().pageLayout());
+                      sharedPrinter().pageLayout());
 }
 
 } // namespace qv

@@ -169,11 +169,10 @@ void Form5::Command2_Click() {
 void Form5::storeColours(const QString& predefiniti) {
     Colori colori = stato().ColoriElenchi;
     colori.coloriPredefiniti = predefiniti;
-    QString error;
-    if (!scriviColori(colori, &error)) {
+    if (const Esito salvati = scriviColori(colori); !salvati.ok()) {
         messageBox(QStringLiteral("Impossibile salvare i colori nel file\n%1\n\n%2\n\n"
                                   "I colori non sono stati salvati.")
-                       .arg(QDir::toNativeSeparators(percorsoColori()), error),
+                       .arg(QDir::toNativeSeparators(percorsoColori()), salvati.testo),
                    MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Errore"));
         return;
     }

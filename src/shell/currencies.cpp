@@ -67,16 +67,12 @@ QString cambioNonValidoMessage() {
         "per i decimali, ad esempio 1936,27.\nIl cambio non è stato memorizzato.");
 }
 
-bool memorizzaValuta(int slot, const QString& testoDigitato, QString* error) {
-    if (slot < 1 || slot > 14) {
-        if (error) *error = QStringLiteral("Valuta inesistente.");
-        return false;
-    }
+Esito memorizzaValuta(int slot, const QString& testoDigitato) {
+    if (slot < 1 || slot > 14)
+        return Esito::rifiutato(QStringLiteral("Valuta inesistente."), QStringLiteral("ERRORE"));
     const std::optional<double> cambio = parseAmount(testoDigitato);
-    if (!cambio || !cambioUtilizzabile(*cambio)) {
-        if (error) *error = cambioNonValidoMessage();
-        return false;
-    }
+    if (!cambio || !cambioUtilizzabile(*cambio))
+        return Esito::rifiutato(cambioNonValidoMessage(), QStringLiteral("ERRORE"));
     const SlotNazionale& fisso = slotNazionali()[slot - 1];
     Valuta& riga = stato().TabellaValute[slot];
     const Valuta prima = riga;
@@ -84,15 +80,13 @@ bool memorizzaValuta(int slot, const QString& testoDigitato, QString* error) {
     riga.cambio = *cambio;
     riga.paese = fisso.paese;
     riga.nomeValuta = fisso.nomeValuta;
-    QString writeError;
-    if (!scriviValuta(slot, &writeError)) {
+    if (const Esito scritta = scriviValuta(slot); !scritta.ok()) {
         riga = prima;
-        if (error)
-            *error = QStringLiteral("Impossibile memorizzare il cambio nel file delle valute: %1")
-                         .arg(writeError);
-        return false;
+        return Esito::fallito(
+            QStringLiteral("Impossibile memorizzare il cambio nel file delle valute: %1")
+                .arg(scritta.testo));
     }
-    return true;
+    return Esito::fatto();
 }
 
 double cambioDellaLinea(const QString& linea) {

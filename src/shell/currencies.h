@@ -3,6 +3,8 @@
 // national slots with their fixed names, storing one slot's rate, and converting an
 // amount between two currencies through the Euro.
 
+#include "common/esito.h"
+
 #include <QString>
 
 #include <array>
@@ -37,8 +39,8 @@ QString cambioNonValidoMessage();
 // Stores slot 1 to 14 with the typed rate (read the Italian way) and the slot's fixed
 // name and country: row slot of TabellaValute and record slot of Valute.DAT, nothing
 // else. A rate that is not a number, or is 0 or negative, is refused: nothing changes
-// and *error holds the message to show. A failed write leaves the row as it was.
-bool memorizzaValuta(int slot, const QString& testoDigitato, QString* error = nullptr);
+// and the result holds the message to show. A failed write leaves the row as it was.
+Esito memorizzaValuta(int slot, const QString& testoDigitato);
 
 // The rate of the slot whose currency line is the trimmed text; 0 when none is.
 double cambioDellaLinea(const QString& linea);

@@ -115,9 +115,8 @@ void Form25::Form_Load() {
 }
 
 void Form25::SSCommand_Click(int slot) {
-    QString error;
-    if (!memorizzaValuta(slot, Box[slot - 1]->testo(), &error))
-        messageBox(error, MessageButtons::Ok, MessageIcon::Exclamation,
+    if (const Esito memorizzata = memorizzaValuta(slot, Box[slot - 1]->testo()); !memorizzata.ok())
+        messageBox(memorizzata.testo, MessageButtons::Ok, MessageIcon::Exclamation,
                    QStringLiteral("Attenzione"));
 }
 

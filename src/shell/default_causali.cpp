@@ -23,7 +23,7 @@ VoceCausale riservata(qint16 numero, const char* codice, const char* descrizione
 }
 } // namespace
 
-bool CreaCausaliPredefinite(QString* errore) {
+Esito CreaCausaliPredefinite() {
     const std::vector<VoceCausale> riservate{riservata(1, "AS", "ASSEGNO"),
                                              riservata(2, "CA", "CARNET"),
                                              riservata(3, "GC", "GIROCONTO")};
@@ -33,17 +33,16 @@ bool CreaCausaliPredefinite(QString* errore) {
     const QString contatore = resolveFile(cartella, RecCausaFile);
     const bool scritto = scriviRecords(archivio, 1, riservate, &motivo);
     if (!scritto || !scriviContatore(contatore, 3, &motivo)) {
-        if (errore)
-            *errore = QStringLiteral("Impossibile scrivere il file %1: %2.")
-                          .arg(QDir::toNativeSeparators(scritto ? contatore : archivio), motivo);
-        return false;
+        return Esito::fallito(
+            QStringLiteral("Impossibile scrivere il file %1: %2.")
+                .arg(QDir::toNativeSeparators(scritto ? contatore : archivio), motivo));
     }
     auto& tabella = stato().TabellaCausali;
     if (tabella.size() < 4) tabella.resize(4);
     for (size_t i = 0; i < riservate.size(); ++i)
         tabella[i + 1] = riservate[i];
     stato().NumeroCausali = 3;
-    return true;
+    return Esito::fatto();
 }
 
 } // namespace qv

@@ -475,9 +475,9 @@ void MDIForm1::Load() {
                        QStringLiteral("Attenzione"));
 
         if (primoAvvio()) {
-            QString errore;
-            if (!eseguiPrimoAvvio(&errore))
-                messageBox(QStringLiteral("Impossibile preparare i file del programma:\n") + errore,
+            if (const Esito preparati = eseguiPrimoAvvio(); !preparati.ok())
+                messageBox(QStringLiteral("Impossibile preparare i file del programma:\n") +
+                               preparati.testo,
                            MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Errore"));
             formHost().show(formHost().form<Form1>());
         }
@@ -485,11 +485,11 @@ void MDIForm1::Load() {
         // The data folder is this program's while it runs. One that another running
         // Quorvanta holds is not opened: the program starts without a data folder,
         // and the user may choose another one or close the other program.
-        const EsitoBloccoCartella blocco = bloccaCartellaDati(s.PercorsoDati);
-        if (!blocco.avviso.isEmpty())
-            messageBox(blocco.avviso, MessageButtons::Ok, MessageIcon::Exclamation,
+        const Esito blocco = bloccaCartellaDati(s.PercorsoDati);
+        if (!blocco.testo.isEmpty())
+            messageBox(blocco.testo, MessageButtons::Ok, MessageIcon::Exclamation,
                        QStringLiteral("Attenzione"));
-        if (!blocco.presa) {
+        if (!blocco.ok()) {
             impostaPercorsoDati(QString());
             Codice->setText(QString());
         }

@@ -94,8 +94,8 @@ void MDIForm1::aggiornaContatoriAssegni() {
 void MDIForm1::dopoCambioFormato() {
     // The movement list, the balances and the credit line in the new format.
     if (formHost().loaded<Form9>()) ElencaMovimentiOrdineAttivo();
-    QString errore;
-    if (!CaricaMovimenti(true, &errore)) avvisaErroreFile(errore);
+    if (const Esito caricato = CaricaMovimenti(true); !caricato.testo.isEmpty())
+        avvisaErroreFile(caricato.testo);
     aggiornaFido();
 }
 

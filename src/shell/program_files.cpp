@@ -22,8 +22,16 @@ Impostazioni leggiImpostazioni() {
     return leggiRecord<Impostazioni>(percorsoImpostazioni(), 1);
 }
 
-bool scriviImpostazioni(const Impostazioni& imp, QString* error) {
-    return scriviRecord(percorsoImpostazioni(), 1, imp, error);
+namespace {
+template <class R> Esito scrivi(const QString& percorso, int k, const R& record) {
+    QString motivo;
+    if (scriviRecord(percorso, k, record, &motivo)) return Esito::fatto();
+    return Esito::fallito(motivo);
+}
+} // namespace
+
+Esito scriviImpostazioni(const Impostazioni& imp) {
+    return scrivi(percorsoImpostazioni(), 1, imp);
 }
 
 Colori leggiColori() {
@@ -39,8 +47,8 @@ Colori coloriIniziali(const Colori& colori) {
     return iniziali;
 }
 
-bool scriviColori(const Colori& colori, QString* error) {
-    return scriviRecord(percorsoColori(), 1, colori, error);
+Esito scriviColori(const Colori& colori) {
+    return scrivi(percorsoColori(), 1, colori);
 }
 
 void caricaTabellaValute() {
@@ -54,8 +62,8 @@ void caricaTabellaValute() {
     }
 }
 
-bool scriviValuta(int slot, QString* error) {
-    return scriviRecord(percorsoValute(), slot, stato().TabellaValute[slot], error);
+Esito scriviValuta(int slot) {
+    return scrivi(percorsoValute(), slot, stato().TabellaValute[slot]);
 }
 
 QString lineaValuta(const Valuta& v) {

@@ -3,6 +3,7 @@
 // and colour forms use them: the settings record, the list colours and the
 // fifteen currency slots with the lines that every currency list shows.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QString>
@@ -15,21 +16,22 @@ QString percorsoValute();       // PercorsoProgramma + "Valute.DAT"
 QString percorsoColori();       // PercorsoProgramma + "colori.col"
 
 Impostazioni leggiImpostazioni();
-bool scriviImpostazioni(const Impostazioni& imp, QString* error = nullptr);
+Esito scriviImpostazioni(const Impostazioni& imp);
 Colori leggiColori();
 // The colours the colour form starts from. A record never stored (its flag neither
 // "S" nor "N", as a missing colori.col reads) holds zeros, black on black, which
 // "Conferma" would make every list unreadable with: such a record starts from the
 // lists' own colours, black text on white. A stored record is returned as it is.
 Colori coloriIniziali(const Colori& colori);
-bool scriviColori(const Colori& colori, QString* error = nullptr);
+Esito scriviColori(const Colori& colori);
 
 // Reads the fifteen slots of Valute.DAT into TabellaValute (rows 1 to 15; a slot
 // never written reads as zeros and blanks; a rate that is not a finite number reads
 // as 0, a rate not set).
 void caricaTabellaValute();
-// Writes one slot of TabellaValute as its record.
-bool scriviValuta(int slot, QString* error = nullptr);
+// Writes one slot of TabellaValute as its record. The writes fail with the reason the
+// file could not be written.
+Esito scriviValuta(int slot);
 
 // The currency line of a slot: trimmed name, " - ", trimmed country (" - " for an
 // empty slot).

@@ -24,7 +24,7 @@ bool storable(const QString& text) {
 SettingsOutcome refuse(SettingsField field, const QString& problem) {
     SettingsOutcome out;
     out.field = field;
-    out.problem = problem;
+    out.esito = Esito::rifiutato(problem, QStringLiteral("Attenzione"));
     return out;
 }
 
@@ -154,11 +154,10 @@ SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni
     return out;
 }
 
-bool saveSettings(const Impostazioni& imp, QString* reason) {
+Esito saveSettings(const Impostazioni& imp) {
     RecordFile file(percorsoImpostazioni(), Impostazioni::Lunghezza);
-    if (file.write(1, imp.toBytes())) return true;
-    if (reason) *reason = file.errorString();
-    return false;
+    if (file.write(1, imp.toBytes())) return Esito::fatto();
+    return Esito::fallito(file.errorString());
 }
 
 LoginCheck checkLogin(const Impostazioni& imp, const QString& userName, const QString& password) {

@@ -3,6 +3,7 @@
 // comparison with the stored user name and password. No widgets here: the forms
 // read their boxes into these texts and write them back.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QString>
@@ -45,10 +46,10 @@ bool relativeDataFolder(const QString& typed);
 enum class SettingsField { None, PercorsoDati, ContoAvvio, Valuta, Decimali, NomeUtente, Password };
 
 struct SettingsOutcome {
-    Impostazioni record; // what to store, when problem is empty
-    QString problem;     // why the texts cannot be stored (Italian), else empty
+    Impostazioni record; // what to store, when the texts are not refused
+    Esito esito;         // refused: why the texts cannot be stored (Italian)
     SettingsField field = SettingsField::None;
-    bool ok() const { return problem.isEmpty(); }
+    bool ok() const { return esito.ok(); }
 };
 
 // The record to store for the typed texts. Nothing is cut: a text longer than
@@ -59,9 +60,9 @@ struct SettingsOutcome {
 // keeps previous.numeroDecimali.
 SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous);
 
-// Writes the record as record 1 of Imposta.DAT; on failure, reason receives why,
-// in Italian, for the user (without the file's name).
-bool saveSettings(const Impostazioni& imp, QString* reason);
+// Writes the record as record 1 of Imposta.DAT; on failure, the result says why, in
+// Italian, for the user (without the file's name).
+Esito saveSettings(const Impostazioni& imp);
 
 // The login's check of a typed pair against the settings: the stored name and
 // password trimmed, the typed ones exactly as typed, case-sensitive.

@@ -169,7 +169,7 @@ void Form23::Salva_Click() {
 
     const SettingsOutcome outcome = settingsFromTexts(typed, st.ImpostazioniCorrenti);
     if (!outcome.ok()) {
-        messageBox(outcome.problem, MessageButtons::Ok, MessageIcon::Exclamation,
+        messageBox(outcome.esito.testo, MessageButtons::Ok, MessageIcon::Exclamation,
                    QStringLiteral("Attenzione"));
         QWidget* box = nullptr;
         switch (outcome.field) {
@@ -200,9 +200,8 @@ void Form23::Salva_Click() {
     const Impostazioni& imp = outcome.record;
     if (imp.percorsoDati != QLatin1String("0")) PerAvv[1]->setText(imp.percorsoDati);
 
-    QString reason;
-    if (!saveSettings(imp, &reason)) {
-        messageBox(QStringLiteral("Impossibile salvare le impostazioni: %1.").arg(reason),
+    if (const Esito salvate = saveSettings(imp); !salvate.ok()) {
+        messageBox(QStringLiteral("Impossibile salvare le impostazioni: %1.").arg(salvate.testo),
                    MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Errore"));
         return;
     }

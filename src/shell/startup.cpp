@@ -66,32 +66,28 @@ QStringList& cartelleSenzaBloccoSegnalate() {
 
 } // namespace
 
-EsitoBloccoCartella bloccaCartellaDati(const QString& cartella) {
-    EsitoBloccoCartella esito;
+Esito bloccaCartellaDati(const QString& cartella) {
+    const QString titolo = QStringLiteral("Attenzione");
     FolderLock& blocco = dataFolderLock();
     if (!QFileInfo(cartella).isDir()) {
         blocco.unlock();
-        esito.presa = true;
-        return esito;
+        return Esito::fatto({}, titolo);
     }
     switch (blocco.lock(cartella)) {
     case FolderLock::Result::Locked:
-        esito.presa = true;
         break;
     case FolderLock::Result::InUse:
-        esito.avviso = testoCartellaInUso(cartella);
-        break;
+        return Esito::rifiutato(testoCartellaInUso(cartella), titolo);
     case FolderLock::Result::Unavailable: {
-        esito.presa = true;
         const QString canonica = cartellaCanonica(cartella);
         if (!cartelleSenzaBloccoSegnalate().contains(canonica)) {
             cartelleSenzaBloccoSegnalate() << canonica;
-            esito.avviso = testoCartellaSenzaBlocco(cartella);
+            return Esito::fatto(testoCartellaSenzaBlocco(cartella), titolo);
         }
         break;
     }
     }
-    return esito;
+    return Esito::fatto({}, titolo);
 }
 
 bool cartellaInUsoAltrove(const QString& cartella) {
@@ -106,14 +102,13 @@ bool primoAvvio() {
     return !QFileInfo::exists(resolveFile(stato().PercorsoProgramma, RecCausaFile));
 }
 
-bool eseguiPrimoAvvio(QString* errore) {
+Esito eseguiPrimoAvvio() {
     QStringList problemi;
     const QString dati = stato().PercorsoDati;
     if (!dati.isEmpty() && !QDir().mkpath(dati))
         problemi << QStringLiteral("Impossibile creare la cartella dei dati ") + dati;
 
-    QString motivo;
-    if (!CreaCausaliPredefinite(&motivo)) problemi << motivo;
+    if (const Esito causali = CreaCausaliPredefinite(); !causali.ok()) problemi << causali.testo;
 
     Valuta euro;
     euro.numero = 15;
@@ -122,14 +117,13 @@ bool eseguiPrimoAvvio(QString* errore) {
     euro.paese = QStringLiteral("Unione Europea");
     const Valuta prima = stato().TabellaValute[15];
     stato().TabellaValute[15] = euro;
-    motivo.clear();
-    if (!scriviValuta(15, &motivo)) {
+    if (const Esito valuta = scriviValuta(15); !valuta.ok()) {
         stato().TabellaValute[15] = prima;
         problemi << QStringLiteral("Impossibile scrivere il file %1: %2.")
-                        .arg(QDir::toNativeSeparators(percorsoValute()), motivo);
+                        .arg(QDir::toNativeSeparators(percorsoValute()), valuta.testo);
     }
-    if (errore) *errore = problemi.join(QLatin1Char('\n'));
-    return problemi.isEmpty();
+    if (problemi.isEmpty()) return Esito::fatto();
+    return Esito::fallito(problemi.join(QLatin1Char('\n')));
 }
 
 void caricaConti() {

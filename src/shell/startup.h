@@ -4,6 +4,8 @@
 // causali archives, and the search for the start-up account. The main window runs
 // them in order and shows what they produce.
 
+#include "common/esito.h"
+
 #include <QString>
 
 namespace qv {
@@ -35,19 +37,16 @@ void impostaPercorsoDati(const QString& cartella);
 QString creaCartellaDatiMancante();
 
 // The data folder belongs to one running Quorvanta at a time (dataFolderLock).
-struct EsitoBloccoCartella {
-    bool presa = false; // the folder may be used
-    QString avviso;     // what to tell the user first; empty for nothing
-};
 
 // Takes the lock of `cartella` before it becomes the data folder; the lock of the
-// folder used before is let go only once the new one is held. When another running
-// Quorvanta holds it, the folder is not taken, the old lock stays and the warning is
-// testoCartellaInUso. A folder that cannot hold a lock file (read-only) is used
+// folder used before is let go only once the new one is held. Done when the folder may
+// be used, with what to tell the user first (empty for nothing). When another running
+// Quorvanta holds it, the folder is not taken (refused), the old lock stays and the text
+// is testoCartellaInUso. A folder that cannot hold a lock file (read-only) is used
 // without one, and said once per folder (testoCartellaSenzaBlocco): every write then
 // fails with its own message. A folder that does not exist is taken without a lock
 // and without a word (the old lock is let go): nothing can be written there.
-EsitoBloccoCartella bloccaCartellaDati(const QString& cartella);
+Esito bloccaCartellaDati(const QString& cartella);
 
 // Whether another running program holds the lock of `cartella`; never for the folder
 // this program holds. Takes no lock.
@@ -61,9 +60,9 @@ bool primoAvvio();
 
 // The first-run work: creates the data folder, writes the three reserved causali
 // and the Euro as slot 15 of Valute.DAT (number 15, rate 1, "Unione Europea"); the
-// other slots are not touched. Returns false, with the reason in *errore, when a
-// file could not be written; every step is tried.
-bool eseguiPrimoAvvio(QString* errore = nullptr);
+// other slots are not touched. Fails, with the reason, when a file could not be
+// written; every step is tried.
+Esito eseguiPrimoAvvio();
 
 // Reads the account count and archive of PercorsoDati into NumeroConti and
 // TabellaConti (rows 1 to the count; a count larger than the records is taken as the

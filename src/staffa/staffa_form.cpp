@@ -236,8 +236,7 @@ void Staffa::Form_Load() {
     auto& s = stato();
     s.StaffaAperta = 1;
     Hourglass clessidra;
-    QString motivo;
-    CaricaCondizioni(&motivo);
+    const QString motivo = CaricaCondizioni().testo;
     CalcolaDateValutaEstreme();
     const std::span<const Movimento> movimenti = movimentiContoAperto();
     const auto [inizio, fine] = periodoIniziale(movimenti, s.TabellaRiporto[1].dataRiporto, oggi());

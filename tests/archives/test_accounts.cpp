@@ -15,6 +15,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/faults.h"
 #include "support/file_size_limit.h"
 #include "support/fixture.h"
@@ -743,7 +744,7 @@ TEST_F(Accounts, ACodeThatCannotNameAFileIsRefusedAndItsAccountDoesNotOpen) {
         stato().CodiceContoAttivo = code;
         stato().IndiceContoAttivo = qint16(i + 2);
         QString errore;
-        EXPECT_FALSE(ApriArchiviConto(&errore));
+        EXPECT_FALSE(test::senzaAvvisi(ApriArchiviConto(), &errore));
         EXPECT_TRUE(errore.contains(QStringLiteral("non può dare il nome ai file")))
             << errore.toStdString();
         EXPECT_TRUE(stato().CodiceContoAttivo.isEmpty());

@@ -12,6 +12,7 @@
 #include "shell/help_form.h"
 #include "shell/startup.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/faults.h"
 #include "support/file_size_limit.h"
 #include "support/fixture.h"
@@ -264,13 +265,15 @@ TEST_F(Causali, CountsAreReadAsTheFileHoldsAndAppendsStopAtTheFormatLimit) {
     voce.sospeso = QStringLiteral("N");
     voce.entrataUscita = QStringLiteral("E");
     voce.soggettoCosto = QStringLiteral("1");
-    EXPECT_EQ(aggiungiCausale(voce), EsitoCausale::Salvata);
+    EXPECT_TRUE(aggiungiCausale(voce).ok());
     EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x97\x00", 2)));
 
     stato().NumeroCausali = MassimoCausali;
     const QByteArray before = readBytes(archive());
     voce.codiceCausale = QStringLiteral("OLTRE");
-    EXPECT_EQ(aggiungiCausale(voce), EsitoCausale::Piena);
+    const Esito piena = aggiungiCausale(voce);
+    EXPECT_TRUE(piena.rifiutato());
+    EXPECT_EQ(piena.testo, messaggioArchivioCausaliPieno());
     EXPECT_EQ(printable(readBytes(archive())), printable(before));
     EXPECT_EQ(printable(readBytes(count())), printable(QByteArray("\x97\x00", 2)));
 }
@@ -488,7 +491,9 @@ TEST_F(Manutenzione, TheRewriteIsOneChangeOfTheArchiveAndItsCount) {
         rimettiFile(programFolder(), iniziali);
         prova.riapri();
     };
-    prova.esegui = [](QString* testo) { return riscriviArchivioCausali({4, 2, 1}, testo); };
+    prova.esegui = [](QString* testo) {
+        return test::riuscito(riscriviArchivioCausali({4, 2, 1}), testo);
+    };
     prova.file = [this] { return fileDi(programFolder()); };
     EXPECT_EQ(provaModifica(prova), 2);
 }

@@ -8,6 +8,7 @@
 #include "common/shared_state.h"
 #include "ledger/movement_files.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 #include "support/open_account_fixture.h"
@@ -22,9 +23,9 @@ class BooksTest : public OpenAccountTest {
 protected:
     // Registers a book through the computation (as the form's "Conferma" does).
     int registra(const char* data, double costo, qint32 primo) {
-        QString errore;
-        const int riga = SalvaNuovoCarnet({QString::fromLatin1(data), costo, primo}, &errore);
-        EXPECT_NE(riga, 0) << errore.toStdString();
+        int riga = 0;
+        const Esito esito = SalvaNuovoCarnet({QString::fromLatin1(data), costo, primo}, &riga);
+        EXPECT_NE(riga, 0) << esito.testo.toStdString();
         return riga;
     }
 
@@ -41,7 +42,7 @@ protected:
         m.sospeso = QStringLiteral("S");
         m.entrataUscita = QStringLiteral("U");
         QString errore;
-        EXPECT_TRUE(SalvaNuovoMovimento(m, &errore)) << errore.toStdString();
+        EXPECT_TRUE(test::riuscito(SalvaNuovoMovimento(m), &errore)) << errore.toStdString();
         return stato().NumeroMovimenti;
     }
 

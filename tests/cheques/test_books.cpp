@@ -4,6 +4,7 @@
 #include "books_fixture.h"
 #include "ledger/account_loader.h"
 #include "support/account_change.h"
+#include "support/esito_test.h"
 
 #include "cheques/book_form.h"
 #include "cheques/book_list_form.h"
@@ -169,7 +170,7 @@ TEST_F(CheckBooksForm, ABookConfirmedInLireAsShownKeepsItsCostAndItsAlignedMovem
     QByteArray movimenti = readBytes(file(".MOV"));
     movimenti[73] = 'N';
     writeBytes(file(".MOV"), movimenti);
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     auto& s = stato();
     s.ImpostazioniCorrenti.numeroDecimali = 0;
     s.FormatoImporti = QStringLiteral("#,###,###,##0");
@@ -273,7 +274,9 @@ TEST_F(CheckBooksForm, FailedCostMovementTakesTheBookBack) {
     ASSERT_TRUE(QDir().mkpath(file(".MOV")));
 
     QString errore;
-    EXPECT_EQ(SalvaNuovoCarnet({"09/12/2026", 2.0, 200}, &errore), 0);
+    int riga = -1;
+    EXPECT_FALSE(test::riuscito(SalvaNuovoCarnet({"09/12/2026", 2.0, 200}, &riga), &errore));
+    EXPECT_EQ(riga, 0);
     EXPECT_TRUE(errore.contains("non è stato registrato"));
     EXPECT_EQ(readBytes(file(".NRC")), le16(1));
     EXPECT_EQ(readBytes(file(".NRF")), le16(10));
@@ -448,7 +451,7 @@ TEST_F(DeletingBooks, LinksAreCheckedAndFoundByCausaleAndDocumentNumber) {
     EXPECT_EQ(movimentoDelFoglio(5), 6);
 
     QString errore;
-    ASSERT_TRUE(aggiornaCollegamentiAssegni(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(aggiornaCollegamentiAssegni(), &errore)) << errore.toStdString();
     EXPECT_EQ(foglio(2).movimento, 3);
     EXPECT_EQ(foglio(5).movimento, 6);
     EXPECT_EQ(carnet(2).movimentoCosto, 2);
@@ -457,7 +460,7 @@ TEST_F(DeletingBooks, LinksAreCheckedAndFoundByCausaleAndDocumentNumber) {
 
     // A booked leaf whose movement is gone keeps no link.
     s.TabellaMovimenti[6].codiceCausale = QStringLiteral("PR");
-    ASSERT_TRUE(aggiornaCollegamentiAssegni(&errore));
+    ASSERT_TRUE(test::riuscito(aggiornaCollegamentiAssegni(), &errore));
     EXPECT_EQ(foglio(5).movimento, 0);
 }
 
@@ -466,7 +469,8 @@ TEST_F(DeletingBooks, ChangedBookWithoutCostMovementGetsANewOne) {
     stato().TabellaMovimenti[1].codiceCausale = QStringLiteral("PR");
     ASSERT_TRUE(scriviRecord(file(".MOV"), 1, mov(1)));
     QString errore;
-    ASSERT_TRUE(ModificaCarnet(1, {"01/11/2026", 4.0, 1}, &errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(ModificaCarnet(1, {"01/11/2026", 4.0, 1}), &errore))
+        << errore.toStdString();
     ASSERT_EQ(stato().NumeroMovimenti, 8);
     EXPECT_EQ(carnet(1).movimentoCosto, 8);
     EXPECT_TRUE(eMovimentoDelCarnet(mov(8), 1));
@@ -549,7 +553,7 @@ TEST_F(CheckBooksForm, PickerModes) {
 // that cannot put a file back, a program stopped midway all leave the account as it was.
 TEST_F(DeletingBooks, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
     const test::ProvaModifica prova = test::provaSulContoAperto(
-        dataFolder(), [](QString* testo) { return eliminaCarnet(2, testo); });
+        dataFolder(), [](QString* testo) { return test::riuscito(eliminaCarnet(2), testo); });
     EXPECT_EQ(test::provaModifica(prova), 6);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/list_box.h"
 #include "shell/main_window.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -80,7 +81,7 @@ protected:
                        altriMovimenti);
         writeBytes(file(".MOR"), le16(qint16(1 + movimenti)));
         QString errore;
-        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+        ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
         ElencaSituazioneAssegni();
     }
 
@@ -189,11 +190,11 @@ TEST_F(ChequeTest, ASecondChequeTypedAfterAConfirmationBooksTheNextLeaf) {
     preparaConto({}, 0, movimenti, 8);
     QByteArray fog = readBytes(file(".FOG"));
     for (qint16 k = 0; k < 8; ++k)
-        fog.replace(91 * k, 91,
-                    foglio(qint16(2 + k), qint16(1 + k), 1, 100 + k, "02/12/2026", 10, "Vecchio",
-                           ""));
+        fog.replace(
+            91 * k, 91,
+            foglio(qint16(2 + k), qint16(1 + k), 1, 100 + k, "02/12/2026", 10, "Vecchio", ""));
     writeBytes(file(".FOG"), fog);
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
 
     // The form as a window of its own, to take the keyboard.
     formHost().setMdiArea(nullptr);
@@ -349,7 +350,7 @@ TEST_F(ChequeTest, RefusedConfirmationsWriteNothingAndKeepWhatWasTyped) {
 
 TEST_F(ChequeTest, WithoutChequeBooksTheFormRefusesAndHides) {
     QString errore;
-    ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
     Form15& f = apri();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, "Nessun Carnet in memoria; devi prima caricare il carnet");
@@ -378,7 +379,7 @@ TEST_F(ChequeTest, ReconfirmingAnAlignedChequeKeepsItsMovementAligned) {
     writeBytes(file(".MOV"),
                readBytes(file(".MOV")) + movBytes(2, "05/12/2026", "AS", 250, "101", "Rossi", "N"));
     writeBytes(file(".MOR"), le16(2));
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
 
     Form15& f = apri();
     scrivi(f, 1, "05122026", "250", "Rossi Mario");
@@ -399,7 +400,7 @@ TEST_F(ChequeTest, ReconfirmingAChequeShownInLireKeepsItsStoredAmount) {
     writeBytes(file(".MOV"), readBytes(file(".MOV")) +
                                  movBytes(2, "05/12/2026", "AS", 250.5, "101", "Rossi", "S"));
     writeBytes(file(".MOR"), le16(2));
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     stato().FattoreValuta = 1936.27;
     stato().FormatoImporti = QStringLiteral("#,###,###,##0.00");
 
@@ -435,7 +436,7 @@ TEST_F(ChequeTest, AStaleLinkNeverOverwritesAnUnrelatedMovement) {
     fog.replace(91, 91, foglio(1, 2, 1, 101, "02/12/2026", 30, "Gialli", ""));
     fog.replace(182, 91, foglio(3, 3, 1, 102, "03/12/2026", 40, "Neri", ""));
     writeBytes(file(".FOG"), fog);
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     const QByteArray mov = readBytes(file(".MOV"));
 
     Form15& f = apri();
@@ -468,7 +469,7 @@ TEST_F(ChequeTest, ALongChequeNumberKeepsOneDocumentNumberOnAppendAndRewrite) {
     preparaConto(fog, 10);
     writeBytes(file(".CAR"), readBytes(file(".CAR")) + carnet(2, 0, "01/12/2026", 1234567890));
     writeBytes(file(".NRC"), le16(2));
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
 
     Form15& f = apri();
     EXPECT_EQ(f.NrCarnet->text(), "2");
@@ -487,7 +488,7 @@ TEST_F(ChequeTest, ActivationProposesTheFirstUnbookedLeafOfTheNewestBook) {
     QByteArray fog = readBytes(file(".FOG"));
     fog.replace(0, 91, foglio(2, 1, 1, 100, "02/12/2026", 10, "A", ""));
     writeBytes(file(".FOG"), fog);
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     Form15& f = apri();
     EXPECT_EQ(f.NrAssegno->text(), "101");
     EXPECT_EQ(stato().IndiceFoglioScelto, 2);
@@ -508,7 +509,7 @@ TEST_F(ChequeTest, AnotherAccountNeverShowsTheBooksOfThePreviousOne) {
     s.NumeroConti = 2;
     s.IndiceContoAttivo = 2;
     s.CodiceContoAttivo = QStringLiteral("AB");
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     mostraFormAssegniNonModale();
     EXPECT_EQ(messages.texts(),
               QStringList{"Nessun Carnet in memoria; devi prima caricare il carnet"});

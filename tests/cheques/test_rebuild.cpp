@@ -2,6 +2,7 @@
 // their leaves and movements marked, the kept books, their leaves and the links
 // renumbered to the new records.
 #include "books_fixture.h"
+#include "support/esito_test.h"
 
 namespace qv {
 namespace {
@@ -50,7 +51,7 @@ protected:
 
 TEST_F(Rebuild, FinishedBooksGoKeptBooksLeavesAndLinksAreRenumbered) {
     QString errore;
-    ASSERT_TRUE(RicostruisciFogli("30/11/2026", &errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(RicostruisciFogli("30/11/2026"), &errore)) << errore.toStdString();
     const auto& s = stato();
     EXPECT_EQ(s.TabellaCarnet[1].esaurito, "S");
     EXPECT_EQ(s.TabellaCarnet[2].esaurito, "N");
@@ -80,7 +81,7 @@ TEST_F(Rebuild, FinishedBooksGoKeptBooksLeavesAndLinksAreRenumbered) {
     for (int k = 11; k <= 20; ++k)
         EXPECT_EQ(foglio(k).movimento, 4 + k) << k; // stale link of record 11 mended
 
-    ASSERT_TRUE(RicostruisciCarnet(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(RicostruisciCarnet(), &errore)) << errore.toStdString();
     ASSERT_EQ(s.NumeroCarnet, 2);
     EXPECT_EQ(readBytes(file(".NRC")), le16(2));
     const QByteArray car = readBytes(file(".CAR"));
@@ -114,8 +115,8 @@ TEST_F(Rebuild, BooksWithdrawnAfterTheClosingOrNotAlignedStay) {
     s.TabellaCarnet[1].dataRitiro = QStringLiteral("01/12/2026");
     s.TabellaCarnet[3].fogliDaAllineare = 1;
     QString errore;
-    ASSERT_TRUE(RicostruisciFogli("30/11/2026", &errore)) << errore.toStdString();
-    ASSERT_TRUE(RicostruisciCarnet(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(RicostruisciFogli("30/11/2026"), &errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(RicostruisciCarnet(), &errore)) << errore.toStdString();
     for (int c = 1; c <= 3; ++c) {
         EXPECT_EQ(carnet(c).esaurito, "N");
         EXPECT_EQ(carnet(c).numeroCarnet, c);
@@ -133,8 +134,8 @@ TEST_F(Rebuild, BooksWithdrawnAfterTheClosingOrNotAlignedStay) {
 
 TEST_F(Rebuild, LaterClosingFinishesEveryAlignedBook) {
     QString errore;
-    ASSERT_TRUE(RicostruisciFogli("31/12/2026", &errore));
-    ASSERT_TRUE(RicostruisciCarnet(&errore));
+    ASSERT_TRUE(test::riuscito(RicostruisciFogli("31/12/2026"), &errore));
+    ASSERT_TRUE(test::riuscito(RicostruisciCarnet(), &errore));
     const auto& s = stato();
     ASSERT_EQ(s.NumeroCarnet, 1);
     EXPECT_EQ(carnet(1).primoAssegno, 1);
@@ -155,7 +156,7 @@ void ilCarnetAttende(int movimentoSospeso) {
     auto& s = stato();
     s.TabellaMovimenti[size_t(movimentoSospeso)].sospeso = QStringLiteral("S");
     QString errore;
-    ASSERT_TRUE(RicostruisciFogli("30/11/2026", &errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(RicostruisciFogli("30/11/2026"), &errore)) << errore.toStdString();
     EXPECT_EQ(s.TabellaCarnet[1].esaurito, "N");
     for (int m = 1; m <= 24; ++m)
         EXPECT_EQ(s.TabellaMovimenti[size_t(m)].annullato, "N") << m;
@@ -178,7 +179,7 @@ TEST_F(Rebuild, UnwritableLeafFileChangesNothing) {
     QFile::remove(file(".NRF"));
     ASSERT_TRUE(QDir().mkpath(file(".NRF")));
     QString errore;
-    EXPECT_FALSE(RicostruisciFogli("30/11/2026", &errore));
+    EXPECT_FALSE(test::riuscito(RicostruisciFogli("30/11/2026"), &errore));
     EXPECT_FALSE(errore.isEmpty());
     EXPECT_EQ(readBytes(file(".FOG")), fog);
     EXPECT_EQ(stato().TabellaFogli, fogliPrima);

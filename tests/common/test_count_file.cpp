@@ -9,6 +9,7 @@
 #include "common/records.h"
 #include "common/safe_write.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
@@ -112,7 +113,8 @@ TEST_F(CountFile, ARebuiltCountKeepsTheDamagedFileBesideIt) {
     put("1.MOR", le16(-7));
     put("1.MOR.danneggiato", "an earlier copy");
     QString copia, errore;
-    ASSERT_TRUE(ricostruisciConteggio(esame(), &copia, &errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(ricostruisciConteggio(esame(), &copia), &errore))
+        << errore.toStdString();
     EXPECT_EQ(copia, at("1.MOR.danneggiato2"));
     EXPECT_EQ(contents("1.MOR"), le16(3));
     EXPECT_EQ(contents("1.MOR.danneggiato2"), le16(-7));
@@ -122,7 +124,7 @@ TEST_F(CountFile, ARebuiltCountKeepsTheDamagedFileBesideIt) {
 
     // A missing count is written; there is nothing to keep.
     QFile::remove(at("1.MOR"));
-    ASSERT_TRUE(ricostruisciConteggio(esame(), &copia, &errore));
+    ASSERT_TRUE(test::riuscito(ricostruisciConteggio(esame(), &copia), &errore));
     EXPECT_TRUE(copia.isEmpty());
     EXPECT_EQ(contents("1.MOR"), le16(3));
 
@@ -130,7 +132,8 @@ TEST_F(CountFile, ARebuiltCountKeepsTheDamagedFileBesideIt) {
     QFile::remove(at("1.MOR"));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("1.MOR"));
     put("1.MOR/inside", "x");
-    ASSERT_TRUE(ricostruisciConteggio(esame(), &copia, &errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(ricostruisciConteggio(esame(), &copia), &errore))
+        << errore.toStdString();
     EXPECT_EQ(contents("1.MOR"), le16(3));
     EXPECT_EQ(contents(QFileInfo(copia).fileName() + "/inside"), QByteArray("x"));
 }
@@ -144,7 +147,7 @@ TEST_F(CountFile, ARebuildThatCannotWritePutsTheDamagedFileBack) {
         // No file may grow at all: the new count cannot be written.
         const test::FileSizeLimit full(0);
         ASSERT_TRUE(full.isSet());
-        EXPECT_FALSE(ricostruisciConteggio(e, nullptr, &errore));
+        EXPECT_FALSE(test::riuscito(ricostruisciConteggio(e, nullptr), &errore));
     }
     EXPECT_TRUE(errore.contains(QDir::toNativeSeparators(at("1.MOR")))) << errore.toStdString();
     EXPECT_EQ(contents("1.MOR"), QByteArray("\x05"));

@@ -1,6 +1,7 @@
 // Loading and saving the five condition files of the open account: what a load reads and
 // creates, what a save writes byte by byte, and what a failure leaves behind.
 #include "conditions_fixture.h"
+#include "support/esito_test.h"
 
 #include "conditions/conditions.h"
 
@@ -22,7 +23,7 @@ TEST_F(ConditionFiles, LoadingMissingFilesCreatesThemEmptyAndGivesZeros) {
     stato().DatiOpzioni.indirizzoInternet = QStringLiteral("http://altra.banca");
 
     QString errore;
-    ASSERT_TRUE(CaricaCondizioni(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni(), &errore)) << errore.toStdString();
     for (const char* ext : {".Iat", ".Ipa", ".Opz", ".Onp", ".spe"}) {
         EXPECT_TRUE(QFileInfo::exists(file(ext))) << ext;
         EXPECT_EQ(readBytes(file(ext)).size(), 0) << ext;
@@ -32,7 +33,7 @@ TEST_F(ConditionFiles, LoadingMissingFilesCreatesThemEmptyAndGivesZeros) {
 
 TEST_F(ConditionFiles, LoadingReadsEveryRecordIntoTheSharedCopies) {
     scriviCondizioniComplete();
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     const StatoProgramma& s = stato();
 
     EXPECT_EQ(s.DatiInteressiCreditori.dataDecorrenza[2], "01/07/2001");
@@ -87,7 +88,7 @@ TEST_F(ConditionFiles, SavingWritesTheFiveRecordsByteForByte) {
     s.DatiSpeseVarie.descrizioneSpesa2 = QStringLiteral("Invio estratto conto");
 
     QString errore;
-    ASSERT_TRUE(SalvaCondizioni(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(SalvaCondizioni(), &errore)) << errore.toStdString();
     EXPECT_EQ(readBytes(file(".Iat")), iatCompleto());
     EXPECT_EQ(readBytes(file(".Ipa")), ipaCompleto());
     EXPECT_EQ(readBytes(file(".Opz")), opzCompleto());
@@ -99,7 +100,7 @@ TEST_F(ConditionFiles, SavingWritesTheFiveRecordsByteForByte) {
     resetStato();
     openTestAccount("CC1");
     stato().PercorsoDati = dataFolder();
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     EXPECT_TRUE(condizioniInMemoria() == salvate);
 }
 
@@ -156,7 +157,7 @@ TEST_F(ConditionFiles, RatesAndFeesThatNoComputationMayCountAreNamedAtLoad) {
         writeBytes(file(".spe"), c.spe);
         QString avviso = QStringLiteral("non letto");
         // The account's conditions are loaded as they are stored, and the user is told.
-        ASSERT_TRUE(CaricaCondizioni(&avviso));
+        ASSERT_TRUE(test::riuscito(CaricaCondizioni(), &avviso));
         EXPECT_EQ(avviso, c.avviso);
         EXPECT_EQ(stato().DatiInteressiCreditori.toBytes(), c.iat);
         EXPECT_EQ(stato().DatiSpeseVarie.toBytes(), c.spe);
@@ -166,7 +167,7 @@ TEST_F(ConditionFiles, RatesAndFeesThatNoComputationMayCountAreNamedAtLoad) {
 TEST_F(ConditionFiles, TextsAreCutToTheirFieldAndAnOldDebitFileGrowsToNinetyBytes) {
     // The older 70-byte ".Ipa": no rates beyond the credit line.
     writeBytes(file(".Ipa"), ipaCompleto().first(70));
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(stato().DatiInteressiDebitori.tassoFuoriFido[size_t(i)], 0.0F) << i;
     EXPECT_EQ(stato().DatiInteressiDebitori.tassoEntroFido[2], 11.5F);
@@ -174,7 +175,7 @@ TEST_F(ConditionFiles, TextsAreCutToTheirFieldAndAnOldDebitFileGrowsToNinetyByte
     const QString lungo = QStringLiteral("http://www.banca.it/") + QString(100, u'x');
     stato().DatiOpzioni.indirizzoInternet = lungo;
     stato().DatiOneriPassivi.descrizioneLibera1 = QStringLiteral("Commissione di istruttoria fido");
-    ASSERT_TRUE(SalvaCondizioni());
+    ASSERT_TRUE(test::riuscito(SalvaCondizioni()));
 
     EXPECT_EQ(readBytes(file(".Ipa")),
               debitoriBytes({"01/01/2001", "15/03/2001", "__/__/____", "__/__/____", "__/__/____"},
@@ -188,7 +189,7 @@ TEST_F(ConditionFiles, TextsAreCutToTheirFieldAndAnOldDebitFileGrowsToNinetyByte
 
 TEST_F(ConditionFiles, ASaveThatCannotWriteEveryFileLeavesThemAllAsTheyWere) {
     scriviCondizioniComplete();
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     // ".Onp" cannot be written: a folder stands in its place.
     ASSERT_TRUE(QFile::remove(file(".Onp")));
     ASSERT_TRUE(QDir().mkdir(file(".Onp")));
@@ -198,7 +199,7 @@ TEST_F(ConditionFiles, ASaveThatCannotWriteEveryFileLeavesThemAllAsTheyWere) {
     stato().DatiOpzioni.minimoMovimenti = 99;
     stato().DatiSpeseVarie.importoSpesa[0] = 1.0;
     QString errore;
-    EXPECT_FALSE(SalvaCondizioni(&errore));
+    EXPECT_FALSE(test::riuscito(SalvaCondizioni(), &errore));
     EXPECT_FALSE(errore.isEmpty());
     EXPECT_EQ(cartella(), prima);
     EXPECT_FALSE(QFileInfo::exists(dataFolder() + QStringLiteral(".transazione")));
@@ -206,7 +207,7 @@ TEST_F(ConditionFiles, ASaveThatCannotWriteEveryFileLeavesThemAllAsTheyWere) {
 
 TEST_F(ConditionFiles, ALoadThatCannotReadAFileKeepsTheRecordsItHad) {
     scriviCondizioniComplete();
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     const CondizioniConto prima = condizioniInMemoria();
 
     // Another account whose options cannot be read: nothing of it is mixed in.
@@ -215,24 +216,24 @@ TEST_F(ConditionFiles, ALoadThatCannotReadAFileKeepsTheRecordsItHad) {
     writeBytes(dataFolder() + QStringLiteral("CC2.Iat"),
                creditoriBytes({"01/01/2020", "", "", "", ""}, {4, 0, 0, 0, 0}));
     QString errore;
-    EXPECT_FALSE(CaricaCondizioni(&errore));
+    EXPECT_FALSE(test::riuscito(CaricaCondizioni(), &errore));
     EXPECT_TRUE(errore.contains(QStringLiteral("CC2.Opz"))) << errore.toStdString();
     EXPECT_TRUE(condizioniInMemoria() == prima);
 }
 
 TEST_F(ConditionFiles, WithNoAccountOpenNothingIsReadOrWritten) {
     scriviCondizioniComplete();
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     const CondizioniConto prima = condizioniInMemoria();
     const auto fileDiPrima = cartella();
     stato().CodiceContoAttivo.clear();
     stato().IndiceContoAttivo = 0;
 
     QString errore;
-    EXPECT_FALSE(CaricaCondizioni(&errore));
+    EXPECT_FALSE(test::riuscito(CaricaCondizioni(), &errore));
     EXPECT_EQ(errore, testoNessunContoAperto());
     stato().DatiOpzioni.minimoMovimenti = 1;
-    EXPECT_FALSE(SalvaCondizioni(&errore));
+    EXPECT_FALSE(test::riuscito(SalvaCondizioni(), &errore));
     EXPECT_EQ(errore, testoNessunContoAperto());
     EXPECT_EQ(cartella(), fileDiPrima);
     stato().DatiOpzioni.minimoMovimenti = prima.opzioni.minimoMovimenti;
@@ -241,7 +242,7 @@ TEST_F(ConditionFiles, WithNoAccountOpenNothingIsReadOrWritten) {
 
 TEST_F(ConditionFiles, FilesCopiedWithOtherLetterCaseAreUsedUnderTheirOwnNames) {
     writeBytes(dataFolder() + QStringLiteral("CC1.IAT"), iatCompleto());
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     EXPECT_EQ(stato().DatiInteressiCreditori.tasso[2], 1.5F);
     // No second file of the same name was made beside it.
     int stessoNome = 0;
@@ -249,7 +250,7 @@ TEST_F(ConditionFiles, FilesCopiedWithOtherLetterCaseAreUsedUnderTheirOwnNames) 
         stessoNome += nome.compare(QStringLiteral("CC1.Iat"), Qt::CaseInsensitive) == 0;
     EXPECT_EQ(stessoNome, 1);
     stato().DatiInteressiCreditori.tasso[2] = 3.0F;
-    ASSERT_TRUE(SalvaCondizioni());
+    ASSERT_TRUE(test::riuscito(SalvaCondizioni()));
     EXPECT_EQ(readBytes(dataFolder() + QStringLiteral("CC1.IAT")).mid(54, 4), leFloat(3.0F));
 }
 
@@ -257,19 +258,19 @@ TEST_F(ConditionFiles, TheOptionsAloneAreLoadedWithoutCreatingAnything) {
     stato().DatiOneriPassivi.ritenutaFiscale = 12.5F;
     // A missing options file reads as zeros and stays missing.
     stato().DatiOpzioni.minimoMovimenti = 3;
-    ASSERT_TRUE(CaricaOpzioni());
+    ASSERT_TRUE(test::riuscito(CaricaOpzioni()));
     EXPECT_TRUE(stato().DatiOpzioni == Opzioni{});
     EXPECT_TRUE(cartella().empty());
 
     writeBytes(file(".Opz"), opzCompleto());
-    ASSERT_TRUE(CaricaOpzioni());
+    ASSERT_TRUE(test::riuscito(CaricaOpzioni()));
     EXPECT_EQ(stato().DatiOpzioni.indirizzoInternet, "http://www.bancadiprova.it");
     EXPECT_EQ(stato().DatiOneriPassivi.ritenutaFiscale, 12.5F); // the rest is not read
 
     // Options that cannot be read leave the record as it was.
     openTestAccount("CC2");
     ASSERT_TRUE(QDir().mkdir(dataFolder() + QStringLiteral("CC2.Opz")));
-    EXPECT_FALSE(CaricaOpzioni());
+    EXPECT_FALSE(test::riuscito(CaricaOpzioni()));
     EXPECT_EQ(stato().DatiOpzioni.codiceDivisore, 4);
 }
 

@@ -1,6 +1,7 @@
 // The rules of the conditions editor apart from its widgets: how the five records show
 // in its fields, the checks of "Conferma" and the records made of the fields.
 #include "conditions_fixture.h"
+#include "support/esito_test.h"
 
 #include "common/amounts.h"
 #include "common/dates.h"
@@ -22,9 +23,8 @@ const QString kFormatoLire = QStringLiteral("#,###,###,##0");
 class ConditionsEditor : public ConditionsTest {
 protected:
     // The fields of the complete set changed by `cambia`, read back at `fattore`.
-    static EsitoCondizioni leggi(const std::function<void(CampiCondizioni&)>& cambia,
-                                 CondizioniConto* nuove, double fattore = 1.0,
-                                 const QString& formato = kFormatoEuro) {
+    static Esito leggi(const std::function<void(CampiCondizioni&)>& cambia, CondizioniConto* nuove,
+                       double fattore = 1.0, const QString& formato = kFormatoEuro) {
         const CampiCondizioni mostrati = campiDaCondizioni(condizioniComplete(), fattore, formato);
         CampiCondizioni campi = mostrati;
         cambia(campi);
@@ -120,14 +120,14 @@ void verificaDate(const std::vector<CasoDate>& casi, const QString& testo, const
                                                            1.0, QStringLiteral("#,###,###,##0.00"));
         CampiCondizioni campi = mostrati;
         c.cambia(campi);
-        const EsitoCondizioni e =
+        const Esito e =
             condizioniDaCampi(campi, mostrati, ConditionsTest::condizioniComplete(), 1.0, &nuove);
         EXPECT_EQ(e.campo, c.campo);
         if (*c.campo == 0) {
-            EXPECT_TRUE(e.fatto());
+            EXPECT_TRUE(e.ok());
             continue;
         }
-        EXPECT_EQ(e.stato, EsitoCondizioni::Stato::Rifiutato);
+        EXPECT_EQ(e.stato, Esito::Stato::Rifiutato);
         EXPECT_EQ(e.testo, testo);
         EXPECT_EQ(e.titolo, titolo);
         EXPECT_EQ(e.svuotaCampo, svuota);
@@ -258,9 +258,9 @@ TEST_F(ConditionsEditor, NumbersAreReadTheItalianWayAndUntouchedOnesKeptExactly)
     for (const auto& c : casi) {
         SCOPED_TRACE(c.nome);
         CondizioniConto nuove;
-        const EsitoCondizioni e =
+        const Esito e =
             leggi(c.cambia, &nuove, c.fattore, c.fattore == kLira ? kFormatoLire : kFormatoEuro);
-        ASSERT_TRUE(e.fatto()) << e.testo.toStdString();
+        ASSERT_TRUE(e.ok()) << e.testo.toStdString();
         c.verifica(nuove);
     }
 }
@@ -325,8 +325,8 @@ TEST_F(ConditionsEditor, TextThatIsNoNumberIsRefusedAtItsField) {
     };
     for (const auto& c : casi) {
         CondizioniConto nuove = condizioniComplete();
-        const EsitoCondizioni e = leggi(c.cambia, &nuove);
-        EXPECT_EQ(e.stato, EsitoCondizioni::Stato::Rifiutato) << c.campo;
+        const Esito e = leggi(c.cambia, &nuove);
+        EXPECT_EQ(e.stato, Esito::Stato::Rifiutato) << c.campo;
         EXPECT_EQ(e.campo, c.campo);
         EXPECT_EQ(e.testo, c.testo) << c.campo;
         EXPECT_EQ(e.titolo, "ERRORE") << c.campo;
@@ -352,7 +352,7 @@ TEST_F(ConditionsEditor, ChoicesAndTextsMakeTheRecords) {
                         c.dataCreditori[5] = "01/01/2003";
                     },
                     &n)
-                    .fatto());
+                    .ok());
     EXPECT_EQ(n.opzioni.periodicitaChiusura, "2");
     EXPECT_EQ(n.opzioni.codiceDivisore, 1);
     EXPECT_EQ(n.opzioni.baseGiorniDebitori, "2");
@@ -372,7 +372,7 @@ TEST_F(ConditionsEditor, ChoicesAndTextsMakeTheRecords) {
     caricate.opzioni.indirizzoInternet = QStringLiteral(" http://x.it");
     const CampiCondizioni mostrati = campiDaCondizioni(caricate, 1.0, kFormatoEuro);
     EXPECT_EQ(mostrati.indInter, "http://x.it");
-    ASSERT_TRUE(condizioniDaCampi(mostrati, mostrati, caricate, 1.0, &n).fatto());
+    ASSERT_TRUE(condizioniDaCampi(mostrati, mostrati, caricate, 1.0, &n).ok());
     EXPECT_EQ(n.opzioni.indirizzoInternet, " http://x.it");
 }
 
@@ -381,11 +381,11 @@ TEST_F(ConditionsEditor, ConfirmingWithNoChangeLeavesTheFilesByteForByte) {
         scriviCondizioniComplete();
         stato().FattoreValuta = fattore;
         stato().FormatoImporti = fattore == 1.0 ? kFormatoEuro : kFormatoLire;
-        ASSERT_TRUE(CaricaCondizioni());
+        ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
         const CampiCondizioni mostrati =
             campiDaCondizioni(condizioniInMemoria(), fattore, stato().FormatoImporti);
-        const EsitoCondizioni e = confermaCondizioni(mostrati, mostrati);
-        ASSERT_TRUE(e.fatto()) << e.testo.toStdString();
+        const Esito e = confermaCondizioni(mostrati, mostrati);
+        ASSERT_TRUE(e.ok()) << e.testo.toStdString();
         EXPECT_EQ(readBytes(file(".Iat")), iatCompleto()) << fattore;
         EXPECT_EQ(readBytes(file(".Ipa")), ipaCompleto()) << fattore;
         EXPECT_EQ(readBytes(file(".Opz")), opzCompleto()) << fattore;
@@ -396,7 +396,7 @@ TEST_F(ConditionsEditor, ConfirmingWithNoChangeLeavesTheFilesByteForByte) {
 
 TEST_F(ConditionsEditor, ARefusedOrFailedConfirmationChangesNoFileAndNoRecord) {
     scriviCondizioniComplete();
-    ASSERT_TRUE(CaricaCondizioni());
+    ASSERT_TRUE(test::riuscito(CaricaCondizioni()));
     const CondizioniConto prima = condizioniInMemoria();
     const auto filePrima = cartella();
     const CampiCondizioni mostrati = campiDaCondizioni(prima, 1.0, kFormatoEuro);
@@ -404,7 +404,7 @@ TEST_F(ConditionsEditor, ARefusedOrFailedConfirmationChangesNoFileAndNoRecord) {
     CampiCondizioni campi = mostrati;
     campi.tassoCreditori[1] = "7";
     campi.dataDebitori[2] = "01/01/2000";
-    EXPECT_EQ(confermaCondizioni(campi, mostrati).stato, EsitoCondizioni::Stato::Rifiutato);
+    EXPECT_EQ(confermaCondizioni(campi, mostrati).stato, Esito::Stato::Rifiutato);
     EXPECT_EQ(cartella(), filePrima);
     EXPECT_TRUE(condizioniInMemoria() == prima);
 
@@ -414,8 +414,8 @@ TEST_F(ConditionsEditor, ARefusedOrFailedConfirmationChangesNoFileAndNoRecord) {
     const auto fileConCartella = cartella();
     campi = mostrati;
     campi.tassoCreditori[1] = "7";
-    const EsitoCondizioni e = confermaCondizioni(campi, mostrati);
-    EXPECT_EQ(e.stato, EsitoCondizioni::Stato::Fallito);
+    const Esito e = confermaCondizioni(campi, mostrati);
+    EXPECT_EQ(e.stato, Esito::Stato::Fallito);
     EXPECT_TRUE(e.testo.startsWith("Impossibile salvare le condizioni del conto"));
     EXPECT_EQ(cartella(), fileConCartella);
     EXPECT_TRUE(condizioniInMemoria() == prima);

@@ -47,7 +47,7 @@ protected:
 TEST_F(ConversionTest, OldFolderBecomesTheCurrentLayoutsByteForByte) {
     writeOldFolder(folder());
     const EsitoConversione esito = convertiCartella(folder());
-    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    ASSERT_EQ(esito.esito.stato, Esito::Stato::Fatto) << esito.esito.testo.toStdString();
     EXPECT_EQ(esito.contiConvertiti, 2);
     EXPECT_TRUE(esito.ripristinati.isEmpty());
     expectFiles(contents(), convertedOldFolder(kOggi));
@@ -102,7 +102,7 @@ TEST_F(ConversionTest, TextFieldsKeepTheirBytesNulsIncluded) {
     writeBytes(at("N1.rip"), "31/12/99" + leDouble(8.5));
 
     const EsitoConversione esito = convertiCartella(folder());
-    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    ASSERT_EQ(esito.esito.stato, Esito::Stato::Fatto) << esito.esito.testo.toStdString();
 
     const QByteArray m1Nuovo = le16(1) + "12/05/1998" + "14/05/1998" + testoMovimento;
     const QByteArray m2Nuovo = le16(2) + n10 + n10 + testoVuoto;
@@ -129,13 +129,13 @@ TEST_F(ConversionTest, TextFieldsKeepTheirBytesNulsIncluded) {
 
 TEST_F(ConversionTest, SecondRunIsRefusedAndChangesNothing) {
     writeOldFolder(folder());
-    ASSERT_EQ(convertiCartella(folder()).stato, EsitoConversione::Stato::Fatta);
+    ASSERT_EQ(convertiCartella(folder()).esito.stato, Esito::Stato::Fatto);
     const auto converted = contents();
 
     const EsitoConversione again = convertiCartella(folder());
-    EXPECT_EQ(again.stato, EsitoConversione::Stato::Rifiutata);
-    EXPECT_EQ(again.testo, QStringLiteral("I dati selezionati sono stati già convertiti"));
-    EXPECT_EQ(again.titolo, QStringLiteral("Attenzione!"));
+    EXPECT_EQ(again.esito.stato, Esito::Stato::Rifiutato);
+    EXPECT_EQ(again.esito.testo, QStringLiteral("I dati selezionati sono stati già convertiti"));
+    EXPECT_EQ(again.esito.titolo, QStringLiteral("Attenzione!"));
     EXPECT_EQ(contents(), converted);
 }
 
@@ -165,8 +165,9 @@ TEST_F(ConversionTest, FolderOfTheCurrentLayoutsIsRefusedUntouched) {
         const auto before = contents();
 
         const EsitoConversione esito = convertiCartella(folder());
-        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Rifiutata) << c.file;
-        EXPECT_TRUE(esito.testo.contains(QLatin1String(c.file))) << esito.testo.toStdString();
+        EXPECT_EQ(esito.esito.stato, Esito::Stato::Rifiutato) << c.file;
+        EXPECT_TRUE(esito.esito.testo.contains(QLatin1String(c.file)))
+            << esito.esito.testo.toStdString();
         EXPECT_EQ(contents(), before) << c.file;
     }
 }
@@ -190,9 +191,9 @@ TEST_F(ConversionTest, FailureMidwayLeavesTheFolderExactlyAsItWas) {
         ASSERT_TRUE(limit.isSet());
         esito = convertiCartella(folder(), [&](const QString& f) { scritti << f; });
     }
-    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita);
-    EXPECT_TRUE(esito.testo.contains(QLatin1String("CONTOLUNGO12.MOV")))
-        << esito.testo.toStdString();
+    EXPECT_EQ(esito.esito.stato, Esito::Stato::Fallito);
+    EXPECT_TRUE(esito.esito.testo.contains(QLatin1String("CONTOLUNGO12.MOV")))
+        << esito.esito.testo.toStdString();
     EXPECT_TRUE(esito.nonRipristinati.isEmpty());
     EXPECT_EQ(scritti.size(), 9); // the nine files of "A1" had been written
     EXPECT_EQ(contents(), before);
@@ -219,7 +220,7 @@ TEST_F(ConversionTest, KilledConversionIsPutBackAndCompletedByTheNextRun) {
     EXPECT_FALSE(QFileInfo::exists(at("Conv.con")));
 
     const EsitoConversione esito = convertiCartella(folder());
-    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    ASSERT_EQ(esito.esito.stato, Esito::Stato::Fatto) << esito.esito.testo.toStdString();
     EXPECT_TRUE(esito.ripristinati.contains(QFileInfo(at("A1.mov")).absoluteFilePath()));
     expectFiles(contents(), convertedOldFolder(kOggi));
 }
@@ -235,7 +236,7 @@ TEST_F(ConversionTest, FolderWithoutAccountsIsLeftAlone) {
         const auto before = contents();
 
         const EsitoConversione esito = convertiCartella(folder());
-        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fatta);
+        EXPECT_EQ(esito.esito.stato, Esito::Stato::Fatto);
         EXPECT_EQ(esito.contiConvertiti, 0);
         EXPECT_EQ(contents(), before);
     }
@@ -250,8 +251,8 @@ TEST_F(ConversionTest, WhatStopsTheConversionBeforeAnythingIsWritten) {
     QDir().mkpath(at("CONTOLUNGO12.RIP"));
     auto before = contents();
     EsitoConversione esito = convertiCartella(folder());
-    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita);
-    EXPECT_TRUE(esito.testo.contains(QLatin1String("CONTOLUNGO12.RIP")));
+    EXPECT_EQ(esito.esito.stato, Esito::Stato::Fallito);
+    EXPECT_TRUE(esito.esito.testo.contains(QLatin1String("CONTOLUNGO12.RIP")));
     EXPECT_EQ(contents(), before);
     QDir().rmdir(at("CONTOLUNGO12.RIP"));
 
@@ -263,9 +264,9 @@ TEST_F(ConversionTest, WhatStopsTheConversionBeforeAnythingIsWritten) {
         writeBytes(at("CONTI.DAT"), readBytes(at("CONTI.DAT")).left(2 * 195) + terzo);
         before = contents();
         esito = convertiCartella(folder());
-        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Rifiutata);
-        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Il conto 3 ")))
-            << esito.testo.toStdString();
+        EXPECT_EQ(esito.esito.stato, Esito::Stato::Rifiutato);
+        EXPECT_TRUE(esito.esito.testo.startsWith(QStringLiteral("Il conto 3 ")))
+            << esito.esito.testo.toStdString();
         EXPECT_EQ(contents(), before);
     }
 
@@ -276,8 +277,8 @@ TEST_F(ConversionTest, WhatStopsTheConversionBeforeAnythingIsWritten) {
     FolderLock altro;
     ASSERT_EQ(altro.lock(folder()), FolderLock::Result::Locked);
     esito = convertiCartella(folder());
-    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Rifiutata);
-    EXPECT_EQ(esito.testo, testoCartellaInUso(folder()));
+    EXPECT_EQ(esito.esito.stato, Esito::Stato::Rifiutato);
+    EXPECT_EQ(esito.esito.testo, testoCartellaInUso(folder()));
     altro.unlock();
     EXPECT_EQ(contents(), before);
 }
@@ -350,12 +351,12 @@ TEST_F(ConversionTest, FileWithFewerRecordsThanItsCountStopsTheConversion) {
         const auto before = contents();
 
         const EsitoConversione esito = convertiCartella(folder());
-        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.caso;
+        EXPECT_EQ(esito.esito.stato, Esito::Stato::Fallito) << c.caso;
         EXPECT_EQ(esito.guasto, c.guasto) << c.caso;
-        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile leggere ") + at(c.nominato) +
-                                           QStringLiteral(": ")))
-            << c.caso << ": " << esito.testo.toStdString();
-        EXPECT_TRUE(esito.testo.contains(at(c.conteggio))) << c.caso;
+        EXPECT_TRUE(esito.esito.testo.startsWith(QStringLiteral("Impossibile leggere ") +
+                                                 at(c.nominato) + QStringLiteral(": ")))
+            << c.caso << ": " << esito.esito.testo.toStdString();
+        EXPECT_TRUE(esito.esito.testo.contains(at(c.conteggio))) << c.caso;
         EXPECT_EQ(contents(), before) << c.caso;
     }
 }
@@ -385,11 +386,11 @@ TEST_F(ConversionTest, NegativeOrCutCountStopsTheConversion) {
         const auto before = contents();
 
         const EsitoConversione esito = convertiCartella(folder());
-        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.file;
+        EXPECT_EQ(esito.esito.stato, Esito::Stato::Fallito) << c.file;
         EXPECT_EQ(esito.guasto, c.guasto) << c.file;
-        EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile leggere ") + at(c.file) +
-                                           QStringLiteral(": ")))
-            << esito.testo.toStdString();
+        EXPECT_TRUE(esito.esito.testo.startsWith(QStringLiteral("Impossibile leggere ") +
+                                                 at(c.file) + QStringLiteral(": ")))
+            << esito.esito.testo.toStdString();
         EXPECT_EQ(contents(), before) << c.file;
     }
 }
@@ -403,7 +404,7 @@ TEST_F(ConversionTest, CountOfZeroWritesEmptyFiles) {
     QFile::remove(at("A1.FOG"));
 
     const EsitoConversione esito = convertiCartella(folder());
-    ASSERT_EQ(esito.stato, EsitoConversione::Stato::Fatta) << esito.testo.toStdString();
+    ASSERT_EQ(esito.esito.stato, Esito::Stato::Fatto) << esito.esito.testo.toStdString();
     auto attesi = convertedOldFolder(kOggi);
     for (const char* conteggio : {"A1.mor", "A1.NRC", "A1.NRF"})
         attesi[QLatin1String(conteggio)] = le16(0);
@@ -426,10 +427,10 @@ TEST_F(ConversionTest, AccountListReadsEitherLayoutAndCreatesNothing) {
 
     writeOldFolder(folder());
     EXPECT_EQ(leggiListaConti(folder()).righe, attese);
-    ASSERT_EQ(convertiCartella(folder()).stato, EsitoConversione::Stato::Fatta);
+    ASSERT_EQ(convertiCartella(folder()).esito.stato, Esito::Stato::Fatto);
     const ListaContiCartella lista = leggiListaConti(folder());
     EXPECT_EQ(lista.righe, attese);
-    EXPECT_TRUE(lista.errore.isEmpty());
+    EXPECT_TRUE(lista.esito.ok());
 }
 
 // A folder that is not there (or a file chosen in its place) is named with its final
@@ -447,8 +448,8 @@ TEST_F(ConversionTest, FolderThatIsNotThereIsNamed) {
     };
     for (const auto& c : casi) {
         const EsitoConversione esito = convertiCartella(at(c.scelta));
-        EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita) << c.scelta;
-        EXPECT_EQ(esito.testo,
+        EXPECT_EQ(esito.esito.stato, Esito::Stato::Fallito) << c.scelta;
+        EXPECT_EQ(esito.esito.testo,
                   QStringLiteral("La cartella ") + at(c.nome) + QStringLiteral(" non esiste."))
             << c.scelta;
         EXPECT_EQ(esito.osErrno, ENOENT) << c.scelta;
@@ -473,13 +474,13 @@ TEST_F(ConversionTest, FailedWriteSaysEveryFileWentBack) {
         ASSERT_TRUE(limit.isSet());
         esito = convertiCartella(folder());
     }
-    EXPECT_EQ(esito.stato, EsitoConversione::Stato::Fallita);
-    EXPECT_TRUE(esito.testo.startsWith(QStringLiteral("Impossibile scrivere ")))
-        << esito.testo.toStdString();
-    EXPECT_TRUE(esito.testo.endsWith(
+    EXPECT_EQ(esito.esito.stato, Esito::Stato::Fallito);
+    EXPECT_TRUE(esito.esito.testo.startsWith(QStringLiteral("Impossibile scrivere ")))
+        << esito.esito.testo.toStdString();
+    EXPECT_TRUE(esito.esito.testo.endsWith(
         QStringLiteral(".\nLa conversione non è stata eseguita. Ogni file della cartella è "
                        "stato ripristinato com'era.")))
-        << esito.testo.toStdString();
+        << esito.esito.testo.toStdString();
     EXPECT_EQ(esito.osErrno, EFBIG);
     EXPECT_EQ(esito.contiConvertiti, 0);
 }

@@ -15,6 +15,7 @@
 #include "platform/list_box.h"
 #include "shell/main_window.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/faults.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
@@ -104,7 +105,7 @@ protected:
         writeBytes(file(".CAR"), carnet(9, "N"));
         writeBytes(file(".NRC"), le16(1));
         QString errore;
-        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+        ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
     }
 
     Form4& apri() {
@@ -432,7 +433,7 @@ TEST_F(AlignmentTest, AChequeAlignmentThatFailsOrStopsMidwayLeavesEveryFileAsItW
         ASSERT_TRUE(RichiamaMovimentoDaAllineare(2));
     };
     prova.esegui = [corretto](QString* testo) {
-        return AllineaMovimento(2, corretto, testo) == EsitoAllineamento::Allineato;
+        return test::riuscito(AllineaMovimento(2, corretto), testo);
     };
     EXPECT_EQ(provaModifica(prova), 3);
 }

@@ -10,6 +10,7 @@
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -81,7 +82,7 @@ protected:
 
 TEST_F(LedgerCoreTest, OpeningComputesBalancesTotalsAndListOrder) {
     QString errore;
-    ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
     const auto& s = stato();
     EXPECT_EQ(s.NumeroMovimenti, 8);
     EXPECT_EQ(s.TabellaRiporto[1].saldoRiporto, 1000.0);
@@ -98,17 +99,17 @@ TEST_F(LedgerCoreTest, OpeningComputesBalancesTotalsAndListOrder) {
 
     // A stale, longer list-order file is replaced whole, in operation-date order.
     writeBytes(file("CC1.Ord"), QByteArray(20 * 76, 'x'));
-    ASSERT_TRUE(SalvaOrdine(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(SalvaOrdine(), &errore)) << errore.toStdString();
     EXPECT_EQ(readBytes(file("CC1.Ord")), ordAtteso({6, 5, 1, 8, 2, 3, 7, 4}));
 
     // Loading again gives the same balances.
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2869.0);
     EXPECT_DOUBLE_EQ(s.SaldoValutaOggi, 2619.0);
 }
 
 TEST_F(LedgerCoreTest, ListLinesCarryNumbersAndFollowTheKeyAsValues) {
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     const auto op = righeElenco(OrdineMovimenti::Operazione);
     ASSERT_EQ(op.size(), 8u);
     std::vector<int> numeri;
@@ -146,7 +147,7 @@ TEST_F(LedgerCoreTest, ListLinesCarryNumbersAndFollowTheKeyAsValues) {
 }
 
 TEST_F(LedgerCoreTest, NewMovementIsStoredNormalisedAndCounted) {
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     writeBytes(file("CC1.Ord"), QByteArray(20 * 76, 'x'));
     Movimento m;
     m.dataOperazione = QStringLiteral("08/12/2026");
@@ -158,7 +159,7 @@ TEST_F(LedgerCoreTest, NewMovementIsStoredNormalisedAndCounted) {
     m.entrataUscita = QStringLiteral("U");
     m.annullato = QStringLiteral("S"); // left over from an earlier use
     QString errore;
-    ASSERT_TRUE(SalvaNuovoMovimento(m, &errore));
+    ASSERT_TRUE(test::riuscito(SalvaNuovoMovimento(m), &errore));
     EXPECT_TRUE(errore.isEmpty()) << errore.toStdString();
 
     const QByteArray atteso =
@@ -176,7 +177,7 @@ TEST_F(LedgerCoreTest, NewMovementIsStoredNormalisedAndCounted) {
 
     // A blank in/out flag is never stored.
     m.entrataUscita.clear();
-    ASSERT_TRUE(SalvaNuovoMovimento(m));
+    ASSERT_TRUE(test::riuscito(SalvaNuovoMovimento(m)));
     EXPECT_EQ(s.TabellaMovimenti[10].entrataUscita, "E");
     EXPECT_EQ(readBytes(file("CC1.MOV")).mid(9 * 76 + 74, 1), "E");
 }
@@ -189,8 +190,8 @@ TEST_F(LedgerCoreTest, OrdTakesTheLastMovementAtItsEndAndAnyOtherWhole) {
     QByteArray mov = readBytes(file("CC1.MOV"));
     mov.replace(43 + 9, 30 - 9, QByteArray(30 - 9, '\0')); // "stipendio" NUL-padded
     writeBytes(file("CC1.MOV"), mov);
-    ASSERT_TRUE(ApriArchiviConto());
-    ASSERT_TRUE(SalvaOrdine());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
+    ASSERT_TRUE(test::riuscito(SalvaOrdine()));
     ASSERT_EQ(readBytes(file("CC1.Ord")), ordAtteso({6, 5, 1, 8, 2, 3, 7, 4}));
 
     struct Salvataggio {
@@ -217,7 +218,7 @@ TEST_F(LedgerCoreTest, OrdTakesTheLastMovementAtItsEndAndAnyOtherWhole) {
     for (const Salvataggio& c : salvataggi) {
         Movimento m = Movimento::fromBytes(movimentoBytes(c.campi));
         QString errore;
-        ASSERT_TRUE(SalvaNuovoMovimento(m, &errore)) << errore.toStdString();
+        ASSERT_TRUE(test::riuscito(SalvaNuovoMovimento(m), &errore)) << errore.toStdString();
         EXPECT_TRUE(errore.isEmpty()) << errore.toStdString();
         EXPECT_EQ(readBytes(file("CC1.Ord")), c.prima + movimentoBytes(c.campi) + c.dopo)
             << c.campi.numero;
@@ -227,20 +228,21 @@ TEST_F(LedgerCoreTest, OrdTakesTheLastMovementAtItsEndAndAnyOtherWhole) {
     EXPECT_EQ(stato().PrimaDataValuta, QStringLiteral("10/11/2026"));
     // Nothing changed since: ".Ord" stays as it is.
     const QByteArray ord = readBytes(file("CC1.Ord"));
-    ASSERT_TRUE(SalvaOrdine());
+    ASSERT_TRUE(test::riuscito(SalvaOrdine()));
     EXPECT_EQ(readBytes(file("CC1.Ord")), ord);
 
     // Someone else's ".Ord" is not appended to: it is written whole.
     writeBytes(file("CC1.Ord"), QByteArray(3 * 76, 'x'));
     const MovimentoFields dopoAltri{12, "01/01/2027", "06/01/2027", "VE", 2, "", "", "N", "E"};
-    ASSERT_TRUE(SalvaNuovoMovimento(Movimento::fromBytes(movimentoBytes(dopoAltri))));
+    ASSERT_TRUE(
+        test::riuscito(SalvaNuovoMovimento(Movimento::fromBytes(movimentoBytes(dopoAltri)))));
     EXPECT_EQ(readBytes(file("CC1.Ord")), ord + movimentoBytes(dopoAltri));
 }
 
 // Reloading the movements (the settings' save, the cheque forms) reads the files again
 // only when the program or anyone else changed something in the data folder.
 TEST_F(LedgerCoreTest, ReloadingReadsOnlyWhenTheDataFolderChanged) {
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     QStringList letti;
     setReadObserver([&](const QString& path) { letti << QFileInfo(path).fileName(); });
     struct Fine {
@@ -267,20 +269,21 @@ TEST_F(LedgerCoreTest, ReloadingReadsOnlyWhenTheDataFolderChanged) {
         c.prima();
         letti.clear();
         QString errore;
-        ASSERT_TRUE(CaricaMovimenti(true, &errore)) << c.nome << errore.toStdString();
+        ASSERT_TRUE(test::senzaAvvisi(CaricaMovimenti(true), &errore))
+            << c.nome << errore.toStdString();
         EXPECT_EQ(letti.contains(QStringLiteral("CC1.MOV")), c.legge) << c.nome;
         // Whatever was read, the balances are the movements' own.
         if (stato().NumeroMovimenti == 8) {
             EXPECT_DOUBLE_EQ(stato().SaldoContabile, 2869.0) << c.nome;
         }
         // Loaded again in full, memory holds the files once more.
-        ASSERT_TRUE(ApriArchiviConto());
+        ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     }
     EXPECT_EQ(stato().NumeroMovimenti, 7);
 }
 
 TEST_F(LedgerCoreTest, FailedOrRefusedAppendChangesNothing) {
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     const auto& s = stato();
     const auto tabella = s.TabellaMovimenti;
     const QByteArray tot = readBytes(file("CC1.TOT"));
@@ -298,43 +301,120 @@ TEST_F(LedgerCoreTest, FailedOrRefusedAppendChangesNothing) {
 
     blocca("CC1.MOR");
     QString errore;
-    EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_FALSE(test::riuscito(SalvaNuovoMovimento(m), &errore));
     EXPECT_TRUE(errore.contains("CC1.MOR")) << errore.toStdString();
     immutato();
 
     blocca("CC1.MOV");
-    EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_FALSE(test::riuscito(SalvaNuovoMovimento(m), &errore));
     EXPECT_TRUE(errore.contains("CC1.MOV")) << errore.toStdString();
     immutato();
 
     // The account is full at 32767 movements: the next one is refused, saying why.
     stato().NumeroMovimenti = LimiteMovimentiConto;
     EXPECT_FALSE(spazioPerNuovoMovimento());
-    EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_FALSE(test::riuscito(SalvaNuovoMovimento(m), &errore));
     EXPECT_EQ(errore, messaggioContoPieno());
 }
 
+// Saving a movement and loading the account say which of the three it was: refused
+// (nothing to do it on), failed (a file), or done, with the warning of what came after.
+TEST_F(LedgerCoreTest, SavingAndLoadingTellARefusalFromAFailureAndAWarning) {
+    using Stato = Esito::Stato;
+    Movimento m;
+    m.dataOperazione = m.dataValuta = QStringLiteral("08/12/2026");
+    m.importo = 40;
+    struct Caso {
+        const char* nome;
+        std::function<void()> prepara;
+        std::function<Esito()> esegui;
+        Stato atteso;
+        QStringList nelTesto; // empty: no text at all
+        int movimenti;        // NumeroMovimenti afterwards
+    };
+    const auto salva = [&] { return SalvaNuovoMovimento(m); };
+    const Caso casi[] = {
+        {"no account open",
+         [] { stato().CodiceContoAttivo.clear(); },
+         salva,
+         Stato::Rifiutato,
+         {testoNessunContoAperto()},
+         8},
+        {"account full",
+         [] { stato().NumeroMovimenti = LimiteMovimentiConto; },
+         salva,
+         Stato::Rifiutato,
+         {messaggioContoPieno()},
+         LimiteMovimentiConto},
+        {"movement file not writable",
+         [&] { blocca("CC1.MOV"); },
+         salva,
+         Stato::Fallito,
+         {"CC1.MOV", "Il movimento non è stato registrato."},
+         8},
+        {"list order not writable",
+         [&] { blocca("CC1.Ord"); },
+         salva,
+         Stato::Fatto,
+         {"CC1.Ord", "Il movimento è stato registrato."},
+         9},
+        {"all written", [] {}, salva, Stato::Fatto, {}, 9},
+        {"load, no account open",
+         [] { stato().CodiceContoAttivo.clear(); },
+         [] { return ApriArchiviConto(); },
+         Stato::Rifiutato,
+         {testoNessunContoAperto()},
+         8},
+        {"load, count beyond the records",
+         [&] { writeBytes(file("CC1.MOR"), le16(9)); },
+         [] { return ApriArchiviConto(); },
+         Stato::Fatto,
+         {"CC1.MOR (9)"},
+         8},
+        {"load, movements unreadable",
+         [&] { blocca("CC1.MOV"); },
+         [] { return ApriArchiviConto(); },
+         Stato::Fallito,
+         {"CC1.MOV"},
+         0},
+    };
+    for (const Caso& c : casi) {
+        // Each case from the same account, with no folder left standing in for a file.
+        QDir(dataFolder()).removeRecursively();
+        QDir().mkpath(dataFolder());
+        SetUp();
+        ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto())) << c.nome;
+        c.prepara();
+        const Esito e = c.esegui();
+        EXPECT_EQ(e.stato, c.atteso) << c.nome << ": " << e.testo.toStdString();
+        if (c.nelTesto.isEmpty()) EXPECT_EQ(e.testo, QString()) << c.nome;
+        for (const QString& parte : c.nelTesto)
+            EXPECT_TRUE(e.testo.contains(parte)) << c.nome << ": " << e.testo.toStdString();
+        EXPECT_EQ(stato().NumeroMovimenti, c.movimenti) << c.nome;
+    }
+}
+
 TEST_F(LedgerCoreTest, HeldMovementStaysOutOfTheBalancesAcrossReloads) {
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     auto& s = stato();
-    ASSERT_TRUE(trattieniFuoriDaiSaldi("Form9", 1));
+    ASSERT_TRUE(test::riuscito(trattieniFuoriDaiSaldi("Form9", 1)));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
     // A reload does not count it again, nor does a second window holding it.
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
-    ASSERT_TRUE(trattieniFuoriDaiSaldi("Form4", 1));
+    ASSERT_TRUE(test::riuscito(trattieniFuoriDaiSaldi("Form4", 1)));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
-    ASSERT_TRUE(restituisciAiSaldi("Form4"));
+    ASSERT_TRUE(test::riuscito(restituisciAiSaldi("Form4")));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2369.0);
 
     // Confirmed with a new amount: back with its new value, once.
     Movimento cambiato = s.TabellaMovimenti[1];
     cambiato.importo = 600;
-    ASSERT_TRUE(riscriviMovimento(cambiato));
-    ASSERT_TRUE(restituisciAiSaldi("Form9"));
+    ASSERT_TRUE(test::riuscito(riscriviMovimento(cambiato)));
+    ASSERT_TRUE(test::riuscito(restituisciAiSaldi("Form9")));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2969.0);
     EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, 3069.0);
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     EXPECT_DOUBLE_EQ(s.SaldoContabile, 2969.0);
 
     // Holds follow the renumbering of a deletion; another account forgets them.
@@ -345,14 +425,14 @@ TEST_F(LedgerCoreTest, HeldMovementStaysOutOfTheBalancesAcrossReloads) {
     EXPECT_EQ(movimentoTrattenuto("Form4"), 0);
     trattieniMovimento("Form4", 2);
     s.CodiceContoAttivo = QStringLiteral("ALTRO");
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     EXPECT_EQ(movimentoTrattenuto("Form4"), 0);
 }
 
 TEST_F(LedgerCoreTest, EmptyAccountLoadsWithCarryForwardAndTodayAsBounds) {
     stato().CodiceContoAttivo = QStringLiteral("NUOVO");
     writeBytes(file("NUOVO.RIP"), text("31/10/2026", 10) + leDouble(1000.0));
-    ASSERT_TRUE(ApriArchiviConto());
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto()));
     const auto& s = stato();
     EXPECT_EQ(s.NumeroMovimenti, 0);
     EXPECT_DOUBLE_EQ(s.SaldoNonSospesi, 1000.0);

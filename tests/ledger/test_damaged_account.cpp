@@ -2,6 +2,7 @@
 // missing, unreadable, negative or too large, movements that cannot be read, amounts
 // that no balance can count, and a program stopped while it writes. Nothing is lost:
 // the files are compared byte for byte with what they held.
+#include "support/esito_test.h"
 #include "support/started_program.h"
 
 #include "archives/account_sheet_form.h"
@@ -125,7 +126,7 @@ TEST_P(DamagedCount, IsRebuiltOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(readBytes(file("123.MOV")), kMov1 + kMov2 + kMov3);
 
     // The next movement follows the three.
-    ASSERT_TRUE(SalvaNuovoMovimento(Movimento::fromBytes(kMov3)));
+    ASSERT_TRUE(test::riuscito(SalvaNuovoMovimento(Movimento::fromBytes(kMov3))));
     EXPECT_EQ(readBytes(file("123.MOV")).left(3 * 76), kMov1 + kMov2 + kMov3);
     EXPECT_EQ(readBytes(file("123.MOV")).size(), 4 * 76);
     EXPECT_EQ(readBytes(file("123.MOR")), le16(4));
@@ -156,7 +157,7 @@ TEST_P(LargeCount, TakesTheMovementsThere) {
     formHost().activate(*form);
     EXPECT_EQ(messages.shown().size(), 1u);
 
-    ASSERT_TRUE(SalvaNuovoMovimento(Movimento::fromBytes(kMov3)));
+    ASSERT_TRUE(test::riuscito(SalvaNuovoMovimento(Movimento::fromBytes(kMov3))));
     QByteArray quarto = kMov3;
     quarto[0] = 4;
     EXPECT_EQ(printable(readBytes(file("123.MOV"))), printable(kMov1 + kMov2 + kMov3 + quarto));
@@ -195,8 +196,8 @@ TEST_F(DamagedAccount, AnOpenAccountWhoseMovementsBecomeUnreadableIsClosedUntouc
     EXPECT_FALSE(window->PulsMovimenti->isEnabled());
     EXPECT_EQ(folder(), before);
     // Nothing can be written for it any more.
-    EXPECT_FALSE(SalvaNuovoMovimento(Movimento::fromBytes(kMov1)));
-    EXPECT_TRUE(SalvaOrdine());
+    EXPECT_FALSE(test::riuscito(SalvaNuovoMovimento(Movimento::fromBytes(kMov1))));
+    EXPECT_TRUE(test::riuscito(SalvaOrdine()));
     EXPECT_EQ(folder(), before);
 }
 
@@ -243,7 +244,7 @@ TEST_F(DamagedAccount, AmountsNoBalanceCanCountAreNamedAndCountAsZero) {
     Movimento m = Movimento::fromBytes(kMov1);
     m.importo = 1e13;
     QString errore;
-    EXPECT_FALSE(SalvaNuovoMovimento(m, &errore));
+    EXPECT_FALSE(test::riuscito(SalvaNuovoMovimento(m), &errore));
     EXPECT_EQ(errore.split('\n').first(), testoImportoNonMemorizzabile());
     EXPECT_EQ(readBytes(file("123.MOV")), mov);
     EXPECT_EQ(readBytes(file("123.MOR")), le16(6));
@@ -271,7 +272,7 @@ TEST_F(DamagedAccount, AFailedWriteNamesItsFileOnce) {
     ASSERT_TRUE(QFile::remove(file("123.MOR")));
     ASSERT_TRUE(QDir(dataFolder()).mkdir("123.MOR"));
     QString errore;
-    EXPECT_FALSE(SalvaNuovoMovimento(Movimento::fromBytes(kMov1), &errore));
+    EXPECT_FALSE(test::riuscito(SalvaNuovoMovimento(Movimento::fromBytes(kMov1)), &errore));
     const QString percorso = QDir::toNativeSeparators(file("123.MOR"));
     EXPECT_EQ(errore.count(percorso), 1) << errore.toStdString();
     EXPECT_EQ(errore.split('\n').first(),
@@ -286,7 +287,8 @@ TEST_F(DamagedAccount, ATransferIntoAnAccountWithADamagedCountIsRefused) {
     const auto before = folder();
     Movimento uscita = Movimento::fromBytes(kMov3);
     QString errore;
-    EXPECT_FALSE(scriviGiroconto(dataFolder(), "77", "123", uscita, nullptr, &errore));
+    EXPECT_FALSE(
+        test::riuscito(scriviGiroconto(dataFolder(), "77", "123", uscita, nullptr), &errore));
     EXPECT_TRUE(errore.contains(QDir::toNativeSeparators(file("77.MOR")))) << errore.toStdString();
     EXPECT_TRUE(errore.contains("Aprire il conto 77"));
     EXPECT_EQ(folder(), before);
@@ -294,7 +296,8 @@ TEST_F(DamagedAccount, ATransferIntoAnAccountWithADamagedCountIsRefused) {
     // A count larger than its movements takes the movements there.
     writeBytes(file("77.MOR"), le16(9));
     GirocontoScritto scritto;
-    ASSERT_TRUE(scriviGiroconto(dataFolder(), "77", "123", uscita, &scritto, &errore))
+    ASSERT_TRUE(
+        test::riuscito(scriviGiroconto(dataFolder(), "77", "123", uscita, &scritto), &errore))
         << errore.toStdString();
     EXPECT_EQ(scritto.numero, 3);
     EXPECT_EQ(readBytes(file("77.MOV")).size(), 3 * 76);
@@ -360,7 +363,8 @@ TEST_F(DamagedAccount, AProgramKilledWhileItWritesLosesNothing) {
         stato().CodiceContoAttivo = QStringLiteral("123");
         stato().IndiceContoAttivo = 1;
         QString errore;
-        EXPECT_TRUE(ApriArchiviConto(&errore)) << punto << errore.toStdString();
+        EXPECT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore))
+            << punto << errore.toStdString();
         EXPECT_EQ(stato().NumeroMovimenti, conteggio) << punto;
         for (const QString& name : QDir(dataFolder()).entryList(QDir::Files))
             for (const char* base : {"123.MOV", "123.MOR", "123.Ord", "123.TOT"})

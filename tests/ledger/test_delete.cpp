@@ -12,6 +12,7 @@
 #include "platform/list_box.h"
 #include "support/account_change.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 #include "support/open_account.h"
 
@@ -106,7 +107,7 @@ TEST_F(DeleteTest, DeletingCompactsRenumbersAndFixesTheChequeReferences) {
     auto& s = stato();
     EXPECT_DOUBLE_EQ(s.SaldoContabile, -40.0);
     // Another window holds movement 5 for its own change.
-    ASSERT_TRUE(trattieniFuoriDaiSaldi(QStringLiteral("Form4"), 5));
+    ASSERT_TRUE(test::riuscito(trattieniFuoriDaiSaldi(QStringLiteral("Form4"), 5)));
 
     carica(f, 3);
     EXPECT_TRUE(f.Del->isEnabled());
@@ -252,7 +253,7 @@ TEST_F(DeleteTest, AFileThatCannotBeRewrittenStopsTheDeletion) {
 // stopped midway leave the account as it was.
 TEST_F(DeleteTest, ADeletionThatFailsOrStopsMidwayLeavesEveryFileAsItWas) {
     const test::ProvaModifica prova = test::provaSulContoAperto(
-        dataFolder(), [](QString* testo) { return eliminaMovimento(3, testo); });
+        dataFolder(), [](QString* testo) { return test::riuscito(eliminaMovimento(3), testo); });
     // ".MOV", ".MOR", ".FOG" (a leaf of movement 3) and ".CAR" (the cost of movement 4).
     EXPECT_EQ(test::provaModifica(prova), 4);
 }

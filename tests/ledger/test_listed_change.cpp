@@ -14,6 +14,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 #include "support/november_account.h"
 #include "support/open_account.h"
@@ -63,7 +64,7 @@ protected:
 
     Form11& elenco() {
         QString errore;
-        EXPECT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+        EXPECT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
         Form11& f = formHost().form<Form11>();
         formHost().show(f);
         QApplication::setActiveWindow(f.window());
@@ -320,7 +321,7 @@ TEST_F(ListedChangeTest, ClosingTheAccountGivesAHeldMovementBackFirst) {
     ASSERT_NE(m, nullptr);
     const QByteArray totPrima = readBytes(file(".TOT"));
     // The form holds movement 3 out of the balances, as it does while rewriting it.
-    ASSERT_TRUE(trattieniFuoriDaiSaldi(QStringLiteral("Form20"), 3));
+    ASSERT_TRUE(test::riuscito(trattieniFuoriDaiSaldi(QStringLiteral("Form20"), 3)));
     ASSERT_NE(readBytes(file(".TOT")), totPrima);
     ChiudiConto();
     EXPECT_EQ(formHost().loaded<Form20>(), nullptr);

@@ -2,6 +2,7 @@
 // on its sheet, the movement form showing it with the balances on the main window,
 // and what refreshes them afterwards (display currency, settings, clearing).
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 
 #include "archives/account_selection_form.h"
@@ -76,7 +77,7 @@ protected:
         imp.numeroDecimali = 2;
         imp.contoAvvio = QString::fromLatin1(startAccount);
         imp.valutaPredefinita = "Euro - Unione Europea";
-        ASSERT_TRUE(scriviImpostazioni(imp));
+        ASSERT_TRUE(test::riuscito(scriviImpostazioni(imp)));
     }
 
     MDIForm1& load() {

@@ -13,6 +13,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
 #include "support/main_window_fixture.h"
@@ -87,7 +88,7 @@ protected:
 
     void carica() {
         QString errore;
-        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+        ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
     }
 
     static std::vector<QString> testi(const ElencoPeriodo& e) {

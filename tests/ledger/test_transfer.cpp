@@ -5,6 +5,7 @@
 #include "ledger/movement_files.h"
 #include "support/account_change.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 
 #include "common/random_file.h"
@@ -94,7 +95,8 @@ TEST_F(Transfer, TextsOfTheTwoMovementsAreCutAtThirty) {
 TEST_F(Transfer, IncomingMovementAndRecomputedTotalsInTheOtherAccount) {
     GirocontoScritto scritto;
     QString errore;
-    ASSERT_TRUE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, &scritto, &errore))
+    ASSERT_TRUE(test::riuscito(
+        scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, &scritto), &errore))
         << errore.toStdString();
     EXPECT_TRUE(errore.isEmpty());
     EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing + incoming);
@@ -111,20 +113,20 @@ TEST_F(Transfer, IncomingMovementAndRecomputedTotalsInTheOtherAccount) {
         existing + "|" + le16(1) + "|" +
         totaliBytes(1, 2, 3, 4, "01/01/2000", "01/01/2000", "01/01/2000", "01/01/2000") + "|" +
         text("30/11/2026", 10) + leDouble(1000) + "|";
-    EXPECT_TRUE(annullaGiroconto(scritto, &errore)) << errore.toStdString();
+    EXPECT_TRUE(test::riuscito(annullaGiroconto(scritto), &errore)) << errore.toStdString();
     EXPECT_EQ(otherFiles(), before);
 }
 
 TEST_F(Transfer, AnAccountWithoutFilesGetsThemAndLosesThemWhenTakenBack) {
     GirocontoScritto scritto;
-    ASSERT_TRUE(scriviGiroconto(dataFolder(), "NUOVO", "100", pending, &scritto));
+    ASSERT_TRUE(test::riuscito(scriviGiroconto(dataFolder(), "NUOVO", "100", pending, &scritto)));
     EXPECT_EQ(readBytes(file("NUOVO.MOV")),
               movimentoBytes({1, "05/12/2026", "10/12/2026", "GC", 1000, "12",
                               "da: 100 affitto dicembre", "N", "E", "N"}));
     EXPECT_EQ(readBytes(file("NUOVO.MOR")), le16(1));
     EXPECT_EQ(readBytes(file("NUOVO.TOT")), totaliBytes(1000, 0, 1000, 1000, "05/12/2026",
                                                         "05/12/2026", "10/12/2026", "10/12/2026"));
-    ASSERT_TRUE(annullaGiroconto(scritto));
+    ASSERT_TRUE(test::riuscito(annullaGiroconto(scritto)));
     EXPECT_FALSE(QFile::exists(file("NUOVO.MOV")));
     EXPECT_FALSE(QFile::exists(file("NUOVO.MOR")));
     EXPECT_FALSE(QFile::exists(file("NUOVO.TOT")));
@@ -137,7 +139,8 @@ TEST_F(Transfer, AFailureAfterTheMovementWasWrittenPutsItBack) {
     QFile::remove(file("CONTODODICI.RIP"));
     ASSERT_TRUE(QDir(dataFolder()).mkdir("CONTODODICI.RIP"));
     QString errore;
-    EXPECT_FALSE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr, &errore));
+    EXPECT_FALSE(test::riuscito(
+        scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr), &errore));
     EXPECT_TRUE(errore.contains("saldi")) << errore.toStdString();
     EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), existing);
     EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), le16(1));
@@ -150,7 +153,8 @@ TEST_F(Transfer, AFullAccountRefusesTheTransfer) {
     writeBytes(file("CONTODODICI.MOV"), full);
     writeBytes(file("CONTODODICI.MOR"), le16(32767));
     QString errore;
-    EXPECT_FALSE(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr, &errore));
+    EXPECT_FALSE(test::riuscito(
+        scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, nullptr), &errore));
     EXPECT_TRUE(errore.contains("32767")) << errore.toStdString();
     EXPECT_EQ(readBytes(file("CONTODODICI.MOV")), full);
     EXPECT_EQ(readBytes(file("CONTODODICI.MOR")), le16(32767));
@@ -365,14 +369,15 @@ TEST_F(TransferFromTheEntryForm, AFailedWriteInTheOpenAccountTakesTheOtherHalfBa
 TEST_F(Transfer, BothHalvesAreWrittenOrNeither) {
     const ProvaModifica prova = provaSulContoAperto(dataFolder(), [this](QString* testo) {
         GirocontoScritto scritto;
-        if (!scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, &scritto, testo))
+        if (!test::riuscito(scriviGiroconto(dataFolder(), "CONTODODICI", "100", pending, &scritto),
+                            testo))
             return false;
         Movimento uscita = pending;
         uscita.descrizione = descrizioneGirocontoUscita("CONTODODICI", pending.descrizione);
         uscita.entrataUscita = "U";
-        if (SalvaNuovoMovimento(uscita, testo, scritto.modifica.get())) return true;
+        if (test::riuscito(SalvaNuovoMovimento(uscita, scritto.modifica.get()), testo)) return true;
         QString rimasti;
-        annullaGiroconto(scritto, &rimasti);
+        rimasti = annullaGiroconto(scritto).testo;
         *testo += rimasti;
         return false;
     });

@@ -1,4 +1,5 @@
 #include "maintenance_fixture.h"
+#include "support/esito_test.h"
 
 #include "common/shared_state.h"
 #include "common/transaction.h"
@@ -103,8 +104,8 @@ void MaintenanceTest::apri(const char* codice) {
     s.IndiceContoAttivo = QString::fromLatin1(codice) == u"CC2" ? 2 : 1;
     s.CodiceContoAttivo = QString::fromLatin1(codice);
     QString errore;
-    ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
-    ASSERT_TRUE(SalvaOrdine(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(SalvaOrdine(), &errore)) << errore.toStdString();
 }
 
 void MaintenanceTest::chiudiConto(const char* data) {

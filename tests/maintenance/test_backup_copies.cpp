@@ -4,6 +4,7 @@
 // whose interrupted change could not be put back is not read, links in place of files
 // are replaced and never written through, and the form says what it did.
 #include "maintenance_fixture.h"
+#include "support/esito_test.h"
 
 #include "support/faults.h"
 
@@ -143,7 +144,7 @@ TEST_F(CopieSicurezza, AllAccountsComeBackIntoAnEmptyDataFolderListedWithTheirCo
     for (int riga : {1, 2}) {
         ASSERT_TRUE(ContoAperto::istanza().apri(riga));
         QString errore;
-        ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+        ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
         EXPECT_EQ(s.NumeroMovimenti, 19);
     }
     EXPECT_EQ(fileConto(nuova, "CC1"), uno);

@@ -1,4 +1,5 @@
 #include "report_fixture.h"
+#include "support/esito_test.h"
 
 #include "common/random_file.h"
 #include "ledger/account_loader.h"
@@ -59,7 +60,7 @@ void ReportTest::SetUp() {
     imp.percorsoDati = "0";
     imp.numeroDecimali = 2;
     imp.contoAvvio = "CC1";
-    ASSERT_TRUE(scriviImpostazioni(imp));
+    ASSERT_TRUE(test::riuscito(scriviImpostazioni(imp)));
     writeAccount(1, "CC1", "BANCA DI PROVA", 2500);
     writeBytes(dataFolder() + "RecConti.dat", le16(1));
 
@@ -101,7 +102,7 @@ void ReportTest::reload() {
     // A load may warn (a damaged amount is named and counted as zero) and still open the
     // account; the reports are printed from what it loaded.
     QString errore;
-    if (!ApriArchiviConto(&errore)) {
+    if (!test::senzaAvvisi(ApriArchiviConto(), &errore)) {
         ASSERT_FALSE(stato().CodiceContoAttivo.trimmed().isEmpty()) << errore.toStdString();
     }
 }

@@ -2,6 +2,7 @@
 // time (a second one is refused, the lock of one that died is taken over, a folder
 // without a lock file is said once), a damaged stored folder, and a display currency
 // whose rate is not a number.
+#include "support/esito_test.h"
 #include "support/started_program.h"
 
 #include "archives/account_selection_form.h"
@@ -298,7 +299,7 @@ TEST_F(DataFolder, ARateThatIsNotANumberIsNoDisplayCurrency) {
     settings("0", "123");
     Impostazioni imp = leggiImpostazioni();
     imp.valutaPredefinita = "Marco - Germania";
-    ASSERT_TRUE(scriviImpostazioni(imp));
+    ASSERT_TRUE(test::riuscito(scriviImpostazioni(imp)));
     MDIForm1& w = load();
     EXPECT_EQ(w.Combo1->currentText(), "Euro - Unione Europea");
     EXPECT_EQ(stato().FattoreValuta, 1.0);

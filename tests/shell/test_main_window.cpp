@@ -1,6 +1,7 @@
 // The main window: the start-up as the user meets it, the menus and toolbar, the
 // display currency and the exit.
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 
 #include "archives/account_form.h"
@@ -66,7 +67,7 @@ protected:
         imp.nomeUtente = "mario";
         imp.passwordUtente = "segreta";
         imp.accessoConPassword = login ? -1 : 0;
-        ASSERT_TRUE(scriviImpostazioni(imp));
+        ASSERT_TRUE(test::riuscito(scriviImpostazioni(imp)));
     }
 
     // The one account of the archive.

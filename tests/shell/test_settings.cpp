@@ -10,6 +10,7 @@
 #include "shell/settings_form.h"
 #include "shell/startup.h"
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 
 #include <QApplication>
@@ -40,7 +41,7 @@ protected:
         t[3] = qv::Valuta{3, QStringLiteral("Franco"), 40.3399, QStringLiteral("Belgio")};
         t[7] = qv::Valuta{7, QStringLiteral("Franco"), 6.55957, QStringLiteral("Francia")};
         for (int slot : {3, 7, 15})
-            ASSERT_TRUE(qv::scriviValuta(slot));
+            ASSERT_TRUE(qv::test::riuscito(qv::scriviValuta(slot)));
         t = {};
     }
 
@@ -381,7 +382,7 @@ TEST(SettingsTexts, RefusesWhatTheRecordCannotHold) {
     typed.decimali = QStringLiteral(" 1 ");
     typed.nomeUtente = QStringLiteral("  Anna ");
     out = qv::settingsFromTexts(typed, {});
-    ASSERT_TRUE(out.ok()) << out.problem.toStdString();
+    ASSERT_TRUE(out.ok()) << out.esito.testo.toStdString();
     EXPECT_EQ(out.record.numeroDecimali, 1);
     EXPECT_EQ(out.record.nomeUtente, QStringLiteral("  Anna "));
     EXPECT_EQ(out.record.passwordUtente, QStringLiteral("caffè€"));

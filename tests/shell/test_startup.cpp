@@ -1,6 +1,7 @@
 // The start-up steps, the reserved causali, the display-currency computations and
 // closing the account, without the main window.
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/fixture.h"
 
 #include "common/file_names.h"
@@ -45,7 +46,7 @@ TEST_F(Startup, ReservedCausaliAreWrittenAsTheFirstThreeRecords) {
     writeBytes(programFolder() + "Causali.DAT", existing);
     writeBytes(programFolder() + "RecCausa.dat", le16(5));
 
-    ASSERT_TRUE(CreaCausaliPredefinite());
+    ASSERT_TRUE(test::riuscito(CreaCausaliPredefinite()));
 
     const QByteArray expected = causale(1, "AS", "ASSEGNO") + causale(2, "CA", "CARNET") +
                                 causale(3, "GC", "GIROCONTO") + causale(4, "XX", "VECCHIA") +
@@ -75,7 +76,7 @@ TEST_F(Startup, ACausaliCountBeyondTheFileLoadsOnlyTheCausaliThere) {
 TEST_F(Startup, FirstRunHappensOnceAndWritesOnlyTheEuroSlot) {
     QDir(dataFolder()).removeRecursively();
     ASSERT_TRUE(primoAvvio());
-    ASSERT_TRUE(eseguiPrimoAvvio());
+    ASSERT_TRUE(test::riuscito(eseguiPrimoAvvio()));
     EXPECT_TRUE(QDir(dataFolder()).exists());
     EXPECT_FALSE(primoAvvio());
 

@@ -1,6 +1,7 @@
 // The main window's items reach the windows of the ledger and the cheques, and
 // the cheque counters follow every load of the open account.
 #include "support/bytes.h"
+#include "support/esito_test.h"
 #include "support/main_window_fixture.h"
 
 #include "cheques/book_form.h"
@@ -57,8 +58,9 @@ TEST_F(Wiring, ListItemsShowTheirWindows) {
 
 TEST_F(Wiring, ChequeCountersFollowTheLoadAndTheClearing) {
     QString errore;
-    ASSERT_GT(SalvaNuovoCarnet({DataOggi(), 1.5, 100}, &errore), 0) << errore.toStdString();
-    ASSERT_TRUE(ApriArchiviConto(&errore)) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(SalvaNuovoCarnet({DataOggi(), 1.5, 100}), &errore))
+        << errore.toStdString();
+    ASSERT_TRUE(test::senzaAvvisi(ApriArchiviConto(), &errore)) << errore.toStdString();
     EXPECT_EQ(window->AssMano->text(), "10");
     EXPECT_EQ(window->AssFuori->text(), "0");
 
@@ -77,7 +79,8 @@ TEST_F(Wiring, ChequeCountersFollowTheLoadAndTheClearing) {
 
 TEST_F(Wiring, ClearingMovementsAsksTwiceAndCancelAtEitherKeepsEveryFile) {
     QString errore;
-    ASSERT_GT(SalvaNuovoCarnet({DataOggi(), 1.5, 100}, &errore), 0) << errore.toStdString();
+    ASSERT_TRUE(test::riuscito(SalvaNuovoCarnet({DataOggi(), 1.5, 100}), &errore))
+        << errore.toStdString();
     const auto prima = dataFiles();
     messages.answer(MessageAnswer::Cancel);
     window->CancMov->trigger();

@@ -5,6 +5,7 @@
 // library does not link; the test programs that include this do.
 
 #include "fixture.h"
+#include "support/esito_test.h"
 
 #include "common/random_file.h"
 #include "platform/form_host.h"
@@ -37,7 +38,7 @@ protected:
         imp.percorsoDati = "0";
         imp.numeroDecimali = 2;
         imp.contoAvvio = avvio;
-        ASSERT_TRUE(scriviImpostazioni(imp));
+        ASSERT_TRUE(test::riuscito(scriviImpostazioni(imp)));
         int riga = 0;
         for (const ContoIniziale& c : conti)
             writeAccount(++riga, c.codice, c.banca);

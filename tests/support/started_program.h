@@ -6,6 +6,7 @@
 
 #include "bytes.h"
 #include "fixture.h"
+#include "support/esito_test.h"
 
 #include "common/folder_lock.h"
 #include "common/shared_state.h"
@@ -54,7 +55,7 @@ protected:
         imp.numeroDecimali = 2;
         imp.contoAvvio = QString::fromLatin1(startAccount);
         imp.valutaPredefinita = QStringLiteral("Euro - Unione Europea");
-        ASSERT_TRUE(scriviImpostazioni(imp));
+        ASSERT_TRUE(test::riuscito(scriviImpostazioni(imp)));
     }
 
     // The program started: the main window and its Load.
