@@ -1,6 +1,7 @@
 #pragma once
 // Rewriting a whole file safely: the new content goes to a temporary file beside the
-// old one and replaces it only when complete, so a failure leaves the old file whole.
+// old one and replaces it (a rename) only when complete and on the disk, so a failure
+// leaves the old file whole. The new file is synced once; a link is written through.
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +19,11 @@ bool rewriteFile(const QString& path, const QByteArray& content, QString* error 
 // rewriteFile for a path already resolved: the file of exactly that name, which is
 // created under it when missing.
 bool rewriteFileAt(const QString& path, const QByteArray& content, QString* error = nullptr);
+
+// rewriteFileAt without the folder's sync: for a change that syncs each folder it changed
+// once, at its end, before it counts as done (Transaction::commit).
+bool rewriteFileAtLeavingFolder(const QString& path, const QByteArray& content,
+                                QString* error = nullptr);
 
 // rewriteFileAt, and false also when the folder cannot be synced after the new file took
 // the old one's place (the new content is in place then): for a file whose new name
