@@ -1,6 +1,7 @@
 // What a backup of every account into an empty folder asks of the disk: each copy synced
 // once (no copy of a file that was not there, one list of the change's files), and each
-// folder's names read once, however many accounts there are.
+// folder's names read once, however many accounts there are. And the SHA-256 the lists
+// of copies record, whichever way it is computed.
 #include "maintenance_fixture.h"
 
 #include "common/disk_sync.h"
@@ -9,6 +10,7 @@
 #include "common/transaction.h"
 #include "maintenance/backup.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 
 namespace qv::test {
@@ -60,6 +62,31 @@ TEST_F(BackupDisk, AllAccountsIntoAnEmptyFolderSyncEachCopyOnceAndListEachFolder
         EXPECT_LE(fatte, file + piuDiUnoPerCopia);
         EXPECT_LE(lette, lettureCartelle);
     }
+}
+
+// The digests of the standard's examples, then every length around the 64-byte blocks and
+// a large copy against Qt's own SHA-256.
+TEST(ImprontaCopie, IsTheSha256OfTheContent) {
+    EXPECT_EQ(impronta(QByteArray()),
+              QStringLiteral("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"));
+    EXPECT_EQ(impronta(QByteArray("abc")),
+              QStringLiteral("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+    EXPECT_EQ(impronta(QByteArray("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
+              QStringLiteral("248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"));
+    QByteArray bytes;
+    for (int n = 0; n < 3 * 64 + 2; ++n) {
+        EXPECT_EQ(impronta(bytes),
+                  QString::fromLatin1(
+                      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()))
+            << n;
+        bytes.append(char(n * 37 + 11));
+    }
+    QByteArray grande(1 << 20, '\0');
+    for (qsizetype i = 0; i < grande.size(); ++i)
+        grande[i] = char((i * 2654435761u) >> 13);
+    EXPECT_EQ(
+        impronta(grande),
+        QString::fromLatin1(QCryptographicHash::hash(grande, QCryptographicHash::Sha256).toHex()));
 }
 
 } // namespace
