@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <iterator>
 #include <vector>
 
 namespace qv {
@@ -46,15 +48,16 @@ QStringList removeRewriteTemporaries(const QString& folder, const QStringList& b
 // The content of a record file holding `records` as records 1, 2, ...
 template <class It> QByteArray recordsToBytes(It first, It last) {
     QByteArray bytes;
+    // Sized once for all the records when their number is known.
+    if constexpr (std::random_access_iterator<It>)
+        bytes.reserve(qsizetype(last - first) * std::iter_value_t<It>::Lunghezza);
     for (; first != last; ++first)
         bytes.append(first->toBytes());
     return bytes;
 }
 
 template <class R> QByteArray recordsToBytes(const std::vector<R>& records) {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(records.size()) * R::Lunghezza);
-    return bytes.append(recordsToBytes(records.begin(), records.end()));
+    return recordsToBytes(records.begin(), records.end());
 }
 
 // Rewrites a record file so that it holds exactly `records`.
