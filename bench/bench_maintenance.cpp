@@ -79,6 +79,32 @@ void BM_ChiusuraPeriodica(benchmark::State& state) {
 }
 BENCHMARK(BM_ChiusuraPeriodica)->Unit(benchmark::kMillisecond);
 
+// The closing's change alone: the copy set and the account's files written as one change,
+// its plan computed beforehand.
+void BM_ChiusuraScrittura(benchmark::State& state) {
+    ContoDaChiudere c;
+    for (auto _ : state) {
+        state.PauseTiming();
+        c.rimetti();
+        const qv::DatiChiusura dati = qv::datiChiusuraContoAperto(QStringLiteral("31/12/2005"));
+        const qv::PianoChiusura piano = qv::calcolaChiusura(dati);
+        state.ResumeTiming();
+        if (!qv::scriviChiusura(piano, qv::stato().PercorsoDati, dati.codice).ok())
+            state.SkipWithError("the closing was not written");
+    }
+}
+BENCHMARK(BM_ChiusuraScrittura)->Unit(benchmark::kMillisecond);
+
+// The account read again after its closing, as the closing does it.
+void BM_ChiusuraRilettura(benchmark::State& state) {
+    ContoDaChiudere c;
+    for (auto _ : state) {
+        qv::ApriArchiviConto();
+        qv::SalvaOrdine();
+    }
+}
+BENCHMARK(BM_ChiusuraRilettura)->Unit(benchmark::kMillisecond);
+
 // The computation and the printout alone, without a file read or written.
 void BM_ChiusuraCalcoloEStampa(benchmark::State& state) {
     ContoDaChiudere c;

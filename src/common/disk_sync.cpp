@@ -81,6 +81,10 @@ void reachDiskPoint(DiskPoint point, const QString& path) {
     if (observer()) observer()(point, path);
 }
 
+bool syncFileDescriptor(int fd, QString* error) {
+    return syncDescriptor(fd, error);
+}
+
 bool syncOpenFile(QFileDevice& file, QString* error) {
     errno = 0;
     if (!file.flush()) {

@@ -17,6 +17,9 @@ namespace qv {
 // refuses; the reason goes to `error`.
 bool syncOpenFile(QFileDevice& file, QString* error = nullptr);
 
+// The same for a file open at the system's descriptor `fd`.
+bool syncFileDescriptor(int fd, QString* error = nullptr);
+
 // Opens the file at `path` and syncs it. A missing file is an error.
 bool syncFile(const QString& path, QString* error = nullptr);
 

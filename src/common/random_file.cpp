@@ -23,8 +23,14 @@ constexpr qint64 kMaxRecord = 32767;
 RecordFile::RecordFile(const QString& path, int recordLength)
     : m_path(path), m_length(recordLength > 0 ? recordLength : 1) {}
 
+RecordFile RecordFile::atResolved(const QString& path, int recordLength) {
+    RecordFile file(path, recordLength);
+    file.m_resolved = true;
+    return file;
+}
+
 QString RecordFile::path() const {
-    return resolvePath(m_path);
+    return m_resolved ? m_path : resolvePath(m_path);
 }
 
 bool RecordFile::exists() const {
@@ -115,11 +121,13 @@ bool RecordFile::writeAt(qint64 offset, const QByteArray& data) {
     noteFileWrite(target);
     QFile file(target);
     const bool created = !file.exists();
+    m_created = false;
     errno = 0;
     if (!file.open(QIODevice::ReadWrite)) {
         fail(file.error(), file.errorString(), errno);
         return false;
     }
+    m_created = created;
     // Past the end: fill the gap with zeros ourselves, as a seek beyond the end
     // leaves its content to the file system.
     const qint64 size = file.size();
@@ -156,7 +164,7 @@ bool RecordFile::writeAt(qint64 offset, const QByteArray& data) {
     }
     // A file made by this write exists after a power loss only once its folder is synced.
     if (!m_sync) return true;
-    if (created && !syncFolder(QFileInfo(target).absolutePath(), &reason)) {
+    if (created && m_syncFolder && !syncFolder(QFileInfo(target).absolutePath(), &reason)) {
         fail(QFileDevice::WriteError, reason, errno);
         return false;
     }

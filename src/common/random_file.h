@@ -18,6 +18,10 @@ class RecordFile {
 public:
     RecordFile(const QString& path, int recordLength);
 
+    // The file of exactly that name (a path already resolved ignoring letter case, as a
+    // change resolves it through the names it has read): no lookup of its own.
+    static RecordFile atResolved(const QString& path, int recordLength);
+
     // Record k, always recordLength bytes. Beyond the end of the file, in a missing
     // file, or after an error, the missing bytes are zeros. Never creates the file.
     QByteArray read(int k) const;
@@ -43,6 +47,13 @@ public:
     // the others at every load (".TOT") need not: a power loss costs nothing there.
     void setSyncToDisk(bool on) { m_sync = on; }
 
+    // Whether a file that a write creates has its folder synced by the write (the
+    // default), or leaves that to the caller, which syncs the folder before anything
+    // counts on the new name (a change syncs each folder it changed once, at its end).
+    void setSyncFolderOfNewFile(bool on) { m_syncFolder = on; }
+    // Whether the last write created the file.
+    bool created() const { return m_created; }
+
     // Whole records in the file; 0 for a missing file.
     int recordCount() const;
 
@@ -63,7 +74,10 @@ private:
 
     QString m_path;
     int m_length;
+    bool m_resolved = false;
     bool m_sync = true;
+    bool m_syncFolder = true;
+    bool m_created = false;
     mutable QFileDevice::FileError m_error = QFileDevice::NoError;
     mutable QString m_errorString;
     mutable int m_errno = 0;

@@ -1,10 +1,13 @@
 #pragma once
 // Rewriting a whole file safely: the new content goes to a temporary file beside the
-// old one and replaces it only when complete, so a failure leaves the old file whole.
+// old one and replaces it (a rename) only when complete and on the disk, so a failure
+// leaves the old file whole. The new file is synced once; a link is written through.
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <iterator>
 #include <vector>
 
 namespace qv {
@@ -18,6 +21,11 @@ bool rewriteFile(const QString& path, const QByteArray& content, QString* error 
 // rewriteFile for a path already resolved: the file of exactly that name, which is
 // created under it when missing.
 bool rewriteFileAt(const QString& path, const QByteArray& content, QString* error = nullptr);
+
+// rewriteFileAt without the folder's sync: for a change that syncs each folder it changed
+// once, at its end, before it counts as done (Transaction::commit).
+bool rewriteFileAtLeavingFolder(const QString& path, const QByteArray& content,
+                                QString* error = nullptr);
 
 // rewriteFileAt, and false also when the folder cannot be synced after the new file took
 // the old one's place (the new content is in place then): for a file whose new name
@@ -40,15 +48,16 @@ QStringList removeRewriteTemporaries(const QString& folder, const QStringList& b
 // The content of a record file holding `records` as records 1, 2, ...
 template <class It> QByteArray recordsToBytes(It first, It last) {
     QByteArray bytes;
+    // Sized once for all the records when their number is known.
+    if constexpr (std::random_access_iterator<It>)
+        bytes.reserve(qsizetype(last - first) * std::iter_value_t<It>::Lunghezza);
     for (; first != last; ++first)
         bytes.append(first->toBytes());
     return bytes;
 }
 
 template <class R> QByteArray recordsToBytes(const std::vector<R>& records) {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(records.size()) * R::Lunghezza);
-    return bytes.append(recordsToBytes(records.begin(), records.end()));
+    return recordsToBytes(records.begin(), records.end());
 }
 
 // Rewrites a record file so that it holds exactly `records`.

@@ -240,7 +240,23 @@ Transaction::Transaction(const QString& folder)
     : folder_(snapshotFolder(folder)), base_(cleanFolder(folder)) {}
 
 QString Transaction::resolved(const QString& path) {
-    return QDir::cleanPath(QFileInfo(names_.resolve(path)).absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(resolvePath(path)).absoluteFilePath());
+}
+
+void Transaction::folderChanged(const QString& path) {
+    QString folder = QFileInfo(path).absolutePath();
+    // A subfolder the change made (a set of copies) is itself a name in its parent.
+    while (changedFolders_.insert(folder).second && folder.startsWith(inside(base_)))
+        folder = QFileInfo(folder).absolutePath();
+}
+
+void Transaction::syncChangedFolders() {
+    // A failed folder sync is not a failed change: the files are in place, as a safe
+    // rewrite that cannot sync its folder leaves them.
+    QString ignored;
+    for (auto it = changedFolders_.rbegin(); it != changedFolders_.rend(); ++it)
+        syncFolder(*it, &ignored);
+    changedFolders_.clear();
 }
 
 Transaction::Entry* Transaction::find(const QString& path) {
@@ -365,24 +381,28 @@ bool Transaction::rewrite(const QString& path, const QByteArray& content) {
     if (!protect(path) || !mayWrite(path)) return false;
     const QString target = resolved(path);
     QString reason;
-    if (!rewriteFileAt(target, content, &reason)) {
+    // Its folder is synced once at the end, before the marker goes.
+    folderChanged(target);
+    if (!rewriteFileAtLeavingFolder(target, content, &reason)) {
         failWrite(target, reason);
         return false;
     }
-    names_.created(target);
     return true;
 }
 
 bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
     if (!protect(path) || !mayWrite(path)) return false;
     const QString target = resolved(path);
-    // The record file puts the record (and a new file's name) on the disk itself.
-    RecordFile file(target, length);
-    if (!file.write(k, record)) {
+    // The record file puts the record on the disk itself; a new file's name waits for
+    // the folder's sync at the end.
+    RecordFile file = RecordFile::atResolved(target, length);
+    file.setSyncFolderOfNewFile(false);
+    const bool done = file.write(k, record);
+    if (file.created()) folderChanged(target);
+    if (!done) {
         failWrite(file.path(), file.errorString());
         return false;
     }
-    names_.created(target);
     return true;
 }
 
@@ -390,12 +410,14 @@ bool Transaction::writeRecords(const QString& path, int length, int first,
                                const QByteArray& records) {
     if (!protect(path) || !mayWrite(path)) return false;
     const QString target = resolved(path);
-    RecordFile file(target, length);
-    if (!file.writeRange(first, records)) {
+    RecordFile file = RecordFile::atResolved(target, length);
+    file.setSyncFolderOfNewFile(false);
+    const bool done = file.writeRange(first, records);
+    if (file.created()) folderChanged(target);
+    if (!done) {
         failWrite(file.path(), file.errorString());
         return false;
     }
-    names_.created(target);
     return true;
 }
 
@@ -408,6 +430,7 @@ bool Transaction::remove(const QString& given) {
     const QString path = resolved(given);
     if (!QFileInfo::exists(path)) return true;
     noteFileWrite(path);
+    folderChanged(path);
     if (!QFile::remove(path)) {
         fail(path + QStringLiteral(": impossibile eliminare il file"),
              QStringLiteral("Impossibile eliminare il file %1.")
@@ -423,6 +446,8 @@ bool Transaction::commit() {
     if (finished_) return true;
     finished_ = true;
     if (entries_.empty()) return true;
+    // Every new name on the disk before the change counts as done.
+    syncChangedFolders();
     const QString marker = folder_ + kMarker;
     if (QFileInfo::exists(marker) && !QFile::remove(marker)) {
         finished_ = false;

@@ -5,7 +5,11 @@
 // that it did not exist) into its snapshot folder and then rewrites the marker there,
 // which names every file protected so far; only after that does the file change.
 // Whole files are replaced through the safe rewrite, records are written in place and
-// synced. commit() removes the marker: that is the moment the change is done. On a
+// synced; the folders whose names the change altered (a file replaced, made or removed)
+// are synced once each at its end, before commit() removes the marker: that is the
+// moment the change is done. A change that protects all its files at once writes the
+// marker once. While a change lives, every name looked up ignoring letter case comes
+// from one reading of each folder (FolderNamesScope). On a
 // failure, rollback() puts every protected file back, in reverse order, and names the
 // files it could not put back. A program killed midway leaves the marker behind, and
 // recoverInterrupted() puts the files back before anything else reads them.
@@ -32,6 +36,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <set>
 #include <vector>
 
 namespace qv {
@@ -92,6 +97,9 @@ public:
     QStringList leftChanged() const { return leftChanged_; }
     // The files protected so far, in order.
     QStringList protectedFiles() const;
+    // `path` as the change finds it: resolved ignoring letter case through the names it
+    // has read of each folder.
+    QString resolve(const QString& path) const { return resolvePath(path); }
     // Neither committed nor rolled back, and something protected.
     bool active() const { return !entries_.empty() && !finished_; }
 
@@ -106,6 +114,10 @@ private:
     // `path` resolved ignoring letter case, absolute and clean; each folder's names are
     // read once for the whole change.
     QString resolved(const QString& path);
+    // The folder of `path` (absolute, clean) and those above it up to the change's folder
+    // are to be synced before the change is done.
+    void folderChanged(const QString& path);
+    void syncChangedFolders();
     bool writeMarker();
     void fail(const QString& reason, const QString& message = {});
     void failWrite(const QString& path, const QString& reason);
@@ -116,7 +128,8 @@ private:
 
     QString folder_; // the snapshot folder, ending in "/"
     QString base_;   // the folder, absolute and clean, without a final "/"
-    FolderNames names_;
+    FolderNamesScope names_;
+    std::set<QString> changedFolders_;
     std::vector<Entry> entries_;
     QString error_;
     QString message_;

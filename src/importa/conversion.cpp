@@ -429,6 +429,8 @@ EsitoConversione convertiCartella(const QString& cartellaScelta,
     FolderLock blocco;
     if (!riservaCartella(blocco, cartella, esito)) return esito;
     if (!ripristinaConversioneInterrotta(cartella, esito)) return esito;
+    // The folder's names are read once for every file the conversion looks up.
+    const FolderNamesScope nomi;
     std::vector<FileNuovo> piano;
     const int numeroConti = pianificaCartella(cartella, esito, piano);
     if (numeroConti <= 0) return esito;

@@ -182,6 +182,41 @@ struct CopiaConto {
     FileLetti file;
 };
 
+// The copies a backup of the accounts `codici` (and of the archive, when `archivio`)
+// writes into `cartella`, or removes there, as the data folder now has them: each under
+// the name its file has in the data folder, and the list of the copies. A link standing
+// in a copy's place is left out: the link goes before its file is protected.
+QStringList copieDaScrivere(Transaction& nomi, const QString& cartella, const QString& dati,
+                            const QStringList& codici, bool archivio) {
+    QStringList copie;
+    const auto aggiungi = [&](const QString& nome) {
+        const QString percorso = nomi.resolve(cartella + nome);
+        if (!QFileInfo(percorso).isSymLink()) copie << percorso;
+    };
+    if (archivio) {
+        aggiungi(RecContiFile);
+        aggiungi(ContiFile);
+    }
+    for (const QString& codice : codici) {
+        if (!codiceUtilizzabile(codice)) continue;
+        for (const QLatin1String& estensione : EstensioniCopia) {
+            const QFileInfo file(accountFile(dati, codice, estensione));
+            aggiungi(file.exists() ? file.fileName() : codice + estensione);
+        }
+        for (const QLatin1String& estensione : EstensioniFacoltative) {
+            const QFileInfo file(accountFile(dati, codice, estensione));
+            if (file.exists()) {
+                aggiungi(file.fileName());
+                continue;
+            }
+            const QFileInfo vecchia(nomi.resolve(cartella + codice + estensione));
+            if (vecchia.exists() || vecchia.isSymLink()) aggiungi(vecchia.fileName());
+        }
+    }
+    aggiungi(ElencoCopieSicurezza);
+    return copie;
+}
+
 } // namespace
 
 Esito controllaCartellaCopie(const QString& cartella, const QString& cartellaDati) {
@@ -263,11 +298,19 @@ Esito EseguiCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) 
 
     const QString nonEseguita = QStringLiteral("La copia di sicurezza non è stata eseguita.");
     ModificaFile modifica(cartella, riprova);
+    // The names come from one reading of each folder, the change's.
+    Transaction& nomi = modifica.transazione();
     const auto copiaFile = [&](const QString& nome, const QByteArray& contenuto) {
-        if (!modifica.sostituisci(resolveFile(cartella, nome), contenuto)) return false;
-        annota(elenco, QFileInfo(resolveFile(cartella, nome)).fileName(), contenuto);
+        const QString percorso = nomi.resolve(cartella + nome);
+        if (!modifica.sostituisci(percorso, contenuto)) return false;
+        annota(elenco, QFileInfo(nomi.resolve(percorso)).fileName(), contenuto);
         return true;
     };
+    // Every copy the backup will write or remove, protected at once: one list of them on
+    // the disk for the whole backup, and no copy of a file that is not there yet.
+    if (!modifica.proteggi(
+            copieDaScrivere(nomi, cartella, s.PercorsoDati, codici, copia == CopiaDi::TuttiConti)))
+        return modifica.fallita(nonEseguita);
     if (copia == CopiaDi::TuttiConti) {
         const std::vector<Conto> conti = righeTabella(s.TabellaConti, s.NumeroConti);
         if (!copiaFile(RecContiFile, Contatore{qint16(conti.size())}.toBytes()) ||
@@ -301,7 +344,7 @@ Esito EseguiCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) 
                 continue;
             }
             // An older copy of a file the account no longer has would come back with it.
-            const QString vecchia = resolveFile(cartella, codice + estensione);
+            const QString vecchia = nomi.resolve(cartella + codice + estensione);
             const QFileInfo info(vecchia);
             if (info.exists() || info.isSymLink()) {
                 if (!modifica.rimuovi(vecchia)) return modifica.fallita(nonEseguita);
@@ -311,7 +354,7 @@ Esito EseguiCopie(const QString& scelta, CopiaDi copia, const Riprova& riprova) 
         ++copiati;
     }
     // The list last: a folder whose list does not name a copy holds it from before.
-    if (!modifica.sostituisci(resolveFile(cartella, ElencoCopieSicurezza), testoElenco(elenco)) ||
+    if (!modifica.sostituisci(nomi.resolve(cartella + ElencoCopieSicurezza), testoElenco(elenco)) ||
         !modifica.concludi())
         return modifica.fallita(nonEseguita);
     const QString fatto =
@@ -462,6 +505,15 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
             return Esito::rifiutato(nonEseguito + u'\n' + testoArchivioPieno(), titolo);
     }
 
+    // Every file the restore writes, protected at once: one list of them on the disk.
+    QStringList daScrivere;
+    for (const CopiaConto& c : copie)
+        for (const FileLetto& f : c.file) {
+            const QString percorso = accountFile(s.PercorsoDati, c.codice, f.estensione);
+            if (!QFileInfo(percorso).isSymLink()) daScrivere << percorso;
+        }
+    if (!aggiunti.empty()) daScrivere << contiDati << recContiDati;
+    if (!modifica.proteggi(daScrivere)) return modifica.fallita(nonEseguito);
     for (const CopiaConto& c : copie)
         for (const FileLetto& f : c.file)
             if (!modifica.sostituisci(accountFile(s.PercorsoDati, c.codice, f.estensione),

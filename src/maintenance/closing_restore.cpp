@@ -92,6 +92,13 @@ Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& c
     }
 
     ModificaFile modifica(cartellaDati, riprova);
+    // Every file the restore writes or removes is protected at once: one list of them on
+    // the disk.
+    QStringList percorsi;
+    for (const FileLetto& f : copia.file)
+        percorsi << file(f.estensione);
+    percorsi << file(ExtChi);
+    if (!modifica.proteggi(percorsi)) return modifica.fallita(nonEseguito);
     for (const FileLetto& f : copia.file)
         if (!modifica.ripristina(file(f.estensione), f.contenuto))
             return modifica.fallita(nonEseguito);

@@ -25,15 +25,19 @@ Esito RiordinaArchivi(const Riprova& riprova) {
                           righeTabella(s.TabellaFogli, s.NumeroFogli), s.TabellaMovimenti, nm);
 
     ModificaFile modifica(cartella, riprova);
+    // Every file the reorder writes is protected at once: one list of them on the disk.
+    const QString cartellaCopia = cartellaCopiaRiordino(cartella, codice);
+    QStringList percorsi = fileCopia(cartellaCopia);
+    percorsi << accountFile(cartella, codice, ExtFOG) << accountFile(cartella, codice, ExtCAR);
     FileLetti attuali;
-    const bool fatto =
-        leggiFileConto(modifica, cartella, codice, attuali) &&
-        scriviCopia(modifica, cartellaCopiaRiordino(cartella, codice), codice, attuali) &&
-        modifica.riscrivi(accountFile(cartella, codice, ExtFOG),
-                          recordsToBytes(riordinati.fogli)) &&
-        modifica.riscrivi(accountFile(cartella, codice, ExtCAR),
-                          recordsToBytes(riordinati.carnet)) &&
-        modifica.concludi();
+    const bool fatto = leggiFileConto(modifica, cartella, codice, attuali) &&
+                       modifica.proteggi(percorsi) &&
+                       scriviCopia(modifica, cartellaCopia, codice, attuali) &&
+                       modifica.riscrivi(accountFile(cartella, codice, ExtFOG),
+                                         recordsToBytes(riordinati.fogli)) &&
+                       modifica.riscrivi(accountFile(cartella, codice, ExtCAR),
+                                         recordsToBytes(riordinati.carnet)) &&
+                       modifica.concludi();
     if (!fatto) return modifica.fallita(QStringLiteral("Il riordino non è stato eseguito."));
 
     riempiTabella(s.TabellaFogli, s.NumeroFogli, riordinati.fogli);
