@@ -13,9 +13,9 @@
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 #include "shell/program_files.h"
 #include "shell/startup.h"
 

@@ -13,9 +13,9 @@
 #include "platform/errori_file.h"
 #include "platform/folder_tree.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,10 +98,6 @@ void CaricaElencoConti() {
         }
         return;
     }
-}
-
-QString percorsoDi(const QString& folder) {
-    return QStringLiteral("Percorso: ") + folder;
 }
 
 bool prendiCartellaDati(const QString& cartella, const std::function<void(const QString&)>& mostra,

@@ -1,6 +1,7 @@
 // Form15: "Gestione Assegni", issuing, changing and annulling the open account's cheques.
 #include "cheques/cheque_form.h"
 
+#include "cheques/book_form.h"
 #include "cheques/book_list_form.h"
 #include "cheques/cheque_books.h"
 #include "cheques/cheque_lists.h"
@@ -12,17 +13,16 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
-#include "ledger/date_check_form.h"
-#include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -404,11 +404,7 @@ void Form15::Salva_Click() {
 
     // The movement form shows the cheque's movement in its list; a movement it held
     // for change is the one just written, so it lets it go.
-    if (Form9* movimenti = formHost().loaded<Form9>()) {
-        if (movimenti->movimentoInModifica() == numero) movimenti->svuotaImmissione();
-        movimenti->elencaOperazione();
-        movimenti->Del->setEnabled(false);
-    }
+    if (const auto& registrato = richiesteAssegni().assegnoRegistrato) registrato(numero);
     ElencaSituazioneAssegni();
     // An annulment (or its reversal) shows at once in the annulled cheques.
     ElencaAssegniAnnullati();
@@ -425,10 +421,7 @@ void Form15::Salva_Click() {
 
 void Form15::Command3D8_Click() {
     formHost().hide(*this);
-    if (Form9* movimenti = formHost().loaded<Form9>()) {
-        movimenti->svuotaImmissione();
-        if (movimenti->isVisible()) movimenti->DataOper->setFocus();
-    }
+    if (const auto& riprendi = richiesteAssegni().immissioneDaRiprendere) riprendi();
 }
 
 void Form15::Command3D1_Click() {

@@ -1,24 +1,23 @@
 // Form4: "Allineamento Conto", the alignment of the open account with the bank statement.
 #include "ledger/alignment_form.h"
 
-#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "ledger/alignment.h"
 #include "ledger/balances.h"
-#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 #include "shell/program_files.h"
 
 #include <QGridLayout>
@@ -235,20 +234,14 @@ void Form4::ElencoMovim_DblClick() {
 
 void Form4::Command3D1_Click() {
     stato().ModoElencoCausali = 1;
-    FORM12& picker = formHost().form<FORM12>();
-    if (pickerCollegato_ != &picker) {
-        pickerCollegato_ = &picker;
-        connect(&picker, &FORM12::causaleScelta, this,
-                handler([this](qint16 modo, const VoceCausale& voce) {
-                    if (modo != 1) return;
-                    causaleMostrata_ = normalizzaCodiceCausale(voce.codiceCausale);
-                    Causale->setText(causaleMostrata_);
-                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                    D_A->setText(voce.entrataUscita.trimmed());
-                    IMPORTO->setFocus(Qt::OtherFocusReason);
-                }));
-    }
-    formHost().showModal(picker);
+    apriElencoCausali(this, pickerCollegato_, handler([this](qint16 modo, const VoceCausale& voce) {
+                          if (modo != 1) return;
+                          causaleMostrata_ = normalizzaCodiceCausale(voce.codiceCausale);
+                          Causale->setText(causaleMostrata_);
+                          DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+                          D_A->setText(voce.entrataUscita.trimmed());
+                          IMPORTO->setFocus(Qt::OtherFocusReason);
+                      }));
 }
 
 void Form4::Causale_KeyPress(int& keyAscii) {

@@ -1,19 +1,18 @@
 // Form20: "Modifica Movimenti", the change of a movement of the period list.
 #include "ledger/listed_change_form.h"
 
-#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "ledger/balances.h"
-#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_reading.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -295,19 +294,13 @@ void Form20::Esc_Click() {
 
 void Form20::Command3D1_Click() {
     stato().ModoElencoCausali = 2;
-    FORM12& picker = formHost().form<FORM12>();
-    if (pickerCollegato_ != &picker) {
-        pickerCollegato_ = &picker;
-        connect(&picker, &FORM12::causaleScelta, this,
-                handler([this](qint16 modo, const VoceCausale& voce) {
-                    if (modo != 2) return;
-                    Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                    D_A->setText(voce.entrataUscita.trimmed());
-                    Sospeso->setFocus(Qt::OtherFocusReason);
-                }));
-    }
-    formHost().showModal(picker);
+    apriElencoCausali(this, pickerCollegato_, handler([this](qint16 modo, const VoceCausale& voce) {
+                          if (modo != 2) return;
+                          Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
+                          DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+                          D_A->setText(voce.entrataUscita.trimmed());
+                          Sospeso->setFocus(Qt::OtherFocusReason);
+                      }));
 }
 
 void Form20::Causale_LostFocus() {

@@ -4,7 +4,7 @@
 #include "casi_competenze.h"
 #include "common/shared_state.h"
 #include "interest/interessi_form.h"
-#include "ledger/date_check_form.h"
+#include "platform/date_check_dialog.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
