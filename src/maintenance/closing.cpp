@@ -2,12 +2,12 @@
 
 #include "cheques/cheque_books.h"
 #include "common/amounts.h"
-#include "common/date_check.h"
 #include "common/dates.h"
 #include "common/file_names.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
 #include "ledger/balances.h"
+#include "common/date_check.h"
 
 #include <QDir>
 
@@ -245,8 +245,8 @@ PrintedPage PagineMovimentiEliminati::pagina(int k) const {
         corpo(std::move(riga));
     }
 
-    const QString numero =
-        QString(SpaziPagina, u' ') + QStringLiteral("Pagina ") + numeroStampato(k + 1);
+    const QString numero = QString(SpaziPagina, u' ') + QStringLiteral("Pagina ") +
+                           numeroStampato(k + 1);
     if (!ultima) {
         corpo(righello(TrattiniPiede));
         corpo(QString());

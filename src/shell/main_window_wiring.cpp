@@ -27,9 +27,11 @@
 #include "reports/print_menu_form.h"
 #include "shell/help_form.h"
 #include "shell/settings_form.h"
+#include "staffa/staffa_form.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace qv {
 
@@ -53,6 +55,38 @@ void collegaStampe() {
     Form17::impostaStampa(stampaAssegniAnnullati);
     Form22::impostaStampa([](SaldoRiepilogo scelta, const QString& dataVis) {
         stampaRiepilogoConti(scelta == SaldoRiepilogo::Valuta, dataVis);
+    });
+}
+
+// The window "staffa" lent to the interest and cost statement.
+FinestraCompetenze finestraCompetenze(Staffa& f) {
+    return {
+        .dal = [&f] { return f.dal->testo(); },
+        .al = [&f] { return f.al->testo(); },
+        .tutti = [&f] { return f.Tutti->isChecked(); },
+        .mostraEtichetta = [&f] { f.mostra->show(); },
+        .controllaPeriodo = [&f] { return f.controllaPeriodo(); },
+        .riempiDate = [&f](const std::vector<RigaStaffa>& righe) { f.riempiDate(righe); },
+        .mostraInLista =
+            [&f](const QString& titolo, const QStringList& righe, const PeriodoCompetenze& p) {
+                f.mostraInLista3(titolo, righe, {p.dal, p.al, p.tutti});
+            },
+        .segnalaSenzaData = [&f](const std::vector<qint16>& numeri) { f.segnalaSenzaData(numeri); },
+        .intestazioneStampa = [&f] { return f.intestazioneStampa(); },
+        .stampaRighe = stampaRighe,
+    };
+}
+
+// The interest and cost statement in the window "staffa": its two buttons and the
+// statement computed again when the display currency changes.
+void collegaInteressi() {
+    Staffa::impostaProspettoInteressi({
+        .mostra = [](Staffa& f) { mostraCompetenze(finestraCompetenze(f)); },
+        .stampa = [](Staffa& f) { stampaCompetenzeStaffa(finestraCompetenze(f)); },
+        .ricalcola =
+            [](Staffa& f, const Staffa::PeriodoProspetto& p) {
+                ricalcolaCompetenze(finestraCompetenze(f), {p.dal, p.al, p.tutti});
+            },
     });
 }
 
