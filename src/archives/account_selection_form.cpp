@@ -149,10 +149,9 @@ bool prendiCartellaDati(const QString& cartella, const std::function<void(const 
         CaricaElencoConti();
         return false;
     }
-    impostaPercorsoDati(folder);
     // The account is closed in the folder it belonged to; the main window then
     // shows the data folder now in force.
-    contoAperto().annunciaCartellaDati();
+    contoAperto().cambiaCartellaDati(folder);
     Hourglass hourglass;
     CaricaElencoConti();
     return true;
