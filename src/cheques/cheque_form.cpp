@@ -85,13 +85,26 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     setCaption(QStringLiteral("Gestione Assegni"));
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaTestata();
+    QGroupBox* elenco = creaElenco();
+    creaCampiAssegno();
+    creaPulsanti();
+    disponi(elenco);
+    collegaControlli();
+}
+
+// The account and the book shown above.
+void Form15::creaTestata() {
     NrConto = etichettaValore(QStringLiteral("NrConto"), this);
     banca = etichettaValore(QStringLiteral("banca"), this);
     banca->setMinimumWidth(260);
     NrCarnet = etichettaValore(QStringLiteral("NrCarnet"), this);
     NrFogliCarnet = etichettaValore(QStringLiteral("NrFogliCarnet"), this);
     NrFogliCarnet->setMinimumWidth(40);
+}
 
+// The book's cheques, with their column headings, in a frame of their own.
+QGroupBox* Form15::creaElenco() {
     auto* elenco = new QGroupBox(QStringLiteral("Elenco Assegni"), this);
     List1 = new ListBox(QStringLiteral("List1"), elenco);
     List1->setFixedPitch(true);
@@ -113,7 +126,10 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     auto* layoutElenco = new QVBoxLayout(elenco);
     layoutElenco->addWidget(colonne);
     layoutElenco->addWidget(List1, 1);
+    return elenco;
+}
 
+void Form15::creaCampiAssegno() {
     NrAssegno = etichettaValore(QStringLiteral("NrAssegno"), this);
     DataAssegno = new DateField(QStringLiteral("DataAssegno"), this);
     DataAssegno->setMaximumWidth(120);
@@ -128,7 +144,9 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     NoteAss->setMaxLength(30);
     const int larghezzaTesti = QFontMetrics(traente->font()).horizontalAdvance(QString(32, 'M'));
     traente->setMinimumWidth(larghezzaTesti);
+}
 
+void Form15::creaPulsanti() {
     Salva = pulsante(QStringLiteral("Salva"), QStringLiteral("Conferma"),
                      QStringLiteral("Conferma"), this);
     Command3D8 = pulsante(QStringLiteral("Command3D8"), QStringLiteral("Uscita"),
@@ -137,7 +155,9 @@ Form15::Form15(QWidget* parent) : Form(parent) {
                           QStringLiteral("Archivio carnet"), this);
     Command3D9 = pulsante(QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"),
                           QStringLiteral("Situazione assegna"), this);
+}
 
+void Form15::disponi(QGroupBox* elenco) {
     // The account and the book.
     auto* testata = new QGridLayout;
     testata->addWidget(new QLabel(QStringLiteral("Conto nr."), this), 0, 0);
@@ -186,7 +206,10 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     layout->addLayout(centro, 1);
     layout->addSpacing(6);
     layout->addLayout(pulsanti);
+}
 
+// The buttons' and the fields' handlers.
+void Form15::collegaControlli() {
     connect(Salva, &QPushButton::clicked, this, handler([this] { Salva_Click(); }));
     connect(Command3D8, &QPushButton::clicked, this, handler([this] { Command3D8_Click(); }));
     connect(Command3D1, &QPushButton::clicked, this, handler([this] { Command3D1_Click(); }));
