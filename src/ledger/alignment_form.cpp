@@ -81,6 +81,14 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     // Closing the open account unloads this window, giving its movement back first.
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaElenco();
+    creaCampiEPulsanti();
+    disponi();
+    collegaControlli();
+}
+
+// The list of the suspended movements under its heading.
+void Form4::creaElenco() {
     ElencoMovim = new ListBox(QStringLiteral("ElencoMovim"), this);
     ElencoMovim->setFixedPitch(true);
     intestazione = new QLabel(testoIntestazione(), this);
@@ -92,7 +100,9 @@ Form4::Form4(QWidget* parent) : Form(parent) {
                                     ElencoMovim->verticalScrollBar()->sizeHint().width() +
                                     2 * ElencoMovim->frameWidth() + 8,
                                 220);
+}
 
+void Form4::creaCampiEPulsanti() {
     DataOper = new DateField(QStringLiteral("DataOper"), this);
     DataValuta = new DateField(QStringLiteral("DataValuta"), this);
     Causale = new QLineEdit(this);
@@ -122,7 +132,10 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     OK = pulsante("OK", QStringLiteral("Conferma"), this);
     pulisci = pulsante("pulisci", QStringLiteral("Cancella Immissione"), this);
     Esc = pulsante("Esc", QStringLiteral("Uscita"), this);
+}
 
+// The list above, the fields with their labels, the buttons below.
+void Form4::disponi() {
     auto* campi = new QGridLayout;
     campi->setHorizontalSpacing(8);
     campi->setVerticalSpacing(4);
@@ -160,7 +173,10 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     layout->addLayout(campi);
     layout->addSpacing(6);
     layout->addLayout(pulsanti);
+}
 
+// The handlers, and Enter along the fields.
+void Form4::collegaControlli() {
     connect(ElencoMovim, &ListBox::rowDoubleClicked, this,
             handler([this] { ElencoMovim_DblClick(); }));
     connect(Command3D1, &QPushButton::clicked, this, handler([this] { Command3D1_Click(); }));
