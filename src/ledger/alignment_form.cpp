@@ -250,14 +250,16 @@ void Form4::ElencoMovim_DblClick() {
 
 void Form4::Command3D1_Click() {
     stato().ModoElencoCausali = 1;
-    apriElencoCausali(this, pickerCollegato_, handler([this](qint16 modo, const VoceCausale& voce) {
-                          if (modo != 1) return;
-                          causaleMostrata_ = normalizzaCodiceCausale(voce.codiceCausale);
-                          Causale->setText(causaleMostrata_);
-                          DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                          D_A->setText(voce.entrataUscita.trimmed());
-                          IMPORTO->setFocus(Qt::OtherFocusReason);
-                      }));
+    // The causale picked is copied here and the focus moves on.
+    auto scelta = [this](qint16 modo, const VoceCausale& voce) {
+        if (modo != 1) return;
+        causaleMostrata_ = normalizzaCodiceCausale(voce.codiceCausale);
+        Causale->setText(causaleMostrata_);
+        DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+        D_A->setText(voce.entrataUscita.trimmed());
+        IMPORTO->setFocus(Qt::OtherFocusReason);
+    };
+    apriElencoCausali(this, pickerCollegato_, handler(scelta));
 }
 
 void Form4::Causale_KeyPress(int& keyAscii) {

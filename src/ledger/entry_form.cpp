@@ -918,15 +918,17 @@ void Form9::SSCommand1_Click() {
 }
 
 void Form9::Command3D1_Click() {
-    apriElencoCausali(this, pickerCollegato_, handler([this](qint16 modo, const VoceCausale& voce) {
-                          if (modo == 1 || modo == 2) return;
-                          Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-                          DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                          if (!(inModifica_ != 0 && Sospeso->text() == u"N"))
-                              Sospeso->setText(voce.sospeso.trimmed());
-                          D_A->setText(voce.entrataUscita.trimmed());
-                          IMPORTO->setFocus(Qt::OtherFocusReason);
-                      }));
+    // The causale picked is copied here and the focus moves on.
+    auto scelta = [this](qint16 modo, const VoceCausale& voce) {
+        if (modo == 1 || modo == 2) return;
+        Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
+        DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+        if (!(inModifica_ != 0 && Sospeso->text() == u"N"))
+            Sospeso->setText(voce.sospeso.trimmed());
+        D_A->setText(voce.entrataUscita.trimmed());
+        IMPORTO->setFocus(Qt::OtherFocusReason);
+    };
+    apriElencoCausali(this, pickerCollegato_, handler(scelta));
 }
 
 // --- The list procedure -------------------------------------------------------------------

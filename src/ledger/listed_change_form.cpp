@@ -294,13 +294,15 @@ void Form20::Esc_Click() {
 
 void Form20::Command3D1_Click() {
     stato().ModoElencoCausali = 2;
-    apriElencoCausali(this, pickerCollegato_, handler([this](qint16 modo, const VoceCausale& voce) {
-                          if (modo != 2) return;
-                          Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-                          DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                          D_A->setText(voce.entrataUscita.trimmed());
-                          Sospeso->setFocus(Qt::OtherFocusReason);
-                      }));
+    // The causale picked is copied here and the focus moves on.
+    auto scelta = [this](qint16 modo, const VoceCausale& voce) {
+        if (modo != 2) return;
+        Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
+        DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+        D_A->setText(voce.entrataUscita.trimmed());
+        Sospeso->setFocus(Qt::OtherFocusReason);
+    };
+    apriElencoCausali(this, pickerCollegato_, handler(scelta));
 }
 
 void Form20::Causale_LostFocus() {
