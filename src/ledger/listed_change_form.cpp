@@ -64,6 +64,14 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     // Closing the open account closes the form: its movement belongs to that account.
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaCampi();
+    creaPulsanti();
+    disponi();
+    collegaControlli();
+}
+
+// The movement's fields, each as wide as the record field it feeds.
+void Form20::creaCampi() {
     const int carattere = fontMetrics().averageCharWidth();
     auto testo = [&](QLineEdit*& membro, const char* nome, int larghezza, int caratteri) {
         membro = new QLineEdit(this);
@@ -98,7 +106,9 @@ Form20::Form20(QWidget* parent) : Form(parent) {
         flag->setAlignment(Qt::AlignCenter);
         maiuscole(flag);
     }
+}
 
+void Form20::creaPulsanti() {
     auto pulsante = [&](QPushButton*& membro, const char* nome, const QString& didascalia) {
         membro = new QPushButton(didascalia, this);
         membro->setObjectName(QString::fromLatin1(nome));
@@ -106,7 +116,10 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     pulsante(Command3D1, "Command3D1", QStringLiteral("Seleziona causali"));
     pulsante(OK, "OK", QStringLiteral("Conferma"));
     pulsante(Esc, "Esc", QStringLiteral("Uscita"));
+}
 
+void Form20::disponi() {
+    const int carattere = fontMetrics().averageCharWidth();
     // Each field under its caption, in two rows as the movement form has them.
     auto colonna = [&](QHBoxLayout* riga, const QString& didascalia, QWidget* campo,
                        int allunga = 0) {
@@ -151,7 +164,10 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     tutto->addSpacing(8);
     tutto->addLayout(comandi);
     tutto->addStretch(1);
+}
 
+// Tab and Enter along the fields, and the handlers.
+void Form20::collegaControlli() {
     QWidget* catena[] = {DataOper,  DataValuta, Causale, IMPORTO,   NrDoc,
                          DescMovim, Sospeso,    D_A,     Annullato, OK};
     for (size_t i = 0; i + 1 < std::size(catena); ++i) {
