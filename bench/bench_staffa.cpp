@@ -15,6 +15,7 @@
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
+#include "shell/main_window.h"
 #include "staffa/staffa.h"
 #include "staffa/staffa_form.h"
 
@@ -226,7 +227,7 @@ BENCHMARK(BM_Competenze10Anni_Testi)->Unit(benchmark::kMillisecond);
 void BM_Competenze10Anni_Finestra(benchmark::State& state) {
     applicazione();
     ContoDieciAnni conto;
-    qv::collegaInteressi();
+    qv::collegaRichiesteFinestre();
     int messaggi = 0;
     qv::setMessageResponder([&](const qv::MessageRecord&) {
         ++messaggi;

@@ -3,7 +3,9 @@
 # not), and a library that does not link QtWidgets includes no header of QtGui,
 # QtWidgets, QtPrintSupport or QtWebEngine. A computation that includes a form, the
 # main window or the platform layer therefore stops the build before it compiles, and
-# so does a form that reaches the forms of a subsystem it does not stand on.
+# so does a form that includes the form of another subsystem. A forms library that links
+# another subsystem's forms (directly or not) is refused too: what a window needs of
+# another's goes through the main window.
 
 set(QV_LAYERS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/check_layers.cmake)
 
@@ -110,6 +112,7 @@ function(qv_check_layers)
             set(_widgets ON)
         endif()
         string(APPEND _text "set(QV_LAYERS_ALLOWED_${_t} \"${_allowed}\")\n")
+        string(APPEND _text "set(QV_LAYERS_LINKED_${_t} \"${_closure}\")\n")
         string(APPEND _text "set(QV_LAYERS_WIDGETS_${_t} ${_widgets})\n")
     endforeach()
     file(GENERATE OUTPUT ${_manifest} CONTENT "${_text}")
@@ -138,6 +141,22 @@ function(qv_check_layers)
              COMMAND ${CMAKE_COMMAND} -DMANIFEST=${_manifest} -DONLY=qv_ledger
                      -DEXTRA=${PROJECT_SOURCE_DIR}/cmake/layers/wrong_way.txt
                      -DEXTRA_AS=ledger/wrong_way.cpp -P ${QV_LAYERS_SCRIPT})
+    # A form that includes the forms of other subsystems, and a forms library that links
+    # another's forms.
+    add_test(NAME Layers.AFormThatIncludesAnotherSubsystemsFormIsRefused
+             COMMAND ${CMAKE_COMMAND} -DMANIFEST=${_manifest} -DONLY=qv_cheques_forms
+                     -DEXTRA=${PROJECT_SOURCE_DIR}/cmake/layers/wrong_way_form.txt
+                     -DEXTRA_AS=cheques/wrong_way_form.cpp -P ${QV_LAYERS_SCRIPT})
+    set_tests_properties(Layers.AFormThatIncludesAnotherSubsystemsFormIsRefused PROPERTIES
+        PASS_REGULAR_EXPRESSION
+        "cheques/wrong_way_form.cpp includes ledger/entry_form.h.*cheques/wrong_way_form.cpp includes archives/causale_picker_form.h.*cheques/wrong_way_form.cpp includes shell/colours_form.h.*cheques/wrong_way_form.cpp includes shell/main_window.h")
+    set_tests_properties(Layers.AFormThatIncludesAnotherSubsystemsFormIsRefused PROPERTIES
+        FAIL_REGULAR_EXPRESSION "includes (cheques/cheque_form.h|ledger/open_account.h|platform/list_colours.h|ledger/movement_files.h)")
+    add_test(NAME Layers.AFormsLibraryThatLinksAnothersFormsIsRefused
+             COMMAND ${CMAKE_COMMAND} -DMANIFEST=${_manifest} -DONLY=qv_interest_forms
+                     -DEXTRA_LINKS=qv_staffa_forms -P ${QV_LAYERS_SCRIPT})
+    set_tests_properties(Layers.AFormsLibraryThatLinksAnothersFormsIsRefused PROPERTIES
+        PASS_REGULAR_EXPRESSION "qv_interest_forms links qv_staffa_forms, the forms of another subsystem")
     set_tests_properties(Layers.AComputationThatIncludesAFormIsRefused PROPERTIES
         PASS_REGULAR_EXPRESSION
         "ledger/wrong_way.cpp includes ledger/entry_form.h.*ledger/wrong_way.cpp includes shell/main_window.h.*ledger/wrong_way.cpp includes platform/message_box.h.*ledger/wrong_way.cpp includes <QWidget>.*ledger/wrong_way.cpp includes <QtWidgets/QLabel>.*ledger/wrong_way.cpp includes cheques/cheque_books.h")

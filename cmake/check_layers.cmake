@@ -1,9 +1,12 @@
 # Run as a script: cmake -DMANIFEST=<file> [-DSTAMP=<file>] [-DONLY=<library>
-#   -DEXTRA=<file> -DEXTRA_AS=<path under src>] -P check_layers.cmake
+#   [-DEXTRA=<file> -DEXTRA_AS=<path under src>] [-DEXTRA_LINKS=<libraries>]]
+#   -P check_layers.cmake
 # Reads the manifest that QvLayers.cmake writes and checks every include of every
-# library's sources; with ONLY and EXTRA, checks the one file EXTRA as if it were the
-# source EXTRA_AS of the library ONLY. Names every include that points the wrong way
-# and fails when there is one; else touches STAMP.
+# library's sources, and that no forms library links another subsystem's forms; with
+# ONLY and EXTRA, checks the one file EXTRA as if it were the source EXTRA_AS of the
+# library ONLY; with ONLY and EXTRA_LINKS, the links of ONLY as if it also linked
+# EXTRA_LINKS. Names every include and link that points the wrong way and fails when
+# there is one; else touches STAMP.
 
 cmake_minimum_required(VERSION 3.25)
 include(${MANIFEST})
@@ -56,10 +59,30 @@ function(_check_file target path rel)
     endforeach()
 endfunction()
 
+# A forms library links its computation, the computations below it and qv_platform:
+# never the forms of another subsystem (only the main window links them all).
+function(_check_links target linked)
+    if(NOT target MATCHES "_forms$")
+        return()
+    endif()
+    foreach(_l IN LISTS linked)
+        if(_l MATCHES "_forms$" AND NOT _l STREQUAL target)
+            message(SEND_ERROR "${target} links ${_l}, the forms of another subsystem")
+            set(_wrong 1 PARENT_SCOPE)
+        endif()
+    endforeach()
+endfunction()
+
 if(ONLY)
-    _check_file(${ONLY} ${EXTRA} ${EXTRA_AS})
+    if(EXTRA)
+        _check_file(${ONLY} ${EXTRA} ${EXTRA_AS})
+    endif()
+    if(EXTRA_LINKS)
+        _check_links(${ONLY} "${QV_LAYERS_LINKED_${ONLY}};${EXTRA_LINKS}")
+    endif()
 else()
     foreach(_t IN LISTS QV_LAYERS_TARGETS)
+        _check_links(${_t} "${QV_LAYERS_LINKED_${_t}}")
         foreach(_s IN LISTS QV_LAYERS_SOURCES_${_t})
             _check_file(${_t} ${QV_LAYERS_ROOT}/${_s} ${_s})
         endforeach()

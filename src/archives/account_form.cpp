@@ -13,9 +13,9 @@
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 #include "shell/program_files.h"
 #include "shell/startup.h"
 
@@ -65,6 +65,15 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form2"));
     setCaption(QStringLiteral("Immissione dati conto"));
 
+    creaElenchi();
+    QGridLayout* campi = creaCampi();
+    creaPulsanti();
+    collegaCatena();
+    disponi(campi);
+}
+
+// The list of the accounts and the tree of the folders, with the folder's caption.
+void Form2::creaElenchi() {
     ListaConti = new ListBox(QStringLiteral("ListaConti"), this);
     ListaConti->setSorted(true);
     ListaConti->setFixedPitch(true);
@@ -86,7 +95,9 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     Cartelle = Dir1->folders();
     Cartelle->setObjectName(QStringLiteral("Cartelle"));
     connect(Dir1, &FolderTree::folderChosen, this, handler([this] { Dir1_Change(); }));
+}
 
+QGridLayout* Form2::creaCampi() {
     // The entry fields, each as wide on screen as the record field it feeds.
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -126,7 +137,10 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     field(fido, "Fido", QStringLiteral("Fido"), 7, 2, 1, 15);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 2);
+    return grid;
+}
 
+void Form2::creaPulsanti() {
     AddAnItem = new QPushButton(QStringLiteral("Conferma"), this);
     AddAnItem->setObjectName(QStringLiteral("AddAnItem"));
     CLR = new QPushButton(QStringLiteral("Elimina immissione"), this);
@@ -139,7 +153,9 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     connect(CLR, &QPushButton::clicked, this, handler([this] { CLR_Click(); }));
     connect(Del, &QPushButton::clicked, this, handler([this] { Del_Click(); }));
     connect(esci, &QPushButton::clicked, this, handler([this] { esci_Click(); }));
+}
 
+void Form2::collegaCatena() {
     // The entry chain: Enter, or a field filled to its width, moves to the next.
     struct Anello {
         QLineEdit* field;
@@ -181,7 +197,10 @@ Form2::Form2(QWidget* parent) : Form(parent) {
     onGotFocus(LocBanca, [this] { LocBanca_GotFocus(); });
     onLostFocus(ProvBanca, [this] { ProvBanca_LostFocus(); });
     CodConto->installEventFilter(new TabObbligatorio(CodConto));
+}
 
+// The lists above, the fields (`grid`) in their frame, the buttons below; the tab order.
+void Form2::disponi(QGridLayout* grid) {
     auto* cartelle = new QVBoxLayout;
     cartelle->addWidget(NomeFile);
     cartelle->addWidget(Dir1, 1);

@@ -5,6 +5,7 @@
 #include "platform/form_host.h"
 
 class QFileSystemModel;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -73,6 +74,13 @@ public:
     QPushButton* esci = nullptr;
 
 private:
+    // The parts the window is built from, in this order.
+    void creaElenchi();
+    QGridLayout* creaCampi();
+    void creaPulsanti();
+    void collegaCatena();
+    void disponi(QGridLayout* grid);
+
     void prendiCartella(const QString& folder, bool clearList);
     void svuotaCampi(); // the nine fields "Elimina immissione" empties
     void dimenticaFido();

@@ -13,9 +13,9 @@
 #include "platform/errori_file.h"
 #include "platform/folder_tree.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -100,10 +100,6 @@ void CaricaElencoConti() {
     }
 }
 
-QString percorsoDi(const QString& folder) {
-    return QStringLiteral("Percorso: ") + folder;
-}
-
 bool prendiCartellaDati(const QString& cartella, const std::function<void(const QString&)>& mostra,
                         bool ripiego) {
     const QString folder = folderWithSlash(cartella);
@@ -153,10 +149,9 @@ bool prendiCartellaDati(const QString& cartella, const std::function<void(const 
         CaricaElencoConti();
         return false;
     }
-    impostaPercorsoDati(folder);
     // The account is closed in the folder it belonged to; the main window then
     // shows the data folder now in force.
-    contoAperto().annunciaCartellaDati();
+    contoAperto().cambiaCartellaDati(folder);
     Hourglass hourglass;
     CaricaElencoConti();
     return true;

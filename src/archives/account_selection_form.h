@@ -28,9 +28,6 @@ void CaricaElencoConti();
 // rows 1 to NumeroConti; each line carries its row.
 void riempiListeConti();
 
-// The caption above a folder tree: "Percorso: " and the folder.
-QString percorsoDi(const QString& folder);
-
 // Takes cartella as the data folder: once it exists (the user may look again
 // or carry on regardless, see ErroriFile), shows it through mostra, closes the
 // open account, takes the folder's lock (the old folder's is let go only then),

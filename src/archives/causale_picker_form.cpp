@@ -4,7 +4,7 @@
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "platform/list_box.h"
-#include "shell/colours_form.h"
+#include "platform/list_colours.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

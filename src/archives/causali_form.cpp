@@ -8,8 +8,8 @@
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
-#include "shell/colours_form.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -3,10 +3,9 @@
 #include "causali.h"
 #include "common/shared_state.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/program_end.h"
-#include "shell/colours_form.h"
-#include "shell/help_form.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,6 +16,11 @@
 namespace qv {
 
 namespace {
+
+std::function<void()>& richiestaAiuto() {
+    static std::function<void()> richiesta;
+    return richiesta;
+}
 
 // Moves line `linea` of one list to its sorted place in the other, with its row.
 void spostaLinea(ListBox* da, ListBox* a, int linea) {
@@ -143,8 +147,12 @@ void ManutCaus::esci_Click() {
     formHost().unload(*this);
 }
 
+void ManutCaus::impostaRichiestaAiuto(std::function<void()> richiesta) {
+    richiestaAiuto() = std::move(richiesta);
+}
+
 void ManutCaus::SSCommand1_Click() {
-    formHost().show(formHost().form<Help1>());
+    if (richiestaAiuto()) richiestaAiuto()();
 }
 
 } // namespace qv

@@ -3,6 +3,8 @@
 
 #include "platform/form_host.h"
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 
@@ -22,6 +24,10 @@ public:
     void Saldi_Click();
     void esci_Click();
     void SSCommand1_Click();
+
+    // What the help button opens: the help on the causali, the shell's window, which
+    // the main window opens.
+    static void impostaRichiestaAiuto(std::function<void()> richiesta);
 
     QLabel* Label1 = nullptr; // "Causali presenti in archivio"
     QLabel* Label2 = nullptr; // "Causali da registrare"

@@ -7,10 +7,9 @@
 #include "common/amounts.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
-#include "ledger/date_check_form.h"
-#include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -26,6 +25,21 @@
 #include <QVBoxLayout>
 
 namespace qv {
+
+namespace {
+RichiesteAssegni& richieste() {
+    static RichiesteAssegni r;
+    return r;
+}
+} // namespace
+
+void impostaRichiesteAssegni(RichiesteAssegni r) {
+    richieste() = std::move(r);
+}
+
+const RichiesteAssegni& richiesteAssegni() {
+    return richieste();
+}
 
 namespace {
 
@@ -308,10 +322,7 @@ void Form3::Salva_Click() {
 
 void Form3::esci_Click() {
     formHost().unload(*this);
-    if (Form9* form9 = formHost().loaded<Form9>()) {
-        form9->svuotaImmissione();
-        if (form9->isVisible()) form9->DataOper->setFocus();
-    }
+    if (const auto& riprendi = richiesteAssegni().immissioneDaRiprendere) riprendi();
 }
 
 void Form3::Visualizza_Click() {
@@ -333,8 +344,7 @@ bool EliminaCarnet(int riga) {
         return false;
     // A movement the entry form holds for change goes back first: it may be one of
     // those that go, or be renumbered.
-    if (Form9* form9 = formHost().loaded<Form9>(); form9 && form9->movimentoInModifica() != 0)
-        form9->svuotaImmissione();
+    if (const auto& lascia = richiesteAssegni().movimentoInModificaDaLasciare) lascia();
     const Esito eliminato = eliminaCarnet(riga);
     const bool fatto = eliminato.ok();
     if (!fatto) avvisaErroreFile(eliminato.testo);

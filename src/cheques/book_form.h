@@ -5,11 +5,29 @@
 
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace qv {
+
+// What the cheque windows ask of the movement form, which is not theirs; the main window
+// answers.
+struct RichiesteAssegni {
+    // A cheque window closed: the movement form empties its entry and, when shown, takes
+    // the focus on its operation date.
+    std::function<void()> immissioneDaRiprendere;
+    // Cheque books are about to go: a movement the movement form holds for change goes
+    // back (it may be one of those that go, or be renumbered).
+    std::function<void()> movimentoInModificaDaLasciare;
+    // The cheque's movement `numero` was written: the movement form lets it go if it held
+    // it, shows it in its list and leaves nothing to delete.
+    std::function<void(int numero)> assegnoRegistrato;
+};
+void impostaRichiesteAssegni(RichiesteAssegni richieste);
+const RichiesteAssegni& richiesteAssegni();
 
 class AmountField;
 class DateField;

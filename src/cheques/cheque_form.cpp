@@ -1,6 +1,7 @@
 // Form15: "Gestione Assegni", issuing, changing and annulling the open account's cheques.
 #include "cheques/cheque_form.h"
 
+#include "cheques/book_form.h"
 #include "cheques/book_list_form.h"
 #include "cheques/cheque_books.h"
 #include "cheques/cheque_lists.h"
@@ -12,17 +13,16 @@
 #include "common/random_file.h"
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
-#include "ledger/date_check_form.h"
-#include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -85,13 +85,26 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     setCaption(QStringLiteral("Gestione Assegni"));
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaTestata();
+    QGroupBox* elenco = creaElenco();
+    creaCampiAssegno();
+    creaPulsanti();
+    disponi(elenco);
+    collegaControlli();
+}
+
+// The account and the book shown above.
+void Form15::creaTestata() {
     NrConto = etichettaValore(QStringLiteral("NrConto"), this);
     banca = etichettaValore(QStringLiteral("banca"), this);
     banca->setMinimumWidth(260);
     NrCarnet = etichettaValore(QStringLiteral("NrCarnet"), this);
     NrFogliCarnet = etichettaValore(QStringLiteral("NrFogliCarnet"), this);
     NrFogliCarnet->setMinimumWidth(40);
+}
 
+// The book's cheques, with their column headings, in a frame of their own.
+QGroupBox* Form15::creaElenco() {
     auto* elenco = new QGroupBox(QStringLiteral("Elenco Assegni"), this);
     List1 = new ListBox(QStringLiteral("List1"), elenco);
     List1->setFixedPitch(true);
@@ -113,7 +126,10 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     auto* layoutElenco = new QVBoxLayout(elenco);
     layoutElenco->addWidget(colonne);
     layoutElenco->addWidget(List1, 1);
+    return elenco;
+}
 
+void Form15::creaCampiAssegno() {
     NrAssegno = etichettaValore(QStringLiteral("NrAssegno"), this);
     DataAssegno = new DateField(QStringLiteral("DataAssegno"), this);
     DataAssegno->setMaximumWidth(120);
@@ -128,7 +144,9 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     NoteAss->setMaxLength(30);
     const int larghezzaTesti = QFontMetrics(traente->font()).horizontalAdvance(QString(32, 'M'));
     traente->setMinimumWidth(larghezzaTesti);
+}
 
+void Form15::creaPulsanti() {
     Salva = pulsante(QStringLiteral("Salva"), QStringLiteral("Conferma"),
                      QStringLiteral("Conferma"), this);
     Command3D8 = pulsante(QStringLiteral("Command3D8"), QStringLiteral("Uscita"),
@@ -137,7 +155,9 @@ Form15::Form15(QWidget* parent) : Form(parent) {
                           QStringLiteral("Archivio carnet"), this);
     Command3D9 = pulsante(QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"),
                           QStringLiteral("Situazione assegna"), this);
+}
 
+void Form15::disponi(QGroupBox* elenco) {
     // The account and the book.
     auto* testata = new QGridLayout;
     testata->addWidget(new QLabel(QStringLiteral("Conto nr."), this), 0, 0);
@@ -186,7 +206,10 @@ Form15::Form15(QWidget* parent) : Form(parent) {
     layout->addLayout(centro, 1);
     layout->addSpacing(6);
     layout->addLayout(pulsanti);
+}
 
+// The buttons' and the fields' handlers.
+void Form15::collegaControlli() {
     connect(Salva, &QPushButton::clicked, this, handler([this] { Salva_Click(); }));
     connect(Command3D8, &QPushButton::clicked, this, handler([this] { Command3D8_Click(); }));
     connect(Command3D1, &QPushButton::clicked, this, handler([this] { Command3D1_Click(); }));
@@ -405,11 +428,7 @@ void Form15::Salva_Click() {
 
     // The movement form shows the cheque's movement in its list; a movement it held
     // for change is the one just written, so it lets it go.
-    if (Form9* movimenti = formHost().loaded<Form9>()) {
-        if (movimenti->movimentoInModifica() == numero) movimenti->svuotaImmissione();
-        movimenti->elencaOperazione();
-        movimenti->Del->setEnabled(false);
-    }
+    if (const auto& registrato = richiesteAssegni().assegnoRegistrato) registrato(numero);
     ElencaSituazioneAssegni();
     // An annulment (or its reversal) shows at once in the annulled cheques.
     ElencaAssegniAnnullati();
@@ -426,10 +445,7 @@ void Form15::Salva_Click() {
 
 void Form15::Command3D8_Click() {
     formHost().hide(*this);
-    if (Form9* movimenti = formHost().loaded<Form9>()) {
-        movimenti->svuotaImmissione();
-        if (movimenti->isVisible()) movimenti->DataOper->setFocus();
-    }
+    if (const auto& riprendi = richiesteAssegni().immissioneDaRiprendere) riprendi();
 }
 
 void Form15::Command3D1_Click() {

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -81,6 +82,14 @@ public:
     QPushButton* Command3D9 = nullptr;
 
 private:
+    // The parts the window is built from, in this order.
+    void creaTestata();
+    QGroupBox* creaElenco();
+    void creaCampiAssegno();
+    void creaPulsanti();
+    void disponi(QGroupBox* elenco);
+    void collegaControlli();
+
     void mostraConto();
     // The entry fields as each activation leaves them: amount "0", no date, payee and
     // note empty.

@@ -5,7 +5,7 @@
 #include "common/shared_state.h"
 #include "ledger/open_account.h"
 #include "platform/list_box.h"
-#include "shell/colours_form.h"
+#include "platform/list_colours.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-// Staffa: the interest and cost statement of the window "staffa", on screen (List3) and on
+// The interest and cost statement of the window "staffa", on screen (List3) and on
 // paper.
 #include "interest/interessi_form.h"
 
@@ -8,13 +8,7 @@
 #include "interest/competenze.h"
 #include "interest/competenze_text.h"
 #include "platform/desktop.h"
-#include "platform/fields.h"
-#include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "staffa/staffa_form.h"
-
-#include <QLabel>
-#include <QRadioButton>
 
 namespace qv {
 
@@ -38,26 +32,25 @@ RisultatoCompetenze competenze(const QString& dal, const QString& al, bool tutti
 }
 
 // Shows a statement computed for `periodo` in the window's List3.
-void mostraProspetto(Staffa& f, const RisultatoCompetenze& r,
-                     const Staffa::PeriodoProspetto& periodo) {
+void mostraProspetto(const FinestraCompetenze& f, const RisultatoCompetenze& r,
+                     const PeriodoCompetenze& periodo) {
     f.riempiDate(r.staffa.righe);
-    f.mostraInLista3(QStringLiteral("COSTI ED INTERESSI"),
-                     righeListaCompetenze(r, stato().FormatoImporti), periodo);
+    f.mostraInLista(QStringLiteral("COSTI ED INTERESSI"),
+                    righeListaCompetenze(r, stato().FormatoImporti), periodo);
     f.segnalaSenzaData(r.staffa.movimentiSenzaData);
 }
 
 } // namespace
 
-void mostraCompetenze(Staffa& f) {
+void mostraCompetenze(const FinestraCompetenze& f) {
     // The label above the lists stays shown with the statement, also after a refusal.
-    f.mostra->show();
+    f.mostraEtichetta();
     // First the rate start dates, then the period, as the statement has always checked
     // them: nothing changes on screen when one is refused.
-    if (!decorrenzeAccettate(f.dal->testo()) || !f.controllaPeriodo()) return;
+    if (!decorrenzeAccettate(f.dal()) || !f.controllaPeriodo()) return;
     Hourglass clessidra;
-    const Staffa::PeriodoProspetto periodo{dataDelPeriodo(f.dal->testo()).value_or(QDate()),
-                                           dataDelPeriodo(f.al->testo()).value_or(QDate()),
-                                           f.Tutti->isChecked()};
+    const PeriodoCompetenze periodo{dataDelPeriodo(f.dal()).value_or(QDate()),
+                                    dataDelPeriodo(f.al()).value_or(QDate()), f.tutti()};
     mostraProspetto(
         f,
         calcolaCompetenze(movimentiContoAperto(),
@@ -65,7 +58,7 @@ void mostraCompetenze(Staffa& f) {
         periodo);
 }
 
-void ricalcolaCompetenze(Staffa& f, const Staffa::PeriodoProspetto& periodo) {
+void ricalcolaCompetenze(const FinestraCompetenze& f, const PeriodoCompetenze& periodo) {
     // The statement shown passed its checks; conditions that no longer pass them leave
     // it as it is.
     if (controllaDecorrenze(condizioniInMemoria(), testoDaData(periodo.dal))) return;
@@ -77,20 +70,14 @@ void ricalcolaCompetenze(Staffa& f, const Staffa::PeriodoProspetto& periodo) {
         periodo);
 }
 
-void stampaCompetenzeStaffa(Staffa& f) {
+void stampaCompetenzeStaffa(const FinestraCompetenze& f) {
     // The fields may have changed since the statement was shown: the printout checks the
     // period as the window does, then the rate start dates against it.
-    if (!f.controllaPeriodo() || !decorrenzeAccettate(f.dal->testo())) return;
+    if (!f.controllaPeriodo() || !decorrenzeAccettate(f.dal())) return;
     Hourglass clessidra;
-    const RisultatoCompetenze r = competenze(f.dal->testo(), f.al->testo(), f.Tutti->isChecked());
+    const RisultatoCompetenze r = competenze(f.dal(), f.al(), f.tutti());
     f.riempiDate(r.staffa.righe);
-    stampaRighe(stampaCompetenze(r, f.intestazioneStampa(), stato().FormatoImporti));
-}
-
-void collegaInteressi() {
-    Staffa::impostaProspettoInteressi({.mostra = mostraCompetenze,
-                                       .stampa = stampaCompetenzeStaffa,
-                                       .ricalcola = ricalcolaCompetenze});
+    f.stampaRighe(stampaCompetenze(r, f.intestazioneStampa(), stato().FormatoImporti));
 }
 
 } // namespace qv

@@ -1,24 +1,23 @@
 // Form4: "Allineamento Conto", the alignment of the open account with the bank statement.
 #include "ledger/alignment_form.h"
 
-#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "ledger/alignment.h"
 #include "ledger/balances.h"
-#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 #include "shell/program_files.h"
 
 #include <QGridLayout>
@@ -82,6 +81,14 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     // Closing the open account unloads this window, giving its movement back first.
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaElenco();
+    creaCampiEPulsanti();
+    disponi();
+    collegaControlli();
+}
+
+// The list of the suspended movements under its heading.
+void Form4::creaElenco() {
     ElencoMovim = new ListBox(QStringLiteral("ElencoMovim"), this);
     ElencoMovim->setFixedPitch(true);
     intestazione = new QLabel(testoIntestazione(), this);
@@ -93,7 +100,9 @@ Form4::Form4(QWidget* parent) : Form(parent) {
                                     ElencoMovim->verticalScrollBar()->sizeHint().width() +
                                     2 * ElencoMovim->frameWidth() + 8,
                                 220);
+}
 
+void Form4::creaCampiEPulsanti() {
     DataOper = new DateField(QStringLiteral("DataOper"), this);
     DataValuta = new DateField(QStringLiteral("DataValuta"), this);
     Causale = new QLineEdit(this);
@@ -123,7 +132,10 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     OK = pulsante("OK", QStringLiteral("Conferma"), this);
     pulisci = pulsante("pulisci", QStringLiteral("Cancella Immissione"), this);
     Esc = pulsante("Esc", QStringLiteral("Uscita"), this);
+}
 
+// The list above, the fields with their labels, the buttons below.
+void Form4::disponi() {
     auto* campi = new QGridLayout;
     campi->setHorizontalSpacing(8);
     campi->setVerticalSpacing(4);
@@ -161,7 +173,10 @@ Form4::Form4(QWidget* parent) : Form(parent) {
     layout->addLayout(campi);
     layout->addSpacing(6);
     layout->addLayout(pulsanti);
+}
 
+// The handlers, and Enter along the fields.
+void Form4::collegaControlli() {
     connect(ElencoMovim, &ListBox::rowDoubleClicked, this,
             handler([this] { ElencoMovim_DblClick(); }));
     connect(Command3D1, &QPushButton::clicked, this, handler([this] { Command3D1_Click(); }));
@@ -235,20 +250,16 @@ void Form4::ElencoMovim_DblClick() {
 
 void Form4::Command3D1_Click() {
     stato().ModoElencoCausali = 1;
-    FORM12& picker = formHost().form<FORM12>();
-    if (pickerCollegato_ != &picker) {
-        pickerCollegato_ = &picker;
-        connect(&picker, &FORM12::causaleScelta, this,
-                handler([this](qint16 modo, const VoceCausale& voce) {
-                    if (modo != 1) return;
-                    causaleMostrata_ = normalizzaCodiceCausale(voce.codiceCausale);
-                    Causale->setText(causaleMostrata_);
-                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                    D_A->setText(voce.entrataUscita.trimmed());
-                    IMPORTO->setFocus(Qt::OtherFocusReason);
-                }));
-    }
-    formHost().showModal(picker);
+    // The causale picked is copied here and the focus moves on.
+    auto scelta = [this](qint16 modo, const VoceCausale& voce) {
+        if (modo != 1) return;
+        causaleMostrata_ = normalizzaCodiceCausale(voce.codiceCausale);
+        Causale->setText(causaleMostrata_);
+        DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+        D_A->setText(voce.entrataUscita.trimmed());
+        IMPORTO->setFocus(Qt::OtherFocusReason);
+    };
+    apriElencoCausali(this, pickerCollegato_, handler(scelta));
 }
 
 void Form4::Causale_KeyPress(int& keyAscii) {

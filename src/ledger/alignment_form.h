@@ -61,6 +61,12 @@ public:
     QPushButton* Esc = nullptr;
 
 private:
+    // The parts the window is built from, in this order.
+    void creaElenco();
+    void creaCampiEPulsanti();
+    void disponi();
+    void collegaControlli();
+
     void svuotaCampi();
     void liberaElenco();
     TestiMovimento testiAllineamento() const;

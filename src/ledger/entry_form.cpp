@@ -1,6 +1,5 @@
 #include "ledger/entry_form.h"
 
-#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/dates.h"
@@ -10,7 +9,6 @@
 #include "common/today.h"
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
-#include "ledger/date_check_form.h"
 #include "ledger/movement_delete.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_lists.h"
@@ -19,13 +17,14 @@
 #include "ledger/period_list_form.h"
 #include "ledger/transfer_form.h"
 #include "platform/column_headings.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 #include "shell/display_currency.h"
 #include "shell/program_files.h"
 
@@ -922,24 +921,35 @@ void Form9::SSCommand1_Click() {
 }
 
 void Form9::Command3D1_Click() {
-    FORM12& picker = formHost().form<FORM12>();
-    if (pickerCollegato_ != &picker) {
-        pickerCollegato_ = &picker;
-        connect(&picker, &FORM12::causaleScelta, this,
-                handler([this](qint16 modo, const VoceCausale& voce) {
-                    if (modo == 1 || modo == 2) return;
-                    Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                    if (!(inModifica_ != 0 && Sospeso->text() == u"N"))
-                        Sospeso->setText(voce.sospeso.trimmed());
-                    D_A->setText(voce.entrataUscita.trimmed());
-                    IMPORTO->setFocus(Qt::OtherFocusReason);
-                }));
-    }
-    formHost().showModal(picker);
+    // The causale picked is copied here and the focus moves on.
+    auto scelta = [this](qint16 modo, const VoceCausale& voce) {
+        if (modo == 1 || modo == 2) return;
+        Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
+        DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+        if (!(inModifica_ != 0 && Sospeso->text() == u"N"))
+            Sospeso->setText(voce.sospeso.trimmed());
+        D_A->setText(voce.entrataUscita.trimmed());
+        IMPORTO->setFocus(Qt::OtherFocusReason);
+    };
+    apriElencoCausali(this, pickerCollegato_, handler(scelta));
 }
 
 // --- The list procedure -------------------------------------------------------------------
+
+namespace {
+RichiestaElencoCausali& richiestaElencoCausali() {
+    static RichiestaElencoCausali richiesta;
+    return richiesta;
+}
+} // namespace
+
+void impostaRichiestaElencoCausali(RichiestaElencoCausali richiesta) {
+    richiestaElencoCausali() = std::move(richiesta);
+}
+
+void apriElencoCausali(QObject* chiamante, QPointer<QObject>& collegato, SceltaCausale scelta) {
+    if (richiestaElencoCausali()) richiestaElencoCausali()(chiamante, collegato, std::move(scelta));
+}
 
 void ElencaMovimentiOrdineAttivo() {
     formHost().form<Form9>().elencaNellOrdineAttivo();

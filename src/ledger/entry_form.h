@@ -183,6 +183,16 @@ private:
     QPointer<QObject> pickerCollegato_; // the causale picker whose choice comes here
 };
 
+// The causale picker ("Elenco Causali") is not a window of the ledger: the main window
+// opens it, modal. What it hands back (the mode it was opened for, ModoElencoCausali, and
+// the causale) reaches `scelta` for as long as `chiamante` lives, bound once to each
+// picker: `collegato` keeps the picker bound last.
+using SceltaCausale = std::function<void(qint16 modo, const VoceCausale& voce)>;
+using RichiestaElencoCausali =
+    std::function<void(QObject* chiamante, QPointer<QObject>& collegato, SceltaCausale scelta)>;
+void impostaRichiestaElencoCausali(RichiestaElencoCausali richiesta);
+void apriElencoCausali(QObject* chiamante, QPointer<QObject>& collegato, SceltaCausale scelta);
+
 // The list procedure of the entry form, for the windows that refresh it: it creates
 // Form9 when it is not loaded yet, and rebuilds its list in its active order.
 void ElencaMovimentiOrdineAttivo();

@@ -1,19 +1,18 @@
 // Form20: "Modifica Movimenti", the change of a movement of the period list.
 #include "ledger/listed_change_form.h"
 
-#include "archives/causale_picker_form.h"
 #include "archives/causali.h"
 #include "common/amounts.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
 #include "ledger/balances.h"
-#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/movement_reading.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -65,6 +64,14 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     // Closing the open account closes the form: its movement belongs to that account.
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaCampi();
+    creaPulsanti();
+    disponi();
+    collegaControlli();
+}
+
+// The movement's fields, each as wide as the record field it feeds.
+void Form20::creaCampi() {
     const int carattere = fontMetrics().averageCharWidth();
     auto testo = [&](QLineEdit*& membro, const char* nome, int larghezza, int caratteri) {
         membro = new QLineEdit(this);
@@ -99,7 +106,9 @@ Form20::Form20(QWidget* parent) : Form(parent) {
         flag->setAlignment(Qt::AlignCenter);
         maiuscole(flag);
     }
+}
 
+void Form20::creaPulsanti() {
     auto pulsante = [&](QPushButton*& membro, const char* nome, const QString& didascalia) {
         membro = new QPushButton(didascalia, this);
         membro->setObjectName(QString::fromLatin1(nome));
@@ -107,7 +116,10 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     pulsante(Command3D1, "Command3D1", QStringLiteral("Seleziona causali"));
     pulsante(OK, "OK", QStringLiteral("Conferma"));
     pulsante(Esc, "Esc", QStringLiteral("Uscita"));
+}
 
+void Form20::disponi() {
+    const int carattere = fontMetrics().averageCharWidth();
     // Each field under its caption, in two rows as the movement form has them.
     auto colonna = [&](QHBoxLayout* riga, const QString& didascalia, QWidget* campo,
                        int allunga = 0) {
@@ -152,7 +164,10 @@ Form20::Form20(QWidget* parent) : Form(parent) {
     tutto->addSpacing(8);
     tutto->addLayout(comandi);
     tutto->addStretch(1);
+}
 
+// Tab and Enter along the fields, and the handlers.
+void Form20::collegaControlli() {
     QWidget* catena[] = {DataOper,  DataValuta, Causale, IMPORTO,   NrDoc,
                          DescMovim, Sospeso,    D_A,     Annullato, OK};
     for (size_t i = 0; i + 1 < std::size(catena); ++i) {
@@ -297,19 +312,15 @@ void Form20::Esc_Click() {
 
 void Form20::Command3D1_Click() {
     stato().ModoElencoCausali = 2;
-    FORM12& picker = formHost().form<FORM12>();
-    if (pickerCollegato_ != &picker) {
-        pickerCollegato_ = &picker;
-        connect(&picker, &FORM12::causaleScelta, this,
-                handler([this](qint16 modo, const VoceCausale& voce) {
-                    if (modo != 2) return;
-                    Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
-                    DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
-                    D_A->setText(voce.entrataUscita.trimmed());
-                    Sospeso->setFocus(Qt::OtherFocusReason);
-                }));
-    }
-    formHost().showModal(picker);
+    // The causale picked is copied here and the focus moves on.
+    auto scelta = [this](qint16 modo, const VoceCausale& voce) {
+        if (modo != 2) return;
+        Causale->setText(normalizzaCodiceCausale(voce.codiceCausale));
+        DescrCausale->setText(withoutTrailingBlanks(voce.descrizione));
+        D_A->setText(voce.entrataUscita.trimmed());
+        Sospeso->setFocus(Qt::OtherFocusReason);
+    };
+    apriElencoCausali(this, pickerCollegato_, handler(scelta));
 }
 
 void Form20::Causale_LostFocus() {

@@ -53,6 +53,12 @@ public:
     QPushButton* Esc = nullptr;
 
 private:
+    // The parts the window is built from, in this order.
+    void creaCampi();
+    void creaPulsanti();
+    void disponi();
+    void collegaControlli();
+
     // What the reading of the typed movement needs: the stored amount of the movement
     // shown, when there is one.
     ContestoLettura contesto() const;

@@ -2,9 +2,9 @@
 
 #include "archives/causali.h"
 #include "common/amounts.h"
+#include "common/date_check.h"
 #include "common/dates.h"
 #include "common/shared_state.h"
-#include "ledger/date_check.h"
 #include "shell/display_currency.h"
 
 namespace qv {

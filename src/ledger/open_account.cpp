@@ -5,12 +5,18 @@
 #include "common/transaction.h"
 #include "ledger/account_memory.h"
 #include "ledger/balances.h"
+#include "shell/startup.h"
 
 namespace qv {
 
 ContoAperto& ContoAperto::istanza() {
     static ContoAperto conto;
     return conto;
+}
+
+void ContoAperto::cambiaCartellaDati(const QString& cartella) {
+    impostaPercorsoDati(cartella);
+    emit cartellaDatiCambiata();
 }
 
 bool ContoAperto::apri(int riga) {

@@ -24,13 +24,17 @@ public:
     // nothing changed, for a row that holds no account.
     bool apri(int riga);
 
+    // Makes `cartella` the data folder in use (PercorsoDati, as impostaPercorsoDati sets
+    // it), then says so (`cartellaDatiCambiata`). The open account is closed first by the
+    // caller, in the folder it belonged to.
+    void cambiaCartellaDati(const QString& cartella);
+
     // What the procedures say happened (each emits its signal).
     void annunciaSaldi() { emit saldiCambiati(); }
     void annunciaMovimenti() { emit movimentiCambiati(); }
     void annunciaAssegni() { emit assegniCambiati(); }
     void annunciaCaricamento() { emit caricato(); }
     void annunciaCancellazioneMovimenti() { emit movimentiInCancellazione(); }
-    void annunciaCartellaDati() { emit cartellaDatiCambiata(); }
 
 signals:
     // An account became the open one (its code and row are set, its files not read yet).

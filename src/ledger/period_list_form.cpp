@@ -4,18 +4,18 @@
 #include "common/dates.h"
 #include "common/shared_state.h"
 #include "ledger/balances.h"
-#include "ledger/date_check_form.h"
 #include "ledger/listed_change_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 #include "platform/column_headings.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 
 #include <QFontMetrics>
 #include <QFrame>

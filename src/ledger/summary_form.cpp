@@ -1,14 +1,13 @@
 // Form22: "Riepilogo Conti", the summary of all accounts.
 #include "ledger/summary_form.h"
 
-#include "archives/account_sheet_form.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
 #include "common/today.h"
 #include "ledger/movement_files.h"
 #include "platform/list_box.h"
+#include "platform/list_colours.h"
 #include "platform/result_box.h"
-#include "shell/colours_form.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -21,6 +20,11 @@
 namespace qv {
 
 namespace {
+
+Form22::RichiestaScheda& richiestaScheda() {
+    static Form22::RichiestaScheda richiesta;
+    return richiesta;
+}
 
 Form22::AzioneStampa& azioneStampa() {
     static Form22::AzioneStampa azione;
@@ -141,6 +145,10 @@ void Form22::Dataop_Click(int index) {
     costruisci();
 }
 
+void Form22::impostaRichiestaScheda(RichiestaScheda richiesta) {
+    richiestaScheda() = std::move(richiesta);
+}
+
 void Form22::impostaStampa(AzioneStampa azione) {
     azioneStampa() = std::move(azione);
 }
@@ -154,9 +162,7 @@ void Form22::List1_DblClick() {
     if (linea < 0) return;
     const int riga = rigaContoDelRiepilogo(List1->text(linea), List1->data(linea));
     if (riga == 0) return;
-    Form10& scheda = formHost().form<Form10>();
-    scheda.mostraConto(riga, Form10::Modo::Lettura);
-    formHost().show(scheda);
+    if (richiestaScheda()) richiestaScheda()(riga);
 }
 
 void Form22::Command3D8_Click() {

@@ -33,6 +33,11 @@ public:
     using AzioneStampa = std::function<void(SaldoRiepilogo scelta, const QString& dataVis)>;
     static void impostaStampa(AzioneStampa azione);
 
+    // What a double click on an account's line opens: its sheet, to read (the archives'
+    // window, opened by the main window), given the account's row in TabellaConti.
+    using RichiestaScheda = std::function<void(int riga)>;
+    static void impostaRichiestaScheda(RichiestaScheda richiesta);
+
     void Dataop_Click(int index);
     void PulStampe_Click();
     void List1_DblClick();

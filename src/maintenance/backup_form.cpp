@@ -1,7 +1,6 @@
 // Form18: "Backup dati" / "Ripristina Dati", the backup copies and their restore.
 #include "maintenance/backup_form.h"
 
-#include "archives/account_selection_form.h"
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "maintenance/backup.h"
@@ -153,7 +152,7 @@ void Form18::Salva_Click() {
         if (esito.ok()) {
             // The data folder's archive read again: the accounts the restore added are in
             // the lists; then the open account with its restored files.
-            CaricaElencoConti();
+            if (const auto& rileggi = richiesteManutenzione().contiDaRileggere) rileggi();
             if (contoAttivoAperto()) ricaricaContoAperto();
         }
     }

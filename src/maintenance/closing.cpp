@@ -7,7 +7,7 @@
 #include "common/safe_write.h"
 #include "common/shared_state.h"
 #include "ledger/balances.h"
-#include "ledger/date_check.h"
+#include "common/date_check.h"
 
 #include <QDir>
 

@@ -4,7 +4,6 @@
 
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
-#include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 #include "maintenance/closing_restore.h"
@@ -20,6 +19,21 @@
 #include <cerrno>
 
 namespace qv {
+
+namespace {
+RichiesteManutenzione& richieste() {
+    static RichiesteManutenzione r;
+    return r;
+}
+} // namespace
+
+void impostaRichiesteManutenzione(RichiesteManutenzione r) {
+    richieste() = std::move(r);
+}
+
+const RichiesteManutenzione& richiesteManutenzione() {
+    return richieste();
+}
 
 Riprova riprovaConErroriFile(RispostaErrori& risposta) {
     return [&risposta](const GuastoFile& guasto) {
@@ -51,10 +65,7 @@ void ricaricaContoAperto() {
         errori << caricato.testo;
     if (contoAttivoAperto()) {
         // The movement form lists the movements in its order and shows the next number.
-        if (Form9* movimenti = formHost().loaded<Form9>()) {
-            movimenti->svuotaImmissione();
-            ElencaMovimentiOrdineAttivo();
-        }
+        if (richieste().movimentiDaRielencare) richieste().movimentiDaRielencare();
         if (const Esito ordine = SalvaOrdine(); !ordine.ok()) errori << ordine.testo;
         contoAperto().annunciaMovimenti();
     }

@@ -9,7 +9,21 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 namespace qv {
+
+// What the maintenance windows ask of windows that are not theirs, after the files
+// changed; the main window answers.
+struct RichiesteManutenzione {
+    // The account archive read again, and the lists of accounts with it.
+    std::function<void()> contiDaRileggere;
+    // The movement form, when loaded, lets go of what it holds and lists the movements
+    // in its order again.
+    std::function<void()> movimentiDaRielencare;
+};
+void impostaRichiesteManutenzione(RichiesteManutenzione richieste);
+const RichiesteManutenzione& richiesteManutenzione();
 
 // What the user answered the file-error dialog "Errore Disco" last (2 when never asked).
 struct RispostaErrori {

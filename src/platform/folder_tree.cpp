@@ -7,6 +7,10 @@
 
 namespace qv {
 
+QString percorsoDi(const QString& folder) {
+    return QStringLiteral("Percorso: ") + folder;
+}
+
 namespace {
 
 // Whether folder is path itself or lies below it.

@@ -8,6 +8,9 @@ class QFileSystemModel;
 
 namespace qv {
 
+// The caption above a folder tree: "Percorso: " and the folder.
+QString percorsoDi(const QString& folder);
+
 class FolderTree : public QTreeView {
     Q_OBJECT
 public:

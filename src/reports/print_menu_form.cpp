@@ -1,14 +1,11 @@
 // Form21: "Stampe", the print menu of the open account, and the printing of the reports.
 #include "reports/print_menu_form.h"
 
-#include "cheques/annulled_form.h"
+#include "common/date_check.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
-#include "ledger/date_check.h"
 #include "ledger/movement_files.h"
 #include "ledger/period_list.h"
-#include "ledger/period_list_form.h"
-#include "ledger/summary_form.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -264,16 +261,6 @@ void stampaElencoConti() {
 
 void stampaRiepilogoConti(bool perValuta, const QString& dataVis) {
     stampa(stampaRiepilogoContiArchivio(contestoStampaCorrente(), dataVis, perValuta));
-}
-
-void collegaStampe() {
-    Form11::impostaStampa([](const QString& dal, const QString& al, const QString& causale) {
-        stampaMovimenti({dal, al, withoutTrailingBlanks(causale)});
-    });
-    Form17::impostaStampa(stampaAssegniAnnullati);
-    Form22::impostaStampa([](SaldoRiepilogo scelta, const QString& dataVis) {
-        stampaRiepilogoConti(scelta == SaldoRiepilogo::Valuta, dataVis);
-    });
 }
 
 } // namespace qv

@@ -81,8 +81,4 @@ void stampaCausali();
 void stampaElencoConti();
 void stampaRiepilogoConti(bool perValuta, const QString& dataVis);
 
-// Connects the print buttons of the movement list by period, the annulled cheques
-// and the summary of all accounts to their reports. The main window calls it once.
-void collegaStampe();
-
 } // namespace qv

@@ -42,15 +42,6 @@ void paintLabel(QLabel* label, const QColor& background, const QColor& text) {
 
 } // namespace
 
-void applicaColoriElenchi(std::initializer_list<ListBox*> elenchi) {
-    const Colori& colori = stato().ColoriElenchi;
-    if (colori.coloriPredefiniti != QLatin1String("N")) return;
-    const QColor testo = fromWindowsColor(colori.coloreCarattere);
-    const QColor sfondo = fromWindowsColor(colori.coloreSfondo);
-    for (ListBox* elenco : elenchi)
-        elenco->setColors(testo, sfondo);
-}
-
 Form5::Form5(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form5"));
     setCaption(QStringLiteral("Cambia colori"));

@@ -4,18 +4,11 @@
 #include "platform/form_host.h"
 
 #include <array>
-#include <initializer_list>
 
 class QLabel;
 class QPushButton;
 
 namespace qv {
-
-class ListBox;
-
-// Gives the lists the text and background colours of ColoriElenchi, unless the
-// user keeps the default colours; the list forms call it as they load.
-void applicaColoriElenchi(std::initializer_list<ListBox*> elenchi);
 
 class Form5 : public Form {
     Q_OBJECT

@@ -210,4 +210,9 @@ private:
     QString lineaValutaCorrente_;
 };
 
+// What the windows of one subsystem ask of another's: the requests and actions that the
+// main window answers for them. The main window sets them as it starts; a test of a
+// window that runs without the main window sets them itself.
+void collegaRichiesteFinestre();
+
 } // namespace qv

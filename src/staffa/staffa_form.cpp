@@ -6,10 +6,10 @@
 #include "common/today.h"
 #include "conditions/conditions.h"
 #include "ledger/balances.h"
-#include "ledger/date_check_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 #include "platform/column_headings.h"
+#include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -76,6 +76,15 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     // account closes it.
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaTitoloEPeriodo();
+    creaComandi();
+    creaElenchi();
+    disponi();
+    collegaControlli();
+}
+
+// The title, the period with its quarter buttons and the choice of movements.
+void Staffa::creaTitoloEPeriodo() {
     SSPanel1 = etichetta(this, QStringLiteral("SSPanel1"), QStringLiteral("CALCOLO DELLA STAFFA"));
     SSPanel1->setAlignment(Qt::AlignCenter);
     SSPanel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -120,7 +129,10 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     scelta->setSpacing(0);
     scelta->addWidget(Tutti);
     scelta->addWidget(NSospesi);
+}
 
+// The four commands on the right.
+void Staffa::creaComandi() {
     QStyle* stile = style();
     via = pulsante(this, "via", QStringLiteral("Staffa"), QStringLiteral("Staffa"));
     via->setIcon(stile->standardIcon(QStyle::SP_MediaPlay));
@@ -131,7 +143,11 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     Stampa->setIcon(stile->standardIcon(QStyle::SP_DialogSaveButton));
     Command2 = pulsante(this, "Command2", QStringLiteral("Uscita"), QStringLiteral("Uscita"));
     Command2->setIcon(stile->standardIcon(QStyle::SP_DialogCloseButton));
+}
 
+// The staffa's list with its headings, the work list of the dates and the list of the
+// interest statement.
+void Staffa::creaElenchi() {
     List1 = new ListBox(QStringLiteral("List1"), this);
     List1->setFixedPitch(true);
     List1->setMinimumWidth(QFontMetrics(List1->font()).horizontalAdvance(QString(90, u'0')));
@@ -164,7 +180,9 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     intestazioni->add(Label1[1], 44, true);
     intestazioni->add(Label1[2], 57, true);
     intestazioni->add(Label1[3], 74, true);
+}
 
+void Staffa::disponi() {
     // The period with its buttons on the left, the choice of movements, the commands on
     // the right.
     auto* date = new QHBoxLayout;
@@ -198,12 +216,15 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
     tutto->addWidget(SSPanel1);
     tutto->addLayout(comandi);
     tutto->addWidget(mostra);
-    tutto->addWidget(intestazioni);
+    tutto->addWidget(intestazioni_);
     // List1 and List3 take the same place, one of them shown; both follow the window's
     // size.
     tutto->addWidget(List1, 1);
     tutto->addWidget(List3, 1);
+}
 
+// The tab order, Enter along the dates, and the buttons' handlers.
+void Staffa::collegaControlli() {
     setTabOrder(dal, al);
     setTabOrder(al, via);
     setTabOrder(via, Command1);

@@ -122,6 +122,13 @@ public:
     ListBox* List3 = nullptr;
 
 private:
+    // The parts the window is built from, in this order.
+    void creaTitoloEPeriodo();
+    void creaComandi();
+    void creaElenchi();
+    void disponi();
+    void collegaControlli();
+
     // Sets the period to the quarter (1 to 4) of the current year.
     void trimestre(int numero);
     RisultatoStaffa calcola() const;

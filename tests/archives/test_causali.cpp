@@ -10,6 +10,7 @@
 #include "platform/list_box.h"
 #include "platform/program_end.h"
 #include "shell/help_form.h"
+#include "shell/main_window.h"
 #include "shell/startup.h"
 #include "support/bytes.h"
 #include "support/esito_test.h"
@@ -335,6 +336,7 @@ protected:
     // Rows in file order GC, AS, ZZ, BB (numero as the editor left them).
     void SetUp() override {
         Causali::SetUp();
+        collegaRichiesteFinestre();
         seed(causaleBytes(3, "GC", "GIROCONTO", "SU1") + causaleBytes(1, "AS", "ASSEGNO", "SU1") +
                  causaleBytes(7, "ZZ", "ULTIMA", "NE0") + causaleBytes(4, "BB", "BONIFICO", "NE1"),
              QByteArray("\x04\x00", 2));

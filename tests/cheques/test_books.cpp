@@ -8,7 +8,7 @@
 
 #include "cheques/book_form.h"
 #include "cheques/book_list_form.h"
-#include "ledger/date_check_form.h"
+#include "platform/date_check_dialog.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"

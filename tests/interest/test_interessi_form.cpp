@@ -4,11 +4,12 @@
 #include "casi_competenze.h"
 #include "common/shared_state.h"
 #include "interest/interessi_form.h"
-#include "ledger/date_check_form.h"
+#include "platform/date_check_dialog.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
 #include "righe_attese.h"
+#include "shell/main_window.h"
 #include "staffa/staffa_form.h"
 #include "support/condition_bytes.h"
 #include "support/fixture.h"
@@ -35,7 +36,7 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         // The statement in the staffa window, as the main window puts it there.
-        collegaInteressi();
+        collegaRichiesteFinestre();
         openTestAccount("CC1", "Banca di Prova");
         auto& s = stato();
         s.PrimaDataOperazione = QStringLiteral("11/04/2001");

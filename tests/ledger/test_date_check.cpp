@@ -1,5 +1,5 @@
 // The check of typed dates and the boxes it shows.
-#include "ledger/date_check_form.h"
+#include "platform/date_check_dialog.h"
 #include "platform/message_box.h"
 #include "support/qt_printers.h"
 

@@ -13,6 +13,7 @@
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"
+#include "shell/main_window.h"
 #include "support/bytes.h"
 #include "support/esito_test.h"
 #include "support/fixture.h"
@@ -43,6 +44,7 @@ class ListedChangeTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        collegaRichiesteFinestre();
         openTestAccount("CC1");
         setCausali({causaleEntry(1, "VE", "Versamento", "N", "E"),
                     causaleEntry(2, "PR", "Prelievo", "N", "U"),

@@ -4,11 +4,11 @@
 // column; the form that shows it.
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
-#include "ledger/date_check_form.h"
 #include "ledger/entry_form.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list.h"
 #include "ledger/period_list_form.h"
+#include "platform/date_check_dialog.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
 #include "platform/list_box.h"

@@ -6,6 +6,7 @@
 #include "ledger/summary.h"
 #include "ledger/summary_form.h"
 #include "platform/list_box.h"
+#include "shell/main_window.h"
 #include "support/bytes.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
@@ -39,6 +40,7 @@ class SummaryTest : public test::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
+        collegaRichiesteFinestre();
         showAmountsInEuro();
     }
 

@@ -6,6 +6,7 @@
 #include "ledger/account_loader.h"
 #include "ledger/movement_files.h"
 #include "maintenance/closing.h"
+#include "shell/main_window.h"
 #include "support/open_account.h"
 
 namespace qv::test {
@@ -24,6 +25,7 @@ const MovimentoFields kMovimenti[] = {
 
 void MaintenanceTest::SetUp() {
     OpenAccountTest::SetUp();
+    collegaRichiesteFinestre();
     setCausali({causaleEntry(1, "VE", "Versamento", "N", "E"),
                 causaleEntry(2, "PR", "Prelievo contanti allo sportello", "N", "U"),
                 causaleEntry(3, "AS", "Assegno", "S", "U"),

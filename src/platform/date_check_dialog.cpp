@@ -1,4 +1,4 @@
-#include "ledger/date_check_form.h"
+#include "platform/date_check_dialog.h"
 
 #include "platform/fields.h"
 #include "platform/result_box.h"

@@ -1,4 +1,4 @@
-#include "ledger/date_check.h"
+#include "common/date_check.h"
 
 namespace qv {
 

@@ -1,8 +1,8 @@
 #pragma once
-// Forms side of the date check: the date procedures as the forms call them, each
-// showing its own message (ledger/date_check.h gives the results).
+// The date check as the forms call it: each procedure shows its own message
+// (common/date_check.h gives the results).
 
-#include "ledger/date_check.h"
+#include "common/date_check.h"
 
 #include <QString>
 #include <QtGlobal>
