@@ -34,9 +34,8 @@ public:
     void Descr3_DblClick();
     void Descr4_DblClick();
 
-    // The fields as they stand, and as the load showed them.
+    // The fields as they stand.
     CampiCondizioni campi() const;
-    const CampiCondizioni& campiMostrati() const { return mostrati_; }
 
     QLabel* banca = nullptr;
     QTabWidget* SSTab1 = nullptr;

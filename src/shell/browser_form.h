@@ -42,8 +42,6 @@ public:
     QWebEngineView* brwWebBrowser = nullptr;
     QTimer* timTimer = nullptr;
 
-    // The address the window opened with (empty when it opened blank).
-    QString indirizzoIniziale() const { return startAddress_; }
     bool busy() const { return busy_; }
 
 private:
