@@ -8,6 +8,7 @@
 #include "common/transaction.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
+#include "ledger/open_account.h"
 
 #include <QStringList>
 
@@ -227,6 +228,9 @@ Esito AllineaMovimento(qint16 numero, const Movimento& corretto) {
 
     // The row now holds the aligned movement: it goes back into the balances so.
     if (const Esito saldi = restituisciAiSaldi(finestra()); !saldi.ok()) errori << saldi.testo;
+    // The cheque books and the cheque lists with the main window's counters follow the
+    // leaf and the book just aligned.
+    contoAperto().annunciaAssegni();
     return Esito::fatto(errori.join(u'\n'));
 }
 

@@ -364,9 +364,6 @@ void Form4::OK_Click() {
     caricato_ = 0;
     svuotaCampi();
     ElencaMovimentiSospesi();
-    // The cheque books and the cheque lists with the main window's counters follow the
-    // leaf and the book just aligned.
-    contoAperto().annunciaAssegni();
     liberaElenco();
 }
 
