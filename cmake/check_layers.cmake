@@ -36,6 +36,12 @@ function(_check_file target path rel)
                 message(SEND_ERROR "${rel} includes ${_inc}, which ${target} does not link")
                 set(_wrong 1 PARENT_SCOPE)
             endif()
+            # The open account's changes are said by the computations that make them,
+            # never by a window.
+            if(_inc STREQUAL "ledger/open_account_announce.h" AND QV_LAYERS_WIDGETS_${target})
+                message(SEND_ERROR "${rel} includes ${_inc}, which only computations may")
+                set(_wrong 1 PARENT_SCOPE)
+            endif()
         elseif(_line MATCHES "#[ \t]*include[ \t]*<(Q[A-Za-z0-9_/]*)>")
             set(_inc ${CMAKE_MATCH_1})
             if(QV_LAYERS_WIDGETS_${target})

@@ -11,7 +11,7 @@
 #include "ledger/account_loader.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
-#include "ledger/open_account.h"
+#include "ledger/open_account_announce.h"
 
 #include <QDir>
 #include <QFile>
@@ -930,7 +930,7 @@ QString aggiornaDopoModificaCarnet() {
     if (const Esito caricato = CaricaMovimenti(true); !caricato.testo.isEmpty())
         errori << caricato.testo;
     if (const Esito ordine = SalvaOrdine(); !ordine.ok()) errori << ordine.testo;
-    contoAperto().annunciaMovimenti();
+    AnnunciContoAperto::movimenti();
     return errori.join(u'\n');
 }
 

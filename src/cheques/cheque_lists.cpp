@@ -3,7 +3,7 @@
 
 #include "common/amounts.h"
 #include "common/shared_state.h"
-#include "ledger/open_account.h"
+#include "ledger/open_account_announce.h"
 
 #include <algorithm>
 
@@ -81,11 +81,11 @@ std::vector<RigaAssegno> righeAssegniAnnullati() {
 }
 
 void ElencaSituazioneAssegni() {
-    contoAperto().annunciaAssegni();
+    AnnunciContoAperto::assegni();
 }
 
 void ElencaAssegniAnnullati() {
-    contoAperto().annunciaAssegni();
+    AnnunciContoAperto::assegni();
 }
 
 } // namespace qv

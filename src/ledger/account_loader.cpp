@@ -11,7 +11,7 @@
 #include "ledger/account_memory.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
-#include "ledger/open_account.h"
+#include "ledger/open_account_announce.h"
 
 #include <QDir>
 #include <QStringList>
@@ -264,7 +264,7 @@ Esito ApriArchiviConto() {
     riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
 
     // The cheque lists and counters follow the tables just read.
-    contoAperto().annunciaCaricamento();
+    AnnunciContoAperto::caricamento();
 
     aggiungiAvvisi(avvisi, errori);
     // What was put back before the load is told with the rest.

@@ -8,7 +8,7 @@
 #include "common/transaction.h"
 #include "ledger/balances.h"
 #include "ledger/movement_files.h"
-#include "ledger/open_account.h"
+#include "ledger/open_account_announce.h"
 
 #include <QStringList>
 
@@ -230,7 +230,7 @@ Esito AllineaMovimento(qint16 numero, const Movimento& corretto) {
     if (const Esito saldi = restituisciAiSaldi(finestra()); !saldi.ok()) errori << saldi.testo;
     // The cheque books and the cheque lists with the main window's counters follow the
     // leaf and the book just aligned.
-    contoAperto().annunciaAssegni();
+    AnnunciContoAperto::assegni();
     return Esito::fatto(errori.join(u'\n'));
 }
 

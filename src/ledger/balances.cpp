@@ -8,7 +8,7 @@
 #include "common/today.h"
 #include "ledger/account_memory.h"
 #include "ledger/movement_files.h"
-#include "ledger/open_account.h"
+#include "ledger/open_account_announce.h"
 
 #include <algorithm>
 #include <optional>
@@ -213,7 +213,7 @@ Esito StornaMovimentoDaiSaldi(const QString& dataValuta, const QString& dataOper
 }
 
 void mostraSaldi() {
-    contoAperto().annunciaSaldi();
+    AnnunciContoAperto::saldi();
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "ledger/open_account.h"
 
+#include "ledger/open_account_announce.h"
 #include "common/file_names.h"
 #include "common/shared_state.h"
 #include "common/transaction.h"
@@ -68,7 +69,7 @@ Esito cancellaMovimentiConto() {
     // A movement held for change goes back first, while its files still exist; the
     // other windows showing the account's data close, giving back what they hold,
     // since what they show is about to go.
-    contoAperto().annunciaCancellazioneMovimenti();
+    AnnunciContoAperto::cancellazioneMovimenti();
     // The account's own files only (its code and an extension the program writes), as one
     // change: all of them go, or none.
     Transaction modifica(s.PercorsoDati);

@@ -29,13 +29,6 @@ public:
     // caller, in the folder it belonged to.
     void cambiaCartellaDati(const QString& cartella);
 
-    // What the procedures say happened (each emits its signal).
-    void annunciaSaldi() { emit saldiCambiati(); }
-    void annunciaMovimenti() { emit movimentiCambiati(); }
-    void annunciaAssegni() { emit assegniCambiati(); }
-    void annunciaCaricamento() { emit caricato(); }
-    void annunciaCancellazioneMovimenti() { emit movimentiInCancellazione(); }
-
 signals:
     // An account became the open one (its code and row are set, its files not read yet).
     void aperto();
@@ -63,6 +56,16 @@ signals:
 private:
     ContoAperto() = default;
     friend void ChiudiConto();
+    // What the procedures that change the account say happened (each emits its
+    // signal). Only the computations say it, through AnnunciContoAperto
+    // (ledger/open_account_announce.h), once their writes are done: a window
+    // follows the signals and never emits them.
+    friend struct AnnunciContoAperto;
+    void annunciaSaldi() { emit saldiCambiati(); }
+    void annunciaMovimenti() { emit movimentiCambiati(); }
+    void annunciaAssegni() { emit assegniCambiati(); }
+    void annunciaCaricamento() { emit caricato(); }
+    void annunciaCancellazioneMovimenti() { emit movimentiInCancellazione(); }
 };
 
 inline ContoAperto& contoAperto() {

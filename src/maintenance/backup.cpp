@@ -7,6 +7,7 @@
 #include "common/records.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "ledger/open_account_announce.h"
 #include "reports/report_frame.h"
 
 #include <QDir>
@@ -513,6 +514,10 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
             if (!QFileInfo(percorso).isSymLink()) daScrivere << percorso;
         }
     if (!aggiunti.empty()) daScrivere << contiDati << recContiDati;
+    // A movement held out of the balances goes back before the files are protected, so
+    // that a restore that fails leaves it in the balances; the windows that show the
+    // movements close.
+    if (contoAttivoAperto()) AnnunciContoAperto::cancellazioneMovimenti();
     if (!modifica.proteggi(daScrivere)) return modifica.fallita(nonEseguito);
     for (const CopiaConto& c : copie)
         for (const FileLetto& f : c.file)
@@ -526,6 +531,7 @@ Esito RipristinaCopie(const QString& scelta, CopiaDi copia, const Riprova& ripro
         !modifica.scriviContatore(recContiDati, qint16(contiPresenti + int(aggiunti.size()))))
         return modifica.fallita(nonEseguito);
     if (!modifica.concludi()) return modifica.fallita(nonEseguito);
+    if (contoAttivoAperto()) AnnunciContoAperto::movimenti();
 
     QString fatto = copia == CopiaDi::TuttiConti
                         ? QStringLiteral("Ripristino eseguito: %1.").arg(testoConti(copie.size()))

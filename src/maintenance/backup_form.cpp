@@ -146,7 +146,6 @@ void Form18::Salva_Click() {
         if (messageBox(avvisoRipristinoCopie(), MessageButtons::OkCancel, MessageIcon::Exclamation,
                        QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
             return;
-        lasciaMovimentiDelConto();
         Hourglass attesa;
         esito = RipristinaCopie(cartella, copia, riprovaConErroriFile(risposta));
         if (esito.ok()) {

@@ -6,6 +6,7 @@
 #include "common/file_names.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "ledger/open_account_announce.h"
 #include "ledger/balances.h"
 #include "common/date_check.h"
 
@@ -71,6 +72,9 @@ QString avvisoChiusura() {
 }
 
 DatiChiusura datiChiusuraContoAperto(const QString& dataChiusura) {
+    // A movement held out of the balances goes back before the tables are read; the
+    // windows that show the movements close.
+    if (contoAttivoAperto()) AnnunciContoAperto::cancellazioneMovimenti();
     const auto& s = stato();
     DatiChiusura dati;
     dati.dataChiusura = dataChiusura;
@@ -302,7 +306,9 @@ Esito scriviChiusura(const PianoChiusura& piano, const QString& cartellaDati, co
                               piano.chiusura.toBytes()) &&
         modifica.scriviRecord(file(ExtRIP), Riporto::Lunghezza, 1, piano.riporto.toBytes()) &&
         modifica.concludi();
-    return fatto ? Esito::fatto() : modifica.fallita(nonEseguita);
+    if (!fatto) return modifica.fallita(nonEseguita);
+    if (contoAttivoAperto()) AnnunciContoAperto::movimenti();
+    return Esito::fatto();
 }
 
 } // namespace qv

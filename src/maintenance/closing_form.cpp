@@ -126,7 +126,6 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
         return;
     }
 
-    lasciaMovimentiDelConto();
     Hourglass attesa;
     const DatiChiusura dati = datiChiusuraContoAperto(dataChiusura);
     const PianoChiusura piano = calcolaChiusura(dati);

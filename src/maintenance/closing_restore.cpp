@@ -2,6 +2,8 @@
 
 #include "common/file_names.h"
 #include "common/records.h"
+#include "common/shared_state.h"
+#include "ledger/open_account_announce.h"
 #include "maintenance/closing.h"
 
 namespace qv {
@@ -73,6 +75,9 @@ Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& c
 
     DatiRipristino dati = leggiDatiRipristino(cartellaDati, codice);
     if (!dati.esito.ok()) return dati.esito;
+    // A movement held out of the balances goes back (its ".TOT" is restored from the
+    // copy with the rest); the windows that show the movements close.
+    if (contoAttivoAperto()) AnnunciContoAperto::cancellazioneMovimenti();
     const RiportoPrecedente& chiusura = dati.chiusura;
     LetturaCopia& copia = dati.copia;
 
@@ -104,6 +109,7 @@ Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& c
             return modifica.fallita(nonEseguito);
     if (!modifica.rimuovi(file(ExtChi)) || !modifica.concludi())
         return modifica.fallita(nonEseguito);
+    if (contoAttivoAperto()) AnnunciContoAperto::movimenti();
     return Esito::fatto();
 }
 

@@ -5,7 +5,6 @@
 #include "common/shared_state.h"
 #include "ledger/account_loader.h"
 #include "ledger/movement_files.h"
-#include "ledger/open_account.h"
 #include "maintenance/closing_restore.h"
 #include "maintenance/reorder.h"
 #include "platform/desktop.h"
@@ -55,10 +54,6 @@ void mostraEsitoManutenzione(const Esito& esito, const RispostaErrori& risposta)
     messageBox(closingMessage(risposta.codice) + QStringLiteral("\n\n") + esito.testo);
 }
 
-void lasciaMovimentiDelConto() {
-    contoAperto().annunciaCancellazioneMovimenti();
-}
-
 void ricaricaContoAperto() {
     QStringList errori;
     if (const Esito caricato = ApriArchiviConto(); !caricato.testo.isEmpty())
@@ -67,7 +62,6 @@ void ricaricaContoAperto() {
         // The movement form lists the movements in its order and shows the next number.
         if (richieste().movimentiDaRielencare) richieste().movimentiDaRielencare();
         if (const Esito ordine = SalvaOrdine(); !ordine.ok()) errori << ordine.testo;
-        contoAperto().annunciaMovimenti();
     }
     setHourglass(false);
     avvisaErroreFile(errori.join(u'\n'));
@@ -85,7 +79,6 @@ void eseguiRipristinoChiusura() {
     if (messageBox(avvisoRipristinoChiusura(), MessageButtons::OkCancel, MessageIcon::Exclamation,
                    QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
         return;
-    lasciaMovimentiDelConto();
     Hourglass attesa;
     RispostaErrori risposta;
     const Esito esito = RipristinaChiusuraPrecedente(s.PercorsoDati, s.CodiceContoAttivo,
@@ -99,7 +92,6 @@ void eseguiRiordinoArchivi() {
         showResult(RiordinaArchivi());
         return;
     }
-    lasciaMovimentiDelConto();
     Hourglass attesa;
     RispostaErrori risposta;
     const Esito esito = RiordinaArchivi(riprovaConErroriFile(risposta));

@@ -40,13 +40,9 @@ Riprova riprovaConErroriFile(RispostaErrori& risposta);
 // and was not done; a refusal or a warning as it is; nothing for a plain success.
 void mostraEsitoManutenzione(const Esito& esito, const RispostaErrori& risposta);
 
-// Before the account's files change: every window that holds a movement lets go of it
-// and the windows that show the movements close, as before the movements are cleared.
-void lasciaMovimentiDelConto();
-
-// After the account's files changed: its files read again, the movement form emptied
-// with the next number and its list in its order, the list-order file, the lists that
-// show movements; errors told.
+// After the account's files changed (the operation that changed them has said so): its
+// files read again, the movement form emptied with the next number and its list in its
+// order, the list-order file; errors told.
 void ricaricaContoAperto();
 
 // "Ripristina chiusura prec.": with nothing to put back, says so at once; else the

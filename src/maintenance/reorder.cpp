@@ -4,6 +4,7 @@
 #include "common/file_names.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "ledger/open_account_announce.h"
 #include "maintenance/closing.h"
 #include "reports/report_frame.h"
 
@@ -17,6 +18,9 @@ Esito RiordinaArchivi(const Riprova& riprova) {
     auto& s = stato();
     if (!contoAttivoAperto())
         return Esito::rifiutato(testoNessunContoAperto(), QStringLiteral("Attenzione"));
+    // A movement held out of the balances goes back before the tables are read; the
+    // windows that show the movements close.
+    AnnunciContoAperto::cancellazioneMovimenti();
     const QString cartella = s.PercorsoDati;
     const QString codice = s.CodiceContoAttivo.trimmed();
     const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
@@ -42,6 +46,7 @@ Esito RiordinaArchivi(const Riprova& riprova) {
 
     riempiTabella(s.TabellaFogli, s.NumeroFogli, riordinati.fogli);
     riempiTabella(s.TabellaCarnet, s.NumeroCarnet, riordinati.carnet);
+    AnnunciContoAperto::movimenti();
     return Esito::fatto();
 }
 
