@@ -9,6 +9,7 @@
 #include "common/shared_state.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/controls.h"
 #include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -52,12 +53,6 @@ QLabel* casella(const QString& nome, QWidget* parent, int larghezza) {
     return label;
 }
 
-QPushButton* pulsante(const QString& nome, const QString& testo, QWidget* parent) {
-    auto* b = new QPushButton(testo, parent);
-    b->setObjectName(nome);
-    return b;
-}
-
 bool cifra(int codice) {
     return codice >= '0' && codice <= '9';
 }
@@ -89,14 +84,15 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     NrFogli->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     NrFogli->setText(QStringLiteral("10"));
 
-    Salva = pulsante(QStringLiteral("Salva"), QStringLiteral("Conferma"), this);
-    esci = pulsante(QStringLiteral("esci"), QStringLiteral("Uscita"), this);
-    Visualizza = pulsante(QStringLiteral("Visualizza"), QStringLiteral("Archivio"), this);
+    Salva = namedButton(this, QStringLiteral("Salva"), QStringLiteral("Conferma"));
+    esci = namedButton(this, QStringLiteral("esci"), QStringLiteral("Uscita"));
+    Visualizza = namedButton(this, QStringLiteral("Visualizza"), QStringLiteral("Archivio"));
     Command3D1 =
-        pulsante(QStringLiteral("Command3D1"), QStringLiteral("Cancella Immissione"), this);
-    Del = pulsante(QStringLiteral("Del"), QStringLiteral(" Cancella "), this);
+        namedButton(this, QStringLiteral("Command3D1"), QStringLiteral("Cancella Immissione"));
+    Del = namedButton(this, QStringLiteral("Del"), QStringLiteral(" Cancella "));
     Del->setEnabled(false);
-    Command3D9 = pulsante(QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"), this);
+    Command3D9 =
+        namedButton(this, QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"));
 
     connect(Salva, &QPushButton::clicked, this, handler([this] { Salva_Click(); }));
     connect(esci, &QPushButton::clicked, this, handler([this] { esci_Click(); }));

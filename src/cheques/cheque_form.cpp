@@ -15,6 +15,7 @@
 #include "ledger/account_loader.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/controls.h"
 #include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -65,15 +66,6 @@ QLabel* etichettaValore(const QString& nome, QWidget* parent) {
     label->setFrameShadow(QFrame::Sunken);
     label->setMinimumWidth(80);
     return label;
-}
-
-QPushButton* pulsante(const QString& nome, const QString& testo, const QString& suggerimento,
-                      QWidget* parent) {
-    auto* b = new QPushButton(testo, parent);
-    b->setObjectName(nome);
-    b->setToolTip(suggerimento);
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -147,14 +139,15 @@ void Form15::creaCampiAssegno() {
 }
 
 void Form15::creaPulsanti() {
-    Salva = pulsante(QStringLiteral("Salva"), QStringLiteral("Conferma"),
-                     QStringLiteral("Conferma"), this);
-    Command3D8 = pulsante(QStringLiteral("Command3D8"), QStringLiteral("Uscita"),
-                          QStringLiteral("Uscita"), this);
-    Command3D1 = pulsante(QStringLiteral("Command3D1"), QStringLiteral("Archivio carnet"),
-                          QStringLiteral("Archivio carnet"), this);
-    Command3D9 = pulsante(QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"),
-                          QStringLiteral("Situazione assegna"), this);
+    Salva = namedButton(this, QStringLiteral("Salva"), QStringLiteral("Conferma"),
+                        QStringLiteral("Conferma"));
+    Command3D8 = namedButton(this, QStringLiteral("Command3D8"), QStringLiteral("Uscita"),
+                             QStringLiteral("Uscita"));
+    Command3D1 = namedButton(this, QStringLiteral("Command3D1"), QStringLiteral("Archivio carnet"),
+                             QStringLiteral("Archivio carnet"));
+    Command3D9 =
+        namedButton(this, QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"),
+                    QStringLiteral("Situazione assegna"));
 }
 
 void Form15::disponi(QGroupBox* elenco) {

@@ -7,6 +7,7 @@
 #include "conditions/conditions_sheet.h"
 #include "conditions/other_options_form.h"
 #include "ledger/open_account.h"
+#include "platform/controls.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/line_printer.h"
@@ -93,8 +94,7 @@ QLabel* intestazione(const QString& testo, QWidget* parent) {
 }
 
 QPushButton* pulsante(const QString& nome, const QString& testo, QWidget* parent) {
-    auto* b = new QPushButton(testo, parent);
-    b->setObjectName(nome);
+    auto* b = namedButton(parent, nome, testo);
     // Enter on a button that has the focus presses it.
     b->setAutoDefault(true);
     return b;

@@ -10,6 +10,7 @@
 #include "ledger/entry_form.h"
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
+#include "platform/controls.h"
 #include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -67,12 +68,6 @@ QLabel* pannello(const char* nome, QWidget* parent) {
     return label;
 }
 
-QPushButton* pulsante(const char* nome, const QString& testo, QWidget* parent) {
-    auto* b = new QPushButton(testo, parent);
-    b->setObjectName(QString::fromLatin1(nome));
-    return b;
-}
-
 } // namespace
 
 Form4::Form4(QWidget* parent) : Form(parent) {
@@ -109,7 +104,8 @@ void Form4::creaCampiEPulsanti() {
     Causale->setObjectName(QStringLiteral("Causale"));
     Causale->setMaxLength(5);
     Causale->setMinimumWidth(fieldWidthFor(Causale, 5));
-    Command3D1 = pulsante("Command3D1", QStringLiteral("Seleziona causale"), this);
+    Command3D1 =
+        namedButton(this, QStringLiteral("Command3D1"), QStringLiteral("Seleziona causale"));
     DescrCausale = pannello("DescrCausale", this);
     DescrCausale->setMinimumWidth(fieldWidthFor(DescrCausale, 25));
     D_A = pannello("D_A", this);
@@ -129,9 +125,9 @@ void Form4::creaCampiEPulsanti() {
     NrOper->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     NrOper->setMinimumWidth(NrOper->fontMetrics().averageCharWidth() * 7);
 
-    OK = pulsante("OK", QStringLiteral("Conferma"), this);
-    pulisci = pulsante("pulisci", QStringLiteral("Cancella Immissione"), this);
-    Esc = pulsante("Esc", QStringLiteral("Uscita"), this);
+    OK = namedButton(this, QStringLiteral("OK"), QStringLiteral("Conferma"));
+    pulisci = namedButton(this, QStringLiteral("pulisci"), QStringLiteral("Cancella Immissione"));
+    Esc = namedButton(this, QStringLiteral("Esc"), QStringLiteral("Uscita"));
 }
 
 // The list above, the fields with their labels, the buttons below.

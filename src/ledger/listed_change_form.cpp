@@ -12,6 +12,7 @@
 #include "ledger/movement_reading.h"
 #include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
+#include "platform/controls.h"
 #include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -109,13 +110,10 @@ void Form20::creaCampi() {
 }
 
 void Form20::creaPulsanti() {
-    auto pulsante = [&](QPushButton*& membro, const char* nome, const QString& didascalia) {
-        membro = new QPushButton(didascalia, this);
-        membro->setObjectName(QString::fromLatin1(nome));
-    };
-    pulsante(Command3D1, "Command3D1", QStringLiteral("Seleziona causali"));
-    pulsante(OK, "OK", QStringLiteral("Conferma"));
-    pulsante(Esc, "Esc", QStringLiteral("Uscita"));
+    Command3D1 =
+        namedButton(this, QStringLiteral("Command3D1"), QStringLiteral("Seleziona causali"));
+    OK = namedButton(this, QStringLiteral("OK"), QStringLiteral("Conferma"));
+    Esc = namedButton(this, QStringLiteral("Esc"), QStringLiteral("Uscita"));
 }
 
 void Form20::disponi() {

@@ -8,6 +8,7 @@
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 #include "platform/column_headings.h"
+#include "platform/controls.h"
 #include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -29,12 +30,6 @@
 namespace qv {
 
 namespace {
-
-QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo) {
-    auto* b = new QPushButton(testo, padre);
-    b->setObjectName(QString::fromLatin1(nome));
-    return b;
-}
 
 Form11::AzioneStampa& azioneStampa() {
     static Form11::AzioneStampa azione;
@@ -101,11 +96,11 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     Combo1->setMinimumContentsLength(26);
     Label7->setBuddy(Combo1);
 
-    OK = pulsante(this, "OK", QStringLiteral("Conferma"));
-    Tutti = pulsante(this, "Tutti", QStringLiteral("Tutti"));
+    OK = namedButton(this, QStringLiteral("OK"), QStringLiteral("Conferma"));
+    Tutti = namedButton(this, QStringLiteral("Tutti"), QStringLiteral("Tutti"));
     Tutti->setToolTip(QStringLiteral("Seleziona l'inervallo tra tutte le date"));
-    PulStampe = pulsante(this, "PulStampe", QStringLiteral("Stampa"));
-    Esc = pulsante(this, "Esc", QStringLiteral("Uscita"));
+    PulStampe = namedButton(this, QStringLiteral("PulStampe"), QStringLiteral("Stampa"));
+    Esc = namedButton(this, QStringLiteral("Esc"), QStringLiteral("Uscita"));
 
     List1 = new ListBox(QStringLiteral("List1"), this);
     List1->setFixedPitch(true);

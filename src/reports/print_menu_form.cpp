@@ -6,6 +6,7 @@
 #include "common/text_codec.h"
 #include "ledger/movement_files.h"
 #include "ledger/period_list.h"
+#include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -27,18 +28,6 @@ namespace qv {
 
 namespace {
 
-QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo) {
-    auto* b = new QPushButton(testo, padre);
-    b->setObjectName(QString::fromLatin1(nome));
-    return b;
-}
-
-QLabel* etichetta(QWidget* padre, const char* nome, const QString& testo) {
-    auto* l = new QLabel(testo, padre);
-    l->setObjectName(QString::fromLatin1(nome));
-    return l;
-}
-
 // Prints the report's pages, or says why there are none.
 void stampa(const EsitoStampa& esito) {
     if (!esito.fatto()) {
@@ -56,23 +45,25 @@ Form21::Form21(QWidget* parent) : Form(parent) {
 
     Panel3D2 = new QGroupBox(QStringLiteral("Stampa Movimenti"), this);
     Panel3D2->setObjectName(QStringLiteral("Panel3D2"));
-    Label3 = etichetta(Panel3D2, "Label3", QStringLiteral("Intervallo di stampa"));
-    Label2 = etichetta(Panel3D2, "Label2", QStringLiteral("Dal"));
+    Label3 = namedLabel(Panel3D2, QStringLiteral("Label3"), QStringLiteral("Intervallo di stampa"));
+    Label2 = namedLabel(Panel3D2, QStringLiteral("Label2"), QStringLiteral("Dal"));
     dal = new DateField(QStringLiteral("dal"), Panel3D2);
-    Label1 = etichetta(Panel3D2, "Label1", QStringLiteral("Al"));
+    Label1 = namedLabel(Panel3D2, QStringLiteral("Label1"), QStringLiteral("Al"));
     al = new DateField(QStringLiteral("al"), Panel3D2);
     const int larghezzaData = dal->fontMetrics().horizontalAdvance(QString(14, u'0'));
     dal->setFixedWidth(larghezzaData);
     al->setFixedWidth(larghezzaData);
-    Label4 = etichetta(Panel3D2, "Label4", QStringLiteral("Selezione causali da stampare"));
+    Label4 = namedLabel(Panel3D2, QStringLiteral("Label4"),
+                        QStringLiteral("Selezione causali da stampare"));
     Combo1 = new ComboBox(QStringLiteral("Combo1"), Panel3D2);
     Combo1->setEditable(false);
     Combo1->setMinimumContentsLength(26);
     Label2->setBuddy(dal);
     Label1->setBuddy(al);
     Label4->setBuddy(Combo1);
-    Saldi = pulsante(Panel3D2, "Saldi", QStringLiteral("Conferma"));
-    Command3D4 = pulsante(Panel3D2, "Command3D4", QStringLiteral("Tutte le date"));
+    Saldi = namedButton(Panel3D2, QStringLiteral("Saldi"), QStringLiteral("Conferma"));
+    Command3D4 =
+        namedButton(Panel3D2, QStringLiteral("Command3D4"), QStringLiteral("Tutte le date"));
 
     auto* movimenti = new QGridLayout(Panel3D2);
     movimenti->addWidget(Label3, 0, 0, 1, 4);
@@ -90,13 +81,18 @@ Form21::Form21(QWidget* parent) : Form(parent) {
     Panel3D3->setObjectName(QStringLiteral("Panel3D3"));
     Panel3D3->setFrameShape(QFrame::StyledPanel);
     Panel3D3->setFrameShadow(QFrame::Raised);
-    Label5 = etichetta(Panel3D3, "Label5", QStringLiteral("Stampa archivi"));
-    Command3D3 = pulsante(Panel3D3, "Command3D3", QStringLiteral("Stampa assegni "));
-    AssAnn = pulsante(Panel3D3, "AssAnn", QStringLiteral("Stampa assegni annullati "));
-    Command3D2 = pulsante(Panel3D3, "Command3D2", QStringLiteral(" Stampa carnet "));
-    Command3D1 = pulsante(Panel3D3, "Command3D1", QStringLiteral(" Stampa lista assegni "));
-    Command3D5 = pulsante(Panel3D3, "Command3D5", QStringLiteral(" Stampa causali "));
-    conti = pulsante(Panel3D3, "conti", QStringLiteral("Stampa Elenco Conti"));
+    Label5 = namedLabel(Panel3D3, QStringLiteral("Label5"), QStringLiteral("Stampa archivi"));
+    Command3D3 =
+        namedButton(Panel3D3, QStringLiteral("Command3D3"), QStringLiteral("Stampa assegni "));
+    AssAnn = namedButton(Panel3D3, QStringLiteral("AssAnn"),
+                         QStringLiteral("Stampa assegni annullati "));
+    Command3D2 =
+        namedButton(Panel3D3, QStringLiteral("Command3D2"), QStringLiteral(" Stampa carnet "));
+    Command3D1 = namedButton(Panel3D3, QStringLiteral("Command3D1"),
+                             QStringLiteral(" Stampa lista assegni "));
+    Command3D5 =
+        namedButton(Panel3D3, QStringLiteral("Command3D5"), QStringLiteral(" Stampa causali "));
+    conti = namedButton(Panel3D3, QStringLiteral("conti"), QStringLiteral("Stampa Elenco Conti"));
     auto* archivi = new QGridLayout(Panel3D3);
     archivi->addWidget(Label5, 0, 0, 1, 2);
     archivi->addWidget(Command3D3, 1, 0);
@@ -106,8 +102,8 @@ Form21::Form21(QWidget* parent) : Form(parent) {
     archivi->addWidget(Command3D5, 3, 0);
     archivi->addWidget(conti, 3, 1);
 
-    PulStampe = pulsante(this, "PulStampe", QStringLiteral("Imposta stampante"));
-    Esc = pulsante(this, "Esc", QStringLiteral("Uscita"));
+    PulStampe = namedButton(this, QStringLiteral("PulStampe"), QStringLiteral("Imposta stampante"));
+    Esc = namedButton(this, QStringLiteral("Esc"), QStringLiteral("Uscita"));
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(PulStampe);
     fondo->addStretch(1);

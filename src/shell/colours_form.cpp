@@ -2,6 +2,7 @@
 #include "colours_form.h"
 
 #include "common/shared_state.h"
+#include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
@@ -18,19 +19,6 @@ namespace qv {
 
 namespace {
 
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
 // Paints a label's background (and text) in the given colours.
 void paintLabel(QLabel* label, const QColor& background, const QColor& text) {
     QPalette p = label->palette();
@@ -46,8 +34,8 @@ Form5::Form5(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form5"));
     setCaption(QStringLiteral("Cambia colori"));
 
-    SSPanel1 = makeLabel(QStringLiteral("SSPanel1"),
-                         QStringLiteral("Modifica colori delle maschere"), this);
+    SSPanel1 = namedLabel(this, QStringLiteral("SSPanel1"),
+                          QStringLiteral("Modifica colori delle maschere"));
     SSPanel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     SSPanel1->setAlignment(Qt::AlignCenter);
     SSPanel1->setMinimumHeight(34);
@@ -56,26 +44,24 @@ Form5::Form5(QWidget* parent) : Form(parent) {
     big.setPointSizeF(big.pointSizeF() * 1.2);
     SSPanel1->setFont(big);
 
-    sfondo = makeButton(QStringLiteral("sfondo"), QStringLiteral("colore sfondo"), this);
-    carattere = makeButton(QStringLiteral("carattere"), QStringLiteral("Colore carattere"), this);
-    OK = makeButton(QStringLiteral("OK"), QStringLiteral("Conferma"), this);
-    predef = makeButton(QStringLiteral("predef"), QStringLiteral("colori predefiniti"), this);
-    Command2 = makeButton(QStringLiteral("Command2"), QStringLiteral("Uscita"), this);
+    sfondo = namedButton(this, QStringLiteral("sfondo"), QStringLiteral("colore sfondo"));
+    carattere = namedButton(this, QStringLiteral("carattere"), QStringLiteral("Colore carattere"));
+    OK = namedButton(this, QStringLiteral("OK"), QStringLiteral("Conferma"));
+    predef = namedButton(this, QStringLiteral("predef"), QStringLiteral("colori predefiniti"));
+    Command2 = namedButton(this, QStringLiteral("Command2"), QStringLiteral("Uscita"));
 
     for (int i = 0; i < 2; ++i) {
-        VediColori[i] = makeLabel(QStringLiteral("VediColori_%1").arg(i), QString(), this);
+        VediColori[i] = namedLabel(this, QStringLiteral("VediColori_%1").arg(i), QString());
         VediColori[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
         VediColori[i]->setMinimumSize(90, 24);
     }
-    esempio =
-        makeLabel(QStringLiteral("esempio"),
-                  QStringLiteral("    Testo di esempio per la determinazione dei colori"), this);
+    esempio = namedLabel(this, QStringLiteral("esempio"),
+                         QStringLiteral("    Testo di esempio per la determinazione dei colori"));
     esempio->setFrameStyle(QFrame::Box | QFrame::Plain);
     esempio->setMinimumHeight(40);
-    Label1 = makeLabel(QStringLiteral("Label1"),
-                       QStringLiteral("Le modifiche saranno disponibili al prossimo avvio del "
-                                      "programma"),
-                       this);
+    Label1 = namedLabel(this, QStringLiteral("Label1"),
+                        QStringLiteral("Le modifiche saranno disponibili al prossimo avvio del "
+                                       "programma"));
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignCenter);
 

@@ -9,6 +9,7 @@
 #include "ledger/movement_files.h"
 #include "ledger/open_account.h"
 #include "platform/column_headings.h"
+#include "platform/controls.h"
 #include "platform/date_check_dialog.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
@@ -36,18 +37,10 @@ namespace {
 
 QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo,
                       const QString& suggerimento) {
-    auto* b = new QPushButton(testo, padre);
-    b->setObjectName(QString::fromLatin1(nome));
-    b->setToolTip(suggerimento);
+    auto* b = namedButton(padre, QString::fromLatin1(nome), testo, suggerimento);
     // Enter presses the button that has the focus, as Space does.
     b->setAutoDefault(true);
     return b;
-}
-
-QLabel* etichetta(QWidget* padre, const QString& nome, const QString& testo) {
-    auto* l = new QLabel(testo, padre);
-    l->setObjectName(nome);
-    return l;
 }
 
 Staffa::ProspettoInteressi& prospetto() {
@@ -85,7 +78,7 @@ Staffa::Staffa(QWidget* parent) : Form(parent) {
 
 // The title, the period with its quarter buttons and the choice of movements.
 void Staffa::creaTitoloEPeriodo() {
-    SSPanel1 = etichetta(this, QStringLiteral("SSPanel1"), QStringLiteral("CALCOLO DELLA STAFFA"));
+    SSPanel1 = namedLabel(this, QStringLiteral("SSPanel1"), QStringLiteral("CALCOLO DELLA STAFFA"));
     SSPanel1->setAlignment(Qt::AlignCenter);
     SSPanel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     QFont titolo(QStringLiteral("Arial"));
@@ -94,9 +87,9 @@ void Staffa::creaTitoloEPeriodo() {
     SSPanel1->setFont(titolo);
     SSPanel1->setMinimumHeight(QFontMetrics(titolo).height() + 10);
 
-    Label5 = etichetta(this, QStringLiteral("Label5"), QStringLiteral("Dal"));
+    Label5 = namedLabel(this, QStringLiteral("Label5"), QStringLiteral("Dal"));
     dal = new DateField(QStringLiteral("dal"), this);
-    Label1[4] = etichetta(this, QStringLiteral("Label1_4"), QStringLiteral("Al"));
+    Label1[4] = namedLabel(this, QStringLiteral("Label1_4"), QStringLiteral("Al"));
     al = new DateField(QStringLiteral("al"), this);
     // Each field is read by its label.
     Label5->setBuddy(dal);
@@ -160,18 +153,18 @@ void Staffa::creaElenchi() {
     List3 = new ListBox(QStringLiteral("List3"), this);
     List3->setFixedPitch(true);
     List3->hide();
-    mostra = etichetta(this, QStringLiteral("mostra"), QString());
+    mostra = namedLabel(this, QStringLiteral("mostra"), QString());
     mostra->hide();
 
     auto* intestazioni = new ColumnHeadings(List1, this, 4);
     intestazioni_ = intestazioni;
-    Label1[0] = etichetta(this, QStringLiteral("Label1_0"), QStringLiteral("Desc."));
-    Label1[1] = etichetta(this, QStringLiteral("Label1_1"), QStringLiteral("Giorni   "));
+    Label1[0] = namedLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Desc."));
+    Label1[1] = namedLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Giorni   "));
     Label1[2] =
-        etichetta(this, QStringLiteral("Label1_2"), QStringLiteral("            Numeri Debitori"));
-    Label1[3] = etichetta(this, QStringLiteral("Label1_3"), QStringLiteral("Numeri Creditori"));
-    Label2 = etichetta(this, QStringLiteral("Label2"), QStringLiteral("      Data valuta"));
-    Label3 = etichetta(this, QStringLiteral("Label3"), QStringLiteral("Saldi per Valuta"));
+        namedLabel(this, QStringLiteral("Label1_2"), QStringLiteral("            Numeri Debitori"));
+    Label1[3] = namedLabel(this, QStringLiteral("Label1_3"), QStringLiteral("Numeri Creditori"));
+    Label2 = namedLabel(this, QStringLiteral("Label2"), QStringLiteral("      Data valuta"));
+    Label3 = namedLabel(this, QStringLiteral("Label3"), QStringLiteral("Saldi per Valuta"));
     // The six headings are three characters wider than the columns they stand over: each
     // sits at its column or a little to the right, one blank apart from the next.
     intestazioni->add(Label1[0], 1);

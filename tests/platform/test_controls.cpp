@@ -1,4 +1,5 @@
 // Masked fields, list boxes, combo boxes, key handling and the desktop helpers.
+#include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/form_host.h"
@@ -9,6 +10,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -360,6 +363,19 @@ TEST(DesktopTest, ColourChoiceCancelledGivesNothing) {
     qv::setColorChooser([](const QColor&) { return std::optional<QColor>(Qt::red); });
     EXPECT_EQ(qv::chooseColor(Qt::black), QColor(Qt::red));
     qv::resetDesktopHooks();
+}
+
+TEST(NamedControlsTest, ButtonAndLabelCarryTheirNameTextAndParent) {
+    QWidget window;
+    QPushButton* button = qv::namedButton(&window, QStringLiteral("OK"), QStringLiteral("Conferma"),
+                                          QStringLiteral("Conferma i dati"));
+    QLabel* label = qv::namedLabel(&window, QStringLiteral("Label1"), QStringLiteral("Dal"));
+
+    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("OK")), button);
+    EXPECT_EQ(button->text(), QStringLiteral("Conferma"));
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Conferma i dati"));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label1")), label);
+    EXPECT_EQ(label->text(), QStringLiteral("Dal"));
 }
 
 } // namespace

@@ -1,0 +1,22 @@
+#include "platform/controls.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace qv {
+
+QPushButton* namedButton(QWidget* parent, const QString& name, const QString& caption,
+                         const QString& toolTip) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    if (!toolTip.isEmpty()) button->setToolTip(toolTip);
+    return button;
+}
+
+QLabel* namedLabel(QWidget* parent, const QString& name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace qv
