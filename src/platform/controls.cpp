@@ -9,6 +9,9 @@ QPushButton* namedButton(QWidget* parent, const QString& name, const QString& ca
                          const QString& toolTip) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
+    // Enter on a focused button is the platform's (enterPressesFocusedButtons), never a
+    // default button of Qt's: no field passes Enter on to a button by itself.
+    button->setAutoDefault(false);
     if (!toolTip.isEmpty()) button->setToolTip(toolTip);
     return button;
 }
