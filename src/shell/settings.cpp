@@ -52,18 +52,23 @@ SettingsTexts settingsTexts(const Impostazioni& imp) {
     return t;
 }
 
-bool relativeDataFolder(const QString& typed) {
+namespace {
+// A typed folder with "/" for each backslash and no blanks around.
+QString folderAsTyped(const QString& typed) {
     QString p = typed;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    p = p.trimmed();
+    return p.trimmed();
+}
+} // namespace
+
+bool relativeDataFolder(const QString& typed) {
+    const QString p = folderAsTyped(typed);
     const bool drivePath = p.size() >= 2 && p.at(1) == QLatin1Char(':') && p.at(0).isLetter();
     return !p.isEmpty() && p != QLatin1String("0") && !drivePath && !p.startsWith(QLatin1Char('/'));
 }
 
 QString storedDataFolder(const QString& typed, const QString& programFolder) {
-    QString p = typed;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    p = p.trimmed();
+    QString p = folderAsTyped(typed);
     if (p.isEmpty() || p == QLatin1String("0")) return QStringLiteral("0");
     // A folder without a leading "/" is one inside the program folder: the stored text
     // names it whole, so that it means the same wherever the program is started from.
