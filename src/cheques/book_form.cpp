@@ -53,6 +53,42 @@ QLabel* casella(const QString& nome, QWidget* parent, int larghezza) {
     return label;
 }
 
+// The book as it will be stored. A cost confirmed as the loaded book shows it keeps the
+// book's stored cost: the figure is rounded to the cost's decimals, and dividing it back
+// by the display rate would move the cost and its movement.
+DatiCarnet datiCarnet(int caricato, const QString& data, double costo, qlonglong primo) {
+    const auto& s = stato();
+    const double costoMemorizzato =
+        caricato == 0 ? costo / s.FattoreValuta
+                      : importoConfermato(costo, s.TabellaCarnet[size_t(caricato)].costo,
+                                          s.FattoreValuta, Form3::formatoCosto());
+    return DatiCarnet{data, costoMemorizzato, qint32(primo)};
+}
+
+// Writes the book, new or changed, and brings what shows the books up to date. False
+// when nothing was written: the user is told why, and what they typed stays for another
+// try. `errore` gets the write's own text.
+bool registraCarnet(int caricato, const DatiCarnet& dati, QString& errore) {
+    Hourglass attesa;
+    const Esito esito = caricato == 0 ? SalvaNuovoCarnet(dati) : ModificaCarnet(caricato, dati);
+    errore = esito.testo;
+    const bool fatto = esito.ok();
+    if (!fatto) {
+        setHourglass(false);
+        avvisaErroreFile(errore);
+        return false;
+    }
+    avvisaErroreFile(aggiornaDopoModificaCarnet());
+    return true;
+}
+
+// The caption of a field, beside it.
+QLabel* etichetta(QWidget* parent, const QString& testo, QWidget* campo) {
+    auto* l = new QLabel(testo, parent);
+    l->setBuddy(campo);
+    return l;
+}
+
 bool cifra(int codice) {
     return codice >= '0' && codice <= '9';
 }
@@ -64,6 +100,18 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     setCaption(QStringLiteral("Immissione Carnet Assegni"));
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaCampi();
+    creaPulsanti();
+    collegaControlli();
+    disponi();
+
+    setTabOrder(DataCarnet, CostoCarnet);
+    setTabOrder(CostoCarnet, NrInf);
+    setTabOrder(NrInf, Salva);
+}
+
+// The account, the book's number and the fields of the book.
+void Form3::creaCampi() {
     NrConto = casella(QStringLiteral("NrConto"), this, 110);
     banca = casella(QStringLiteral("banca"), this, 260);
     NrCarnet = casella(QStringLiteral("NrCarnet"), this, 60);
@@ -83,7 +131,9 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     NrFogli = casella(QStringLiteral("NrFogli"), this, 40);
     NrFogli->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     NrFogli->setText(QStringLiteral("10"));
+}
 
+void Form3::creaPulsanti() {
     Salva = namedButton(this, QStringLiteral("Salva"), QStringLiteral("Conferma"));
     esci = namedButton(this, QStringLiteral("esci"), QStringLiteral("Uscita"));
     Visualizza = namedButton(this, QStringLiteral("Visualizza"), QStringLiteral("Archivio"));
@@ -93,7 +143,10 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     Del->setEnabled(false);
     Command3D9 =
         namedButton(this, QStringLiteral("Command3D9"), QStringLiteral("Situazione assegni"));
+}
 
+// The buttons' and the fields' handlers.
+void Form3::collegaControlli() {
     connect(Salva, &QPushButton::clicked, this, handler([this] { Salva_Click(); }));
     connect(esci, &QPushButton::clicked, this, handler([this] { esci_Click(); }));
     connect(Visualizza, &QPushButton::clicked, this, handler([this] { Visualizza_Click(); }));
@@ -108,36 +161,49 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     // must not land on a button.
     refuseWhenFull(NrInf, 8);
     onGotFocus(Salva, [this] { Salva_GotFocus(); });
+}
 
-    auto etichetta = [this](const QString& testo, QWidget* campo) {
-        auto* l = new QLabel(testo, this);
-        l->setBuddy(campo);
-        return l;
-    };
+// The account above, the book in a frame, the buttons below.
+void Form3::disponi() {
+    QLayout* conto = disponiConto();
+    QWidget* riquadro = disponiCarnet();
+    QLayout* pulsanti = disponiPulsanti();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(conto);
+    layout->addWidget(riquadro);
+    layout->addLayout(pulsanti);
+}
 
+QLayout* Form3::disponiConto() {
     auto* conto = new QHBoxLayout;
-    conto->addWidget(etichetta(QStringLiteral("nr. conto"), NrConto));
+    conto->addWidget(etichetta(this, QStringLiteral("nr. conto"), NrConto));
     conto->addWidget(NrConto);
     conto->addWidget(banca, 1);
+    return conto;
+}
 
+QWidget* Form3::disponiCarnet() {
     auto* riquadro = new QGroupBox(this);
     auto* griglia = new QGridLayout(riquadro);
     griglia->setHorizontalSpacing(10);
     griglia->setVerticalSpacing(8);
-    griglia->addWidget(etichetta(QStringLiteral("nr. carnet"), NrCarnet), 0, 0);
+    griglia->addWidget(etichetta(this, QStringLiteral("nr. carnet"), NrCarnet), 0, 0);
     griglia->addWidget(NrCarnet, 0, 1, Qt::AlignLeft);
-    griglia->addWidget(etichetta(QStringLiteral("Data ritiro"), DataCarnet), 1, 0);
+    griglia->addWidget(etichetta(this, QStringLiteral("Data ritiro"), DataCarnet), 1, 0);
     griglia->addWidget(DataCarnet, 1, 1, Qt::AlignLeft);
-    griglia->addWidget(etichetta(QStringLiteral("Costo"), CostoCarnet), 1, 2);
+    griglia->addWidget(etichetta(this, QStringLiteral("Costo"), CostoCarnet), 1, 2);
     griglia->addWidget(CostoCarnet, 1, 3, Qt::AlignLeft);
-    griglia->addWidget(etichetta(QStringLiteral("dal nr."), NrInf), 2, 0);
+    griglia->addWidget(etichetta(this, QStringLiteral("dal nr."), NrInf), 2, 0);
     griglia->addWidget(NrInf, 2, 1, Qt::AlignLeft);
-    griglia->addWidget(etichetta(QStringLiteral("al nr."), NrFinale), 2, 2);
+    griglia->addWidget(etichetta(this, QStringLiteral("al nr."), NrFinale), 2, 2);
     griglia->addWidget(NrFinale, 2, 3, Qt::AlignLeft);
-    griglia->addWidget(etichetta(QStringLiteral("nr.fogli"), NrFogli), 2, 4);
+    griglia->addWidget(etichetta(this, QStringLiteral("nr.fogli"), NrFogli), 2, 4);
     griglia->addWidget(NrFogli, 2, 5, Qt::AlignLeft);
     griglia->setColumnStretch(6, 1);
+    return riquadro;
+}
 
+QLayout* Form3::disponiPulsanti() {
     auto* pulsanti = new QGridLayout;
     pulsanti->addWidget(Salva, 0, 0);
     pulsanti->addWidget(Command3D1, 0, 1);
@@ -145,15 +211,7 @@ Form3::Form3(QWidget* parent) : Form(parent) {
     pulsanti->addWidget(Visualizza, 1, 0);
     pulsanti->addWidget(Command3D9, 1, 1);
     pulsanti->addWidget(esci, 1, 2);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(conto);
-    layout->addWidget(riquadro);
-    layout->addLayout(pulsanti);
-
-    setTabOrder(DataCarnet, CostoCarnet);
-    setTabOrder(CostoCarnet, NrInf);
-    setTabOrder(NrInf, Salva);
+    return pulsanti;
 }
 
 QString Form3::formatoCosto() {
@@ -241,34 +299,59 @@ void Form3::Salva_Click() {
     const auto& s = stato();
     const int caricato = caricato_ >= 1 && caricato_ <= s.NumeroCarnet ? caricato_ : 0;
     const QString testoPrimo = NrInf->text().trimmed();
-
-    // The ten numbers must be free and fit the document number of their movements.
     bool numeroLetto = false;
     const qlonglong primo = testoPrimo.toLongLong(&numeroLetto);
-    if (!testoPrimo.isEmpty()) {
-        const RifiutoCarnet r = !numeroLetto || primo < 0 || primo > LimiteNumeroAssegno
-                                    ? RifiutoCarnet::NumeroTroppoAlto
-                                    : verificaNumeriCarnet({QString(), 0, qint32(primo)}, caricato);
-        if (r != RifiutoCarnet::Nessuno) {
-            NrInf->clear();
-            rifiuta(testoRifiutoCarnet(r), NrInf);
-            return;
-        }
-    }
+
+    if (!testoPrimo.isEmpty() && !numeriLiberi(numeroLetto, primo, caricato)) return;
+    if (!campiObbligatoriPresenti(testoPrimo)) return;
+    const QString data = DataCarnet->testo();
+    if (!dataRitiroValida(data)) return;
+    double costo = 0;
+    if (!costoDigitato(costo)) return;
+    NrFinale->setText(QString::number(primo + FogliPerCarnet - 1));
+
+    const DatiCarnet dati = datiCarnet(caricato, data, costo, primo);
+    QString errore;
+    if (!registraCarnet(caricato, dati, errore)) return;
+    setHourglass(false);
+    avvisaErroreFile(errore);
+    svuotaCampi();
+    tornaANuovoCarnet();
+    DataCarnet->setFocus();
+}
+
+// The ten numbers from `primo` must be free and fit the document number of their
+// movements; a refused first number is emptied.
+bool Form3::numeriLiberi(bool numeroLetto, qlonglong primo, int caricato) {
+    const RifiutoCarnet r = !numeroLetto || primo < 0 || primo > LimiteNumeroAssegno
+                                ? RifiutoCarnet::NumeroTroppoAlto
+                                : verificaNumeriCarnet({QString(), 0, qint32(primo)}, caricato);
+    if (r == RifiutoCarnet::Nessuno) return true;
+    NrInf->clear();
+    rifiuta(testoRifiutoCarnet(r), NrInf);
+    return false;
+}
+
+// The withdrawal date and the first number must be there.
+bool Form3::campiObbligatoriPresenti(const QString& testoPrimo) {
     if (DataCarnet->isBlank()) {
         rifiuta(QStringLiteral("Campo Data obbligatorio"), DataCarnet);
-        return;
+        return false;
     }
     if (testoPrimo.isEmpty()) {
         rifiuta(QStringLiteral("Campo obbligatorio"), NrInf);
-        return;
+        return false;
     }
-    const QString data = DataCarnet->testo();
+    return true;
+}
+
+// A withdrawal date typed whole and possible; else it is emptied and takes the focus.
+bool Form3::dataRitiroValida(const QString& data) {
     if (data.size() != 8 && data.size() != 10) {
         MsgDataErrataBreve();
         DataCarnet->setTesto(QString());
         DataCarnet->setFocus();
-        return;
+        return false;
     }
     const DateParts parti = splitDateText(data);
     qint16 esito = 1;
@@ -276,44 +359,23 @@ void Form3::Salva_Click() {
     if (esito == 0) {
         DataCarnet->setTesto(QString());
         DataCarnet->setFocus();
-        return;
+        return false;
     }
+    return true;
+}
+
+// The cost as typed, in the display currency ("0" when left empty); false after a
+// refusal.
+bool Form3::costoDigitato(double& costo) {
     if (CostoCarnet->text().trimmed().isEmpty()) CostoCarnet->setText(QStringLiteral("0"));
-    const std::optional<double> costo = parseAmount(CostoCarnet->text());
+    const std::optional<double> letto = parseAmount(CostoCarnet->text());
     if (const QString rifiuto = amountRefusalMessage(CostoCarnet->text(), stato().FattoreValuta);
         !rifiuto.isEmpty()) {
         rifiuta(rifiuto, CostoCarnet);
-        return;
+        return false;
     }
-    NrFinale->setText(QString::number(primo + FogliPerCarnet - 1));
-
-    // A cost confirmed as the loaded book shows it keeps the book's stored cost: the
-    // figure is rounded to the cost's decimals, and dividing it back by the display rate
-    // would move the cost and its movement.
-    const double costoMemorizzato =
-        caricato == 0 ? *costo / s.FattoreValuta
-                      : importoConfermato(*costo, s.TabellaCarnet[size_t(caricato)].costo,
-                                          s.FattoreValuta, formatoCosto());
-    const DatiCarnet dati{data, costoMemorizzato, qint32(primo)};
-    QString errore;
-    {
-        Hourglass attesa;
-        const Esito esito = caricato == 0 ? SalvaNuovoCarnet(dati) : ModificaCarnet(caricato, dati);
-        errore = esito.testo;
-        const bool fatto = esito.ok();
-        if (!fatto) {
-            // Nothing was written: what the user typed stays for another try.
-            setHourglass(false);
-            avvisaErroreFile(errore);
-            return;
-        }
-        avvisaErroreFile(aggiornaDopoModificaCarnet());
-    }
-    setHourglass(false);
-    avvisaErroreFile(errore);
-    svuotaCampi();
-    tornaANuovoCarnet();
-    DataCarnet->setFocus();
+    costo = *letto;
+    return true;
 }
 
 void Form3::esci_Click() {

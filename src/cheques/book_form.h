@@ -82,6 +82,22 @@ public:
     QPushButton* Command3D9 = nullptr;
 
 private:
+    // The parts the window is built from, in the order the constructor calls them.
+    void creaCampi();
+    void creaPulsanti();
+    void collegaControlli();
+    void disponi();
+    QLayout* disponiConto();
+    QWidget* disponiCarnet();
+    QLayout* disponiPulsanti();
+
+    // The checks of "Conferma", in the order it makes them: each one that refuses tells
+    // the user and gives the focus.
+    bool numeriLiberi(bool numeroLetto, qlonglong primo, int caricato);
+    bool campiObbligatoriPresenti(const QString& testoPrimo);
+    bool dataRitiroValida(const QString& data);
+    bool costoDigitato(double& costo);
+
     void mostraConto();
     void mostraProssimoNumero();
     void svuotaCampi();

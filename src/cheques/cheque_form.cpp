@@ -341,7 +341,6 @@ void Form15::rifiuta(const QString& testo, bool beepPrima) {
 }
 
 void Form15::Salva_Click() {
-    StatoProgramma& s = stato();
     CarnetScelto = 1;
 
     if (DataAssegno->isBlank() || DataAssegno->testo().trimmed().isEmpty()) {
@@ -354,63 +353,21 @@ void Form15::Salva_Click() {
         return;
     }
     const QString data = DataAssegno->testo();
-    const DateParts parti = splitDateText(data);
-    qint16 esito = 1;
-    ControllaData(parti.giorno, parti.mese, parti.anno, esito);
-    if (esito == 0) {
-        DataAssegno->setTesto(QString());
-        DataAssegno->setFocus();
-        setHourglass(false);
-        return;
-    }
-
-    // A cheque cannot be dated before its book was withdrawn.
-    const int carnet = s.TabellaFogli[size_t(foglio)].numeroCarnet;
-    if (carnet >= 1 && carnet <= ultimaRigaCarnet() &&
-        DataInNumero(s.TabellaCarnet[size_t(carnet)].dataRitiro) > DataInNumero(data)) {
-        rifiuta(QStringLiteral("Data Movimento precedente rispetto alla data di prelievo del "
-                               "Carnet; Correggi i dati e riprova"),
-                false);
-        DataAssegno->setTesto(QString());
-        return;
-    }
-
-    // The amount, read the Italian way; a zero amount annuls the cheque.
-    if (IMPORTO->text().trimmed().isEmpty()) IMPORTO->setText(QStringLiteral("0"));
-    const std::optional<double> importo = parseAmount(IMPORTO->text());
-    if (const QString rifiuto = amountRefusalMessage(IMPORTO->text(), stato().FattoreValuta);
-        !rifiuto.isEmpty()) {
-        setHourglass(false);
-        messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation, kErrore);
-        IMPORTO->setFocus();
-        return;
-    }
+    if (!dataAssegnoValida(data)) return;
+    const int carnet = stato().TabellaFogli[size_t(foglio)].numeroCarnet;
+    if (!dataNonPrimaDelRitiro(carnet, data)) return;
+    double importo = 0;
+    if (!importoDigitato(importo)) return;
     bool annullato = false;
-    if (*importo == 0) {
-        setHourglass(false);
-        const MessageAnswer risposta = messageBox(
-            QStringLiteral("Attenzione non è stato inserito l'importo dell'assegno,") +
-                QStringLiteral(" se si tratta di un assegno annullato conferma l'inserimento"),
-            MessageButtons::OkCancel, MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO!"),
-            MessageAnswer::Cancel);
-        if (risposta != MessageAnswer::Ok) {
-            DataAssegno->setFocus();
-            return;
-        }
+    if (importo == 0) {
+        if (!annullamentoConfermato()) return;
         annullato = true;
         traente->setText(QStringLiteral("Annullato"));
     }
 
     Hourglass clessidra;
-    DatiAssegno dati;
-    dati.foglio = foglio;
-    dati.data = data;
-    dati.importo = *importo;
-    dati.traente = traente->text();
-    dati.note = NoteAss->text();
-    dati.annullato = annullato;
     int numero = 0;
-    const Esito salvato = salvaAssegno(dati, &numero);
+    const Esito salvato = salvaAssegno(datiAssegno(foglio, data, importo, annullato), &numero);
     const QString errore = salvato.testo;
     if (!salvato.ok()) {
         setHourglass(false);
@@ -418,7 +375,79 @@ void Form15::Salva_Click() {
         DataAssegno->setFocus();
         return;
     }
+    aggiornaDopoAssegno(numero, carnet, errore);
+}
 
+// A possible date; else it is emptied and takes the focus.
+bool Form15::dataAssegnoValida(const QString& data) {
+    const DateParts parti = splitDateText(data);
+    qint16 esito = 1;
+    ControllaData(parti.giorno, parti.mese, parti.anno, esito);
+    if (esito != 0) return true;
+    DataAssegno->setTesto(QString());
+    DataAssegno->setFocus();
+    setHourglass(false);
+    return false;
+}
+
+// A cheque cannot be dated before its book was withdrawn.
+bool Form15::dataNonPrimaDelRitiro(int carnet, const QString& data) {
+    const StatoProgramma& s = stato();
+    if (carnet >= 1 && carnet <= ultimaRigaCarnet() &&
+        DataInNumero(s.TabellaCarnet[size_t(carnet)].dataRitiro) > DataInNumero(data)) {
+        rifiuta(QStringLiteral("Data Movimento precedente rispetto alla data di prelievo del "
+                               "Carnet; Correggi i dati e riprova"),
+                false);
+        DataAssegno->setTesto(QString());
+        return false;
+    }
+    return true;
+}
+
+// The amount, read the Italian way ("0" when left empty); false after a refusal.
+bool Form15::importoDigitato(double& importo) {
+    if (IMPORTO->text().trimmed().isEmpty()) IMPORTO->setText(QStringLiteral("0"));
+    const std::optional<double> letto = parseAmount(IMPORTO->text());
+    if (const QString rifiuto = amountRefusalMessage(IMPORTO->text(), stato().FattoreValuta);
+        !rifiuto.isEmpty()) {
+        setHourglass(false);
+        messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation, kErrore);
+        IMPORTO->setFocus();
+        return false;
+    }
+    importo = *letto;
+    return true;
+}
+
+// A zero amount annuls the cheque, once the user confirms it.
+bool Form15::annullamentoConfermato() {
+    setHourglass(false);
+    const MessageAnswer risposta = messageBox(
+        QStringLiteral("Attenzione non è stato inserito l'importo dell'assegno,") +
+            QStringLiteral(" se si tratta di un assegno annullato conferma l'inserimento"),
+        MessageButtons::OkCancel, MessageIcon::Exclamation, QStringLiteral("AVVERTIMENTO!"),
+        MessageAnswer::Cancel);
+    if (risposta == MessageAnswer::Ok) return true;
+    DataAssegno->setFocus();
+    return false;
+}
+
+// The cheque as it will be written on leaf `foglio`.
+DatiAssegno Form15::datiAssegno(int foglio, const QString& data, double importo,
+                                bool annullato) const {
+    DatiAssegno dati;
+    dati.foglio = foglio;
+    dati.data = data;
+    dati.importo = importo;
+    dati.traente = traente->text();
+    dati.note = NoteAss->text();
+    dati.annullato = annullato;
+    return dati;
+}
+
+// The cheque of book `carnet` is booked as movement `numero`; `errore` is what its write
+// had to say.
+void Form15::aggiornaDopoAssegno(int numero, int carnet, const QString& errore) {
     // The movement form shows the cheque's movement in its list; a movement it held
     // for change is the one just written, so it lets it go.
     if (const auto& registrato = richiesteAssegni().assegnoRegistrato) registrato(numero);
@@ -426,9 +455,9 @@ void Form15::Salva_Click() {
     // An annulment (or its reversal) shows at once in the annulled cheques.
     ElencaAssegniAnnullati();
 
-    // The cheque is booked. The entry starts afresh on the book's first leaf never
-    // booked, as when the form opens, so that the next cheque typed does not overwrite
-    // this one; with every leaf booked none is selected, and "Conferma" asks for one.
+    // The entry starts afresh on the book's first leaf never booked, as when the form
+    // opens, so that the next cheque typed does not overwrite this one; with every leaf
+    // booked none is selected, and "Conferma" asks for one.
     svuotaCampi();
     mostraCarnet(qint16(carnet), true);
     setHourglass(false);

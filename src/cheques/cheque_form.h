@@ -96,6 +96,15 @@ private:
     void svuotaCampi();
     void rifiuta(const QString& testo, bool beepPrima);
 
+    // The steps of "Conferma" after its first checks, in the order it takes them: each
+    // check that refuses tells the user and gives the focus.
+    bool dataAssegnoValida(const QString& data);
+    bool dataNonPrimaDelRitiro(int carnet, const QString& data);
+    bool importoDigitato(double& importo);
+    bool annullamentoConfermato();
+    DatiAssegno datiAssegno(int foglio, const QString& data, double importo, bool annullato) const;
+    void aggiornaDopoAssegno(int numero, int carnet, const QString& errore);
+
     QString contoMostrato_; // the account whose book the form shows
 };
 

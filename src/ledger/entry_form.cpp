@@ -105,61 +105,101 @@ Form9::Form9(QWidget* parent) : Form(parent) {
 
 Form9::~Form9() = default;
 
-void Form9::costruisci() {
-    auto nome = [](QWidget* w, const char* n) { w->setObjectName(QString::fromLatin1(n)); };
-    const int carattere = fontMetrics().averageCharWidth();
-    auto larghezza = [&](QWidget* w, int caratteri) {
-        w->setMinimumWidth(carattere * (caratteri + 3));
-    };
-    // A text shows whole at its full length even in wide capitals.
-    auto larghezzaTesto = [&](QWidget* w, int caratteri) {
-        w->setMinimumWidth(fieldWidthFor(w, caratteri));
-    };
-    auto casella = [&](const char* n, int caratteri) {
-        auto* l = new QLabel(this);
-        nome(l, n);
-        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        l->setMinimumHeight(fontMetrics().height() + 8);
-        larghezza(l, caratteri);
-        return l;
-    };
-    auto pulsante = [&](const char* n, const QString& testo, const QString& suggerimento = {}) {
-        auto* b = new QPushButton(testo, this);
-        nome(b, n);
-        if (!suggerimento.isEmpty()) b->setToolTip(suggerimento);
-        return b;
-    };
+namespace {
 
-    // The entry fields, each under its caption.
-    NrOper = casella("NrOper", 5);
+void nomina(QWidget* w, const char* nome) {
+    w->setObjectName(QString::fromLatin1(nome));
+}
+
+// A field wide enough for `caratteri` of the form's average characters, and a margin.
+void larghezzaCaratteri(const QWidget* finestra, QWidget* w, int caratteri) {
+    w->setMinimumWidth(finestra->fontMetrics().averageCharWidth() * (caratteri + 3));
+}
+
+// A text field that shows whole at its full length even in wide capitals.
+void larghezzaTesto(QWidget* w, int caratteri) {
+    w->setMinimumWidth(fieldWidthFor(w, caratteri));
+}
+
+// A sunken box that shows a value the user does not type.
+QLabel* casella(QWidget* finestra, const char* nome, int caratteri) {
+    auto* l = new QLabel(finestra);
+    nomina(l, nome);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setMinimumHeight(finestra->fontMetrics().height() + 8);
+    larghezzaCaratteri(finestra, l, caratteri);
+    return l;
+}
+
+QPushButton* pulsante(QWidget* finestra, const char* nome, const QString& testo,
+                      const QString& suggerimento = {}) {
+    auto* b = new QPushButton(testo, finestra);
+    nomina(b, nome);
+    if (!suggerimento.isEmpty()) b->setToolTip(suggerimento);
+    return b;
+}
+
+} // namespace
+
+void Form9::costruisci() {
+    creaCampiImmissione();
+    QLayout* campi = disponiCampiImmissione();
+    QLayout* comandi = costruisciComandi();
+    QLayout* intervallo = costruisciIntervallo();
+    QWidget* intestazione = costruisciElenchi();
+    QLayout* assegni = costruisciPulsantiAssegni();
+
+    auto* tutto = new QVBoxLayout(this);
+    tutto->addLayout(campi);
+    tutto->addLayout(comandi);
+    tutto->addSpacing(6);
+    tutto->addLayout(intervallo);
+    tutto->addWidget(Label25);
+    tutto->addWidget(intestazione);
+    tutto->addWidget(ElencoMovim, 1);
+    tutto->addWidget(elencoValuta, 1);
+    tutto->addLayout(assegni);
+
+    impostaOrdineTab();
+    Del->setEnabled(false);
+    impostaOrdineAttivo(Ordine::Operazione);
+    aggiornaPulsantiAssegni();
+}
+
+// The entry fields of a movement and the causale picker's button.
+void Form9::creaCampiImmissione() {
+    NrOper = casella(this, "NrOper", 5);
     DataOper = new DateField(QStringLiteral("DataOper"), this);
-    larghezza(DataOper, 10);
+    larghezzaCaratteri(this, DataOper, 10);
     DataValuta = new DateField(QStringLiteral("DataValuta"), this);
-    larghezza(DataValuta, 10);
+    larghezzaCaratteri(this, DataValuta, 10);
     Causale = new QLineEdit(this);
-    nome(Causale, "Causale");
+    nomina(Causale, "Causale");
     Causale->setMaxLength(5);
     larghezzaTesto(Causale, 5);
-    DescrCausale = casella("DescrCausale", 25);
+    DescrCausale = casella(this, "DescrCausale", 25);
     larghezzaTesto(DescrCausale, 25);
-    Sospeso = casella("Sospeso", 1);
+    Sospeso = casella(this, "Sospeso", 1);
     Sospeso->setAlignment(Qt::AlignCenter);
-    D_A = casella("D_A", 1);
+    D_A = casella(this, "D_A", 1);
     D_A->setAlignment(Qt::AlignCenter);
     IMPORTO = new AmountField(QStringLiteral("IMPORTO"), this);
     IMPORTO->setMaxLength(12);
     IMPORTO->setAlignment(Qt::AlignRight);
-    larghezza(IMPORTO, 14);
+    larghezzaCaratteri(this, IMPORTO, 14);
     NrDoc = new QLineEdit(this);
-    nome(NrDoc, "NrDoc");
+    nomina(NrDoc, "NrDoc");
     NrDoc->setMaxLength(8);
     larghezzaTesto(NrDoc, 8);
     DescMovim = new QLineEdit(this);
-    nome(DescMovim, "DescMovim");
+    nomina(DescMovim, "DescMovim");
     DescMovim->setMaxLength(30);
     larghezzaTesto(DescMovim, 30);
-    Command3D1 = pulsante("Command3D1", QStringLiteral("Seleziona causali"));
+    Command3D1 = pulsante(this, "Command3D1", QStringLiteral("Seleziona causali"));
+}
 
+// The entry fields, each under its caption.
+QLayout* Form9::disponiCampiImmissione() {
     auto* campi = new QGridLayout;
     campi->setHorizontalSpacing(6);
     campi->setVerticalSpacing(2);
@@ -181,34 +221,40 @@ void Form9::costruisci() {
     metti(2, 3, QStringLiteral("Nr. Doc."), NrDoc);
     metti(2, 4, QStringLiteral("Descrizione"), DescMovim, 5);
     campi->setColumnStretch(9, 1);
+    return campi;
+}
 
-    // The confirmation and the other entry buttons.
-    OK = pulsante("OK", QStringLiteral("Conferma"));
-    pulisci = pulsante("pulisci", QStringLiteral(" Cancella immissione "));
-    Del = pulsante("Del", QStringLiteral(" Cancella "));
-    Esc = pulsante("Esc", QStringLiteral(" Uscita "));
+// The confirmation and the other entry buttons.
+QLayout* Form9::costruisciComandi() {
+    OK = pulsante(this, "OK", QStringLiteral("Conferma"));
+    pulisci = pulsante(this, "pulisci", QStringLiteral(" Cancella immissione "));
+    Del = pulsante(this, "Del", QStringLiteral(" Cancella "));
+    Esc = pulsante(this, "Esc", QStringLiteral(" Uscita "));
     auto* comandi = new QHBoxLayout;
     comandi->addWidget(OK);
     comandi->addWidget(pulisci);
     comandi->addWidget(Del);
     comandi->addStretch(1);
     comandi->addWidget(Esc);
+    return comandi;
+}
 
-    // The range and the order of the list.
+// The range and the order of the list.
+QLayout* Form9::costruisciIntervallo() {
     DataInizSel = new DateField(QStringLiteral("DataInizSel"), this);
     DataInizSel->setToolTip(QStringLiteral("Data iniziale dei movimenti da selezionare"));
-    larghezza(DataInizSel, 10);
+    larghezzaCaratteri(this, DataInizSel, 10);
     DataFineSel = new DateField(QStringLiteral("DataFineSel"), this);
     DataFineSel->setToolTip(QStringLiteral("Data finale dei movimenti da selezionare"));
-    larghezza(DataFineSel, 10);
-    Ag = pulsante("Ag", QStringLiteral("OK"),
+    larghezzaCaratteri(this, DataFineSel, 10);
+    Ag = pulsante(this, "Ag", QStringLiteral("OK"),
                   QStringLiteral("Filtra i movimenti per date selezionate"));
     Command3 =
-        pulsante("Command3", QStringLiteral("Tutti"),
+        pulsante(this, "Command3", QStringLiteral("Tutti"),
                  QStringLiteral("Seleziona i movimenti compresi tra tutte le date inserite"));
-    Command1 = pulsante("Command1", QStringLiteral("data op."),
+    Command1 = pulsante(this, "Command1", QStringLiteral("data op."),
                         QStringLiteral("Ordina i movimenti per data operazione"));
-    Command2 = pulsante("Command2", QStringLiteral("data val."),
+    Command2 = pulsante(this, "Command2", QStringLiteral("data val."),
                         QStringLiteral("Ordina i movimenti per data valuta"));
     auto* intervallo = new QHBoxLayout;
     auto* dal = new QLabel(QStringLiteral("Dal"), this);
@@ -225,10 +271,13 @@ void Form9::costruisci() {
     intervallo->addWidget(new QLabel(QStringLiteral("Ordina per:"), this));
     intervallo->addWidget(Command1);
     intervallo->addWidget(Command2);
+    return intervallo;
+}
 
-    // The two lists, one showing at a time, with the title and the headings.
+// The two lists, one showing at a time, with the title; returns their headings.
+QWidget* Form9::costruisciElenchi() {
     Label25 = new QLabel(QStringLiteral("Elenco Movimenti per data operazione"), this);
-    nome(Label25, "Label25");
+    nomina(Label25, "Label25");
     QFont titolo = Label25->font();
     titolo.setBold(true);
     Label25->setFont(titolo);
@@ -244,11 +293,15 @@ void Form9::costruisci() {
         l->setMinimumWidth(QFontMetrics(l->font()).horizontalAdvance(QString(94, u'0')));
     }
     elencoValuta->setVisible(false);
+    return costruisciIntestazioni();
+}
 
+// The column headings over the lists, each over its column of the lines.
+QWidget* Form9::costruisciIntestazioni() {
     auto* intestazione = new ColumnHeadings(ElencoMovim, this);
     auto colonna = [&](QLabel*& membro, const char* n, const QString& testo, int col) {
         membro = new QLabel(testo);
-        nome(membro, n);
+        nomina(membro, n);
         intestazione->add(membro, col);
     };
     colonna(Label13, "Label13", QStringLiteral("Data Op."), 10);
@@ -259,30 +312,26 @@ void Form9::costruisci() {
     colonna(Label18, "Label18", QStringLiteral("E/U"), 62);
     colonna(Label19, "Label19", QStringLiteral("Nr. Doc."), 66);
     colonna(Label20, "Label20", QStringLiteral("Importo"), 83);
+    return intestazione;
+}
 
-    // The cheque side.
-    Assegno = pulsante("Assegno", QStringLiteral(" Gestione assegni "));
-    BottCarnet = pulsante("BottCarnet", QStringLiteral(" Gestione carnet "));
-    AssAnnull = pulsante("AssAnnull", QStringLiteral("Visualizza Assegni annullati "));
-    SSCommand1 = pulsante("SSCommand1", QStringLiteral("Archivio carnet"));
+// The cheque side's buttons.
+QLayout* Form9::costruisciPulsantiAssegni() {
+    Assegno = pulsante(this, "Assegno", QStringLiteral(" Gestione assegni "));
+    BottCarnet = pulsante(this, "BottCarnet", QStringLiteral(" Gestione carnet "));
+    AssAnnull = pulsante(this, "AssAnnull", QStringLiteral("Visualizza Assegni annullati "));
+    SSCommand1 = pulsante(this, "SSCommand1", QStringLiteral("Archivio carnet"));
     auto* assegni = new QHBoxLayout;
     assegni->addWidget(Assegno);
     assegni->addWidget(BottCarnet);
     assegni->addWidget(AssAnnull);
     assegni->addWidget(SSCommand1);
     assegni->addStretch(1);
+    return assegni;
+}
 
-    auto* tutto = new QVBoxLayout(this);
-    tutto->addLayout(campi);
-    tutto->addLayout(comandi);
-    tutto->addSpacing(6);
-    tutto->addLayout(intervallo);
-    tutto->addWidget(Label25);
-    tutto->addWidget(intestazione);
-    tutto->addWidget(ElencoMovim, 1);
-    tutto->addWidget(elencoValuta, 1);
-    tutto->addLayout(assegni);
-
+// Tab walks the entry fields to "Conferma", then the range.
+void Form9::impostaOrdineTab() {
     setTabOrder(DataOper, DataValuta);
     setTabOrder(DataValuta, Causale);
     setTabOrder(Causale, IMPORTO);
@@ -291,10 +340,6 @@ void Form9::costruisci() {
     setTabOrder(DescMovim, OK);
     setTabOrder(OK, DataInizSel);
     setTabOrder(DataInizSel, DataFineSel);
-
-    Del->setEnabled(false);
-    impostaOrdineAttivo(Ordine::Operazione);
-    aggiornaPulsantiAssegni();
 }
 
 void Form9::collega() {

@@ -154,7 +154,16 @@ public:
     QPushButton* Command3D1 = nullptr;
 
 private:
+    // The parts the window is built from, in the order costruisci() calls them.
     void costruisci();
+    void creaCampiImmissione();
+    QLayout* disponiCampiImmissione();
+    QLayout* costruisciComandi();
+    QLayout* costruisciIntervallo();
+    QWidget* costruisciElenchi();
+    QWidget* costruisciIntestazioni();
+    QLayout* costruisciPulsantiAssegni();
+    void impostaOrdineTab();
     void collega();
     void elenca(Ordine ordine);
     void mostraElenco(Ordine ordine, ElencoMovimenti elenco);

@@ -43,6 +43,20 @@ Form21::Form21(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form21"));
     setCaption(QStringLiteral("Stampe"));
 
+    costruisciStampaMovimenti();
+    costruisciStampaArchivi();
+    QLayout* fondo = costruisciPulsantiFondo();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Panel3D2);
+    layout->addWidget(Panel3D3);
+    layout->addLayout(fondo);
+
+    impostaOrdineTab();
+    collegaPulsanti();
+}
+
+// The movement report's frame: the range, the causale choice and their buttons.
+void Form21::costruisciStampaMovimenti() {
     Panel3D2 = new QGroupBox(QStringLiteral("Stampa Movimenti"), this);
     Panel3D2->setObjectName(QStringLiteral("Panel3D2"));
     Label3 = namedLabel(Panel3D2, QStringLiteral("Label3"), QStringLiteral("Intervallo di stampa"));
@@ -76,7 +90,10 @@ Form21::Form21(QWidget* parent) : Form(parent) {
     movimenti->addWidget(Combo1, 3, 0, 1, 4);
     movimenti->addWidget(Saldi, 3, 4);
     movimenti->setColumnStretch(5, 1);
+}
 
+// The frame of the archive reports, one button each.
+void Form21::costruisciStampaArchivi() {
     Panel3D3 = new QFrame(this);
     Panel3D3->setObjectName(QStringLiteral("Panel3D3"));
     Panel3D3->setFrameShape(QFrame::StyledPanel);
@@ -101,19 +118,22 @@ Form21::Form21(QWidget* parent) : Form(parent) {
     archivi->addWidget(Command3D1, 2, 1);
     archivi->addWidget(Command3D5, 3, 0);
     archivi->addWidget(conti, 3, 1);
+}
 
+// "Imposta stampante" and "Uscita", under the frames.
+QLayout* Form21::costruisciPulsantiFondo() {
     PulStampe = namedButton(this, QStringLiteral("PulStampe"), QStringLiteral("Imposta stampante"));
     Esc = namedButton(this, QStringLiteral("Esc"), QStringLiteral("Uscita"));
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(PulStampe);
     fondo->addStretch(1);
     fondo->addWidget(Esc);
+    return fondo;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Panel3D2);
-    layout->addWidget(Panel3D3);
-    layout->addLayout(fondo);
-
+// Tab walks the range, the causale and every button in screen order; Enter walks from the
+// first date to the last and on to the causale.
+void Form21::impostaOrdineTab() {
     setTabOrder(dal, al);
     setTabOrder(al, Combo1);
     setTabOrder(Combo1, Saldi);
@@ -126,10 +146,11 @@ Form21::Form21(QWidget* parent) : Form(parent) {
     setTabOrder(Command3D5, conti);
     setTabOrder(conti, PulStampe);
     setTabOrder(PulStampe, Esc);
-    // Enter walks from the first date to the last and on to the causale.
     enterMovesFocus(dal, al);
     enterMovesFocus(al, Combo1);
+}
 
+void Form21::collegaPulsanti() {
     const auto on = [this](QPushButton* b, void (Form21::*metodo)()) {
         connect(b, &QPushButton::clicked, this, handler([this, metodo] { (this->*metodo)(); }));
     };

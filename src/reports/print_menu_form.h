@@ -65,6 +65,14 @@ public:
     QPushButton* conti = nullptr;      // the accounts
     QPushButton* PulStampe = nullptr;  // "Imposta stampante"
     QPushButton* Esc = nullptr;        // "Uscita"
+
+private:
+    // The parts the window is built from, in the order the constructor calls them.
+    void costruisciStampaMovimenti();
+    void costruisciStampaArchivi();
+    QLayout* costruisciPulsantiFondo();
+    void impostaOrdineTab();
+    void collegaPulsanti();
 };
 
 // The print menu, shown as a modal dialog (the main window's "Movimenti" and

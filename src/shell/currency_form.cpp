@@ -35,6 +35,22 @@ Form25::Form25(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form25"));
     setCaption(QStringLiteral("Valute"));
 
+    creaIntestazione();
+    QLayout* grid = creaValute();
+    QLayout* bottom = creaFondo();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Label2);
+    layout->addSpacing(6);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addWidget(Label3);
+    layout->addLayout(bottom);
+}
+
+// The title and the line under it.
+void Form25::creaIntestazione() {
     Label1 = new QLabel(QStringLiteral("  Gestione valute"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont titleFont = Label1->font();
@@ -46,7 +62,10 @@ Form25::Form25(QWidget* parent) : Form(parent) {
         QStringLiteral("Il valore delle valute deve essere rapportato a quello dell'euro."), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
+}
 
+// Each slot's button with its rate box beside it, in two columns of seven.
+QLayout* Form25::creaValute() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
@@ -75,7 +94,11 @@ Form25::Form25(QWidget* parent) : Form(parent) {
                 handler([this, slot] { SSCommand_Click(slot); }));
     }
     grid->setColumnMinimumWidth(2, 16);
+    return grid;
+}
 
+// The note on storing, then the lock and "Uscita" on one line.
+QLayout* Form25::creaFondo() {
     Label3 = new QLabel(QStringLiteral("dopo aver modificato il valore nella casella occorre "
                                        "cliccare sullo stesso pulsante per la memorizzazione dei "
                                        "dati"),
@@ -96,15 +119,7 @@ Form25::Form25(QWidget* parent) : Form(parent) {
     bottom->addWidget(Check1);
     bottom->addStretch(1);
     bottom->addWidget(Command3D8);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Label2);
-    layout->addSpacing(6);
-    layout->addLayout(grid);
-    layout->addSpacing(6);
-    layout->addWidget(Label3);
-    layout->addLayout(bottom);
+    return bottom;
 }
 
 void Form25::Form_Load() {

@@ -51,6 +51,10 @@ public:
 
 private:
     QPushButton*& buttonMember(int slot);
+    // The parts the window is built from, in the order the constructor calls them.
+    void creaIntestazione();
+    QLayout* creaValute();
+    QLayout* creaFondo();
 };
 
 } // namespace qv

@@ -36,6 +36,16 @@ Form23::Form23(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form23"));
     setCaption(QStringLiteral("Impostazioni"));
 
+    creaTitolo();
+    creaCampi();
+    creaPulsanti();
+    disponi();
+    impostaOrdineTab();
+    collegaControlli();
+}
+
+// The raised title over the fields.
+void Form23::creaTitolo() {
     SSPanel1 = new QLabel(QStringLiteral("Impostazioni"), this);
     SSPanel1->setObjectName(QStringLiteral("SSPanel1"));
     SSPanel1->setAlignment(Qt::AlignCenter);
@@ -45,7 +55,10 @@ Form23::Form23(QWidget* parent) : Form(parent) {
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
     SSPanel1->setFont(titleFont);
     SSPanel1->setMinimumHeight(36);
+}
 
+// One field for each setting, as long as the settings file holds it.
+void Form23::creaCampi() {
     PerAvv[1] = newBox(this, QStringLiteral("PerAvv_1"), kLarghezzaPercorsoDati);
     contAvv[0] = newBox(this, QStringLiteral("contAvv_0"), kLarghezzaContoAvvio);
     Combo1 = new ComboBox(QStringLiteral("Combo1"), this);
@@ -58,6 +71,9 @@ Form23::Form23(QWidget* parent) : Form(parent) {
     PassW->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     accesso = new QCheckBox(QStringLiteral("Accesso con password"), this);
     accesso->setObjectName(QStringLiteral("accesso"));
+}
+
+void Form23::creaPulsanti() {
     Salva = new QPushButton(QStringLiteral("Conferma"), this);
     Salva->setObjectName(QStringLiteral("Salva"));
     Command3D8 = new QPushButton(QStringLiteral(" Uscita "), this);
@@ -65,7 +81,10 @@ Form23::Form23(QWidget* parent) : Form(parent) {
     // Enter presses the button that has the focus (the chain ends on "Conferma").
     Salva->setAutoDefault(true);
     Command3D8->setAutoDefault(true);
+}
 
+// The title, each field beside its caption, the buttons at the bottom right.
+void Form23::disponi() {
     PerAvv[1]->setMinimumWidth(PerAvv[1]->fontMetrics().averageCharWidth() * 38);
 
     auto* fields = new QFormLayout;
@@ -87,7 +106,11 @@ Form23::Form23(QWidget* parent) : Form(parent) {
     layout->addLayout(fields);
     layout->addStretch();
     layout->addLayout(buttons);
+}
 
+// Tab walks the fields in screen order; the Enter chain is shorter, and the key itself
+// goes no further.
+void Form23::impostaOrdineTab() {
     setTabOrder(PerAvv[1], contAvv[0]);
     setTabOrder(contAvv[0], Combo1);
     setTabOrder(Combo1, decimali);
@@ -97,12 +120,14 @@ Form23::Form23(QWidget* parent) : Form(parent) {
     setTabOrder(accesso, Salva);
     setTabOrder(Salva, Command3D8);
 
-    // The Enter chain; the key itself goes no further.
     enterMovesFocus(PerAvv[1], contAvv[0]);
     enterMovesFocus(contAvv[0], Salva);
     enterMovesFocus(decimali, NomeUt);
     enterMovesFocus(NomeUt, PassW);
     enterMovesFocus(PassW, PerAvv[1]);
+}
+
+void Form23::collegaControlli() {
     // Folders are written with "/" here: a typed "\" becomes one.
     onKeyPress(PerAvv[1], [](int& keyAscii) {
         if (keyAscii == '\\') keyAscii = '/';

@@ -41,6 +41,15 @@ signals:
     // follows it at once (the main window relists the movements, reloads the balances
     // and shows the credit line again).
     void formatoCambiato();
+
+private:
+    // The parts the window is built from, in the order the constructor calls them.
+    void creaTitolo();
+    void creaCampi();
+    void creaPulsanti();
+    void disponi();
+    void impostaOrdineTab();
+    void collegaControlli();
 };
 
 } // namespace qv
