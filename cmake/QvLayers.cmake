@@ -66,6 +66,13 @@ function(_qv_layer_sources target out)
 endfunction()
 
 # qv_check_layers(SUBSYSTEMS <folders, lowest first> TARGETS <libraries>)
+# The pattern of a message of the check as CMake prints it, wrapped: each blank of `text`
+# matches any run of blanks and line ends.
+function(_qv_wrapped out text)
+    string(REPLACE " " "[ \n]+" _pattern "${text}")
+    set(${out} "${_pattern}" PARENT_SCOPE)
+endfunction()
+
 function(qv_check_layers)
     cmake_parse_arguments(PARSE_ARGV 0 _arg "" "" "SUBSYSTEMS;TARGETS")
     set(_targets ${_arg_TARGETS})
@@ -168,19 +175,23 @@ function(qv_check_layers)
     add_test(NAME Layers.AFormsLibraryThatLinksAComputationAboveItIsRefused
              COMMAND ${CMAKE_COMMAND} -DMANIFEST=${_manifest} -DONLY=qv_archives_forms
                      -DEXTRA_LINKS=qv_ledger -P ${QV_LAYERS_SCRIPT})
-    set_tests_properties(Layers.AFormsLibraryThatLinksAComputationAboveItIsRefused PROPERTIES
-        PASS_REGULAR_EXPRESSION
+    _qv_wrapped(_links_above
         "qv_archives_forms links qv_ledger, the computation of ledger, which stands above archives")
+    set_tests_properties(Layers.AFormsLibraryThatLinksAComputationAboveItIsRefused PROPERTIES
+        PASS_REGULAR_EXPRESSION "${_links_above}")
     add_test(NAME Layers.AFormThatIncludesAComputationAboveItIsRefused
              COMMAND ${CMAKE_COMMAND} -DMANIFEST=${_manifest} -DONLY=qv_conditions_forms
                      -DEXTRA=${PROJECT_SOURCE_DIR}/cmake/layers/above_form.txt
                      -DEXTRA_AS=conditions/above_form.cpp -P ${QV_LAYERS_SCRIPT})
-    set_tests_properties(Layers.AFormThatIncludesAComputationAboveItIsRefused PROPERTIES
-        PASS_REGULAR_EXPRESSION
-        "conditions/above_form.cpp includes staffa/staffa.h, a header of staffa, which stands above conditions.*conditions/above_form.cpp includes maintenance/backup.h, a header of maintenance, which stands above conditions")
-    set_tests_properties(Layers.AFormThatIncludesAComputationAboveItIsRefused PROPERTIES
-        FAIL_REGULAR_EXPRESSION
+    _qv_wrapped(_staffa
+        "conditions/above_form.cpp includes staffa/staffa.h, a header of staffa, which stands above conditions")
+    _qv_wrapped(_maintenance
+        "conditions/above_form.cpp includes maintenance/backup.h, a header of maintenance, which stands above conditions")
+    _qv_wrapped(_below
         "includes (conditions/conditions.h|ledger/open_account.h|shell/startup.h), a header")
+    set_tests_properties(Layers.AFormThatIncludesAComputationAboveItIsRefused PROPERTIES
+        PASS_REGULAR_EXPRESSION "${_staffa}.*${_maintenance}"
+        FAIL_REGULAR_EXPRESSION "${_below}")
     set_tests_properties(Layers.AComputationThatIncludesAFormIsRefused PROPERTIES
         PASS_REGULAR_EXPRESSION
         "ledger/wrong_way.cpp includes ledger/entry_form.h.*ledger/wrong_way.cpp includes shell/main_window.h.*ledger/wrong_way.cpp includes platform/message_box.h.*ledger/wrong_way.cpp includes <QWidget>.*ledger/wrong_way.cpp includes <QtWidgets/QLabel>.*ledger/wrong_way.cpp includes cheques/cheque_books.h")

@@ -47,8 +47,8 @@ bool apriContoDellaRiga(int riga) {
         return false;
     }
     if (esame.domandaRicostruzione) {
-        if (messageBox(*esame.domandaRicostruzione, MessageButtons::YesNo,
-                       MessageIcon::Exclamation, titolo, MessageAnswer::No) != MessageAnswer::Yes)
+        if (messageBox(*esame.domandaRicostruzione, MessageButtons::YesNo, MessageIcon::Exclamation,
+                       titolo, MessageAnswer::No) != MessageAnswer::Yes)
             return false;
         if (const Esito ricostruito = esame.ricostruisci(); !ricostruito.ok()) {
             messageBox(ricostruito.testo + QStringLiteral("\nIl conto non è stato aperto."),

@@ -18,7 +18,7 @@ namespace qv {
 
 namespace {
 
-using RichiestaAiuto = Requests<std::function<void()>, ManutCaus>;
+using AiutoRegistrato = Requests<std::function<void()>, ManutCaus>;
 
 // Moves line `linea` of one list to its sorted place in the other, with its row.
 void spostaLinea(ListBox* da, ListBox* a, int linea) {
@@ -146,11 +146,11 @@ void ManutCaus::esci_Click() {
 }
 
 void ManutCaus::impostaRichiestaAiuto(std::function<void()> richiesta) {
-    RichiestaAiuto::set(std::move(richiesta));
+    AiutoRegistrato::set(std::move(richiesta));
 }
 
 void ManutCaus::SSCommand1_Click() {
-    if (const auto& aiuto = RichiestaAiuto::get()) aiuto();
+    if (const auto& aiuto = AiutoRegistrato::get()) aiuto();
 }
 
 } // namespace qv

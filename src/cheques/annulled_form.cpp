@@ -18,7 +18,7 @@ namespace qv {
 
 namespace {
 
-using AzioneStampa = Requests<std::function<void()>, Form17>;
+using StampaRegistrata = Requests<std::function<void()>, Form17>;
 
 } // namespace
 
@@ -89,11 +89,11 @@ void Form17::riempiElenco() {
 }
 
 void Form17::impostaStampa(std::function<void()> azione) {
-    AzioneStampa::set(std::move(azione));
+    StampaRegistrata::set(std::move(azione));
 }
 
 void Form17::PulStampe_Click() {
-    if (const auto& stampa = AzioneStampa::get()) stampa();
+    if (const auto& stampa = StampaRegistrata::get()) stampa();
 }
 
 void Form17::Command3D1_Click() {

@@ -15,8 +15,8 @@
 #include "platform/keys.h"
 #include "platform/list_box.h"
 #include "platform/list_colours.h"
-#include "platform/requests.h"
 #include "platform/message_box.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 
 #include <QFontMetrics>
@@ -32,8 +32,8 @@ namespace qv {
 
 namespace {
 
-using AzioneStampa = Requests<Form11::AzioneStampa, Form11>;
-using RichiestaSelezione = Requests<Form11::RichiestaSelezione, Form11>;
+using StampaRegistrata = Requests<Form11::AzioneStampa, Form11>;
+using SelezioneRegistrata = Requests<Form11::RichiestaSelezione, Form11>;
 
 // The rows 1 to NumeroMovimenti of the movement table.
 std::vector<Movimento> movimentiDelConto() {
@@ -152,7 +152,7 @@ Form11::Form11(QWidget* parent) : Form(parent) {
 }
 
 void Form11::impostaRichiestaSelezione(RichiestaSelezione richiesta) {
-    RichiestaSelezione::set(std::move(richiesta));
+    SelezioneRegistrata::set(std::move(richiesta));
 }
 
 void Form11::Form_Load() {
@@ -160,7 +160,7 @@ void Form11::Form_Load() {
     Hourglass clessidra;
     s.Form11Aperta = 1;
     applicaColoriElenchi({List1});
-    const auto& richiesta = RichiestaSelezione::get();
+    const auto& richiesta = SelezioneRegistrata::get();
     const std::optional<SelezioneMovimenti> selezione = richiesta ? richiesta() : std::nullopt;
     // The latest operation date follows the one typed in the entry form.
     if (selezione) AggiornaDateEstreme(selezione->dataOper);
@@ -271,11 +271,11 @@ void Form11::Tutti_Click() {
 }
 
 void Form11::impostaStampa(AzioneStampa azione) {
-    AzioneStampa::set(std::move(azione));
+    StampaRegistrata::set(std::move(azione));
 }
 
 void Form11::PulStampe_Click() {
-    const auto& stampa = AzioneStampa::get();
+    const auto& stampa = StampaRegistrata::get();
     if (!stampa) return;
     Hourglass clessidra;
     stampa(DataOper->testo(), DataFinale->testo(), Combo1->currentText());

@@ -22,8 +22,8 @@ namespace qv {
 
 namespace {
 
-using RichiestaScheda = Requests<Form22::RichiestaScheda, Form22>;
-using AzioneStampa = Requests<Form22::AzioneStampa, Form22>;
+using SchedaRegistrata = Requests<Form22::RichiestaScheda, Form22>;
+using StampaRegistrata = Requests<Form22::AzioneStampa, Form22>;
 
 // The column heads, placed over the columns of lineaRiepilogo.
 QString testoIntestazione() {
@@ -140,15 +140,15 @@ void Form22::Dataop_Click(int index) {
 }
 
 void Form22::impostaRichiestaScheda(RichiestaScheda richiesta) {
-    RichiestaScheda::set(std::move(richiesta));
+    SchedaRegistrata::set(std::move(richiesta));
 }
 
 void Form22::impostaStampa(AzioneStampa azione) {
-    AzioneStampa::set(std::move(azione));
+    StampaRegistrata::set(std::move(azione));
 }
 
 void Form22::PulStampe_Click() {
-    if (const auto& stampa = AzioneStampa::get()) stampa(saldoScelto(), DataVis->text());
+    if (const auto& stampa = StampaRegistrata::get()) stampa(saldoScelto(), DataVis->text());
 }
 
 void Form22::List1_DblClick() {
@@ -156,7 +156,7 @@ void Form22::List1_DblClick() {
     if (linea < 0) return;
     const int riga = rigaContoDelRiepilogo(List1->text(linea), List1->data(linea));
     if (riga == 0) return;
-    if (const auto& scheda = RichiestaScheda::get()) scheda(riga);
+    if (const auto& scheda = SchedaRegistrata::get()) scheda(riga);
 }
 
 void Form22::Command3D8_Click() {

@@ -44,7 +44,7 @@ QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo,
     return b;
 }
 
-using Prospetto = Requests<Staffa::ProspettoInteressi, Staffa>;
+using ProspettoRegistrato = Requests<Staffa::ProspettoInteressi, Staffa>;
 
 } // namespace
 
@@ -281,7 +281,8 @@ void Staffa::CalcoloStaffa() {
 
 void Staffa::valutaCambiata() {
     if (List1->isHidden()) {
-        if (const auto& ricalcola = Prospetto::get().ricalcola) ricalcola(*this, periodoLista3_);
+        if (const auto& ricalcola = ProspettoRegistrato::get().ricalcola)
+            ricalcola(*this, periodoLista3_);
         return;
     }
     // A staffa refused for its period shows nothing to convert.
@@ -404,15 +405,15 @@ void Staffa::via_Click() {
 }
 
 void Staffa::impostaProspettoInteressi(ProspettoInteressi p) {
-    Prospetto::set(std::move(p));
+    ProspettoRegistrato::set(std::move(p));
 }
 
 void Staffa::Interessi_Click() {
-    if (const auto& mostra = Prospetto::get().mostra) mostra(*this);
+    if (const auto& mostra = ProspettoRegistrato::get().mostra) mostra(*this);
 }
 
 void Staffa::StampaCompetenze() {
-    if (const auto& stampa = Prospetto::get().stampa) stampa(*this);
+    if (const auto& stampa = ProspettoRegistrato::get().stampa) stampa(*this);
 }
 
 void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe,

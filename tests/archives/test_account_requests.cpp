@@ -80,6 +80,7 @@ TEST_F(AccountRequests, TheFilesAreJudgedThenRebuiltOnlyWhenTheUserSaysSoThenThe
         QStringList testi;     // the boxes shown
     };
     const Esito guasto = Esito::fallito(QStringLiteral("Scrittura non riuscita."));
+    // clang-format off
     const std::vector<Caso> casi = {
         {"sound files", 1, {}, {}, {}, Esito::fatto(), true, {"apri 1"}, {}},
         {"unreadable", 2, illeggibile, {}, {}, Esito::fatto(), false, {},
@@ -90,6 +91,7 @@ TEST_F(AccountRequests, TheFilesAreJudgedThenRebuiltOnlyWhenTheUserSaysSoThenThe
         {"damaged, Sì, rebuild fails", 1, {}, danno, MessageAnswer::Yes, guasto, false,
          {"ricostruisci"}, {danno, "Scrittura non riuscita.\nIl conto non è stato aperto."}},
     };
+    // clang-format on
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
         chiamate.clear();
