@@ -27,8 +27,9 @@ public:
 
     void Form_Load() override;
 
-    // The bank's address of the open account, which the account's options hold (the
-    // conditions, not the shell's); the main window answers. Unset, the window opens blank.
+    // The bank's address of the open account, which its options hold: a file of the
+    // conditions, a subsystem above the shell, so the main window answers. Unset, the
+    // window opens blank.
     using RichiestaIndirizzo = std::function<QString()>;
     static void impostaRichiestaIndirizzo(RichiestaIndirizzo richiesta);
 
