@@ -5,7 +5,9 @@
 # main window or the platform layer therefore stops the build before it compiles, and
 # so does a form that includes the form of another subsystem. A forms library that links
 # another subsystem's forms (directly or not) is refused too: what a window needs of
-# another's goes through the main window.
+# another's goes through the main window. The subsystems stand in an order (SUBSYSTEMS,
+# lowest first): a forms library that links the computation of a subsystem above its own
+# (directly or not), or includes a header of a subsystem above its own, is refused.
 
 set(QV_LAYERS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/check_layers.cmake)
 
@@ -63,10 +65,21 @@ function(_qv_layer_sources target out)
     set(${out} "${_rel}" PARENT_SCOPE)
 endfunction()
 
+# qv_check_layers(SUBSYSTEMS <folders, lowest first> TARGETS <libraries>)
+# The pattern of a message of the check as CMake prints it, wrapped: each blank of `text`
+# matches any run of blanks and line ends.
+function(_qv_wrapped out text)
+    string(REPLACE " " "[ \n]+" _pattern "${text}")
+    set(${out} "${_pattern}" PARENT_SCOPE)
+endfunction()
+
 function(qv_check_layers)
+    cmake_parse_arguments(PARSE_ARGV 0 _arg "" "" "SUBSYSTEMS;TARGETS")
+    set(_targets ${_arg_TARGETS})
     set(_manifest ${CMAKE_BINARY_DIR}/qv_layers_manifest.cmake)
     set(_text "set(QV_LAYERS_ROOT \"${PROJECT_SOURCE_DIR}/src\")\n")
-    string(APPEND _text "set(QV_LAYERS_TARGETS \"${ARGN}\")\n")
+    string(APPEND _text "set(QV_LAYERS_TARGETS \"${_targets}\")\n")
+    string(APPEND _text "set(QV_LAYERS_SUBSYSTEMS \"${_arg_SUBSYSTEMS}\")\n")
 
     # Where the Qt headers live: QtCore's own, and those of the widget modules.
     get_target_property(_core_dirs Qt6::Core INTERFACE_INCLUDE_DIRECTORIES)
@@ -90,7 +103,7 @@ function(qv_check_layers)
     string(APPEND _text "set(QV_LAYERS_QTWIDGETS \"${_widget_dirs}\")\n")
 
     set(_all_sources)
-    foreach(_t IN LISTS ARGN)
+    foreach(_t IN LISTS _targets)
         _qv_layer_sources(${_t} _src)
         set(_headers_${_t} ${_src})
         list(FILTER _headers_${_t} INCLUDE REGEX "\\.h$")
@@ -99,7 +112,7 @@ function(qv_check_layers)
             list(APPEND _all_sources ${PROJECT_SOURCE_DIR}/src/${_s})
         endforeach()
     endforeach()
-    foreach(_t IN LISTS ARGN)
+    foreach(_t IN LISTS _targets)
         _qv_layer_closure(${_t} _closure _qt)
         set(_allowed)
         foreach(_c IN LISTS _closure)
@@ -126,7 +139,7 @@ function(qv_check_layers)
         COMMENT "Checking that the includes point one way"
         VERBATIM)
     add_custom_target(qv_layers DEPENDS ${_stamp})
-    foreach(_t IN LISTS ARGN)
+    foreach(_t IN LISTS _targets)
         get_target_property(_type ${_t} TYPE)
         if(NOT _type STREQUAL "INTERFACE_LIBRARY")
             add_dependencies(${_t} qv_layers)
@@ -157,6 +170,28 @@ function(qv_check_layers)
                      -DEXTRA_LINKS=qv_staffa_forms -P ${QV_LAYERS_SCRIPT})
     set_tests_properties(Layers.AFormsLibraryThatLinksAnothersFormsIsRefused PROPERTIES
         PASS_REGULAR_EXPRESSION "qv_interest_forms links qv_staffa_forms, the forms of another subsystem")
+    # A forms library that links the computation of a subsystem above its own, and a form
+    # that includes headers of subsystems above its own.
+    add_test(NAME Layers.AFormsLibraryThatLinksAComputationAboveItIsRefused
+             COMMAND ${CMAKE_COMMAND} -DMANIFEST=${_manifest} -DONLY=qv_archives_forms
+                     -DEXTRA_LINKS=qv_ledger -P ${QV_LAYERS_SCRIPT})
+    _qv_wrapped(_links_above
+        "qv_archives_forms links qv_ledger, the computation of ledger, which stands above archives")
+    set_tests_properties(Layers.AFormsLibraryThatLinksAComputationAboveItIsRefused PROPERTIES
+        PASS_REGULAR_EXPRESSION "${_links_above}")
+    add_test(NAME Layers.AFormThatIncludesAComputationAboveItIsRefused
+             COMMAND ${CMAKE_COMMAND} -DMANIFEST=${_manifest} -DONLY=qv_conditions_forms
+                     -DEXTRA=${PROJECT_SOURCE_DIR}/cmake/layers/above_form.txt
+                     -DEXTRA_AS=conditions/above_form.cpp -P ${QV_LAYERS_SCRIPT})
+    _qv_wrapped(_staffa
+        "conditions/above_form.cpp includes staffa/staffa.h, a header of staffa, which stands above conditions")
+    _qv_wrapped(_maintenance
+        "conditions/above_form.cpp includes maintenance/backup.h, a header of maintenance, which stands above conditions")
+    _qv_wrapped(_below
+        "includes (conditions/conditions.h|ledger/open_account.h|shell/startup.h), a header")
+    set_tests_properties(Layers.AFormThatIncludesAComputationAboveItIsRefused PROPERTIES
+        PASS_REGULAR_EXPRESSION "${_staffa}.*${_maintenance}"
+        FAIL_REGULAR_EXPRESSION "${_below}")
     set_tests_properties(Layers.AComputationThatIncludesAFormIsRefused PROPERTIES
         PASS_REGULAR_EXPRESSION
         "ledger/wrong_way.cpp includes ledger/entry_form.h.*ledger/wrong_way.cpp includes shell/main_window.h.*ledger/wrong_way.cpp includes platform/message_box.h.*ledger/wrong_way.cpp includes <QWidget>.*ledger/wrong_way.cpp includes <QtWidgets/QLabel>.*ledger/wrong_way.cpp includes cheques/cheque_books.h")

@@ -8,7 +8,6 @@
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
-#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/fields.h"
 #include "platform/keys.h"
@@ -485,7 +484,7 @@ void Form2::valutaCambiata(double prima) {
 }
 
 void apriGestioneConto() {
-    ChiudiConto();
+    if (const auto& chiudi = richiesteConti().chiudiConto) chiudi();
     Form2& form = formHost().form<Form2>();
     form.preparaNuovoConto();
     stato().CodiceContoAttivo.clear();

@@ -8,13 +8,13 @@
 #include "common/folder_lock.h"
 #include "common/paths.h"
 #include "common/shared_state.h"
-#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/errori_file.h"
 #include "platform/folder_tree.h"
 #include "platform/list_box.h"
 #include "platform/list_colours.h"
 #include "platform/message_box.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 
 #include <QDir>
@@ -40,6 +40,14 @@ qint32 erroreCartella(const QString& folder) {
 }
 
 } // namespace
+
+void impostaRichiesteConti(RichiesteConti richieste) {
+    Requests<RichiesteConti>::set(std::move(richieste));
+}
+
+const RichiesteConti& richiesteConti() {
+    return Requests<RichiesteConti>::get();
+}
 
 void riempiListeConti() {
     std::vector<ListItem> linee;
@@ -134,7 +142,7 @@ bool prendiCartellaDati(const QString& cartella, const std::function<void(const 
     }
 
     mostra(folder);
-    ChiudiConto();
+    if (const auto& chiudi = richiesteConti().chiudiConto) chiudi();
     // The new folder's lock is taken before the old one is let go.
     const Esito blocco = bloccaCartellaDati(folder);
     if (!blocco.testo.isEmpty()) {
@@ -151,7 +159,7 @@ bool prendiCartellaDati(const QString& cartella, const std::function<void(const 
     }
     // The account is closed in the folder it belonged to; the main window then
     // shows the data folder now in force.
-    contoAperto().cambiaCartellaDati(folder);
+    if (const auto& cambia = richiesteConti().cambiaCartellaDati) cambia(folder);
     Hourglass hourglass;
     CaricaElencoConti();
     return true;

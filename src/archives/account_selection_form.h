@@ -1,10 +1,14 @@
 #pragma once
 // Form7: "Selezione conto", the data folder and the list of its accounts.
 
+#include "common/esito.h"
 #include "platform/folder_tree.h"
 #include "platform/form_host.h"
 
+#include <QString>
+
 #include <functional>
+#include <optional>
 
 class QFileSystemModel;
 class QLabel;
@@ -14,6 +18,33 @@ namespace qv {
 
 class ListBox;
 struct ListItem;
+
+// An account's files as the ledger judged them before the account opens.
+struct EsameApertura {
+    // Set when some file cannot be read (the account cannot be used): what cannot be
+    // read, one line a file.
+    std::optional<QString> illeggibili;
+    // Set when counts are damaged (the account can be used once they are rebuilt): the
+    // question asked first; `ricostruisci` rebuilds them, stopping at the first failure.
+    std::optional<QString> domandaRicostruzione;
+    std::function<Esito()> ricostruisci;
+};
+
+// What the account windows ask of the open account, which is the ledger's; the main
+// window answers. Unset, closing does nothing and no account opens (the program sets them
+// when its main window is made; a test that opens these windows alone sets them too).
+struct RichiesteConti {
+    // Closes the open account (ChiudiConto): its windows close first.
+    std::function<void()> chiudiConto;
+    // Makes `cartella` the data folder in use and says so; the account is closed first.
+    std::function<void(const QString& cartella)> cambiaCartellaDati;
+    // Judges the files of the account `codice` of the folder `cartella`; creates no file.
+    std::function<EsameApertura(const QString& cartella, const QString& codice)> esaminaConto;
+    // Makes row `riga` of TabellaConti the open account; false when the row holds none.
+    std::function<bool(int riga)> apriConto;
+};
+void impostaRichiesteConti(RichiesteConti richieste);
+const RichiesteConti& richiesteConti();
 
 // Reads the account archive of PercorsoDati (leggiArchivioConti) and refills both account
 // lists. A change of the folder put back is told; a count larger than the accounts is

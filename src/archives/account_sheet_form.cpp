@@ -3,8 +3,6 @@
 #include "account_selection_form.h"
 #include "common/amounts.h"
 #include "common/shared_state.h"
-#include "ledger/account_check.h"
-#include "ledger/open_account.h"
 #include "platform/desktop.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -35,23 +33,24 @@ const Conto* contoDellaRiga(int riga) {
 bool apriContoDellaRiga(int riga) {
     const Conto* conto = contoDellaRiga(riga);
     if (!conto) return false;
-    StatoProgramma& s = stato();
+    const RichiesteConti& richieste = richiesteConti();
+    if (!richieste.esaminaConto || !richieste.apriConto) return false;
     // The account's files are judged before it opens: one that cannot be read stays
     // closed, and a damaged count is rebuilt only when the user says so.
-    const EsameFileConto esame = esaminaFileConto(s.PercorsoDati, conto->codiceConto);
+    const EsameApertura esame = richieste.esaminaConto(stato().PercorsoDati, conto->codiceConto);
     const QString titolo = QStringLiteral("Attenzione");
-    if (esame.illeggibile()) {
-        messageBox(esame.testoIlleggibili() +
+    if (esame.illeggibili) {
+        messageBox(*esame.illeggibili +
                        QStringLiteral("\nIl conto non è stato aperto e nessun file è stato "
                                       "modificato."),
                    MessageButtons::Ok, MessageIcon::Exclamation, titolo);
         return false;
     }
-    if (esame.danneggiato()) {
-        if (messageBox(domandaRicostruzioneConto(esame), MessageButtons::YesNo,
-                       MessageIcon::Exclamation, titolo, MessageAnswer::No) != MessageAnswer::Yes)
+    if (esame.domandaRicostruzione) {
+        if (messageBox(*esame.domandaRicostruzione, MessageButtons::YesNo, MessageIcon::Exclamation,
+                       titolo, MessageAnswer::No) != MessageAnswer::Yes)
             return false;
-        if (const Esito ricostruito = ricostruisciConteggiConto(esame); !ricostruito.ok()) {
+        if (const Esito ricostruito = esame.ricostruisci(); !ricostruito.ok()) {
             messageBox(ricostruito.testo + QStringLiteral("\nIl conto non è stato aperto."),
                        MessageButtons::Ok, MessageIcon::Exclamation, titolo);
             return false;
@@ -60,15 +59,12 @@ bool apriContoDellaRiga(int riga) {
     Hourglass hourglass;
     // The main window shows the data folder with the code, the bank name and the credit
     // line in the display currency in force now, and enables the account's commands.
-    return contoAperto().apri(riga);
+    return richieste.apriConto(riga);
 }
 
 Form10::Form10(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form10"));
     setCaption(QStringLiteral("Selezione Conto"));
-    // Closing the open account closes the sheet too.
-    legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
-
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
@@ -152,6 +148,10 @@ void Form10::svuotaCampi() {
     for (QLineEdit* f :
          {CodConto, TipoConto, NomeBanca, IndBanca, CapBanca, LocBanca, ProvBanca, abi, Fido})
         f->clear();
+}
+
+void Form10::contoInChiusura() {
+    unloadIfLoaded(*this);
 }
 
 void Form10::Form_Activate() {

@@ -25,6 +25,9 @@ public:
     // Empties the fields; "Conferma" then opens nothing (the account was deleted).
     void svuotaCampi();
     Modo modo() const { return modo_; }
+    // The open account is closing, or its movements are about to go: the sheet, which
+    // shows one of its accounts, closes (the main window tells it).
+    void contoInChiusura();
     int rigaConto() const { return riga_; }
 
     void Saldi_Click();
@@ -54,13 +57,13 @@ private:
     Modo modo_ = Modo::Lettura;
 };
 
-// Makes row riga of TabellaConti the open account (ContoAperto::apri): CodiceContoAttivo
-// (the trimmed code), IndiceContoAttivo, then the main window's account labels and its
-// account-dependent controls. Returns false, changing nothing, when riga is not
-// an account of the table. The account's files are judged first
-// (esaminaFileConto): files that cannot be read are named and the account stays
-// closed; damaged counts are named and rebuilt only when the user answers Sì
-// (No, or a rebuild that fails, leaves the account closed).
+// Makes row riga of TabellaConti the open account (RichiesteConti::apriConto):
+// CodiceContoAttivo (the trimmed code), IndiceContoAttivo, then the main window's account
+// labels and its account-dependent controls. Returns false, changing nothing, when riga
+// is not an account of the table, or when the requests are not set. The account's files
+// are judged first (RichiesteConti::esaminaConto): files that cannot be read are named
+// and the account stays closed; damaged counts are named and rebuilt only when the user
+// answers Sì (No, or a rebuild that fails, leaves the account closed).
 bool apriContoDellaRiga(int riga);
 
 } // namespace qv

@@ -66,7 +66,14 @@ Form6::Form6(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form6"));
     setCaption(QStringLiteral("Gestione Causali"));
     setCloseHides(true);
+    creaCampi();
+    creaElencoEPulsanti();
+    collegaControlli();
+    disponiControlli();
+}
 
+// The captions, the two entry fields and the three frames of option buttons.
+void Form6::creaCampi() {
     Label1 = new QLabel(QStringLiteral("codice"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2 = new QLabel(QStringLiteral("descrizione"), this);
@@ -90,7 +97,10 @@ Form6::Form6(QWidget* parent) : Form(parent) {
                      QStringLiteral("no"), 2, DarAver[2], DarAver[3], "DarAver", this);
     sospesp = cornice(QStringLiteral("Sospeso"), "sospesp", QStringLiteral("si"),
                       QStringLiteral("no"), 0, SospesoSiNo[0], SospesoSiNo[1], "SospesoSiNo", this);
+}
 
+// The list of the causali and the four buttons.
+void Form6::creaElencoEPulsanti() {
     ElencoCausali = new ListBox(QStringLiteral("ElencoCausali"), this);
     ElencoCausali->setSorted(true);
     ElencoCausali->setFixedPitch(true);
@@ -106,7 +116,10 @@ Form6::Form6(QWidget* parent) : Form(parent) {
     esci->setObjectName(QStringLiteral("esci"));
     SSCommand1 = new QPushButton(QStringLiteral("Manutenzione"), this);
     SSCommand1->setObjectName(QStringLiteral("SSCommand1"));
+}
 
+// The handlers of the controls and the chain that Enter follows.
+void Form6::collegaControlli() {
     connect(CodCausale, &QLineEdit::textChanged, this, handler([this] { CodCausale_Change(); }));
     connect(ElencoCausali, &ListBox::rowClicked, this, handler([this] { ElencoCausali_Click(); }));
     connect(OK, &QPushButton::clicked, this, handler([this] { OK_Click(); }));
@@ -118,7 +131,9 @@ Form6::Form6(QWidget* parent) : Form(parent) {
     // A full description stays (Enter goes on to "Conferma"): a key typed past its end
     // must not land on a button.
     refuseWhenFull(DescCausale, 25);
+}
 
+void Form6::disponiControlli() {
     // Entry on the left, the list on the right, the buttons along the bottom.
     auto* campi = new QGridLayout;
     campi->addWidget(Label1, 0, 0);

@@ -56,6 +56,10 @@ public:
     QPushButton* SSCommand1 = nullptr;
 
 private:
+    void creaCampi();
+    void creaElencoEPulsanti();
+    void collegaControlli();
+    void disponiControlli();
     // The causale the form shows, with the normalised code.
     VoceCausale causaleDelForm() const;
     void mostraCausale(const VoceCausale& voce);

@@ -6,6 +6,7 @@
 #include "platform/list_colours.h"
 #include "platform/message_box.h"
 #include "platform/program_end.h"
+#include "platform/requests.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,10 +18,7 @@ namespace qv {
 
 namespace {
 
-std::function<void()>& richiestaAiuto() {
-    static std::function<void()> richiesta;
-    return richiesta;
-}
+using AiutoRegistrato = Requests<std::function<void()>, ManutCaus>;
 
 // Moves line `linea` of one list to its sorted place in the other, with its row.
 void spostaLinea(ListBox* da, ListBox* a, int linea) {
@@ -148,11 +146,11 @@ void ManutCaus::esci_Click() {
 }
 
 void ManutCaus::impostaRichiestaAiuto(std::function<void()> richiesta) {
-    richiestaAiuto() = std::move(richiesta);
+    AiutoRegistrato::set(std::move(richiesta));
 }
 
 void ManutCaus::SSCommand1_Click() {
-    if (richiestaAiuto()) richiestaAiuto()();
+    if (const auto& aiuto = AiutoRegistrato::get()) aiuto();
 }
 
 } // namespace qv

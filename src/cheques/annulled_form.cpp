@@ -6,6 +6,7 @@
 #include "ledger/open_account.h"
 #include "platform/list_box.h"
 #include "platform/list_colours.h"
+#include "platform/requests.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -17,10 +18,7 @@ namespace qv {
 
 namespace {
 
-std::function<void()>& azioneStampa() {
-    static std::function<void()> azione;
-    return azione;
-}
+using StampaRegistrata = Requests<std::function<void()>, Form17>;
 
 } // namespace
 
@@ -91,11 +89,11 @@ void Form17::riempiElenco() {
 }
 
 void Form17::impostaStampa(std::function<void()> azione) {
-    azioneStampa() = std::move(azione);
+    StampaRegistrata::set(std::move(azione));
 }
 
 void Form17::PulStampe_Click() {
-    if (azioneStampa()) azioneStampa()();
+    if (const auto& stampa = StampaRegistrata::get()) stampa();
 }
 
 void Form17::Command3D1_Click() {

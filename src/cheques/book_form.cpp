@@ -15,6 +15,7 @@
 #include "platform/fields.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 
 #include <QGridLayout>
@@ -27,19 +28,12 @@
 
 namespace qv {
 
-namespace {
-RichiesteAssegni& richieste() {
-    static RichiesteAssegni r;
-    return r;
-}
-} // namespace
-
 void impostaRichiesteAssegni(RichiesteAssegni r) {
-    richieste() = std::move(r);
+    Requests<RichiesteAssegni>::set(std::move(r));
 }
 
 const RichiesteAssegni& richiesteAssegni() {
-    return richieste();
+    return Requests<RichiesteAssegni>::get();
 }
 
 namespace {

@@ -24,6 +24,7 @@
 #include "platform/list_box.h"
 #include "platform/list_colours.h"
 #include "platform/message_box.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 #include "shell/display_currency.h"
 #include "shell/program_files.h"
@@ -62,20 +63,13 @@ QString dataADueCifre(const QString& testo) {
 
 // --- The cheque side ------------------------------------------------------------------
 
-namespace {
-Form9::AzioniAssegni& azioniRegistrate() {
-    static Form9::AzioniAssegni azioni;
-    return azioni;
-}
-} // namespace
-
 void Form9::impostaAzioniAssegni(AzioniAssegni azioni) {
-    azioniRegistrate() = std::move(azioni);
+    Requests<AzioniAssegni, Form9>::set(std::move(azioni));
     if (Form9* f = formHost().loaded<Form9>()) f->aggiornaPulsantiAssegni();
 }
 
 const Form9::AzioniAssegni& Form9::azioniAssegni() {
-    return azioniRegistrate();
+    return Requests<AzioniAssegni, Form9>::get();
 }
 
 void Form9::aggiornaPulsantiAssegni() {
@@ -981,19 +975,13 @@ void Form9::Command3D1_Click() {
 
 // --- The list procedure -------------------------------------------------------------------
 
-namespace {
-RichiestaElencoCausali& richiestaElencoCausali() {
-    static RichiestaElencoCausali richiesta;
-    return richiesta;
-}
-} // namespace
-
 void impostaRichiestaElencoCausali(RichiestaElencoCausali richiesta) {
-    richiestaElencoCausali() = std::move(richiesta);
+    Requests<RichiestaElencoCausali>::set(std::move(richiesta));
 }
 
 void apriElencoCausali(QObject* chiamante, QPointer<QObject>& collegato, SceltaCausale scelta) {
-    if (richiestaElencoCausali()) richiestaElencoCausali()(chiamante, collegato, std::move(scelta));
+    if (const auto& elenco = Requests<RichiestaElencoCausali>::get())
+        elenco(chiamante, collegato, std::move(scelta));
 }
 
 void ElencaMovimentiOrdineAttivo() {

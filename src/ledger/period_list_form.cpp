@@ -16,6 +16,7 @@
 #include "platform/list_box.h"
 #include "platform/list_colours.h"
 #include "platform/message_box.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 
 #include <QFontMetrics>
@@ -31,15 +32,8 @@ namespace qv {
 
 namespace {
 
-Form11::AzioneStampa& azioneStampa() {
-    static Form11::AzioneStampa azione;
-    return azione;
-}
-
-Form11::RichiestaSelezione& richiestaSelezione() {
-    static Form11::RichiestaSelezione richiesta;
-    return richiesta;
-}
+using StampaRegistrata = Requests<Form11::AzioneStampa, Form11>;
+using SelezioneRegistrata = Requests<Form11::RichiestaSelezione, Form11>;
 
 // The rows 1 to NumeroMovimenti of the movement table.
 std::vector<Movimento> movimentiDelConto() {
@@ -158,7 +152,7 @@ Form11::Form11(QWidget* parent) : Form(parent) {
 }
 
 void Form11::impostaRichiestaSelezione(RichiestaSelezione richiesta) {
-    richiestaSelezione() = std::move(richiesta);
+    SelezioneRegistrata::set(std::move(richiesta));
 }
 
 void Form11::Form_Load() {
@@ -166,8 +160,8 @@ void Form11::Form_Load() {
     Hourglass clessidra;
     s.Form11Aperta = 1;
     applicaColoriElenchi({List1});
-    const std::optional<SelezioneMovimenti> selezione =
-        richiestaSelezione() ? richiestaSelezione()() : std::nullopt;
+    const auto& richiesta = SelezioneRegistrata::get();
+    const std::optional<SelezioneMovimenti> selezione = richiesta ? richiesta() : std::nullopt;
     // The latest operation date follows the one typed in the entry form.
     if (selezione) AggiornaDateEstreme(selezione->dataOper);
     // The period is the range the entry form lists; a bound it leaves empty, or holds no
@@ -277,13 +271,14 @@ void Form11::Tutti_Click() {
 }
 
 void Form11::impostaStampa(AzioneStampa azione) {
-    azioneStampa() = std::move(azione);
+    StampaRegistrata::set(std::move(azione));
 }
 
 void Form11::PulStampe_Click() {
-    if (!azioneStampa()) return;
+    const auto& stampa = StampaRegistrata::get();
+    if (!stampa) return;
     Hourglass clessidra;
-    azioneStampa()(DataOper->testo(), DataFinale->testo(), Combo1->currentText());
+    stampa(DataOper->testo(), DataFinale->testo(), Combo1->currentText());
 }
 
 void Form11::Esc_Click() {

@@ -7,6 +7,7 @@
 #include "ledger/movement_files.h"
 #include "platform/list_box.h"
 #include "platform/list_colours.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 
 #include <QFrame>
@@ -21,15 +22,8 @@ namespace qv {
 
 namespace {
 
-Form22::RichiestaScheda& richiestaScheda() {
-    static Form22::RichiestaScheda richiesta;
-    return richiesta;
-}
-
-Form22::AzioneStampa& azioneStampa() {
-    static Form22::AzioneStampa azione;
-    return azione;
-}
+using SchedaRegistrata = Requests<Form22::RichiestaScheda, Form22>;
+using StampaRegistrata = Requests<Form22::AzioneStampa, Form22>;
 
 // The column heads, placed over the columns of lineaRiepilogo.
 QString testoIntestazione() {
@@ -146,15 +140,15 @@ void Form22::Dataop_Click(int index) {
 }
 
 void Form22::impostaRichiestaScheda(RichiestaScheda richiesta) {
-    richiestaScheda() = std::move(richiesta);
+    SchedaRegistrata::set(std::move(richiesta));
 }
 
 void Form22::impostaStampa(AzioneStampa azione) {
-    azioneStampa() = std::move(azione);
+    StampaRegistrata::set(std::move(azione));
 }
 
 void Form22::PulStampe_Click() {
-    if (azioneStampa()) azioneStampa()(saldoScelto(), DataVis->text());
+    if (const auto& stampa = StampaRegistrata::get()) stampa(saldoScelto(), DataVis->text());
 }
 
 void Form22::List1_DblClick() {
@@ -162,7 +156,7 @@ void Form22::List1_DblClick() {
     if (linea < 0) return;
     const int riga = rigaContoDelRiepilogo(List1->text(linea), List1->data(linea));
     if (riga == 0) return;
-    if (richiestaScheda()) richiestaScheda()(riga);
+    if (const auto& scheda = SchedaRegistrata::get()) scheda(riga);
 }
 
 void Form22::Command3D8_Click() {

@@ -11,6 +11,7 @@
 #include "platform/errori_file.h"
 #include "platform/form_host.h"
 #include "platform/message_box.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 
 #include <QStringList>
@@ -19,19 +20,12 @@
 
 namespace qv {
 
-namespace {
-RichiesteManutenzione& richieste() {
-    static RichiesteManutenzione r;
-    return r;
-}
-} // namespace
-
 void impostaRichiesteManutenzione(RichiesteManutenzione r) {
-    richieste() = std::move(r);
+    Requests<RichiesteManutenzione>::set(std::move(r));
 }
 
 const RichiesteManutenzione& richiesteManutenzione() {
-    return richieste();
+    return Requests<RichiesteManutenzione>::get();
 }
 
 Riprova riprovaConErroriFile(RispostaErrori& risposta) {
@@ -60,7 +54,7 @@ void ricaricaContoAperto() {
         errori << caricato.testo;
     if (contoAttivoAperto()) {
         // The movement form lists the movements in its order and shows the next number.
-        if (richieste().movimentiDaRielencare) richieste().movimentiDaRielencare();
+        if (const auto& rielenca = richiesteManutenzione().movimentiDaRielencare) rielenca();
         if (const Esito ordine = SalvaOrdine(); !ordine.ok()) errori << ordine.testo;
     }
     setHourglass(false);

@@ -2,11 +2,11 @@
 #include "browser_form.h"
 
 #include "common/shared_state.h"
-#include "conditions/conditions.h"
 #include "flags_form.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/qt_printer.h"
+#include "platform/requests.h"
 #include "platform/web_page.h"
 
 #include <QAction>
@@ -23,12 +23,17 @@
 
 namespace qv {
 
+namespace {
+using IndirizzoBanca = Requests<brow::RichiestaIndirizzo, brow>;
+} // namespace
+
+void brow::impostaRichiestaIndirizzo(RichiestaIndirizzo richiesta) {
+    IndirizzoBanca::set(std::move(richiesta));
+}
+
 QString caricaIndirizzoBanca() {
-    // With no account open there is no options file to read: the window opens
-    // blank and no file named by the extension alone is touched. Options that
-    // cannot be read open no page either, rather than the last account's.
-    if (!CaricaOpzioni().ok()) return {};
-    return stato().DatiOpzioni.indirizzoInternet.trimmed();
+    const auto& indirizzo = IndirizzoBanca::get();
+    return indirizzo ? indirizzo() : QString();
 }
 
 QUrl paginaProgramma() {
@@ -69,6 +74,32 @@ brow::brow(QWidget* parent) : Form(parent) {
     setCaption(QStringLiteral("Internet"));
     initShellResources();
 
+    creaBarra();
+    creaIndirizzo();
+    QWidget* pagina = creaPagina();
+
+    timTimer = new QTimer(this);
+    timTimer->setObjectName(QStringLiteral("timTimer"));
+    timTimer->setInterval(5);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(tbToolBar);
+    layout->addWidget(picAddress);
+    layout->addWidget(pagina, 1);
+    resize(800, 600);
+
+    connect(cboAddress, &QComboBox::activated, this, handler([this] { cboAddress_Click(); }));
+    // The combo box keeps the focus and hands the keys typed to its line edit directly, so
+    // the key handler watches both: the box for the keyboard, the line edit for text sent
+    // to it.
+    onKeyPress(cboAddress, [this](int& keyAscii) { cboAddress_KeyPress(keyAscii); });
+    onKeyPress(cboAddress->lineEdit(), [this](int& keyAscii) { cboAddress_KeyPress(keyAscii); });
+    connect(timTimer, &QTimer::timeout, this, handler([this] { timTimer_Timer(); }));
+}
+
+// The toolbar: one action a button, each named by its key.
+void brow::creaBarra() {
     tbToolBar = new QToolBar(this);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -84,7 +115,10 @@ brow::brow(QWidget* parent) : Form(parent) {
         if (key == QLatin1String("Home") || key == QLatin1String("Stampa"))
             tbToolBar->addSeparator();
     }
+}
 
+// The address box with its caption.
+void brow::creaIndirizzo() {
     picAddress = new QWidget(this);
     picAddress->setObjectName(QStringLiteral("picAddress"));
     lblAddress = new QLabel(QStringLiteral("&Indirizzo:"), picAddress);
@@ -101,8 +135,10 @@ brow::brow(QWidget* parent) : Form(parent) {
     addressLayout->setSpacing(1);
     addressLayout->addWidget(lblAddress);
     addressLayout->addWidget(cboAddress);
+}
 
-    // The view of the web engine, which is loaded now, the first time a browser opens.
+// What the page tells the window: loading, loaded, printed.
+WebPageEvents brow::eventiPagina() {
     WebPageEvents events;
     events.loadStarted = handler([this] {
         busy_ = true;
@@ -132,8 +168,14 @@ brow::brow(QWidget* parent) : Form(parent) {
                            .arg(QDir::toNativeSeparators(path)),
                        MessageButtons::Ok, MessageIcon::Critical);
     });
+    return events;
+}
+
+// The view of the web engine, which is loaded now, the first time a browser opens; a label
+// saying why when it cannot be.
+QWidget* brow::creaPagina() {
     QString reason;
-    page_ = createWebPage(this, this, std::move(events), &reason);
+    page_ = createWebPage(this, this, eventiPagina(), &reason);
     QWidget* pageWidget = nullptr;
     if (page_) {
         brwWebBrowser = page_->view();
@@ -146,25 +188,7 @@ brow::brow(QWidget* parent) : Form(parent) {
     }
     pageWidget->setObjectName(QStringLiteral("brwWebBrowser"));
     pageWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-
-    timTimer = new QTimer(this);
-    timTimer->setObjectName(QStringLiteral("timTimer"));
-    timTimer->setInterval(5);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(tbToolBar);
-    layout->addWidget(picAddress);
-    layout->addWidget(pageWidget, 1);
-    resize(800, 600);
-
-    connect(cboAddress, &QComboBox::activated, this, handler([this] { cboAddress_Click(); }));
-    // The combo box keeps the focus and hands the keys typed to its line edit directly, so
-    // the key handler watches both: the box for the keyboard, the line edit for text sent
-    // to it.
-    onKeyPress(cboAddress, [this](int& keyAscii) { cboAddress_KeyPress(keyAscii); });
-    onKeyPress(cboAddress->lineEdit(), [this](int& keyAscii) { cboAddress_KeyPress(keyAscii); });
-    connect(timTimer, &QTimer::timeout, this, handler([this] { timTimer_Timer(); }));
+    return pageWidget;
 }
 
 brow::~brow() = default;

@@ -5,6 +5,7 @@
 
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -16,6 +17,7 @@ class QWebEngineView;
 namespace qv {
 
 class WebPage;
+struct WebPageEvents;
 
 class brow : public Form {
     Q_OBJECT
@@ -24,6 +26,12 @@ public:
     ~brow() override;
 
     void Form_Load() override;
+
+    // The bank's address of the open account, which its options hold: a file of the
+    // conditions, a subsystem above the shell, so the main window answers. Unset, the
+    // window opens blank.
+    using RichiestaIndirizzo = std::function<QString()>;
+    static void impostaRichiestaIndirizzo(RichiestaIndirizzo richiesta);
 
     void cboAddress_Click();
     void cboAddress_KeyPress(int& keyAscii);
@@ -45,6 +53,10 @@ public:
     bool busy() const { return busy_; }
 
 private:
+    void creaBarra();
+    void creaIndirizzo();
+    WebPageEvents eventiPagina();
+    QWidget* creaPagina();
     void navigate(const QString& address);
     void navigate(const QUrl& url);
     void printPage();
@@ -56,9 +68,10 @@ private:
     bool printing_ = false;
 };
 
-// The start address of the browser: the trimmed web address of the open
-// account's options, which it reads into DatiOpzioni (".Opz", record 1). With no
-// account open it reads nothing and gives an empty address. Creates no file.
+// The start address of the browser, as brow's request answers it: the trimmed web
+// address of the open account's options, read into DatiOpzioni (".Opz", record 1). With
+// no account open, or no request set, it reads nothing and gives an empty address.
+// Creates no file.
 QString caricaIndirizzoBanca();
 
 // The address of the page about the program ("Home page programma").

@@ -14,7 +14,9 @@
 #include "cheques/cheque_lists.h"
 #include "common/shared_state.h"
 #include "common/text_codec.h"
+#include "conditions/conditions.h"
 #include "interest/interessi_form.h"
+#include "ledger/account_check.h"
 #include "ledger/account_loader.h"
 #include "ledger/entry_form.h"
 #include "ledger/open_account.h"
@@ -25,6 +27,7 @@
 #include "platform/form_host.h"
 #include "platform/result_box.h"
 #include "reports/print_menu_form.h"
+#include "shell/browser_form.h"
 #include "shell/help_form.h"
 #include "shell/settings_form.h"
 #include "staffa/staffa_form.h"
@@ -142,6 +145,35 @@ void collegaRichieste() {
     });
 }
 
+// What the account windows ask of the open account, and the browser of the account's
+// options: the ledger and the conditions answer.
+void collegaConti() {
+    impostaRichiesteConti({
+        .chiudiConto = ChiudiConto,
+        .cambiaCartellaDati =
+            [](const QString& cartella) { contoAperto().cambiaCartellaDati(cartella); },
+        .esaminaConto =
+            [](const QString& cartella, const QString& codice) {
+                const EsameFileConto esame = esaminaFileConto(cartella, codice);
+                EsameApertura apertura;
+                if (esame.illeggibile()) apertura.illeggibili = esame.testoIlleggibili();
+                if (esame.danneggiato()) {
+                    apertura.domandaRicostruzione = domandaRicostruzioneConto(esame);
+                    apertura.ricostruisci = [esame] { return ricostruisciConteggiConto(esame); };
+                }
+                return apertura;
+            },
+        .apriConto = [](int riga) { return contoAperto().apri(riga); },
+    });
+    // With no account open there is no options file to read: the browser opens blank and
+    // no file named by the extension alone is touched. Options that cannot be read open
+    // no page either, rather than the last account's.
+    brow::impostaRichiestaIndirizzo([]() -> QString {
+        if (!CaricaOpzioni().ok()) return {};
+        return stato().DatiOpzioni.indirizzoInternet.trimmed();
+    });
+}
+
 } // namespace
 
 void collegaRichiesteFinestre() {
@@ -167,6 +199,7 @@ void collegaRichiesteFinestre() {
     collegaStampe();
     collegaAssegni();
     collegaRichieste();
+    collegaConti();
     // The interest and cost statement in the staffa window.
     collegaInteressi();
 }
@@ -197,6 +230,8 @@ void MDIForm1::collegaFinestre() {
 void MDIForm1::collegaFinestra(Form* form) {
     if (auto* scheda = qobject_cast<Form10*>(form)) {
         connect(scheda, &Form10::movimentiRichiesti, this, [] { mostraMovimenti(); });
+        // Closing the open account, or its movements going, closes the sheet too.
+        legaAlContoAperto(scheda, [scheda] { scheda->contoInChiusura(); });
     } else if (auto* selezione = qobject_cast<Form7*>(form)) {
         connect(selezione, &Form7::immissioneDaSvuotare, this, [] {
             if (Form9* movimenti = formHost().loaded<Form9>()) {

@@ -17,6 +17,7 @@
 #include "platform/line_printer.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
+#include "platform/requests.h"
 #include "platform/result_box.h"
 #include "staffa/staffa_text.h"
 
@@ -43,10 +44,7 @@ QPushButton* pulsante(QWidget* padre, const char* nome, const QString& testo,
     return b;
 }
 
-Staffa::ProspettoInteressi& prospetto() {
-    static Staffa::ProspettoInteressi p;
-    return p;
-}
+using ProspettoRegistrato = Requests<Staffa::ProspettoInteressi, Staffa>;
 
 } // namespace
 
@@ -283,7 +281,8 @@ void Staffa::CalcoloStaffa() {
 
 void Staffa::valutaCambiata() {
     if (List1->isHidden()) {
-        if (prospetto().ricalcola) prospetto().ricalcola(*this, periodoLista3_);
+        if (const auto& ricalcola = ProspettoRegistrato::get().ricalcola)
+            ricalcola(*this, periodoLista3_);
         return;
     }
     // A staffa refused for its period shows nothing to convert.
@@ -406,15 +405,15 @@ void Staffa::via_Click() {
 }
 
 void Staffa::impostaProspettoInteressi(ProspettoInteressi p) {
-    prospetto() = std::move(p);
+    ProspettoRegistrato::set(std::move(p));
 }
 
 void Staffa::Interessi_Click() {
-    if (prospetto().mostra) prospetto().mostra(*this);
+    if (const auto& mostra = ProspettoRegistrato::get().mostra) mostra(*this);
 }
 
 void Staffa::StampaCompetenze() {
-    if (prospetto().stampa) prospetto().stampa(*this);
+    if (const auto& stampa = ProspettoRegistrato::get().stampa) stampa(*this);
 }
 
 void Staffa::mostraInLista3(const QString& titolo, const QStringList& righe,

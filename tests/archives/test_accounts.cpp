@@ -20,6 +20,7 @@
 #include "support/file_size_limit.h"
 #include "support/fixture.h"
 #include "support/list_lines.h"
+#include "support/wired_windows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,10 +59,10 @@ QString line(const char* code, const char* bank) {
            QString::fromLatin1(bank).leftJustified(45);
 }
 
-class Accounts : public ProgramTest {
+class Accounts : public WiredProgramTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
+        WiredProgramTest::SetUp();
         setBeepHook([this] { ++beeps; });
     }
 

@@ -1,6 +1,7 @@
 // The list colours, the help text, the web browser and the currency flags.
 #include "support/bytes.h"
 #include "support/fixture.h"
+#include "support/wired_windows.h"
 
 #include "common/shared_state.h"
 #include "platform/desktop.h"
@@ -225,7 +226,7 @@ TEST_F(ProgramTest, HelpWithoutTheFileShowsTheShippedTextAndCreatesNothing) {
 
 // ---------------------------------------------------------------- brow
 
-class BrowserTest : public ProgramTest {
+class BrowserTest : public test::WiredProgramTest {
 protected:
     // An options record (107 bytes) written out field by field.
     QByteArray optionsRecord(const QByteArray& address) {
@@ -294,6 +295,31 @@ TEST_F(BrowserTest, LoadOpensTheAddressOfTheAccountOptions) {
     EXPECT_EQ(b.brwWebBrowser->url().toString(), address);
     EXPECT_EQ(b.caption(), "Banca di prova");
     EXPECT_EQ(readBytes(dataFolder() + "12345.Opz"), record);
+}
+
+// The start address is what the main window answers the browser, which reads no options
+// of its own: without an answer the window opens blank.
+TEST_F(BrowserTest, TheStartAddressIsTheOneTheMainWindowAnswers) {
+    const QString address = page("risposta.html", "Risposta");
+    stato().CodiceContoAttivo = "12345";
+    int asked = 0;
+    brow::impostaRichiestaIndirizzo([&] {
+        ++asked;
+        return address;
+    });
+    brow& b = formHost().form<brow>();
+    QSignalSpy loaded(b.brwWebBrowser, &QWebEngineView::loadFinished);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(b.cboAddress->currentText(), address);
+    waitForLoad(loaded);
+    EXPECT_EQ(b.brwWebBrowser->url().toString(), address);
+    EXPECT_TRUE(filesIn(dataFolder()).isEmpty());
+    b.tbToolBar->findChild<QAction*>("Chiudi")->trigger();
+
+    brow::impostaRichiestaIndirizzo({});
+    brow& blank = formHost().form<brow>();
+    EXPECT_EQ(blank.cboAddress->count(), 0);
+    EXPECT_TRUE(blank.brwWebBrowser->url().isEmpty());
 }
 
 TEST_F(BrowserTest, EnterInTheAddressBoxNavigatesWithoutAddingALine) {

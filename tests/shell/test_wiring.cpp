@@ -4,6 +4,7 @@
 #include "support/esito_test.h"
 #include "support/main_window_fixture.h"
 
+#include "archives/account_sheet_form.h"
 #include "cheques/book_form.h"
 #include "cheques/cheque_books.h"
 #include "common/random_file.h"
@@ -11,6 +12,7 @@
 #include "ledger/account_loader.h"
 #include "ledger/alignment_form.h"
 #include "ledger/entry_form.h"
+#include "ledger/open_account.h"
 #include "ledger/period_list_form.h"
 #include "ledger/summary_form.h"
 #include "platform/form_host.h"
@@ -75,6 +77,26 @@ TEST_F(Wiring, ChequeCountersFollowTheLoadAndTheClearing) {
     EXPECT_NE(formHost().loaded<Form9>(), nullptr);
     EXPECT_EQ(stato().NumeroCarnet, 0);
     EXPECT_EQ(window->AssMano->text(), "0");
+}
+
+// The account's sheet, which the main window binds to the open account, closes when the
+// account's movements go and when the account closes.
+TEST_F(Wiring, TheSheetClosesWhenTheMovementsGoAndWhenTheAccountCloses) {
+    auto mostraScheda = [] {
+        Form10& scheda = formHost().form<Form10>();
+        scheda.mostraConto(1, Form10::Modo::Lettura);
+        formHost().show(scheda);
+    };
+    mostraScheda();
+    messages.answer(MessageAnswer::Ok);
+    messages.answer(MessageAnswer::Ok);
+    window->CancMov->trigger();
+    EXPECT_EQ(formHost().loaded<Form10>(), nullptr);
+    EXPECT_EQ(stato().CodiceContoAttivo, "55");
+
+    mostraScheda();
+    ChiudiConto();
+    EXPECT_EQ(formHost().loaded<Form10>(), nullptr);
 }
 
 TEST_F(Wiring, ClearingMovementsAsksTwiceAndCancelAtEitherKeepsEveryFile) {
