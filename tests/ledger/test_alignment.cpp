@@ -430,7 +430,7 @@ TEST_F(AlignmentTest, AChequeAlignmentThatFailsOrStopsMidwayLeavesEveryFileAsItW
     prova.prepara = [cartella, iniziali] {
         rimettiFile(cartella, iniziali);
         ApriArchiviConto();
-        ASSERT_TRUE(RichiamaMovimentoDaAllineare(2));
+        ASSERT_TRUE(RichiamaMovimentoDaAllineare(2).ok());
     };
     prova.esegui = [corretto](QString* testo) {
         return test::riuscito(AllineaMovimento(2, corretto), testo);

@@ -107,8 +107,10 @@ protected:
 
 TEST_F(PeriodListTest, TheWholeAccountWithEveryCausale) {
     carica();
-    const ElencoPeriodo e = ElencaMovimentiPerPeriodo(
-        QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"), QStringLiteral(" TUTTE"));
+    const ElencoPeriodo e =
+        ElencaMovimentiPerPeriodo(QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"),
+                                  QStringLiteral(" TUTTE"))
+            .valore;
     const std::vector<QString> attese = {
         kRiporto,
         kMov1,
@@ -147,7 +149,8 @@ TEST_F(PeriodListTest, OneCausaleLeavesTheOthersInTheCarriedSum) {
     // The combo shows the description padded to its 25 characters.
     const ElencoPeriodo e =
         ElencaMovimentiPerPeriodo(QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"),
-                                  QStringLiteral("Prelievo                 "));
+                                  QStringLiteral("Prelievo                 "))
+            .valore;
     const std::vector<QString> attese = {
         kRiporto,
         QStringLiteral("10/11/2026  12/11/2026 ") + QStringLiteral("         200,00") + sp(11) +
@@ -167,8 +170,10 @@ TEST_F(PeriodListTest, OneCausaleLeavesTheOthersInTheCarriedSum) {
     EXPECT_DOUBLE_EQ(e.nonElencati, 1614.0);
 
     // The cheque causale brings its notes along.
-    const ElencoPeriodo assegni = ElencaMovimentiPerPeriodo(
-        QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"), QStringLiteral("Assegno"));
+    const ElencoPeriodo assegni =
+        ElencaMovimentiPerPeriodo(QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"),
+                                  QStringLiteral("Assegno"))
+            .valore;
     ASSERT_GE(assegni.righe.size(), 4u);
     EXPECT_EQ(assegni.righe[2].testo, kNota1);
     EXPECT_EQ(assegni.righe[3].testo, kNota2);
@@ -178,8 +183,10 @@ TEST_F(PeriodListTest, OneCausaleLeavesTheOthersInTheCarriedSum) {
 TEST_F(PeriodListTest, ASubRangeCarriesTheMovementsOutsideIt) {
     stato().FattoreValuta = 2.0;
     carica();
-    const ElencoPeriodo e = ElencaMovimentiPerPeriodo(
-        QStringLiteral("02/11/2026"), QStringLiteral("05/11/2026"), QStringLiteral(" TUTTE"));
+    const ElencoPeriodo e =
+        ElencaMovimentiPerPeriodo(QStringLiteral("02/11/2026"), QStringLiteral("05/11/2026"),
+                                  QStringLiteral(" TUTTE"))
+            .valore;
     // In the display currency (rate 2); the Euro figures of the closing lines are not
     // converted.
     const std::vector<QString> attese = {
@@ -213,7 +220,7 @@ TEST_F(PeriodListTest, CarryForwardColumnsAndAZeroBookBalance) {
     QFile::remove(file(".RIP"));
     writeBytes(file(".MOR"), le16(0));
     carica();
-    const ElencoPeriodo vuoto = ElencaMovimentiPerPeriodo({}, {}, QStringLiteral(" TUTTE"));
+    const ElencoPeriodo vuoto = ElencaMovimentiPerPeriodo({}, {}, QStringLiteral(" TUTTE")).valore;
     ASSERT_EQ(vuoto.righe.size(), 7u);
     EXPECT_EQ(vuoto.righe[0].testo, sp(22) + QStringLiteral("            0,00") + sp(11) +
                                         QStringLiteral("           0,00") +

@@ -116,7 +116,7 @@ TEST_F(SummaryTest, OtherAccountsTotalsNeverReachTheOpenAccountsBuffer) {
     const Riepilogo r = costruisciRiepilogo(SaldoRiepilogo::Operazione);
     EXPECT_EQ(r.righe.size(), 3u);
     EXPECT_EQ(s.TotaliContoAttivo, prima);
-    const TotaliConto zeta = leggiTotaliConto(QStringLiteral("ZETA"));
+    const TotaliConto zeta = leggiTotaliConto(QStringLiteral("ZETA")).valore;
     EXPECT_EQ(zeta.saldoOperazioneOggi, 1234.5);
     EXPECT_EQ(zeta.ultimaDataValuta, QStringLiteral("01/12/2026"));
 }

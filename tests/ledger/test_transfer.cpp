@@ -211,7 +211,7 @@ TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
         dialog.Combo1->setCurrentIndex(1);
         dialog.Command3D1->click();
     });
-    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_FALSE(chiediGiroconto(pending).ok());
     EXPECT_EQ(pending, unchanged);
 
     formHost().setModalHook([](Form& f) {
@@ -223,7 +223,7 @@ TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
         EXPECT_EQ(dialog.Combo1->currentIndex(), 1);
         dialog.Command3D1->click();
     });
-    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_FALSE(chiediGiroconto(pending).ok());
     EXPECT_EQ(pending, unchanged);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text,
@@ -233,7 +233,7 @@ TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
 
     // Closed with the window's close box.
     formHost().setModalHook([](Form& f) { f.close(); });
-    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_FALSE(chiediGiroconto(pending).ok());
 
     EXPECT_EQ(otherFiles(), before);
     EXPECT_FALSE(QFile::exists(file("100.MOV")));
