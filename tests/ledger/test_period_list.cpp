@@ -364,6 +364,31 @@ TEST_F(PeriodListTest, ClosingTheAccountClosesTheListAndAMovementChangeRelistsIt
     EXPECT_EQ(stato().Form11Aperta, 0);
 }
 
+TEST_F(PeriodListTest, AListOrderThatCannotBeReadIsToldAndTheListStillShown) {
+    carica();
+    ASSERT_TRUE(QFile::remove(file(".Ord")));
+    ASSERT_TRUE(QDir().mkdir(file(".Ord")));
+    const QString motivo = QStringLiteral("Impossibile leggere il file %1: ")
+                               .arg(QDir::toNativeSeparators(file(".Ord")));
+
+    // The procedure: failed, with the reason, and the lines of blank rows beside it.
+    const EsitoCon<ElencoPeriodo> e = ElencaMovimentiPerPeriodo({}, {}, QStringLiteral(" TUTTE"));
+    EXPECT_TRUE(e.esito.fallito());
+    EXPECT_TRUE(e.esito.testo.startsWith(motivo)) << e.esito.testo.toStdString();
+    EXPECT_EQ(e.valore.righe.front().testo, kRiporto);
+    EXPECT_EQ(e.valore.righe.back().testo, QStringLiteral("  "));
+
+    // The window: the list is shown, then the reason in the file error box.
+    Form11& f = formHost().form<Form11>();
+    formHost().show(f);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith(motivo));
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ERRORE"));
+    EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(listLines(f.List1).first(), kRiporto);
+}
+
 // Started as the user starts it: the November account as "55", opened at start-up with
 // the movement form showing it.
 class PeriodListFromTheEntryForm : public MainWindowTest {
