@@ -7,8 +7,9 @@
 //
 // A procedure that gives a value as well answers EsitoCon<T>: the result and the value.
 // Apart stay RecoveryResult (transaction.h) and LetturaConti (archives/accounts.h), which
-// carry states and lists beyond done, refused and failed, and the file primitives' bool +
-// QString* (safe_write.h, random_file.h, disk_sync.h), which the user never sees unworded.
+// carry states and lists beyond done, refused and failed, and the file primitives
+// (safe_write.h, random_file.h, disk_sync.h: a flag, the reason through a pointer), whose
+// reason the user only sees worded by the transaction or the procedure above them.
 
 #include <QString>
 
@@ -79,7 +80,9 @@ struct Esito {
 
 // A result with the value the procedure gives beside it. The value is there whatever
 // the result says: each procedure tells what it holds when the result is not done
-// (what could be read, zeros, or nothing at all: T's default).
+// (what could be read, zeros, or nothing at all: T's default). A result alone becomes an
+// EsitoCon with T's default, so that `return Esito::fallito(...)` reads as it does
+// elsewhere.
 template <class T> struct EsitoCon {
     Esito esito;
     T valore{};
