@@ -4,8 +4,16 @@
 // user is told, with the title and icon of the box and the control that takes the
 // focus back), or failed (why a file could not be read or written). The forms show it
 // with showResult (platform/result_box.h), in the program's message boxes.
+//
+// A procedure that gives a value as well answers EsitoCon<T>: the result and the value.
+// Apart stay RecoveryResult (transaction.h) and LetturaConti (archives/accounts.h), which
+// carry states and lists beyond done, refused and failed, and the file primitives
+// (safe_write.h, random_file.h, disk_sync.h: a flag, the reason through a pointer), whose
+// reason the user only sees worded by the transaction or the procedure above them.
 
 #include <QString>
+
+#include <utility>
 
 namespace qv {
 
@@ -68,6 +76,21 @@ struct Esito {
         beep = true;
         return *this;
     }
+};
+
+// A result with the value the procedure gives beside it. The value is there whatever
+// the result says: each procedure tells what it holds when the result is not done
+// (what could be read, zeros, or nothing at all: T's default). A result alone becomes an
+// EsitoCon with T's default, so that `return Esito::fallito(...)` reads as it does
+// elsewhere.
+template <class T> struct EsitoCon {
+    Esito esito;
+    T valore{};
+
+    EsitoCon() = default;
+    EsitoCon(Esito e, T v = T{}) : esito(std::move(e)), valore(std::move(v)) {}
+
+    bool ok() const { return esito.ok(); }
 };
 
 } // namespace qv

@@ -152,15 +152,13 @@ std::vector<RigaMovimento> ElencaMovimentiSospesi() {
     return righe;
 }
 
-std::optional<Movimento> RichiamaMovimentoDaAllineare(qint16 numero, QString* errore) {
+EsitoCon<Movimento> RichiamaMovimentoDaAllineare(qint16 numero) {
     const auto& s = stato();
-    if (errore) errore->clear();
-    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size())
-        return std::nullopt;
-    if (s.TabellaMovimenti[size_t(numero)].sospeso.trimmed() != u"S") return std::nullopt;
-    if (const Esito tenuto = trattieniFuoriDaiSaldi(finestra(), numero); errore)
-        *errore = tenuto.testo;
-    return stato().TabellaMovimenti[size_t(numero)];
+    if (numero < 1 || numero > s.NumeroMovimenti || size_t(numero) >= s.TabellaMovimenti.size() ||
+        s.TabellaMovimenti[size_t(numero)].sospeso.trimmed() != u"S")
+        return Esito::rifiutato({}, QStringLiteral("ERRORE"));
+    const Esito tenuto = trattieniFuoriDaiSaldi(finestra(), numero);
+    return {Esito::fatto(tenuto.testo), stato().TabellaMovimenti[size_t(numero)]};
 }
 
 int foglioDelMovimento(const Movimento& m) {

@@ -11,7 +11,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <optional>
 #include <vector>
 
 namespace qv {
@@ -34,9 +33,10 @@ std::vector<RigaMovimento> ElencaMovimentiSospesi();
 // Loads movement `numero` for alignment: it must be a suspended movement of the open
 // account (1 to NumeroMovimenti). Its effect is taken out of the balances and it is
 // held under FinestraAllineamento (a movement held there before goes back first).
-// Returns the movement as stored; nothing when there is no such suspended movement.
-// `errore` tells when ".TOT" could not be written (the movement is held all the same).
-std::optional<Movimento> RichiamaMovimentoDaAllineare(qint16 numero, QString* errore = nullptr);
+// Done, with the movement as stored; refused, with nothing to say, when there is no
+// such suspended movement. Done with a warning when ".TOT" could not be written (the
+// movement is held all the same).
+EsitoCon<Movimento> RichiamaMovimentoDaAllineare(qint16 numero);
 
 // The row of TabellaFogli (1 to NumeroFogli) of the cheque leaf of the "AS" movement
 // `m` (as stored, numbered): the leaf linked to m.numero whose cheque number is m's

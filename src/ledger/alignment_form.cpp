@@ -216,24 +216,25 @@ void Form4::ElencaMovimentiSospesi() {
 void Form4::RichiamaMovimentoDaAllineare() {
     const int linea = ElencoMovim->currentRow();
     if (linea < 0) return;
-    QString motivo;
-    const auto m = qv::RichiamaMovimentoDaAllineare(qint16(ElencoMovim->data(linea)), &motivo);
-    if (!m) return;
-    caricato_ = m->numero;
+    const EsitoCon<Movimento> richiamato =
+        qv::RichiamaMovimentoDaAllineare(qint16(ElencoMovim->data(linea)));
+    if (!richiamato.ok()) return;
+    const Movimento& m = richiamato.valore;
+    caricato_ = m.numero;
 
     const auto& s = stato();
-    NrOper->setText(QString::number(m->numero));
-    DataOper->setTesto(m->dataOperazione);
-    DataValuta->setTesto(m->dataValuta.trimmed());
-    Causale->setText(m->codiceCausale.trimmed());
-    const int riga = trovaCausale(m->codiceCausale);
+    NrOper->setText(QString::number(m.numero));
+    DataOper->setTesto(m.dataOperazione);
+    DataValuta->setTesto(m.dataValuta.trimmed());
+    Causale->setText(m.codiceCausale.trimmed());
+    const int riga = trovaCausale(m.codiceCausale);
     DescrCausale->setText(riga ? s.TabellaCausali[size_t(riga)].descrizione : QString());
-    D_A->setText(withoutTrailingBlanks(m->entrataUscita));
-    causaleMostrata_ = normalizzaCodiceCausale(m->codiceCausale);
-    IMPORTO->setImporto(m->importo * s.FattoreValuta, s.FormatoImporti);
-    NrDoc->setText(m->numeroDocumento);
-    DescMovim->setText(withoutTrailingBlanks(m->descrizione));
-    avvisaErroreFile(motivo);
+    D_A->setText(withoutTrailingBlanks(m.entrataUscita));
+    causaleMostrata_ = normalizzaCodiceCausale(m.codiceCausale);
+    IMPORTO->setImporto(m.importo * s.FattoreValuta, s.FormatoImporti);
+    NrDoc->setText(m.numeroDocumento);
+    DescMovim->setText(withoutTrailingBlanks(m.descrizione));
+    showResult(richiamato.esito);
 }
 
 void Form4::ElencoMovim_DblClick() {

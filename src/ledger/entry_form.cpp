@@ -733,10 +733,10 @@ void Form9::OK_Click() {
         return;
     }
     m.numero = qint16(s.NumeroMovimenti + 1);
-    EsitoGiroconto giroconto;
+    EsitoCon<GirocontoScritto> giroconto;
     if (normalizzaCodiceCausale(m.codiceCausale) == u"GC" && s.NumeroConti > 1) {
         giroconto = chiediGiroconto(m);
-        if (!giroconto.fatto) {
+        if (!giroconto.ok()) {
             // No transfer: nothing is stored and the entry starts again.
             svuotaCampi();
             Del->setEnabled(false);
@@ -746,10 +746,10 @@ void Form9::OK_Click() {
     }
 
     // A transfer's outgoing half completes the change its incoming half began.
-    const Esito salvato = SalvaNuovoMovimento(m, giroconto.scritto.modifica.get());
+    const Esito salvato = SalvaNuovoMovimento(m, giroconto.valore.modifica.get());
     if (!salvato.ok()) {
         QString motivo = salvato.testo;
-        if (const Esito annullato = annullaGiroconto(giroconto.scritto); !annullato.ok())
+        if (const Esito annullato = annullaGiroconto(giroconto.valore); !annullato.ok())
             motivo += annullato.testo;
         // The entry stays in the fields, to be confirmed again.
         avvisaErroreFile(motivo);

@@ -175,14 +175,15 @@ Esito leggiMovimentiOrdinati() {
     return Esito::fatto();
 }
 
-ElencoPeriodo ElencaMovimentiPerPeriodo(const QString& dataIniziale, const QString& dataFinale,
-                                        const QString& filtro, QString* errore) {
-    const Esito letti = leggiMovimentiOrdinati();
-    if (errore) *errore = letti.testo;
+EsitoCon<ElencoPeriodo> ElencaMovimentiPerPeriodo(const QString& dataIniziale,
+                                                  const QString& dataFinale,
+                                                  const QString& filtro) {
+    Esito letti = leggiMovimentiOrdinati();
     const auto& s = stato();
     const auto& tabella = s.TabellaMovimentiOrdinati;
     const std::vector<Movimento> inOrdine(tabella.begin() + 1, tabella.end() - 1);
-    return componiElencoPeriodo(inOrdine, s.TabellaRiporto[1], dataIniziale, dataFinale, filtro);
+    return {std::move(letti),
+            componiElencoPeriodo(inOrdine, s.TabellaRiporto[1], dataIniziale, dataFinale, filtro)};
 }
 
 } // namespace qv

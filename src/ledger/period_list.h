@@ -63,8 +63,10 @@ ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const
 Esito leggiMovimentiOrdinati();
 
 // The list of the open account: TabellaMovimentiOrdinati read from ".Ord", then the
-// lines for its rows with the carry-forward of TabellaRiporto row 1.
-ElencoPeriodo ElencaMovimentiPerPeriodo(const QString& dataIniziale, const QString& dataFinale,
-                                        const QString& filtro, QString* errore = nullptr);
+// lines for its rows with the carry-forward of TabellaRiporto row 1. Failed, with the
+// reason, when ".Ord" cannot be read: the list is then made of blank rows, and is given
+// all the same.
+EsitoCon<ElencoPeriodo> ElencaMovimentiPerPeriodo(const QString& dataIniziale,
+                                                  const QString& dataFinale, const QString& filtro);
 
 } // namespace qv

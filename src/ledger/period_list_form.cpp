@@ -62,6 +62,16 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     // Closing the open account closes the list: it shows that account's movements.
     legaAlContoAperto(this, [this] { unloadIfLoaded(*this); });
 
+    creaTitolo();
+    creaCampi();
+    creaPulsanti();
+    creaElenco();
+    disponi();
+    collegaControlli();
+}
+
+// The heading over the window, in a larger bold face.
+void Form11::creaTitolo() {
     Panel3D1 = new QLabel(QStringLiteral("Elenco Movimenti"), this);
     Panel3D1->setObjectName(QStringLiteral("Panel3D1"));
     Panel3D1->setAlignment(Qt::AlignCenter);
@@ -71,7 +81,10 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     titolo.setPointSizeF(titolo.pointSizeF() * 1.3);
     Panel3D1->setFont(titolo);
     Panel3D1->setMinimumHeight(QFontMetrics(titolo).height() + 10);
+}
 
+// The period's two dates and the causale filter.
+void Form11::creaCampi() {
     DataOper = new DateField(QStringLiteral("DataOper"), this);
     DataOper->setToolTip(QStringLiteral("data iniziale dei movimenti da elencare"));
     DataFinale = new DateField(QStringLiteral("DataFinale"), this);
@@ -89,24 +102,30 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     Combo1->setEditable(false);
     Combo1->setMinimumContentsLength(26);
     Label7->setBuddy(Combo1);
+}
 
+// "Conferma", "Tutti", "Stampa" and "Uscita".
+void Form11::creaPulsanti() {
     OK = namedButton(this, QStringLiteral("OK"), QStringLiteral("Conferma"));
     Tutti = namedButton(this, QStringLiteral("Tutti"), QStringLiteral("Tutti"));
     Tutti->setToolTip(QStringLiteral("Seleziona l'inervallo tra tutte le date"));
     PulStampe = namedButton(this, QStringLiteral("PulStampe"), QStringLiteral("Stampa"));
     Esc = namedButton(this, QStringLiteral("Esc"), QStringLiteral("Uscita"));
+}
 
+// The list and the column heads over it, each at the column of the lines it names.
+void Form11::creaElenco() {
     List1 = new ListBox(QStringLiteral("List1"), this);
     List1->setFixedPitch(true);
     List1->setMinimumWidth(QFontMetrics(List1->font()).horizontalAdvance(QString(118, u'0')));
     List1->setMinimumHeight(300);
 
-    auto* intestazioni = new ColumnHeadings(List1, this, 4);
+    intestazioni_ = new ColumnHeadings(List1, this, 4);
     auto etichetta = [&](QLabel*& membro, const char* nome, const QString& testo, int colonna,
                          bool finoA) {
         membro = new QLabel(testo, this);
         membro->setObjectName(QString::fromLatin1(nome));
-        intestazioni->add(membro, colonna, finoA);
+        intestazioni_->add(membro, colonna, finoA);
     };
     etichetta(Label1, "Label1", QStringLiteral("Data"), 1, false);
     etichetta(Label2, "Label2", QStringLiteral("Valuta"), 13, false);
@@ -114,7 +133,10 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     etichetta(Label4, "Label4", QStringLiteral("Mov. Avere"), 49, true);
     etichetta(Label5, "Label5", QStringLiteral("Saldo"), 64, true);
     etichetta(Label6, "Label6", QStringLiteral("Descr. Operazione"), 67, false);
+}
 
+// The heading, then one row with the period, the filter and the buttons, then the list.
+void Form11::disponi() {
     auto* periodo = new QHBoxLayout;
     periodo->addWidget(new QLabel(QStringLiteral("Dal"), this));
     periodo->addWidget(DataOper);
@@ -134,10 +156,13 @@ Form11::Form11(QWidget* parent) : Form(parent) {
     auto* tutto = new QVBoxLayout(this);
     tutto->addWidget(Panel3D1);
     tutto->addLayout(periodo);
-    tutto->addWidget(intestazioni);
+    tutto->addWidget(intestazioni_);
     tutto->setSpacing(6);
     tutto->addWidget(List1, 1);
+}
 
+// The tab order, Enter in the end date, and the handlers.
+void Form11::collegaControlli() {
     setTabOrder(DataOper, DataFinale);
     setTabOrder(DataFinale, OK);
     setTabOrder(OK, Combo1);
@@ -206,8 +231,9 @@ void Form11::ElencaMovimentiPerPeriodo() {
         dal_ = DataOper->testo();
         al_ = DataFinale->testo();
     }
-    QString motivo;
-    elenco_ = qv::ElencaMovimentiPerPeriodo(dal_, al_, Combo1->currentText(), &motivo);
+    EsitoCon<ElencoPeriodo> elencato =
+        qv::ElencaMovimentiPerPeriodo(dal_, al_, Combo1->currentText());
+    elenco_ = std::move(elencato.valore);
     tabellaElencata_ = movimentiDelConto();
     datiElencati_ = altriDatiAttuali();
     std::vector<ListItem> righe;
@@ -215,7 +241,7 @@ void Form11::ElencaMovimentiPerPeriodo() {
     for (const RigaPeriodo& r : elenco_.righe)
         righe.push_back({r.testo, r.numero});
     List1->setItems(std::move(righe));
-    if (!motivo.isEmpty()) avvisaErroreFile(motivo);
+    showResult(elencato.esito);
 }
 
 bool Form11::elencoAggiornato() const {

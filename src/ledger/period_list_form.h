@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace qv {
 
+class ColumnHeadings;
 class ComboBox;
 class DateField;
 class ListBox;
@@ -83,6 +84,14 @@ public:
     QPushButton* Esc = nullptr;
 
 private:
+    // The parts the window is built from, in this order.
+    void creaTitolo();
+    void creaCampi();
+    void creaPulsanti();
+    void creaElenco();
+    void disponi();
+    void collegaControlli();
+
     void riempiFiltroCausali();
 
     // What the lines of the list are made from besides the movements.
@@ -97,6 +106,7 @@ private:
     };
     AltriDati altriDatiAttuali() const;
 
+    ColumnHeadings* intestazioni_ = nullptr; // the heads of List1's columns
     ElencoPeriodo elenco_;
     QString dal_, al_;                       // the period of the list shown
     std::vector<Movimento> tabellaElencata_; // TabellaMovimenti rows 1..n at the last build

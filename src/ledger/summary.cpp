@@ -26,12 +26,12 @@ QString motivoLettura(const QString& percorso, const QString& motivo) {
 
 } // namespace
 
-TotaliConto leggiTotaliConto(const QString& codice, QString* errore) {
+EsitoCon<TotaliConto> leggiTotaliConto(const QString& codice) {
     const QString percorso = accountFile(stato().PercorsoDati, codice, ExtTOT);
     QString motivo;
     TotaliConto totali = leggiRecord<TotaliConto>(percorso, 1, &motivo);
-    if (errore) *errore = motivo.isEmpty() ? QString() : motivoLettura(percorso, motivo);
-    return totali;
+    if (!motivo.isEmpty()) return {Esito::fallito(motivoLettura(percorso, motivo)), totali};
+    return {Esito::fatto(), totali};
 }
 
 double saldoScelto(const TotaliConto& totali, SaldoRiepilogo scelta) {
@@ -69,10 +69,9 @@ Riepilogo costruisciRiepilogo(SaldoRiepilogo scelta) {
     for (int i = 1; i <= righe; ++i) {
         const Conto& conto = s.TabellaConti[size_t(i)];
         if (conto.codiceConto.trimmed().isEmpty()) continue;
-        QString errore;
-        const TotaliConto totali = leggiTotaliConto(conto.codiceConto, &errore);
-        if (!errore.isEmpty()) riepilogo.errori << errore;
-        const double saldo = saldoScelto(totali, scelta);
+        const EsitoCon<TotaliConto> totali = leggiTotaliConto(conto.codiceConto);
+        if (!totali.ok()) riepilogo.errori << totali.esito.testo;
+        const double saldo = saldoScelto(totali.valore, scelta);
         riepilogo.sommaSaldi += saldo;
         riepilogo.sommaFidi += conto.fido;
         riepilogo.sommaDisponibili += conto.fido + saldo;

@@ -5,6 +5,7 @@
 // account's totals go into a record of their own, never into the open account's
 // totals buffer, and no missing file is created.
 
+#include "common/esito.h"
 #include "common/records.h"
 
 #include <QString>
@@ -22,9 +23,9 @@ enum class SaldoRiepilogo {
 
 // The totals record of the account `codice` (record 1 of its ".TOT" in the data
 // folder), read into a record of its own: zeros and blanks when the file is missing,
-// which is not created. `errore` gets the reason when the file exists but cannot be
-// read.
-TotaliConto leggiTotaliConto(const QString& codice, QString* errore = nullptr);
+// which is not created. Failed, with the reason, when the file exists but cannot be
+// read; the record is then what could be read of it.
+EsitoCon<TotaliConto> leggiTotaliConto(const QString& codice);
 
 // The balance of `totali` that `scelta` names.
 double saldoScelto(const TotaliConto& totali, SaldoRiepilogo scelta);

@@ -39,6 +39,15 @@ Form22::Form22(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("Form22"));
     setCaption(QStringLiteral("Riepilogo Conti"));
 
+    creaPannello();
+    creaElenco();
+    creaPulsanti();
+    disponi();
+    collegaControlli();
+}
+
+// The panel over the list: its title with today's date and the choice of balance.
+void Form22::creaPannello() {
     Panel3D1 = new QFrame(this);
     Panel3D1->setObjectName(QStringLiteral("Panel3D1"));
     Panel3D1->setFrameShape(QFrame::StyledPanel);
@@ -55,8 +64,6 @@ Form22::Form22(QWidget* parent) : Form(parent) {
     for (int i = 0; i < 2; ++i) {
         Dataop[size_t(i)] = new QRadioButton(QString::fromLatin1(opzioni[i]), Panel3D1);
         Dataop[size_t(i)]->setObjectName(QStringLiteral("Dataop_%1").arg(i));
-        connect(Dataop[size_t(i)], &QRadioButton::clicked, this,
-                handler([this, i] { Dataop_Click(i); }));
     }
     Dataop[0]->setChecked(true);
     auto* pannello = new QHBoxLayout(Panel3D1);
@@ -65,11 +72,13 @@ Form22::Form22(QWidget* parent) : Form(parent) {
     pannello->addStretch(1);
     pannello->addWidget(Dataop[0]);
     pannello->addWidget(Dataop[1]);
+}
 
+// The list of the accounts, the column heads over it and the totals line under it.
+void Form22::creaElenco() {
     List1 = new ListBox(QStringLiteral("List1"), this);
     List1->setSorted(true);
     List1->setFixedPitch(true);
-    connect(List1, &ListBox::rowDoubleClicked, this, handler([this] { List1_DblClick(); }));
 
     intestazione = new QLabel(testoIntestazione(), this);
     intestazione->setObjectName(QStringLiteral("intestazione"));
@@ -92,14 +101,18 @@ Form22::Form22(QWidget* parent) : Form(parent) {
                           List1->verticalScrollBar()->sizeHint().width() + 2 * List1->frameWidth() +
                           8;
     List1->setMinimumSize(larghezza, 260);
+}
 
+// "Stampa" and "Uscita".
+void Form22::creaPulsanti() {
     PulStampe = new QPushButton(QStringLiteral("Stampa"), this);
     PulStampe->setObjectName(QStringLiteral("PulStampe"));
     Command3D8 = new QPushButton(QStringLiteral(" Uscita "), this);
     Command3D8->setObjectName(QStringLiteral("Command3D8"));
-    connect(Command3D8, &QPushButton::clicked, this, handler([this] { Command3D8_Click(); }));
-    connect(PulStampe, &QPushButton::clicked, this, handler([this] { PulStampe_Click(); }));
+}
 
+// The panel, the column heads, the list, the totals, and the buttons at the bottom.
+void Form22::disponi() {
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addWidget(PulStampe);
     pulsanti->addStretch(1);
@@ -111,6 +124,16 @@ Form22::Form22(QWidget* parent) : Form(parent) {
     layout->addWidget(List1, 1);
     layout->addWidget(Totali);
     layout->addLayout(pulsanti);
+}
+
+// The handlers of the options, the list and the buttons.
+void Form22::collegaControlli() {
+    for (int i = 0; i < 2; ++i)
+        connect(Dataop[size_t(i)], &QRadioButton::clicked, this,
+                handler([this, i] { Dataop_Click(i); }));
+    connect(List1, &ListBox::rowDoubleClicked, this, handler([this] { List1_DblClick(); }));
+    connect(Command3D8, &QPushButton::clicked, this, handler([this] { Command3D8_Click(); }));
+    connect(PulStampe, &QPushButton::clicked, this, handler([this] { PulStampe_Click(); }));
 }
 
 void Form22::Form_Load() {

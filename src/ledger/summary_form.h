@@ -51,6 +51,14 @@ public:
     QLabel* Totali = nullptr;
     QPushButton* PulStampe = nullptr; // "Stampa": the printed summary
     QPushButton* Command3D8 = nullptr;
+
+private:
+    // The parts the window is built from, in this order.
+    void creaPannello();
+    void creaElenco();
+    void creaPulsanti();
+    void disponi();
+    void collegaControlli();
 };
 
 // Shows the summary modeless, built afresh (the main window's "Totale conti").

@@ -41,24 +41,15 @@ Movimento movimentoGirocontoEntrata(const Movimento& pendente, const QString& co
     return movimentoDaSalvare(m, numero);
 }
 
-std::optional<TotaliConto> totaliDaiFile(const QString& cartella, const QString& codice,
-                                         QString* errore) {
+EsitoCon<TotaliConto> totaliDaiFile(const QString& cartella, const QString& codice) {
     const auto file = [&](QLatin1String ext) { return accountFile(cartella, codice, ext); };
     QString motivo;
-    const auto fallito = [&]() -> std::optional<TotaliConto> {
-        if (errore) *errore = motivo;
-        return std::nullopt;
-    };
     const auto letturaFallita = [&](QLatin1String ext) {
-        motivo = QStringLiteral("impossibile leggere il file %1: %2")
-                     .arg(QDir::toNativeSeparators(file(ext)), motivo);
-        return fallito();
+        return Esito::fallito(QStringLiteral("impossibile leggere il file %1: %2")
+                                  .arg(QDir::toNativeSeparators(file(ext)), motivo));
     };
     const EsameConteggio esame = esaminaConteggio(file(ExtMOR), file(ExtMOV), Movimento::Lunghezza);
-    if (!esame.utilizzabile()) {
-        motivo = descriviDanno(esame);
-        return fallito();
-    }
+    if (!esame.utilizzabile()) return Esito::fallito(descriviDanno(esame));
     const std::vector<Movimento> movimenti =
         leggiRecords<Movimento>(esame.fileRecord, esame.conteggio, &motivo);
     if (!motivo.isEmpty()) return letturaFallita(ExtMOV);
@@ -66,8 +57,7 @@ std::optional<TotaliConto> totaliDaiFile(const QString& cartella, const QString&
     if (!motivo.isEmpty()) return letturaFallita(ExtRIP);
     const TotaliConto precedente = leggiRecord<TotaliConto>(file(ExtTOT), 1, &motivo);
     if (!motivo.isEmpty()) return letturaFallita(ExtTOT);
-    if (errore) errore->clear();
-    return calcolaTotali(movimenti, riporto, DataOggi(), precedente);
+    return {Esito::fatto(), calcolaTotali(movimenti, riporto, DataOggi(), precedente)};
 }
 
 Esito scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
@@ -123,10 +113,10 @@ Esito scriviGiroconto(const QString& cartella, const QString& codiceDestinazione
                      .arg(QDir::toNativeSeparators(mor), modifica->error());
         return fallito();
     }
-    QString causa;
-    const std::optional<TotaliConto> totali = totaliDaiFile(cartella, codice, &causa);
-    if (!totali || !modifica->writeRecord(tot, TotaliConto::Lunghezza, 1, totali->toBytes())) {
-        if (totali) causa = modifica->error();
+    const EsitoCon<TotaliConto> totali = totaliDaiFile(cartella, codice);
+    if (!totali.ok() ||
+        !modifica->writeRecord(tot, TotaliConto::Lunghezza, 1, totali.valore.toBytes())) {
+        const QString causa = totali.ok() ? modifica->error() : totali.esito.testo;
         motivo =
             QStringLiteral("impossibile aggiornare i saldi del conto %1 (%2)").arg(codice, causa);
         return fallito();

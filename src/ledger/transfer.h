@@ -17,7 +17,6 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 namespace qv {
 
@@ -36,10 +35,9 @@ Movimento movimentoGirocontoEntrata(const Movimento& pendente, const QString& co
 
 // The totals of the account `codice` of the data folder `cartella` computed from its own
 // files (".MOR", ".MOV", ".RIP", ".TOT") with calcolaTotali (balances.h). The open
-// account's shared tables are not touched. Nothing, with the reason, when a file cannot
-// be read.
-std::optional<TotaliConto> totaliDaiFile(const QString& cartella, const QString& codice,
-                                         QString* errore = nullptr);
+// account's shared tables are not touched. Failed, with the reason (no totals), when a
+// file cannot be read or the count of movements cannot be trusted.
+EsitoCon<TotaliConto> totaliDaiFile(const QString& cartella, const QString& codice);
 
 // What a transfer wrote into the other account: the first half of the change, which the
 // open account's own movement completes (SalvaNuovoMovimento with `modifica`).

@@ -107,7 +107,14 @@ int Giroconto::primoAltroConto() const {
     return Combo1->count() > 0 ? 0 : -1;
 }
 
-void Giroconto::preparaGiroconto(Movimento* pendente, EsitoGiroconto* esito) {
+namespace {
+// What the dialog answers until a transfer is made: the user left it.
+Esito nessunGiroconto() {
+    return Esito::rifiutato({}, QStringLiteral("Giroconto"));
+}
+} // namespace
+
+void Giroconto::preparaGiroconto(Movimento* pendente, EsitoCon<GirocontoScritto>* esito) {
     pendente_ = pendente;
     esito_ = esito;
 }
@@ -120,7 +127,7 @@ void Giroconto::OK_Click() {
     if (!pendente_ || !esito_ || riga < 1 || riga >= int(s.TabellaConti.size())) return;
     const QString destinazione = s.TabellaConti[size_t(riga)].codiceConto.trimmed();
     const QString origine = s.CodiceContoAttivo.trimmed();
-    esito_->fatto = false;
+    esito_->esito = nessunGiroconto();
 
     if (destinazione == origine) {
         // Refused, but nothing typed is lost: the dialog stays, proposing another
@@ -134,28 +141,27 @@ void Giroconto::OK_Click() {
         return;
     }
 
-    if (const Esito scritto =
-            scriviGiroconto(s.PercorsoDati, destinazione, origine, *pendente_, &esito_->scritto);
-        !scritto.ok()) {
+    esito_->esito =
+        scriviGiroconto(s.PercorsoDati, destinazione, origine, *pendente_, &esito_->valore);
+    if (!esito_->ok()) {
         setHourglass(false);
-        messageBox(messaggioGirocontoNonRiuscito(scritto.testo), MessageButtons::Ok,
+        messageBox(messaggioGirocontoNonRiuscito(esito_->esito.testo), MessageButtons::Ok,
                    MessageIcon::Critical, QStringLiteral("Errore"));
         formHost().unload(*this);
         return;
     }
     pendente_->descrizione = descrizioneGirocontoUscita(destinazione, pendente_->descrizione);
     pendente_->entrataUscita = QStringLiteral("U");
-    esito_->fatto = true;
     formHost().unload(*this);
 }
 
 void Giroconto::Command3D1_Click() {
-    if (esito_) esito_->fatto = false;
+    if (esito_) esito_->esito = nessunGiroconto();
     formHost().unload(*this);
 }
 
-EsitoGiroconto chiediGiroconto(Movimento& pendente) {
-    EsitoGiroconto esito;
+EsitoCon<GirocontoScritto> chiediGiroconto(Movimento& pendente) {
+    EsitoCon<GirocontoScritto> esito(nessunGiroconto());
     // Each showing starts from a freshly loaded dialog.
     if (Giroconto* vecchio = formHost().loaded<Giroconto>()) formHost().unload(*vecchio);
     QPointer<Giroconto> dialogo = &formHost().form<Giroconto>();

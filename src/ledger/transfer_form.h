@@ -11,15 +11,6 @@ namespace qv {
 
 class ComboBox;
 
-// What the transfer dialog did. `fatto` is true only when the incoming movement is
-// written into the other account (its ".MOV", ".MOR" and recomputed ".TOT"); then
-// `scritto` tells what to take back with annullaGiroconto if the open account cannot
-// save its own movement.
-struct EsitoGiroconto {
-    bool fatto = false;
-    GirocontoScritto scritto;
-};
-
 class Giroconto : public Form {
     Q_OBJECT
 public:
@@ -29,7 +20,7 @@ public:
 
     // The movement to transfer and where the outcome goes; chiediGiroconto sets them
     // before showing the dialog.
-    void preparaGiroconto(Movimento* pendente, EsitoGiroconto* esito);
+    void preparaGiroconto(Movimento* pendente, EsitoCon<GirocontoScritto>* esito);
 
     void OK_Click();
     void Command3D1_Click();
@@ -45,7 +36,7 @@ private:
     int primoAltroConto() const;
 
     Movimento* pendente_ = nullptr;
-    EsitoGiroconto* esito_ = nullptr;
+    EsitoCon<GirocontoScritto>* esito_ = nullptr;
 };
 
 // The line of Combo1 for an account: the trimmed code, blanks up to 13 characters (at
@@ -54,12 +45,14 @@ private:
 QString lineaGiroconto(const Conto& conto);
 
 // Shows Giroconto modally for the open account's pending outgoing movement (its new
-// row, already filled from the entry form, amount in Euro) and returns the outcome.
-// On a transfer made, `pendente` gets the description "> destination description"
-// and "U", and the other account holds the incoming movement; the caller then saves
-// `pendente` and, should that fail, calls annullaGiroconto(esito.scritto). When the
-// user cancels, picks the open account, or a write fails (the user is told why),
-// nothing is written anywhere, `pendente` is unchanged and `fatto` is false.
-EsitoGiroconto chiediGiroconto(Movimento& pendente);
+// row, already filled from the entry form, amount in Euro) and returns what it did.
+// Done only when the incoming movement is written into the other account (its ".MOV",
+// ".MOR" and recomputed ".TOT"): `pendente` gets the description "> destination
+// description" and "U", and the value tells what to take back; the caller then saves
+// `pendente` and, should that fail, calls annullaGiroconto(esito.valore). Refused, with
+// nothing to say, when the user leaves the dialog (having picked the open account or
+// not); failed when a write fails (the dialog has told the user why). Then nothing is
+// written anywhere and `pendente` is unchanged.
+EsitoCon<GirocontoScritto> chiediGiroconto(Movimento& pendente);
 
 } // namespace qv

@@ -119,9 +119,8 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
                    QStringLiteral("AVVERTIMENTO!"), MessageAnswer::Cancel) != MessageAnswer::Ok)
         return;
     const QString nonEseguita = QStringLiteral("\n\nLa chiusura non è stata eseguita.");
-    QString motivo;
-    if (!printer().available(&motivo)) {
-        messageBox(motivo + nonEseguita, MessageButtons::Ok, MessageIcon::Exclamation,
+    if (const Esito pronta = printer().available(); !pronta.ok()) {
+        messageBox(pronta.testo + nonEseguita, MessageButtons::Ok, MessageIcon::Exclamation,
                    QStringLiteral("Attenzione"));
         return;
     }

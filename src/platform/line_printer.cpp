@@ -35,9 +35,8 @@ bool LinePrinter::printPages(int count, const std::function<PrintedPage(int)>& p
     return lastDocumentPrinted();
 }
 
-bool CapturePrinter::available(QString* reason) const {
-    if (reason) *reason = unavailable_;
-    return unavailable_.isEmpty();
+Esito CapturePrinter::available() const {
+    return unavailable_.isEmpty() ? Esito::fatto() : Esito::fallito(unavailable_);
 }
 
 PrintedPage& CapturePrinter::currentPage() {

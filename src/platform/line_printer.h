@@ -6,6 +6,7 @@
 // Two back ends: QtLinePrinter (qt_printer.h) puts the lines on paper or into a
 // PDF file; CapturePrinter keeps them in memory page by page for the tests.
 
+#include "common/esito.h"
 #include "common/printed_document.h"
 
 #include <QString>
@@ -37,11 +38,8 @@ public:
     virtual void endDoc() = 0;
 
     // Whether a document can be printed now (the printer, or the folder of the PDF
-    // files, is there); when not, `reason` says why, in the program's words.
-    virtual bool available(QString* reason = nullptr) const {
-        (void)reason;
-        return true;
-    }
+    // files, is there): done, or failed with why, in the program's words.
+    virtual Esito available() const { return Esito::fatto(); }
 
     // Prints a whole document: its pages in order, each line in its own font, then
     // ends it. The font settings are left as the last line had them. Returns whether
@@ -79,10 +77,10 @@ public:
     // The texts of a page's lines, for line-by-line comparisons.
     static QStringList texts(const PrintedPage& page);
 
-    // A printer that is not there (tests): available() says `reason`; an empty reason
-    // makes it available again.
+    // A printer that is not there (tests): available() fails with `reason`; an empty
+    // reason makes it available again.
     void setUnavailable(const QString& reason) { unavailable_ = reason; }
-    bool available(QString* reason = nullptr) const override;
+    Esito available() const override;
 
 private:
     PrintedPage& currentPage();

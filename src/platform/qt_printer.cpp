@@ -3,6 +3,7 @@
 #include "common/paths.h"
 #include "common/shared_state.h"
 #include "message_box.h"
+#include "result_box.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -55,6 +56,12 @@ void registerRelease() {
 
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// A print that could not be done: the reason in a box with the error icon and the
+// program's title.
+Esito printFailed(const QString& reason) {
+    return Esito::fallito(reason, QString()).conIcona(IconaEsito::Errore);
 }
 
 } // namespace
@@ -161,7 +168,7 @@ void QtLinePrinter::endDoc() {
     lastPrinted_ = print(document);
 }
 
-bool QtLinePrinter::available(QString* reason) const {
+Esito QtLinePrinter::available() const {
     QString why;
     if (printsToPrinter()) {
         if (!sharedPrinter().isValid())
@@ -174,22 +181,20 @@ bool QtLinePrinter::available(QString* reason) const {
                                  "cartella delle stampe:\n%1")
                       .arg(nativePath(folder));
     }
-    if (reason) *reason = why;
-    return why.isEmpty();
+    return why.isEmpty() ? Esito::fatto() : Esito::fallito(why);
 }
 
 bool QtLinePrinter::print(const PrintedDocument& document) {
     if (document.empty()) return true;
     pdfPath_.clear();
-    if (!(printsToPrinter() ? beginPrinter() : beginPdf())) return false;
-    if (!render(document)) return false;
+    Esito done = printsToPrinter() ? beginPrinter() : beginPdf();
+    if (done.ok()) done = render(document);
     const bool toPdf = pdf_ != nullptr;
     const QString path = pdfPath_;
-    QString error;
-    const bool ok = finish(&error);
+    if (done.ok()) done = finish();
     release();
-    if (!ok) {
-        messageBox(error, MessageButtons::Ok, MessageIcon::Critical);
+    if (!done.ok()) {
+        showResult(done);
         return false;
     }
     if (toPdf) {
@@ -202,34 +207,33 @@ bool QtLinePrinter::print(const PrintedDocument& document) {
     return true;
 }
 
-bool QtLinePrinter::beginPrinter() {
+Esito QtLinePrinter::beginPrinter() {
     QPrinter& p = sharedPrinter();
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&p)) {
-        fail(QStringLiteral("Impossibile avviare la stampa sulla stampante \"%1\".\n"
-                            "Controllare che la stampante sia accesa e collegata.")
-                 .arg(p.printerName()));
-        return false;
+        return printFailed(QStringLiteral("Impossibile avviare la stampa sulla stampante \"%1\".\n"
+                                          "Controllare che la stampante sia accesa e collegata.")
+                               .arg(p.printerName()));
     }
     device_ = &p;
-    return true;
+    return Esito::fatto();
 }
 
-bool QtLinePrinter::beginPdf() {
+Esito QtLinePrinter::beginPdf() {
     const QString folder = pdfFolder();
     if (!QDir().mkpath(folder)) {
-        fail(QStringLiteral("Nessuna stampante disponibile e impossibile creare la cartella "
-                            "delle stampe:\n%1\n\nLa stampa non è stata eseguita.")
-                 .arg(nativePath(folder)));
-        return false;
+        return printFailed(
+            QStringLiteral("Nessuna stampante disponibile e impossibile creare la cartella "
+                           "delle stampe:\n%1\n\nLa stampa non è stata eseguita.")
+                .arg(nativePath(folder)));
     }
     pdfPath_ = freshPdfName(folder, QStringLiteral("stampa-"));
     file_ = std::make_unique<QSaveFile>(pdfPath_);
     if (!file_->open(QIODevice::WriteOnly)) {
-        fail(QStringLiteral("Nessuna stampante disponibile e impossibile creare il file di "
-                            "stampa:\n%1\n(%2)\n\nLa stampa non è stata eseguita.")
-                 .arg(nativePath(pdfPath_), file_->errorString()));
-        return false;
+        return printFailed(
+            QStringLiteral("Nessuna stampante disponibile e impossibile creare il file di "
+                           "stampa:\n%1\n(%2)\n\nLa stampa non è stata eseguita.")
+                .arg(nativePath(pdfPath_), file_->errorString()));
     }
     pdf_ = std::make_unique<QPdfWriter>(file_.get());
     pdf_->setPageLayout(sharedPrinter().pageLayout());
@@ -237,13 +241,12 @@ bool QtLinePrinter::beginPdf() {
     pdf_->setCreator(applicationTitle());
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(pdf_.get())) {
-        fail(QStringLiteral("Impossibile scrivere il file di stampa:\n%1\n\n"
-                            "La stampa non è stata eseguita.")
-                 .arg(nativePath(pdfPath_)));
-        return false;
+        return printFailed(QStringLiteral("Impossibile scrivere il file di stampa:\n%1\n\n"
+                                          "La stampa non è stata eseguita.")
+                               .arg(nativePath(pdfPath_)));
     }
     device_ = pdf_.get();
-    return true;
+    return Esito::fatto();
 }
 
 namespace {
@@ -308,7 +311,7 @@ bool blank(const QString& text) {
 // Lays the document out on the open device, one sheet per page: first the height
 // of every page and the width of the widest line at the lines' own sizes, then the
 // common factor that makes them fit, then the drawing.
-bool QtLinePrinter::render(const PrintedDocument& document) {
+Esito QtLinePrinter::render(const PrintedDocument& document) {
     FontCache fonts(device_);
     const double width = device_->width();
     const double height = device_->height();
@@ -335,9 +338,9 @@ bool QtLinePrinter::render(const PrintedDocument& document) {
 
     for (size_t p = 0; p < document.size(); ++p) {
         if (p > 0 && !device_->newPage()) {
-            fail(QStringLiteral("Impossibile passare alla pagina successiva: la stampa è stata "
-                                "interrotta."));
-            return false;
+            return printFailed(
+                QStringLiteral("Impossibile passare alla pagina successiva: la stampa è stata "
+                               "interrotta."));
         }
         const double pageScale = heights[p] > 0 ? std::min(scale, height / heights[p]) : scale;
         painter_->save();
@@ -357,37 +360,35 @@ bool QtLinePrinter::render(const PrintedDocument& document) {
         }
         painter_->restore();
     }
-    return true;
+    return Esito::fatto();
 }
 
 // Ends the painter and, for PDF output, puts the file in place. On failure the
-// PDF file is not left behind and *error says why.
-bool QtLinePrinter::finish(QString* error) {
+// PDF file is not left behind and the result says why.
+Esito QtLinePrinter::finish() {
     const bool painted = painter_ && painter_->end();
     painter_.reset();
     if (pdf_) {
         pdf_.reset();
         if (!painted) {
             file_->cancelWriting();
-            *error = QStringLiteral("Impossibile completare il file di stampa:\n%1\n\n"
-                                    "La stampa non è stata salvata.")
-                         .arg(nativePath(pdfPath_));
-            return false;
+            return printFailed(QStringLiteral("Impossibile completare il file di stampa:\n%1\n\n"
+                                              "La stampa non è stata salvata.")
+                                   .arg(nativePath(pdfPath_)));
         }
         const bool saved = file_->commit();
-        if (!saved)
-            *error = QStringLiteral("Impossibile salvare il file di stampa:\n%1\n(%2)\n\n"
-                                    "La stampa non è stata salvata.")
-                         .arg(nativePath(pdfPath_), file_->errorString());
+        const QString error = file_->errorString();
         file_.reset();
-        return saved;
+        if (!saved)
+            return printFailed(QStringLiteral("Impossibile salvare il file di stampa:\n%1\n(%2)\n\n"
+                                              "La stampa non è stata salvata.")
+                                   .arg(nativePath(pdfPath_), error));
+        return Esito::fatto();
     }
-    if (!painted || sharedPrinter().printerState() == QPrinter::Error) {
-        *error = QStringLiteral("La stampa sulla stampante \"%1\" non è riuscita.")
-                     .arg(sharedPrinter().printerName());
-        return false;
-    }
-    return true;
+    if (!painted || sharedPrinter().printerState() == QPrinter::Error)
+        return printFailed(QStringLiteral("La stampa sulla stampante \"%1\" non è riuscita.")
+                               .arg(sharedPrinter().printerName()));
+    return Esito::fatto();
 }
 
 // Drops whatever the current job holds; an unfinished PDF file is discarded.
@@ -403,11 +404,6 @@ void QtLinePrinter::release() {
         file_.reset();
     }
     device_ = nullptr;
-}
-
-void QtLinePrinter::fail(const QString& message) {
-    release();
-    messageBox(message, MessageButtons::Ok, MessageIcon::Critical);
 }
 
 } // namespace qv

@@ -64,7 +64,7 @@ public:
     bool printsToPrinter() const;
     // The printer chosen is ready, or (without one) the folder of the PDF files can be
     // made and written in.
-    bool available(QString* reason = nullptr) const override;
+    Esito available() const override;
 
     // The smallest factor a whole document is printed at to fit its widest line; a
     // line wider still is cut at the right edge.
@@ -74,12 +74,13 @@ protected:
     bool lastDocumentPrinted() const override { return lastPrinted_; }
 
 private:
-    bool beginPdf();
-    bool beginPrinter();
-    bool render(const PrintedDocument& document);
-    void fail(const QString& message);
+    // The steps of a print, each failed with what the user is told when it cannot be
+    // done; print() shows it once the job is released.
+    Esito beginPdf();
+    Esito beginPrinter();
+    Esito render(const PrintedDocument& document);
+    Esito finish();
     void release();
-    bool finish(QString* error);
 
     bool pdfOnly_ = false;
     bool lastPrinted_ = true;

@@ -182,6 +182,40 @@ TEST_F(AlignmentTest, ASuspendedMovementIsAlignedIntoTheAlignedBalance) {
     EXPECT_EQ(s.IndiceMovimentoScelto, 0);
 }
 
+TEST_F(AlignmentTest, OnlyASuspendedMovementIsCalledAndATotalsFileNotWrittenIsTold) {
+    preparaConto();
+    // No movement, an aligned one, one past the count: refused with nothing to say,
+    // nothing held.
+    for (const qint16 numero : {qint16(0), qint16(3), qint16(4)}) {
+        const EsitoCon<Movimento> r = RichiamaMovimentoDaAllineare(numero);
+        EXPECT_TRUE(r.esito.rifiutato()) << numero;
+        EXPECT_TRUE(r.esito.testo.isEmpty()) << numero;
+        EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 0) << numero;
+    }
+    const EsitoCon<Movimento> richiamato = RichiamaMovimentoDaAllineare(2);
+    EXPECT_TRUE(test::senzaAvvisi(richiamato.esito));
+    EXPECT_EQ(richiamato.valore.numero, 2);
+    EXPECT_EQ(richiamato.valore.descrizione, QStringLiteral("Assegno a Rossi"));
+    EXPECT_EQ(movimentoTrattenuto(FinestraAllineamento), 2);
+    ASSERT_TRUE(test::riuscito(rinunciaAllineamento()));
+
+    // ".TOT" cannot be written: the movement is loaded all the same, then the reason is
+    // told in the file error box.
+    ASSERT_TRUE(QFile::remove(file(".TOT")));
+    ASSERT_TRUE(QDir().mkdir(file(".TOT")));
+    Form4& f = apri();
+    doppioClic(f.ElencoMovim, 0);
+    EXPECT_EQ(f.movimentoCaricato(), 1);
+    EXPECT_EQ(f.DescMovim->text(), QStringLiteral("Versamento"));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QDir::toNativeSeparators(file(".TOT")),
+                                                  Qt::CaseInsensitive))
+        << messages.shown()[0].text.toStdString();
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ERRORE"));
+    EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
+    ASSERT_TRUE(QDir().rmdir(file(".TOT")));
+}
+
 TEST_F(AlignmentTest, AChequeMovementMarksItsLeafAndLowersItsBooksCount) {
     preparaConto(1);
     auto& s = stato();
@@ -430,7 +464,7 @@ TEST_F(AlignmentTest, AChequeAlignmentThatFailsOrStopsMidwayLeavesEveryFileAsItW
     prova.prepara = [cartella, iniziali] {
         rimettiFile(cartella, iniziali);
         ApriArchiviConto();
-        ASSERT_TRUE(RichiamaMovimentoDaAllineare(2));
+        ASSERT_TRUE(RichiamaMovimentoDaAllineare(2).ok());
     };
     prova.esegui = [corretto](QString* testo) {
         return test::riuscito(AllineaMovimento(2, corretto), testo);

@@ -107,8 +107,10 @@ protected:
 
 TEST_F(PeriodListTest, TheWholeAccountWithEveryCausale) {
     carica();
-    const ElencoPeriodo e = ElencaMovimentiPerPeriodo(
-        QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"), QStringLiteral(" TUTTE"));
+    const ElencoPeriodo e =
+        ElencaMovimentiPerPeriodo(QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"),
+                                  QStringLiteral(" TUTTE"))
+            .valore;
     const std::vector<QString> attese = {
         kRiporto,
         kMov1,
@@ -147,7 +149,8 @@ TEST_F(PeriodListTest, OneCausaleLeavesTheOthersInTheCarriedSum) {
     // The combo shows the description padded to its 25 characters.
     const ElencoPeriodo e =
         ElencaMovimentiPerPeriodo(QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"),
-                                  QStringLiteral("Prelievo                 "));
+                                  QStringLiteral("Prelievo                 "))
+            .valore;
     const std::vector<QString> attese = {
         kRiporto,
         QStringLiteral("10/11/2026  12/11/2026 ") + QStringLiteral("         200,00") + sp(11) +
@@ -167,8 +170,10 @@ TEST_F(PeriodListTest, OneCausaleLeavesTheOthersInTheCarriedSum) {
     EXPECT_DOUBLE_EQ(e.nonElencati, 1614.0);
 
     // The cheque causale brings its notes along.
-    const ElencoPeriodo assegni = ElencaMovimentiPerPeriodo(
-        QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"), QStringLiteral("Assegno"));
+    const ElencoPeriodo assegni =
+        ElencaMovimentiPerPeriodo(QStringLiteral("01/11/2026"), QStringLiteral("10/11/2026"),
+                                  QStringLiteral("Assegno"))
+            .valore;
     ASSERT_GE(assegni.righe.size(), 4u);
     EXPECT_EQ(assegni.righe[2].testo, kNota1);
     EXPECT_EQ(assegni.righe[3].testo, kNota2);
@@ -178,8 +183,10 @@ TEST_F(PeriodListTest, OneCausaleLeavesTheOthersInTheCarriedSum) {
 TEST_F(PeriodListTest, ASubRangeCarriesTheMovementsOutsideIt) {
     stato().FattoreValuta = 2.0;
     carica();
-    const ElencoPeriodo e = ElencaMovimentiPerPeriodo(
-        QStringLiteral("02/11/2026"), QStringLiteral("05/11/2026"), QStringLiteral(" TUTTE"));
+    const ElencoPeriodo e =
+        ElencaMovimentiPerPeriodo(QStringLiteral("02/11/2026"), QStringLiteral("05/11/2026"),
+                                  QStringLiteral(" TUTTE"))
+            .valore;
     // In the display currency (rate 2); the Euro figures of the closing lines are not
     // converted.
     const std::vector<QString> attese = {
@@ -213,7 +220,7 @@ TEST_F(PeriodListTest, CarryForwardColumnsAndAZeroBookBalance) {
     QFile::remove(file(".RIP"));
     writeBytes(file(".MOR"), le16(0));
     carica();
-    const ElencoPeriodo vuoto = ElencaMovimentiPerPeriodo({}, {}, QStringLiteral(" TUTTE"));
+    const ElencoPeriodo vuoto = ElencaMovimentiPerPeriodo({}, {}, QStringLiteral(" TUTTE")).valore;
     ASSERT_EQ(vuoto.righe.size(), 7u);
     EXPECT_EQ(vuoto.righe[0].testo, sp(22) + QStringLiteral("            0,00") + sp(11) +
                                         QStringLiteral("           0,00") +
@@ -355,6 +362,31 @@ TEST_F(PeriodListTest, ClosingTheAccountClosesTheListAndAMovementChangeRelistsIt
     ChiudiConto();
     EXPECT_EQ(formHost().loaded<Form11>(), nullptr);
     EXPECT_EQ(stato().Form11Aperta, 0);
+}
+
+TEST_F(PeriodListTest, AListOrderThatCannotBeReadIsToldAndTheListStillShown) {
+    carica();
+    ASSERT_TRUE(QFile::remove(file(".Ord")));
+    ASSERT_TRUE(QDir().mkdir(file(".Ord")));
+    const QString motivo = QStringLiteral("Impossibile leggere il file %1: ")
+                               .arg(QDir::toNativeSeparators(file(".Ord")));
+
+    // The procedure: failed, with the reason, and the lines of blank rows beside it.
+    const EsitoCon<ElencoPeriodo> e = ElencaMovimentiPerPeriodo({}, {}, QStringLiteral(" TUTTE"));
+    EXPECT_TRUE(e.esito.fallito());
+    EXPECT_TRUE(e.esito.testo.startsWith(motivo)) << e.esito.testo.toStdString();
+    EXPECT_EQ(e.valore.righe.front().testo, kRiporto);
+    EXPECT_EQ(e.valore.righe.back().testo, QStringLiteral("  "));
+
+    // The window: the list is shown, then the reason in the file error box.
+    Form11& f = formHost().form<Form11>();
+    formHost().show(f);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith(motivo));
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ERRORE"));
+    EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(listLines(f.List1).first(), kRiporto);
 }
 
 // Started as the user starts it: the November account as "55", opened at start-up with

@@ -12,6 +12,7 @@
 #include "support/list_lines.h"
 #include "support/open_account.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,9 +117,39 @@ TEST_F(SummaryTest, OtherAccountsTotalsNeverReachTheOpenAccountsBuffer) {
     const Riepilogo r = costruisciRiepilogo(SaldoRiepilogo::Operazione);
     EXPECT_EQ(r.righe.size(), 3u);
     EXPECT_EQ(s.TotaliContoAttivo, prima);
-    const TotaliConto zeta = leggiTotaliConto(QStringLiteral("ZETA"));
+    const TotaliConto zeta = leggiTotaliConto(QStringLiteral("ZETA")).valore;
     EXPECT_EQ(zeta.saldoOperazioneOggi, 1234.5);
     EXPECT_EQ(zeta.ultimaDataValuta, QStringLiteral("01/12/2026"));
+}
+
+TEST_F(SummaryTest, ATotalsFileThatCannotBeReadIsToldAndCountsAsZero) {
+    treConti();
+    ASSERT_TRUE(QFile::remove(dataFolder() + "ZETA.TOT"));
+    ASSERT_TRUE(QDir().mkdir(dataFolder() + "ZETA.TOT"));
+    const QString motivo = QStringLiteral("Impossibile leggere il file %1: ")
+                               .arg(QDir::toNativeSeparators(dataFolder() + "ZETA.TOT"));
+
+    // Read alone: failed with the reason, zeros beside it; a missing file is no failure.
+    const EsitoCon<TotaliConto> zeta = leggiTotaliConto(QStringLiteral("ZETA"));
+    EXPECT_TRUE(zeta.esito.fallito());
+    EXPECT_TRUE(zeta.esito.testo.startsWith(motivo)) << zeta.esito.testo.toStdString();
+    EXPECT_EQ(zeta.valore.saldoOperazioneOggi, 0.0);
+    const EsitoCon<TotaliConto> m22 = leggiTotaliConto(QStringLiteral("M22"));
+    EXPECT_TRUE(m22.ok());
+    EXPECT_TRUE(m22.esito.testo.isEmpty());
+    EXPECT_EQ(m22.valore, TotaliConto{});
+
+    // The window lists the account with a zero balance, then tells why in one box.
+    mostraRiepilogoConti();
+    Form22* f = formHost().loaded<Form22>();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(listLines(f->List1).last(),
+              QStringLiteral("        ZETA Banca Zeta                              0,00"
+                             "        1.000,00        1.000,00 "));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith(motivo));
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("ERRORE"));
+    EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Exclamation);
 }
 
 TEST_F(SummaryTest, DisplayCurrencyConvertsEachAmountAndTheSumsOnce) {

@@ -147,6 +147,51 @@ TEST_F(Transfer, AFailureAfterTheMovementWasWrittenPutsItBack) {
     EXPECT_EQ(readBytes(file("CONTODODICI.TOT")), before.split('|')[2]);
 }
 
+TEST_F(Transfer, TotalsFromTheFilesOrWhyTheyCannotBeRecomputed) {
+    // The other account as it stands: 1000 carried forward and the suspended 250 out.
+    const TotaliConto intero = TotaliConto::fromBytes(
+        totaliBytes(1000, 750, 750, 750, "01/12/2026", "01/12/2026", "01/12/2026", "01/12/2026"));
+    struct Caso {
+        const char* nome;
+        const char* cartella; // a folder in place of this file
+        const char* letto;    // the file the reason names, "" for done
+    };
+    const Caso casi[] = {
+        {"every file read", "", ""},
+        {"carry-forward unreadable", "CONTODODICI.RIP", "CONTODODICI.RIP"},
+        {"stored totals unreadable", "CONTODODICI.TOT", "CONTODODICI.TOT"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        const QString cartella = QString::fromLatin1(c.cartella);
+        QByteArray conservato;
+        if (!cartella.isEmpty()) {
+            conservato = readBytes(file(cartella));
+            ASSERT_TRUE(QFile::remove(file(cartella)));
+            ASSERT_TRUE(QDir(dataFolder()).mkdir(cartella));
+        }
+        const EsitoCon<TotaliConto> t = totaliDaiFile(dataFolder(), "CONTODODICI");
+        if (cartella.isEmpty()) {
+            EXPECT_TRUE(test::senzaAvvisi(t.esito));
+            EXPECT_EQ(t.valore, intero);
+        } else {
+            EXPECT_TRUE(t.esito.fallito());
+            EXPECT_TRUE(t.esito.testo.startsWith(
+                QStringLiteral("impossibile leggere il file %1: ")
+                    .arg(QDir::toNativeSeparators(file(QString::fromLatin1(c.letto))))))
+                << t.esito.testo.toStdString();
+            EXPECT_EQ(t.valore, TotaliConto{});
+            ASSERT_TRUE(QDir(dataFolder()).rmdir(cartella));
+            writeBytes(file(cartella), conservato);
+        }
+    }
+    // A count that cannot be trusted: failed, with the reason.
+    writeBytes(file("CONTODODICI.MOR"), le16(-3));
+    const EsitoCon<TotaliConto> danneggiato = totaliDaiFile(dataFolder(), "CONTODODICI");
+    EXPECT_TRUE(danneggiato.esito.fallito());
+    EXPECT_FALSE(danneggiato.esito.testo.isEmpty());
+}
+
 TEST_F(Transfer, AFullAccountRefusesTheTransfer) {
     // 32767 movements: the one there and as many blank records after it.
     const QByteArray full = existing + QByteArray(32766 * 76, '\0');
@@ -211,7 +256,7 @@ TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
         dialog.Combo1->setCurrentIndex(1);
         dialog.Command3D1->click();
     });
-    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_FALSE(chiediGiroconto(pending).ok());
     EXPECT_EQ(pending, unchanged);
 
     formHost().setModalHook([](Form& f) {
@@ -223,7 +268,7 @@ TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
         EXPECT_EQ(dialog.Combo1->currentIndex(), 1);
         dialog.Command3D1->click();
     });
-    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_FALSE(chiediGiroconto(pending).ok());
     EXPECT_EQ(pending, unchanged);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text,
@@ -233,7 +278,7 @@ TEST_F(Transfer, CancelOrTheOpenAccountChosenWritesNothing) {
 
     // Closed with the window's close box.
     formHost().setModalHook([](Form& f) { f.close(); });
-    EXPECT_FALSE(chiediGiroconto(pending).fatto);
+    EXPECT_FALSE(chiediGiroconto(pending).ok());
 
     EXPECT_EQ(otherFiles(), before);
     EXPECT_FALSE(QFile::exists(file("100.MOV")));

@@ -207,6 +207,42 @@ TEST_F(PdfPrinter, PrintsAWholeDocumentAsTheLinesWouldBe) {
     EXPECT_EQ(pages, (std::vector<QStringList>{{"Titolo"}, {}, {"ultima"}}));
 }
 
+TEST_F(PdfPrinter, WhetherItCanPrintAndWhyNotInTheProgramsWords) {
+    EXPECT_TRUE(p.available().ok());
+    QFile blocker(dir.path() + "/file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString stampe = dir.path() + "/file/stampe/";
+    p.setPdfFolder(stampe);
+    const Esito pronta = p.available();
+    EXPECT_TRUE(pronta.fallito());
+    EXPECT_EQ(pronta.testo, QStringLiteral("Nessuna stampante disponibile e impossibile scrivere "
+                                           "nella cartella delle stampe:\n") +
+                                QDir::toNativeSeparators(stampe));
+    EXPECT_TRUE(messages.empty());
+
+    // Printing there all the same: one box, with the error icon and the program's title.
+    EXPECT_FALSE(p.print({{{"riga", "Arial", 10, false}}}));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("Nessuna stampante disponibile e impossibile "
+                                               "creare la cartella delle stampe:\n%1\n\n"
+                                               "La stampa non è stata eseguita.")
+                                    .arg(QDir::toNativeSeparators(stampe)));
+    EXPECT_EQ(messages[0].title, applicationTitle());
+    EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+
+    // The capture back end says what the test told it.
+    CapturePrinter capture;
+    EXPECT_TRUE(capture.available().ok());
+    capture.setUnavailable(QStringLiteral("La stampante \"Ufficio\" non è disponibile."));
+    EXPECT_TRUE(capture.available().fallito());
+    EXPECT_EQ(capture.available().testo,
+              QStringLiteral("La stampante \"Ufficio\" non è disponibile."));
+    capture.setUnavailable({});
+    EXPECT_TRUE(capture.available().ok());
+}
+
 TEST_F(PdfPrinter, AFolderThatCannotBeMadeIsReportedAndNothingIsClaimed) {
     QFile blocker(dir.path() + "/file");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
