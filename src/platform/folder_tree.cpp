@@ -2,8 +2,12 @@
 
 #include "common/paths.h"
 
+#include <QAbstractFileIconProvider>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
+
+#include <utility>
 
 namespace qv {
 
@@ -20,13 +24,34 @@ bool isWithin(const QString& path, const QString& folder) {
     return folder.startsWith(prefix);
 }
 
+// The icons and types of the model's entries: a folder's as Qt gives them, none for a
+// file. The tree lists folders only, and its type column is hidden, yet the model asks
+// for every entry of each folder it reads; for a file Qt would look its type up in the
+// MIME database, which is most of the cost of opening the tree.
+class IconeSoloCartelle : public QAbstractFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QAbstractFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override {
+        return info.isDir() ? QAbstractFileIconProvider::icon(info) : QIcon();
+    }
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QAbstractFileIconProvider::type(info) : QString();
+    }
+};
+
 } // namespace
 
 FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
     folders_ = new QFileSystemModel(this);
+    // One provider for every tree, kept to the end: the model and its reading thread
+    // hold a pointer to it.
+    static auto* const icone = new IconeSoloCartelle;
+    folders_->setIconProvider(icone);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_->setReadOnly(true);
-    folders_->setRootPath(QStringLiteral("/"));
+    // The folders are read from "/" only once the tree is first shown or asked for its
+    // choice (leggi): a form that holds a tree is often made long before it shows, at
+    // the program's start-up.
 
     setModel(folders_);
     setHeaderHidden(true);
@@ -43,13 +68,29 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
         if (current.isValid() && isWithin(path, folders_->filePath(current))) bringChoiceIntoView();
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        if (!showing_) emit folderChosen();
+        if (showing_) return;
+        // A choice made before the first reading replaces the folder kept for it.
+        daMostrare_.clear();
+        emit folderChosen();
     });
+}
+
+void FolderTree::leggi() {
+    if (letto_) return;
+    letto_ = true;
+    folders_->setRootPath(QStringLiteral("/"));
+    if (!daMostrare_.isEmpty()) showFolder(std::exchange(daMostrare_, QString()));
 }
 
 void FolderTree::showFolder(const QString& folder) {
     const QString clean = QDir::cleanPath(folderWithSlash(folder));
     if (clean.isEmpty()) return;
+    if (!letto_) {
+        // Kept for the first reading; one the tree could not find would leave the
+        // selection as it was, so it leaves the folder kept.
+        if (QFileInfo(clean).isDir()) daMostrare_ = clean;
+        return;
+    }
     // A folder inside a hidden one (the data folder under ~/.local/share) can only be
     // shown when the tree lists hidden folders too.
     if (clean.contains(QStringLiteral("/.")) && !(folders_->filter() & QDir::Hidden))
@@ -77,6 +118,7 @@ void FolderTree::bringChoiceIntoView() {
 }
 
 void FolderTree::showEvent(QShowEvent* event) {
+    leggi();
     QTreeView::showEvent(event);
     bringChoiceIntoView();
 }
@@ -94,6 +136,8 @@ void FolderTree::focusInEvent(QFocusEvent* event) {
 }
 
 QString FolderTree::chosenFolder() const {
+    // The choice is the one the tree shows once read.
+    const_cast<FolderTree*>(this)->leggi();
     const QModelIndex index = currentIndex();
     if (!index.isValid()) return QString();
     return folderWithSlash(folders_->filePath(index));

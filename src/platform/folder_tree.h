@@ -20,7 +20,8 @@ public:
     QFileSystemModel* folders() const { return folders_; }
 
     // Selects folder, opens the tree down to it and brings it into view without
-    // emitting folderChosen.
+    // emitting folderChosen. Before the tree is first read (shown, or asked for its
+    // choice) the folder is kept and selected then.
     // A folder the tree cannot find leaves the selection as it was.
     void showFolder(const QString& folder);
     // The selected folder, ending in "/"; empty when none is selected.
@@ -39,9 +40,15 @@ protected:
 
 private:
     void bringChoiceIntoView();
+    // The first reading of the folders, from "/", and the selection of the folder kept
+    // for it; nothing once done.
+    void leggi();
 
     QFileSystemModel* folders_;
     bool showing_ = false;
+    bool letto_ = false;
+    // The folder showFolder was given before the first reading.
+    QString daMostrare_;
 };
 
 } // namespace qv

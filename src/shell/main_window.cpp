@@ -273,37 +273,40 @@ void MDIForm1::buildToolbar() {
     static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(SSPanel1);
 }
 
-void MDIForm1::buildStatusPanel() {
-    auto* panel = new QFrame(centralWidget());
-    panel->setObjectName(QStringLiteral("PannelloSaldi"));
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setFrameShadow(QFrame::Raised);
-    auto* sides = new QHBoxLayout(panel);
-    sides->setContentsMargins(8, 6, 8, 6);
-    sides->setSpacing(12);
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
+// The status panel, in parts: the account's labels, the display currency's controls and
+// the balances (made in this order, the order of the panel's children), then the two
+// layouts that place them.
 
-    Label5 = captionLabel(panel, "Label5", QStringLiteral(" conto"));
-    Codice =
+namespace {
+
+// Where the data are and which account: captions and values of the first row.
+void creaEtichetteConto(MDIForm1& w, QFrame* panel) {
+    w.Label5 = captionLabel(panel, "Label5", QStringLiteral(" conto"));
+    w.Codice =
         valueLabel(panel, QStringLiteral("Codice"),
                    QStringLiteral("Percorso dove sono archiviati i dati e nr. di conto"), false);
-    Label12 = captionLabel(panel, "Label12", QStringLiteral("descrizione"));
-    DescConto = valueLabel(panel, QStringLiteral("DescConto"),
-                           QStringLiteral("Intestazione del conto"), false);
-    Label6 = captionLabel(panel, "Label6", QStringLiteral("Valuta"));
-    Combo1 = new ComboBox(QStringLiteral("Combo1"), panel);
-    Combo1->setSorted(true);
-    Combo1->setToolTip(QStringLiteral("Seleziona valute"));
-    Combo1->setMinimumContentsLength(18);
-    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Label6->setBuddy(Combo1);
-    flag = new QLabel(panel);
-    flag->setObjectName(QStringLiteral("flag"));
-    flag->setFixedSize(42, 28);
-    flag->setAlignment(Qt::AlignCenter);
+    w.Label12 = captionLabel(panel, "Label12", QStringLiteral("descrizione"));
+    w.DescConto = valueLabel(panel, QStringLiteral("DescConto"),
+                             QStringLiteral("Intestazione del conto"), false);
+}
 
+// The display currency: its caption, its list and its flag.
+void creaSceltaValuta(MDIForm1& w, QFrame* panel) {
+    w.Label6 = captionLabel(panel, "Label6", QStringLiteral("Valuta"));
+    w.Combo1 = new ComboBox(QStringLiteral("Combo1"), panel);
+    w.Combo1->setSorted(true);
+    w.Combo1->setToolTip(QStringLiteral("Seleziona valute"));
+    w.Combo1->setMinimumContentsLength(18);
+    w.Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    w.Label6->setBuddy(w.Combo1);
+    w.flag = new QLabel(panel);
+    w.flag->setObjectName(QStringLiteral("flag"));
+    w.flag->setFixedSize(42, 28);
+    w.flag->setAlignment(Qt::AlignCenter);
+}
+
+// The six balances, the date of the last one, the cheque counts and their captions.
+void creaSaldi(MDIForm1& w, QFrame* panel) {
     const QStringList tips{QStringLiteral("Saldo ottenuto dall'allineamento con l'estratto conto"),
                            QStringLiteral("Saldo per data operazione"),
                            QStringLiteral("Fido"),
@@ -311,76 +314,104 @@ void MDIForm1::buildStatusPanel() {
                            QStringLiteral("Saldo all'ultima data delle operazioni postergate"),
                            QStringLiteral("Disponibilità comprensiva di fido per data operazione")};
     for (int i = 0; i < 6; ++i)
-        Saldi[size_t(i)] = valueLabel(panel, QStringLiteral("Saldi_%1").arg(i), tips[i], true);
-    Label1 = captionLabel(panel, "Label1", QStringLiteral("Saldo Allin.:"));
-    Label2 = captionLabel(panel, "Label2", QStringLiteral("Saldo data:"));
-    Label8 = captionLabel(panel, "Label8", QStringLiteral("Fido:"));
-    Label3 = captionLabel(panel, "Label3", QStringLiteral("Saldo Val.:"));
-    Label4 = captionLabel(panel, "Label4", QStringLiteral("Saldo al: "));
-    UltimaData = valueLabel(panel, QStringLiteral("UltimaData"),
-                            QStringLiteral("ultima data delle operazioni postergate"), false);
-    UltimaData->setAlignment(Qt::AlignCenter);
-    UltimaData->setMinimumWidth(
-        UltimaData->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 8);
-    UltimaData->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    Label9 = captionLabel(panel, "Label9", QStringLiteral("Disponibilità:"));
-    Label10 = captionLabel(panel, "Label10", QStringLiteral("Ass.Fuori:"));
-    AssFuori =
+        w.Saldi[size_t(i)] = valueLabel(panel, QStringLiteral("Saldi_%1").arg(i), tips[i], true);
+    w.Label1 = captionLabel(panel, "Label1", QStringLiteral("Saldo Allin.:"));
+    w.Label2 = captionLabel(panel, "Label2", QStringLiteral("Saldo data:"));
+    w.Label8 = captionLabel(panel, "Label8", QStringLiteral("Fido:"));
+    w.Label3 = captionLabel(panel, "Label3", QStringLiteral("Saldo Val.:"));
+    w.Label4 = captionLabel(panel, "Label4", QStringLiteral("Saldo al: "));
+    w.UltimaData = valueLabel(panel, QStringLiteral("UltimaData"),
+                              QStringLiteral("ultima data delle operazioni postergate"), false);
+    w.UltimaData->setAlignment(Qt::AlignCenter);
+    w.UltimaData->setMinimumWidth(
+        w.UltimaData->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 8);
+    w.UltimaData->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    w.Label9 = captionLabel(panel, "Label9", QStringLiteral("Disponibilità:"));
+    w.Label10 = captionLabel(panel, "Label10", QStringLiteral("Ass.Fuori:"));
+    w.AssFuori =
         valueLabel(panel, QStringLiteral("AssFuori"),
                    QStringLiteral("nr di assegni emessi e non ancora pervenuti in banca"), false);
-    Label11 = captionLabel(panel, "Label11", QStringLiteral("Ass. in mano:"));
-    AssMano = valueLabel(panel, QStringLiteral("AssMano"),
-                         QStringLiteral("nr. di assegni non emessi"), false);
-    AssFuori->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    AssMano->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    w.Label11 = captionLabel(panel, "Label11", QStringLiteral("Ass. in mano:"));
+    w.AssMano = valueLabel(panel, QStringLiteral("AssMano"),
+                           QStringLiteral("nr. di assegni non emessi"), false);
+    w.AssFuori->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    w.AssMano->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
 
-    // Four columns of caption and value. Row 0: where the data are and which
-    // account.
-    grid->addWidget(Label5, 0, 0);
-    grid->addWidget(Codice, 0, 1, 1, 3);
-    grid->addWidget(Label12, 0, 4);
-    grid->addWidget(DescConto, 0, 5, 1, 3);
+// Four columns of caption and value, three rows: the account, the balances, the credit
+// line with the available amount and the cheques.
+QGridLayout* grigliaSaldi(MDIForm1& w) {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    // Row 0: where the data are and which account.
+    grid->addWidget(w.Label5, 0, 0);
+    grid->addWidget(w.Codice, 0, 1, 1, 3);
+    grid->addWidget(w.Label12, 0, 4);
+    grid->addWidget(w.DescConto, 0, 5, 1, 3);
     // Row 1: the four balances, the last one with the date it is at.
-    grid->addWidget(Label1, 1, 0);
-    grid->addWidget(Saldi[0], 1, 1);
-    grid->addWidget(Label2, 1, 2);
-    grid->addWidget(Saldi[1], 1, 3);
-    grid->addWidget(Label3, 1, 4);
-    grid->addWidget(Saldi[3], 1, 5);
-    grid->addWidget(Label4, 1, 6);
+    grid->addWidget(w.Label1, 1, 0);
+    grid->addWidget(w.Saldi[0], 1, 1);
+    grid->addWidget(w.Label2, 1, 2);
+    grid->addWidget(w.Saldi[1], 1, 3);
+    grid->addWidget(w.Label3, 1, 4);
+    grid->addWidget(w.Saldi[3], 1, 5);
+    grid->addWidget(w.Label4, 1, 6);
     auto* alla = new QHBoxLayout;
     alla->setSpacing(6);
-    alla->addWidget(UltimaData);
-    alla->addWidget(Saldi[4], 1);
+    alla->addWidget(w.UltimaData);
+    alla->addWidget(w.Saldi[4], 1);
     grid->addLayout(alla, 1, 7);
     // Row 2: credit line, available amount, cheques.
-    grid->addWidget(Label8, 2, 0);
-    grid->addWidget(Saldi[2], 2, 1);
-    grid->addWidget(Label9, 2, 2);
-    grid->addWidget(Saldi[5], 2, 3);
-    grid->addWidget(Label10, 2, 4);
-    grid->addWidget(AssFuori, 2, 5);
-    grid->addWidget(Label11, 2, 6);
-    grid->addWidget(AssMano, 2, 7);
+    grid->addWidget(w.Label8, 2, 0);
+    grid->addWidget(w.Saldi[2], 2, 1);
+    grid->addWidget(w.Label9, 2, 2);
+    grid->addWidget(w.Saldi[5], 2, 3);
+    grid->addWidget(w.Label10, 2, 4);
+    grid->addWidget(w.AssFuori, 2, 5);
+    grid->addWidget(w.Label11, 2, 6);
+    grid->addWidget(w.AssMano, 2, 7);
     for (int c : {1, 3, 5, 7})
         grid->setColumnStretch(c, 1);
-    sides->addLayout(grid, 1);
+    return grid;
+}
 
-    // On the right, the display currency that every amount is shown in.
+// The display currency that every amount is shown in: caption and flag over the list.
+QGridLayout* colonnaValuta(MDIForm1& w) {
+    auto* valuta = new QGridLayout;
+    valuta->setVerticalSpacing(4);
+    valuta->setHorizontalSpacing(6);
+    w.Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    valuta->addWidget(w.Label6, 0, 0);
+    valuta->addWidget(w.flag, 0, 1, Qt::AlignRight);
+    valuta->addWidget(w.Combo1, 1, 0, 1, 2);
+    valuta->setRowStretch(2, 1);
+    return valuta;
+}
+
+} // namespace
+
+void MDIForm1::buildStatusPanel() {
+    auto* panel = new QFrame(centralWidget());
+    panel->setObjectName(QStringLiteral("PannelloSaldi"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Raised);
+    creaEtichetteConto(*this, panel);
+    creaSceltaValuta(*this, panel);
+    creaSaldi(*this, panel);
+
+    auto* sides = new QHBoxLayout(panel);
+    sides->setContentsMargins(8, 6, 8, 6);
+    sides->setSpacing(12);
+    sides->addLayout(grigliaSaldi(*this), 1);
+    // On the right, the display currency, past a separator.
     auto* separator = new QFrame(panel);
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
     sides->addWidget(separator);
-    auto* valuta = new QGridLayout;
-    valuta->setVerticalSpacing(4);
-    valuta->setHorizontalSpacing(6);
-    Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    valuta->addWidget(Label6, 0, 0);
-    valuta->addWidget(flag, 0, 1, Qt::AlignRight);
-    valuta->addWidget(Combo1, 1, 0, 1, 2);
-    valuta->setRowStretch(2, 1);
-    sides->addLayout(valuta);
+    sides->addLayout(colonnaValuta(*this));
 
+    // A click on a caption or a value only beeps.
     for (QLabel* l :
          {Label1, Label2, Label3, Label4, Label5, Label8, Label9, Label10, Label11, UltimaData})
         l->installEventFilter(this);
