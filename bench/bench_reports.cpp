@@ -37,8 +37,8 @@ void BM_RigheStampaMovimenti(benchmark::State& state) {
     size_t pagine = 0;
     for (auto _ : state) {
         const qv::EsitoStampa esito = qv::stampaMovimentiContoAperto(r.contesto, r.selezione);
-        pagine = esito.documento.size();
-        benchmark::DoNotOptimize(esito.documento.data());
+        pagine = esito.valore.size();
+        benchmark::DoNotOptimize(esito.valore.data());
     }
     state.counters["pagine"] = double(pagine);
 }
@@ -55,8 +55,8 @@ void BM_PdfStampaMovimenti(benchmark::State& state) {
     size_t pagine = 0;
     for (auto _ : state) {
         const qv::EsitoStampa esito = qv::stampaMovimentiContoAperto(r.contesto, r.selezione);
-        pagine = esito.documento.size();
-        if (!pdf.print(esito.documento)) state.SkipWithError("the PDF was not written");
+        pagine = esito.valore.size();
+        if (!pdf.print(esito.valore)) state.SkipWithError("the PDF was not written");
         state.PauseTiming();
         QFile::remove(pdf.lastPdfPath());
         state.ResumeTiming();

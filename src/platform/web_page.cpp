@@ -85,15 +85,12 @@ void loadEngine() {
 
 } // namespace
 
-std::unique_ptr<WebPage> createWebPage(QWidget* parent, QObject* context, WebPageEvents events,
-                                       QString* reason) {
+EsitoCon<std::unique_ptr<WebPage>> createWebPage(QWidget* parent, QObject* context,
+                                                 WebPageEvents events) {
     loadEngine();
     const Engine& e = engine();
-    if (!e.factory) {
-        if (reason) *reason = e.error;
-        return nullptr;
-    }
-    return std::unique_ptr<WebPage>(e.factory(parent, context, &events));
+    if (!e.factory) return Esito::fallito(e.error);
+    return {Esito::fatto(), std::unique_ptr<WebPage>(e.factory(parent, context, &events))};
 }
 
 bool webEngineLoaded() {

@@ -5,6 +5,8 @@
 // view) costs tens of megabytes and a good part of the start-up, and only the browser
 // window uses it.
 
+#include "common/esito.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -49,10 +51,10 @@ public:
 };
 
 // The web page of a new view, child of `parent`, reporting to `events` in the context
-// of `context`. The first call loads the web engine. Null when it cannot be loaded;
-// `reason` then says why, in the program's words.
-std::unique_ptr<WebPage> createWebPage(QWidget* parent, QObject* context, WebPageEvents events,
-                                       QString* reason = nullptr);
+// of `context`. The first call loads the web engine. When it cannot be loaded the
+// result fails, saying why in the program's words, and holds no page.
+EsitoCon<std::unique_ptr<WebPage>> createWebPage(QWidget* parent, QObject* context,
+                                                 WebPageEvents events);
 
 // Whether the web engine has been loaded into the program.
 bool webEngineLoaded();

@@ -120,16 +120,16 @@ EsitoStampa stampaCausaliArchivio(const ContestoStampa& contesto, const PeriodoS
     std::vector<VoceCausale> causali;
     const QString errore =
         leggiArchivio(s.PercorsoProgramma, CausaliFile, s.NumeroCausali, causali);
-    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
-    return {StampaCausali(contesto, periodo, causali), {}};
+    if (!errore.isEmpty()) return Esito::fallito(errore);
+    return {Esito::fatto(), StampaCausali(contesto, periodo, causali)};
 }
 
 EsitoStampa stampaElencoContiArchivio(const ContestoStampa& contesto) {
     const auto& s = stato();
     std::vector<Conto> conti;
     const QString errore = leggiArchivio(s.PercorsoDati, ContiFile, s.NumeroConti, conti);
-    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
-    return {StampaElencoConti(contesto, conti), {}};
+    if (!errore.isEmpty()) return Esito::fallito(errore);
+    return {Esito::fatto(), StampaElencoConti(contesto, conti)};
 }
 
 EsitoStampa stampaRiepilogoContiArchivio(const ContestoStampa& contesto, const QString& dataVis,
@@ -137,7 +137,7 @@ EsitoStampa stampaRiepilogoContiArchivio(const ContestoStampa& contesto, const Q
     const auto& s = stato();
     std::vector<Conto> conti;
     QString errore = leggiArchivio(s.PercorsoDati, ContiFile, s.NumeroConti, conti);
-    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
+    if (!errore.isEmpty()) return Esito::fallito(errore);
     std::vector<ContoRiepilogato> righe;
     righe.reserve(conti.size());
     for (const Conto& c : conti) {
@@ -148,11 +148,11 @@ EsitoStampa stampaRiepilogoContiArchivio(const ContestoStampa& contesto, const Q
             QString motivo;
             r.totali = leggiRecord<TotaliConto>(percorso, 1, &motivo);
             if (!motivo.isEmpty())
-                return {{}, Esito::fallito(messaggioLetturaStampa(percorso, motivo))};
+                return Esito::fallito(messaggioLetturaStampa(percorso, motivo));
         }
         righe.push_back(std::move(r));
     }
-    return {StampaRiepilogoConti(contesto, dataVis, perValuta, righe), {}};
+    return {Esito::fatto(), StampaRiepilogoConti(contesto, dataVis, perValuta, righe)};
 }
 
 } // namespace qv

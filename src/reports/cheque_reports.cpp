@@ -163,28 +163,28 @@ EsitoStampa stampaAssegniContoAperto(const ContestoStampa& contesto, const Perio
     const auto& s = stato();
     std::vector<Movimento> ordinati;
     const QString errore = leggiFileConto(ExtOrd, s.NumeroMovimenti, ordinati);
-    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
-    return {StampaAssegni(contesto, p, ordinati, righeTabella(s.TabellaFogli, s.NumeroFogli)), {}};
+    if (!errore.isEmpty()) return Esito::fallito(errore);
+    return {Esito::fatto(), StampaAssegni(contesto, p, ordinati, righeTabella(s.TabellaFogli, s.NumeroFogli))};
 }
 
 EsitoStampa stampaAssegniAnnullatiContoAperto(const ContestoStampa& contesto) {
     const auto& s = stato();
-    return {StampaAssegniAnnullati(contesto, righeTabella(s.TabellaFogli, s.NumeroFogli)), {}};
+    return {Esito::fatto(), StampaAssegniAnnullati(contesto, righeTabella(s.TabellaFogli, s.NumeroFogli))};
 }
 
 EsitoStampa stampaCarnetContoAperto(const ContestoStampa& contesto, const PeriodoStampa& p) {
     std::vector<CarnetAssegni> carnet;
     const QString errore = leggiFileConto(ExtCAR, stato().NumeroCarnet, carnet);
-    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
-    return {StampaCarnet(contesto, p, carnet), {}};
+    if (!errore.isEmpty()) return Esito::fallito(errore);
+    return {Esito::fatto(), StampaCarnet(contesto, p, carnet)};
 }
 
 EsitoStampa stampaSituazioneAssegniContoAperto(const ContestoStampa& contesto,
                                                const PeriodoStampa& p) {
     std::vector<FoglioAssegno> fogli;
     const QString errore = leggiFileConto(ExtFOG, stato().NumeroFogli, fogli);
-    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
-    return {StampaSituazioneAssegni(contesto, p, fogli), {}};
+    if (!errore.isEmpty()) return Esito::fallito(errore);
+    return {Esito::fatto(), StampaSituazioneAssegni(contesto, p, fogli)};
 }
 
 } // namespace qv

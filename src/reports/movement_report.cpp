@@ -147,11 +147,11 @@ EsitoStampa stampaMovimentiContoAperto(const ContestoStampa& contesto,
     DatiMovimenti dati;
     const QString errore = leggiPerStampa(accountFile(s.PercorsoDati, s.CodiceContoAttivo, ExtOrd),
                                           s.NumeroMovimenti, dati.ordinati);
-    if (!errore.isEmpty()) return {{}, Esito::fallito(errore)};
+    if (!errore.isEmpty()) return Esito::fallito(errore);
     dati.riporto = s.TabellaRiporto[1];
     dati.causali = righeTabella(s.TabellaCausali, s.NumeroCausali);
     dati.fogli = righeTabella(s.TabellaFogli, s.NumeroFogli);
-    return {StampaMovimenti(contesto, selezione, dati), {}};
+    return {Esito::fatto(), StampaMovimenti(contesto, selezione, dati)};
 }
 
 } // namespace qv

@@ -30,11 +30,11 @@ namespace {
 
 // Prints the report's pages, or says why there are none.
 void stampa(const EsitoStampa& esito) {
-    if (!esito.fatto()) {
+    if (!esito.ok()) {
         avvisaErroreFile(esito.esito.testo);
         return;
     }
-    printer().printDocument(esito.documento);
+    printer().printDocument(esito.valore);
 }
 
 } // namespace

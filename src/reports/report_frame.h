@@ -138,11 +138,8 @@ bool dataNelPeriodo(const QString& data, const QString& dal, const QString& al);
 QString campo(const QString& testo, int larghezza);
 
 // What a printing procedure gives back: the document, or why there is none.
-struct EsitoStampa {
-    PrintedDocument documento;
-    Esito esito; // failed, with the message, when there is no document
-    bool fatto() const { return esito.ok(); }
-};
+// A printout made, or why it could not be (failed, with the message, and no document).
+using EsitoStampa = EsitoCon<PrintedDocument>;
 
 // Rows 1 to count of a table in memory (the rows it holds, at most).
 template <class R> std::vector<R> righeTabella(const std::vector<R>& tabella, int count) {

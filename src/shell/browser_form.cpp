@@ -174,14 +174,14 @@ WebPageEvents brow::eventiPagina() {
 // The view of the web engine, which is loaded now, the first time a browser opens; a label
 // saying why when it cannot be.
 QWidget* brow::creaPagina() {
-    QString reason;
-    page_ = createWebPage(this, this, eventiPagina(), &reason);
+    EsitoCon<std::unique_ptr<WebPage>> creata = createWebPage(this, this, eventiPagina());
+    page_ = std::move(creata.valore);
     QWidget* pageWidget = nullptr;
     if (page_) {
         brwWebBrowser = page_->view();
         pageWidget = page_->widget();
     } else {
-        auto* missing = new QLabel(reason, this);
+        auto* missing = new QLabel(creata.esito.testo, this);
         missing->setAlignment(Qt::AlignCenter);
         missing->setWordWrap(true);
         pageWidget = missing;

@@ -38,9 +38,10 @@ TEST(WebPage, TheEngineIsLoadedByTheFirstPageAndShowsALocalPage) {
     WebPageEvents events;
     events.loadStarted = [&] { ++started; };
     events.loadFinished = [&](bool ok) { finished.push_back(ok); };
-    QString reason;
-    std::unique_ptr<WebPage> page = createWebPage(&window, &window, events, &reason);
-    ASSERT_NE(page, nullptr) << reason.toStdString();
+    EsitoCon<std::unique_ptr<WebPage>> creata = createWebPage(&window, &window, events);
+    ASSERT_TRUE(creata.ok()) << creata.esito.testo.toStdString();
+    std::unique_ptr<WebPage> page = std::move(creata.valore);
+    ASSERT_NE(page, nullptr);
     EXPECT_TRUE(engineInProcess());
     EXPECT_TRUE(webEngineLoaded());
     EXPECT_EQ(page->widget()->parentWidget(), &window);
@@ -56,6 +57,7 @@ TEST(WebPage, TheEngineIsLoadedByTheFirstPageAndShowsALocalPage) {
     EXPECT_EQ(page->title(), QStringLiteral("Pagina locale"));
 
     // A second page needs no second loading.
-    std::unique_ptr<WebPage> second = createWebPage(&window, &window, {}, &reason);
-    EXPECT_NE(second, nullptr);
+    EsitoCon<std::unique_ptr<WebPage>> second = createWebPage(&window, &window, {});
+    EXPECT_TRUE(second.ok());
+    EXPECT_NE(second.valore, nullptr);
 }
