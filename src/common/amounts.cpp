@@ -170,8 +170,19 @@ void decimalDigits(double value, int decimals, Cifre& c) {
     }
 }
 
-QString formatSection(double absValue, const Section& s, bool withMinus) {
+// A section's text of a value, laid out before it is written: its digits, and how many
+// characters each part takes.
+struct Impaginato {
     Cifre c;
+    int decimali = 0;     // decimals printed
+    int zeriIniziali = 0; // zeros in front of the integer digits
+    int n = 0;            // integer digits printed
+    bool meno = false;
+    qsizetype lunghezza = 0;
+};
+
+void impagina(double absValue, const Section& s, bool withMinus, Impaginato& t) {
+    Cifre& c = t.c;
     // A pattern of more decimals than the buffers hold: the decimals past them are zeros.
     decimalDigits(absValue, std::min(s.maxDecimals, Cifre::MaxDecimali), c);
     const int zeriInPiu = std::max(s.maxDecimals - Cifre::MaxDecimali, 0);
@@ -179,31 +190,40 @@ QString formatSection(double absValue, const Section& s, bool withMinus) {
     bool isZero = c.nIntere == 0;
     for (int i = 0; isZero && i < c.nDecimali; ++i)
         isZero = c.decimali[i] == '0';
-    int decimali = c.nDecimali + zeriInPiu;
-    const auto decimale = [&](int i) { return i < c.nDecimali ? c.decimali[i] : '0'; };
-    while (decimali > s.minDecimals && decimale(decimali - 1) == '0')
-        --decimali;
-    const int zeriIniziali = std::max(s.minIntDigits - c.nIntere, 0);
-    const int n = c.nIntere + zeriIniziali;
-    const int punti = s.grouping && n > 0 ? (n - 1) / 3 : 0;
+    t.decimali = c.nDecimali + zeriInPiu;
+    while (t.decimali > s.minDecimals &&
+           (t.decimali > c.nDecimali || c.decimali[t.decimali - 1] == '0'))
+        --t.decimali;
+    t.zeriIniziali = std::max(s.minIntDigits - c.nIntere, 0);
+    t.n = c.nIntere + t.zeriIniziali;
+    const int punti = s.grouping && t.n > 0 ? (t.n - 1) / 3 : 0;
+    t.meno = withMinus && !isZero;
+    t.lunghezza = (t.meno ? 1 : 0) + s.prefix.size() + t.n + punti +
+                  (s.decimalMark ? 1 + t.decimali : 0) + s.suffix.size();
+}
 
-    const bool meno = withMinus && !isZero;
-    const qsizetype lunghezza = (meno ? 1 : 0) + s.prefix.size() + n + punti +
-                                (s.decimalMark ? 1 + decimali : 0) + s.suffix.size();
-    QString out(lunghezza, Qt::Uninitialized);
-    QChar* d = out.data();
-    if (meno) *d++ = u'-';
+// Writes the text laid out into `d`, which has room for its t.lunghezza characters.
+void scrivi(const Impaginato& t, const Section& s, QChar* d) {
+    const Cifre& c = t.c;
+    if (t.meno) *d++ = u'-';
     d = std::copy(s.prefix.cbegin(), s.prefix.cend(), d);
-    for (int i = 0; i < n; ++i) {
-        if (s.grouping && i > 0 && (n - i) % 3 == 0) *d++ = u'.';
-        *d++ = QLatin1Char(i < zeriIniziali ? '0' : c.intere[i - zeriIniziali]);
+    for (int i = 0; i < t.n; ++i) {
+        if (s.grouping && i > 0 && (t.n - i) % 3 == 0) *d++ = u'.';
+        *d++ = QLatin1Char(i < t.zeriIniziali ? '0' : c.intere[i - t.zeriIniziali]);
     }
     if (s.decimalMark) {
         *d++ = u',';
-        for (int i = 0; i < decimali; ++i)
-            *d++ = QLatin1Char(decimale(i));
+        for (int i = 0; i < t.decimali; ++i)
+            *d++ = QLatin1Char(i < c.nDecimali ? c.decimali[i] : '0');
     }
     std::copy(s.suffix.cbegin(), s.suffix.cend(), d);
+}
+
+QString formatSection(double absValue, const Section& s, bool withMinus) {
+    Impaginato t;
+    impagina(absValue, s, withMinus, t);
+    QString out(t.lunghezza, Qt::Uninitialized);
+    scrivi(t, s, out.data());
     return out;
 }
 
@@ -249,6 +269,31 @@ QString NumberFormat::operator()(double value) const {
     if (value < 0 && negative_) return formatSection(-value, *negative_, false);
     if (value == 0 && zero_) return formatSection(0, *zero_, false);
     return formatSection(std::fabs(value), positive_, value < 0);
+}
+
+void NumberFormat::appendRightAligned(QString& out, double value, int width) const {
+    const Section* section = &positive_;
+    double absValue = std::fabs(value);
+    bool withMinus = value < 0;
+    if (!std::isfinite(value) || general_) {
+        out += rightAlign((*this)(value), width);
+        return;
+    }
+    if (value < 0 && negative_) {
+        section = &*negative_;
+        withMinus = false;
+    } else if (value == 0 && zero_) {
+        section = &*zero_;
+        withMinus = false;
+    }
+    Impaginato t;
+    impagina(absValue, *section, withMinus, t);
+    const qsizetype blanks = std::max<qsizetype>(width - t.lunghezza, 0);
+    const qsizetype at = out.size();
+    out.resize(at + blanks + t.lunghezza);
+    QChar* d = out.data() + at;
+    std::fill(d, d + blanks, QLatin1Char(' '));
+    scrivi(t, *section, d + blanks);
 }
 
 QString formatNumber(double value, const QString& pattern) {

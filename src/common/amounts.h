@@ -35,6 +35,9 @@ class NumberFormat {
 public:
     explicit NumberFormat(const QString& pattern = QString());
     QString operator()(double value) const;
+    // rightAlign(operator()(value), width) appended to `out`, with no text of its own:
+    // a printout of thousands of amounts makes them straight into its lines.
+    void appendRightAligned(QString& out, double value, int width) const;
 
     // One section of a pattern, read into what the formatter needs.
     struct Section {
