@@ -101,8 +101,7 @@ QString amountTooLargeMessage();
 // that, stored at the display rate `fattoreValuta`, would be an amount no computation
 // may count (or that is too long to read at all), amountErrorMessage for anything else
 // parseAmount refuses.
-QString amountRefusalMessage(const QString& text, double fattoreValuta,
-                             bool allowNegative = false);
+QString amountRefusalMessage(const QString& text, double fattoreValuta, bool allowNegative = false);
 
 // Stored amounts that no computation may count: not finite, or 1e13 or more in
 // absolute value (beyond fifteen significant digits at two decimals), which only a

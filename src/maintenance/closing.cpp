@@ -2,13 +2,13 @@
 
 #include "cheques/cheque_books.h"
 #include "common/amounts.h"
+#include "common/date_check.h"
 #include "common/dates.h"
 #include "common/file_names.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
-#include "ledger/open_account_announce.h"
 #include "ledger/balances.h"
-#include "common/date_check.h"
+#include "ledger/open_account_announce.h"
 
 #include <QDir>
 
@@ -127,8 +127,8 @@ PianoChiusura calcolaChiusura(const DatiChiusura& dati) {
         piano.rimasti.push_back(std::move(resta));
     }
 
-    AssegniRicostruiti assegni = assegniDopoChiusura(esauriti.carnet, dati.fogli, movimenti, nm,
-                                                     piano.nuovi, piano.rimasti);
+    AssegniRicostruiti assegni =
+        assegniDopoChiusura(esauriti.carnet, dati.fogli, movimenti, nm, piano.nuovi, piano.rimasti);
     piano.carnet = std::move(assegni.carnet);
     piano.fogli = std::move(assegni.fogli);
 
@@ -257,8 +257,8 @@ PrintedPage PagineMovimentiEliminati::pagina(int k) const {
         corpo(std::move(riga));
     }
 
-    const QString numero = QString(SpaziPagina, u' ') + QStringLiteral("Pagina ") +
-                           numeroStampato(k + 1);
+    const QString numero =
+        QString(SpaziPagina, u' ') + QStringLiteral("Pagina ") + numeroStampato(k + 1);
     if (!ultima) {
         corpo(righello(TrattiniPiede));
         corpo(QString());

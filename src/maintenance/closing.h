@@ -38,8 +38,8 @@ QString avvisoChiusura();
 
 // What a closing works on.
 struct DatiChiusura {
-    QString dataChiusura;              // "DD/MM/YYYY"
-    QString codice;                    // the account's trimmed code
+    QString dataChiusura; // "DD/MM/YYYY"
+    QString codice;       // the account's trimmed code
     // The movements, row 0 unused, then 1 to n: a table of the caller's own in
     // `movimenti`, or the open account's table seen where it is (`tabella`, rows 1 to
     // `numeroMovimenti`), which datiChiusuraContoAperto gives so that a closing of
