@@ -97,6 +97,31 @@ TEST(FormatNumberExtremes, EveryDigitInPlace) {
             << c.value << " " << c.pattern.left(20).toStdString();
 }
 
+// An amount appended to a line, right-aligned in its column: the text formatNumber gives,
+// after the blanks that fill the column; a longer one whole.
+TEST(NumberFormatAppend, RightAlignedAfterWhatTheLineHolds) {
+    struct Caso {
+        double value;
+        const char* pattern;
+        int width;
+        const char* expected;
+    };
+    const Caso casi[] = {
+        {1234.5, "#,###,###,##0.00", 15, "riga:       1.234,50"},
+        {-0.004, "#,###,###,##0.00", 6, "riga:  0,00"},
+        {-1234567890.125, "#,###,###,##0.00", 15, "riga:-1.234.567.890,13"},
+        {-1.5, "#,##0.000;(#,##0.000)", 10, "riga:   (1,500)"},
+        {0, "0.00;-0.00;\\z\\e\\r\\o", 6, "riga:  zero"},
+        {std::numeric_limits<double>::quiet_NaN(), "0.00", 4, "riga:    "},
+        {1234.5, "", 8, "riga:  1234,5"},
+    };
+    for (const Caso& c : casi) {
+        QString riga = QStringLiteral("riga:");
+        NumberFormat(QString::fromUtf8(c.pattern)).appendRightAligned(riga, c.value, c.width);
+        EXPECT_EQ(riga, QString::fromUtf8(c.expected)) << c.value << " " << c.pattern;
+    }
+}
+
 TEST(FormatNumberNotFinite, GivesEmptyText) {
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::quiet_NaN(), "0.00"), "");
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::infinity(), "0.00"), "");
