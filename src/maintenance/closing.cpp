@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 
 namespace qv {
 
@@ -300,11 +301,14 @@ Esito scriviChiusura(const PianoChiusura& piano, const QString& cartellaDati, co
     for (const QLatin1String& estensione :
          {ExtMOV, ExtMOR, ExtFOG, ExtNRF, ExtCAR, ExtNRC, ExtChi, ExtRIP})
         percorsi << file(estensione);
+    // The new movement file is made while the copies are written, which wait for the disk.
+    std::future<QByteArray> mov =
+        std::async(std::launch::async, [&piano] { return recordsToBytes(piano.rimasti); });
     FileLetti attuali;
     const bool fatto =
         leggiFileConto(modifica, cartellaDati, codice, attuali) && modifica.proteggi(percorsi) &&
         scriviCopia(modifica, cartellaCopia, codice, attuali) &&
-        modifica.riscrivi(file(ExtMOV), recordsToBytes(piano.rimasti)) &&
+        modifica.riscrivi(file(ExtMOV), mov.get()) &&
         modifica.scriviContatore(file(ExtMOR), qint16(piano.rimasti.size())) &&
         modifica.riscrivi(file(ExtFOG), recordsToBytes(piano.fogli)) &&
         modifica.scriviContatore(file(ExtNRF), qint16(piano.fogli.size())) &&
