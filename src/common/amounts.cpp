@@ -3,8 +3,10 @@
 #include <QList>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -91,77 +93,137 @@ Section parseSection(const QString& text) {
 
 // The decimal digits of a non-negative finite value taken to 15 significant digits and
 // rounded half away from zero to `decimals` places: the integer digits without leading
-// zeros (empty for zero) and exactly `decimals` fraction digits.
-void decimalDigits(double value, int decimals, std::string& intDigits, std::string& fracDigits) {
+// zeros (none for zero) and exactly `decimals` fraction digits. Worked out in fixed
+// buffers: a printout formats tens of thousands of amounts.
+struct Cifre {
+    // The largest double has 309 integer digits; the 15 significant digits of the
+    // smallest one end 338 places after the point, so that past MaxDecimali places every
+    // decimal is a zero.
+    static constexpr int MaxDecimali = 340;
+    char intere[320];
+    int nIntere = 0;
+    char decimali[2 * MaxDecimali];
+    int nDecimali = 0;
+};
+
+void decimalDigits(double value, int decimals, Cifre& c) {
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-    const std::string sci(buf, res.ptr); // "d.dddddddddddddde+XX"
-    const std::size_t e = sci.find('e');
-    std::string mantissa = sci.substr(0, 1) + sci.substr(2, e - 2);
-    const int exponent = std::stoi(sci.substr(e + 1));
+    // "d.dddddddddddddde+XX": the 15 digits, then the exponent.
+    char mantissa[15];
+    int len = 0;
+    const char* p = buf;
+    mantissa[len++] = *p++;
+    if (*p == '.') ++p;
+    while (p < res.ptr && *p != 'e')
+        mantissa[len++] = *p++;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exponent);
     const int pointPos = exponent + 1; // mantissa digits before the decimal point
-    const int len = int(mantissa.size());
 
+    c.nIntere = 0;
+    c.nDecimali = 0;
     if (pointPos >= len) {
-        intDigits = mantissa + std::string(pointPos - len, '0');
-        fracDigits.clear();
+        std::memcpy(c.intere, mantissa, size_t(len));
+        std::memset(c.intere + len, '0', size_t(pointPos - len));
+        c.nIntere = pointPos;
     } else if (pointPos > 0) {
-        intDigits = mantissa.substr(0, pointPos);
-        fracDigits = mantissa.substr(pointPos);
+        std::memcpy(c.intere, mantissa, size_t(pointPos));
+        c.nIntere = pointPos;
+        std::memcpy(c.decimali, mantissa + pointPos, size_t(len - pointPos));
+        c.nDecimali = len - pointPos;
     } else {
-        intDigits.clear();
-        fracDigits = std::string(-pointPos, '0') + mantissa;
+        std::memset(c.decimali, '0', size_t(-pointPos));
+        std::memcpy(c.decimali - pointPos, mantissa, size_t(len));
+        c.nDecimali = len - pointPos;
     }
 
-    if (int(fracDigits.size()) > decimals) {
-        const bool roundUp = fracDigits[decimals] >= '5';
-        fracDigits.resize(decimals);
+    if (c.nDecimali > decimals) {
+        const bool roundUp = c.decimali[decimals] >= '5';
+        c.nDecimali = decimals;
         if (roundUp) {
             bool carry = true;
-            for (auto it = fracDigits.rbegin(); carry && it != fracDigits.rend(); ++it) {
-                carry = (*it == '9');
-                *it = carry ? '0' : char(*it + 1);
+            for (int i = c.nDecimali - 1; carry && i >= 0; --i) {
+                carry = c.decimali[i] == '9';
+                c.decimali[i] = carry ? '0' : char(c.decimali[i] + 1);
             }
-            for (auto it = intDigits.rbegin(); carry && it != intDigits.rend(); ++it) {
-                carry = (*it == '9');
-                *it = carry ? '0' : char(*it + 1);
+            for (int i = c.nIntere - 1; carry && i >= 0; --i) {
+                carry = c.intere[i] == '9';
+                c.intere[i] = carry ? '0' : char(c.intere[i] + 1);
             }
-            if (carry) intDigits.insert(intDigits.begin(), '1');
+            if (carry) {
+                std::memmove(c.intere + 1, c.intere, size_t(c.nIntere));
+                c.intere[0] = '1';
+                ++c.nIntere;
+            }
         }
     } else {
-        fracDigits.append(decimals - fracDigits.size(), '0');
+        std::memset(c.decimali + c.nDecimali, '0', size_t(decimals - c.nDecimali));
+        c.nDecimali = decimals;
     }
-    const std::size_t firstSignificant = intDigits.find_first_not_of('0');
-    intDigits.erase(0, firstSignificant == std::string::npos ? intDigits.size() : firstSignificant);
+    int primo = 0;
+    while (primo < c.nIntere && c.intere[primo] == '0')
+        ++primo;
+    if (primo > 0) {
+        std::memmove(c.intere, c.intere + primo, size_t(c.nIntere - primo));
+        c.nIntere -= primo;
+    }
+}
+
+// A section's text of a value, laid out before it is written: its digits, and how many
+// characters each part takes.
+struct Impaginato {
+    Cifre c;
+    int decimali = 0;     // decimals printed
+    int zeriIniziali = 0; // zeros in front of the integer digits
+    int n = 0;            // integer digits printed
+    bool meno = false;
+    qsizetype lunghezza = 0;
+};
+
+void impagina(double absValue, const Section& s, bool withMinus, Impaginato& t) {
+    Cifre& c = t.c;
+    // A pattern of more decimals than the buffers hold: the decimals past them are zeros.
+    decimalDigits(absValue, std::min(s.maxDecimals, Cifre::MaxDecimali), c);
+    const int zeriInPiu = std::max(s.maxDecimals - Cifre::MaxDecimali, 0);
+
+    bool isZero = c.nIntere == 0;
+    for (int i = 0; isZero && i < c.nDecimali; ++i)
+        isZero = c.decimali[i] == '0';
+    t.decimali = c.nDecimali + zeriInPiu;
+    while (t.decimali > s.minDecimals &&
+           (t.decimali > c.nDecimali || c.decimali[t.decimali - 1] == '0'))
+        --t.decimali;
+    t.zeriIniziali = std::max(s.minIntDigits - c.nIntere, 0);
+    t.n = c.nIntere + t.zeriIniziali;
+    const int punti = s.grouping && t.n > 0 ? (t.n - 1) / 3 : 0;
+    t.meno = withMinus && !isZero;
+    t.lunghezza = (t.meno ? 1 : 0) + s.prefix.size() + t.n + punti +
+                  (s.decimalMark ? 1 + t.decimali : 0) + s.suffix.size();
+}
+
+// Writes the text laid out into `d`, which has room for its t.lunghezza characters.
+void scrivi(const Impaginato& t, const Section& s, QChar* d) {
+    const Cifre& c = t.c;
+    if (t.meno) *d++ = u'-';
+    d = std::copy(s.prefix.cbegin(), s.prefix.cend(), d);
+    for (int i = 0; i < t.n; ++i) {
+        if (s.grouping && i > 0 && (t.n - i) % 3 == 0) *d++ = u'.';
+        *d++ = QLatin1Char(i < t.zeriIniziali ? '0' : c.intere[i - t.zeriIniziali]);
+    }
+    if (s.decimalMark) {
+        *d++ = u',';
+        for (int i = 0; i < t.decimali; ++i)
+            *d++ = QLatin1Char(i < c.nDecimali ? c.decimali[i] : '0');
+    }
+    std::copy(s.suffix.cbegin(), s.suffix.cend(), d);
 }
 
 QString formatSection(double absValue, const Section& s, bool withMinus) {
-    std::string intDigits;
-    std::string fracDigits;
-    decimalDigits(absValue, s.maxDecimals, intDigits, fracDigits);
-
-    const bool isZero = intDigits.empty() && fracDigits.find_first_not_of('0') == std::string::npos;
-    while (int(fracDigits.size()) > s.minDecimals && fracDigits.back() == '0')
-        fracDigits.pop_back();
-    if (int(intDigits.size()) < s.minIntDigits)
-        intDigits.insert(0, s.minIntDigits - intDigits.size(), '0');
-
-    QString integer;
-    const int n = int(intDigits.size());
-    for (int i = 0; i < n; ++i) {
-        if (s.grouping && i > 0 && (n - i) % 3 == 0) integer += u'.';
-        integer += QLatin1Char(intDigits[i]);
-    }
-
-    QString out;
-    if (withMinus && !isZero) out += u'-';
-    out += s.prefix;
-    out += integer;
-    if (s.decimalMark) {
-        out += u',';
-        out += QString::fromLatin1(fracDigits.data(), qsizetype(fracDigits.size()));
-    }
-    out += s.suffix;
+    Impaginato t;
+    impagina(absValue, s, withMinus, t);
+    QString out(t.lunghezza, Qt::Uninitialized);
+    scrivi(t, s, out.data());
     return out;
 }
 
@@ -207,6 +269,31 @@ QString NumberFormat::operator()(double value) const {
     if (value < 0 && negative_) return formatSection(-value, *negative_, false);
     if (value == 0 && zero_) return formatSection(0, *zero_, false);
     return formatSection(std::fabs(value), positive_, value < 0);
+}
+
+void NumberFormat::appendRightAligned(QString& out, double value, int width) const {
+    const Section* section = &positive_;
+    double absValue = std::fabs(value);
+    bool withMinus = value < 0;
+    if (!std::isfinite(value) || general_) {
+        out += rightAlign((*this)(value), width);
+        return;
+    }
+    if (value < 0 && negative_) {
+        section = &*negative_;
+        withMinus = false;
+    } else if (value == 0 && zero_) {
+        section = &*zero_;
+        withMinus = false;
+    }
+    Impaginato t;
+    impagina(absValue, *section, withMinus, t);
+    const qsizetype blanks = std::max<qsizetype>(width - t.lunghezza, 0);
+    const qsizetype at = out.size();
+    out.resize(at + blanks + t.lunghezza);
+    QChar* d = out.data() + at;
+    std::fill(d, d + blanks, QLatin1Char(' '));
+    scrivi(t, *section, d + blanks);
 }
 
 QString formatNumber(double value, const QString& pattern) {

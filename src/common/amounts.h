@@ -35,6 +35,9 @@ class NumberFormat {
 public:
     explicit NumberFormat(const QString& pattern = QString());
     QString operator()(double value) const;
+    // rightAlign(operator()(value), width) appended to `out`, with no text of its own:
+    // a printout of thousands of amounts makes them straight into its lines.
+    void appendRightAligned(QString& out, double value, int width) const;
 
     // One section of a pattern, read into what the formatter needs.
     struct Section {
@@ -98,8 +101,7 @@ QString amountTooLargeMessage();
 // that, stored at the display rate `fattoreValuta`, would be an amount no computation
 // may count (or that is too long to read at all), amountErrorMessage for anything else
 // parseAmount refuses.
-QString amountRefusalMessage(const QString& text, double fattoreValuta,
-                             bool allowNegative = false);
+QString amountRefusalMessage(const QString& text, double fattoreValuta, bool allowNegative = false);
 
 // Stored amounts that no computation may count: not finite, or 1e13 or more in
 // absolute value (beyond fifteen significant digits at two decimals), which only a

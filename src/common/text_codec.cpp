@@ -198,7 +198,25 @@ void FieldWriter::real(double value) {
 }
 
 void FieldWriter::text(const QString& value, int width) {
-    m_bytes.append(toCp1252(value, width));
+    if (width <= 0) return;
+    // Encoded straight into the record, as toCp1252(value, width) encodes it: a file of
+    // thousands of records makes no text of its own for each field.
+    const qsizetype start = m_bytes.size();
+    m_bytes.resize(start + width);
+    char* out = m_bytes.data() + start;
+    const QChar* in = value.constData();
+    const qsizetype n = value.size();
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < n && written < width; ++i) {
+        const QChar ch = in[i];
+        if (ch.isHighSurrogate() && i + 1 < n && in[i + 1].isLowSurrogate()) {
+            ++i;
+            out[written++] = '?';
+        } else {
+            out[written++] = encodeChar(ch.unicode());
+        }
+    }
+    std::fill(out + written, out + width, ' ');
 }
 
 void FieldWriter::raw(const QByteArray& value, int width) {

@@ -2,18 +2,19 @@
 
 #include "cheques/cheque_books.h"
 #include "common/amounts.h"
+#include "common/date_check.h"
 #include "common/dates.h"
 #include "common/file_names.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
-#include "ledger/open_account_announce.h"
 #include "ledger/balances.h"
-#include "common/date_check.h"
+#include "ledger/open_account_announce.h"
 
 #include <QDir>
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 
 namespace qv {
 
@@ -79,8 +80,8 @@ DatiChiusura datiChiusuraContoAperto(const QString& dataChiusura) {
     DatiChiusura dati;
     dati.dataChiusura = dataChiusura;
     dati.codice = s.CodiceContoAttivo.trimmed();
-    const int nm = std::clamp<int>(s.NumeroMovimenti, 0, int(s.TabellaMovimenti.size()) - 1);
-    dati.movimenti.assign(s.TabellaMovimenti.begin(), s.TabellaMovimenti.begin() + nm + 1);
+    dati.tabella = &s.TabellaMovimenti;
+    dati.numeroMovimenti = s.NumeroMovimenti;
     dati.carnet = righeTabella(s.TabellaCarnet, s.NumeroCarnet);
     dati.fogli = righeTabella(s.TabellaFogli, s.NumeroFogli);
     dati.causali = righeTabella(s.TabellaCausali, s.NumeroCausali);
@@ -88,19 +89,25 @@ DatiChiusura datiChiusuraContoAperto(const QString& dataChiusura) {
     return dati;
 }
 
+int DatiChiusura::ultimoMovimento() const {
+    if (!tabella) return int(movimenti.size()) - 1;
+    return std::clamp<int>(numeroMovimenti, 0, int(tabella->size()) - 1);
+}
+
 PianoChiusura calcolaChiusura(const DatiChiusura& dati) {
     PianoChiusura piano;
-    if (dati.movimenti.empty()) return piano;
-    const int nm = int(dati.movimenti.size()) - 1;
+    const std::vector<Movimento>& movimenti = dati.righeMovimenti();
+    if (movimenti.empty()) return piano;
+    const int nm = dati.ultimoMovimento();
     const CarnetEsauriti esauriti =
-        carnetEsauriti(dati.carnet, dati.fogli, dati.movimenti, nm, dati.dataChiusura);
+        carnetEsauriti(dati.carnet, dati.fogli, movimenti, nm, dati.dataChiusura);
 
     // The closing day number, taken to a whole number.
     const double chiusura = std::round(double(DataInNumero(dati.dataChiusura)));
     piano.nuovi.assign(size_t(nm) + 1, 0);
     piano.rimasti.reserve(size_t(nm));
     for (int m = 1; m <= nm; ++m) {
-        const Movimento& mov = dati.movimenti[size_t(m)];
+        const Movimento& mov = movimenti[size_t(m)];
         bool via = mov.annullato == u"S" || esauriti.movimentiDaEliminare[size_t(m)];
         if (!via && mov.sospeso == u"N") {
             // Settled movements by their date; cheques and cheque-book costs go only
@@ -121,8 +128,8 @@ PianoChiusura calcolaChiusura(const DatiChiusura& dati) {
         piano.rimasti.push_back(std::move(resta));
     }
 
-    AssegniRicostruiti assegni = assegniDopoChiusura(esauriti.carnet, dati.fogli, dati.movimenti,
-                                                     nm, piano.nuovi, piano.rimasti);
+    AssegniRicostruiti assegni =
+        assegniDopoChiusura(esauriti.carnet, dati.fogli, movimenti, nm, piano.nuovi, piano.rimasti);
     piano.carnet = std::move(assegni.carnet);
     piano.fogli = std::move(assegni.fogli);
 
@@ -207,16 +214,18 @@ PrintedPage PagineMovimentiEliminati::pagina(int k) const {
     const auto corpo = [&](QString testo) {
         righe.push_back(PrintedLine{std::move(testo), FontCorpo, CorpoTesto, false});
     };
+    // Blanks appended without a text of their own: a closing prints thousands of lines.
+    const auto spazi = [](QString& riga, qsizetype n) {
+        if (n > 0) riga.resize(riga.size() + n, u' ');
+    };
     // A field as stored: cut at, or padded with blanks to, its width.
-    const auto aggiungiCampo = [](QString& riga, const QString& testo, int larghezza) {
+    const auto aggiungiCampo = [&](QString& riga, const QString& testo, int larghezza) {
         const QStringView parte = QStringView(testo).left(larghezza);
         riga += parte;
-        riga.append(QString(larghezza - parte.size(), u' '));
+        spazi(riga, larghezza - parte.size());
     };
     const auto aggiungiImporto = [&](QString& riga, double valore) {
-        const QString testo = formato_(valore * contesto_.fattoreValuta);
-        if (testo.size() < 15) riga.append(QString(15 - testo.size(), u' '));
-        riga += testo;
+        formato_.appendRightAligned(riga, valore * contesto_.fattoreValuta, 15);
     };
 
     double netto = nettoPrima_[size_t(k)];
@@ -232,12 +241,12 @@ PrintedPage PagineMovimentiEliminati::pagina(int k) const {
         riga += u' ';
         aggiungiCampo(riga, mov.dataValuta, 10);
         if (entrata) {
-            riga.append(QString(12, u' '));
+            spazi(riga, 12);
             aggiungiImporto(riga, valore);
         } else {
             riga += u' ';
             aggiungiImporto(riga, valore);
-            riga.append(QString(11, u' '));
+            spazi(riga, 11);
         }
         aggiungiImporto(riga, netto);
         riga += u' ';
@@ -249,8 +258,8 @@ PrintedPage PagineMovimentiEliminati::pagina(int k) const {
         corpo(std::move(riga));
     }
 
-    const QString numero = QString(SpaziPagina, u' ') + QStringLiteral("Pagina ") +
-                           numeroStampato(k + 1);
+    const QString numero =
+        QString(SpaziPagina, u' ') + QStringLiteral("Pagina ") + numeroStampato(k + 1);
     if (!ultima) {
         corpo(righello(TrattiniPiede));
         corpo(QString());
@@ -292,11 +301,14 @@ Esito scriviChiusura(const PianoChiusura& piano, const QString& cartellaDati, co
     for (const QLatin1String& estensione :
          {ExtMOV, ExtMOR, ExtFOG, ExtNRF, ExtCAR, ExtNRC, ExtChi, ExtRIP})
         percorsi << file(estensione);
+    // The new movement file is made while the copies are written, which wait for the disk.
+    std::future<QByteArray> mov =
+        std::async(std::launch::async, [&piano] { return recordsToBytes(piano.rimasti); });
     FileLetti attuali;
     const bool fatto =
         leggiFileConto(modifica, cartellaDati, codice, attuali) && modifica.proteggi(percorsi) &&
         scriviCopia(modifica, cartellaCopia, codice, attuali) &&
-        modifica.riscrivi(file(ExtMOV), recordsToBytes(piano.rimasti)) &&
+        modifica.riscrivi(file(ExtMOV), mov.get()) &&
         modifica.scriviContatore(file(ExtMOR), qint16(piano.rimasti.size())) &&
         modifica.riscrivi(file(ExtFOG), recordsToBytes(piano.fogli)) &&
         modifica.scriviContatore(file(ExtNRF), qint16(piano.fogli.size())) &&

@@ -38,9 +38,19 @@ QString avvisoChiusura();
 
 // What a closing works on.
 struct DatiChiusura {
-    QString dataChiusura;              // "DD/MM/YYYY"
-    QString codice;                    // the account's trimmed code
-    std::vector<Movimento> movimenti;  // row 0 unused, then movements 1 to n
+    QString dataChiusura; // "DD/MM/YYYY"
+    QString codice;       // the account's trimmed code
+    // The movements, row 0 unused, then 1 to n: a table of the caller's own in
+    // `movimenti`, or the open account's table seen where it is (`tabella`, rows 1 to
+    // `numeroMovimenti`), which datiChiusuraContoAperto gives so that a closing of
+    // thousands of movements does not copy them all; that table must then stay as it
+    // is until calcolaChiusura has run.
+    std::vector<Movimento> movimenti;
+    const std::vector<Movimento>* tabella = nullptr;
+    int numeroMovimenti = 0;
+    // The table the closing works on and its last row.
+    const std::vector<Movimento>& righeMovimenti() const { return tabella ? *tabella : movimenti; }
+    int ultimoMovimento() const;
     std::vector<CarnetAssegni> carnet; // books 1 to NumeroCarnet
     std::vector<FoglioAssegno> fogli;  // leaves 1 to NumeroFogli
     std::vector<VoceCausale> causali;  // causali 1 to NumeroCausali

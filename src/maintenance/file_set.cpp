@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <future>
 
 #if defined(__x86_64__)
 #include <cpuid.h>
@@ -289,17 +290,26 @@ QStringList fileCopia(const QString& cartella) {
 
 bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString& codice,
                  const FileLetti& file) {
+    // The SHA-256 of each file is worked out beside the writing of the copies, which
+    // spends its time waiting for the disk.
+    std::vector<std::future<QString>> impronte;
+    impronte.reserve(file.size());
+    for (const FileLetto& f : file)
+        impronte.push_back(f.contenuto ? std::async(std::launch::async,
+                                                    [&c = *f.contenuto] { return impronta(c); })
+                                       : std::future<QString>());
     if (!modifica.creaCartella(cartella)) return false;
     QString elenco =
         kIntestazioneElenco + u'\n' + QStringLiteral("conto\t") + codice.trimmed() + u'\n';
-    for (const FileLetto& f : file) {
+    for (const FileLetto& f : file)
         if (!modifica.ripristina(resolveFile(cartella, nomeCopia(f.estensione)), f.contenuto))
             return false;
-        elenco +=
-            f.estensione.toUpper() + u'\t' +
-            (f.contenuto ? QString::number(f.contenuto->size()) + u'\t' + impronta(*f.contenuto)
-                         : QString(kNonPresente)) +
-            u'\n';
+    for (size_t i = 0; i < file.size(); ++i) {
+        const FileLetto& f = file[i];
+        elenco += f.estensione.toUpper() + u'\t' +
+                  (f.contenuto ? QString::number(f.contenuto->size()) + u'\t' + impronte[i].get()
+                               : QString(kNonPresente)) +
+                  u'\n';
     }
     return modifica.riscrivi(resolveFile(cartella, ElencoCopia), elenco.toUtf8());
 }

@@ -68,6 +68,60 @@ INSTANTIATE_TEST_SUITE_P(
         // general text without a pattern
         FormatCase{1234.5, "", "1234,5"}, FormatCase{-0.25, "", "-0,25"}, FormatCase{0, "", "0"}));
 
+// The far ends of what a double holds, and patterns of many decimals: every digit is
+// where it belongs, and the decimals past the significant ones are zeros.
+TEST(FormatNumberExtremes, EveryDigitInPlace) {
+    const QString zeri400(400, u'0');
+    struct Caso {
+        double value;
+        QString pattern;
+        QString expected;
+    };
+    const Caso casi[] = {
+        {1e300, "0", "1" + QString(300, u'0')},
+        {1.7976931348623157e308, "0", "179769313486232" + QString(294, u'0')},
+        {1e300, "#,##0", "1" + QString(".000").repeated(100)},
+        {99999999999999.95, "#,##0.0", "100.000.000.000.000,0"},
+        {999999999999999.5, "#,##0", "1.000.000.000.000.000"},
+        {1e-10, "0.000000000000", "0,000000000100"},
+        {1.5, "0." + zeri400, "1,5" + QString(399, u'0')},
+        {4.9406564584124654e-324, "0." + zeri400,
+         "0," + QString(323, u'0') + "494065645841247" + QString(62, u'0')},
+        {4.9406564584124654e-324, "0.00", "0,00"},
+        {-4.9406564584124654e-324, "0.00", "0,00"},
+        {-0.0049999, "\\E 0.00 \\f\\i\\n\\e", "E 0,00 fine"},
+        {-12.5, "\\E 0.00 \\f\\i\\n\\e", "-E 12,50 fine"},
+    };
+    for (const Caso& c : casi)
+        EXPECT_EQ(formatNumber(c.value, c.pattern), c.expected)
+            << c.value << " " << c.pattern.left(20).toStdString();
+}
+
+// An amount appended to a line, right-aligned in its column: the text formatNumber gives,
+// after the blanks that fill the column; a longer one whole.
+TEST(NumberFormatAppend, RightAlignedAfterWhatTheLineHolds) {
+    struct Caso {
+        double value;
+        const char* pattern;
+        int width;
+        const char* expected;
+    };
+    const Caso casi[] = {
+        {1234.5, "#,###,###,##0.00", 15, "riga:       1.234,50"},
+        {-0.004, "#,###,###,##0.00", 6, "riga:  0,00"},
+        {-1234567890.125, "#,###,###,##0.00", 15, "riga:-1.234.567.890,13"},
+        {-1.5, "#,##0.000;(#,##0.000)", 10, "riga:   (1,500)"},
+        {0, "0.00;-0.00;\\z\\e\\r\\o", 6, "riga:  zero"},
+        {std::numeric_limits<double>::quiet_NaN(), "0.00", 4, "riga:    "},
+        {1234.5, "", 8, "riga:  1234,5"},
+    };
+    for (const Caso& c : casi) {
+        QString riga = QStringLiteral("riga:");
+        NumberFormat(QString::fromUtf8(c.pattern)).appendRightAligned(riga, c.value, c.width);
+        EXPECT_EQ(riga, QString::fromUtf8(c.expected)) << c.value << " " << c.pattern;
+    }
+}
+
 TEST(FormatNumberNotFinite, GivesEmptyText) {
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::quiet_NaN(), "0.00"), "");
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::infinity(), "0.00"), "");
