@@ -452,6 +452,66 @@ Esito SalvaNuovoCarnet(const DatiCarnet& dati, int* riga) {
 
 // --- Changing a book ---------------------------------------------------------------------
 
+namespace {
+
+// The leaves of book `numero` in table order take the numbers from `primo`, and the "AS"
+// movement of each (found from the numbers before the change) follows its leaf.
+void rinumeraFogliCarnet(std::vector<FoglioAssegno>& fogli, std::vector<Movimento>& movimenti,
+                         const std::vector<int>& linkFogli, qint16 numero, qint32 primo) {
+    qint32 prossimo = primo;
+    for (size_t j = 0; j < fogli.size(); ++j) {
+        FoglioAssegno& f = fogli[j];
+        if (f.numeroCarnet != numero) continue;
+        f.numeroAssegno = prossimo++;
+        f.movimento = qint16(linkFogli[j]);
+        if (linkFogli[j] == 0) continue;
+        movimenti[size_t(linkFogli[j])].numeroDocumento = documentoAssegno(f.numeroAssegno);
+    }
+}
+
+// The cost movement of book `c`: rewritten where it is (`costo`), or appended when the
+// book has none (`costo` 0). A cost movement already aligned with the bank statement
+// stays aligned.
+void scriviCostoCarnet(CarnetAssegni& c, int costo, std::vector<Movimento>& movimenti) {
+    const bool accodato = costo == 0;
+    if (accodato) {
+        c.movimentoCosto = qint16(movimenti.size());
+        movimenti.emplace_back();
+    } else {
+        c.movimentoCosto = qint16(costo);
+    }
+    Movimento& mc = movimenti[size_t(c.movimentoCosto)];
+    const QString sospeso = accodato ? QStringLiteral("S") : mc.sospeso;
+    mc = movimentoDaSalvare(movimentoCostoCarnet(c), c.movimentoCosto, QStringLiteral("U"));
+    if (sospeso == u"N") mc.sospeso = sospeso;
+}
+
+// The changed book's files in one change: the movements (from 1), their count when one
+// was appended, the leaves and the books.
+bool scriviCarnetModificato(const std::vector<Movimento>& daScrivere, bool accodato,
+                            const std::vector<FoglioAssegno>& fogli,
+                            const std::vector<CarnetAssegni>& carnet, QString* motivo) {
+    Riscrittura scrittura;
+    scrittura.aggiungiRecords(fileContoAttivo(ExtMOV), daScrivere);
+    if (accodato) scrittura.aggiungiContatore(fileContoAttivo(ExtMOR), int(daScrivere.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), fogli);
+    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), carnet);
+    return scrittura.esegui(motivo);
+}
+
+void aggiornaTabelleCarnetModificato(const std::vector<Movimento>& movimenti,
+                                     const std::vector<FoglioAssegno>& fogli,
+                                     const std::vector<CarnetAssegni>& carnet) {
+    auto& s = stato();
+    s.TabellaMovimenti.resize(std::max(s.TabellaMovimenti.size(), movimenti.size()));
+    std::copy(movimenti.begin() + 1, movimenti.end(), s.TabellaMovimenti.begin() + 1);
+    s.NumeroMovimenti = qint16(movimenti.size() - 1);
+    assegnaTabella(s.TabellaFogli, fogli);
+    assegnaTabella(s.TabellaCarnet, carnet);
+}
+
+} // namespace
+
 Esito ModificaCarnet(int riga, const DatiCarnet& dati) {
     auto& s = stato();
     const QString nonModificato = QStringLiteral("Il carnet non è stato modificato.");
@@ -469,57 +529,21 @@ Esito ModificaCarnet(int riga, const DatiCarnet& dati) {
     const std::vector<int> linkFogli = collegamentiFogli(fogli, movimenti, nm);
 
     CarnetAssegni& c = carnet[size_t(riga - 1)];
-    const qint16 numero = c.numeroCarnet;
     const int costo = trovaMovimentoCarnet(c, movimenti, nm);
     c.dataRitiro = dati.dataRitiro;
     c.costo = dati.costo;
     c.primoAssegno = dati.primoAssegno;
     c.ultimoAssegno = dati.primoAssegno + FogliPerCarnet - 1;
+    rinumeraFogliCarnet(fogli, movimenti, linkFogli, c.numeroCarnet, dati.primoAssegno);
+    const bool accodato = costo == 0;
+    if (accodato && !spazioPerNuovoMovimento())
+        return rifiuto({messaggioContoPieno(), nonModificato});
+    scriviCostoCarnet(c, costo, movimenti);
 
-    // The book's leaves in table order take the new numbers, and the "AS" movement of
-    // each (found from the numbers before the change) follows its leaf.
-    bool movimentiCambiati = false;
-    qint32 prossimo = dati.primoAssegno;
-    for (size_t j = 0; j < fogli.size(); ++j) {
-        FoglioAssegno& f = fogli[j];
-        if (f.numeroCarnet != numero) continue;
-        f.numeroAssegno = prossimo++;
-        f.movimento = qint16(linkFogli[j]);
-        if (linkFogli[j] == 0) continue;
-        movimenti[size_t(linkFogli[j])].numeroDocumento = documentoAssegno(f.numeroAssegno);
-        movimentiCambiati = true;
-    }
-
-    // The cost movement: rewritten where it is, or appended when the book has none.
-    bool accodato = false;
-    if (costo != 0) {
-        c.movimentoCosto = qint16(costo);
-    } else {
-        if (!spazioPerNuovoMovimento()) return rifiuto({messaggioContoPieno(), nonModificato});
-        c.movimentoCosto = qint16(nm + 1);
-        movimenti.emplace_back();
-        accodato = true;
-    }
-    // A cost movement already aligned with the bank statement stays aligned.
-    Movimento& mc = movimenti[size_t(c.movimentoCosto)];
-    const QString sospeso = accodato ? QStringLiteral("S") : mc.sospeso;
-    mc = movimentoDaSalvare(movimentoCostoCarnet(c), c.movimentoCosto, QStringLiteral("U"));
-    if (sospeso == u"N") mc.sospeso = sospeso;
-    movimentiCambiati = true;
-
-    std::vector<Movimento> daScrivere(movimenti.begin() + 1, movimenti.end());
-    Riscrittura scrittura;
-    if (movimentiCambiati) scrittura.aggiungiRecords(fileContoAttivo(ExtMOV), daScrivere);
-    if (accodato) scrittura.aggiungiContatore(fileContoAttivo(ExtMOR), int(daScrivere.size()));
-    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), fogli);
-    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), carnet);
-    if (!scrittura.esegui(&motivo)) return guasto({motivo, nonModificato});
-
-    s.TabellaMovimenti.resize(std::max(s.TabellaMovimenti.size(), movimenti.size()));
-    std::copy(movimenti.begin() + 1, movimenti.end(), s.TabellaMovimenti.begin() + 1);
-    s.NumeroMovimenti = qint16(daScrivere.size());
-    assegnaTabella(s.TabellaFogli, fogli);
-    assegnaTabella(s.TabellaCarnet, carnet);
+    const std::vector<Movimento> daScrivere(movimenti.begin() + 1, movimenti.end());
+    if (!scriviCarnetModificato(daScrivere, accodato, fogli, carnet, &motivo))
+        return guasto({motivo, nonModificato});
+    aggiornaTabelleCarnetModificato(movimenti, fogli, carnet);
     return Esito::fatto();
 }
 
@@ -530,6 +554,107 @@ QString testoConfermaEliminaCarnet() {
            QStringLiteral(" agli assegni emessi da questo carnet") +
            QStringLiteral("...Vuoi Continuare?");
 }
+
+namespace {
+
+// What the deletion of a book makes of the open account's movements, books and leaves.
+struct CarnetEliminato {
+    std::vector<bool> via;        // by movement number, the movements that go
+    std::vector<int> nuovoNumero; // by movement number, its new one (0 for those that go)
+    std::vector<Movimento> movimenti;
+    std::vector<CarnetAssegni> carnet;
+    std::vector<FoglioAssegno> fogli;
+    std::map<qint16, qint16> nuovoCarnet; // the books' new numbers by the old ones
+};
+
+// The movements that go: the "AS" movements of the leaves of book `numero` and its own
+// "CA" (`linkCosto`).
+std::vector<bool> movimentiDelCarnet(const std::vector<FoglioAssegno>& fogli,
+                                     const std::vector<int>& linkFogli, qint16 numero,
+                                     int linkCosto, int nm) {
+    std::vector<bool> via(size_t(nm) + 1, false);
+    for (size_t j = 0; j < fogli.size(); ++j)
+        if (fogli[j].numeroCarnet == numero && linkFogli[j] != 0) via[size_t(linkFogli[j])] = true;
+    if (linkCosto != 0) via[size_t(linkCosto)] = true;
+    return via;
+}
+
+// The movements that stay, renumbered from 1.
+void rinumeraMovimentiRestanti(CarnetEliminato& e, const std::vector<Movimento>& tutti, int nm) {
+    e.nuovoNumero.assign(size_t(nm) + 1, 0);
+    e.movimenti.reserve(size_t(nm));
+    for (int m = 1; m <= nm; ++m) {
+        if (e.via[size_t(m)]) continue;
+        Movimento mov = tutti[size_t(m)];
+        mov.numero = qint16(e.movimenti.size() + 1);
+        e.nuovoNumero[size_t(m)] = mov.numero;
+        e.movimenti.push_back(mov);
+    }
+}
+
+// The books other than the one at `riga`, renumbered from 1; their "CA" movements carry
+// the new numbers.
+void rinumeraCarnetRestanti(CarnetEliminato& e, const std::vector<CarnetAssegni>& carnet,
+                            const std::vector<int>& linkCarnet, int riga) {
+    for (size_t i = 0; i < carnet.size(); ++i) {
+        if (int(i) == riga - 1) continue;
+        CarnetAssegni c = carnet[i];
+        const qint16 vecchio = c.numeroCarnet;
+        c.numeroCarnet = qint16(e.carnet.size() + 1);
+        e.nuovoCarnet[vecchio] = c.numeroCarnet;
+        const int link = linkCarnet[i] != 0 ? e.nuovoNumero[size_t(linkCarnet[i])] : 0;
+        c.movimentoCosto = qint16(link);
+        if (link != 0 && c.numeroCarnet != vecchio) {
+            Movimento& mov = e.movimenti[size_t(link - 1)];
+            mov.numeroDocumento = documentoCarnet(c.numeroCarnet);
+            if (mov.descrizione == descrizioneCostoCarnet(vecchio, c.primoAssegno))
+                mov.descrizione = descrizioneCostoCarnet(c.numeroCarnet, c.primoAssegno);
+        }
+        e.carnet.push_back(c);
+    }
+}
+
+// The leaves of the other books, renumbered from 1, following their books and movements.
+void rinumeraFogliRestanti(CarnetEliminato& e, const std::vector<FoglioAssegno>& fogli,
+                           const std::vector<int>& linkFogli, qint16 numero) {
+    for (size_t j = 0; j < fogli.size(); ++j) {
+        FoglioAssegno f = fogli[j];
+        if (f.numeroCarnet == numero) continue;
+        f.progressivo = qint16(e.fogli.size() + 1);
+        if (const auto it = e.nuovoCarnet.find(f.numeroCarnet); it != e.nuovoCarnet.end())
+            f.numeroCarnet = it->second;
+        f.movimento = qint16(linkFogli[j] != 0 ? e.nuovoNumero[size_t(linkFogli[j])] : 0);
+        e.fogli.push_back(f);
+    }
+}
+
+// The movements, leaves and books that stay, with their counts, in one change.
+bool scriviCarnetEliminato(const CarnetEliminato& e, QString* motivo) {
+    Riscrittura scrittura;
+    scrittura.aggiungiRecords(fileContoAttivo(ExtMOV), e.movimenti);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtMOR), int(e.movimenti.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), e.fogli);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(e.fogli.size()));
+    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), e.carnet);
+    scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(e.carnet.size()));
+    return scrittura.esegui(motivo);
+}
+
+void aggiornaTabelleCarnetEliminato(const CarnetEliminato& e, int nm) {
+    auto& s = stato();
+    // Windows holding a movement follow it to its new number (or let go of it).
+    for (int m = nm; m >= 1; --m)
+        if (e.via[size_t(m)]) rinumeraMovimentiTrattenuti(m);
+    assegnaTabella(s.TabellaMovimenti, e.movimenti);
+    s.NumeroMovimenti = qint16(e.movimenti.size());
+    s.IndiceMovimentoScelto = 0;
+    assegnaTabella(s.TabellaFogli, e.fogli);
+    s.NumeroFogli = qint16(e.fogli.size());
+    assegnaTabella(s.TabellaCarnet, e.carnet);
+    s.NumeroCarnet = qint16(e.carnet.size());
+}
+
+} // namespace
 
 Esito eliminaCarnet(int riga) {
     auto& s = stato();
@@ -545,75 +670,13 @@ Esito eliminaCarnet(int riga) {
     const std::vector<int> linkCarnet = collegamentiCarnet(carnet, tutti, nm);
     const qint16 numero = carnet[size_t(riga - 1)].numeroCarnet;
 
-    // The movements that go: the "AS" movements of this book's leaves and its own "CA".
-    std::vector<bool> via(size_t(nm) + 1, false);
-    for (size_t j = 0; j < fogli.size(); ++j)
-        if (fogli[j].numeroCarnet == numero && linkFogli[j] != 0) via[size_t(linkFogli[j])] = true;
-    if (linkCarnet[size_t(riga - 1)] != 0) via[size_t(linkCarnet[size_t(riga - 1)])] = true;
-
-    // The others, renumbered from 1.
-    std::vector<int> nuovoNumero(size_t(nm) + 1, 0);
-    std::vector<Movimento> movimenti;
-    movimenti.reserve(size_t(nm));
-    for (int m = 1; m <= nm; ++m) {
-        if (via[size_t(m)]) continue;
-        Movimento mov = tutti[size_t(m)];
-        mov.numero = qint16(movimenti.size() + 1);
-        nuovoNumero[size_t(m)] = mov.numero;
-        movimenti.push_back(mov);
-    }
-
-    // The other books, renumbered from 1; their "CA" movements carry the new numbers.
-    std::map<qint16, qint16> nuovoCarnet;
-    std::vector<CarnetAssegni> restanti;
-    for (size_t i = 0; i < carnet.size(); ++i) {
-        if (int(i) == riga - 1) continue;
-        CarnetAssegni c = carnet[i];
-        const qint16 vecchio = c.numeroCarnet;
-        c.numeroCarnet = qint16(restanti.size() + 1);
-        nuovoCarnet[vecchio] = c.numeroCarnet;
-        const int link = linkCarnet[i] != 0 ? nuovoNumero[size_t(linkCarnet[i])] : 0;
-        c.movimentoCosto = qint16(link);
-        if (link != 0 && c.numeroCarnet != vecchio) {
-            Movimento& mov = movimenti[size_t(link - 1)];
-            mov.numeroDocumento = documentoCarnet(c.numeroCarnet);
-            if (mov.descrizione == descrizioneCostoCarnet(vecchio, c.primoAssegno))
-                mov.descrizione = descrizioneCostoCarnet(c.numeroCarnet, c.primoAssegno);
-        }
-        restanti.push_back(c);
-    }
-
-    // The other leaves, renumbered from 1, following their books and movements.
-    std::vector<FoglioAssegno> foglioRestanti;
-    for (size_t j = 0; j < fogli.size(); ++j) {
-        FoglioAssegno f = fogli[j];
-        if (f.numeroCarnet == numero) continue;
-        f.progressivo = qint16(foglioRestanti.size() + 1);
-        if (const auto it = nuovoCarnet.find(f.numeroCarnet); it != nuovoCarnet.end())
-            f.numeroCarnet = it->second;
-        f.movimento = qint16(linkFogli[j] != 0 ? nuovoNumero[size_t(linkFogli[j])] : 0);
-        foglioRestanti.push_back(f);
-    }
-
-    Riscrittura scrittura;
-    scrittura.aggiungiRecords(fileContoAttivo(ExtMOV), movimenti);
-    scrittura.aggiungiContatore(fileContoAttivo(ExtMOR), int(movimenti.size()));
-    scrittura.aggiungiRecords(fileContoAttivo(ExtFOG), foglioRestanti);
-    scrittura.aggiungiContatore(fileContoAttivo(ExtNRF), int(foglioRestanti.size()));
-    scrittura.aggiungiRecords(fileContoAttivo(ExtCAR), restanti);
-    scrittura.aggiungiContatore(fileContoAttivo(ExtNRC), int(restanti.size()));
-    if (!scrittura.esegui(&motivo)) return guasto({motivo, nonEliminato});
-
-    // Windows holding a movement follow it to its new number (or let go of it).
-    for (int m = nm; m >= 1; --m)
-        if (via[size_t(m)]) rinumeraMovimentiTrattenuti(m);
-    assegnaTabella(s.TabellaMovimenti, movimenti);
-    s.NumeroMovimenti = qint16(movimenti.size());
-    s.IndiceMovimentoScelto = 0;
-    assegnaTabella(s.TabellaFogli, foglioRestanti);
-    s.NumeroFogli = qint16(foglioRestanti.size());
-    assegnaTabella(s.TabellaCarnet, restanti);
-    s.NumeroCarnet = qint16(restanti.size());
+    CarnetEliminato e;
+    e.via = movimentiDelCarnet(fogli, linkFogli, numero, linkCarnet[size_t(riga - 1)], nm);
+    rinumeraMovimentiRestanti(e, tutti, nm);
+    rinumeraCarnetRestanti(e, carnet, linkCarnet, riga);
+    rinumeraFogliRestanti(e, fogli, linkFogli, numero);
+    if (!scriviCarnetEliminato(e, &motivo)) return guasto({motivo, nonEliminato});
+    aggiornaTabelleCarnetEliminato(e, nm);
     return Esito::fatto();
 }
 

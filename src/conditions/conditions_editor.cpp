@@ -246,6 +246,78 @@ CampiCondizioni campiDaCondizioni(const CondizioniConto& c, double fattoreValuta
     return f;
 }
 
+namespace {
+
+// A rate field, named for its messages as the form names it (the free rates by the
+// descriptions typed for them).
+void leggiTasso(Lettore& leggi, const CampiCondizioni& campi, const QString& testo,
+                const QString& mostrato, const QString& campo, float& valore) {
+    leggi.tasso(testo, mostrato, campo, nomeTasso(campo, campi.descr3, campi.descr4), valore);
+}
+
+// The credit, then the debit rates with their dates.
+void leggiInteressi(Lettore& leggi, const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                    CondizioniConto& c) {
+    for (size_t k = 1; k <= 5; ++k) {
+        c.creditori.dataDecorrenza[k] = campi.dataCreditori[k];
+        leggiTasso(leggi, campi, campi.tassoCreditori[k], mostrati.tassoCreditori[k],
+                   nomeCampo("PerC", int(k)), c.creditori.tasso[k]);
+    }
+    for (size_t k = 1; k <= 5; ++k) {
+        c.debitori.dataDecorrenza[k] = campi.dataDebitori[k];
+        leggiTasso(leggi, campi, campi.tassoDebitori[k], mostrati.tassoDebitori[k],
+                   nomeCampo("PerD", int(k)), c.debitori.tassoEntroFido[k]);
+        leggiTasso(leggi, campi, campi.tassoDebitori[k + 5], mostrati.tassoDebitori[k + 5],
+                   nomeCampo("PerD", int(k + 5)), c.debitori.tassoFuoriFido[k]);
+    }
+}
+
+// The seven fees, how often each is charged, and the descriptions of the free ones.
+void leggiSpese(Lettore& leggi, const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                SpeseVarie& s) {
+    for (size_t i = 0; i < 7; ++i) {
+        leggi.importo(campi.importo[i + 1], mostrati.importo[i + 1],
+                      nomeCampo("IMPORTO", int(i + 1)), s.importoSpesa[i]);
+        s.addebitoTrimestrale[i] =
+            campi.trimestrale[i + 1] ? QStringLiteral("1") : QStringLiteral("0");
+    }
+    s.descrizioneSpesa1 = testoCampo(campi.descr1, mostrati.descr1, s.descrizioneSpesa1, 25);
+    s.descrizioneSpesa2 = testoCampo(campi.descr2, mostrati.descr2, s.descrizioneSpesa2, 25);
+}
+
+// The commissions, the withholding tax and the free rates with their descriptions and
+// bases.
+void leggiOneri(Lettore& leggi, const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                OneriPassivi& o) {
+    const std::array<std::pair<int, float*>, 7> aliquote{{{1, &o.aliquotaEccedenza},
+                                                          {2, &o.aliquotaMassimoScoperto},
+                                                          {6, &o.aliquotaScopertoFuoriFido},
+                                                          {7, &o.aliquotaScopertoFuoriFidoGiorni},
+                                                          {3, &o.ritenutaFiscale},
+                                                          {4, &o.aliquotaLibera1},
+                                                          {5, &o.aliquotaLibera2}}};
+    for (const auto& [k, aliquota] : aliquote)
+        leggiTasso(leggi, campi, campi.per[size_t(k)], mostrati.per[size_t(k)], nomeCampo("Per", k),
+                   *aliquota);
+    o.descrizioneLibera1 = testoCampo(campi.descr3, mostrati.descr3, o.descrizioneLibera1, 25);
+    o.descrizioneLibera2 = testoCampo(campi.descr4, mostrati.descr4, o.descrizioneLibera2, 25);
+    o.baseLibera1 = campi.baseLibera1.left(1);
+    o.baseLibera2 = campi.baseLibera2.left(1);
+}
+
+void leggiOpzioni(Lettore& leggi, const CampiCondizioni& campi, const CampiCondizioni& mostrati,
+                  Opzioni& op) {
+    op.periodicitaChiusura = QString::number(qBound(0, campi.chiusura, 2) + 1);
+    leggi.conteggio(campi.nrScritt, mostrati.nrScritt, QStringLiteral("NrScritt"),
+                    op.minimoMovimenti);
+    op.indirizzoInternet = testoCampo(campi.indInter, mostrati.indInter, op.indirizzoInternet, 100);
+    op.baseGiorniDebitori = campi.giorniDebitori360 ? QStringLiteral("1") : QStringLiteral("2");
+    op.baseGiorniCreditori = campi.giorniCreditori360 ? QStringLiteral("1") : QStringLiteral("2");
+    op.codiceDivisore = qint16(qBound(0, campi.divisore, 3) + 1);
+}
+
+} // namespace
+
 Esito condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mostrati,
                         const CondizioniConto& caricate, double fattoreValuta,
                         CondizioniConto* nuove) {
@@ -256,58 +328,11 @@ Esito condizioniDaCampi(const CampiCondizioni& campi, const CampiCondizioni& mos
 
     CondizioniConto c = caricate;
     Lettore leggi(fattoreValuta);
-    const auto tasso = [&](const QString& testo, const QString& mostrato, const QString& campo,
-                           float& valore) {
-        leggi.tasso(testo, mostrato, campo, nomeTasso(campo, campi.descr3, campi.descr4), valore);
-    };
     // Fields in the order of the tabs and, within a tab, from top to bottom.
-    for (size_t k = 1; k <= 5; ++k) {
-        c.creditori.dataDecorrenza[k] = campi.dataCreditori[k];
-        tasso(campi.tassoCreditori[k], mostrati.tassoCreditori[k], nomeCampo("PerC", int(k)),
-              c.creditori.tasso[k]);
-    }
-    for (size_t k = 1; k <= 5; ++k) {
-        c.debitori.dataDecorrenza[k] = campi.dataDebitori[k];
-        tasso(campi.tassoDebitori[k], mostrati.tassoDebitori[k], nomeCampo("PerD", int(k)),
-              c.debitori.tassoEntroFido[k]);
-        tasso(campi.tassoDebitori[k + 5], mostrati.tassoDebitori[k + 5],
-              nomeCampo("PerD", int(k + 5)), c.debitori.tassoFuoriFido[k]);
-    }
-
-    SpeseVarie& s = c.spese;
-    for (size_t i = 0; i < 7; ++i) {
-        leggi.importo(campi.importo[i + 1], mostrati.importo[i + 1],
-                      nomeCampo("IMPORTO", int(i + 1)), s.importoSpesa[i]);
-        s.addebitoTrimestrale[i] =
-            campi.trimestrale[i + 1] ? QStringLiteral("1") : QStringLiteral("0");
-    }
-    s.descrizioneSpesa1 = testoCampo(campi.descr1, mostrati.descr1, s.descrizioneSpesa1, 25);
-    s.descrizioneSpesa2 = testoCampo(campi.descr2, mostrati.descr2, s.descrizioneSpesa2, 25);
-
-    OneriPassivi& o = c.oneri;
-    const std::array<std::pair<int, float*>, 7> aliquote{{{1, &o.aliquotaEccedenza},
-                                                          {2, &o.aliquotaMassimoScoperto},
-                                                          {6, &o.aliquotaScopertoFuoriFido},
-                                                          {7, &o.aliquotaScopertoFuoriFidoGiorni},
-                                                          {3, &o.ritenutaFiscale},
-                                                          {4, &o.aliquotaLibera1},
-                                                          {5, &o.aliquotaLibera2}}};
-    for (const auto& [k, aliquota] : aliquote)
-        tasso(campi.per[size_t(k)], mostrati.per[size_t(k)], nomeCampo("Per", k), *aliquota);
-    o.descrizioneLibera1 = testoCampo(campi.descr3, mostrati.descr3, o.descrizioneLibera1, 25);
-    o.descrizioneLibera2 = testoCampo(campi.descr4, mostrati.descr4, o.descrizioneLibera2, 25);
-    o.baseLibera1 = campi.baseLibera1.left(1);
-    o.baseLibera2 = campi.baseLibera2.left(1);
-
-    Opzioni& op = c.opzioni;
-    op.periodicitaChiusura = QString::number(qBound(0, campi.chiusura, 2) + 1);
-    leggi.conteggio(campi.nrScritt, mostrati.nrScritt, QStringLiteral("NrScritt"),
-                    op.minimoMovimenti);
-    op.indirizzoInternet = testoCampo(campi.indInter, mostrati.indInter, op.indirizzoInternet, 100);
-    op.baseGiorniDebitori = campi.giorniDebitori360 ? QStringLiteral("1") : QStringLiteral("2");
-    op.baseGiorniCreditori = campi.giorniCreditori360 ? QStringLiteral("1") : QStringLiteral("2");
-    op.codiceDivisore = qint16(qBound(0, campi.divisore, 3) + 1);
-
+    leggiInteressi(leggi, campi, mostrati, c);
+    leggiSpese(leggi, campi, mostrati, c.spese);
+    leggiOneri(leggi, campi, mostrati, c.oneri);
+    leggiOpzioni(leggi, campi, mostrati, c.opzioni);
     if (leggi.esito()) return *leggi.esito();
     *nuove = std::move(c);
     return {};

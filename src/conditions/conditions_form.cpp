@@ -361,61 +361,141 @@ QWidget* Form26::tabOneri() {
     return pagina;
 }
 
-QWidget* Form26::tabOpzioni() {
-    auto* pagina = new QWidget;
-    auto gruppo = [pagina](const QString& titolo) {
-        auto* box = new QGroupBox(titolo, pagina);
-        new QVBoxLayout(box);
-        return box;
-    };
+namespace {
 
-    auto* numeri = gruppo(QStringLiteral("Divisione dei numeri della staffa"));
+QGroupBox* gruppo(const QString& titolo, QWidget* pagina) {
+    auto* box = new QGroupBox(titolo, pagina);
+    new QVBoxLayout(box);
+    return box;
+}
+
+QGroupBox* gruppoDivisore(Form26& f, QWidget* pagina) {
+    auto* numeri = gruppo(QStringLiteral("Divisione dei numeri della staffa"), pagina);
     const std::array<QString, 4> divisioni{
         QStringLiteral("dividi x 1"), QStringLiteral("dividi x 10"), QStringLiteral("dividi x 100"),
         QStringLiteral("dividi x 1000")};
     for (size_t i = 0; i < 4; ++i) {
-        divisore[i] = opzione(QStringLiteral("divisore_%1").arg(i), divisioni[i], numeri);
-        numeri->layout()->addWidget(divisore[i]);
+        f.divisore[i] = opzione(QStringLiteral("divisore_%1").arg(i), divisioni[i], numeri);
+        numeri->layout()->addWidget(f.divisore[i]);
     }
-    divisore[2]->setChecked(true);
+    f.divisore[2]->setChecked(true);
+    return numeri;
+}
 
-    auto* debitori = gruppo(QStringLiteral("Nr. giorni per calcolo interessi debitori"));
-    auto* creditori = gruppo(QStringLiteral("Nr. giorni per calcolo interessi creditori"));
+// The day bases of the debit and of the credit interest, in two groups.
+std::pair<QGroupBox*, QGroupBox*> gruppiGiorni(Form26& f, QWidget* pagina) {
+    auto* debitori = gruppo(QStringLiteral("Nr. giorni per calcolo interessi debitori"), pagina);
+    auto* creditori = gruppo(QStringLiteral("Nr. giorni per calcolo interessi creditori"), pagina);
     for (size_t i = 0; i < 4; ++i) {
         QGroupBox* box = i < 2 ? debitori : creditori;
-        giorni[i] = opzione(QStringLiteral("giorni_%1").arg(i),
-                            i % 2 == 0 ? QStringLiteral("Anno finanziario (360 gg)")
-                                       : QStringLiteral("Anno civile (365 gg)"),
-                            box);
-        box->layout()->addWidget(giorni[i]);
+        f.giorni[i] = opzione(QStringLiteral("giorni_%1").arg(i),
+                              i % 2 == 0 ? QStringLiteral("Anno finanziario (360 gg)")
+                                         : QStringLiteral("Anno civile (365 gg)"),
+                              box);
+        box->layout()->addWidget(f.giorni[i]);
     }
     // A new account counts both with 365 days, as every reader takes a blank day base.
-    giorni[1]->setChecked(true);
-    giorni[3]->setChecked(true);
+    f.giorni[1]->setChecked(true);
+    f.giorni[3]->setChecked(true);
+    return {debitori, creditori};
+}
 
-    auto* chiusura = gruppo(QStringLiteral("Chiusura"));
-    Tri = opzione(QStringLiteral("Tri"), QStringLiteral("Trimestrale"), chiusura);
-    Seme = opzione(QStringLiteral("Seme"), QStringLiteral("semestrale"), chiusura);
-    Ann = opzione(QStringLiteral("Ann"), QStringLiteral("Annuale"), chiusura);
-    for (QRadioButton* r : {Tri, Seme, Ann})
+QGroupBox* gruppoChiusura(Form26& f, QWidget* pagina) {
+    auto* chiusura = gruppo(QStringLiteral("Chiusura"), pagina);
+    f.Tri = opzione(QStringLiteral("Tri"), QStringLiteral("Trimestrale"), chiusura);
+    f.Seme = opzione(QStringLiteral("Seme"), QStringLiteral("semestrale"), chiusura);
+    f.Ann = opzione(QStringLiteral("Ann"), QStringLiteral("Annuale"), chiusura);
+    for (QRadioButton* r : {f.Tri, f.Seme, f.Ann})
         chiusura->layout()->addWidget(r);
-    Tri->setChecked(true);
+    f.Tri->setChecked(true);
+    return chiusura;
+}
 
-    auto* internet = gruppo(QStringLiteral("Indirizzo Internet"));
-    IndInter = testo(QStringLiteral("IndInter"), 100, internet);
-    internet->layout()->addWidget(IndInter);
-    IndInter->setAccessibleName(QStringLiteral("Indirizzo Internet"));
+QGroupBox* gruppoInternet(Form26& f, QWidget* pagina) {
+    auto* internet = gruppo(QStringLiteral("Indirizzo Internet"), pagina);
+    f.IndInter = testo(QStringLiteral("IndInter"), 100, internet);
+    internet->layout()->addWidget(f.IndInter);
+    f.IndInter->setAccessibleName(QStringLiteral("Indirizzo Internet"));
+    return internet;
+}
 
+// The minimum number of movements for the cost of the entries, with its label.
+QHBoxLayout* rigaScritture(Form26& f, QWidget* pagina) {
     auto* scritture = new QHBoxLayout;
     auto* etichettaScritture =
         new QLabel(QStringLiteral("Nr. minimo di movimenti per conteggio spese scritture"), pagina);
-    NrScritt = testo(QStringLiteral("NrScritt"), 6, pagina);
-    NrScritt->setAlignment(Qt::AlignRight);
-    NrScritt->setFixedWidth(NrScritt->fontMetrics().horizontalAdvance(QString(9, u'0')));
-    etichettaScritture->setBuddy(NrScritt);
+    f.NrScritt = testo(QStringLiteral("NrScritt"), 6, pagina);
+    f.NrScritt->setAlignment(Qt::AlignRight);
+    f.NrScritt->setFixedWidth(f.NrScritt->fontMetrics().horizontalAdvance(QString(9, u'0')));
+    etichettaScritture->setBuddy(f.NrScritt);
     scritture->addWidget(etichettaScritture);
-    scritture->addWidget(NrScritt);
+    scritture->addWidget(f.NrScritt);
     scritture->addStretch(1);
+    return scritture;
+}
+
+// A rate field holds every text its pattern makes of a rate it takes, and shows a rate
+// it takes in the pattern once the focus leaves it: the text it will read back. A text
+// that is no such rate stays as typed, for "Conferma" to refuse.
+void campoTasso(AmountField* f, int larghezza) {
+    f->setMaxLength(int(tassoPiuLungo().size()));
+    f->setAlignment(Qt::AlignRight);
+    f->setFixedWidth(larghezza);
+    onLostFocus(f, [f] {
+        if (const auto t = tassoDaTesto(f->text())) f->setText(testoTasso(*t));
+    });
+}
+
+// A fee field shows a fee it takes in the amount pattern once the focus leaves it; any
+// other text (no amount, or one too large for the program) stays as typed for
+// "Conferma" to refuse. Its length and width follow the pattern (Form_Load).
+void campoImporto(AmountField* f, int larghezza) {
+    f->setMaxLength(kLunghezzaImporto);
+    f->setAlignment(Qt::AlignRight);
+    f->setFixedWidth(larghezza);
+    onLostFocus(f, [f] {
+        const auto cifra = parseAmount(f->text());
+        const double fattore = stato().FattoreValuta;
+        if (cifra && cambioUtilizzabile(fattore) && importoUtilizzabile(*cifra / fattore))
+            f->setText(formatNumber(*cifra, stato().FormatoImporti));
+    });
+}
+
+// Enter moves along the fees and the commissions. From the last field of a tab it goes
+// on to the first field of the next tab, which is shown; from the last field of the last
+// tab, to "Conferma" without pressing it. Only Enter on the focused "Conferma" saves: the
+// form has no default button that a field could press.
+void collegaInvio(Form26& f) {
+    enterToNextTab(f.PerC5, f.SSTab1, f.DATAD1);
+    enterToNextTab(f.PerD10, f.SSTab1, f.IMPORTO1);
+    enterMovesFocus(f.IMPORTO1, f.IMPORTO2);
+    enterMovesFocus(f.IMPORTO2, f.IMPORTO3);
+    enterMovesFocus(f.IMPORTO3, f.IMPORTO4);
+    enterMovesFocus(f.IMPORTO4, f.IMPORTO5);
+    enterMovesFocus(f.IMPORTO5, f.Descr1);
+    enterMovesFocus(f.Descr1, f.IMPORTO6);
+    enterMovesFocus(f.IMPORTO6, f.Descr2);
+    enterMovesFocus(f.Descr2, f.IMPORTO7);
+    enterToNextTab(f.IMPORTO7, f.SSTab1, f.Per1);
+    enterMovesFocus(f.Per1, f.Per2);
+    enterMovesFocus(f.Per2, f.Per3);
+    enterMovesFocus(f.Per3, f.Descr3);
+    enterMovesFocus(f.Descr3, f.Per4);
+    enterMovesFocus(f.Per4, f.Descr4);
+    enterMovesFocus(f.Descr4, f.Per5);
+    enterToNextTab(f.Per5, f.SSTab1, f.IndInter);
+    enterMovesFocus(f.NrScritt, f.OKi);
+}
+
+} // namespace
+
+QWidget* Form26::tabOpzioni() {
+    auto* pagina = new QWidget;
+    auto* numeri = gruppoDivisore(*this, pagina);
+    const auto [debitori, creditori] = gruppiGiorni(*this, pagina);
+    auto* chiusura = gruppoChiusura(*this, pagina);
+    auto* internet = gruppoInternet(*this, pagina);
+    auto* scritture = rigaScritture(*this, pagina);
 
     auto* g = new QGridLayout(pagina);
     g->addWidget(numeri, 0, 0, 2, 1);
@@ -436,62 +516,15 @@ void Form26::collegaTasti() {
         dataC_[size_t(k)]->setFixedWidth(larghezzaData);
         dataD_[size_t(k)]->setFixedWidth(larghezzaData);
     }
-    // A rate field holds every text its pattern makes of a rate it takes, and shows a
-    // rate it takes in the pattern once the focus leaves it: the text it will read back.
-    // A text that is no such rate stays as typed, for "Conferma" to refuse.
-    auto tasso = [&](AmountField* f) {
-        f->setMaxLength(int(tassoPiuLungo().size()));
-        f->setAlignment(Qt::AlignRight);
-        f->setFixedWidth(larghezzaTasso);
-        onLostFocus(f, [f] {
-            if (const auto t = tassoDaTesto(f->text())) f->setText(testoTasso(*t));
-        });
-    };
     for (int k = 1; k <= 5; ++k)
-        tasso(perC_[size_t(k)]);
+        campoTasso(perC_[size_t(k)], larghezzaTasso);
     for (int k = 1; k <= 10; ++k)
-        tasso(perD_[size_t(k)]);
+        campoTasso(perD_[size_t(k)], larghezzaTasso);
     for (int k = 1; k <= 7; ++k)
-        tasso(per_[size_t(k)]);
-    // A fee field shows a fee it takes in the amount pattern once the focus leaves it; any
-    // other text (no amount, or one too large for the program) stays as typed for
-    // "Conferma" to refuse. Its length and width follow the pattern (Form_Load).
-    for (int k = 1; k <= 7; ++k) {
-        AmountField* f = importo_[size_t(k)];
-        f->setMaxLength(kLunghezzaImporto);
-        f->setAlignment(Qt::AlignRight);
-        f->setFixedWidth(larghezzaImporto);
-        onLostFocus(f, [f] {
-            const auto cifra = parseAmount(f->text());
-            const double fattore = stato().FattoreValuta;
-            if (cifra && cambioUtilizzabile(fattore) && importoUtilizzabile(*cifra / fattore))
-                f->setText(formatNumber(*cifra, stato().FormatoImporti));
-        });
-    }
-
-    // Enter moves along the fees and the commissions. From the last field of a tab it
-    // goes on to the first field of the next tab, which is shown; from the last field of
-    // the last tab, to "Conferma" without pressing it. Only Enter on the focused
-    // "Conferma" saves: the form has no default button that a field could press.
-    enterToNextTab(PerC5, SSTab1, DATAD1);
-    enterToNextTab(PerD10, SSTab1, IMPORTO1);
-    enterMovesFocus(IMPORTO1, IMPORTO2);
-    enterMovesFocus(IMPORTO2, IMPORTO3);
-    enterMovesFocus(IMPORTO3, IMPORTO4);
-    enterMovesFocus(IMPORTO4, IMPORTO5);
-    enterMovesFocus(IMPORTO5, Descr1);
-    enterMovesFocus(Descr1, IMPORTO6);
-    enterMovesFocus(IMPORTO6, Descr2);
-    enterMovesFocus(Descr2, IMPORTO7);
-    enterToNextTab(IMPORTO7, SSTab1, Per1);
-    enterMovesFocus(Per1, Per2);
-    enterMovesFocus(Per2, Per3);
-    enterMovesFocus(Per3, Descr3);
-    enterMovesFocus(Descr3, Per4);
-    enterMovesFocus(Per4, Descr4);
-    enterMovesFocus(Descr4, Per5);
-    enterToNextTab(Per5, SSTab1, IndInter);
-    enterMovesFocus(NrScritt, OKi);
+        campoTasso(per_[size_t(k)], larghezzaTasso);
+    for (int k = 1; k <= 7; ++k)
+        campoImporto(importo_[size_t(k)], larghezzaImporto);
+    collegaInvio(*this);
 }
 
 bool Form26::eventFilter(QObject* watched, QEvent* event) {

@@ -72,11 +72,14 @@ QString bancaContoAperto() {
     return s.TabellaConti[size_t(s.IndiceContoAttivo)].nomeBanca.trimmed();
 }
 
-RigheStampa righeFoglioCondizioni(const CondizioniConto& c, const QString& banca,
-                                  const QString& valuta, double fattoreValuta,
-                                  const QString& formatoImporti) {
-    const QString riga94 = QStringLiteral("  ") + QString(94, u'-');
-    Foglio f;
+namespace {
+
+QString riga94() {
+    return QStringLiteral("  ") + QString(94, u'-');
+}
+
+// The title, the bank and the currency.
+void intestazioneFoglio(Foglio& f, const QString& banca, const QString& valuta) {
     f.font(kArial, 18, true);
     f.riga();
     f.riga(QString(41, u' ') + QStringLiteral("Elenco Costi e condizioni "));
@@ -86,8 +89,12 @@ RigheStampa righeFoglioCondizioni(const CondizioniConto& c, const QString& banca
     f.riga();
     f.font(kCourier, 9.75, true);
     f.riga(QStringLiteral("  Valuta: ") + valuta);
-    f.riga(riga94);
+    f.riga(riga94());
     f.riga();
+}
+
+// The credit and the debit rates.
+void righeInteressi(Foglio& f, const CondizioniConto& c) {
     f.font(kCourier, 10, true);
     f.riga(QStringLiteral("  Interessi creditori"));
     f.grassetto(false);
@@ -98,10 +105,13 @@ RigheStampa righeFoglioCondizioni(const CondizioniConto& c, const QString& banca
     f.vuote(2);
     righeTassi(f, c.debitori.dataDecorrenza, c.debitori.tassoEntroFido);
     f.vuote(2);
+}
 
+// The seven fees, each with its amount and how often it is charged.
+void righeSpese(Foglio& f, const SpeseVarie& s, double fattoreValuta,
+                const QString& formatoImporti) {
     f.titolo(QStringLiteral("  Spese Varie"));
     f.riga();
-    const SpeseVarie& s = c.spese;
     const std::array<QString, 7> voci{
         QStringLiteral("  Spese fisse di chiusura    Lire "),
         QStringLiteral("  Tenuta conto               Lire "),
@@ -120,7 +130,11 @@ RigheStampa righeFoglioCondizioni(const CondizioniConto& c, const QString& banca
                                                           : QStringLiteral("Trimestrale")));
     f.riga();
     f.riga(QStringLiteral("  ") + QString(67, u'-'));
+}
 
+// The commissions, the withholding tax and the free rates, then the number of movements
+// under which the flat refund applies.
+void righeOneri(Foglio& f, const CondizioniConto& c) {
     f.titolo(QStringLiteral("  Oneri passivi"));
     f.riga();
     const OneriPassivi& o = c.oneri;
@@ -135,11 +149,27 @@ RigheStampa righeFoglioCondizioni(const CondizioniConto& c, const QString& banca
     f.vuote(2);
     f.riga(QStringLiteral("  Nr. movimenti sotto il quale si applica il rimborso fofettario: ") +
            QString::number(c.opzioni.minimoMovimenti));
+}
+
+void chiusuraFoglio(Foglio& f) {
     f.vuote(8);
-    f.riga(riga94);
+    f.riga(riga94());
     f.riga();
     f.riga(QString(43, u' ') + QStringLiteral("Pagina 1") + QString(17, u' ') +
            QStringLiteral(".....fine stampa"));
+}
+
+} // namespace
+
+RigheStampa righeFoglioCondizioni(const CondizioniConto& c, const QString& banca,
+                                  const QString& valuta, double fattoreValuta,
+                                  const QString& formatoImporti) {
+    Foglio f;
+    intestazioneFoglio(f, banca, valuta);
+    righeInteressi(f, c);
+    righeSpese(f, c.spese, fattoreValuta, formatoImporti);
+    righeOneri(f, c);
+    chiusuraFoglio(f);
     return std::move(f).righe();
 }
 

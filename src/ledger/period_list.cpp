@@ -84,62 +84,46 @@ QString importoInColonna(double valore, int larghezza) {
     return rightAlign(formatNumber(valore, stato().FormatoImporti), larghezza);
 }
 
-ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const Riporto& riporto,
-                                   const QString& dataIniziale, const QString& dataFinale,
-                                   const QString& filtro) {
-    const auto& s = stato();
-    const double fattore = s.FattoreValuta;
-    ElencoPeriodo elenco;
-    elenco.righe.reserve(inOrdine.size() + 8);
+namespace {
 
-    // The carry-forward, always the first line.
-    const double saldoRiporto = importoContabile(riporto.saldoRiporto);
+// The carry-forward, always the first line.
+RigaPeriodo rigaRiporto(const Riporto& riporto, double saldoRiporto, double fattore) {
     const QString importoRiporto = importoInColonna(saldoRiporto * fattore);
-    elenco.righe.push_back({comeRegistrato(riporto.dataRiporto, 10) +
-                                QString(12, QLatin1Char(' ')) +
-                                colonnaDareAvere(importoRiporto, saldoRiporto > 0) +
-                                importoRiporto + QStringLiteral("  Riporto Chiusura precedente"),
-                            0});
-    elenco.saldo = saldoRiporto;
+    return {comeRegistrato(riporto.dataRiporto, 10) + QString(12, QLatin1Char(' ')) +
+                colonnaDareAvere(importoRiporto, saldoRiporto > 0) + importoRiporto +
+                QStringLiteral("  Riporto Chiusura precedente"),
+            0};
+}
 
-    const std::optional<QString> codiceFiltro = codiceFiltroCausale(filtro);
-    const QHash<QString, QString> causali = descrizioniCausali();
-    const QHash<qint32, std::vector<int>> fogli = fogliPerNumero();
+// The line of movement `m`, with the balance after it.
+QString lineaMovimento(const Movimento& m, double saldo, double fattore,
+                       const QHash<QString, QString>& causali) {
+    QString linea = comeRegistrato(m.dataOperazione, 10) + QStringLiteral("  ") +
+                    comeRegistrato(m.dataValuta, 10);
+    linea += colonnaDareAvere(importoInColonna(importoContabile(m.importo) * fattore),
+                              m.entrataUscita == u"E");
+    linea += importoInColonna(saldo * fattore);
+    linea += QStringLiteral("  ") + causali.value(m.codiceCausale.trimmed()).left(20).trimmed();
+    linea += QStringLiteral("  ") + m.numeroDocumento.trimmed();
+    linea += QLatin1Char(' ') + comeRegistrato(m.descrizione, 30);
+    return linea;
+}
 
-    for (const Movimento& m : inOrdine) {
-        const QString codice = m.codiceCausale.trimmed();
-        const bool elencato =
-            nelPeriodo(m, OrdineMovimenti::Operazione, dataIniziale, dataFinale) &&
-            (!codiceFiltro || codice == *codiceFiltro);
-        if (!elencato) {
-            elenco.nonElencati += conSegno(m);
-            continue;
-        }
-        ++elenco.elencati;
-        elenco.saldo += conSegno(m);
+// The notes of the cheque leaves with the cheque number of movement `m`.
+void aggiungiNoteAssegni(ElencoPeriodo& elenco, const Movimento& m,
+                         const QHash<qint32, std::vector<int>>& fogli) {
+    const double assegno = valoreNumerico(m.numeroDocumento);
+    if (std::floor(assegno) != assegno || std::fabs(assegno) > 2147483647.0) return;
+    const auto it = fogli.constFind(qint32(assegno));
+    if (it == fogli.cend()) return;
+    for (int riga : *it)
+        elenco.righe.push_back({QString(66, QLatin1Char(' ')) +
+                                    stato().TabellaFogli[size_t(riga)].noteAssegno.trimmed(),
+                                0});
+}
 
-        QString linea = comeRegistrato(m.dataOperazione, 10) + QStringLiteral("  ") +
-                        comeRegistrato(m.dataValuta, 10);
-        linea += colonnaDareAvere(importoInColonna(importoContabile(m.importo) * fattore),
-                                  m.entrataUscita == u"E");
-        linea += importoInColonna(elenco.saldo * fattore);
-        linea += QStringLiteral("  ") + causali.value(codice).left(20).trimmed();
-        linea += QStringLiteral("  ") + m.numeroDocumento.trimmed();
-        linea += QLatin1Char(' ') + comeRegistrato(m.descrizione, 30);
-        elenco.righe.push_back({linea, m.numero});
-
-        if (codice != u"AS") continue;
-        // The notes of the cheque leaves with the movement's cheque number.
-        const double assegno = valoreNumerico(m.numeroDocumento);
-        if (std::floor(assegno) != assegno || std::fabs(assegno) > 2147483647.0) continue;
-        const auto it = fogli.constFind(qint32(assegno));
-        if (it == fogli.cend()) continue;
-        for (int riga : *it)
-            elenco.righe.push_back(
-                {QString(66, QLatin1Char(' ')) + s.TabellaFogli[size_t(riga)].noteAssegno.trimmed(),
-                 0});
-    }
-
+// The closing lines: the movements left out, the book balance and how many are listed.
+void aggiungiTotali(ElencoPeriodo& elenco, double fattore) {
     const double totale = elenco.saldo + elenco.nonElencati;
     const QString trattini(86, QLatin1Char('-'));
     elenco.righe.push_back({trattini, 0});
@@ -158,6 +142,38 @@ ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const
                                 QString::number(elenco.elencati),
                             0});
     elenco.righe.push_back({QStringLiteral("  "), 0});
+}
+
+} // namespace
+
+ElencoPeriodo componiElencoPeriodo(const std::vector<Movimento>& inOrdine, const Riporto& riporto,
+                                   const QString& dataIniziale, const QString& dataFinale,
+                                   const QString& filtro) {
+    const double fattore = stato().FattoreValuta;
+    ElencoPeriodo elenco;
+    elenco.righe.reserve(inOrdine.size() + 8);
+    const double saldoRiporto = importoContabile(riporto.saldoRiporto);
+    elenco.righe.push_back(rigaRiporto(riporto, saldoRiporto, fattore));
+    elenco.saldo = saldoRiporto;
+
+    const std::optional<QString> codiceFiltro = codiceFiltroCausale(filtro);
+    const QHash<QString, QString> causali = descrizioniCausali();
+    const QHash<qint32, std::vector<int>> fogli = fogliPerNumero();
+    for (const Movimento& m : inOrdine) {
+        const QString codice = m.codiceCausale.trimmed();
+        const bool elencato =
+            nelPeriodo(m, OrdineMovimenti::Operazione, dataIniziale, dataFinale) &&
+            (!codiceFiltro || codice == *codiceFiltro);
+        if (!elencato) {
+            elenco.nonElencati += conSegno(m);
+            continue;
+        }
+        ++elenco.elencati;
+        elenco.saldo += conSegno(m);
+        elenco.righe.push_back({lineaMovimento(m, elenco.saldo, fattore, causali), m.numero});
+        if (codice == u"AS") aggiungiNoteAssegni(elenco, m, fogli);
+    }
+    aggiungiTotali(elenco, fattore);
     return elenco;
 }
 

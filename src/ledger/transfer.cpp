@@ -60,67 +60,84 @@ EsitoCon<TotaliConto> totaliDaiFile(const QString& cartella, const QString& codi
     return {Esito::fatto(), calcolaTotali(movimenti, riporto, DataOggi(), precedente)};
 }
 
-Esito scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
-                      const QString& codiceOrigine, const Movimento& pendente,
-                      GirocontoScritto* scritto) {
-    const QString codice = codiceDestinazione.trimmed();
-    QString motivo;
-    auto modifica = std::make_unique<Transaction>(cartella);
-    const auto fallito = [&] {
-        motivo += annullaModifica(*modifica);
-        return Esito::fallito(motivo);
-    };
-    if (codice.isEmpty()) {
-        motivo = QStringLiteral("nessun conto di destinazione");
-        return fallito();
-    }
-    if (!importoUtilizzabile(pendente.importo)) {
-        motivo = testoImportoNonMemorizzabile();
-        return fallito();
-    }
-    const QString mov = accountFile(cartella, codice, ExtMOV);
-    const QString mor = accountFile(cartella, codice, ExtMOR);
-    const QString tot = accountFile(cartella, codice, ExtTOT);
-    // The other account's count judged with its movements: a damaged one would put the
-    // transfer over its first movement. It is mended by opening that account.
-    const EsameConteggio esame = esaminaConteggio(mor, mov, Movimento::Lunghezza);
+namespace {
+
+// Why the movement cannot go to account `codice` at all ("" when it can).
+QString motivoGirocontoImpossibile(const QString& codice, const Movimento& pendente) {
+    if (codice.isEmpty()) return QStringLiteral("nessun conto di destinazione");
+    if (!importoUtilizzabile(pendente.importo)) return testoImportoNonMemorizzabile();
+    return {};
+}
+
+// The number of movements of account `codice` into `conteggio`; why it cannot take one
+// more ("" when it can). The count is judged with the movements: a damaged one would put
+// the transfer over its first movement. It is mended by opening that account.
+QString contaMovimentiDestinazione(const QString& cartella, const QString& codice, int* conteggio) {
+    const EsameConteggio esame =
+        esaminaConteggio(accountFile(cartella, codice, ExtMOR),
+                         accountFile(cartella, codice, ExtMOV), Movimento::Lunghezza);
     if (!esame.utilizzabile()) {
-        motivo = descriviDanno(esame);
+        QString motivo = descriviDanno(esame);
         if (esame.danneggiato())
             motivo += QStringLiteral(" Aprire il conto %1 per ricostruire il numero dei "
                                      "movimenti.")
                           .arg(codice);
-        return fallito();
+        return motivo;
     }
-    const int conteggio = esame.conteggio;
-    if (conteggio >= LimiteMovimentiConto) {
-        motivo = QStringLiteral("il conto %1 ha già il numero massimo di movimenti (%2)")
-                     .arg(codice)
-                     .arg(LimiteMovimentiConto);
-        return fallito();
+    *conteggio = esame.conteggio;
+    if (*conteggio >= LimiteMovimentiConto)
+        return QStringLiteral("il conto %1 ha già il numero massimo di movimenti (%2)")
+            .arg(codice)
+            .arg(LimiteMovimentiConto);
+    return {};
+}
+
+// Writes `entrata` as movement `numero` of account `codice`, its count and its balances;
+// why it could not ("" when it did).
+QString scriviEntrata(Transaction& modifica, const QString& cartella, const QString& codice,
+                      qint16 numero, const Movimento& entrata) {
+    const QString mov = accountFile(cartella, codice, ExtMOV);
+    const QString mor = accountFile(cartella, codice, ExtMOR);
+    const QString tot = accountFile(cartella, codice, ExtTOT);
+    if (!modifica.writeRecord(mov, Movimento::Lunghezza, numero, entrata.toBytes()))
+        return QStringLiteral("impossibile scrivere il movimento nel file %1 (%2)")
+            .arg(QDir::toNativeSeparators(mov), modifica.error());
+    if (!modifica.writeCount(mor, numero))
+        return QStringLiteral("impossibile scrivere il numero dei movimenti nel file %1 (%2)")
+            .arg(QDir::toNativeSeparators(mor), modifica.error());
+    const EsitoCon<TotaliConto> totali = totaliDaiFile(cartella, codice);
+    if (!totali.ok() ||
+        !modifica.writeRecord(tot, TotaliConto::Lunghezza, 1, totali.valore.toBytes())) {
+        const QString causa = totali.ok() ? modifica.error() : totali.esito.testo;
+        return QStringLiteral("impossibile aggiornare i saldi del conto %1 (%2)")
+            .arg(codice, causa);
     }
+    return {};
+}
+
+} // namespace
+
+Esito scriviGiroconto(const QString& cartella, const QString& codiceDestinazione,
+                      const QString& codiceOrigine, const Movimento& pendente,
+                      GirocontoScritto* scritto) {
+    const QString codice = codiceDestinazione.trimmed();
+    auto modifica = std::make_unique<Transaction>(cartella);
+    const auto fallito = [&](const QString& motivo) {
+        return Esito::fallito(motivo + annullaModifica(*modifica));
+    };
+    if (QString motivo = motivoGirocontoImpossibile(codice, pendente); !motivo.isEmpty())
+        return fallito(motivo);
+    int conteggio = 0;
+    if (QString motivo = contaMovimentiDestinazione(cartella, codice, &conteggio);
+        !motivo.isEmpty())
+        return fallito(motivo);
     const qint16 numero = qint16(conteggio + 1);
     const Movimento entrata = movimentoGirocontoEntrata(pendente, codiceOrigine, numero);
 
     // From here on every failure puts the other account back as it was.
-    if (!modifica->writeRecord(mov, Movimento::Lunghezza, numero, entrata.toBytes())) {
-        motivo = QStringLiteral("impossibile scrivere il movimento nel file %1 (%2)")
-                     .arg(QDir::toNativeSeparators(mov), modifica->error());
-        return fallito();
-    }
-    if (!modifica->writeCount(mor, numero)) {
-        motivo = QStringLiteral("impossibile scrivere il numero dei movimenti nel file %1 (%2)")
-                     .arg(QDir::toNativeSeparators(mor), modifica->error());
-        return fallito();
-    }
-    const EsitoCon<TotaliConto> totali = totaliDaiFile(cartella, codice);
-    if (!totali.ok() ||
-        !modifica->writeRecord(tot, TotaliConto::Lunghezza, 1, totali.valore.toBytes())) {
-        const QString causa = totali.ok() ? modifica->error() : totali.esito.testo;
-        motivo =
-            QStringLiteral("impossibile aggiornare i saldi del conto %1 (%2)").arg(codice, causa);
-        return fallito();
-    }
+    if (QString motivo = scriviEntrata(*modifica, cartella, codice, numero, entrata);
+        !motivo.isEmpty())
+        return fallito(motivo);
 
     if (scritto) {
         scritto->cartella = cartella;

@@ -72,30 +72,87 @@ std::optional<QString> codiceCausaleScelto(const std::vector<VoceCausale>& causa
     return QString();
 }
 
+namespace {
+
+using FogliPerNumero = QHash<qint32, std::vector<const FoglioAssegno*>>;
+
+// The carry-forward of the last closing: a positive balance under "Mov. Avere",
+// anything else (an account never closed too) under "Mov. Dare".
+void stampaRiporto(ReportFrame& frame, const ContestoStampa& contesto, const Riporto& riporto,
+                   double saldo) {
+    const QString saldoRiporto = importoStampato(contesto, saldo, 15);
+    frame.riga(QLatin1Char(' ') + campo(riporto.dataRiporto, 10) + blanks(12) +
+               colonnaDareAvere(saldoRiporto, saldo > 0) + saldoRiporto +
+               QStringLiteral(" Riporto Chiusura precedente"));
+}
+
+// The causali by code as stored (a later row of the same code wins).
+QHash<QString, QString> descrizioniPerCodice(const std::vector<VoceCausale>& causali) {
+    QHash<QString, QString> descrizioni;
+    for (const VoceCausale& voce : causali)
+        descrizioni.insert(voce.codiceCausale, voce.descrizione.left(20));
+    return descrizioni;
+}
+
+// The leaves by cheque number, in table order.
+FogliPerNumero fogliPerNumero(const std::vector<FoglioAssegno>& fogli) {
+    FogliPerNumero perNumero;
+    for (const FoglioAssegno& f : fogli)
+        perNumero[f.numeroAssegno].push_back(&f);
+    return perNumero;
+}
+
+// The line of movement `m`, with the balance after it. A code that is in no causale row
+// shows no description.
+QString rigaMovimento(const ContestoStampa& contesto, const Movimento& m, double saldo,
+                      const QHash<QString, QString>& descrizioni) {
+    const auto importo = [&](double valore) { return importoStampato(contesto, valore, 15); };
+    const QString descrizione = descrizioni.value(m.codiceCausale).trimmed();
+    return QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
+           campo(m.dataValuta, 10) +
+           (m.sospeso == u"N" ? QStringLiteral("*") : QStringLiteral(" ")) +
+           colonnaDareAvere(importo(importoContabile(m.importo)), m.entrataUscita == u"E") +
+           importo(saldo) + QLatin1Char(' ') + descrizione + QLatin1Char(' ') +
+           m.numeroDocumento.trimmed() + QLatin1Char(' ') + campo(m.descrizione, 20);
+}
+
+// The notes of the leaves that carry the cheque number of movement `m`.
+void stampaNoteAssegno(ReportFrame& frame, const Movimento& m, const FogliPerNumero& fogli) {
+    const double numero = valoreNumerico(m.numeroDocumento);
+    if (std::floor(numero) != numero || std::fabs(numero) > 2147483647.0) return;
+    const auto it = fogli.constFind(qint32(numero));
+    if (it == fogli.cend()) return;
+    for (const FoglioAssegno* f : *it)
+        frame.rigaContata(blanks(68) + f->noteAssegno.trimmed());
+}
+
+// The closing lines: the movements left out, the book balance and how many are listed.
+void stampaTotali(ReportFrame& frame, const ContestoStampa& contesto, double saldo,
+                  double nonElencati, int elencati) {
+    const auto importo = [&](double valore) { return importoStampato(contesto, valore, 15); };
+    const double contabile = saldo + nonElencati;
+    frame.riga(righello(94));
+    frame.riga(QStringLiteral("    Importo dei movimenti non elencati") + blanks(12) +
+               importo(nonElencati) + QStringLiteral("  = Euro ") +
+               formatNumber(nonElencati, FormatoEuro));
+    frame.riga(righello(94));
+    frame.riga(QStringLiteral(" Saldo Contabile       ") + blanks(27) + importo(contabile) +
+               QStringLiteral("   Nr. Movimenti: ") + QString::number(elencati));
+    frame.riga(blanks(46) + QStringLiteral("  = Euro ") + formatNumber(contabile, FormatoEuro));
+}
+
+} // namespace
+
 PrintedDocument StampaMovimenti(const ContestoStampa& contesto, const SelezioneMovimenti& selezione,
                                 const DatiMovimenti& dati) {
     ReportFrame frame(layoutMovimenti(), IntestazioneMovimenti(contesto, selezione));
-    const auto importo = [&](double valore) { return importoStampato(contesto, valore, 15); };
-
-    // The carry-forward of the last closing: a positive balance under "Mov. Avere",
-    // anything else (an account never closed too) under "Mov. Dare".
     const double riporto = importoContabile(dati.riporto.saldoRiporto);
-    const QString saldoRiporto = importo(riporto);
-    frame.riga(QLatin1Char(' ') + campo(dati.riporto.dataRiporto, 10) + blanks(12) +
-               colonnaDareAvere(saldoRiporto, riporto > 0) + saldoRiporto +
-               QStringLiteral(" Riporto Chiusura precedente"));
+    stampaRiporto(frame, contesto, dati.riporto, riporto);
 
     const std::optional<QString> codiceScelto =
         codiceCausaleScelto(dati.causali, selezione.causale);
-    // The causali by code as stored (a later row of the same code wins) and the leaves
-    // by cheque number, in table order.
-    QHash<QString, QString> descrizioni;
-    for (const VoceCausale& voce : dati.causali)
-        descrizioni.insert(voce.codiceCausale, voce.descrizione.left(20));
-    QHash<qint32, std::vector<const FoglioAssegno*>> fogli;
-    for (const FoglioAssegno& f : dati.fogli)
-        fogli[f.numeroAssegno].push_back(&f);
-
+    const QHash<QString, QString> descrizioni = descrizioniPerCodice(dati.causali);
+    const FogliPerNumero fogli = fogliPerNumero(dati.fogli);
     double saldo = riporto;
     double nonElencati = 0;
     int elencati = 0;
@@ -109,35 +166,10 @@ PrintedDocument StampaMovimenti(const ContestoStampa& contesto, const SelezioneM
         }
         ++elencati;
         saldo += conSegno(m);
-        // A code that is in no causale row shows no description.
-        const QString descrizione = descrizioni.value(m.codiceCausale).trimmed();
-        frame.rigaCorpo(
-            QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
-            campo(m.dataValuta, 10) +
-            (m.sospeso == u"N" ? QStringLiteral("*") : QStringLiteral(" ")) +
-            colonnaDareAvere(importo(importoContabile(m.importo)), m.entrataUscita == u"E") +
-            importo(saldo) + QLatin1Char(' ') + descrizione + QLatin1Char(' ') +
-            m.numeroDocumento.trimmed() + QLatin1Char(' ') + campo(m.descrizione, 20));
-
-        if (codice != u"AS") continue;
-        // The notes of the leaves that carry the cheque's number.
-        const double numero = valoreNumerico(m.numeroDocumento);
-        if (std::floor(numero) != numero || std::fabs(numero) > 2147483647.0) continue;
-        const auto it = fogli.constFind(qint32(numero));
-        if (it == fogli.cend()) continue;
-        for (const FoglioAssegno* f : *it)
-            frame.rigaContata(blanks(68) + f->noteAssegno.trimmed());
+        frame.rigaCorpo(rigaMovimento(contesto, m, saldo, descrizioni));
+        if (codice == u"AS") stampaNoteAssegno(frame, m, fogli);
     }
-
-    const double contabile = saldo + nonElencati;
-    frame.riga(righello(94));
-    frame.riga(QStringLiteral("    Importo dei movimenti non elencati") + blanks(12) +
-               importo(nonElencati) + QStringLiteral("  = Euro ") +
-               formatNumber(nonElencati, FormatoEuro));
-    frame.riga(righello(94));
-    frame.riga(QStringLiteral(" Saldo Contabile       ") + blanks(27) + importo(contabile) +
-               QStringLiteral("   Nr. Movimenti: ") + QString::number(elencati));
-    frame.riga(blanks(46) + QStringLiteral("  = Euro ") + formatNumber(contabile, FormatoEuro));
+    stampaTotali(frame, contesto, saldo, nonElencati, elencati);
     return frame.chiudi();
 }
 

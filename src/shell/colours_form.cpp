@@ -30,60 +30,77 @@ void paintLabel(QLabel* label, const QColor& background, const QColor& text) {
 
 } // namespace
 
-Form5::Form5(QWidget* parent) : Form(parent) {
-    setObjectName(QStringLiteral("Form5"));
-    setCaption(QStringLiteral("Cambia colori"));
+namespace {
 
-    SSPanel1 = namedLabel(this, QStringLiteral("SSPanel1"),
-                          QStringLiteral("Modifica colori delle maschere"));
-    SSPanel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    SSPanel1->setAlignment(Qt::AlignCenter);
-    SSPanel1->setMinimumHeight(34);
-    QFont big = SSPanel1->font();
+// The title panel, raised, in a larger bold font.
+QLabel* creaTitolo(Form5& f) {
+    QLabel* panel = namedLabel(&f, QStringLiteral("SSPanel1"),
+                               QStringLiteral("Modifica colori delle maschere"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setMinimumHeight(34);
+    QFont big = panel->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.2);
-    SSPanel1->setFont(big);
+    panel->setFont(big);
+    return panel;
+}
 
-    sfondo = namedButton(this, QStringLiteral("sfondo"), QStringLiteral("colore sfondo"));
-    carattere = namedButton(this, QStringLiteral("carattere"), QStringLiteral("Colore carattere"));
-    OK = namedButton(this, QStringLiteral("OK"), QStringLiteral("Conferma"));
-    predef = namedButton(this, QStringLiteral("predef"), QStringLiteral("colori predefiniti"));
-    Command2 = namedButton(this, QStringLiteral("Command2"), QStringLiteral("Uscita"));
+// The buttons, the two swatches, the sample text and the note.
+void creaControlli(Form5& f) {
+    f.sfondo = namedButton(&f, QStringLiteral("sfondo"), QStringLiteral("colore sfondo"));
+    f.carattere = namedButton(&f, QStringLiteral("carattere"), QStringLiteral("Colore carattere"));
+    f.OK = namedButton(&f, QStringLiteral("OK"), QStringLiteral("Conferma"));
+    f.predef = namedButton(&f, QStringLiteral("predef"), QStringLiteral("colori predefiniti"));
+    f.Command2 = namedButton(&f, QStringLiteral("Command2"), QStringLiteral("Uscita"));
 
     for (int i = 0; i < 2; ++i) {
-        VediColori[i] = namedLabel(this, QStringLiteral("VediColori_%1").arg(i), QString());
-        VediColori[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
-        VediColori[i]->setMinimumSize(90, 24);
+        f.VediColori[i] = namedLabel(&f, QStringLiteral("VediColori_%1").arg(i), QString());
+        f.VediColori[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
+        f.VediColori[i]->setMinimumSize(90, 24);
     }
-    esempio = namedLabel(this, QStringLiteral("esempio"),
-                         QStringLiteral("    Testo di esempio per la determinazione dei colori"));
-    esempio->setFrameStyle(QFrame::Box | QFrame::Plain);
-    esempio->setMinimumHeight(40);
-    Label1 = namedLabel(this, QStringLiteral("Label1"),
-                        QStringLiteral("Le modifiche saranno disponibili al prossimo avvio del "
-                                       "programma"));
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignCenter);
+    f.esempio = namedLabel(&f, QStringLiteral("esempio"),
+                           QStringLiteral("    Testo di esempio per la determinazione dei colori"));
+    f.esempio->setFrameStyle(QFrame::Box | QFrame::Plain);
+    f.esempio->setMinimumHeight(40);
+    f.Label1 = namedLabel(&f, QStringLiteral("Label1"),
+                          QStringLiteral("Le modifiche saranno disponibili al prossimo avvio del "
+                                         "programma"));
+    f.Label1->setWordWrap(true);
+    f.Label1->setAlignment(Qt::AlignCenter);
+}
 
+// Each colour button beside its swatch, then the sample, the note and the buttons.
+void disponiControlli(Form5& f) {
     auto* choices = new QGridLayout;
-    choices->addWidget(sfondo, 0, 0);
-    choices->addWidget(VediColori[0], 0, 1);
-    choices->addWidget(carattere, 1, 0);
-    choices->addWidget(VediColori[1], 1, 1);
+    choices->addWidget(f.sfondo, 0, 0);
+    choices->addWidget(f.VediColori[0], 0, 1);
+    choices->addWidget(f.carattere, 1, 0);
+    choices->addWidget(f.VediColori[1], 1, 1);
     choices->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(OK);
-    buttons->addWidget(predef);
+    buttons->addWidget(f.OK);
+    buttons->addWidget(f.predef);
     buttons->addStretch();
-    buttons->addWidget(Command2);
+    buttons->addWidget(f.Command2);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(SSPanel1);
+    auto* layout = new QVBoxLayout(&f);
+    layout->addWidget(f.SSPanel1);
     layout->addLayout(choices);
-    layout->addWidget(esempio);
-    layout->addWidget(Label1);
+    layout->addWidget(f.esempio);
+    layout->addWidget(f.Label1);
     layout->addLayout(buttons);
+}
+
+} // namespace
+
+Form5::Form5(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Form5"));
+    setCaption(QStringLiteral("Cambia colori"));
+    SSPanel1 = creaTitolo(*this);
+    creaControlli(*this);
+    disponiControlli(*this);
     resize(460, 260);
 
     connect(sfondo, &QPushButton::clicked, this, handler([this] { sfondo_Click(); }));

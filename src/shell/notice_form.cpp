@@ -2,6 +2,7 @@
 #include "notice_form.h"
 
 #include "flags_form.h"
+#include "platform/controls.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,71 +34,84 @@ QString testoInformazioni2() {
         "bancari.");
 }
 
-Form1::Form1(QWidget* parent) : Form(parent) {
-    setObjectName(QStringLiteral("Form1"));
-    setCaption(QStringLiteral("Informazioni"));
+namespace {
 
-    auto label = [this](const char* name, const QString& text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QLatin1String(name));
-        return l;
-    };
-    Label4 = label("Label4", QStringLiteral("INFORMAZIONI PRELIMINARI "));
-    Label3 = label("Label3", QStringLiteral("QUORVANTA VERSIONE 1.00"));
-    TESTO = label("TESTO", QString());
-    Test2 = label("Test2", QString());
-    Label2 =
-        label("Label2",
-              QStringLiteral("Attenzione ! Questo messaggio non verrà più mostrato in seguito"));
-    Picture1 = label("Picture1", QString());
-    SSCommand1 = new QPushButton(QStringLiteral("Chiudi"), this);
-    SSCommand1->setObjectName(QStringLiteral("SSCommand1"));
+void creaControlli(Form1& f) {
+    Form1* parent = &f;
+    f.Label4 =
+        namedLabel(parent, QStringLiteral("Label4"), QStringLiteral("INFORMAZIONI PRELIMINARI "));
+    f.Label3 =
+        namedLabel(parent, QStringLiteral("Label3"), QStringLiteral("QUORVANTA VERSIONE 1.00"));
+    f.TESTO = namedLabel(parent, QStringLiteral("TESTO"), QString());
+    f.Test2 = namedLabel(parent, QStringLiteral("Test2"), QString());
+    f.Label2 = namedLabel(
+        parent, QStringLiteral("Label2"),
+        QStringLiteral("Attenzione ! Questo messaggio non verrà più mostrato in seguito"));
+    f.Picture1 = namedLabel(parent, QStringLiteral("Picture1"), QString());
+    f.SSCommand1 = new QPushButton(QStringLiteral("Chiudi"), parent);
+    f.SSCommand1->setObjectName(QStringLiteral("SSCommand1"));
+}
 
-    QFont heading = Label4->font();
+// The heading larger, the warning in dark red, the notice wrapped, the picture.
+void impostaAspetto(Form1& f) {
+    QFont heading = f.Label4->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.4);
-    Label4->setFont(heading);
-    QFont bold = Label3->font();
+    f.Label4->setFont(heading);
+    QFont bold = f.Label3->font();
     bold.setBold(true);
-    Label3->setFont(bold);
-    Label2->setFont(bold);
-    QPalette warning = Label2->palette();
+    f.Label3->setFont(bold);
+    f.Label2->setFont(bold);
+    QPalette warning = f.Label2->palette();
     warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
-    Label2->setPalette(warning);
-    for (QLabel* text : {TESTO, Test2}) {
+    f.Label2->setPalette(warning);
+    for (QLabel* text : {f.TESTO, f.Test2}) {
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 
     initShellResources();
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/notice.png")));
-    Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    f.Picture1->setPixmap(QPixmap(QStringLiteral(":/notice.png")));
+    f.Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+}
 
+// The picture beside the titles, the notice, the warning beside the button.
+void disponiControlli(Form1& f) {
     auto* titles = new QVBoxLayout;
-    titles->addWidget(Label4);
-    titles->addWidget(Label3);
+    titles->addWidget(f.Label4);
+    titles->addWidget(f.Label3);
     titles->addStretch();
     auto* top = new QHBoxLayout;
-    top->addWidget(Picture1);
+    top->addWidget(f.Picture1);
     top->addSpacing(12);
     top->addLayout(titles, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(Label2, 1);
-    bottom->addWidget(SSCommand1);
+    bottom->addWidget(f.Label2, 1);
+    bottom->addWidget(f.SSCommand1);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(&f);
     layout->addLayout(top);
     layout->addSpacing(8);
     // The two labels read as one text: the sentence at the end of TESTO goes on
     // in Test2.
     auto* notice = new QVBoxLayout;
     notice->setSpacing(0);
-    notice->addWidget(TESTO);
-    notice->addWidget(Test2);
+    notice->addWidget(f.TESTO);
+    notice->addWidget(f.Test2);
     layout->addLayout(notice);
     layout->addStretch();
     layout->addLayout(bottom);
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setCaption(QStringLiteral("Informazioni"));
+    creaControlli(*this);
+    impostaAspetto(*this);
+    disponiControlli(*this);
     resize(600, 440);
 
     connect(SSCommand1, &QPushButton::clicked, this, handler([this] { SSCommand1_Click(); }));

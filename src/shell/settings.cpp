@@ -11,6 +11,8 @@
 
 #include <QDir>
 
+#include <optional>
+
 namespace qv {
 
 namespace {
@@ -79,19 +81,28 @@ QString storedDataFolder(const QString& typed, const QString& programFolder) {
     return p;
 }
 
-SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous) {
-    Impostazioni imp;
+namespace {
 
-    if (hasControlCharacter(typed.percorsoDati))
+using Refusal = std::optional<SettingsOutcome>;
+
+// Refused when `text` does not fit its field or holds a character the file cannot hold.
+Refusal textRefusal(const QString& text, int width, const QString& name, SettingsField field) {
+    if (QString p = fieldProblem(text, width, name); !p.isEmpty()) return refuse(field, p);
+    return std::nullopt;
+}
+
+// The data folder to store for the typed one; refused when it cannot be stored.
+Refusal takeDataFolder(const QString& typed, Impostazioni& imp) {
+    if (hasControlCharacter(typed))
         return refuse(SettingsField::PercorsoDati,
                       QStringLiteral("Il percorso dati contiene caratteri non ammessi (caratteri "
                                      "di controllo): le impostazioni non sono state salvate."));
-    imp.percorsoDati = storedDataFolder(typed.percorsoDati, stato().PercorsoProgramma);
+    imp.percorsoDati = storedDataFolder(typed, stato().PercorsoProgramma);
     // A folder inside the program folder whose whole path does not fit the record keeps
     // the text typed: start-up takes a stored folder without a leading "/" inside the
     // program folder too, so both spellings name the same folder.
-    if (imp.percorsoDati.size() > kLarghezzaPercorsoDati && relativeDataFolder(typed.percorsoDati))
-        imp.percorsoDati = storedDataFolder(typed.percorsoDati, QString());
+    if (imp.percorsoDati.size() > kLarghezzaPercorsoDati && relativeDataFolder(typed))
+        imp.percorsoDati = storedDataFolder(typed, QString());
     if (imp.percorsoDati.size() > kLarghezzaPercorsoDati)
         return refuse(SettingsField::PercorsoDati,
                       QStringLiteral("Il percorso dati può avere al massimo %1 caratteri, "
@@ -101,57 +112,72 @@ SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni
         return refuse(SettingsField::PercorsoDati,
                       QStringLiteral("Il percorso dati contiene caratteri che non si possono "
                                      "salvare."));
+    return std::nullopt;
+}
 
-    // Another data folder for the next start: refused while another running Quorvanta
-    // holds it, so that the setting keeps the folder it had.
-    if (imp.percorsoDati != previous.percorsoDati.trimmed()) {
-        const QString cartella = cartellaDatiImpostata(imp.percorsoDati, stato().PercorsoProgramma);
-        if (cartellaInUsoAltrove(cartella))
-            return refuse(SettingsField::PercorsoDati, testoCartellaInUso(cartella));
-    }
+// Another data folder for the next start: refused while another running Quorvanta
+// holds it, so that the setting keeps the folder it had.
+Refusal folderInUseRefusal(const QString& stored, const Impostazioni& previous) {
+    if (stored == previous.percorsoDati.trimmed()) return std::nullopt;
+    const QString cartella = cartellaDatiImpostata(stored, stato().PercorsoProgramma);
+    if (cartellaInUsoAltrove(cartella))
+        return refuse(SettingsField::PercorsoDati, testoCartellaInUso(cartella));
+    return std::nullopt;
+}
 
-    imp.contoAvvio = typed.contoAvvio.trimmed();
-    if (QString p = fieldProblem(imp.contoAvvio, kLarghezzaContoAvvio,
-                                 QStringLiteral("Il conto da aprire in avvio"));
-        !p.isEmpty())
-        return refuse(SettingsField::ContoAvvio, p);
-
-    imp.valutaPredefinita = typed.valutaPredefinita.trimmed();
-    if (QString p = fieldProblem(imp.valutaPredefinita, kLarghezzaValuta,
-                                 QStringLiteral("La valuta predefinita"));
-        !p.isEmpty())
-        return refuse(SettingsField::Valuta, p);
+Refusal takeCurrency(const QString& typed, Impostazioni& imp) {
+    imp.valutaPredefinita = typed.trimmed();
+    if (Refusal r = textRefusal(imp.valutaPredefinita, kLarghezzaValuta,
+                                QStringLiteral("La valuta predefinita"), SettingsField::Valuta))
+        return r;
     // A line without a rate would be refused as display currency at every start.
     if (!imp.valutaPredefinita.isEmpty())
         if (auto slot = slotDellaLinea(imp.valutaPredefinita);
             slot && !cambioUtilizzabile(stato().TabellaValute[*slot].cambio))
             return refuse(SettingsField::Valuta,
                           QStringLiteral("Cambio non impostato per questa valuta"));
+    return std::nullopt;
+}
 
-    const QString decimali = typed.decimali.trimmed();
+// An empty box keeps the decimals the settings had.
+Refusal takeDecimals(const QString& typed, const Impostazioni& previous, Impostazioni& imp) {
+    const QString decimali = typed.trimmed();
     if (decimali.isEmpty()) {
         imp.numeroDecimali = previous.numeroDecimali;
-    } else {
-        bool ok = false;
-        const int n = decimali.toInt(&ok);
-        if (!ok || n < -32768 || n > 32767)
-            return refuse(SettingsField::Decimali,
-                          QStringLiteral("Il numero di decimali deve essere compreso tra 0 e 3."));
-        imp.numeroDecimali = qint16(n);
+        return std::nullopt;
     }
+    bool ok = false;
+    const int n = decimali.toInt(&ok);
+    if (!ok || n < -32768 || n > 32767)
+        return refuse(SettingsField::Decimali,
+                      QStringLiteral("Il numero di decimali deve essere compreso tra 0 e 3."));
+    imp.numeroDecimali = qint16(n);
+    return std::nullopt;
+}
+
+} // namespace
+
+SettingsOutcome settingsFromTexts(const SettingsTexts& typed, const Impostazioni& previous) {
+    Impostazioni imp;
+    if (Refusal r = takeDataFolder(typed.percorsoDati, imp)) return *r;
+    if (Refusal r = folderInUseRefusal(imp.percorsoDati, previous)) return *r;
+
+    imp.contoAvvio = typed.contoAvvio.trimmed();
+    if (Refusal r =
+            textRefusal(imp.contoAvvio, kLarghezzaContoAvvio,
+                        QStringLiteral("Il conto da aprire in avvio"), SettingsField::ContoAvvio))
+        return *r;
+    if (Refusal r = takeCurrency(typed.valutaPredefinita, imp)) return *r;
+    if (Refusal r = takeDecimals(typed.decimali, previous, imp)) return *r;
 
     imp.nomeUtente = typed.nomeUtente;
-    if (QString p =
-            fieldProblem(imp.nomeUtente, kLarghezzaNomeUtente, QStringLiteral("Il nome utente"));
-        !p.isEmpty())
-        return refuse(SettingsField::NomeUtente, p);
-
+    if (Refusal r = textRefusal(imp.nomeUtente, kLarghezzaNomeUtente,
+                                QStringLiteral("Il nome utente"), SettingsField::NomeUtente))
+        return *r;
     imp.passwordUtente = typed.passwordUtente;
-    if (QString p =
-            fieldProblem(imp.passwordUtente, kLarghezzaPassword, QStringLiteral("La password"));
-        !p.isEmpty())
-        return refuse(SettingsField::Password, p);
-
+    if (Refusal r = textRefusal(imp.passwordUtente, kLarghezzaPassword,
+                                QStringLiteral("La password"), SettingsField::Password))
+        return *r;
     imp.accessoConPassword = typed.accessoConPassword ? -1 : 0;
 
     SettingsOutcome out;
