@@ -355,8 +355,7 @@ bool Form2::prendiFido(Conto& conto, bool richiamato) {
     const std::optional<double> importo = parseAmount(testoFido);
     if (const QString rifiuto = amountRefusalMessage(testoFido, s.FattoreValuta);
         !rifiuto.isEmpty()) {
-        messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation,
-                   QStringLiteral("ERRORE"));
+        messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
         Fido->setFocus(Qt::OtherFocusReason);
         return false;
     }

@@ -68,8 +68,10 @@ protected:
     QString altraCartella() {
         const QString path = root_.path() + QStringLiteral("/altra/");
         EXPECT_TRUE(QDir().mkpath(path));
-        writeRecordAt(path + "Conti.dat", 1, contoBytes({.numero = 1, .codice = "77", .banca = "BANCA SETTE"}));
-        writeRecordAt(path + "Conti.dat", 2, contoBytes({.numero = 2, .codice = "66", .banca = "BANCA SEI"}));
+        writeRecordAt(path + "Conti.dat", 1,
+                      contoBytes({.numero = 1, .codice = "77", .banca = "BANCA SETTE"}));
+        writeRecordAt(path + "Conti.dat", 2,
+                      contoBytes({.numero = 2, .codice = "66", .banca = "BANCA SEI"}));
         EXPECT_TRUE(scriviContatore(path + "RecConti.dat", 2));
         return path;
     }
