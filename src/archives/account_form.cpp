@@ -238,6 +238,8 @@ void Form2::disponi(QGridLayout* grid) {
 
 void Form2::Form_Load() {
     applicaColoriElenchi({ListaConti});
+    // Made when first opened: the list starts from the accounts loaded so far.
+    ListaConti->setItems(lineeConti());
     CodConto->setEnabled(true);
     Del->setEnabled(false);
     mostraCartella(stato().PercorsoDati);
@@ -305,18 +307,27 @@ void Form2::RichiamaContoSelezionato() {
 }
 
 void Form2::AddAnItem_Click() {
-    if (CodConto->text().isEmpty()) {
-        beep();
-        messageBox(testoCodiceObbligatorio(), MessageButtons::Ok, MessageIcon::Exclamation,
-                   QStringLiteral("ERRORE"));
-        CodConto->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-
-    StatoProgramma& s = stato();
+    if (!codicePresente()) return;
+    const StatoProgramma& s = stato();
     const int riga = s.IndiceContoAttivo;
     const bool modifica = riga >= 1 && riga <= s.NumeroConti;
+    Conto conto = contoDaiCampi();
+    if (!prendiFido(conto, modifica && riga == rigaRichiamata_)) return;
+    if (!salvaConto(conto, modifica)) return;
+    riempiListeConti();
+    prontoPerNuovoConto();
+}
 
+bool Form2::codicePresente() {
+    if (!CodConto->text().isEmpty()) return true;
+    beep();
+    messageBox(testoCodiceObbligatorio(), MessageButtons::Ok, MessageIcon::Exclamation,
+               QStringLiteral("ERRORE"));
+    CodConto->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+Conto Form2::contoDaiCampi() const {
     Conto conto;
     conto.codiceConto = CodConto->text();
     conto.tipoConto = TipoConto->text();
@@ -328,47 +339,54 @@ void Form2::AddAnItem_Click() {
     conto.codiceAbi = abi->text();
     conto.codiceCab = Cab->text();
     conto.idBanca = id->text();
+    return conto;
+}
 
+bool Form2::prendiFido(Conto& conto, bool richiamato) {
     // The credit line is typed in the display currency and stored in Euro. Shown
     // rounded to the number format, it is kept as stored when left as shown.
+    const StatoProgramma& s = stato();
     const QString testoFido = Fido->text();
-    if (modifica && riga == rigaRichiamata_ && testoFido == fidoMostrato_) {
+    if (richiamato && testoFido == fidoMostrato_) {
         conto.fido = fidoRichiamato_;
-    } else if (!testoFido.trimmed().isEmpty()) {
-        const std::optional<double> importo = parseAmount(testoFido);
-        if (const QString rifiuto = amountRefusalMessage(testoFido, stato().FattoreValuta);
-            !rifiuto.isEmpty()) {
-            messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation,
-                       QStringLiteral("ERRORE"));
-            Fido->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        if (!cambioUtilizzabile(s.FattoreValuta)) {
-            messageBox(QStringLiteral("Il cambio della valuta scelta non è utilizzabile: il fido "
-                                      "non può essere convertito. Scegliere un'altra valuta e "
-                                      "riprovare."),
-                       MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
-            return;
-        }
-        conto.fido = *importo / s.FattoreValuta;
+        return true;
     }
+    if (testoFido.trimmed().isEmpty()) return true;
+    const std::optional<double> importo = parseAmount(testoFido);
+    if (const QString rifiuto = amountRefusalMessage(testoFido, s.FattoreValuta);
+        !rifiuto.isEmpty()) {
+        messageBox(rifiuto, MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
+        Fido->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    if (!cambioUtilizzabile(s.FattoreValuta)) {
+        messageBox(QStringLiteral("Il cambio della valuta scelta non è utilizzabile: il fido "
+                                  "non può essere convertito. Scegliere un'altra valuta e "
+                                  "riprovare."),
+                   MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("ERRORE"));
+        return false;
+    }
+    conto.fido = *importo / s.FattoreValuta;
+    return true;
+}
 
+bool Form2::salvaConto(const Conto& conto, bool modifica) {
     EsitoCodice esitoCodice = EsitoCodice::Valido;
     const Esito esito =
         modifica ? AggiornaConto(conto, &esitoCodice) : AggiungiConto(conto, &esitoCodice);
-    if (!esito.ok()) {
-        // A refused code is what has to change, so it must be free to change.
-        if (esitoCodice != EsitoCodice::Valido) CodConto->setEnabled(true);
-        showResult(esito, this);
-        return;
-    }
-    riempiListeConti();
+    if (esito.ok()) return true;
+    // A refused code is what has to change, so it must be free to change.
+    if (esitoCodice != EsitoCodice::Valido) CodConto->setEnabled(true);
+    showResult(esito, this);
+    return false;
+}
 
+void Form2::prontoPerNuovoConto() {
     svuotaCampi();
     Cab->clear();
     id->clear();
     CodConto->setEnabled(true);
-    s.IndiceContoAttivo = 0;
+    stato().IndiceContoAttivo = 0;
     dimenticaFido();
 }
 

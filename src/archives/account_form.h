@@ -14,6 +14,7 @@ namespace qv {
 
 class AmountField;
 class ListBox;
+struct Conto;
 
 class Form2 : public Form {
     Q_OBJECT
@@ -82,6 +83,19 @@ private:
     void disponi(QGridLayout* grid);
 
     void prendiCartella(const QString& folder, bool clearList);
+
+    // The steps of "Conferma", in this order. The code is there, else the user is told.
+    bool codicePresente();
+    // The account as the fields give it, without its credit line.
+    Conto contoDaiCampi() const;
+    // Puts the credit line typed into conto (kept as stored when it is the one of the
+    // account picked, `richiamato`, left as shown); false when it is refused, as said.
+    bool prendiFido(Conto& conto, bool richiamato);
+    // Changes the account picked (modifica) or adds conto; false when refused, as said.
+    bool salvaConto(const Conto& conto, bool modifica);
+    // Every field emptied, no account picked, the code enabled.
+    void prontoPerNuovoConto();
+
     void svuotaCampi(); // the nine fields "Elimina immissione" empties
     void dimenticaFido();
 

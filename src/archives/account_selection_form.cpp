@@ -49,18 +49,36 @@ const RichiesteConti& richiesteConti() {
     return Requests<RichiesteConti>::get();
 }
 
-void riempiListeConti() {
+std::vector<ListItem> lineeConti() {
     std::vector<ListItem> linee;
     for (RigaConto& r : righeConti())
         linee.push_back({std::move(r.testo), r.riga});
-    formHost().form<Form2>().ListaConti->setItems(linee);
-    formHost().form<Form7>().List1->setItems(std::move(linee));
+    return linee;
 }
+
+void riempiListeConti() {
+    // A list not yet made is filled from the accounts when its window is made.
+    Form2* gestione = formHost().loaded<Form2>();
+    Form7* scelta = formHost().loaded<Form7>();
+    if (!gestione && !scelta) return;
+    std::vector<ListItem> linee = lineeConti();
+    if (gestione) gestione->ListaConti->setItems(linee);
+    if (scelta) scelta->List1->setItems(std::move(linee));
+}
+
+namespace {
+
+// Empties the account lists of the windows that are made.
+void svuotaListeConti() {
+    if (Form2* gestione = formHost().loaded<Form2>()) gestione->ListaConti->clear();
+    if (Form7* scelta = formHost().loaded<Form7>()) scelta->List1->clear();
+}
+
+} // namespace
 
 void CaricaElencoConti() {
     for (;;) {
-        formHost().form<Form2>().ListaConti->clear();
-        formHost().form<Form7>().List1->clear();
+        svuotaListeConti();
         const LetturaConti lettura = leggiArchivioConti();
         if (!lettura.ripristino.isEmpty()) {
             setHourglass(false);
@@ -230,6 +248,7 @@ Form7::Form7(QWidget* parent) : Form(parent) {
 
 void Form7::Form_Load() {
     applicaColoriElenchi({List1});
+    List1->setItems(lineeConti());
     mostraCartella(stato().PercorsoDati);
 }
 

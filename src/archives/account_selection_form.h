@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QFileSystemModel;
 class QLabel;
@@ -46,17 +47,21 @@ struct RichiesteConti {
 void impostaRichiesteConti(RichiesteConti richieste);
 const RichiesteConti& richiesteConti();
 
-// Reads the account archive of PercorsoDati (leggiArchivioConti) and refills both account
-// lists. A change of the folder put back is told; a count larger than the accounts is
-// said and taken as those; a damaged count is named, and the user is asked whether to
-// rebuild it from the accounts (Sì: rebuilt, then the archive loads; No: nothing is
-// loaded and nothing changes, and every write of the archive stays refused). An
-// archive that cannot be read goes to the "Errore Disco" dialog: Retry reads again from
-// the start, anything else ends the load with no account loaded.
+// Reads the account archive of PercorsoDati (leggiArchivioConti) and refills the account
+// lists of the windows already made. A change of the folder put back is told; a count
+// larger than the accounts is said and taken as those; a damaged count is named, and the
+// user is asked whether to rebuild it from the accounts (Sì: rebuilt, then the archive
+// loads; No: nothing is loaded and nothing changes, and every write of the archive stays
+// refused). An archive that cannot be read goes to the "Errore Disco" dialog: Retry
+// reads again from the start, anything else ends the load with no account loaded.
 void CaricaElencoConti();
 
-// Refills both account lists (the editor's ListaConti and the selection's List1) from
-// rows 1 to NumeroConti; each line carries its row.
+// The lines of the account lists: one for each of rows 1 to NumeroConti of TabellaConti,
+// carrying its row.
+std::vector<ListItem> lineeConti();
+
+// Refills the account lists (the editor's ListaConti and the selection's List1) of the
+// windows already made with lineeConti(); a window made later fills its own list then.
 void riempiListeConti();
 
 // Takes cartella as the data folder: once it exists (the user may look again

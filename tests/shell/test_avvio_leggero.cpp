@@ -1,5 +1,5 @@
-// The start-up makes the account forms, whose folder trees read nothing until the forms
-// are first shown; shown after the start-up they show the data folder as before.
+// The start-up makes neither account form; made, their folder trees read nothing until
+// the forms are first shown; shown after the start-up they show the data folder.
 #include "support/main_window_fixture.h"
 
 #include "archives/account_form.h"
@@ -25,18 +25,20 @@ void apertaFinoAllaScelta(const FolderTree& tree) {
         EXPECT_TRUE(tree.isExpanded(su)) << tree.folders()->filePath(su).toStdString();
 }
 
-TEST_F(AvvioLeggero, TheAccountFormsTreesReadNoFolderAtStartUp) {
+TEST_F(AvvioLeggero, TheAccountFormsAreNotMadeAtStartUp) {
     avvia({{"12", "BANCA UNO"}}, "");
-    Form7* scelta = formHost().loaded<Form7>();
-    Form2* gestione = formHost().loaded<Form2>();
-    ASSERT_NE(scelta, nullptr);
-    ASSERT_NE(gestione, nullptr);
-    EXPECT_EQ(scelta->Cartelle->rowCount(), 0);
-    EXPECT_EQ(gestione->Cartelle->rowCount(), 0);
-    // Their lists and captions are filled all the same.
-    EXPECT_EQ(scelta->List1->count(), 1);
-    EXPECT_EQ(gestione->ListaConti->count(), 1);
-    EXPECT_EQ(scelta->NomeFile->text(), "Percorso: " + dataFolder());
+    // Neither the account choice nor the account editor is made before it is opened, so
+    // neither folder tree reads anything.
+    EXPECT_EQ(formHost().loaded<Form7>(), nullptr);
+    EXPECT_EQ(formHost().loaded<Form2>(), nullptr);
+    // Made then, their lists and captions are filled all the same.
+    Form7& scelta = formHost().form<Form7>();
+    Form2& gestione = formHost().form<Form2>();
+    EXPECT_EQ(scelta.Cartelle->rowCount(), 0);
+    EXPECT_EQ(gestione.Cartelle->rowCount(), 0);
+    EXPECT_EQ(scelta.List1->count(), 1);
+    EXPECT_EQ(gestione.ListaConti->count(), 1);
+    EXPECT_EQ(scelta.NomeFile->text(), "Percorso: " + dataFolder());
 }
 
 TEST_F(AvvioLeggero, TheAccountChoiceOpenedAfterTheStartUpShowsTheDataFolder) {
