@@ -86,7 +86,7 @@ Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& c
     Riporto riporto;
     riporto.dataRiporto = chiusura.dataRiporto;
     riporto.saldoRiporto = chiusura.saldoRiporto;
-    for (FileLetto& f : copia.file) {
+    for (FileLetto& f : copia.valore) {
         if (f.estensione != ExtRIP) continue;
         const QByteArray copiato = f.contenuto.value_or(QByteArray());
         if (Riporto::fromBytes(copiato) == riporto) break;
@@ -100,11 +100,11 @@ Esito RipristinaChiusuraPrecedente(const QString& cartellaDati, const QString& c
     // Every file the restore writes or removes is protected at once: one list of them on
     // the disk.
     QStringList percorsi;
-    for (const FileLetto& f : copia.file)
+    for (const FileLetto& f : copia.valore)
         percorsi << file(f.estensione);
     percorsi << file(ExtChi);
     if (!modifica.proteggi(percorsi)) return modifica.fallita(nonEseguito);
-    for (const FileLetto& f : copia.file)
+    for (const FileLetto& f : copia.valore)
         if (!modifica.ripristina(file(f.estensione), f.contenuto))
             return modifica.fallita(nonEseguito);
     if (!modifica.rimuovi(file(ExtChi)) || !modifica.concludi())

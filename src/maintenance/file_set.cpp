@@ -318,7 +318,7 @@ LetturaCopia leggiCopia(const QString& cartella, const QString& codice) {
     LetturaCopia lettura;
     const auto incompleta = [&](const QString& perche) {
         lettura.esito = Esito::rifiutato(perche, QStringLiteral("Errore"));
-        lettura.file.clear();
+        lettura.valore.clear();
         return lettura;
     };
     FileLetto elenco;
@@ -353,7 +353,7 @@ LetturaCopia leggiCopia(const QString& cartella, const QString& codice) {
             const QString percorso = resolveFile(cartella, nome);
             if (!leggiFile(percorso, letto, &guasto)) {
                 lettura.esito = Esito::fallito(guasto.motivo);
-                lettura.file.clear();
+                lettura.valore.clear();
                 return lettura;
             }
             if (!letto.contenuto) return incompleta(QStringLiteral("manca il file %1").arg(nome));
@@ -363,7 +363,7 @@ LetturaCopia leggiCopia(const QString& cartella, const QString& codice) {
                 firma.compare(impronta(*letto.contenuto), Qt::CaseInsensitive) != 0)
                 return incompleta(QStringLiteral("il file %1 è danneggiato").arg(nome));
         }
-        lettura.file.push_back(std::move(letto));
+        lettura.valore.push_back(std::move(letto));
     }
     return lettura;
 }

@@ -113,10 +113,8 @@ bool scriviCopia(ModificaFile& modifica, const QString& cartella, const QString&
 // Reads the copy in `cartella` of account `codice`: every file its list names, with
 // its size and (when the list records it) its SHA-256 checked. Refused, naming what is wrong, when
 // the list or a file is missing or does not match; failed when a file cannot be read.
-struct LetturaCopia {
-    Esito esito;
-    FileLetti file; // in the order of EstensioniCopia
-};
+// The files of a copy set, in the order of EstensioniCopia; none when it cannot be used.
+using LetturaCopia = EsitoCon<FileLetti>;
 LetturaCopia leggiCopia(const QString& cartella, const QString& codice);
 
 // The account's nine files in `cartellaDati`, read through `modifica` (so that a failed

@@ -421,8 +421,8 @@ TEST_F(CopieSicurezza, TheClosingsCopyIsCheckedByItsSha256AndAnOldListStillReads
     writeBytes(copia + "Bak.lst", righe.join('\n').toUtf8());
     const LetturaCopia vecchia = leggiCopia(copia, "CC1");
     ASSERT_TRUE(vecchia.esito.ok()) << vecchia.esito.testo.toStdString();
-    ASSERT_EQ(vecchia.file.size(), 9u);
-    EXPECT_EQ(vecchia.file[2].contenuto.value_or(QByteArray()), guasto);
+    ASSERT_EQ(vecchia.valore.size(), 9u);
+    EXPECT_EQ(vecchia.valore[2].contenuto.value_or(QByteArray()), guasto);
 }
 
 } // namespace
