@@ -7,6 +7,8 @@
 #include <QLibrary>
 #include <QOpenGLContext>
 
+#include <unistd.h>
+
 // Qt's own setter of the context that every OpenGL context of the program shares with
 // (exported by QtGui, not declared in its public headers).
 QT_BEGIN_NAMESPACE
@@ -56,10 +58,17 @@ void prepareSharedContext() {
     qt_gl_set_global_share_context(sharedContext);
 }
 
+bool sandboxDisabled() {
+    return !qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX") ||
+           qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--no-sandbox");
+}
+
 void loadEngine() {
     Engine& e = engine();
     if (e.tried) return;
     e.tried = true;
+    e.error = webEngineRefusal(::geteuid() == 0, sandboxDisabled());
+    if (!e.error.isEmpty()) return;
     // Next to the program first (a copied build), then where the build made it.
     const QStringList places = {
         QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(ModuleFileName)),
@@ -91,6 +100,13 @@ EsitoCon<std::unique_ptr<WebPage>> createWebPage(QWidget* parent, QObject* conte
     const Engine& e = engine();
     if (!e.factory) return Esito::fallito(e.error);
     return {Esito::fatto(), std::unique_ptr<WebPage>(e.factory(parent, context, &events))};
+}
+
+QString webEngineRefusal(bool administrator, bool sandboxDisabled) {
+    if (!administrator || sandboxDisabled) return {};
+    return QStringLiteral("Il browser non può essere aperto dall'utente amministratore (root): "
+                          "il suo componente lo rifiuta e chiuderebbe il programma.\n"
+                          "Avviare il programma con il proprio utente.");
 }
 
 bool webEngineLoaded() {

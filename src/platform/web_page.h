@@ -56,6 +56,13 @@ public:
 EsitoCon<std::unique_ptr<WebPage>> createWebPage(QWidget* parent, QObject* context,
                                                  WebPageEvents events);
 
+// Why the web engine cannot be started for this user, in the program's words; "" when
+// it can. The engine's sandbox refuses the administrator (root) and the engine then ends
+// the whole program, with whatever the user had typed in its windows; so the browser
+// stays closed unless the sandbox was turned off on purpose
+// (QTWEBENGINE_DISABLE_SANDBOX, or "--no-sandbox" in QTWEBENGINE_CHROMIUM_FLAGS).
+QString webEngineRefusal(bool administrator, bool sandboxDisabled);
+
 // Whether the web engine has been loaded into the program.
 bool webEngineLoaded();
 

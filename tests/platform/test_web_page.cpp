@@ -61,3 +61,22 @@ TEST(WebPage, TheEngineIsLoadedByTheFirstPageAndShowsALocalPage) {
     EXPECT_TRUE(second.ok());
     EXPECT_NE(second.valore, nullptr);
 }
+
+// The engine's sandbox refuses the administrator and the engine then ends the program:
+// the browser stays closed for root unless the sandbox was turned off on purpose.
+TEST(WebPage, TheAdministratorIsToldWhyTheBrowserStaysClosed) {
+    struct Caso {
+        bool administrator;
+        bool sandboxDisabled;
+        bool refused;
+    };
+    for (const Caso& c : {Caso{true, false, true}, Caso{true, true, false},
+                          Caso{false, false, false}, Caso{false, true, false}}) {
+        const QString reason = webEngineRefusal(c.administrator, c.sandboxDisabled);
+        EXPECT_EQ(!reason.isEmpty(), c.refused) << c.administrator << c.sandboxDisabled;
+        if (c.refused) {
+            EXPECT_TRUE(reason.startsWith(
+                QStringLiteral("Il browser non può essere aperto dall'utente amministratore")));
+        }
+    }
+}
