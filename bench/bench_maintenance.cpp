@@ -76,7 +76,7 @@ void BM_ChiusuraPeriodica(benchmark::State& state) {
             orologio.restart();
         };
         const qv::DatiChiusura dati = qv::datiChiusuraContoAperto(QStringLiteral("31/12/2005"));
-        const qv::PianoChiusura piano = qv::calcolaChiusura(dati);
+        qv::PianoChiusura piano = qv::calcolaChiusura(dati);
         passo(Calcolo);
         const qv::PagineMovimentiEliminati stampa(qv::contestoStampaCorrente(), dati.dataChiusura,
                                                   piano.eliminati, dati.causali);
@@ -85,7 +85,7 @@ void BM_ChiusuraPeriodica(benchmark::State& state) {
         if (!qv::scriviChiusura(piano, qv::stato().PercorsoDati, dati.codice).ok())
             state.SkipWithError("the closing was not written");
         passo(Scrittura);
-        qv::ApriArchiviConto();
+        qv::caricaContoChiuso(std::move(piano), dati.codice);
         qv::SalvaOrdine();
         passo(Rilettura);
         eliminati = piano.eliminati.size();

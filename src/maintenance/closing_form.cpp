@@ -127,7 +127,7 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
 
     Hourglass attesa;
     const DatiChiusura dati = datiChiusuraContoAperto(dataChiusura);
-    const PianoChiusura piano = calcolaChiusura(dati);
+    PianoChiusura piano = calcolaChiusura(dati);
     // The printout comes first: a closing whose removed movements are not on paper is
     // not made.
     const PagineMovimentiEliminati stampa(contestoStampaCorrente(), dataChiusura, piano.eliminati,
@@ -146,7 +146,8 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
     if (esito.fallito())
         esito.testo += QStringLiteral("\nLa stampa appena eseguita non ha valore.");
     else
-        ricaricaContoAperto();
+        // Memory takes the account from what the closing wrote: nothing is read back.
+        ricaricaContoAperto([&] { return caricaContoChiuso(std::move(piano), dati.codice); });
     mostraEsitoManutenzione(esito, risposta);
 }
 
