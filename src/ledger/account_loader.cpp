@@ -163,14 +163,19 @@ void ricalcolaSaldi(bool aggiornaPannelli, QStringList& errori) {
 }
 
 // The open account's movements (`tabella`: row 0 blank, then the movements) in the
-// table and their balances; ".TOT" rewritten.
-void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli, QStringList& errori) {
+// table and their balances; ".TOT" rewritten. With `ordine`, ".Ord" is written first, as
+// SalvaOrdine writes it: the date bounds it notes are then those of the balances, which
+// are not worked out again, and the SalvaOrdine that follows the load finds it done (when
+// it cannot be written, that one tries again and tells why).
+void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli, QStringList& errori,
+                      bool ordine = false) {
     auto& s = stato();
     // Whatever the program knew of the table it had goes with it.
     dimenticaIndiceAccodamento();
     if (tabella.empty()) tabella.emplace_back();
     s.NumeroMovimenti = qint16(tabella.size() - 1);
     s.TabellaMovimenti = std::move(tabella);
+    if (ordine) SalvaOrdine();
     ricalcolaSaldi(aggiornaPannelli, errori);
 }
 
@@ -194,7 +199,8 @@ void prendiDateDaiTotali() {
 // movements' amounts) given once, and memory marked as holding the account.
 Esito prendiTabelle(const QString& codice, const Riporto& riporto, std::vector<Movimento> movimenti,
                     std::vector<CarnetAssegni> carnet, std::vector<FoglioAssegno> fogli,
-                    const QStringList& avvisiConteggi, const RecoveryResult& ripristino) {
+                    const QStringList& avvisiConteggi, const RecoveryResult& ripristino,
+                    bool ordine = false) {
     auto& s = stato();
     QStringList errori;
     QString motivo;
@@ -211,7 +217,7 @@ Esito prendiTabelle(const QString& codice, const Riporto& riporto, std::vector<M
     s.TabellaRiporto[1] = riporto;
     const QStringList avvisi =
         avvisiConteggi + avvisiImporti(righe(movimenti), riporto, fileContoAttivo(ExtRIP));
-    applicaMovimenti(std::move(movimenti), true, errori);
+    applicaMovimenti(std::move(movimenti), true, errori, ordine);
     riempiTabella(s.TabellaCarnet, s.NumeroCarnet, std::move(carnet));
     riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
 
@@ -246,9 +252,11 @@ bool testoComeLetto(const QString& testo, int larghezza) {
     if (n > larghezza) return false;
     const char16_t* c = reinterpret_cast<const char16_t*>(testo.constData());
     if (c[n - 1] == u' ') return false;
+    // Without a branch a character: 0x01-0x7F or 0xA0-0xFF.
+    bool tutti = true;
     for (qsizetype i = 0; i < n; ++i)
-        if (c[i] == 0 || (c[i] >= 0x80 && c[i] < 0xA0) || c[i] > 0xFF) return false;
-    return true;
+        tutti &= (unsigned(c[i]) - 1u < 0x7Fu) | (unsigned(c[i]) - 0xA0u < 0x60u);
+    return tutti;
 }
 
 // Whether a movement is the one reading its record gives (its numbers are stored as
@@ -358,7 +366,7 @@ Esito ApriArchiviContoScritto(TabelleScritte tabelle) {
         f = FoglioAssegno::fromBytes(f.toBytes());
     const Riporto riporto = Riporto::fromBytes(tabelle.riporto.toBytes());
     return prendiTabelle(codice, riporto, std::move(movimenti), std::move(tabelle.carnet),
-                         std::move(tabelle.fogli), {}, RecoveryResult{});
+                         std::move(tabelle.fogli), {}, RecoveryResult{}, true);
 }
 
 Esito CaricaMovimenti(bool aggiornaPannelli) {
