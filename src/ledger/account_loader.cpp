@@ -340,12 +340,17 @@ Esito ApriArchiviContoScritto(TabelleScritte tabelle) {
     if (hasInterruptedChange(cartella) || !accountCodeNamesFile(codice))
         return ApriArchiviConto();
     rimuoviTemporaneiConto(cartella, codice);
-    // The files must be just as they were written: every count the number of records
-    // given, and every file readable. Otherwise they are read.
+    // The files must be as they were written: every count the number of records given,
+    // each record file that many records, every file readable, the carry-forward the one
+    // given. Otherwise they are read.
     const EsameFileConto esame = esaminaFileConto(cartella, codice);
     if (!comeScritto(esame.movimenti, tabelle.movimenti.size()) ||
         !comeScritto(esame.carnet, tabelle.carnet.size()) ||
         !comeScritto(esame.fogli, tabelle.fogli.size()) || esame.illeggibile())
+        return ApriArchiviConto();
+    QString motivo;
+    const Riporto riporto = leggiRecord<Riporto>(fileContoAttivo(ExtRIP), 1, &motivo);
+    if (!motivo.isEmpty() || riporto.toBytes() != tabelle.riporto.toBytes())
         return ApriArchiviConto();
 
     // The records as reading their bytes gives them. A movement that is already so (the
@@ -364,7 +369,6 @@ Esito ApriArchiviContoScritto(TabelleScritte tabelle) {
         c = CarnetAssegni::fromBytes(c.toBytes());
     for (FoglioAssegno& f : tabelle.fogli)
         f = FoglioAssegno::fromBytes(f.toBytes());
-    const Riporto riporto = Riporto::fromBytes(tabelle.riporto.toBytes());
     return prendiTabelle(codice, riporto, std::move(movimenti), std::move(tabelle.carnet),
                          std::move(tabelle.fogli), {}, RecoveryResult{}, true);
 }

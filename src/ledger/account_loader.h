@@ -45,12 +45,13 @@ struct TabelleScritte {
 // memory ends as a load of those files leaves it, with the same announcements, ".TOT"
 // written the same and the same messages, without the records being read and decoded
 // again (each record is what reading its bytes gives: a movement that is not, such as one
-// with a text the file cannot hold as it is, goes through its bytes). ".TOT" is read, as
-// the load reads it. ".Ord" is written too, as SalvaOrdine writes it, before the balances:
-// the date bounds it notes serve them, and the SalvaOrdine that follows finds nothing to do
-// (when it could not be written, that one writes it and tells why, as after a load). When the folder holds an unfinished change, or the account's counts
-// and record files are not just as `tabelle` was written (someone changed them since),
-// the files are read by ApriArchiviConto itself.
+// with a text the file cannot hold as it is, goes through its bytes). ".TOT" and ".RIP"
+// are read, as the load reads them. ".Ord" is written too, as SalvaOrdine writes it,
+// before the balances: the date bounds it notes serve them, and the SalvaOrdine that
+// follows finds nothing to do (when it could not be written, that one writes it and tells
+// why, as after a load). When the folder holds an unfinished change, or the counts, the
+// sizes of the record files or the carry-forward are not those `tabelle` gives (someone
+// changed them since), the files are read by ApriArchiviConto itself.
 Esito ApriArchiviContoScritto(TabelleScritte tabelle);
 
 // ApriArchiviConto when the account may have changed since it was last loaded; when

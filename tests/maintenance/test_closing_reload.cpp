@@ -275,6 +275,8 @@ TEST_F(ClosingReload, MemoryFromTheClosingIsWhatReadingItsFilesBackGives) {
         {"a movement held out of the balances by a window", {}, "30/11/2026", 15, 4,
          [] { trattieniMovimento(QStringLiteral("Form3"), 2); }, {}},
         {"a file appended to after the closing", {}, "30/11/2026", 15, 4, {}, aggiungiMovimento},
+        {"the carry-forward rewritten after the closing", {}, "30/11/2026", 15, 4, {},
+         [dati] { writeBytes(dati + "CC1.RIP", ripBytes("30/11/2026", 5.0)); }},
         {"\".TOT\" cannot be read or written", {}, "30/11/2026", 15, 4, {},
          cartellaAlPostoDi("CC1.TOT")},
         {"\".Ord\" cannot be written", {}, "30/11/2026", 15, 4, {}, cartellaAlPostoDi("CC1.Ord")},
