@@ -326,8 +326,8 @@ Esito ApriArchiviConto() {
     leggiCoppia(esame.fogli, fogli, errori);
     if (!errori.isEmpty()) return contoNonUtilizzabile(errori.join(u'\n'));
 
-    return prendiTabelle(codice, riporto, std::move(movimenti), std::move(carnet),
-                         std::move(fogli), esame.avvisiEccessivi(), ripristino);
+    return prendiTabelle(codice, riporto, std::move(movimenti), std::move(carnet), std::move(fogli),
+                         esame.avvisiEccessivi(), ripristino);
 }
 
 Esito ApriArchiviContoScritto(TabelleScritte tabelle) {
@@ -337,8 +337,7 @@ Esito ApriArchiviContoScritto(TabelleScritte tabelle) {
     const FolderNamesScope nomi;
     // A change left unfinished in the folder, or a code that names no file, is dealt with
     // as the load deals with it.
-    if (hasInterruptedChange(cartella) || !accountCodeNamesFile(codice))
-        return ApriArchiviConto();
+    if (hasInterruptedChange(cartella) || !accountCodeNamesFile(codice)) return ApriArchiviConto();
     rimuoviTemporaneiConto(cartella, codice);
     // The files must be as they were written: every count the number of records given,
     // each record file that many records, every file readable, the carry-forward the one

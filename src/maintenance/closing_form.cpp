@@ -143,11 +143,12 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
     const auto& s = stato();
     Esito esito =
         scriviChiusura(piano, s.PercorsoDati, dati.codice, riprovaConErroriFile(risposta));
-    if (esito.fallito())
+    if (esito.fallito()) {
         esito.testo += QStringLiteral("\nLa stampa appena eseguita non ha valore.");
-    else
+    } else {
         // Memory takes the account from what the closing wrote: nothing is read back.
         ricaricaContoAperto([&] { return caricaContoChiuso(std::move(piano), dati.codice); });
+    }
     mostraEsitoManutenzione(esito, risposta);
 }
 

@@ -54,8 +54,7 @@ void ricaricaContoAperto() {
 
 void ricaricaContoAperto(const std::function<Esito()>& carica) {
     QStringList errori;
-    if (const Esito caricato = carica(); !caricato.testo.isEmpty())
-        errori << caricato.testo;
+    if (const Esito caricato = carica(); !caricato.testo.isEmpty()) errori << caricato.testo;
     if (contoAttivoAperto()) {
         // The movement form lists the movements in its order and shows the next number.
         if (const auto& rielenca = richiesteManutenzione().movimentiDaRielencare) rielenca();

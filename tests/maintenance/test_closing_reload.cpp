@@ -131,10 +131,10 @@ Stato statoCaricato() {
     // nothing), and what the next append knows of ".Ord".
     st.emplace_back("contoInvariatoDalCaricamento", contoInvariatoDalCaricamento() ? "si" : "no");
     const IndiceAccodamento* indice = indiceAccodamento();
-    st.emplace_back("indiceAccodamento",
-                    indice ? std::to_string(indice->ultimo) + '|' + descrivi(indice->operazione) +
-                                 '|' + descrivi(indice->valuta)
-                           : std::string("nessuno"));
+    st.emplace_back("indiceAccodamento", indice ? std::to_string(indice->ultimo) + '|' +
+                                                      descrivi(indice->operazione) + '|' +
+                                                      descrivi(indice->valuta)
+                                                : std::string("nessuno"));
     return st;
 }
 
@@ -147,8 +147,10 @@ struct Esito2 {
 };
 
 std::string descrivi(const Esito& e) {
-    return std::string(e.ok() ? "ok" : e.fallito() ? "fallito" : "rifiutato") + '|' +
-           e.testo.toStdString() + '|' + e.titolo.toStdString();
+    return std::string(e.ok()        ? "ok"
+                       : e.fallito() ? "fallito"
+                                     : "rifiutato") +
+           '|' + e.testo.toStdString() + '|' + e.titolo.toStdString();
 }
 
 struct Caso {
@@ -239,8 +241,8 @@ TEST_F(ClosingReload, MemoryFromTheClosingIsWhatReadingItsFilesBackGives) {
         // Someone else appends a movement between the closing and its reload.
         QFile mov(dati + "CC1.MOV");
         ASSERT_TRUE(mov.open(QIODevice::Append));
-        mov.write(movimentoBytes({5, "03/12/2026", "03/12/2026", "VE", 9.0, "", "Aggiunto", "N",
-                                  "E"}));
+        mov.write(
+            movimentoBytes({5, "03/12/2026", "03/12/2026", "VE", 9.0, "", "Aggiunto", "N", "E"}));
         mov.close();
         writeBytes(dati + "CC1.MOR", le16(5));
     };
@@ -253,17 +255,39 @@ TEST_F(ClosingReload, MemoryFromTheClosingIsWhatReadingItsFilesBackGives) {
 
     const Caso casi[] = {
         {"the test account: carry-forward, books (one finished), cheques, suspended, marked",
-         {}, "30/11/2026", 15, 4, {}, {}},
-        {"nothing removed", contoCon(senzaAnnullato, 18, carBytes(), 2, fogBytes(), 20,
-                                     ripBytes("30/06/2026", 1000.0)),
-         "30/06/2026", 0, 18, {}, {}},
+         {},
+         "30/11/2026",
+         15,
+         4,
+         {},
+         {}},
+        {"nothing removed",
+         contoCon(senzaAnnullato, 18, carBytes(), 2, fogBytes(), 20,
+                  ripBytes("30/06/2026", 1000.0)),
+         "30/06/2026",
+         0,
+         18,
+         {},
+         {}},
         {"everything removed, no cheque book",
-         contoCon(soloSaldati, 3, {}, 0, {}, 0, ripBytes("30/06/2026", -12.5)), "31/12/2026", 3,
-         0, {}, {}},
-        {"a kept amount no sum may count", contoCon(conImportoGuasto, 18, carBytes(), 2,
-                                                    fogBytes(), 20, ripBytes("", 0.0)),
-         "30/11/2026", 14, 4, {}, {}},
-        {"texts typed that the file cannot hold as they are", {}, "30/11/2026", 15, 4,
+         contoCon(soloSaldati, 3, {}, 0, {}, 0, ripBytes("30/06/2026", -12.5)),
+         "31/12/2026",
+         3,
+         0,
+         {},
+         {}},
+        {"a kept amount no sum may count",
+         contoCon(conImportoGuasto, 18, carBytes(), 2, fogBytes(), 20, ripBytes("", 0.0)),
+         "30/11/2026",
+         14,
+         4,
+         {},
+         {}},
+        {"texts typed that the file cannot hold as they are",
+         {},
+         "30/11/2026",
+         15,
+         4,
          [] {
              auto& t = stato().TabellaMovimenti;
              t[18].descrizione = QStringLiteral("Bonifico € ł   ");
@@ -272,12 +296,27 @@ TEST_F(ClosingReload, MemoryFromTheClosingIsWhatReadingItsFilesBackGives) {
              t[2].sospeso = QStringLiteral("S ");
          },
          {}},
-        {"a movement held out of the balances by a window", {}, "30/11/2026", 15, 4,
-         [] { trattieniMovimento(QStringLiteral("Form3"), 2); }, {}},
+        {"a movement held out of the balances by a window",
+         {},
+         "30/11/2026",
+         15,
+         4,
+         [] { trattieniMovimento(QStringLiteral("Form3"), 2); },
+         {}},
         {"a file appended to after the closing", {}, "30/11/2026", 15, 4, {}, aggiungiMovimento},
-        {"the carry-forward rewritten after the closing", {}, "30/11/2026", 15, 4, {},
+        {"the carry-forward rewritten after the closing",
+         {},
+         "30/11/2026",
+         15,
+         4,
+         {},
          [dati] { writeBytes(dati + "CC1.RIP", ripBytes("30/11/2026", 5.0)); }},
-        {"\".TOT\" cannot be read or written", {}, "30/11/2026", 15, 4, {},
+        {"\".TOT\" cannot be read or written",
+         {},
+         "30/11/2026",
+         15,
+         4,
+         {},
          cartellaAlPostoDi("CC1.TOT")},
         {"\".Ord\" cannot be written", {}, "30/11/2026", 15, 4, {}, cartellaAlPostoDi("CC1.Ord")},
     };
