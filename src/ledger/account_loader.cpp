@@ -163,14 +163,19 @@ void ricalcolaSaldi(bool aggiornaPannelli, QStringList& errori) {
 }
 
 // The open account's movements (`tabella`: row 0 blank, then the movements) in the
-// table and their balances; ".TOT" rewritten.
-void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli, QStringList& errori) {
+// table and their balances; ".TOT" rewritten. With `ordine`, ".Ord" is written first, as
+// SalvaOrdine writes it: the date bounds it notes are then those of the balances, which
+// are not worked out again, and the SalvaOrdine that follows the load finds it done (when
+// it cannot be written, that one tries again and tells why).
+void applicaMovimenti(std::vector<Movimento> tabella, bool aggiornaPannelli, QStringList& errori,
+                      bool ordine = false) {
     auto& s = stato();
     // Whatever the program knew of the table it had goes with it.
     dimenticaIndiceAccodamento();
     if (tabella.empty()) tabella.emplace_back();
     s.NumeroMovimenti = qint16(tabella.size() - 1);
     s.TabellaMovimenti = std::move(tabella);
+    if (ordine) SalvaOrdine();
     ricalcolaSaldi(aggiornaPannelli, errori);
 }
 
@@ -186,6 +191,81 @@ void prendiDateDaiTotali() {
     s.UltimaDataOperazione = oSeVuota(t.ultimaDataOperazione);
     s.PrimaDataValuta = t.primaDataValuta;
     s.UltimaDataValuta = t.ultimaDataValuta;
+}
+
+// The end of a load, once every file of the account `codice` was read (or is known as it
+// was just written): the tables, counts, carry-forward, totals and balances in memory,
+// ".TOT" written, the windows told, the warnings (`avvisiConteggi`, those of the
+// movements' amounts) given once, and memory marked as holding the account.
+Esito prendiTabelle(const QString& codice, const Riporto& riporto, std::vector<Movimento> movimenti,
+                    std::vector<CarnetAssegni> carnet, std::vector<FoglioAssegno> fogli,
+                    const QStringList& avvisiConteggi, const RecoveryResult& ripristino,
+                    bool ordine = false) {
+    auto& s = stato();
+    QStringList errori;
+    QString motivo;
+    // Holds made for another account mean nothing here.
+    if (s.ContoMovimentiTrattenuti != codice) dimenticaMovimentiTrattenuti();
+
+    // ".TOT" is the program's own summary: when it cannot be read, the dates it would
+    // give are recomputed from the movements and the file is written again.
+    const QString tot = fileContoAttivo(ExtTOT);
+    s.TotaliContoAttivo = leggiRecord<TotaliConto>(tot, 1, &motivo);
+    if (!motivo.isEmpty()) errori << testoErroreLettura(tot, motivo);
+    prendiDateDaiTotali();
+
+    s.TabellaRiporto[1] = riporto;
+    const QStringList avvisi =
+        avvisiConteggi + avvisiImporti(righe(movimenti), riporto, fileContoAttivo(ExtRIP));
+    applicaMovimenti(std::move(movimenti), true, errori, ordine);
+    riempiTabella(s.TabellaCarnet, s.NumeroCarnet, std::move(carnet));
+    riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
+
+    // The cheque lists and counters follow the tables just read.
+    AnnunciContoAperto::caricamento();
+
+    aggiungiAvvisi(avvisi, errori);
+    // What was put back before the load is told with the rest.
+    if (ripristino.found) errori.prepend(testoRipristino(ripristino));
+    // Memory now holds the account as its files are: until something changes, showing
+    // the movements again needs no reading.
+    if (errori.isEmpty())
+        segnaCaricamento();
+    else
+        dimenticaMemoriaConto();
+    return fattoConAvvisi(errori);
+}
+
+// Whether a pair was found just as `n` records were written to it.
+bool comeScritto(const EsameConteggio& esame, size_t n) {
+    return esame.stato == StatoConteggio::Valido && esame.motivo.isEmpty() &&
+           esame.suDisco == int(n) && esame.record == int(n) && esame.conteggio == int(n);
+}
+
+// Whether a text is what reading it back from a field `larghezza` wide gives: no longer
+// than the field, no blank at its end, and only characters that Windows-1252 writes and
+// reads back as themselves (taken narrowly: ASCII but NUL, and U+00A0 to U+00FF; a text
+// with any other goes through its bytes, which is always right).
+bool testoComeLetto(const QString& testo, int larghezza) {
+    const qsizetype n = testo.size();
+    if (n == 0) return true;
+    if (n > larghezza) return false;
+    const char16_t* c = reinterpret_cast<const char16_t*>(testo.constData());
+    if (c[n - 1] == u' ') return false;
+    // Without a branch a character: 0x01-0x7F or 0xA0-0xFF.
+    bool tutti = true;
+    for (qsizetype i = 0; i < n; ++i)
+        tutti &= (unsigned(c[i]) - 1u < 0x7Fu) | (unsigned(c[i]) - 0xA0u < 0x60u);
+    return tutti;
+}
+
+// Whether a movement is the one reading its record gives (its numbers are stored as
+// they are).
+bool movimentoComeLetto(const Movimento& m) {
+    return testoComeLetto(m.dataOperazione, 10) && testoComeLetto(m.dataValuta, 10) &&
+           testoComeLetto(m.codiceCausale, 5) && testoComeLetto(m.numeroDocumento, 8) &&
+           testoComeLetto(m.descrizione, 30) && testoComeLetto(m.sospeso, 1) &&
+           testoComeLetto(m.entrataUscita, 1) && testoComeLetto(m.annullato, 1);
 }
 
 } // namespace
@@ -246,36 +326,50 @@ Esito ApriArchiviConto() {
     leggiCoppia(esame.fogli, fogli, errori);
     if (!errori.isEmpty()) return contoNonUtilizzabile(errori.join(u'\n'));
 
-    // Holds made for another account mean nothing here.
-    if (s.ContoMovimentiTrattenuti != codice) dimenticaMovimentiTrattenuti();
+    return prendiTabelle(codice, riporto, std::move(movimenti), std::move(carnet), std::move(fogli),
+                         esame.avvisiEccessivi(), ripristino);
+}
 
-    // ".TOT" is the program's own summary: when it cannot be read, the dates it would
-    // give are recomputed from the movements and the file is written again.
-    const QString tot = fileContoAttivo(ExtTOT);
-    s.TotaliContoAttivo = leggiRecord<TotaliConto>(tot, 1, &motivo);
-    if (!motivo.isEmpty()) errori << testoErroreLettura(tot, motivo);
-    prendiDateDaiTotali();
+Esito ApriArchiviContoScritto(TabelleScritte tabelle) {
+    if (!contoAttivoAperto()) return nessunConto();
+    const QString cartella = stato().PercorsoDati;
+    const QString codice = stato().CodiceContoAttivo.trimmed();
+    const FolderNamesScope nomi;
+    // A change left unfinished in the folder, or a code that names no file, is dealt with
+    // as the load deals with it.
+    if (hasInterruptedChange(cartella) || !accountCodeNamesFile(codice)) return ApriArchiviConto();
+    rimuoviTemporaneiConto(cartella, codice);
+    // The files must be as they were written: every count the number of records given,
+    // each record file that many records, every file readable, the carry-forward the one
+    // given. Otherwise they are read.
+    const EsameFileConto esame = esaminaFileConto(cartella, codice);
+    if (!comeScritto(esame.movimenti, tabelle.movimenti.size()) ||
+        !comeScritto(esame.carnet, tabelle.carnet.size()) ||
+        !comeScritto(esame.fogli, tabelle.fogli.size()) || esame.illeggibile())
+        return ApriArchiviConto();
+    QString motivo;
+    const Riporto riporto = leggiRecord<Riporto>(fileContoAttivo(ExtRIP), 1, &motivo);
+    if (!motivo.isEmpty() || riporto.toBytes() != tabelle.riporto.toBytes())
+        return ApriArchiviConto();
 
-    s.TabellaRiporto[1] = riporto;
-    const QStringList avvisi =
-        esame.avvisiEccessivi() + avvisiImporti(righe(movimenti), riporto, rip);
-    applicaMovimenti(std::move(movimenti), true, errori);
-    riempiTabella(s.TabellaCarnet, s.NumeroCarnet, std::move(carnet));
-    riempiTabella(s.TabellaFogli, s.NumeroFogli, std::move(fogli));
-
-    // The cheque lists and counters follow the tables just read.
-    AnnunciContoAperto::caricamento();
-
-    aggiungiAvvisi(avvisi, errori);
-    // What was put back before the load is told with the rest.
-    if (ripristino.found) errori.prepend(testoRipristino(ripristino));
-    // Memory now holds the account as its files are: until something changes, showing
-    // the movements again needs no reading.
-    if (errori.isEmpty())
-        segnaCaricamento();
-    else
-        dimenticaMemoriaConto();
-    return fattoConAvvisi(errori);
+    // The records as reading their bytes gives them. A movement that is already so (the
+    // movements of a load, kept by the change) is taken as it is; the few others, and the
+    // short tables, go through their bytes.
+    tieniMemoriaTraCaricamenti();
+    std::vector<Movimento> movimenti;
+    movimenti.reserve(1 + tabelle.movimenti.size() + RigheLibere);
+    movimenti.emplace_back();
+    for (Movimento& m : tabelle.movimenti) {
+        if (!movimentoComeLetto(m)) m = Movimento::fromBytes(m.toBytes());
+        movimenti.push_back(std::move(m));
+    }
+    tabelle.movimenti = {};
+    for (CarnetAssegni& c : tabelle.carnet)
+        c = CarnetAssegni::fromBytes(c.toBytes());
+    for (FoglioAssegno& f : tabelle.fogli)
+        f = FoglioAssegno::fromBytes(f.toBytes());
+    return prendiTabelle(codice, riporto, std::move(movimenti), std::move(tabelle.carnet),
+                         std::move(tabelle.fogli), {}, RecoveryResult{}, true);
 }
 
 Esito CaricaMovimenti(bool aggiornaPannelli) {

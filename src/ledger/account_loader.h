@@ -3,8 +3,11 @@
 // cheque leaves into the shared tables, with the balances recomputed.
 
 #include "common/esito.h"
+#include "common/records.h"
 
 #include <QString>
+
+#include <vector>
 
 namespace qv {
 
@@ -27,6 +30,29 @@ namespace qv {
 // finds a count larger than its records or amounts that no balance can count (named,
 // and counted as 0): the account is loaded.
 Esito ApriArchiviConto();
+
+// What the program has just written, as one change that was committed, as the whole of
+// the open account's movements (".MOV" and ".MOR"), cheque books (".CAR" and ".NRC"),
+// leaves (".FOG" and ".NRF") and carry-forward (".RIP").
+struct TabelleScritte {
+    std::vector<Movimento> movimenti; // records 1 to n, in the order of the file
+    std::vector<CarnetAssegni> carnet;
+    std::vector<FoglioAssegno> fogli;
+    Riporto riporto;
+};
+
+// ApriArchiviConto for an account whose files were just written from `tabelle` (taken):
+// memory ends as a load of those files leaves it, with the same announcements, ".TOT"
+// written the same and the same messages, without the records being read and decoded
+// again (each record is what reading its bytes gives: a movement that is not, such as one
+// with a text the file cannot hold as it is, goes through its bytes). ".TOT" and ".RIP"
+// are read, as the load reads them. ".Ord" is written too, as SalvaOrdine writes it,
+// before the balances: the date bounds it notes serve them, and the SalvaOrdine that
+// follows finds nothing to do (when it could not be written, that one writes it and tells
+// why, as after a load). When the folder holds an unfinished change, or the counts, the
+// sizes of the record files or the carry-forward are not those `tabelle` gives (someone
+// changed them since), the files are read by ApriArchiviConto itself.
+Esito ApriArchiviContoScritto(TabelleScritte tabelle);
 
 // ApriArchiviConto when the account may have changed since it was last loaded; when
 // nothing changed (contoInvariatoDalCaricamento: no file of the account written by the

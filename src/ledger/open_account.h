@@ -73,8 +73,9 @@ inline ContoAperto& contoAperto() {
 }
 
 // Binds a window to the open account's data: `chiudi` (which unloads the window) runs
-// when the account is closed and when its movements are about to go. Each window that
-// shows the open account's data calls it once, in its constructor.
+// when the account is closed and when its movements are about to go. Called once for each
+// window that shows the open account's data: by the window itself, in its constructor; for
+// the account sheet (Form10), by the main window as the sheet is made.
 template <class Chiudi> void legaAlContoAperto(QObject* finestra, Chiudi chiudi) {
     QObject::connect(&contoAperto(), &ContoAperto::inChiusura, finestra, chiudi);
     QObject::connect(&contoAperto(), &ContoAperto::movimentiInCancellazione, finestra,

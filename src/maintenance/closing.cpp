@@ -7,6 +7,7 @@
 #include "common/file_names.h"
 #include "common/safe_write.h"
 #include "common/shared_state.h"
+#include "ledger/account_loader.h"
 #include "ledger/balances.h"
 #include "ledger/open_account_announce.h"
 
@@ -321,6 +322,17 @@ Esito scriviChiusura(const PianoChiusura& piano, const QString& cartellaDati, co
     if (!fatto) return modifica.fallita(nonEseguita);
     if (contoAttivoAperto()) AnnunciContoAperto::movimenti();
     return Esito::fatto();
+}
+
+Esito caricaContoChiuso(PianoChiusura&& piano, const QString& codice) {
+    if (!contoAttivoAperto() || stato().CodiceContoAttivo.trimmed() != codice.trimmed())
+        return ApriArchiviConto();
+    TabelleScritte scritte;
+    scritte.movimenti = std::move(piano.rimasti);
+    scritte.carnet = std::move(piano.carnet);
+    scritte.fogli = std::move(piano.fogli);
+    scritte.riporto = piano.riporto;
+    return ApriArchiviContoScritto(std::move(scritte));
 }
 
 } // namespace qv

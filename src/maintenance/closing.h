@@ -125,4 +125,12 @@ PrintedDocument StampaMovimentiEliminati(const ContestoStampa& contesto,
 Esito scriviChiusura(const PianoChiusura& piano, const QString& cartellaDati, const QString& codice,
                      const Riprova& riprova = {});
 
+// The reload of the open account once scriviChiusura of `piano` was done: memory takes the
+// account from what the closing wrote (its new movements, cheque books, leaves and
+// carry-forward, moved out of `piano`; the removed movements stay) as a load of those
+// files leaves it (ApriArchiviContoScritto: ".TOT" and ".Ord" written, nothing read back
+// but ".TOT" and ".RIP"). When the open account is not `codice` any more, its files are
+// read (ApriArchiviConto).
+Esito caricaContoChiuso(PianoChiusura&& piano, const QString& codice);
+
 } // namespace qv

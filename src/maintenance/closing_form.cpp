@@ -127,7 +127,7 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
 
     Hourglass attesa;
     const DatiChiusura dati = datiChiusuraContoAperto(dataChiusura);
-    const PianoChiusura piano = calcolaChiusura(dati);
+    PianoChiusura piano = calcolaChiusura(dati);
     // The printout comes first: a closing whose removed movements are not on paper is
     // not made.
     const PagineMovimentiEliminati stampa(contestoStampaCorrente(), dataChiusura, piano.eliminati,
@@ -143,10 +143,12 @@ void EseguiChiusuraPeriodica(const QString& dataChiusura) {
     const auto& s = stato();
     Esito esito =
         scriviChiusura(piano, s.PercorsoDati, dati.codice, riprovaConErroriFile(risposta));
-    if (esito.fallito())
+    if (esito.fallito()) {
         esito.testo += QStringLiteral("\nLa stampa appena eseguita non ha valore.");
-    else
-        ricaricaContoAperto();
+    } else {
+        // Memory takes the account from what the closing wrote: nothing is read back.
+        ricaricaContoAperto([&] { return caricaContoChiuso(std::move(piano), dati.codice); });
+    }
     mostraEsitoManutenzione(esito, risposta);
 }
 

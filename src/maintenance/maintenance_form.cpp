@@ -49,9 +49,12 @@ void mostraEsitoManutenzione(const Esito& esito, const RispostaErrori& risposta)
 }
 
 void ricaricaContoAperto() {
+    ricaricaContoAperto([] { return ApriArchiviConto(); });
+}
+
+void ricaricaContoAperto(const std::function<Esito()>& carica) {
     QStringList errori;
-    if (const Esito caricato = ApriArchiviConto(); !caricato.testo.isEmpty())
-        errori << caricato.testo;
+    if (const Esito caricato = carica(); !caricato.testo.isEmpty()) errori << caricato.testo;
     if (contoAttivoAperto()) {
         // The movement form lists the movements in its order and shows the next number.
         if (const auto& rielenca = richiesteManutenzione().movimentiDaRielencare) rielenca();

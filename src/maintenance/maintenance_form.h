@@ -44,6 +44,9 @@ void mostraEsitoManutenzione(const Esito& esito, const RispostaErrori& risposta)
 // files read again, the movement form emptied with the next number and its list in its
 // order, the list-order file; errors told.
 void ricaricaContoAperto();
+// The same with `carica` in place of the reading of the files: it sets memory as the
+// reading would (the closing's caricaContoChiuso), its result told as the reading's is.
+void ricaricaContoAperto(const std::function<Esito()>& carica);
 
 // "Ripristina chiusura prec.": with nothing to put back, says so at once; else the
 // warning, then the last closing undone and the account read again.
