@@ -394,7 +394,13 @@ bool Transaction::protect(const QStringList& given, Snapshot mode) {
     }
     if (entries_.size() == before) return true;
     if (!writeMarker()) {
+        // Named by the file whose change could not begin, as a copy that cannot be made
+        // is (a snapshot that is a link writes nothing: the marker is then the first
+        // thing a full disk refuses).
+        const QString file = entries_[before].path;
         entries_.resize(before);
+        fail(file + QStringLiteral(": impossibile prepararne la modifica (") + error_ +
+             QLatin1Char(')'));
         return false;
     }
     return true;
