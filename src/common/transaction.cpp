@@ -127,10 +127,11 @@ bool linkSnapshot(const QString& path, const QString& snapshot) {
     return ::link(from.constData(), to.constData()) == 0;
 }
 
-// Writes a new file and puts it on the disk before returning.
+// Writes a new file and puts it on the disk before returning. Never into a file that is
+// there: a name left in the snapshot folder may be a second name of a file of the change.
 bool writeSynced(const QString& path, const QByteArray& bytes, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         *error = path + QStringLiteral(": ") + file.errorString();
         return false;
     }
@@ -366,6 +367,9 @@ bool Transaction::protect(const QStringList& given, Snapshot mode) {
         const QFileInfo info(path);
         if (info.exists()) {
             entry.snapshot = QString::number(entries_.size() + 1);
+            // A snapshot left under this name by a protect() that failed (and may be
+            // tried again) goes first; a second name goes without touching its file.
+            ::unlink(QFile::encodeName(folder_ + entry.snapshot).constData());
             // A file of its own (not a link, which the writes follow) shares its data
             // with the snapshot: nothing is copied or synced. A write into it later
             // replaces it whole instead (writeInto), so that the snapshot stays as

@@ -594,6 +594,37 @@ TEST_F(TransactionTest, AFileSystemWithoutLinksGetsACopy) {
     }
 }
 
+// A protect() that fails midway leaves the snapshots it took; tried again, it takes them
+// afresh and never writes a copy through a name that is a second name of the file (a
+// kill during that write would leave the file cut short).
+TEST_F(TransactionTest, AProtectTriedAgainNeverWritesThroughAnEarlierSnapshot) {
+    struct Consenti {
+        ~Consenti() { impostaCollegamentoRifiutato(0); }
+    } consenti;
+    put("A.MOV", "old-a");
+    QDir().mkpath(at("B.MOV")); // a folder where a file should be: it cannot be read
+    put("C.MOV", "old-c");
+    const auto a = inode(at("A.MOV"));
+    Transaction t(dir());
+    ASSERT_TRUE(t.protect(QStringList{at("C.MOV")}));
+    ASSERT_FALSE(t.protect(QStringList{at("A.MOV"), at("B.MOV")}));
+    EXPECT_EQ(t.protectedFiles().size(), 1);
+    ASSERT_EQ(inode(snapshots() + QStringLiteral("/2")), a); // left by the failed attempt
+    QDir().rmdir(at("B.MOV"));
+    put("B.MOV", "old-b");
+    impostaCollegamentoRifiutato(EPERM);
+    ASSERT_TRUE(t.protect(QStringList{at("A.MOV"), at("B.MOV")})) << t.error().toStdString();
+    EXPECT_NE(inode(snapshots() + QStringLiteral("/2")), a);
+    EXPECT_EQ(inode(at("A.MOV")), a);
+    EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/2")), QByteArray("old-a"));
+    ASSERT_TRUE(t.writeRecord(at("A.MOV"), 5, 1, "new-a"));
+    EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/2")), QByteArray("old-a"));
+    ASSERT_TRUE(t.rollback());
+    EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+    EXPECT_EQ(contents("B.MOV"), QByteArray("old-b"));
+    EXPECT_EQ(contents("C.MOV"), QByteArray("old-c"));
+}
+
 TEST(FolderLockTest, SecondLockIsRefusedAndTheFirstKept) {
     QTemporaryDir a, b;
     FolderLock first, second;
