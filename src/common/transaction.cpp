@@ -375,8 +375,8 @@ bool Transaction::protect(const QStringList& given, Snapshot mode) {
             // replaces it whole instead (writeInto), so that the snapshot stays as
             // the file was. A file written in place at once is copied, as it is where
             // the file system has no such links.
-            if (mode == Snapshot::Link && info.isFile() && !info.isSymLink() &&
-                info.isReadable() && linkSnapshot(path, folder_ + entry.snapshot)) {
+            if (mode == Snapshot::Link && info.isFile() && !info.isSymLink() && info.isReadable() &&
+                linkSnapshot(path, folder_ + entry.snapshot)) {
                 entry.linked = true;
                 entries_.push_back(entry);
                 continue;
@@ -456,11 +456,11 @@ bool Transaction::writeRecords(const QString& path, int length, int first,
     return writeInto(resolved(path), length, first, records, false);
 }
 
-bool Transaction::writeInto(const QString& target, int length, int first,
-                            const QByteArray& records, bool oneRecord) {
+bool Transaction::writeInto(const QString& target, int length, int first, const QByteArray& records,
+                            bool oneRecord) {
     Entry* e = find(target);
-    const bool valid = oneRecord ? records.size() == length
-                                 : length > 0 && records.size() % length == 0;
+    const bool valid =
+        oneRecord ? records.size() == length : length > 0 && records.size() % length == 0;
     if (!e || !e->linked || records.isEmpty() || !valid || first < 1 ||
         qint64(first) + records.size() / length - 1 > kRecordMassimo) {
         // The record file puts the records on the disk itself; a new file's name waits
@@ -468,8 +468,7 @@ bool Transaction::writeInto(const QString& target, int length, int first,
         // opens the file.
         RecordFile file = RecordFile::atResolved(target, length);
         file.setSyncFolderOfNewFile(false);
-        const bool done =
-            oneRecord ? file.write(first, records) : file.writeRange(first, records);
+        const bool done = oneRecord ? file.write(first, records) : file.writeRange(first, records);
         if (file.created()) folderChanged(target);
         if (!done) {
             failWrite(file.path(), file.errorString());

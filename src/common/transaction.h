@@ -8,15 +8,16 @@
 // and no sync: the change never writes into such a file, it replaces it whole (the safe
 // rewrite gives the name a new file and the snapshot keeps the old one, already on the
 // disk), records written into it included, which then replace it by its bytes with the
-// records in place. A file protected alone by protect(path) or first by a record write,
-// and every file where the file system has no hard links (FAT, exFAT, some network shares), is copied into a new
-// file synced to the disk instead. The snapshots' names reach the disk with the folder's
-// sync that puts the marker there. Whole files are replaced through the safe rewrite,
-// records of a file whose snapshot is a copy are written in place and synced; the folders whose names the change altered (a file replaced, made or removed)
-// are synced once each at its end, before commit() removes the marker: that is the
-// moment the change is done. A change that protects all its files at once writes the
-// marker once. While a change lives, every name looked up ignoring letter case comes
-// from one reading of each folder (FolderNamesScope). On a
+// records in place. A file protected alone by protect(path) or first by a record
+// write, and every file where the file system has no hard links (FAT, exFAT, some
+// network shares), is copied into a new file synced to the disk instead. The snapshots'
+// names reach the disk with the folder's sync that puts the marker there. Whole files
+// are replaced through the safe rewrite, records of a file whose snapshot is a copy are
+// written in place and synced; the folders whose names the change altered (a file
+// replaced, made or removed) are synced once each at its end, before commit() removes
+// the marker: that is the moment the change is done. A change that protects all its
+// files at once writes the marker once. While a change lives, every name looked up
+// ignoring letter case comes from one reading of each folder (FolderNamesScope). On a
 // failure, rollback() puts every protected file back, in reverse order, and names the
 // files it could not put back. A program killed midway leaves the marker behind, and
 // recoverInterrupted() puts the files back before anything else reads them.
