@@ -12,6 +12,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 
 namespace qv {
 
@@ -22,6 +24,16 @@ constexpr QLatin1String kMarker{"marcatore"};
 GuastoModifiche& guasto() {
     static GuastoModifiche hook;
     return hook;
+}
+
+// The highest record number a record file takes.
+constexpr qint64 kRecordMassimo = 32767;
+
+// The tests' file system without hard links: every link a snapshot asks for is refused
+// with this error (0: none is).
+int& collegamentoRifiutato() {
+    static int numero = 0;
+    return numero;
 }
 
 GuastoSimulato guastoPer(MomentoModifica momento, const QString& path) {
@@ -101,10 +113,25 @@ bool reallyInside(const QString& canonicalFolder, const QString& path) {
     }
 }
 
-// Writes a new file and puts it on the disk before returning.
+// Makes `snapshot` a second name of the file at `path` (a hard link): the snapshot of a
+// file that the change will replace whole, which a rename gives a new file and leaves
+// this one untouched, already on the disk. False, with errno set, where the file system
+// has no such links (FAT, exFAT, some network shares) or refuses this one.
+bool linkSnapshot(const QString& path, const QString& snapshot) {
+    if (const int rifiuto = collegamentoRifiutato()) {
+        errno = rifiuto;
+        return false;
+    }
+    const QByteArray from = QFile::encodeName(path);
+    const QByteArray to = QFile::encodeName(snapshot);
+    return ::link(from.constData(), to.constData()) == 0;
+}
+
+// Writes a new file and puts it on the disk before returning. Never into a file that is
+// there: a name left in the snapshot folder may be a second name of a file of the change.
 bool writeSynced(const QString& path, const QByteArray& bytes, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         *error = path + QStringLiteral(": ") + file.errorString();
         return false;
     }
@@ -294,10 +321,14 @@ bool Transaction::writeMarker() {
 }
 
 bool Transaction::protect(const QString& given) {
-    return protect(QStringList{given});
+    return protect(QStringList{given}, Snapshot::Copy);
 }
 
 bool Transaction::protect(const QStringList& given) {
+    return protect(given, Snapshot::Link);
+}
+
+bool Transaction::protect(const QStringList& given, Snapshot mode) {
     error_.clear();
     const size_t before = entries_.size();
     const auto giveUp = [&](const QString& reason, const QString& message = {}) {
@@ -333,14 +364,29 @@ bool Transaction::protect(const QStringList& given) {
                 return giveUp(folder_ + QStringLiteral(": impossibile creare la cartella"));
         }
         Entry entry{path, name, QString()};
-        if (QFileInfo::exists(path)) {
+        const QFileInfo info(path);
+        if (info.exists()) {
+            entry.snapshot = QString::number(entries_.size() + 1);
+            // A snapshot left under this name by a protect() that failed (and may be
+            // tried again) goes first; a second name goes without touching its file.
+            ::unlink(QFile::encodeName(folder_ + entry.snapshot).constData());
+            // A file of its own (not a link, which the writes follow) shares its data
+            // with the snapshot: nothing is copied or synced. A write into it later
+            // replaces it whole instead (writeInto), so that the snapshot stays as
+            // the file was. A file written in place at once is copied, as it is where
+            // the file system has no such links.
+            if (mode == Snapshot::Link && info.isFile() && !info.isSymLink() && info.isReadable() &&
+                linkSnapshot(path, folder_ + entry.snapshot)) {
+                entry.linked = true;
+                entries_.push_back(entry);
+                continue;
+            }
             QFile original(path);
             if (!original.open(QIODevice::ReadOnly))
                 return giveUp(path + QStringLiteral(": ") + original.errorString());
             const QByteArray bytes = original.readAll();
             if (original.error() != QFileDevice::NoError)
                 return giveUp(path + QStringLiteral(": ") + original.errorString());
-            entry.snapshot = QString::number(entries_.size() + 1);
             QString reason;
             if (!writeSynced(folder_ + entry.snapshot, bytes, &reason))
                 return giveUp(path +
@@ -352,7 +398,13 @@ bool Transaction::protect(const QStringList& given) {
     }
     if (entries_.size() == before) return true;
     if (!writeMarker()) {
+        // Named by the file whose change could not begin, as a copy that cannot be made
+        // is (a snapshot that is a link writes nothing: the marker is then the first
+        // thing a full disk refuses).
+        const QString file = entries_[before].path;
         entries_.resize(before);
+        fail(file + QStringLiteral(": impossibile prepararne la modifica (") + error_ +
+             QLatin1Char(')'));
         return false;
     }
     return true;
@@ -378,7 +430,7 @@ bool Transaction::mayWrite(const QString& path) {
 }
 
 bool Transaction::rewrite(const QString& path, const QByteArray& content) {
-    if (!protect(path) || !mayWrite(path)) return false;
+    if (!protect(QStringList{path}, Snapshot::Link) || !mayWrite(path)) return false;
     const QString target = resolved(path);
     QString reason;
     // Its folder is synced once at the end, before the marker goes.
@@ -387,37 +439,69 @@ bool Transaction::rewrite(const QString& path, const QByteArray& content) {
         failWrite(target, reason);
         return false;
     }
+    // The name now holds a new file: the snapshot keeps the old one to itself.
+    if (Entry* e = find(target)) e->linked = false;
     return true;
 }
 
 bool Transaction::writeRecord(const QString& path, int length, int k, const QByteArray& record) {
-    if (!protect(path) || !mayWrite(path)) return false;
-    const QString target = resolved(path);
-    // The record file puts the record on the disk itself; a new file's name waits for
-    // the folder's sync at the end.
-    RecordFile file = RecordFile::atResolved(target, length);
-    file.setSyncFolderOfNewFile(false);
-    const bool done = file.write(k, record);
-    if (file.created()) folderChanged(target);
-    if (!done) {
-        failWrite(file.path(), file.errorString());
-        return false;
-    }
-    return true;
+    // A file not protected yet is written in place at once: its snapshot is a copy.
+    if (!protect(QStringList{path}, Snapshot::Copy) || !mayWrite(path)) return false;
+    return writeInto(resolved(path), length, k, record, true);
 }
 
 bool Transaction::writeRecords(const QString& path, int length, int first,
                                const QByteArray& records) {
-    if (!protect(path) || !mayWrite(path)) return false;
-    const QString target = resolved(path);
-    RecordFile file = RecordFile::atResolved(target, length);
-    file.setSyncFolderOfNewFile(false);
-    const bool done = file.writeRange(first, records);
-    if (file.created()) folderChanged(target);
-    if (!done) {
-        failWrite(file.path(), file.errorString());
+    if (!protect(QStringList{path}, Snapshot::Copy) || !mayWrite(path)) return false;
+    return writeInto(resolved(path), length, first, records, false);
+}
+
+bool Transaction::writeInto(const QString& target, int length, int first, const QByteArray& records,
+                            bool oneRecord) {
+    Entry* e = find(target);
+    const bool valid =
+        oneRecord ? records.size() == length : length > 0 && records.size() % length == 0;
+    if (!e || !e->linked || records.isEmpty() || !valid || first < 1 ||
+        qint64(first) + records.size() / length - 1 > kRecordMassimo) {
+        // The record file puts the records on the disk itself; a new file's name waits
+        // for the folder's sync at the end. It refuses what it cannot write before it
+        // opens the file.
+        RecordFile file = RecordFile::atResolved(target, length);
+        file.setSyncFolderOfNewFile(false);
+        const bool done = oneRecord ? file.write(first, records) : file.writeRange(first, records);
+        if (file.created()) folderChanged(target);
+        if (!done) {
+            failWrite(file.path(), file.errorString());
+            return false;
+        }
+        return true;
+    }
+    // The file still shares its data with its snapshot: a write into it would change the
+    // snapshot too. It is replaced whole instead, by its bytes with the records in place
+    // (past its end, the gap filled with zeros as the record file fills it): one sync,
+    // as the record write's, and the snapshot keeps the file as it was. Its folder is
+    // synced once at the end, before the change counts as done.
+    QFile file(target);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failWrite(target, file.errorString());
         return false;
     }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        failWrite(target, file.errorString());
+        return false;
+    }
+    file.close();
+    const qint64 offset = qint64(first - 1) * length;
+    if (bytes.size() < offset + records.size()) bytes.resize(offset + records.size(), '\0');
+    bytes.replace(offset, records.size(), records);
+    folderChanged(target);
+    QString reason;
+    if (!rewriteFileAtLeavingFolder(target, bytes, &reason)) {
+        failWrite(target, reason);
+        return false;
+    }
+    e->linked = false;
     return true;
 }
 
@@ -426,7 +510,7 @@ bool Transaction::writeCount(const QString& path, qint16 value) {
 }
 
 bool Transaction::remove(const QString& given) {
-    if (!protect(given) || !mayWrite(given)) return false;
+    if (!protect(QStringList{given}, Snapshot::Link) || !mayWrite(given)) return false;
     const QString path = resolved(given);
     if (!QFileInfo::exists(path)) return true;
     noteFileWrite(path);
@@ -437,6 +521,8 @@ bool Transaction::remove(const QString& given) {
                  .arg(QDir::toNativeSeparators(path)));
         return false;
     }
+    // The snapshot alone keeps the file's data now; a file made later is a new one.
+    if (Entry* e = find(path)) e->linked = false;
     return true;
 }
 
@@ -560,6 +646,10 @@ QString testoRipristino(const RecoveryResult& r) {
 
 void impostaGuastoModifiche(GuastoModifiche hook) {
     guasto() = std::move(hook);
+}
+
+void impostaCollegamentoRifiutato(int numero) {
+    collegamentoRifiutato() = numero;
 }
 
 namespace {

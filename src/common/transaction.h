@@ -1,15 +1,23 @@
 #pragma once
 // A change to several files that either completes or leaves every file as it was.
 //
-// Before a file is changed for the first time, the transaction copies it (or notes
-// that it did not exist) into its snapshot folder and then rewrites the marker there,
-// which names every file protected so far; only after that does the file change.
-// Whole files are replaced through the safe rewrite, records are written in place and
-// synced; the folders whose names the change altered (a file replaced, made or removed)
-// are synced once each at its end, before commit() removes the marker: that is the
-// moment the change is done. A change that protects all its files at once writes the
-// marker once. While a change lives, every name looked up ignoring letter case comes
-// from one reading of each folder (FolderNamesScope). On a
+// Before a file is changed for the first time, the transaction takes its snapshot (or
+// notes that it did not exist) in its snapshot folder and then rewrites the marker
+// there, which names every file protected so far; only after that does the file change.
+// The snapshot is a second name of the file itself (a hard link), which costs no copy
+// and no sync: the change never writes into such a file, it replaces it whole (the safe
+// rewrite gives the name a new file and the snapshot keeps the old one, already on the
+// disk), records written into it included, which then replace it by its bytes with the
+// records in place. A file protected alone by protect(path) or first by a record
+// write, and every file where the file system has no hard links (FAT, exFAT, some
+// network shares), is copied into a new file synced to the disk instead. The snapshots'
+// names reach the disk with the folder's sync that puts the marker there. Whole files
+// are replaced through the safe rewrite, records of a file whose snapshot is a copy are
+// written in place and synced; the folders whose names the change altered (a file
+// replaced, made or removed) are synced once each at its end, before commit() removes
+// the marker: that is the moment the change is done. A change that protects all its
+// files at once writes the marker once. While a change lives, every name looked up
+// ignoring letter case comes from one reading of each folder (FolderNamesScope). On a
 // failure, rollback() puts every protected file back, in reverse order, and names the
 // files it could not put back. A program killed midway leaves the marker behind, and
 // recoverInterrupted() puts the files back before anything else reads them.
@@ -58,11 +66,14 @@ public:
     // already. False, with the reason, when the snapshot or the marker cannot be
     // written, when the folder holds the marker of an interrupted change, or when the
     // file is not one of the folder's (see above); the file has not been touched then.
+    // The snapshot is a copy: the file may then be written by any means.
     bool protect(const QString& path);
-    // protect() of several files at once: every snapshot is taken first, then the
-    // marker is written once naming them all. A change that rewrites many files saves
-    // a marker write and a folder sync per file. On a failure none of them counts as
-    // protected.
+    // protect() of several files at once, which the change then writes only through
+    // rewrite(), writeRecord(), writeRecords(), writeCount() and remove(): their
+    // snapshots are second names of them where the file system allows (see above).
+    // Every snapshot is taken first, then the marker is written once naming them all. A
+    // change that rewrites many files saves a marker write and a folder sync per file.
+    // On a failure none of them counts as protected.
     bool protect(const QStringList& paths);
 
     // protect(), then the file's whole content replaced safely.
@@ -109,7 +120,17 @@ private:
         QString name;         // its name within the folder, as the marker gives it
         QString snapshot;     // name of its copy in the snapshot folder; empty: did not exist
         bool written = false; // a write of it has begun
+        bool linked = false;  // the snapshot is a second name of the file the path holds
     };
+    // How a snapshot is taken: a link where the file system allows it, or a copy (for a
+    // file about to be written in place).
+    enum class Snapshot { Link, Copy };
+    bool protect(const QStringList& paths, Snapshot mode);
+    // Records from `first` (one record, or several) written into `target` (resolved,
+    // protected): in place, or by replacing the file whole while its snapshot is a link
+    // to it.
+    bool writeInto(const QString& target, int length, int first, const QByteArray& records,
+                   bool oneRecord);
     Entry* find(const QString& path);
     // `path` resolved ignoring letter case, absolute and clean; each folder's names are
     // read once for the whole change.
@@ -185,5 +206,10 @@ enum class GuastoSimulato {
 using GuastoModifiche = std::function<GuastoSimulato(MomentoModifica, const QString& path)>;
 // Sets the hook (an empty one removes it).
 void impostaGuastoModifiche(GuastoModifiche guasto);
+
+// The tests' file system without hard links: from here every snapshot that would be a
+// link is refused with the system error `numero` (EPERM, EXDEV...) and copied instead; 0
+// allows links again.
+void impostaCollegamentoRifiutato(int numero);
 
 } // namespace qv

@@ -16,6 +16,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace qv;
 
 namespace {
@@ -430,8 +436,9 @@ TEST_F(TransactionTest, AChangeReadsTheNamesOfItsFolderOnce) {
 }
 
 // A change waits for the disk once for each thing that must be there before it goes
-// on: each copy, the marker and its folder once when the files are protected together,
-// then each record written once.
+// on: the marker and its folder once when the files are protected together (their
+// snapshots are links to them, which the folder's sync puts on the disk), then each
+// record written once.
 TEST_F(TransactionTest, AChangeSyncsEachFileOnce) {
     put("A.MOV", "old-a");
     put("B.MOV", "old-b");
@@ -439,13 +446,183 @@ TEST_F(TransactionTest, AChangeSyncsEachFileOnce) {
     Transaction t(dir());
     quint64 before = diskSyncCount();
     ASSERT_TRUE(t.protect(QStringList{at("A.MOV"), at("B.MOV"), at("A.MOR")}));
-    EXPECT_EQ(diskSyncCount() - before, 3u + 1u + 1u);
+    EXPECT_EQ(diskSyncCount() - before, 1u + 1u);
     before = diskSyncCount();
     ASSERT_TRUE(t.writeCount(at("A.MOR"), 2));
     ASSERT_TRUE(t.writeRecord(at("A.MOV"), 5, 1, "new-a"));
     EXPECT_EQ(diskSyncCount() - before, 2u);
     ASSERT_TRUE(t.commit());
     EXPECT_EQ(contents("A.MOV"), QByteArray("new-a"));
+}
+
+// Which file a name designates: its device and inode (zeros when there is none).
+std::pair<dev_t, ino_t> inode(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {0, 0};
+    return {st.st_dev, st.st_ino};
+}
+
+// A file the change replaces or removes keeps its snapshot as a second name of itself:
+// no copy and no sync of data, only the marker and the folder that names it and the
+// snapshots. The change gives the name a new file, and the snapshot keeps the old one
+// untouched until the commit or the roll-back, which removes only the snapshot's name.
+TEST_F(TransactionTest, AFileTheChangeReplacesIsKeptByASecondNameOfIt) {
+    for (const bool commit : {true, false}) {
+        SCOPED_TRACE(commit);
+        put("A.MOV", "old-a");
+        put("B.CAR", "book");
+        const auto a = inode(at("A.MOV"));
+        const auto b = inode(at("B.CAR"));
+        Transaction t(dir());
+        const quint64 before = diskSyncCount();
+        ASSERT_TRUE(t.protect(QStringList{at("A.MOV"), at("B.CAR")}));
+        EXPECT_EQ(diskSyncCount() - before, 1u + 1u); // the marker, and its folder
+        EXPECT_EQ(inode(snapshots() + QStringLiteral("/1")), a);
+        EXPECT_EQ(inode(snapshots() + QStringLiteral("/2")), b);
+
+        ASSERT_TRUE(t.rewrite(at("A.MOV"), "new-a, longer"));
+        ASSERT_TRUE(t.remove(at("B.CAR")));
+        EXPECT_NE(inode(at("A.MOV")), a);
+        EXPECT_EQ(inode(snapshots() + QStringLiteral("/1")), a);
+        EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/1")), QByteArray("old-a"));
+        EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/2")), QByteArray("book"));
+        if (commit) {
+            ASSERT_TRUE(t.commit());
+            EXPECT_EQ(contents("A.MOV"), QByteArray("new-a, longer"));
+            EXPECT_FALSE(exists("B.CAR"));
+        } else {
+            ASSERT_TRUE(t.rollback());
+            EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+            EXPECT_EQ(contents("B.CAR"), QByteArray("book"));
+        }
+        EXPECT_FALSE(QFileInfo::exists(snapshots()));
+    }
+}
+
+// Records written into a file whose snapshot is a second name of it never reach the
+// snapshot: the first write replaces the file by its bytes with the records in place
+// (past its end, zeros fill the gap), synced once as a record written in place; the
+// writes after it go in place into the new file. A program killed at any moment the
+// writes reach the disk leaves a change that recovery puts back byte for byte.
+TEST_F(TransactionTest, RecordsWrittenIntoAFileLeaveItsSecondNameAsItWas) {
+    const QByteArray mov("aaaaabbbbbccccc");
+    const QByteArray mor("\x03\x00", 2);
+    put("A.MOV", mov);
+    put("A.MOR", mor);
+    {
+        Transaction t(dir());
+        ASSERT_TRUE(t.protect(QStringList{at("A.MOV"), at("A.MOR")}));
+        const auto a = inode(at("A.MOV"));
+        ASSERT_EQ(inode(snapshots() + QStringLiteral("/1")), a);
+        const quint64 before = diskSyncCount();
+        ASSERT_TRUE(t.writeRecord(at("A.MOV"), 5, 2, "XXXXX"));
+        ASSERT_TRUE(t.writeRecords(at("A.MOV"), 5, 5, "YYYYYZZZZZ"));
+        ASSERT_TRUE(t.writeCount(at("A.MOR"), 6));
+        EXPECT_EQ(diskSyncCount() - before, 3u);
+        EXPECT_EQ(contents("A.MOV"),
+                  QByteArray("aaaaaXXXXXccccc") + QByteArray(5, '\0') + "YYYYYZZZZZ");
+        EXPECT_EQ(contents("A.MOR"), QByteArray("\x06\x00", 2));
+        EXPECT_EQ(inode(snapshots() + QStringLiteral("/1")), a);
+        EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/1")), mov);
+        EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/2")), mor);
+        ASSERT_TRUE(t.rollback());
+    }
+    EXPECT_EQ(contents("A.MOV"), mov);
+    EXPECT_EQ(contents("A.MOR"), mor);
+    const auto original = tree(dir());
+
+    // The child protects both files and writes into them; its disk observer kills it at
+    // the `punto`-th moment data reach the disk (never, for 0: it stops uncommitted). It
+    // ends with the number of moments it went through.
+    const auto child = [&](int punto) -> int {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            int visti = 0;
+            setDiskObserver([&](DiskPoint, const QString&) {
+                if (++visti == punto) ::kill(::getpid(), SIGKILL);
+            });
+            auto* t = new Transaction(dir()); // never destroyed: nothing is rolled back
+            const bool done = t->protect(QStringList{at("A.MOV"), at("A.MOR")}) &&
+                              t->writeRecord(at("A.MOV"), 5, 2, "XXXXX") &&
+                              t->writeRecord(at("A.MOV"), 5, 3, "WWWWW") &&
+                              t->writeCount(at("A.MOR"), 4);
+            ::_exit(done ? visti : 255);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    };
+    const int punti = child(0);
+    ASSERT_GE(punti, 4); // the marker, and at least each file written
+    ASSERT_LT(punti, 255);
+    for (int punto = 0; punto <= punti; ++punto) {
+        SCOPED_TRACE(punto);
+        if (punto > 0) {
+            ASSERT_EQ(child(punto), -SIGKILL);
+        }
+        // (Killed before the marker was in place, the change had not begun.)
+        const RecoveryResult r = recoverInterrupted(dir());
+        EXPECT_TRUE(r.restored) << r.error.toStdString();
+        EXPECT_EQ(tree(dir()), original);
+    }
+}
+
+// Where the file system refuses a second name of a file (FAT, exFAT, some network shares,
+// another device), the snapshot is a copy synced to the disk, as it always was, and the
+// change goes on: records go in place into the file, and a roll-back puts it back.
+TEST_F(TransactionTest, AFileSystemWithoutLinksGetsACopy) {
+    struct Consenti {
+        ~Consenti() { impostaCollegamentoRifiutato(0); }
+    } consenti;
+    for (const int numero : {EXDEV, EPERM, EMLINK, ENOTSUP}) {
+        SCOPED_TRACE(numero);
+        impostaCollegamentoRifiutato(numero);
+        put("A.MOV", "old-a");
+        const auto a = inode(at("A.MOV"));
+        Transaction t(dir());
+        const quint64 before = diskSyncCount();
+        ASSERT_TRUE(t.protect(QStringList{at("A.MOV")})) << t.error().toStdString();
+        EXPECT_EQ(diskSyncCount() - before, 1u + 1u + 1u); // the copy, the marker, its folder
+        EXPECT_NE(inode(snapshots() + QStringLiteral("/1")), a);
+        EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/1")), QByteArray("old-a"));
+        ASSERT_TRUE(t.writeRecord(at("A.MOV"), 5, 1, "new-a"));
+        EXPECT_EQ(inode(at("A.MOV")), a); // written in place
+        EXPECT_EQ(contents("A.MOV"), QByteArray("new-a"));
+        EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/1")), QByteArray("old-a"));
+        ASSERT_TRUE(t.rollback());
+        EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+    }
+}
+
+// A protect() that fails midway leaves the snapshots it took; tried again, it takes them
+// afresh and never writes a copy through a name that is a second name of the file (a
+// kill during that write would leave the file cut short).
+TEST_F(TransactionTest, AProtectTriedAgainNeverWritesThroughAnEarlierSnapshot) {
+    struct Consenti {
+        ~Consenti() { impostaCollegamentoRifiutato(0); }
+    } consenti;
+    put("A.MOV", "old-a");
+    QDir().mkpath(at("B.MOV")); // a folder where a file should be: it cannot be read
+    put("C.MOV", "old-c");
+    const auto a = inode(at("A.MOV"));
+    Transaction t(dir());
+    ASSERT_TRUE(t.protect(QStringList{at("C.MOV")}));
+    ASSERT_FALSE(t.protect(QStringList{at("A.MOV"), at("B.MOV")}));
+    EXPECT_EQ(t.protectedFiles().size(), 1);
+    ASSERT_EQ(inode(snapshots() + QStringLiteral("/2")), a); // left by the failed attempt
+    QDir().rmdir(at("B.MOV"));
+    put("B.MOV", "old-b");
+    impostaCollegamentoRifiutato(EPERM);
+    ASSERT_TRUE(t.protect(QStringList{at("A.MOV"), at("B.MOV")})) << t.error().toStdString();
+    EXPECT_NE(inode(snapshots() + QStringLiteral("/2")), a);
+    EXPECT_EQ(inode(at("A.MOV")), a);
+    EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/2")), QByteArray("old-a"));
+    ASSERT_TRUE(t.writeRecord(at("A.MOV"), 5, 1, "new-a"));
+    EXPECT_EQ(test::readBytes(snapshots() + QStringLiteral("/2")), QByteArray("old-a"));
+    ASSERT_TRUE(t.rollback());
+    EXPECT_EQ(contents("A.MOV"), QByteArray("old-a"));
+    EXPECT_EQ(contents("B.MOV"), QByteArray("old-b"));
+    EXPECT_EQ(contents("C.MOV"), QByteArray("old-c"));
 }
 
 TEST(FolderLockTest, SecondLockIsRefusedAndTheFirstKept) {
