@@ -546,6 +546,14 @@ void Form9::aggiungiMovimentoSalvato(int numero) {
             attuale.numeri.push_back(qint16(l->data(riga)));
         mostraElenco(ordine_, std::move(attuale));
     }
+    // A causale added or changed since the list was made shows in the saved line as
+    // the causali now stand: the list takes them (its other lines with it).
+    if (auto adesso = std::make_shared<const FormatoRighe>();
+        !elenco.formato || !(*elenco.formato == *adesso)) {
+        ElencoMovimenti aggiornato = elenco;
+        aggiornato.formato = std::move(adesso);
+        mostraElenco(ordine_, std::move(aggiornato));
+    }
     const std::size_t posizione = posizioneNellElenco(elenco.numeri, qint16(numero), om);
     elenco.numeri.insert(elenco.numeri.begin() + qsizetype(posizione), qint16(numero));
     l->insertLine(int(posizione), numero);

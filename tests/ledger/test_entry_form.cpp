@@ -545,6 +545,26 @@ TEST_F(EntryFormTest, EveryRelistAndSavedLineFollowsTheActiveOrder) {
     EXPECT_EQ(f.ElencoMovim->data(2), 3);
 }
 
+// A causale made while the entry form shows its list (the causali window is open beside
+// it) names the movement saved with it in the list line, as the causali now stand.
+TEST_F(EntryFormTest, AMovementWithACausaleMadeMeanwhileShowsItsDescriptionInTheList) {
+    conMovimenti({movimento(1, "01/12/2026", "05/12/2026", "VS", 10, "N", "E")});
+    Form9& f = apri();
+    ASSERT_EQ(f.ElencoMovim->count(), 1);
+    test::setCausali({test::causaleEntry(1, "VS", "Versamento contanti", "N", "E"),
+                      test::causaleEntry(2, "PB", "Pagamento bolletta", "S", "U"),
+                      test::causaleEntry(3, "GC", "Giroconto", "N", "U"),
+                      test::causaleEntry(4, "AS", "Assegno", "S", "U"),
+                      test::causaleEntry(5, "VE", "Versamento assegni", "N", "E")});
+    digita(f, QStringLiteral("0212"), QStringLiteral("0212"), QStringLiteral("VE"),
+           QStringLiteral("100"));
+    EXPECT_TRUE(messages.shown().empty()) << messages.texts().join(u'|').toStdString();
+    ASSERT_EQ(f.ElencoMovim->count(), 2);
+    EXPECT_EQ(f.ElencoMovim->data(1), 2);
+    EXPECT_EQ(f.ElencoMovim->text(1).mid(36, 20), QStringLiteral("Versamento assegni  "));
+    EXPECT_EQ(f.ElencoMovim->text(0).mid(36, 20), QStringLiteral("Versamento contanti "));
+}
+
 // Coming back to the entry form reads the account again only when it changed: its
 // files (written by the program or by anyone else) or the movements in memory; the
 // period list, when open, is built again only when what it shows changed.
