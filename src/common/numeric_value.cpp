@@ -58,4 +58,10 @@ double valoreNumerico(const QString& text) {
     return value == 0 ? 0 : value;
 }
 
+std::optional<qint32> numeroIntero(const QString& text) {
+    const double valore = valoreNumerico(text);
+    if (std::floor(valore) != valore || std::fabs(valore) > 2147483647.0) return std::nullopt;
+    return qint32(valore);
+}
+
 } // namespace qv

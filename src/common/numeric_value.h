@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace qv {
 
 // Skips leading blanks and tabs, then reads an optional sign, digits, an optional "."
@@ -14,5 +16,10 @@ namespace qv {
 // "  12ab" gives 12, "5/" gives 5, "A123" and "" give 0. A value too large to hold
 // gives 0.
 double valoreNumerico(const QString& text);
+
+// The whole number a text stands for, as valoreNumerico reads it, when it is whole and
+// fits 32 bits (the cheque number of a movement's document field, matched against the
+// leaves); none otherwise ("12.5", "3E10").
+std::optional<qint32> numeroIntero(const QString& text);
 
 } // namespace qv

@@ -112,9 +112,9 @@ QString lineaMovimento(const Movimento& m, double saldo, double fattore,
 // The notes of the cheque leaves with the cheque number of movement `m`.
 void aggiungiNoteAssegni(ElencoPeriodo& elenco, const Movimento& m,
                          const QHash<qint32, std::vector<int>>& fogli) {
-    const double assegno = valoreNumerico(m.numeroDocumento);
-    if (std::floor(assegno) != assegno || std::fabs(assegno) > 2147483647.0) return;
-    const auto it = fogli.constFind(qint32(assegno));
+    const std::optional<qint32> assegno = numeroIntero(m.numeroDocumento);
+    if (!assegno) return;
+    const auto it = fogli.constFind(*assegno);
     if (it == fogli.cend()) return;
     for (int riga : *it)
         elenco.righe.push_back({QString(66, QLatin1Char(' ')) +

@@ -69,9 +69,8 @@ PrintedDocument StampaAssegni(const ContestoStampa& contesto, const PeriodoStamp
         if (!dataNelPeriodo(m.dataOperazione, p.dal, p.al)) continue;
         if (m.codiceCausale.trimmed() != u"AS") continue;
         // A cheque that no leaf carries has no book: 0.
-        const double numero = valoreNumerico(m.numeroDocumento);
-        const bool intero = std::floor(numero) == numero && std::fabs(numero) <= 2147483647.0;
-        const qint16 carnet = intero ? carnetDi.value(qint32(numero), 0) : 0;
+        const std::optional<qint32> numero = numeroIntero(m.numeroDocumento);
+        const qint16 carnet = numero ? carnetDi.value(*numero, 0) : 0;
         frame.rigaCorpo(
             QLatin1Char(' ') + campo(m.dataOperazione, 10) + QLatin1Char(' ') +
             campo(m.dataValuta, 10) + importoStampato(contesto, importoContabile(m.importo), 15) +

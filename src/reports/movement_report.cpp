@@ -118,9 +118,9 @@ QString rigaMovimento(const ContestoStampa& contesto, const Movimento& m, double
 
 // The notes of the leaves that carry the cheque number of movement `m`.
 void stampaNoteAssegno(ReportFrame& frame, const Movimento& m, const FogliPerNumero& fogli) {
-    const double numero = valoreNumerico(m.numeroDocumento);
-    if (std::floor(numero) != numero || std::fabs(numero) > 2147483647.0) return;
-    const auto it = fogli.constFind(qint32(numero));
+    const std::optional<qint32> numero = numeroIntero(m.numeroDocumento);
+    if (!numero) return;
+    const auto it = fogli.constFind(*numero);
     if (it == fogli.cend()) return;
     for (const FoglioAssegno* f : *it)
         frame.rigaContata(blanks(68) + f->noteAssegno.trimmed());

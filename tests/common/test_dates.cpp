@@ -130,5 +130,16 @@ TEST(ValoreNumerico, ReadsLeadingNumberOnly) {
         EXPECT_DOUBLE_EQ(valoreNumerico(text), expected) << '"' << text << '"';
 }
 
+TEST(NumeroIntero, OnlyAWholeNumberThatFitsThirtyTwoBits) {
+    const std::pair<const char*, std::optional<qint32>> cases[] = {
+        {"  1234  ", 1234},       {"0001234A", 1234},    {"", 0},
+        {"12.5", std::nullopt},   {"-7", -7},            {"2147483647", 2147483647},
+        {"2147483648", std::nullopt}, {"-2147483647", -2147483647},
+        {"-2147483648", std::nullopt}, {"3E10", std::nullopt}, {"1e3", 1000},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(numeroIntero(text), expected) << '"' << text << '"';
+}
+
 } // namespace
 } // namespace qv
