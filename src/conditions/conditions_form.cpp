@@ -256,39 +256,8 @@ QWidget* Form26::tabSpese() {
         QStringLiteral("Spese fisse di chiusura"), QStringLiteral("Tenuta conto"),
         QStringLiteral("Costo movimenti"), QStringLiteral("Costo tenuta fido"),
         QStringLiteral("Rimborso forfettario")};
-    for (int k = 1; k <= 7; ++k) {
-        QWidget* descrizione = nullptr;
-        if (k <= 5) {
-            descrizione = new QLabel(voci[size_t(k - 1)], riquadro);
-        } else {
-            QLineEdit*& campo = k == 6 ? Descr1 : Descr2;
-            campo = testo(QStringLiteral("Descr%1").arg(k - 5), 25, riquadro);
-            campo->setText(QStringLiteral("Campo libero %1").arg(k - 5));
-            campo->setAccessibleName(QStringLiteral("Descrizione campo libero %1").arg(k - 5));
-            descrizione = campo;
-        }
-        importo_[size_t(k)] = new AmountField(QStringLiteral("IMPORTO%1").arg(k), riquadro);
-        importo_[size_t(k)]->setAccessibleName(
-            QStringLiteral("Importo %1")
-                .arg(k <= 5 ? voci[size_t(k - 1)] : QStringLiteral("campo libero %1").arg(k - 5)));
-        // Each row's two options are a group of their own.
-        auto* cornice = new QFrame(riquadro);
-        auto* coppia = new QHBoxLayout(cornice);
-        coppia->setContentsMargins(0, 0, 0, 0);
-        auto* trim =
-            opzione(QStringLiteral("Option%1").arg(2 * k - 1), QStringLiteral("Trim."), cornice);
-        auto* ann = opzione(QStringLiteral("Option%1").arg(2 * k), QStringLiteral("Ann."), cornice);
-        trim->setToolTip(QStringLiteral("Trimestrale"));
-        ann->setToolTip(QStringLiteral("Annuale"));
-        trim->setChecked(true);
-        coppia->addWidget(trim);
-        coppia->addWidget(ann);
-        option_[size_t(2 * k - 1)] = trim;
-        option_[size_t(2 * k)] = ann;
-        g->addWidget(descrizione, k, 0);
-        g->addWidget(importo_[size_t(k)], k, 1, Qt::AlignLeft);
-        g->addWidget(cornice, k, 2, Qt::AlignLeft);
-    }
+    for (int k = 1; k <= 7; ++k)
+        aggiungiRigaSpesa(g, riquadro, k, voci);
     assegna(importo_,
             {&IMPORTO1, &IMPORTO2, &IMPORTO3, &IMPORTO4, &IMPORTO5, &IMPORTO6, &IMPORTO7});
     assegna(option_, {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6, &Option7,
@@ -300,12 +269,69 @@ QWidget* Form26::tabSpese() {
     return pagina;
 }
 
+// Row k of the costs: its description, its amount and how often it is charged. Rows
+// 1 to 5 are the fixed costs named in `voci`, rows 6 and 7 the two free fields.
+void Form26::aggiungiRigaSpesa(QGridLayout* g, QWidget* riquadro, int k,
+                               const std::array<QString, 5>& voci) {
+    QWidget* descrizione = descrizioneSpesa(riquadro, k, voci);
+    importo_[size_t(k)] = new AmountField(QStringLiteral("IMPORTO%1").arg(k), riquadro);
+    importo_[size_t(k)]->setAccessibleName(
+        QStringLiteral("Importo %1")
+            .arg(k <= 5 ? voci[size_t(k - 1)] : QStringLiteral("campo libero %1").arg(k - 5)));
+    QFrame* cornice = addebitoSpesa(riquadro, k);
+    g->addWidget(descrizione, k, 0);
+    g->addWidget(importo_[size_t(k)], k, 1, Qt::AlignLeft);
+    g->addWidget(cornice, k, 2, Qt::AlignLeft);
+}
+
+// A fixed cost's name, or the free field ("Descr1", "Descr2") that names rows 6 and 7.
+QWidget* Form26::descrizioneSpesa(QWidget* riquadro, int k, const std::array<QString, 5>& voci) {
+    if (k <= 5) return new QLabel(voci[size_t(k - 1)], riquadro);
+    QLineEdit*& campo = k == 6 ? Descr1 : Descr2;
+    campo = testo(QStringLiteral("Descr%1").arg(k - 5), 25, riquadro);
+    campo->setText(QStringLiteral("Campo libero %1").arg(k - 5));
+    campo->setAccessibleName(QStringLiteral("Descrizione campo libero %1").arg(k - 5));
+    return campo;
+}
+
+// Row k's "Trim." and "Ann." options, quarterly chosen: each row's two options are a
+// group of their own.
+QFrame* Form26::addebitoSpesa(QWidget* riquadro, int k) {
+    auto* cornice = new QFrame(riquadro);
+    auto* coppia = new QHBoxLayout(cornice);
+    coppia->setContentsMargins(0, 0, 0, 0);
+    auto* trim =
+        opzione(QStringLiteral("Option%1").arg(2 * k - 1), QStringLiteral("Trim."), cornice);
+    auto* ann = opzione(QStringLiteral("Option%1").arg(2 * k), QStringLiteral("Ann."), cornice);
+    trim->setToolTip(QStringLiteral("Trimestrale"));
+    ann->setToolTip(QStringLiteral("Annuale"));
+    trim->setChecked(true);
+    coppia->addWidget(trim);
+    coppia->addWidget(ann);
+    option_[size_t(2 * k - 1)] = trim;
+    option_[size_t(2 * k)] = ann;
+    return cornice;
+}
+
 QWidget* Form26::tabOneri() {
     auto* pagina = new QWidget;
     auto* riquadro = new QGroupBox(QStringLiteral("Altri oneri passivi"), pagina);
     auto* g = new QGridLayout(riquadro);
     g->addWidget(intestazione(QStringLiteral("Descrizione"), riquadro), 0, 0, 1, 2);
     g->addWidget(intestazione(QStringLiteral("percentuale"), riquadro), 0, 2);
+    creaCampiOneri(riquadro);
+    const int r = disponiOneri(g, riquadro);
+    g->setColumnStretch(3, 1);
+    g->setRowStretch(r, 1);
+    ordineTabOneri();
+    auto* l = new QVBoxLayout(pagina);
+    l->addWidget(riquadro);
+    return pagina;
+}
+
+// The rate fields Per1 to Per7 and the two free fields' descriptions, which a double
+// click opens to their options.
+void Form26::creaCampiOneri(QWidget* riquadro) {
     for (int k = 1; k <= 7; ++k)
         per_[size_t(k)] = new AmountField(QStringLiteral("Per%1").arg(k), riquadro);
     assegna(per_, {&Per1, &Per2, &Per3, &Per4, &Per5, &Per6, &Per7});
@@ -327,7 +353,11 @@ QWidget* Form26::tabOneri() {
     Per4->setAccessibleName(QStringLiteral("percentuale campo libero 1"));
     Per5->setAccessibleName(QStringLiteral("percentuale campo libero 2"));
     Descr4->installEventFilter(this);
+}
 
+// The rows of the other costs under their heading, with the note below them; gives the
+// first row left free.
+int Form26::disponiOneri(QGridLayout* g, QWidget* riquadro) {
     auto etichetta = [riquadro](const QString& t) { return new QLabel(t, riquadro); };
     int r = 1;
     g->addWidget(etichetta(QStringLiteral("Commissione eccedenza / Extra Fido")), r, 0, 1, 2);
@@ -350,15 +380,14 @@ QWidget* Form26::tabOneri() {
         "le opzioni di riferimento del campo stesso."));
     nota->setWordWrap(true);
     g->addWidget(nota, r++, 0, 1, 4);
-    g->setColumnStretch(3, 1);
-    g->setRowStretch(r, 1);
-    // Tab follows the rows from top to bottom.
+    return r;
+}
+
+// Tab follows the rows of the other costs from top to bottom.
+void Form26::ordineTabOneri() {
     QWidget* ordine[] = {Per1, Per2, Per6, Per7, Per3, Descr3, Per4, Descr4, Per5};
     for (size_t i = 1; i < std::size(ordine); ++i)
         setTabOrder(ordine[i - 1], ordine[i]);
-    auto* l = new QVBoxLayout(pagina);
-    l->addWidget(riquadro);
-    return pagina;
 }
 
 namespace {

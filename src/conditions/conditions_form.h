@@ -7,6 +7,8 @@
 
 #include <array>
 
+class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -77,7 +79,14 @@ private:
     QWidget* tabCreditori();
     QWidget* tabDebitori();
     QWidget* tabSpese();
+    void aggiungiRigaSpesa(QGridLayout* g, QWidget* riquadro, int k,
+                           const std::array<QString, 5>& voci);
+    QWidget* descrizioneSpesa(QWidget* riquadro, int k, const std::array<QString, 5>& voci);
+    QFrame* addebitoSpesa(QWidget* riquadro, int k);
     QWidget* tabOneri();
+    void creaCampiOneri(QWidget* riquadro);
+    int disponiOneri(QGridLayout* g, QWidget* riquadro);
+    void ordineTabOneri();
     QWidget* tabOpzioni();
     void collegaTasti();
     void mostraCampi(const CampiCondizioni& c);

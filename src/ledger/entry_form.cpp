@@ -336,7 +336,15 @@ void Form9::impostaOrdineTab() {
     setTabOrder(DataInizSel, DataFineSel);
 }
 
+// Connects the buttons and lists, the entry fields and the range, in that order.
 void Form9::collega() {
+    collegaPulsanti();
+    collegaCampiImmissione();
+    collegaIntervallo();
+}
+
+// The buttons and the double click on either list.
+void Form9::collegaPulsanti() {
     auto clic = [this](QPushButton* b, void (Form9::*metodo)()) {
         connect(b, &QPushButton::clicked, this, handler([this, metodo] { (this->*metodo)(); }));
     };
@@ -357,7 +365,10 @@ void Form9::collega() {
             handler([this] { ElencoMovim_DblClick(); }));
     connect(elencoValuta, &ListBox::rowDoubleClicked, this,
             handler([this] { elencoValuta_DblClick(); }));
+}
 
+// The entry fields, from the operation date to the description.
+void Form9::collegaCampiImmissione() {
     onGotFocus(DataOper, [this] { DataOper_GotFocus(); });
     onKeyPress(DataOper, [this](int& k) { DataOper_KeyPress(k); });
     onKeyUp(DataOper, [this](int k) { DataOper_KeyUp(k); });
@@ -378,7 +389,10 @@ void Form9::collega() {
     // A full description stays where it is (Enter goes on to "Conferma"): a key typed
     // past its end must not land on a button.
     refuseWhenFull(DescMovim);
+}
 
+// The two dates of the range take digits, '/' and Backspace only.
+void Form9::collegaIntervallo() {
     for (DateField* campo : {DataInizSel, DataFineSel}) {
         onKeyPress(campo, [](int& k) {
             const bool ammesso = (k >= '0' && k <= '9') || k == '/' || k == 8;
@@ -719,23 +733,35 @@ void Form9::DataFineSel_LostFocus() {
 // --- Confirmation -----------------------------------------------------------------------
 
 void Form9::OK_Click() {
-    auto& s = stato();
+    Movimento m;
+    if (!leggiImmissione(m)) return;
+    Hourglass clessidra;
+    if (inModifica_ != 0) {
+        confermaModifica(m);
+        return;
+    }
+    confermaNuovo(m);
+}
+
+// The movement in the entry fields, into `m`; false, with the reason shown, when the
+// fields hold none.
+bool Form9::leggiImmissione(Movimento& m) {
     const LetturaMovimento lettura =
         leggiMovimento(testiImmissione(), ModuloMovimento::Immissione, contesto());
     // What the causale's look-up found shows, whatever comes after it.
     if (lettura.causaleLetta) mostraCausale(lettura.causale);
     if (!lettura.esito.ok()) {
         showResult(lettura.esito, this);
-        return;
+        return false;
     }
-    Hourglass clessidra;
-    Movimento m = lettura.movimento;
+    m = lettura.movimento;
+    return true;
+}
 
-    if (inModifica_ != 0) {
-        confermaModifica(m);
-        return;
-    }
-
+// A new movement stored after the last one (with its transfer, for a "GC" one when
+// there are other accounts), then the entry starts again on the next number.
+void Form9::confermaNuovo(Movimento m) {
+    auto& s = stato();
     if (!spazioPerNuovoMovimento()) {
         avvisaErroreFile(messaggioContoPieno());
         return;
@@ -746,9 +772,7 @@ void Form9::OK_Click() {
         giroconto = chiediGiroconto(m);
         if (!giroconto.ok()) {
             // No transfer: nothing is stored and the entry starts again.
-            svuotaCampi();
-            Del->setEnabled(false);
-            DataOper->setFocus(Qt::OtherFocusReason);
+            ricominciaImmissione();
             return;
         }
     }
@@ -767,12 +791,17 @@ void Form9::OK_Click() {
     aggiungiMovimentoSalvato(s.NumeroMovimenti);
     if (const auto& situazione = azioniAssegni().situazioneAssegni) situazione();
 
-    svuotaCampi();
-    Del->setEnabled(false);
-    DataOper->setFocus(Qt::OtherFocusReason);
+    ricominciaImmissione();
     mostraProssimoNumero();
     ricalcolaDateEstreme();
     riempiIntervallo();
+}
+
+// Empty fields, nothing to delete, the operation date ready for the next entry.
+void Form9::ricominciaImmissione() {
+    svuotaCampi();
+    Del->setEnabled(false);
+    DataOper->setFocus(Qt::OtherFocusReason);
 }
 
 void Form9::confermaModifica(const Movimento& campi) {

@@ -165,12 +165,18 @@ private:
     QLayout* costruisciPulsantiAssegni();
     void impostaOrdineTab();
     void collega();
+    void collegaPulsanti();
+    void collegaCampiImmissione();
+    void collegaIntervallo();
     void elenca(Ordine ordine);
     void mostraElenco(Ordine ordine, ElencoMovimenti elenco);
     ElencoMovimenti& elencoMostrato(Ordine ordine);
     void riempiIntervallo();
     void richiamaMovimento(int numero);
+    bool leggiImmissione(Movimento& m);
+    void confermaNuovo(Movimento m);
     void confermaModifica(const Movimento& campi);
+    void ricominciaImmissione();
     TestiMovimento testiImmissione() const;
     ContestoLettura contesto() const;
     void mostraCausale(const CausaleLetta& causale);

@@ -30,6 +30,40 @@ QLineEdit* newBox(QWidget* parent, const QString& name, int maxLength) {
     return box;
 }
 
+// What the window's fields hold, as typed.
+SettingsTexts testiDigitati(const Form23& f) {
+    SettingsTexts typed;
+    typed.percorsoDati = f.PerAvv[1]->text();
+    typed.contoAvvio = f.contAvv[0]->text();
+    typed.valutaPredefinita = f.Combo1->currentIndex() >= 0 ? f.Combo1->currentText() : QString();
+    typed.decimali = f.decimali->text();
+    typed.nomeUtente = f.NomeUt->text();
+    typed.passwordUtente = f.PassW->text();
+    typed.accessoConPassword = f.accesso->isChecked();
+    return typed;
+}
+
+// The control that holds `field`; none for SettingsField::None.
+QWidget* campoDi(const Form23& f, SettingsField field) {
+    switch (field) {
+    case SettingsField::PercorsoDati:
+        return f.PerAvv[1];
+    case SettingsField::ContoAvvio:
+        return f.contAvv[0];
+    case SettingsField::Valuta:
+        return f.Combo1;
+    case SettingsField::Decimali:
+        return f.decimali;
+    case SettingsField::NomeUtente:
+        return f.NomeUt;
+    case SettingsField::Password:
+        return f.PassW;
+    case SettingsField::None:
+        break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Form23::Form23(QWidget* parent) : Form(parent) {
@@ -183,43 +217,12 @@ void Form23::decimali_KeyPress(int& keyAscii) {
 
 void Form23::Salva_Click() {
     auto& st = stato();
-    SettingsTexts typed;
-    typed.percorsoDati = PerAvv[1]->text();
-    typed.contoAvvio = contAvv[0]->text();
-    typed.valutaPredefinita = Combo1->currentIndex() >= 0 ? Combo1->currentText() : QString();
-    typed.decimali = decimali->text();
-    typed.nomeUtente = NomeUt->text();
-    typed.passwordUtente = PassW->text();
-    typed.accessoConPassword = accesso->isChecked();
-
-    const SettingsOutcome outcome = settingsFromTexts(typed, st.ImpostazioniCorrenti);
+    const SettingsOutcome outcome =
+        settingsFromTexts(testiDigitati(*this), st.ImpostazioniCorrenti);
     if (!outcome.ok()) {
         messageBox(outcome.esito.testo, MessageButtons::Ok, MessageIcon::Exclamation,
                    QStringLiteral("Attenzione"));
-        QWidget* box = nullptr;
-        switch (outcome.field) {
-        case SettingsField::PercorsoDati:
-            box = PerAvv[1];
-            break;
-        case SettingsField::ContoAvvio:
-            box = contAvv[0];
-            break;
-        case SettingsField::Valuta:
-            box = Combo1;
-            break;
-        case SettingsField::Decimali:
-            box = decimali;
-            break;
-        case SettingsField::NomeUtente:
-            box = NomeUt;
-            break;
-        case SettingsField::Password:
-            box = PassW;
-            break;
-        case SettingsField::None:
-            break;
-        }
-        if (box) box->setFocus();
+        if (QWidget* box = campoDi(*this, outcome.field)) box->setFocus();
         return;
     }
     const Impostazioni& imp = outcome.record;
