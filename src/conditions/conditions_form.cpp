@@ -497,21 +497,10 @@ void campoImporto(AmountField* f, int larghezza) {
 void collegaInvio(Form26& f) {
     enterToNextTab(f.PerC5, f.SSTab1, f.DATAD1);
     enterToNextTab(f.PerD10, f.SSTab1, f.IMPORTO1);
-    enterMovesFocus(f.IMPORTO1, f.IMPORTO2);
-    enterMovesFocus(f.IMPORTO2, f.IMPORTO3);
-    enterMovesFocus(f.IMPORTO3, f.IMPORTO4);
-    enterMovesFocus(f.IMPORTO4, f.IMPORTO5);
-    enterMovesFocus(f.IMPORTO5, f.Descr1);
-    enterMovesFocus(f.Descr1, f.IMPORTO6);
-    enterMovesFocus(f.IMPORTO6, f.Descr2);
-    enterMovesFocus(f.Descr2, f.IMPORTO7);
+    enterMovesAlong({f.IMPORTO1, f.IMPORTO2, f.IMPORTO3, f.IMPORTO4, f.IMPORTO5, f.Descr1,
+                     f.IMPORTO6, f.Descr2, f.IMPORTO7});
     enterToNextTab(f.IMPORTO7, f.SSTab1, f.Per1);
-    enterMovesFocus(f.Per1, f.Per2);
-    enterMovesFocus(f.Per2, f.Per3);
-    enterMovesFocus(f.Per3, f.Descr3);
-    enterMovesFocus(f.Descr3, f.Per4);
-    enterMovesFocus(f.Per4, f.Descr4);
-    enterMovesFocus(f.Descr4, f.Per5);
+    enterMovesAlong({f.Per1, f.Per2, f.Per3, f.Descr3, f.Per4, f.Descr4, f.Per5});
     enterToNextTab(f.Per5, f.SSTab1, f.IndInter);
     enterMovesFocus(f.NrScritt, f.OKi);
 }

@@ -183,11 +183,8 @@ void Form4::collegaControlli() {
     onKeyPress(Causale, [this](int& keyAscii) { Causale_KeyPress(keyAscii); });
     onGotFocus(IMPORTO, [this] { IMPORTO_GotFocus(); });
     // Enter moves along the fields (installed last, so it comes before the key filter).
-    enterMovesFocus(DataOper, DataValuta);
-    enterMovesFocus(DataValuta, Causale);
-    enterMovesFocus(IMPORTO, NrDoc);
-    enterMovesFocus(NrDoc, DescMovim);
-    enterMovesFocus(DescMovim, OK);
+    enterMovesAlong({DataOper, DataValuta, Causale});
+    enterMovesAlong({IMPORTO, NrDoc, DescMovim, OK});
     refuseWhenFull(DescMovim);
 }
 

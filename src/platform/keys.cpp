@@ -193,6 +193,11 @@ void enterMovesFocus(QWidget* from, QWidget* to) {
     if (from) from->installEventFilter(new EnterFilter(from, to));
 }
 
+void enterMovesAlong(std::initializer_list<QWidget*> chain) {
+    for (auto it = chain.begin(); it + 1 < chain.end(); ++it)
+        enterMovesFocus(*it, *(it + 1));
+}
+
 void onKeyPress(QWidget* w, std::function<void(int& keyAscii)> handler) {
     if (w && handler) w->installEventFilter(new KeyPressFilter(w, std::move(handler)));
 }

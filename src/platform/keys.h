@@ -8,6 +8,7 @@
 // same control, the one installed last sees the key first.
 
 #include <functional>
+#include <initializer_list>
 
 class QLineEdit;
 class QWidget;
@@ -17,6 +18,9 @@ namespace qv {
 // Enter (Return or the keypad's Enter) in `from` moves the focus to `to`; the
 // key goes no further. A `to` that cannot take the focus just swallows the key.
 void enterMovesFocus(QWidget* from, QWidget* to);
+
+// enterMovesFocus along a chain: Enter in each control moves to the next one.
+void enterMovesAlong(std::initializer_list<QWidget*> chain);
 
 // Calls handler for every key that types a character in w, with the code the
 // original's KeyPress saw: 13 Enter, 8 Backspace, 27 Escape, else the

@@ -154,11 +154,8 @@ void Form23::impostaOrdineTab() {
     setTabOrder(accesso, Salva);
     setTabOrder(Salva, Command3D8);
 
-    enterMovesFocus(PerAvv[1], contAvv[0]);
-    enterMovesFocus(contAvv[0], Salva);
-    enterMovesFocus(decimali, NomeUt);
-    enterMovesFocus(NomeUt, PassW);
-    enterMovesFocus(PassW, PerAvv[1]);
+    enterMovesAlong({PerAvv[1], contAvv[0], Salva});
+    enterMovesAlong({decimali, NomeUt, PassW, PerAvv[1]});
 }
 
 void Form23::collegaControlli() {
